@@ -1,0 +1,12 @@
+# trotix_add_test(NAME name SOURCES a.cpp b.cpp LIBS lib1 lib2)
+# One GoogleTest executable registered with CTest; the test runs in its own build folder.
+function(trotix_add_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${T_NAME} PRIVATE
+    TROTIX_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 300)
+endfunction()

@@ -1,0 +1,72 @@
+#pragma once
+// Every table, label and run-wide list of the window, as plain data. Parts hand their results to
+// each other through these, exactly as the window's controls do.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "table/table.h"
+
+namespace trotix {
+
+// Page indexes of the page control.
+enum Page : int {
+  kPageToday = 0,
+  kPageSelectCourse = 1,
+  kPageStatsHorse = 2,
+  kPageScalpOdds = 3,
+  kPageIndicatorBF = 4,
+  kPageZorvat = 5,
+  kPageTips = 6,
+  kPageResult = 7,
+  kPageReport = 8,
+  kPageAbout = 9,
+  kPageAllTable = 10,
+  kPageCount = 11
+};
+
+// Captions of the pages, by index.
+const char* PageCaption(int page);
+
+struct Workspace {
+  Workspace();
+
+  // Grids, by their system names.
+  Table RT, LG, T1, T2, NX, RF, H, TIPS, REZ, REP, MM, TAB, R, RR;
+
+  // Labels.
+  std::string glavcount = "Count: 0";
+  std::string u1 = "00:00", u2 = "Course:", u3 = "Prize: $",
+              u4 = "Name:", u5 = "Count:", u6 = "Distance:", u7 = "Type:", u8 = "Summ Betfair:";
+  std::string bfnumber;
+  std::string ind1 = "0", ind2 = "0";
+  std::string spSkinLabel3, spSkinLabel4;  // time and course of the exchange race
+  std::string e1, e2, e3;                  // Zorvat race name, time, course
+
+  // Controls whose state the system reads or sets.
+  std::string loginedit, passedit, datas;
+  bool zap = false;           // "Remember me"
+  bool signInEnabled = true;  // loginedit, passedit and zap
+  bool tvbuttonEnabled = false;
+  bool bfbuttonEnabled = false;
+  bool rkef = true;         // "From Real Odds"
+  bool vizVisible = false;  // "No Information" panel of "Result"
+  bool tabVisible[kPageCount] = {};
+  int activePage = kPageAbout;
+  bool signedIn = false;
+
+  // Run-wide lists.
+  std::vector<std::string> DayData, CourseTable, IndicatorList, ProcessBase, ScoreBase;
+  std::string LoginName, LoginPassword;
+  int ReportRow = -1;
+
+  // Name and table of every grid, for front ends that show or print them all.
+  std::vector<std::pair<std::string, const Table*>> Tables() const;
+  std::vector<std::pair<std::string, Table*>> Tables();
+  // Name and caption of every label.
+  std::vector<std::pair<std::string, std::string>> Labels() const;
+  // Captions of the visible tabs, in page order.
+  std::vector<std::string> VisibleTabs() const;
+};
+
+}  // namespace trotix

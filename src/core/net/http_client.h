@@ -1,0 +1,35 @@
+#pragma once
+// The HTTP port. Every request of the system is a plain GET whose body is kept byte for byte.
+#include <string>
+#include <vector>
+
+namespace trotix {
+
+struct HttpAnswer {
+  int status = 0;      // 0 when no answer arrived at all
+  std::string body;    // byte for byte
+  std::string error;   // why the request failed, empty when it did not
+  bool failed = true;  // no answer, a broken or refused connection, a time-out, or status >= 300
+};
+
+// Outcome of a URL probe: it tells "the server answered something else" from "no answer".
+enum class ProbeResult { Present, Absent, Unreachable };
+
+class HttpClient {
+ public:
+  virtual ~HttpClient() = default;
+  virtual HttpAnswer Get(const std::string& url) = 0;
+  // Independent requests, at most `maxConnections` at once; answers come in the order asked.
+  virtual std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls,
+                                          int maxConnections) = 0;
+  // A fresh GET outside the cookie jar; "http://" is put in front when the lower-cased address
+  // holds none. Present when the final answer's status is 200 or 302.
+  virtual ProbeResult Probe(const std::string& url) = 0;
+};
+
+// The convention of nearly every request: any failure gives the empty text.
+inline std::string BodyOrEmpty(const HttpAnswer& a) {
+  return a.failed ? std::string() : a.body;
+}
+
+}  // namespace trotix

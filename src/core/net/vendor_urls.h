@@ -1,0 +1,42 @@
+#pragma once
+// Every address the system requests or opens, built from the host settings.
+#include <string>
+#include <string_view>
+
+#include "net/hosts.h"
+
+namespace trotix {
+
+inline constexpr std::string_view kVersion = "3.8";
+
+class VendorUrls {
+ public:
+  explicit VendorUrls(Hosts hosts) : h_(std::move(hosts)) {}
+  const Hosts& hosts() const { return h_; }
+
+  std::string CourseTable() const;   // data server
+  std::string VersionProbe() const;  // data server
+  // Login and password are percent-encoded so that "&", "+", "#" and spaces survive.
+  std::string Login(std::string_view login, std::string_view password) const;
+  std::string Tips() const;
+  std::string Moves() const;
+  std::string Results(std::string_view dateText) const;
+  std::string UpdatePage() const;  // web site
+  std::string IndicatorFile(std::string_view dateText) const;
+  std::string ProcessBase() const;
+  std::string ScoreBase() const;
+  std::string DayValues() const;
+  std::string RunnerPage(std::string_view marketId, std::string_view selectionId) const;
+  std::string VideoPlayer(std::string_view bfnumber) const;
+  std::string MarketPage(std::string_view bfnumber) const;
+  // The web site's host name without scheme, as the update message names it.
+  std::string WebSiteHostName() const;
+
+ private:
+  Hosts h_;
+};
+
+// RFC 3986 percent-encoding of everything but unreserved characters.
+std::string PercentEncode(std::string_view text);
+
+}  // namespace trotix

@@ -1,0 +1,22 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace trotix {
+
+struct Date {
+  int year = 2000;
+  int month = 1;
+  int day = 1;
+  bool operator==(const Date&) const = default;
+};
+
+// "dd.mm.yyyy", the text of the date field.
+std::string FormatDate(const Date& d);
+// "dd.mm", day and month.
+std::string FormatDayMonth(const Date& d);
+// Reads "dd.mm.yyyy"; no value for anything else or a day that does not exist.
+std::optional<Date> ParseDate(std::string_view text);
+
+}  // namespace trotix
