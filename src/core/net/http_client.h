@@ -1,5 +1,6 @@
 #pragma once
 // The HTTP port. Every request of the system is a plain GET whose body is kept byte for byte.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,12 +21,18 @@ class HttpClient {
   virtual ~HttpClient() = default;
   virtual HttpAnswer Get(const std::string& url) = 0;
   // Independent requests, at most `maxConnections` at once; answers come in the order asked.
+  // `onAnswer`, when set, is called with the index of each answer as it arrives (progress).
   virtual std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls,
-                                          int maxConnections) = 0;
+                                          int maxConnections,
+                                          const std::function<void(int)>& onAnswer) = 0;
   // A fresh GET outside the cookie jar; "http://" is put in front when the lower-cased address
   // holds none. Present when the final answer's status is 200 or 302.
   virtual ProbeResult Probe(const std::string& url) = 0;
 };
+
+// Fetches a batch of pages and gives their bodies in the order asked, the empty text for any
+// page that failed. The core asks for pages through this; the Session decides how they travel.
+using PageFetcher = std::function<std::vector<std::string>(const std::vector<std::string>& urls)>;
 
 // The convention of nearly every request: any failure gives the empty text.
 inline std::string BodyOrEmpty(const HttpAnswer& a) {
