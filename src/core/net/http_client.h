@@ -22,8 +22,7 @@ class HttpClient {
   virtual HttpAnswer Get(const std::string& url) = 0;
   // Independent requests, at most `maxConnections` at once; answers come in the order asked.
   // `onAnswer`, when set, is called with the index of each answer as it arrives (progress).
-  virtual std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls,
-                                          int maxConnections,
+  virtual std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
                                           const std::function<void(int)>& onAnswer) = 0;
   // A fresh GET outside the cookie jar; "http://" is put in front when the lower-cased address
   // holds none. Present when the final answer's status is 200 or 302.
