@@ -16,6 +16,7 @@ struct Column {
   ColumnKind kind = ColumnKind::Text;
   bool hidden = false;
   std::string hint;  // header hint
+  bool operator==(const Column&) const = default;
 };
 
 struct Rgb {
