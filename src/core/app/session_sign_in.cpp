@@ -1,4 +1,5 @@
 // The sign-in and the day's load, step by step in the system's order.
+#include "analysis/zorvat/reference_tables.h"
 #include "app/remember_me.h"
 #include "app/session.h"
 #include "feeds/feeds.h"
@@ -74,8 +75,21 @@ void Session::LoadFeed(const std::string& url, void (*load)(Workspace&, std::str
   load(ws_, answer.body);
 }
 
-void Session::LoadIndicatorList() {}
+void Session::LoadIndicatorList() {
+  const std::string url = urls_.IndicatorFile(ws_.datas);
+  if (ports_.web.Probe(url) != ProbeResult::Present) return;
+  // A failed download keeps the lines of the last good one.
+  if (const HttpAnswer answer = ports_.web.Get(url); !answer.failed)
+    ws_.IndicatorList = SplitLines(answer.body);
+}
 
-void Session::LoadZorvatTables() {}
+void Session::LoadZorvatTables() {
+  // Each table is guarded on its own: a failed download leaves that table empty.
+  const auto fetch = [this](const std::string& url) { return BodyOrEmpty(ports_.zorvat.Get(url)); };
+  const std::string process = fetch(urls_.ProcessBase());
+  const std::string score = fetch(urls_.ScoreBase());
+  const std::string days = fetch(urls_.DayValues());
+  trotix::LoadZorvatTables(ws_, process, score, days, ports_.clock.Today());
+}
 
 }  // namespace trotix
