@@ -10,9 +10,10 @@
 namespace trotix {
 namespace {
 
+using testing::BatchFetcher;
+using testing::ClosedPort;
 using testing::RunnerPageHtml;
 using testing::RunnerPageServer;
-using testing::SequentialFetcher;
 
 const std::string kPound = "\xC2\xA3";
 
@@ -94,7 +95,7 @@ class IndicatorRaceTest : public ::testing::Test {
   }
 
   RunnerPageServer server_;
-  SequentialFetcher fetcher_;
+  BatchFetcher fetcher_;
   Workspace ws_;
   VendorUrls urls_{ExchangeOnLoopback()};
   int nextMarket_ = 170001;
@@ -360,10 +361,7 @@ TEST_F(IndicatorRaceTest, PageThatCannotBeFetched) {
 TEST_F(IndicatorRaceTest, ExchangeUnreachable) {
   const int row = AddPricedRace({"2", "3", "4", "5"});
   Hosts closed;
-  {
-    RunnerPageServer gone;  // a port that was free a moment ago
-    closed.exchangeSite = gone.Host();
-  }
+  closed.exchangeSite = "http://127.0.0.1:" + std::to_string(ClosedPort());
   FillIndicatorRace(ws_, row, VendorUrls(closed), fetcher_.Fetcher());
   EXPECT_EQ(Column(t2::kOdd), (std::vector<double>{5000, 5000, 5000, 5000}));
   EXPECT_EQ(ws_.ind1, "0,00");

@@ -1,7 +1,5 @@
 #include "runner_pages.h"
 
-#include <stdexcept>
-
 namespace trotix::testing {
 
 std::string RunnerPageHtml(std::string_view onEvent, std::string_view volume,
@@ -20,8 +18,8 @@ std::string RunnerPageHtml(std::string_view onEvent, std::string_view volume,
 }
 
 RunnerPageServer::RunnerPageServer() {
-  server_.Get("/betting/LoadRunnerInfoAction.do", [this](const httplib::Request& req,
-                                                         httplib::Response& res) {
+  server_.server().Get("/betting/LoadRunnerInfoAction.do", [this](const httplib::Request& req,
+                                                                  httplib::Response& res) {
     std::lock_guard lock(mutex_);
     ++requests_;
     const auto it =
@@ -32,15 +30,7 @@ RunnerPageServer::RunnerPageServer() {
     }
     res.set_content(it->second, "text/html; charset=utf-8");
   });
-  port_ = server_.bind_to_any_port("127.0.0.1");
-  if (port_ <= 0) throw std::runtime_error("no loopback port");
-  thread_ = std::thread([this] { server_.listen_after_bind(); });
-  while (!server_.is_running()) std::this_thread::yield();
-}
-
-RunnerPageServer::~RunnerPageServer() {
-  server_.stop();
-  thread_.join();
+  server_.Start();
 }
 
 void RunnerPageServer::Put(const std::string& marketId, const std::string& selectionId,
@@ -54,17 +44,12 @@ int RunnerPageServer::Requests() const {
   return requests_;
 }
 
-PageFetcher SequentialFetcher::Fetcher() {
+PageFetcher BatchFetcher::Fetcher() {
   return [this](const std::vector<std::string>& urls) {
     ++batches;
     std::vector<std::string> bodies;
-    for (const auto& url : urls) {
-      // "http://host:port" then the path and query.
-      const auto pathStart = url.find('/', url.find("://") + 3);
-      httplib::Client client(url.substr(0, pathStart));
-      const auto res = client.Get(url.substr(pathStart));
-      bodies.push_back(res && res->status == 200 ? res->body : std::string());
-    }
+    for (const auto& a : client.GetMany(urls, maxConnections, nullptr))
+      bodies.push_back(BodyOrEmpty(a));
     return bodies;
   };
 }

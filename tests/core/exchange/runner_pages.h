@@ -1,15 +1,13 @@
 #pragma once
 // Runner information pages served on loopback, the way the exchange's web site serves them.
-#include <httplib.h>
-
 #include <map>
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <utility>
 
-#include "net/http_client.h"
+#include "net/curl_http_client.h"
+#include "support/loopback_server.h"
 
 namespace trotix::testing {
 
@@ -22,29 +20,28 @@ std::string RunnerPageHtml(std::string_view onEvent, std::string_view volume,
 class RunnerPageServer {
  public:
   RunnerPageServer();
-  ~RunnerPageServer();
-  RunnerPageServer(const RunnerPageServer&) = delete;
-  RunnerPageServer& operator=(const RunnerPageServer&) = delete;
 
   void Put(const std::string& marketId, const std::string& selectionId, std::string page);
   // "http://127.0.0.1:PORT", the exchange site's setting.
-  std::string Host() const { return "http://127.0.0.1:" + std::to_string(port_); }
+  std::string Host() const { return "http://" + server_.Address(); }
   int Requests() const;
 
  private:
-  httplib::Server server_;
-  int port_ = 0;
-  std::thread thread_;
   mutable std::mutex mutex_;
   std::map<std::pair<std::string, std::string>, std::string> pages_;
   int requests_ = 0;
+  LoopbackServer server_;  // last: stops before the pages go
 };
 
-// Fetches pages one after another with a plain HTTP client; failures give the empty text.
-// Counts the batches it was asked for.
-struct SequentialFetcher {
-  int batches = 0;
+// Fetches each batch of pages through the libcurl client, at most `maxConnections` at once;
+// failures give the empty text. Counts the batches it was asked for.
+struct BatchFetcher {
+  explicit BatchFetcher(int maxConnections = 8) : maxConnections(maxConnections) {}
   PageFetcher Fetcher();
+
+  CurlHttpClient client;
+  int maxConnections;
+  int batches = 0;
 };
 
 }  // namespace trotix::testing
