@@ -47,6 +47,13 @@ int main(int argc, char** argv) {
   app.add_option("--threads", o.threads, "requests served at once")
       ->default_val(32)
       ->check(CLI::Range(2, 1024));
+  app.footer(
+      "Serves: /horse/zabeg.txt, /refresh/trotix3.8.txt, /login/trotix.php?login=..&pass=.., "
+      "/bc/tipsters.xml, /bc/move.xml, /horse/rez.php?date=dd.mm.yyyy, "
+      "/file/tx<dd.mm.yyyy>.txt, /zorvat/processbasa.txt, /zorvat/score.txt, "
+      "/zorvat/dvbasa.txt, /betting/LoadRunnerInfoAction.do?marketId=..&selectionId=..\n"
+      "Example: trotix-vendor-sim --port 8080 --account anna:secret --latency-ms 20-80 "
+      "--fault '/bc/move.xml=500' --fault '/betting/*=stall'");
   CLI11_PARSE(app, argc, argv);
 
   o.date = Today();
