@@ -1,5 +1,7 @@
 #include "vendorsim/vendor_sim.h"
 
+#include <sys/socket.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <map>
@@ -40,6 +42,7 @@ struct VendorSim::Impl {
   std::thread listener;
   bool running = false;
   int port = -1;
+  int listening = -1;  // the listening socket, while binding
   std::unique_ptr<SimContent> content;
 
   mutable std::shared_mutex rules;  // overrides and faults
@@ -155,6 +158,13 @@ void VendorSim::Start() {
   const int threads = std::max(2, s.options.threads);
   s.server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
   s.server.set_tcp_nodelay(true);
+  // Only SO_REUSEADDR: the library's default also shares the port with any other listener.
+  s.listening = -1;
+  s.server.set_socket_options([&s](socket_t sock) {
+    int yes = 1;
+    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    s.listening = sock;
+  });
   if (s.options.port == 0) {
     s.port = s.server.bind_to_any_port(s.options.bindAddress);
   } else {
@@ -163,6 +173,9 @@ void VendorSim::Start() {
   if (s.port <= 0)
     throw std::runtime_error("cannot listen on " + s.options.bindAddress + ":" +
                              std::to_string(s.options.port));
+  // The library listens with a backlog of 5; a burst of parallel clients would then wait for
+  // SYN retries. Listening again only widens the queue.
+  if (s.listening >= 0) ::listen(s.listening, 512);
   ContentOptions c;
   c.seed = s.options.seed;
   c.date = s.options.date;

@@ -348,6 +348,18 @@ TEST(Zorvat, DayValuesForEveryDayOfTheYear) {
     EXPECT_TRUE(days.count(FormatDayMonth(d))) << FormatDayMonth(d);
 }
 
+TEST(Dates, AddDaysCrossesMonthsYearsAndLeapDays) {
+  const struct {
+    Date from;
+    int days;
+    Date to;
+  } cases[] = {{{2024, 3, 1}, -1, {2024, 2, 29}},  {{2023, 3, 1}, -1, {2023, 2, 28}},
+               {{2024, 1, 1}, -1, {2023, 12, 31}}, {{2024, 12, 31}, 1, {2025, 1, 1}},
+               {{2000, 2, 28}, 1, {2000, 2, 29}},  {{1900, 2, 28}, 1, {1900, 3, 1}},
+               {{2024, 3, 5}, 0, {2024, 3, 5}},    {{2024, 3, 5}, 366, {2025, 3, 6}}};
+  for (const auto& c : cases) EXPECT_EQ(FormatDate(AddDays(c.from, c.days)), FormatDate(c.to));
+}
+
 TEST(Prices, SnapToTheExchangeSteps) {
   const std::pair<double, double> cases[] = {
       {1.004, 1.01}, {1.234, 1.23}, {2.513, 2.52}, {3.62, 3.6}, {4.56, 4.6},

@@ -257,6 +257,20 @@ TEST(Faults, StalledRequestsNeverAnswerAndDoNotHoldUpStop) {
   EXPECT_EQ(waiting.get(), "");
 }
 
+TEST(Ports, ATakenPortIsReportedAndAFixedPortIsUsed) {
+  VendorSim first(Options());
+  first.Start();
+  SimOptions o = Options();
+  o.port = first.Port();
+  VendorSim second(o);
+  EXPECT_THROW(second.Start(), std::runtime_error);
+  first.Stop();
+  second.Start();
+  EXPECT_EQ(second.Port(), o.port);
+  EXPECT_EQ(second.BaseUrl(), "http://127.0.0.1:" + std::to_string(o.port));
+  EXPECT_EQ(Fetch(second, "/refresh/trotix3.8.txt")->status, 200);
+}
+
 TEST(Latency, EveryAnswerWaits) {
   SimOptions o = Options();
   o.latencyMinMs = o.latencyMaxMs = 60;
