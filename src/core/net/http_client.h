@@ -10,7 +10,8 @@ struct HttpAnswer {
   int status = 0;      // 0 when no answer arrived at all
   std::string body;    // byte for byte
   std::string error;   // why the request failed, empty when it did not
-  bool failed = true;  // no answer, a broken or refused connection, a time-out, or status >= 300
+  bool failed = true;  // no answer, a broken or refused connection, a time-out, a status
+                       // outside 200-299 (an unfollowed redirect too), an answer over the cap
 };
 
 // Outcome of a URL probe: it tells "the server answered something else" from "no answer".
@@ -22,8 +23,7 @@ class HttpClient {
   virtual HttpAnswer Get(const std::string& url) = 0;
   // Independent requests, at most `maxConnections` at once; answers come in the order asked.
   // `onAnswer`, when set, is called with the index of each answer as it arrives (progress).
-  virtual std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls,
-                                          int maxConnections,
+  virtual std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
                                           const std::function<void(int)>& onAnswer) = 0;
   // A fresh GET outside the cookie jar; "http://" is put in front when the lower-cased address
   // holds none. Present when the final answer's status is 200 or 302.

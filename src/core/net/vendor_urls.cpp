@@ -1,6 +1,13 @@
 #include "net/vendor_urls.h"
 
+#include "text/strings.h"
+
 namespace trotix {
+
+bool IsWebAddress(std::string_view url) {
+  const std::string lower = Lower(url.substr(0, 8));
+  return lower.starts_with("http://") || lower.starts_with("https://");
+}
 
 std::string PercentEncode(std::string_view text) {
   static constexpr char kHex[] = "0123456789ABCDEF";

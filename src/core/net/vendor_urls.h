@@ -36,6 +36,10 @@ class VendorUrls {
   Hosts h_;
 };
 
+// True for an "http://" or "https://" address (any letter case); only such addresses, never
+// a file or another scheme taken from data, are handed to the browser.
+bool IsWebAddress(std::string_view url);
+
 // RFC 3986 percent-encoding of everything but unreserved characters.
 std::string PercentEncode(std::string_view text);
 

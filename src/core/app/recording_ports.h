@@ -1,0 +1,39 @@
+#pragma once
+// Ports for front ends without windows: message boxes and browser hand-offs are recorded in
+// order instead of shown, progress is not drawn, and today is a fixed date.
+#include <string>
+#include <vector>
+
+#include "app/ports.h"
+
+namespace trotix {
+
+class RecordingMessages : public Messages {
+ public:
+  void Show(const std::string& text) override { shown.push_back(text); }
+  std::vector<std::string> shown;
+};
+
+class RecordingBrowser : public Browser {
+ public:
+  void Open(const std::string& urlOrPath) override { opened.push_back(urlOrPath); }
+  std::vector<std::string> opened;
+};
+
+class SilentProgress : public Progress {
+ public:
+  void ShowPanel(bool) override {}
+  void SetGauge(Gauge, int, int) override {}
+  void ShowGauge(Gauge, bool) override {}
+};
+
+class FixedClock : public Clock {
+ public:
+  explicit FixedClock(Date today) : today_(today) {}
+  Date Today() override { return today_; }
+
+ private:
+  Date today_;
+};
+
+}  // namespace trotix

@@ -1,0 +1,65 @@
+#include "app/session.h"
+
+#include "analysis/zorvat/score_race.h"
+#include "app/remember_me.h"
+#include "feeds/feeds.h"
+#include "feeds/race_day.h"
+#include "text/strings.h"
+
+namespace trotix {
+
+Session::Session(SessionOptions options, SessionPorts ports)
+    : options_(std::move(options)), ports_(ports), urls_(options_.hosts) {}
+
+void Session::FormCreate() {
+  ws_.ReportRow = -1;
+  if (const auto saved = LoadRememberMe(options_.folder)) {
+    ws_.zap = true;
+    ws_.loginedit = saved->login;
+    ws_.passedit = saved->password;
+  }
+  ws_.activePage = kPageAbout;
+  for (int p = 0; p < kPageCount; ++p) ws_.tabVisible[p] = p == kPageAbout;
+  ws_.IndicatorList.clear();
+  ws_.datas = FormatDate(ports_.clock.Today());
+  ws_.CourseTable = SplitLines(BodyOrEmpty(ports_.web.Get(urls_.CourseTable())));
+  ws_.DayData.clear();
+}
+
+void Session::FormClose() {
+  ws_.DayData.clear();
+  ws_.CourseTable.clear();
+}
+
+void Session::LoadResults() {
+  ws_.vizVisible = false;
+  trotix::LoadResults(ws_, BodyOrEmpty(ports_.web.Get(urls_.Results(ws_.datas))));
+}
+
+void Session::REZCellClick(int col, int row) {
+  if (const auto url = trotix::REZCellClick(ws_, col, row)) ports_.browser.Open(*url);
+}
+
+void Session::NXCellDblClick(int row) {
+  ScoreRace(ws_, row);
+}
+
+PageFetcher Session::RunnerPageFetcher() {
+  return [this](const std::vector<std::string>& urls) {
+    Progress& progress = ports_.progress;
+    const int runners = static_cast<int>(urls.size() + 1) / 2;
+    progress.SetGauge(Progress::kPr, 0, runners);
+    progress.ShowPanel(true);
+    int answered = 0;
+    const auto answers = ports_.web.GetMany(urls, options_.maxConnections, [&](int) {
+      if (++answered % 2 == 0) progress.SetGauge(Progress::kPr, answered / 2, runners);
+    });
+    progress.ShowPanel(false);
+    std::vector<std::string> bodies;
+    bodies.reserve(answers.size());
+    for (const auto& a : answers) bodies.push_back(BodyOrEmpty(a));
+    return bodies;
+  };
+}
+
+}  // namespace trotix

@@ -1,0 +1,63 @@
+#include "text/fields.h"
+
+#include <gtest/gtest.h>
+
+namespace trotix {
+namespace {
+
+struct FieldCase {
+  std::string record;
+  int n;
+  std::string expected;
+};
+
+TEST(GetField, ReadsOnlyTerminatedFields) {
+  const FieldCase cases[] = {
+      {"a>>b>>c", 1, "a"}, {"a>>b>>c", 2, "b"}, {"a>>b>>c", 3, ""},    // unterminated last
+      {"a>>b>>c", 4, ""},  {"a>>b", 2, ""},     {"a>>b", 0, "a"},      // N <= 0 reads as 1
+      {"a>>b", -3, "a"},   {"a>>>>b>>", 2, ""}, {"a>>>>b>>", 3, "b"},  // empty middle field
+      {"", 1, ""},         {"abc", 1, ""},      {"x>>y>>", 2, "y"},   {"47>>3>>5>>", 1, "47"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(GetField(c.record, c.n), c.expected) << c.record << " #" << c.n;
+}
+
+TEST(TagValue, FirstOpeningTagAndNextClosingTag) {
+  EXPECT_EQ(TagValue("<time>12:30</time><time>13:00</time>", "time"), "12:30");
+  EXPECT_EQ(TagValue("no tags here", "time"), "");
+  EXPECT_EQ(TagValue("<time>12:30 and never closed", "time"), "");  // missing closing tag
+  // The opening tag includes ">", so <name> does not match <name_horse>.
+  EXPECT_EQ(TagValue("<name_horse>Sea Bird</name_horse><name>Race</name>", "name"), "Race");
+  EXPECT_EQ(TagValue("<ord>1</ord><or>80</or>", "or"), "80");
+  EXPECT_EQ(TagValue("<a></a>", "a"), "");
+  // A closing tag before the opening one is not the end of the value.
+  EXPECT_EQ(TagValue("</a><a>x</a>", "a"), "x");
+}
+
+TEST(ReplaceText, RepeatsUntilNothingIsLeft) {
+  EXPECT_EQ(ReplaceText("a    b", "  ", " "), "a b");
+  EXPECT_EQ(ReplaceText("O'Brien", "'", ""), "OBrien");
+  EXPECT_EQ(ReplaceText("abc", "", "x"), "abc");
+  EXPECT_EQ(ReplaceText("BJ5000", "BJ", "$"), "$5000");
+  // A replacement that creates a new occurrence is replaced too: "aab" -> "ab" -> "b".
+  EXPECT_EQ(ReplaceText("aab", "ab", "b"), "b");
+  EXPECT_EQ(ReplaceText("xaabbx", "ab", ""), "xx");
+  EXPECT_EQ(ReplaceText("1.2.3", ".", ","), "1,2,3");
+}
+
+TEST(ReplaceText, ReplacementHoldingTheSearchedTextEndsAndReplacesOnce) {
+  EXPECT_EQ(ReplaceText("a.b.", ".", ".."), "a..b..");
+  EXPECT_EQ(ReplaceText("ab", "a", "aa"), "aab");
+}
+
+TEST(CutPastTag, DropsUpToTheTagsThirdCharacter) {
+  std::string text = "junk<zabeg>one<zabeg>two";
+  ASSERT_TRUE(CutPastTag(text, "<zabeg>"));
+  EXPECT_EQ(text, "beg>one<zabeg>two");
+  ASSERT_TRUE(CutPastTag(text, "<zabeg>"));
+  EXPECT_EQ(text, "beg>two");
+  EXPECT_FALSE(CutPastTag(text, "<zabeg>"));
+}
+
+}  // namespace
+}  // namespace trotix
