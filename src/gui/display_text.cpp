@@ -1,14 +1,11 @@
-#include "display_text.h"
+#include "gui/display_text.h"
 
-#include <QStringDecoder>
+#include "text/encoding.h"
 
 namespace trotix::gui {
 
 QString Display(const std::string& bytes) {
-  QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-  QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  if (!utf8.hasError()) return text;
-  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  return QString::fromStdString(DisplayUtf8(bytes));
 }
 
 std::string Input(const QString& text) {

@@ -5,7 +5,7 @@
 
 namespace trotix::gui {
 
-// Bytes as shown: UTF-8 when they are valid UTF-8, otherwise Latin-1.
+// Bytes as shown (UTF-8 when valid, otherwise Latin-1).
 QString Display(const std::string& bytes);
 // What the user typed, as UTF-8 bytes.
 std::string Input(const QString& text);

@@ -372,6 +372,7 @@ QWidget* MainWindow::BuildResult() {
   viz_->setGeometry((kClientWidth - 320) / 2, 180, 320, 110);
   viz_->hide();
   vizTimer_ = new QTimer(this);
+  vizTimer_->setObjectName("vizTimer");
   vizTimer_->setSingleShot(true);
   connect(vizTimer_, &QTimer::timeout, viz_, &QWidget::hide);
   return page;
