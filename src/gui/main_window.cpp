@@ -51,20 +51,43 @@ QVBoxLayout* Column(QWidget* page, int margin = 6) {
   return l;
 }
 
-// Widths that show every header and cell; pictures get a narrow fixed column.
+// Widths that show every header and cell; pictures get a narrow column. Room left over goes to
+// the widest text column, so names are not cut while a short last column sprawls.
 void FitColumns(QTableView* view) {
   auto* model = static_cast<TableModel*>(view->model());
   view->resizeColumnsToContents();
   const auto& columns = model->table().Columns();
+  int total = 0, widest = -1;
   for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
-    if (columns[c].kind == ColumnKind::Image && columns[c].caption.empty())
-      view->setColumnWidth(c, 30);
-    else if (columns[c].kind == ColumnKind::Image)
+    if (view->isColumnHidden(c)) continue;
+    if (columns[c].kind == ColumnKind::Image)
       view->setColumnWidth(c, std::max(30, view->columnWidth(c)));
     else
-      view->setColumnWidth(c, std::min(view->columnWidth(c) + 6, 260));
+      view->setColumnWidth(c, std::min(view->columnWidth(c) + 2, 280));
+    total += view->columnWidth(c);
+    if (columns[c].kind == ColumnKind::Text &&
+        (widest < 0 || view->columnWidth(c) > view->columnWidth(widest)))
+      widest = c;
   }
+  const int room = view->viewport()->width() - total;
+  if (room > 0 && widest >= 0) view->setColumnWidth(widest, view->columnWidth(widest) + room);
 }
+
+QFont Larger(QFont f, int extraPixels, bool bold = true) {
+  const int base = f.pixelSize() > 0 ? f.pixelSize() : 12;
+  f.setPixelSize(base + extraPixels);
+  f.setBold(bold);
+  return f;
+}
+
+// A grid that keeps its columns fitted as its size changes.
+class GridView : public QTableView {
+ protected:
+  void resizeEvent(QResizeEvent* e) override {
+    QTableView::resizeEvent(e);
+    FitColumns(this);
+  }
+};
 
 }  // namespace
 
@@ -192,7 +215,7 @@ QTableView* MainWindow::Grid(const char* name, bool wholeRows) {
   for (const auto& [n, t] : runner_->last()->ws.Tables())
     if (n == name) source = t;
   auto* model = new TableModel(source ? *source : Table(), this);
-  auto* view = new QTableView;
+  auto* view = new GridView;
   view->setObjectName(name);
   view->setModel(model);
   view->setSelectionBehavior(wholeRows ? QAbstractItemView::SelectRows
@@ -204,7 +227,6 @@ QTableView* MainWindow::Grid(const char* name, bool wholeRows) {
   view->setIconSize(QSize(24, 16));
   view->verticalHeader()->hide();
   view->verticalHeader()->setDefaultSectionSize(20);
-  view->horizontalHeader()->setStretchLastSection(true);
   view->horizontalHeader()->setHighlightSections(false);
   view->horizontalHeader()->setMinimumSectionSize(18);
   const auto& columns = model->table().Columns();
@@ -240,9 +262,7 @@ QWidget* MainWindow::BuildToday() {
   QTableView* rt = Grid("RT", true);
   l->addWidget(rt);
   QLabel* count = Label("glavcount", "Count: 0");
-  QFont bold = count->font();
-  bold.setBold(true);
-  count->setFont(bold);
+  count->setFont(Larger(count->font(), 0));
   l->addWidget(count);
   connect(rt, &QTableView::doubleClicked, this,
           [this](const QModelIndex& i) { OnCellDblClick("RT", i.column(), i.row()); });
@@ -298,9 +318,7 @@ QWidget* MainWindow::BuildZorvat() {
   auto* labels = new QHBoxLayout;
   for (const char* name : {"e2", "e3", "e1"}) {
     QLabel* label = Label(name);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
+    label->setFont(Larger(label->font(), 1));
     labels->addWidget(label);
   }
   labels->addStretch();
@@ -308,8 +326,9 @@ QWidget* MainWindow::BuildZorvat() {
   QTableView* rf = Grid("RF", false);
   rf->setFixedHeight(46);
   rf->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  rf->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   auto* rfRow = new QHBoxLayout;
-  rf->setFixedWidth(260);
+  rf->setFixedWidth(280);
   rfRow->addWidget(rf);
   rfRow->addStretch();
   right->addLayout(rfRow);
@@ -360,10 +379,7 @@ QWidget* MainWindow::BuildResult() {
       "#viz { background: #fff8e1; border: 1px solid #c8a04a; border-radius: 4px; }");
   auto* vl = new QVBoxLayout(viz_);
   auto* title = new QLabel("No Information");
-  QFont big = title->font();
-  big.setPointSize(big.pointSize() + 6);
-  big.setBold(true);
-  title->setFont(big);
+  title->setFont(Larger(title->font(), 8));
   title->setAlignment(Qt::AlignCenter);
   auto* later = new QLabel("please try again later ...");
   later->setAlignment(Qt::AlignCenter);
@@ -374,6 +390,7 @@ QWidget* MainWindow::BuildResult() {
   vizTimer_ = new QTimer(this);
   vizTimer_->setObjectName("vizTimer");
   vizTimer_->setSingleShot(true);
+  vizTimer_->setTimerType(Qt::PreciseTimer);
   connect(vizTimer_, &QTimer::timeout, viz_, &QWidget::hide);
   return page;
 }
@@ -448,15 +465,17 @@ QWidget* MainWindow::BuildAbout() {
   background->setObjectName("spSkinImage1");
   background->setPixmap(AboutBackground(QSize(kClientWidth, kClientHeight - 30)));
   background->setScaledContents(true);
+  background->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
   grid->addWidget(background, 0, 0);
+  auto* over = new QGridLayout(background);
+  over->setContentsMargins(0, 0, 30, 24);
 
   auto* panel = new QFrame;
   panel->setObjectName("SignInPanel");
   panel->setFixedSize(330, 230);
   panel->setStyleSheet(
       "#SignInPanel { background: rgba(0, 0, 0, 120); border-radius: 8px; }"
-      "#SignInPanel QLabel, #SignInPanel QCheckBox { color: white; }"
-      "#SignInPanel QLabel a { color: #ffd54f; }");
+      "#SignInPanel QLabel, #SignInPanel QCheckBox { color: white; }");
   auto* form = new QGridLayout(panel);
   form->setContentsMargins(18, 16, 18, 12);
   form->setVerticalSpacing(8);
@@ -473,34 +492,31 @@ QWidget* MainWindow::BuildAbout() {
   zap_->setObjectName("zap");
   form->addWidget(zap_, 2, 1);
   QPushButton* enter = Button("spSkinXFormButton1", "ВХОД");
-  QFont bold = enter->font();
-  bold.setBold(true);
-  enter->setFont(bold);
+  enter->setFont(Larger(enter->font(), 1));
   commandButtons_["spSkinXFormButton1"] = enter;
   connect(enter, &QPushButton::clicked, this, &MainWindow::SignIn);
   connect(passedit_, &QLineEdit::returnPressed, enter, &QPushButton::click);
   form->addWidget(enter, 3, 1);
   form->addWidget(Label("spSkinLabel5", QString("VERSION: ") + kVersion.data()), 4, 0, 1, 2);
   const QString site = Display(webSite_);
-  auto* link =
-      Label("spSkinLinkLabel1", QString("<a href=\"%1\">%1</a>").arg(site.toHtmlEscaped()));
+  auto* link = Label("spSkinLinkLabel1",
+                     QString("<a href=\"%1\"><span style=\"color:#ffd54f\">%1</span></a>")
+                         .arg(site.toHtmlEscaped()));
   link->setTextFormat(Qt::RichText);
   link->setOpenExternalLinks(false);
   connect(link, &QLabel::linkActivated, ports_, &GuiPorts::OpenInBrowser);
   form->addWidget(link, 5, 0, 1, 2);
-  grid->addWidget(panel, 0, 0, Qt::AlignRight | Qt::AlignBottom);
-  panel->setContentsMargins(0, 0, 0, 0);
-  grid->setContentsMargins(0, 0, 30, 30);
+  over->addWidget(panel, 0, 0, Qt::AlignRight | Qt::AlignBottom);
   return page;
 }
 
 QWidget* MainWindow::BuildAllTable() {
   auto* page = new QWidget;
-  auto* l = new QHBoxLayout(page);
-  l->setContentsMargins(6, 6, 6, 6);
+  auto* l = Column(page);
+  auto* top = new QHBoxLayout;
   QTableView* mm = Grid("MM", true);
-  mm->setFixedWidth(176);
-  l->addWidget(mm);
+  mm->setFixedWidth(200);
+  top->addWidget(mm);
   connect(mm, &QTableView::doubleClicked, this,
           [this](const QModelIndex& i) { OnCellDblClick("MM", i.column(), i.row()); });
 
@@ -509,10 +525,7 @@ QWidget* MainWindow::BuildAllTable() {
   head->setHorizontalSpacing(12);
   head->setVerticalSpacing(2);
   QLabel* time = Label("u1", "00:00");
-  QFont big = time->font();
-  big.setPointSize(big.pointSize() + 5);
-  big.setBold(true);
-  time->setFont(big);
+  time->setFont(Larger(time->font(), 8));
   head->addWidget(time, 0, 0, 2, 1);
   head->addWidget(Label("u2", "Course:"), 0, 1);
   head->addWidget(Label("u3", "Prize: $"), 0, 2);
@@ -548,21 +561,22 @@ QWidget* MainWindow::BuildAllTable() {
   tabModel->SetPictures(4, PersonPictures());
   tabModel->SetPictures(16, PlacePictures());
   tabModel->SetPictures(17, PersonPictures());
-  right->addWidget(tab, 3);
+  right->addWidget(tab, 1);
   connect(tab, &QTableView::doubleClicked, this,
           [this](const QModelIndex& i) { OnCellDblClick("TAB", i.column(), i.row()); });
+  top->addLayout(right, 1);
+  l->addLayout(top, 3);
 
   auto* bottom = new QHBoxLayout;
-  bottom->addWidget(Grid("R", false), 3);
+  bottom->addWidget(Grid("R", false), 1);
   auto* recoming = new QGroupBox("Recoming");
   recoming->setObjectName("RecomingBox");
   auto* rl = new QVBoxLayout(recoming);
   rl->setContentsMargins(4, 4, 4, 4);
   rl->addWidget(Grid("RR", false));
-  recoming->setFixedWidth(170);
+  recoming->setFixedWidth(190);
   bottom->addWidget(recoming);
-  right->addLayout(bottom, 2);
-  l->addLayout(right, 1);
+  l->addLayout(bottom, 2);
   return page;
 }
 
