@@ -6,17 +6,24 @@
 
 namespace trotix::gui::events {
 
-// Double-clicks and clicks on grid cells, given as (column, row).
-#define TROTIX_CELL_EVENT(Name)                                     \
-  template <class S = Session>                                      \
-  constexpr bool Has##Name() {                                      \
-    return requires(S & s, int col, int row) {                      \
-      s.Name(col, row);                                             \
-    };                                                              \
-  }                                                                 \
-  template <class S = Session>                                      \
-  void Name(S& s, int col, int row) {                               \
-    if constexpr (requires { s.Name(col, row); }) s.Name(col, row); \
+// Double-clicks and clicks on grid cells, given as (column, row); a Session function that
+// takes only the row gets only the row.
+#define TROTIX_CELL_EVENT(Name)                   \
+  template <class S = Session>                    \
+  constexpr bool Has##Name() {                    \
+    return requires(S & s, int col, int row) {    \
+      s.Name(col, row);                           \
+    }                                             \
+    || requires(S & s, int row) {                 \
+      s.Name(row);                                \
+    };                                            \
+  }                                               \
+  template <class S = Session>                    \
+  void Name(S& s, int col, int row) {             \
+    if constexpr (requires { s.Name(col, row); }) \
+      s.Name(col, row);                           \
+    else if constexpr (requires { s.Name(row); }) \
+      s.Name(row);                                \
   }
 
 // Buttons and menu items, without arguments.

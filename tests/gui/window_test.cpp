@@ -211,6 +211,18 @@ void WindowTest::signInShowsTheWorkingPages() {
   QVERIFY(rt->data(rt->index(0, 0), Qt::DecorationRole).isValid());
   QVERIFY(!rt->data(rt->index(0, 0), Qt::ToolTipRole).toString().isEmpty());
   QCOMPARE(w.shown().ws.signedIn, true);
+
+  // A double-click on a race of "Zorvat" scores it.
+  rig.Find<QTabWidget>("PAGE")->setCurrentIndex(5);
+  auto* nx = rig.Find<QTableView>("NX");
+  const int n = w.shown().command;
+  const QModelIndex race = nx->model()->index(0, 1);
+  const QPoint at = nx->visualRect(race).center();
+  QTest::mousePress(nx->viewport(), Qt::LeftButton, {}, at);  // the view pairs it with the dbl
+  QTest::mouseDClick(nx->viewport(), Qt::LeftButton, {}, at);
+  QVERIFY(rig.Wait(n + 1));
+  QCOMPARE(rig.Find<QLabel>("e2")->text(), race.data().toString());
+  QVERIFY(rig.Find<QTableView>("H")->model()->rowCount() > 0);
 }
 
 void WindowTest::loadFillsResultsAndOnlyTheLinkOpens() {
