@@ -1,5 +1,6 @@
 #include "app/session.h"
 
+#include "analysis/zorvat/score_race.h"
 #include "app/remember_me.h"
 #include "feeds/feeds.h"
 #include "feeds/race_day.h"
@@ -37,6 +38,10 @@ void Session::LoadResults() {
 
 void Session::REZCellClick(int col, int row) {
   if (const auto url = trotix::REZCellClick(ws_, col, row)) ports_.browser.Open(*url);
+}
+
+void Session::NXCellDblClick(int row) {
+  ScoreRace(ws_, row);
 }
 
 PageFetcher Session::RunnerPageFetcher() {

@@ -52,6 +52,8 @@ class Session {
   void LoadResults();
   // A click on a cell of REZ.
   void REZCellClick(int col, int row);
+  // Double-click on a race of "Zorvat": scores it into RF and H.
+  void NXCellDblClick(int row);
 
  private:
   void LoadDay(const std::string& answer);

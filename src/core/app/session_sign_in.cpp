@@ -1,4 +1,5 @@
 // The sign-in and the day's load, step by step in the system's order.
+#include "analysis/zorvat/reference_tables.h"
 #include "app/remember_me.h"
 #include "app/session.h"
 #include "feeds/feeds.h"
@@ -76,6 +77,13 @@ void Session::LoadFeed(const std::string& url, void (*load)(Workspace&, std::str
 
 void Session::LoadIndicatorList() {}
 
-void Session::LoadZorvatTables() {}
+void Session::LoadZorvatTables() {
+  // Each table is guarded on its own: a failed download leaves that table empty.
+  const auto fetch = [this](const std::string& url) { return BodyOrEmpty(ports_.zorvat.Get(url)); };
+  const std::string process = fetch(urls_.ProcessBase());
+  const std::string score = fetch(urls_.ScoreBase());
+  const std::string days = fetch(urls_.DayValues());
+  trotix::LoadZorvatTables(ws_, process, score, days, ports_.clock.Today());
+}
 
 }  // namespace trotix

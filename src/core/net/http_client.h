@@ -10,7 +10,8 @@ struct HttpAnswer {
   int status = 0;      // 0 when no answer arrived at all
   std::string body;    // byte for byte
   std::string error;   // why the request failed, empty when it did not
-  bool failed = true;  // no answer, a broken or refused connection, a time-out, or status >= 300
+  bool failed = true;  // no answer, a broken or refused connection, a time-out, a status
+                       // outside 200-299 (an unfollowed redirect too), an answer over the cap
 };
 
 // Outcome of a URL probe: it tells "the server answered something else" from "no answer".

@@ -16,6 +16,7 @@ struct Column {
   ColumnKind kind = ColumnKind::Text;
   bool hidden = false;
   std::string hint;  // header hint
+  bool operator==(const Column&) const = default;
 };
 
 struct Rgb {
@@ -41,10 +42,11 @@ inline constexpr Rgb kBlue{0, 0, 255};
 }  // namespace colors
 
 struct Cell {
-  std::string text;          // text cells
-  double value = 0;          // number cells
-  int image = 0;             // image cells
-  std::optional<Rgb> color;  // unset: the column's own colour
+  std::string text;              // text cells
+  double value = 0;              // number cells
+  int image = 0;                 // image cells
+  std::optional<Rgb> color;      // background; unset: the column's own colour
+  std::optional<Rgb> fontColor;  // text colour; unset: the default one
   bool bold = false;
   std::string hint;
   bool operator==(const Cell&) const = default;

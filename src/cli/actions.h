@@ -1,0 +1,23 @@
+#pragma once
+// The command line's actions: each stands for one click of the user on the window.
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+
+namespace trotix {
+
+struct Action {
+  std::string name;
+  std::vector<std::string> args;
+};
+
+// Splits the positional words into actions. Returns the error text for words that are no
+// action, or an action without its argument; empty when all is well.
+std::string ParseActions(const std::vector<std::string>& words, std::vector<Action>& actions);
+
+// Runs one action on the session. Returns the error text when the action could not run (a row
+// out of range), empty otherwise.
+std::string RunAction(Session& session, const Action& action);
+
+}  // namespace trotix

@@ -1,0 +1,74 @@
+#include "json_output.h"
+
+#include <cstdio>
+
+#include "text/encoding.h"
+
+namespace trotix {
+namespace {
+
+const char* KindName(ColumnKind kind) {
+  switch (kind) {
+    case ColumnKind::Number:
+      return "number";
+    case ColumnKind::Image:
+      return "image";
+    case ColumnKind::Text:
+      break;
+  }
+  return "text";
+}
+
+std::string HexColor(const Rgb& c) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "#%02X%02X%02X", c.r, c.g, c.b);
+  return buf;
+}
+
+nlohmann::json Strings(const std::vector<std::string>& list) {
+  auto out = nlohmann::json::array();
+  for (const auto& s : list) out.push_back(DisplayUtf8(s));
+  return out;
+}
+
+}  // namespace
+
+nlohmann::json TableJson(const Table& table) {
+  auto columns = nlohmann::json::array();
+  for (const auto& c : table.Columns())
+    columns.push_back(
+        {{"caption", DisplayUtf8(c.caption)}, {"kind", KindName(c.kind)}, {"hidden", c.hidden}});
+  auto rows = nlohmann::json::array();
+  for (int r = 0; r < table.RowCount(); ++r) {
+    auto row = nlohmann::json::array();
+    for (int c = 0; c < table.ColumnCount(); ++c) {
+      const Cell& cell = table.At(r, c);
+      const ColumnKind kind = table.Columns()[c].kind;
+      row.push_back({{"text", DisplayUtf8(table.Text(r, c))},
+                     {"value", kind == ColumnKind::Number ? nlohmann::json(cell.value) : nullptr},
+                     {"image", kind == ColumnKind::Image ? nlohmann::json(cell.image) : nullptr},
+                     {"color", cell.color ? nlohmann::json(HexColor(*cell.color)) : nullptr},
+                     {"bold", cell.bold},
+                     {"hint", DisplayUtf8(cell.hint)}});
+    }
+    rows.push_back(std::move(row));
+  }
+  return {{"columns", std::move(columns)}, {"rows", std::move(rows)}};
+}
+
+nlohmann::json WorkspaceJson(const Workspace& ws, const RunRecord& record) {
+  nlohmann::json tables = nlohmann::json::object();
+  for (const auto& [name, table] : ws.Tables()) tables[name] = TableJson(*table);
+  nlohmann::json labels = nlohmann::json::object();
+  for (const auto& [name, caption] : ws.Labels()) labels[name] = DisplayUtf8(caption);
+  return {{"signedIn", ws.signedIn},
+          {"tables", std::move(tables)},
+          {"labels", std::move(labels)},
+          {"enabled", {{"tvbutton", ws.tvbuttonEnabled}, {"bfbutton", ws.bfbuttonEnabled}}},
+          {"visibleTabs", Strings(ws.VisibleTabs())},
+          {"messages", Strings(record.messages)},
+          {"opened", Strings(record.opened)},
+          {"errors", Strings(record.errors)}};
+}
+
+}  // namespace trotix

@@ -1,0 +1,138 @@
+// trotix-cli: signs in and performs the user's clicks given on the command line, in order.
+#include <CLI/CLI.hpp>
+#include <ctime>
+#include <iostream>
+#include <memory>
+
+#include "actions.h"
+#include "cli_ports.h"
+#include "host_options.h"
+#include "json_output.h"
+#include "net/curl_http_client.h"
+#include "text/dates.h"
+#include "text/numbers.h"
+#include "text_output.h"
+
+namespace trotix {
+
+Date LocalToday() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+namespace {
+
+constexpr int kExitBadArguments = 2;
+constexpr int kExitSignInFailed = 3;
+
+struct Options {
+  Hosts hosts;
+  bool demo = false;
+  std::string login, password;
+  bool remember = false;
+  std::string today;
+  int maxConnections = 8;
+  std::string dir = ".";
+  bool json = false;
+  std::vector<std::string> words;
+};
+
+void PrintChanged(const Workspace& before, const Workspace& after) {
+  const auto old = before.Tables();
+  const auto now = after.Tables();
+  for (std::size_t i = 0; i < now.size(); ++i)
+    if (!(*old[i].second == *now[i].second)) PrintTable(std::cout, now[i].first, *now[i].second);
+}
+
+int Run(Options& o) {
+  Date today = LocalToday();
+  if (!o.today.empty()) {
+    const auto parsed = ParseDate(o.today);
+    if (!parsed) {
+      std::cerr << "--today wants dd.mm.yyyy, not " << o.today << '\n';
+      return kExitBadArguments;
+    }
+    today = *parsed;
+  }
+  std::vector<Action> actions;
+  if (const auto error = ParseActions(o.words, actions); !error.empty()) {
+    std::cerr << error << '\n';
+    return kExitBadArguments;
+  }
+
+  auto web = MakeIdHTTP1();
+  auto zorvat = MakeID2();
+  RecordedBrowser browser;
+  RecordedMessages messages;
+  SilentProgress progress;
+  FixedClock clock(today);
+  Session session({o.hosts, o.dir, o.maxConnections},
+                  {*web, *zorvat, browser, messages, progress, clock});
+
+  session.FormCreate();
+  Workspace& ws = session.ws();
+  if (!o.login.empty() || !o.password.empty()) {
+    ws.loginedit = o.login;
+    ws.passedit = o.password;
+  }
+  if (o.remember) ws.zap = true;
+
+  RunRecord record;
+  Workspace before = ws;
+  const SignInResult signIn = session.SignIn();
+  for (const auto& action : actions) {
+    if (signIn != SignInResult::SignedIn) break;
+    before = ws;
+    try {
+      if (auto error = RunAction(session, action); !error.empty()) record.errors.push_back(error);
+    } catch (const std::exception& e) {
+      record.errors.push_back(action.name + ": " + e.what());
+    }
+  }
+  record.messages = messages.shown;
+  record.opened = browser.opened;
+
+  if (o.json) {
+    std::cout << WorkspaceJson(ws, record).dump(2) << '\n';
+  } else {
+    PrintChanged(before, ws);
+    for (const auto& m : record.messages) std::cout << "message: " << m << '\n';
+    for (const auto& u : record.opened) std::cout << "opened: " << u << '\n';
+    for (const auto& e : record.errors) std::cerr << "error: " << e << '\n';
+  }
+  return signIn == SignInResult::SignedIn ? 0 : kExitSignInFailed;
+}
+
+}  // namespace
+}  // namespace trotix
+
+int main(int argc, char** argv) {
+  trotix::Options o;
+  CLI::App app{
+      "trotix-cli: signs in to the vendor's servers and performs the given actions "
+      "as the window's clicks would, then prints the result."};
+  trotix::AddHostOptions(app, o.hosts);
+  app.add_flag("--demo", o.demo, "Start the demo vendor server in-process and use its account");
+  app.add_option("--login", o.login, "Login");
+  app.add_option("--password", o.password, "Password");
+  app.add_flag("--remember", o.remember, "Tick \"Remember me\" (writes tx.log)");
+  app.add_option("--today", o.today, "Today's date, dd.mm.yyyy");
+  app.add_option("--max-connections", o.maxConnections, "Requests at once (1: one after another)")
+      ->check(CLI::Range(1, 64));
+  app.add_option("--dir", o.dir, "Folder of tx.log and the HTML pages")
+      ->check(CLI::ExistingDirectory);
+  app.add_flag("--json", o.json, "Print the whole state as one JSON object");
+  app.add_option("actions", o.words,
+                 "Actions: today ROW, all ROW, zorvat ROW, indicator ROW, results [dd.mm.yyyy], "
+                 "link ROW, add ROW, select ROW, delete, clear, save, real-odds on|off, "
+                 "best-rank, best-recoming, tv, market");
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? 0 : 2;
+  }
+  return trotix::Run(o);
+}

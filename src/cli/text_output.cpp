@@ -1,0 +1,54 @@
+#include "text_output.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "text/encoding.h"
+
+namespace trotix {
+namespace {
+
+// Display width of UTF-8 text: one column per code point.
+std::size_t Width(const std::string& s) {
+  return static_cast<std::size_t>(
+      std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+std::string CellText(const Table& t, int r, int c) {
+  if (t.Columns()[c].kind == ColumnKind::Image) {
+    const Cell& cell = t.At(r, c);
+    return cell.hint.empty() ? std::to_string(cell.image) : DisplayUtf8(cell.hint);
+  }
+  return DisplayUtf8(t.Text(r, c));
+}
+
+}  // namespace
+
+void PrintTable(std::ostream& out, const std::string& name, const Table& table) {
+  std::vector<int> shown;
+  for (int c = 0; c < table.ColumnCount(); ++c)
+    if (!table.Columns()[c].hidden) shown.push_back(c);
+
+  std::vector<std::vector<std::string>> lines(1);
+  for (int c : shown) lines[0].push_back(DisplayUtf8(table.Columns()[c].caption));
+  for (int r = 0; r < table.RowCount(); ++r) {
+    lines.emplace_back();
+    for (int c : shown) lines.back().push_back(CellText(table, r, c));
+  }
+  std::vector<std::size_t> widths(shown.size(), 0);
+  for (const auto& line : lines)
+    for (std::size_t i = 0; i < line.size(); ++i) widths[i] = std::max(widths[i], Width(line[i]));
+
+  out << name << " (" << table.RowCount() << " rows)\n";
+  for (const auto& line : lines) {
+    std::string text;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+      text += line[i];
+      if (i + 1 < line.size()) text += std::string(widths[i] - Width(line[i]) + 2, ' ');
+    }
+    out << text << '\n';
+  }
+  out << '\n';
+}
+
+}  // namespace trotix

@@ -1,0 +1,53 @@
+#pragma once
+// The HTTP port over libcurl.
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "net/http_client.h"
+
+namespace trotix {
+
+struct CurlHttpOptions {
+  bool followRedirects = true;
+  // Zero leaves curl's own: no limit on the whole request, 300 s to connect.
+  std::chrono::milliseconds connectTimeout{10'000};
+  std::chrono::milliseconds requestTimeout{60'000};
+  // A larger answer fails while it streams, so it is never held whole.
+  std::size_t maxBodyBytes = std::size_t{32} << 20;
+  std::string userAgent = "Mozilla/3.0 (compatible; Indy Library)";
+  std::string accept = "text/html, */*";
+  std::string contentType = "text/html";
+};
+
+// One client keeps its own cookies: every answer's cookies are sent back on its later requests,
+// including those of a batch. A client object is used by one thread at a time.
+class CurlHttpClient : public HttpClient {
+ public:
+  explicit CurlHttpClient(CurlHttpOptions options = {});
+  ~CurlHttpClient() override;
+  CurlHttpClient(const CurlHttpClient&) = delete;
+  CurlHttpClient& operator=(const CurlHttpClient&) = delete;
+
+  const CurlHttpOptions& options() const;
+
+  HttpAnswer Get(const std::string& url) override;
+  std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
+                                  const std::function<void(int)>& onAnswer) override;
+  ProbeResult Probe(const std::string& url) override;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// The main window's two clients. `IdHTTP1` follows redirects (sign-in, feeds, exchange pages);
+// `ID2` does not (Zorvat tables). The other settings come from `options`.
+std::unique_ptr<HttpClient> MakeIdHTTP1(CurlHttpOptions options = {});
+std::unique_ptr<HttpClient> MakeID2(CurlHttpOptions options = {});
+
+// What a probe actually requests: "http://" in front unless the lower-cased address holds it.
+std::string ProbeAddress(const std::string& url);
+
+}  // namespace trotix

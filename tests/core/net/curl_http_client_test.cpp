@@ -1,0 +1,277 @@
+#include "net/curl_http_client.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "core/net/loopback_server.h"
+
+namespace trotix {
+namespace {
+
+using namespace std::chrono_literals;
+using ::testing::AllOf;
+using testing::ClosedPort;
+using ::testing::HasSubstr;
+using testing::LoopbackServer;
+
+std::string AllBytes() {
+  std::string s;
+  for (int i = 0; i < 256; ++i) s += static_cast<char>(i);
+  return s + std::string("\0\xff\r\n\0", 5);
+}
+
+class CurlHttpClientTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto& s = srv_.server();
+    s.Get("/page", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("page text", "text/plain");
+    });
+    s.Get("/from",
+          [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/hop", 302); });
+    s.Get("/hop",
+          [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/page", 301); });
+    s.Get("/headers", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content(req.get_header_value("User-Agent") + "|" + req.get_header_value("Accept") +
+                          "|" + req.get_header_value("Content-Type"),
+                      "text/plain");
+    });
+    s.Get("/set", [](const httplib::Request& req, httplib::Response& res) {
+      const std::string name = req.has_param("name") ? req.get_param_value("name") : "session";
+      res.set_header("Set-Cookie", name + "=v-" + name + "; Path=/");
+      res.set_content("set", "text/plain");
+    });
+    s.Get("/cookie", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content("[" + req.get_header_value("Cookie") + "]", "text/plain");
+    });
+    s.Get("/missing", [](const httplib::Request&, httplib::Response& res) {
+      res.status = 404;
+      res.set_content("not here", "text/plain");
+    });
+    s.Get("/error", [](const httplib::Request&, httplib::Response& res) {
+      res.status = 500;
+      res.set_content("broken", "text/plain");
+    });
+    s.Get("/binary", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(AllBytes(), "application/octet-stream");
+    });
+    s.Get("/stall", [this](const httplib::Request&, httplib::Response& res) {
+      srv_.Stall(10s);
+      res.set_content("late", "text/plain");
+    });
+    s.Get(R"(/big/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content(std::string(std::stoul(req.matches[1].str()), 'x'), "text/plain");
+    });
+    // No length announced: the cap must hold while the bytes stream in.
+    s.Get(R"(/stream/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+      const std::size_t total = std::stoul(req.matches[1].str());
+      res.set_chunked_content_provider(
+          "text/plain",
+          [total, sent = std::size_t{0}](std::size_t, httplib::DataSink& sink) mutable {
+            const std::string chunk(std::min<std::size_t>(4096, total - sent), 'y');
+            sent += chunk.size();
+            sink.write(chunk.data(), chunk.size());
+            if (sent >= total) sink.done();
+            return true;
+          });
+    });
+    // Later indices answer sooner, so completion order differs from the order asked.
+    s.Get(R"(/slow/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
+      const int i = std::stoi(req.matches[1].str());
+      const int now = ++inFlight_;
+      int seen = maxInFlight_.load();
+      while (now > seen && !maxInFlight_.compare_exchange_weak(seen, now)) {
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10 + 3 * (16 - i % 16)));
+      --inFlight_;
+      res.set_content("answer " + std::to_string(i) + " [" + req.get_header_value("Cookie") + "]",
+                      "text/plain");
+    });
+    srv_.Start();
+  }
+
+  LoopbackServer srv_;
+  std::atomic<int> inFlight_{0};
+  std::atomic<int> maxInFlight_{0};
+};
+
+TEST_F(CurlHttpClientTest, OnlyTheFollowingClientFollowsRedirects) {
+  auto following = MakeIdHTTP1();
+  const HttpAnswer a = following->Get(srv_.Url("/from"));
+  EXPECT_FALSE(a.failed) << a.error;
+  EXPECT_EQ(a.status, 200);
+  EXPECT_EQ(a.body, "page text");
+
+  auto staying = MakeID2();
+  const HttpAnswer b = staying->Get(srv_.Url("/from"));
+  EXPECT_TRUE(b.failed);
+  EXPECT_EQ(b.status, 302);
+  EXPECT_NE(b.error.find("302"), std::string::npos) << b.error;
+  EXPECT_EQ(BodyOrEmpty(b), "");
+  // A plain page is still fetched by the client that does not follow.
+  EXPECT_EQ(BodyOrEmpty(staying->Get(srv_.Url("/page"))), "page text");
+}
+
+TEST_F(CurlHttpClientTest, SendsTheThreeFixedHeaders) {
+  for (const auto& client : {MakeIdHTTP1(), MakeID2()}) {
+    EXPECT_EQ(BodyOrEmpty(client->Get(srv_.Url("/headers"))),
+              "Mozilla/3.0 (compatible; Indy Library)|text/html, */*|text/html");
+  }
+}
+
+TEST_F(CurlHttpClientTest, CookiesComeBackToTheSameClientOnly) {
+  CurlHttpClient client;
+  EXPECT_EQ(BodyOrEmpty(client.Get(srv_.Url("/cookie"))), "[]");
+  EXPECT_EQ(BodyOrEmpty(client.Get(srv_.Url("/set"))), "set");
+  EXPECT_EQ(BodyOrEmpty(client.Get(srv_.Url("/cookie"))), "[session=v-session]");
+
+  CurlHttpClient other;
+  EXPECT_EQ(BodyOrEmpty(other.Get(srv_.Url("/cookie"))), "[]");
+}
+
+TEST_F(CurlHttpClientTest, CookiesTravelIntoAndOutOfBatches) {
+  CurlHttpClient client;
+  client.Get(srv_.Url("/set?name=a"));
+  const auto answers = client.GetMany(
+      {srv_.Url("/slow/0"), srv_.Url("/slow/1"), srv_.Url("/set?name=b"), srv_.Url("/slow/3")}, 1,
+      nullptr);
+  EXPECT_EQ(BodyOrEmpty(answers[0]), "answer 0 [a=v-a]");
+  EXPECT_EQ(BodyOrEmpty(answers[1]), "answer 1 [a=v-a]");
+  // Set in the batch, sent by the next request of the same batch and afterwards.
+  // Cookie order on the wire is not fixed.
+  for (const std::string& text :
+       {BodyOrEmpty(answers[3]), BodyOrEmpty(client.Get(srv_.Url("/cookie")))}) {
+    EXPECT_THAT(text, AllOf(HasSubstr("a=v-a"), HasSubstr("b=v-b"), HasSubstr("; ")));
+  }
+}
+
+TEST_F(CurlHttpClientTest, FailuresGiveTheEmptyText) {
+  const std::string refused = "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/page";
+  struct Case {
+    std::string url;
+    int status;
+  };
+  const std::vector<Case> cases = {
+      {srv_.Url("/missing"), 404},
+      {srv_.Url("/error"), 500},
+      {refused, 0},
+      {"http://bad host/", 0},
+  };
+  CurlHttpClient client;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.url);
+    const HttpAnswer a = client.Get(c.url);
+    EXPECT_TRUE(a.failed);
+    EXPECT_EQ(a.status, c.status);
+    EXPECT_FALSE(a.error.empty());
+    EXPECT_EQ(BodyOrEmpty(a), "");
+  }
+}
+
+TEST_F(CurlHttpClientTest, StalledServerHitsTheTimeOut) {
+  CurlHttpOptions options;
+  options.requestTimeout = 300ms;
+  CurlHttpClient client(options);
+  const HttpAnswer a = client.Get(srv_.Url("/stall"));
+  EXPECT_TRUE(a.failed);
+  EXPECT_EQ(a.status, 0);
+  EXPECT_NE(a.error.find("imed out"), std::string::npos) << a.error;
+  EXPECT_EQ(BodyOrEmpty(a), "");
+}
+
+TEST_F(CurlHttpClientTest, BinaryBytesSurvive) {
+  CurlHttpClient client;
+  const HttpAnswer a = client.Get(srv_.Url("/binary"));
+  ASSERT_FALSE(a.failed) << a.error;
+  EXPECT_EQ(a.body, AllBytes());
+}
+
+TEST_F(CurlHttpClientTest, AnswersOverTheCapFail) {
+  CurlHttpOptions options;
+  options.maxBodyBytes = 10000;
+  CurlHttpClient client(options);
+  struct Case {
+    std::string path;
+    bool failed;
+  };
+  const std::vector<Case> cases = {
+      {"/big/10000", false},   {"/big/10001", true},    {"/big/200000", true},
+      {"/stream/9999", false}, {"/stream/10001", true}, {"/stream/300000", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    const HttpAnswer a = client.Get(srv_.Url(c.path));
+    EXPECT_EQ(a.failed, c.failed) << a.error;
+    if (c.failed) {
+      EXPECT_TRUE(a.body.empty());
+      EXPECT_NE(a.error.find("larger than 10000"), std::string::npos) << a.error;
+    } else {
+      EXPECT_EQ(a.body.size(), std::stoul(c.path.substr(c.path.rfind('/') + 1)));
+    }
+  }
+  // The default cap is 32 MiB.
+  EXPECT_EQ(CurlHttpOptions().maxBodyBytes, 33554432u);
+}
+
+TEST_F(CurlHttpClientTest, BatchesAnswerInTheOrderAskedWithinTheCap) {
+  constexpr int kCount = 16;
+  std::vector<std::string> urls;
+  for (int i = 0; i < kCount; ++i) urls.push_back(srv_.Url("/slow/" + std::to_string(i)));
+  urls.push_back(srv_.Url("/missing"));
+
+  for (const int cap : {1, 8}) {
+    SCOPED_TRACE(cap);
+    maxInFlight_ = 0;
+    CurlHttpClient client;
+    std::vector<int> reported;
+    const auto answers = client.GetMany(urls, cap, [&](int index) { reported.push_back(index); });
+    ASSERT_EQ(answers.size(), urls.size());
+    for (int i = 0; i < kCount; ++i) {
+      EXPECT_FALSE(answers[i].failed) << answers[i].error;
+      EXPECT_EQ(answers[i].body, "answer " + std::to_string(i) + " []");
+    }
+    EXPECT_TRUE(answers[kCount].failed);
+    EXPECT_EQ(answers[kCount].status, 404);
+
+    std::vector<int> sorted = reported;
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<int> every(urls.size());
+    for (std::size_t i = 0; i < every.size(); ++i) every[i] = static_cast<int>(i);
+    EXPECT_EQ(sorted, every);  // each answer reported exactly once
+
+    EXPECT_LE(maxInFlight_, cap);
+    if (cap == 1) {
+      EXPECT_EQ(reported, every);
+    } else {
+      EXPECT_GT(maxInFlight_, 1);
+    }
+  }
+}
+
+TEST_F(CurlHttpClientTest, BatchEdgeCases) {
+  CurlHttpClient client;
+  EXPECT_TRUE(client.GetMany({}, 8, nullptr).empty());
+  // A cap below one still makes the requests, one at a time.
+  const auto answers = client.GetMany({srv_.Url("/slow/1"), srv_.Url("/slow/2")}, 0, nullptr);
+  EXPECT_EQ(BodyOrEmpty(answers[0]), "answer 1 []");
+  EXPECT_EQ(BodyOrEmpty(answers[1]), "answer 2 []");
+  EXPECT_EQ(maxInFlight_, 1);
+
+  // The progress callback may use the same client for another request.
+  std::vector<std::string> nested;
+  const auto outer = client.GetMany({srv_.Url("/page"), srv_.Url("/binary")}, 2, [&](int i) {
+    nested.push_back(BodyOrEmpty(client.Get(srv_.Url("/slow/" + std::to_string(i)))));
+  });
+  EXPECT_EQ(BodyOrEmpty(outer[0]), "page text");
+  EXPECT_EQ(BodyOrEmpty(outer[1]), AllBytes());
+  std::sort(nested.begin(), nested.end());
+  EXPECT_EQ(nested, (std::vector<std::string>{"answer 0 []", "answer 1 []"}));
+}
+
+}  // namespace
+}  // namespace trotix
