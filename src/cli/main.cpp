@@ -1,11 +1,11 @@
 // trotix-cli: signs in and performs the user's clicks given on the command line, in order.
 #include <CLI/CLI.hpp>
-#include <ctime>
 #include <iostream>
 #include <memory>
 
 #include "actions.h"
-#include "cli_ports.h"
+#include "app/recording_ports.h"
+#include "app/system_clock.h"
 #include "host_options.h"
 #include "json_output.h"
 #include "net/curl_http_client.h"
@@ -14,14 +14,6 @@
 #include "text_output.h"
 
 namespace trotix {
-
-Date LocalToday() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-}
-
 namespace {
 
 constexpr int kExitBadArguments = 2;
@@ -47,7 +39,7 @@ void PrintChanged(const Workspace& before, const Workspace& after) {
 }
 
 int Run(Options& o) {
-  Date today = LocalToday();
+  Date today = SystemClock().Today();
   if (!o.today.empty()) {
     const auto parsed = ParseDate(o.today);
     if (!parsed) {
@@ -64,8 +56,8 @@ int Run(Options& o) {
 
   auto web = MakeIdHTTP1();
   auto zorvat = MakeID2();
-  RecordedBrowser browser;
-  RecordedMessages messages;
+  RecordingBrowser browser;
+  RecordingMessages messages;
   SilentProgress progress;
   FixedClock clock(today);
   Session session({o.hosts, o.dir, o.maxConnections},

@@ -75,7 +75,13 @@ void Session::LoadFeed(const std::string& url, void (*load)(Workspace&, std::str
   load(ws_, answer.body);
 }
 
-void Session::LoadIndicatorList() {}
+void Session::LoadIndicatorList() {
+  const std::string url = urls_.IndicatorFile(ws_.datas);
+  if (ports_.web.Probe(url) != ProbeResult::Present) return;
+  // A failed download keeps the lines of the last good one.
+  if (const HttpAnswer answer = ports_.web.Get(url); !answer.failed)
+    ws_.IndicatorList = SplitLines(answer.body);
+}
 
 void Session::LoadZorvatTables() {
   // Each table is guarded on its own: a failed download leaves that table empty.

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/net/loopback_server.h"
+#include "support/loopback_server.h"
 #include "net/curl_http_client.h"
 
 namespace trotix {

@@ -1,5 +1,6 @@
 #pragma once
-// Ports of the command line: message boxes and browser hand-offs are recorded, not shown.
+// Ports for front ends without windows: message boxes and browser hand-offs are recorded in
+// order instead of shown, progress is not drawn, and today is a fixed date.
 #include <string>
 #include <vector>
 
@@ -7,13 +8,13 @@
 
 namespace trotix {
 
-class RecordedMessages : public Messages {
+class RecordingMessages : public Messages {
  public:
   void Show(const std::string& text) override { shown.push_back(text); }
   std::vector<std::string> shown;
 };
 
-class RecordedBrowser : public Browser {
+class RecordingBrowser : public Browser {
  public:
   void Open(const std::string& urlOrPath) override { opened.push_back(urlOrPath); }
   std::vector<std::string> opened;
@@ -34,8 +35,5 @@ class FixedClock : public Clock {
  private:
   Date today_;
 };
-
-// Today's local calendar date.
-Date LocalToday();
 
 }  // namespace trotix

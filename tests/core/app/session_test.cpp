@@ -1,0 +1,237 @@
+#include "app/session.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/remember_me.h"
+#include "support/fixture_server.h"
+#include "support/session_harness.h"
+
+namespace trotix {
+namespace {
+
+using testing::FixtureServer;
+using testing::SessionHarness;
+
+constexpr const char* kDay =
+    "<zabeg><course>Ascot</course><time>13:30</time><name>Maiden Stakes</name>"
+    "<winner>BJ5000</winner><count>2</count>"
+    "<horse><number>1</number><name_horse>Sea Bird</name_horse><or>80</or></horse>"
+    "<horse><number>2</number><name_horse>Dune</name_horse><or>90</or></horse></zabeg>\n"
+    "<zabeg><course>Kempton</course><time>13:30</time><name>Handicap</name>"
+    "<winner>BJ3000</winner><count>1</count>"
+    "<horse><number>1</number><name_horse>Other</name_horse></horse></zabeg>\n";
+
+// A vendor whose every path answers, with the "demo"/"p w&d" account.
+class SessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vendor.Set("/horse/zabeg.txt", "Ascot>>Ascot>>England>>\r\nKempton>>KEMPTON>>England>>\r\n");
+    vendor.Set("/refresh/trotix3.8.txt", "current");
+    vendor.Set("/login/trotix.php", kDay);
+    vendor.Set("/bc/tipsters.xml",
+               "<horse><course>Ascot</course><time>13:30</time><name>Dune</name>"
+               "<place>1</place></horse>");
+    vendor.Set("/bc/move.xml",
+               "<horse><course>Ascot</course><time>13:30</time><name>Dune</name><kf1>4.5</kf1>"
+               "<kf2>5</kf2><precent>-5</precent></horse>");
+    vendor.Set("/zorvat/dvbasa.txt", "08.12>>7>>\r\n");
+    vendor.Set("/horse/rez.php",
+               "rez)13:30>>Ascot>>http://results.example/1>>Dune>>4.5>>Sea Bird>>3>>"
+               "A>>2>>B>>1>><br>");
+  }
+
+  Workspace& Start(SessionHarness& h) {
+    h.session->FormCreate();
+    return h.ws();
+  }
+
+  FixtureServer vendor;
+};
+
+TEST_F(SessionTest, StartUpWithoutRememberMeShowsOnlyAbout) {
+  SessionHarness h(vendor.Base());
+  Workspace& ws = Start(h);
+  EXPECT_EQ(ws.VisibleTabs(), std::vector<std::string>{"About"});
+  EXPECT_EQ(ws.activePage, kPageAbout);
+  EXPECT_FALSE(ws.zap);
+  EXPECT_EQ(ws.loginedit, "");
+  EXPECT_EQ(ws.datas, "08.12.2026");
+  EXPECT_EQ(ws.CourseTable.size(), 2u);
+  EXPECT_EQ(ws.ReportRow, -1);
+}
+
+TEST_F(SessionTest, StartUpReadsRememberMeFile) {
+  const std::pair<std::string, Credentials> cases[] = {
+      {"demo\r\nsecret\r\n", {"demo", "secret"}},
+      {"only-login\r\n", {"only-login", ""}},  // a missing line is the empty text
+  };
+  for (const auto& [text, expected] : cases) {
+    SessionHarness h(vendor.Base());
+    std::ofstream(h.folder.path() / "tx.log", std::ios::binary) << text;
+    Workspace& ws = Start(h);
+    EXPECT_TRUE(ws.zap);
+    EXPECT_EQ(ws.loginedit, expected.login);
+    EXPECT_EQ(ws.passedit, expected.password);
+  }
+}
+
+TEST_F(SessionTest, SignInLoadsTheDayInOrder) {
+  SessionHarness h(vendor.Base());
+  Workspace& ws = Start(h);
+  ws.loginedit = "demo";
+  ws.passedit = "demo";
+  ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+  EXPECT_TRUE(h.messages.shown.empty());
+  EXPECT_EQ(ws.RT.RowCount(), 2);
+  EXPECT_EQ(ws.NX.RowCount(), 2);
+  EXPECT_EQ(ws.MM.RowCount(), 2);
+  EXPECT_EQ(ws.RT.Image(1, 0), 1);  // course table matched without regard to case
+  EXPECT_EQ(ws.TIPS.RowCount(), 1);
+  EXPECT_EQ(ws.LG.RowCount(), 1);
+  EXPECT_EQ(ws.RF.RowCount(), 1);
+  EXPECT_EQ(ws.RF.Number(0, 0), 7);  // today's DV
+  EXPECT_EQ(ws.glavcount, "Count: 2  ");
+  EXPECT_EQ(ws.activePage, kPageToday);
+  EXPECT_EQ(ws.VisibleTabs(), (std::vector<std::string>{"Today", "Scalp Odds", "Zorvat", "Tips",
+                                                        "Result", "Report", "ALL TABLE"}));
+  EXPECT_FALSE(ws.signInEnabled);
+  // The requests of the day's load, in the system's order.
+  const auto requests = vendor.Requests();
+  std::vector<std::string> paths;
+  for (const auto& r : requests) paths.push_back(r.substr(0, r.find('?')));
+  const std::vector<std::string> expected = {
+      "/horse/zabeg.txt",       "/refresh/trotix3.8.txt",  "/login/trotix.php",
+      "/file/tx08.12.2026.txt", "/zorvat/processbasa.txt", "/zorvat/score.txt",
+      "/zorvat/dvbasa.txt",     "/bc/tipsters.xml",        "/bc/move.xml"};
+  EXPECT_EQ(paths, expected);
+}
+
+TEST_F(SessionTest, TwoRejectionsThenAGoodSignIn) {
+  SessionHarness h(vendor.Base());
+  Workspace& ws = Start(h);
+  vendor.Set("/login/trotix.php", "<html>Fail...</html>");
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    EXPECT_EQ(h.session->SignIn(), SignInResult::Rejected);
+    EXPECT_TRUE(ws.signInEnabled);
+    EXPECT_EQ(ws.RT.RowCount(), 0);
+  }
+  EXPECT_EQ(h.messages.shown,
+            (std::vector<std::string>{"Autorization Failed!", "Autorization Failed!"}));
+  vendor.Set("/login/trotix.php", kDay);
+  EXPECT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+  EXPECT_EQ(ws.RT.RowCount(), 2);
+}
+
+TEST_F(SessionTest, CredentialsArePercentEncoded) {
+  SessionHarness h(vendor.Base());
+  Workspace& ws = Start(h);
+  ws.loginedit = "de mo";
+  ws.passedit = "p&ss+w#rd d";
+  ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+  bool seen = false;
+  for (const auto& r : vendor.Requests())
+    seen |= r == "/login/trotix.php?login=de mo&pass=p&ss+w#rd d";  // as the server decoded it
+  EXPECT_TRUE(seen);
+}
+
+TEST_F(SessionTest, RememberMeTickedWritesAndUntickedDeletes) {
+  {
+    SessionHarness h(vendor.Base());
+    Workspace& ws = Start(h);
+    ws.loginedit = "demo";
+    ws.passedit = "s3cret";
+    ws.zap = true;
+    ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+    std::ifstream in(h.folder.path() / "tx.log", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "demo\r\ns3cret\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat((h.folder.path() / "tx.log").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+  }
+  {
+    SessionHarness h(vendor.Base());
+    std::ofstream(h.folder.path() / "tx.log") << "old\r\nold\r\n";
+    Workspace& ws = Start(h);
+    ws.zap = false;
+    ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+    EXPECT_FALSE(std::filesystem::exists(h.folder.path() / "tx.log"));
+  }
+}
+
+TEST_F(SessionTest, MissingVersionFileAsksForUpdateAndCloses) {
+  vendor.Remove("/refresh/trotix3.8.txt");
+  SessionHarness h(vendor.Base());
+  Start(h);
+  EXPECT_EQ(h.session->SignIn(), SignInResult::UpdateRequired);
+  ASSERT_EQ(h.messages.shown.size(), 1u);
+  EXPECT_EQ(h.messages.shown[0], "Update New Version Programm Please!\n\rGo to site " +
+                                     vendor.Base().substr(7) + "\n\rОбновите программу с сайта!");
+  EXPECT_EQ(h.browser.opened,
+            std::vector<std::string>{
+                vendor.Base() + "/index.php?option=com_content&view=article&id=106&Itemid=24"});
+  EXPECT_TRUE(h.session->closeRequested());
+  EXPECT_FALSE(h.ws().signedIn);
+}
+
+TEST(SessionUnreachable, NoServerIsAConnectionFailureNotAnUpdate) {
+  SessionHarness h("http://127.0.0.1:" + std::to_string(testing::ClosedPort()));
+  h.session->FormCreate();
+  EXPECT_TRUE(h.ws().CourseTable.empty());  // swallowed at start-up
+  EXPECT_EQ(h.session->SignIn(), SignInResult::ConnectionFailed);
+  EXPECT_EQ(h.messages.shown, std::vector<std::string>{"Connection failed!"});
+  EXPECT_TRUE(h.browser.opened.empty());
+  EXPECT_FALSE(h.session->closeRequested());
+  EXPECT_TRUE(h.ws().signInEnabled);
+  EXPECT_EQ(h.ws().VisibleTabs(), std::vector<std::string>{"About"});
+}
+
+TEST_F(SessionTest, FailingSignInRequestIsNoSignIn) {
+  vendor.Set("/login/trotix.php", "oops", 500);
+  SessionHarness h(vendor.Base());
+  Start(h);
+  EXPECT_EQ(h.session->SignIn(), SignInResult::ConnectionFailed);
+  EXPECT_FALSE(h.ws().signedIn);
+  EXPECT_TRUE(h.ws().signInEnabled);
+}
+
+TEST_F(SessionTest, FailingTipsFeedIsShownAndTheDayStillLoads) {
+  vendor.Set("/bc/tipsters.xml", "down", 500);
+  SessionHarness h(vendor.Base());
+  Start(h);
+  ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+  ASSERT_EQ(h.messages.shown.size(), 1u);
+  EXPECT_NE(h.messages.shown[0].find("500"), std::string::npos) << h.messages.shown[0];
+  EXPECT_EQ(h.ws().TIPS.RowCount(), 0);
+  EXPECT_EQ(h.ws().LG.RowCount(), 1);  // the moves after it still load
+  EXPECT_EQ(h.ws().activePage, kPageToday);
+  EXPECT_EQ(h.ws().glavcount, "Count: 2  ");
+}
+
+TEST_F(SessionTest, ResultsAndTheLinkClick) {
+  SessionHarness h(vendor.Base());
+  Start(h);
+  ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+  h.ws().datas = "01.12.2026";
+  h.session->LoadResults();
+  ASSERT_EQ(h.ws().REZ.RowCount(), 1);
+  EXPECT_EQ(vendor.Requests().back(), "/horse/rez.php?date=01.12.2026");
+  EXPECT_FALSE(h.ws().vizVisible);
+  h.session->REZCellClick(1, 0);  // "Time": nothing
+  EXPECT_TRUE(h.browser.opened.empty());
+  h.session->REZCellClick(12, 0);
+  EXPECT_EQ(h.browser.opened, std::vector<std::string>{"http://results.example/1"});
+
+  vendor.Set("/horse/rez.php", "broken", 500);
+  h.session->LoadResults();
+  EXPECT_EQ(h.ws().REZ.RowCount(), 0);
+  EXPECT_TRUE(h.ws().vizVisible);
+}
+
+}  // namespace
+}  // namespace trotix

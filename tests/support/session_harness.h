@@ -1,0 +1,66 @@
+#pragma once
+// A Session with real HTTP clients and recording ports, in a temporary folder of its own.
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/recording_ports.h"
+#include "app/session.h"
+#include "net/curl_http_client.h"
+
+namespace trotix::testing {
+
+class RecordingProgress : public Progress {
+ public:
+  void ShowPanel(bool visible) override { panelShown += visible ? 1 : 0; }
+  void SetGauge(Gauge gauge, int value, int maximum) override {
+    if (gauge == kPr) prValues.push_back(value), prMax = maximum;
+  }
+  void ShowGauge(Gauge, bool) override {}
+  bool CancelRequested() override { return cancelAfter >= 0 && ++polls > cancelAfter; }
+  int panelShown = 0;
+  std::vector<int> prValues;
+  int prMax = 0;
+  int cancelAfter = -1;  // ask to stop after this many polls; -1 never
+  int polls = 0;
+};
+
+// A fresh temporary folder, removed with the object.
+class TempFolder {
+ public:
+  TempFolder() {
+    char pattern[] = "/tmp/trotix-test-XXXXXX";
+    path_ = ::mkdtemp(pattern);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+struct SessionHarness {
+  explicit SessionHarness(const std::string& base, Date today = {2026, 12, 8},
+                          int maxConnections = 8, CurlHttpOptions http = {})
+      : web(MakeIdHTTP1(http)), zorvat(MakeID2(http)), clock(today) {
+    Hosts hosts{base, base, base, base, base};
+    session =
+        std::make_unique<Session>(SessionOptions{hosts, folder.path(), maxConnections},
+                                  SessionPorts{*web, *zorvat, browser, messages, progress, clock});
+  }
+  Workspace& ws() { return session->ws(); }
+
+  TempFolder folder;
+  std::unique_ptr<HttpClient> web, zorvat;
+  RecordingMessages messages;
+  RecordingBrowser browser;
+  RecordingProgress progress;
+  FixedClock clock;
+  std::unique_ptr<Session> session;
+};
+
+}  // namespace trotix::testing
