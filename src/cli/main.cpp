@@ -12,6 +12,7 @@
 #include "text/dates.h"
 #include "text/numbers.h"
 #include "text_output.h"
+#include "vendorsim/vendor_sim.h"
 
 namespace trotix {
 namespace {
@@ -52,6 +53,17 @@ int Run(Options& o) {
   if (const auto error = ParseActions(o.words, actions); !error.empty()) {
     std::cerr << error << '\n';
     return kExitBadArguments;
+  }
+
+  // The demo vendor server lives as long as the run.
+  std::unique_ptr<vendorsim::VendorSim> demo;
+  if (o.demo) {
+    vendorsim::SimOptions sim;
+    sim.date = today;
+    demo = std::make_unique<vendorsim::VendorSim>(sim);
+    demo->Start();
+    o.hosts = demo->SimHosts();
+    if (o.login.empty() && o.password.empty()) o.login = o.password = "demo";
   }
 
   auto web = MakeIdHTTP1();

@@ -41,4 +41,31 @@ std::optional<Date> ParseDate(std::string_view t) {
   return d;
 }
 
+namespace {
+// Days since 1970-01-01 of a civil date, and back (proleptic Gregorian calendar).
+long long DaysFromCivil(int y, int m, int d) {
+  y -= m <= 2;
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const long long yoe = y - era * 400;
+  const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+Date CivilFromDays(long long z) {
+  z += 719468;
+  const long long era = (z >= 0 ? z : z - 146096) / 146097;
+  const long long doe = z - era * 146097;
+  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const long long mp = (5 * doy + 2) / 153;
+  const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  return Date{static_cast<int>(yoe + era * 400 + (m <= 2)), m, d};
+}
+}  // namespace
+
+Date AddDays(const Date& d, int days) {
+  return CivilFromDays(DaysFromCivil(d.year, d.month, d.day) + days);
+}
+
 }  // namespace trotix

@@ -18,5 +18,7 @@ std::string FormatDate(const Date& d);
 std::string FormatDayMonth(const Date& d);
 // Reads "dd.mm.yyyy"; no value for anything else or a day that does not exist.
 std::optional<Date> ParseDate(std::string_view text);
+// The calendar day `days` days later (earlier when negative).
+Date AddDays(const Date& d, int days);
 
 }  // namespace trotix

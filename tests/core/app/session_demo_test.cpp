@@ -1,0 +1,95 @@
+// The Session against the demo vendor server: a whole generated day, and its fault modes.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "support/session_harness.h"
+#include "text/fields.h"
+#include "vendorsim/vendor_sim.h"
+
+namespace trotix {
+namespace {
+
+using vendorsim::FaultMode;
+
+class SessionDemoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vendorsim::SimOptions options;
+    options.date = {2026, 12, 8};
+    sim = std::make_unique<vendorsim::VendorSim>(options);
+    sim->Start();
+    harness = std::make_unique<testing::SessionHarness>(sim->BaseUrl());
+  }
+
+  SignInResult SignIn() {
+    harness->session->FormCreate();
+    harness->ws().loginedit = "demo";
+    harness->ws().passedit = "demo";
+    return harness->session->SignIn();
+  }
+
+  std::unique_ptr<vendorsim::VendorSim> sim;
+  std::unique_ptr<testing::SessionHarness> harness;
+};
+
+TEST_F(SessionDemoTest, EveryRaceListedAndSameTimeRacesShowTheirOwnRunners) {
+  ASSERT_EQ(SignIn(), SignInResult::SignedIn);
+  Workspace& ws = harness->ws();
+  const auto& races = sim->day().races;
+  ASSERT_EQ(ws.RT.RowCount(), static_cast<int>(races.size()));
+  EXPECT_GT(ws.TIPS.RowCount(), 0);
+  EXPECT_GT(ws.LG.RowCount(), 0);
+
+  std::map<std::string, int> byTime;
+  int checked = 0;
+  for (int r = 0; r < ws.MM.RowCount(); ++r) {
+    auto [it, fresh] = byTime.emplace(ws.MM.Text(r, 1), r);
+    if (fresh) continue;
+    // Two races at one time at different courses: each card is its own.
+    for (int row : {it->second, r}) {
+      harness->session->NXCellDblClick(row);
+      const auto& runners = races[row].runners;
+      ASSERT_EQ(ws.TAB.RowCount(), static_cast<int>(runners.size()));
+      EXPECT_EQ(ws.TAB.Text(0, 1), ReplaceText(runners[0].name, "'", ""));
+      EXPECT_EQ(ws.u2, "Course: " + races[row].course);
+      EXPECT_EQ(ws.H.RowCount(), ws.TAB.RowCount());
+    }
+    ++checked;
+  }
+  EXPECT_GT(checked, 0) << "the demo day should hold races at equal times";
+}
+
+TEST_F(SessionDemoTest, FailingTipsAndMovesFeedsDoNotStopTheDay) {
+  sim->SetFault("/bc/tipsters.xml", FaultMode::kStatus500);
+  sim->SetFault("/bc/move.xml", FaultMode::kDrop);
+  ASSERT_EQ(SignIn(), SignInResult::SignedIn);
+  EXPECT_EQ(harness->messages.shown.size(), 2u);
+  EXPECT_EQ(harness->ws().TIPS.RowCount(), 0);
+  EXPECT_EQ(harness->ws().LG.RowCount(), 0);
+  EXPECT_GT(harness->ws().RT.RowCount(), 0);
+  EXPECT_EQ(harness->ws().activePage, kPageToday);
+}
+
+TEST_F(SessionDemoTest, DroppedResultsRequestShowsNoInformation) {
+  ASSERT_EQ(SignIn(), SignInResult::SignedIn);
+  harness->ws().datas = "07.12.2026";
+  harness->session->LoadResults();
+  ASSERT_GT(harness->ws().REZ.RowCount(), 0);
+  sim->SetFault("/horse/rez.php", FaultMode::kDrop);
+  harness->session->LoadResults();
+  EXPECT_EQ(harness->ws().REZ.RowCount(), 0);
+  EXPECT_TRUE(harness->ws().vizVisible);
+  EXPECT_TRUE(harness->messages.shown.empty());
+}
+
+TEST_F(SessionDemoTest, CourseTableFailureOnlyLosesTheFlags) {
+  sim->SetFault("/horse/zabeg.txt", FaultMode::kStatus500);
+  ASSERT_EQ(SignIn(), SignInResult::SignedIn);
+  Workspace& ws = harness->ws();
+  EXPECT_TRUE(ws.CourseTable.empty());
+  for (int r = 0; r < ws.RT.RowCount(); ++r) EXPECT_EQ(ws.RT.Image(r, 0), 0);
+}
+
+}  // namespace
+}  // namespace trotix
