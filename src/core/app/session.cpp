@@ -2,6 +2,7 @@
 
 #include "analysis/zorvat/score_race.h"
 #include "app/remember_me.h"
+#include "exchange/indicator_race.h"
 #include "feeds/feeds.h"
 #include "feeds/race_day.h"
 #include "text/strings.h"
@@ -42,6 +43,10 @@ void Session::REZCellClick(int col, int row) {
 
 void Session::NXCellDblClick(int row) {
   ScoreRace(ws_, row);
+}
+
+void Session::FillIndicatorRace(int row) {
+  trotix::FillIndicatorRace(ws_, row, urls_, RunnerPageFetcher());
 }
 
 PageFetcher Session::RunnerPageFetcher() {

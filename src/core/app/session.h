@@ -54,6 +54,8 @@ class Session {
   void REZCellClick(int col, int row);
   // Double-click on a race of "Zorvat": scores it into RF and H.
   void NXCellDblClick(int row);
+  // The exchange runners of row `row` of T1, fetched afresh into T2.
+  void FillIndicatorRace(int row);
 
  private:
   void LoadDay(const std::string& answer);

@@ -2,6 +2,7 @@
 #include "analysis/zorvat/reference_tables.h"
 #include "app/remember_me.h"
 #include "app/session.h"
+#include "exchange/indicator_races.h"
 #include "feeds/feeds.h"
 #include "feeds/race_day.h"
 #include "text/strings.h"
@@ -81,6 +82,7 @@ void Session::LoadIndicatorList() {
   // A failed download keeps the lines of the last good one.
   if (const HttpAnswer answer = ports_.web.Get(url); !answer.failed)
     ws_.IndicatorList = SplitLines(answer.body);
+  RebuildIndicatorRaces(ws_);
 }
 
 void Session::LoadZorvatTables() {
