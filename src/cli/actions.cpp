@@ -26,8 +26,41 @@ std::string CheckRow(const Table& table, const std::string& name, int row) {
          std::to_string(table.RowCount()) + " rows)";
 }
 
+// A click on row ROW of one of the workspace's grids.
+ActionSpec RowAction(Table Workspace::*table, const char* name, void (Session::*click)(int)) {
+  return {Arg::Row, [=](Session& s, const Action& a) {
+            const int row = RowOf(a);
+            if (auto e = CheckRow(s.ws().*table, name, row); !e.empty()) return e;
+            (s.*click)(row);
+            return std::string();
+          }};
+}
+
+ActionSpec Click(void (Session::*click)()) {
+  return {Arg::None, [=](Session& s, const Action&) {
+            (s.*click)();
+            return std::string();
+          }};
+}
+
+// A button that can only be clicked while the window enables it.
+ActionSpec Button(bool Workspace::*enabled, void (Session::*click)()) {
+  return {Arg::None, [=](Session& s, const Action& a) {
+            if (!(s.ws().*enabled)) return a.name + ": the button is disabled";
+            (s.*click)();
+            return std::string();
+          }};
+}
+
 const std::map<std::string, ActionSpec>& Specs() {
   static const std::map<std::string, ActionSpec> specs = {
+      {"today", RowAction(&Workspace::RT, "RT", &Session::RTCellDblClick)},
+      {"all", RowAction(&Workspace::MM, "MM", &Session::MMCellDblClick)},
+      {"zorvat", RowAction(&Workspace::NX, "NX", &Session::NXCellDblClick)},
+      {"indicator", RowAction(&Workspace::T1, "T1", &Session::FillIndicatorRace)},
+      {"link", RowAction(&Workspace::REZ, "REZ", &Session::REZLinkClick)},
+      {"add", RowAction(&Workspace::TAB, "TAB", &Session::TABCellDblClick)},
+      {"select", RowAction(&Workspace::REP, "REP", &Session::REPCellClick)},
       {"results",
        {Arg::OptionalDate,
         [](Session& s, const Action& a) {
@@ -35,30 +68,20 @@ const std::map<std::string, ActionSpec>& Specs() {
           s.LoadResults();
           return std::string();
         }}},
-      {"zorvat",
-       {Arg::Row,
+      {"real-odds",
+       {Arg::OnOff,
         [](Session& s, const Action& a) {
-          const int row = RowOf(a);
-          if (auto e = CheckRow(s.ws().NX, "NX", row); !e.empty()) return e;
-          s.NXCellDblClick(row);
+          s.ws().rkef = a.args[0] == "on";
           return std::string();
         }}},
-      {"indicator",
-       {Arg::Row,
-        [](Session& s, const Action& a) {
-          const int row = RowOf(a);
-          if (auto e = CheckRow(s.ws().T1, "T1", row); !e.empty()) return e;
-          s.FillIndicatorRace(row);
-          return std::string();
-        }}},
-      {"link",
-       {Arg::Row,
-        [](Session& s, const Action& a) {
-          const int row = RowOf(a);
-          if (auto e = CheckRow(s.ws().REZ, "REZ", row); !e.empty()) return e;
-          s.REZCellClick(12, row);
-          return std::string();
-        }}},
+      {"delete", Click(&Session::N1Click)},
+      {"clear", Click(&Session::spSkinXFormButton10Click)},
+      {"save", Click(&Session::spSkinXFormButton9Click)},
+      {"csv", Click(&Session::ExportCsvClick)},
+      {"best-rank", Click(&Session::spSkinXFormButton8Click)},
+      {"best-recoming", Click(&Session::spSkinXFormButton7Click)},
+      {"tv", Button(&Workspace::tvbuttonEnabled, &Session::tvbuttonClick)},
+      {"market", Button(&Workspace::bfbuttonEnabled, &Session::bfbuttonClick)},
   };
   return specs;
 }

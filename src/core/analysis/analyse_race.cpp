@@ -19,7 +19,23 @@ bool SameRace(const Table& list, int row, const std::string& time, const std::st
   return SameName(list.Text(row, 1), time) && SameName(list.Text(row, 2), course);
 }
 
+template <class Fn>
+void ForExchangeRows(const Workspace& ws, int raceIndex, Fn fn) {
+  const std::string time = Trim(ws.MM.Text(raceIndex, 1));
+  const std::string course = Trim(ws.MM.Text(raceIndex, 2));
+  for (int q = 0; q < ws.T1.RowCount(); ++q)
+    if (SameRace(ws.T1, q, time, course)) fn(q);
+}
+
 }  // namespace
+
+std::vector<std::string> RealOddsPages(const Workspace& ws, int raceIndex, const VendorUrls& urls) {
+  std::vector<std::string> pages;
+  ForExchangeRows(ws, raceIndex, [&](int q) {
+    for (auto& page : IndicatorRacePages(ws, q, urls)) pages.push_back(std::move(page));
+  });
+  return pages;
+}
 
 void AnalyseRace(Workspace& ws, int raceIndex, bool realOdds, const VendorUrls& urls,
                  const PageFetcher& fetch) {
@@ -30,10 +46,8 @@ void AnalyseRace(Workspace& ws, int raceIndex, bool realOdds, const VendorUrls& 
   const std::string time = Trim(ws.MM.Text(raceIndex, 1));
   const std::string course = Trim(ws.MM.Text(raceIndex, 2));
 
-  if (realOdds) {
-    for (int q = 0; q < ws.T1.RowCount(); ++q)
-      if (SameRace(ws.T1, q, time, course)) FillIndicatorRace(ws, q, urls, fetch);
-  }
+  if (realOdds)
+    ForExchangeRows(ws, raceIndex, [&](int q) { FillIndicatorRace(ws, q, urls, fetch); });
   // Scoring reloads TAB for the same race, so the merge has to come after it.
   for (int q = 0; q < ws.NX.RowCount(); ++q)
     if (SameRace(ws.NX, q, time, course)) ScoreRace(ws, q);

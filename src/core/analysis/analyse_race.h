@@ -1,6 +1,9 @@
 #pragma once
 // The analysis of one race for "ALL TABLE": the race card, the exchange's runners (live only),
 // the Zorvat score, everything merged into TAB, the best values in bold, R and RR.
+#include <string>
+#include <vector>
+
 #include "app/workspace.h"
 #include "net/http_client.h"
 #include "net/vendor_urls.h"
@@ -12,5 +15,9 @@ namespace trotix {
 // without, T2 is used as it stands. Throws std::out_of_range for a row MM does not have.
 void AnalyseRace(Workspace& ws, int raceIndex, bool realOdds, const VendorUrls& urls,
                  const PageFetcher& fetch);
+
+// The runner pages an analysis with `realOdds` asks for, so a run over many races can fetch them
+// all ahead.
+std::vector<std::string> RealOddsPages(const Workspace& ws, int raceIndex, const VendorUrls& urls);
 
 }  // namespace trotix

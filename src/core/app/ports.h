@@ -7,6 +7,8 @@
 
 namespace trotix {
 
+struct Workspace;
+
 // The platform's "open" verb: the default browser for addresses, the file's viewer for files.
 class Browser {
  public:
@@ -31,6 +33,9 @@ class Progress {
   virtual void ShowGauge(Gauge gauge, bool visible) = 0;
   // True once the user asked to stop a long run.
   virtual bool CancelRequested() { return false; }
+  // One step of a long run (a race of a best-of run) is complete; a window may show the tables
+  // as they stand now.
+  virtual void StepDone(const Workspace&) {}
 };
 
 class Clock {

@@ -10,7 +10,11 @@
 namespace trotix {
 
 Session::Session(SessionOptions options, SessionPorts ports)
-    : options_(std::move(options)), ports_(ports), urls_(options_.hosts) {}
+    : options_(std::move(options)), ports_(ports), urls_(options_.hosts) {
+  // Pages handed to the browser need a full path.
+  std::error_code ignored;
+  options_.folder = std::filesystem::absolute(options_.folder, ignored).lexically_normal();
+}
 
 void Session::FormCreate() {
   ws_.ReportRow = -1;
@@ -48,6 +52,10 @@ void Session::LoadResults() {
 
 void Session::REZCellClick(int col, int row) {
   if (const auto url = trotix::REZCellClick(ws_, col, row)) ports_.browser.Open(*url);
+}
+
+void Session::REZLinkClick(int row) {
+  REZCellClick(kRezLinkColumn, row);
 }
 
 void Session::NXCellDblClick(int row) {

@@ -53,12 +53,36 @@ class Session {
 
   // "LOAD" on "Result".
   void LoadResults();
-  // A click on a cell of REZ.
+  // A click on a cell of REZ; only the "Link" column opens the result page.
   void REZCellClick(int col, int row);
+  void REZLinkClick(int row);
   // Double-click on a race of "Zorvat": scores it into RF and H.
   void NXCellDblClick(int row);
   // The exchange runners of row `row` of T1, fetched afresh into T2.
   void FillIndicatorRace(int row);
+
+  // Double-click on a race of "ALL TABLE": the analysis with fresh exchange data; the video and
+  // market buttons are enabled when the race has a market.
+  void MMCellDblClick(int row);
+  // Double-click on a race of "Today": the analysis from the tables as they stand, then
+  // "ALL TABLE" in front.
+  void RTCellDblClick(int row);
+  // "Best Rank" and "Best Recoming": every race analysed, each adding its pick to REP. Cancel
+  // (through the progress port) stops the run; the rows already added stay.
+  void spSkinXFormButton8Click();
+  void spSkinXFormButton7Click();
+
+  // The report list: double-click on a runner of TAB adds it; a click on REP remembers the row;
+  // "Удалить" deletes it.
+  void TABCellDblClick(int row);
+  void REPCellClick(int row);
+  void N1Click();
+  void spSkinXFormButton10Click();  // "Clear"
+  void spSkinXFormButton9Click();   // "Save": report.html, opened in the browser
+  void ExportCsvClick();            // "Export CSV": report.csv
+
+  void tvbuttonClick();  // video.html with the exchange's player
+  void bfbuttonClick();  // the exchange's market page
 
  private:
   // Answers of the independent loads after a successful sign-in.
@@ -75,6 +99,9 @@ class Session {
   void ApplyFeed(const HttpAnswer& answer, void (*load)(Workspace&, std::string_view));
   // Fetches pages through the main client within the connection cap, advancing `pr` per runner.
   PageFetcher RunnerPageFetcher();
+  void RunBestOf(int system);
+  // Writes a page into the session's folder and opens it; a failed write is shown instead.
+  void SavePage(const std::string& fileName, const std::string& content);
 
   SessionOptions options_;
   SessionPorts ports_;

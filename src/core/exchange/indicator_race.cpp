@@ -68,26 +68,42 @@ void Highlight(Table& t2, int first, int stCol, const std::string& indicator) {
   }
 }
 
+// The runner lines of the race in row `row` of T1.
+std::vector<const std::string*> RaceLines(const Workspace& ws, int row) {
+  const std::string key = ws.T1.Text(row, 1) + ws.T1.Text(row, 2);
+  std::vector<const std::string*> lines;
+  for (const auto& line : ws.IndicatorList)
+    if (GetField(line, 1) + GetField(line, 2) == key) lines.push_back(&line);
+  return lines;
+}
+
+std::vector<std::string> PagesOf(const std::vector<const std::string*>& lines,
+                                 const VendorUrls& urls) {
+  std::vector<std::string> pages;
+  for (const std::string* line : lines) {
+    pages.push_back(urls.RunnerPage(GetField(*line, 4), GetField(*line, 5)));
+    pages.push_back(urls.RunnerPage(GetField(*line, 6), GetField(*line, 5)));
+  }
+  return pages;
+}
+
 }  // namespace
+
+std::vector<std::string> IndicatorRacePages(const Workspace& ws, int row, const VendorUrls& urls) {
+  if (ws.IndicatorList.empty()) return {};
+  return PagesOf(RaceLines(ws, row), urls);
+}
 
 void FillIndicatorRace(Workspace& ws, int row, const VendorUrls& urls, const PageFetcher& fetch) {
   if (ws.IndicatorList.empty()) return;
 
-  const std::string time = ws.T1.Text(row, 1), course = ws.T1.Text(row, 2);
-  const std::string key = time + course;
-  ws.spSkinLabel3 = time;
-  ws.spSkinLabel4 = course;
+  ws.spSkinLabel3 = ws.T1.Text(row, 1);
+  ws.spSkinLabel4 = ws.T1.Text(row, 2);
   Table& t2 = ws.T2;
   t2.ClearRows();
 
-  std::vector<const std::string*> lines;
-  std::vector<std::string> pages;
-  for (const auto& line : ws.IndicatorList) {
-    if (GetField(line, 1) + GetField(line, 2) != key) continue;
-    lines.push_back(&line);
-    pages.push_back(urls.RunnerPage(GetField(line, 4), GetField(line, 5)));
-    pages.push_back(urls.RunnerPage(GetField(line, 6), GetField(line, 5)));
-  }
+  const auto lines = RaceLines(ws, row);
+  const auto pages = PagesOf(lines, urls);
   std::vector<std::string> bodies;
   if (!pages.empty()) bodies = fetch(pages);
   bodies.resize(pages.size());  // a page never answered reads as empty

@@ -30,6 +30,10 @@ enum : int {
 // computes St1/ind1 and St2/ind2 and colours the runners of a strong market light green;
 // bfnumber ends as the win market of the race's last line. An empty IndicatorList changes
 // nothing. `row` must name a row of T1.
+// The pages FillIndicatorRace asks for, in its order: the win page, then the place page of
+// every runner line of the race in row `row` of T1. Empty when IndicatorList is empty.
+std::vector<std::string> IndicatorRacePages(const Workspace& ws, int row, const VendorUrls& urls);
+
 void FillIndicatorRace(Workspace& ws, int row, const VendorUrls& urls, const PageFetcher& fetch);
 
 }  // namespace trotix

@@ -9,7 +9,6 @@
 namespace trotix {
 namespace {
 constexpr int kRezUrl = 11;
-constexpr int kRezLink = 12;
 }  // namespace
 
 void LoadTips(Workspace& ws, std::string_view feed) {
@@ -73,7 +72,7 @@ void LoadResults(Workspace& ws, std::string_view answer) {
 }
 
 std::optional<std::string> REZCellClick(const Workspace& ws, int col, int row) {
-  if (col != kRezLink || row < 0 || row >= ws.REZ.RowCount()) return std::nullopt;
+  if (col != kRezLinkColumn || row < 0 || row >= ws.REZ.RowCount()) return std::nullopt;
   std::string url = ws.REZ.Text(row, kRezUrl);
   if (!IsWebAddress(url)) return std::nullopt;
   return url;

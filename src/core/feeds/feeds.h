@@ -18,6 +18,9 @@ void LoadMoves(Workspace& ws, std::string_view feed);
 // no result line was found.
 void LoadResults(Workspace& ws, std::string_view answer);
 
+// The "Link" column of REZ; the result page's address stands hidden in the column before it.
+inline constexpr int kRezLinkColumn = 12;
+
 // A click on a REZ cell: the result page's address when the "Link" column was clicked and the
 // address is a web address, nothing otherwise.
 std::optional<std::string> REZCellClick(const Workspace& ws, int col, int row);

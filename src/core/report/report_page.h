@@ -8,6 +8,7 @@
 namespace trotix {
 
 inline constexpr const char* kReportFileName = "report.html";
+inline constexpr const char* kReportCsvFileName = "report.csv";
 
 // The lines of "report.html": eight header lines, then seven per REP row, texts HTML-escaped.
 // No lines at all for an empty report, which is not saved.

@@ -1,0 +1,77 @@
+// The ALL TABLE analysis and the best-of runs.
+#include <map>
+
+#include "analysis/analyse_race.h"
+#include "analysis/best_of.h"
+#include "app/session.h"
+
+namespace trotix {
+
+void Session::MMCellDblClick(int row) {
+  ws_.bfnumber.clear();
+  ws_.tvbuttonEnabled = ws_.bfbuttonEnabled = false;
+  AnalyseRace(ws_, row, true, urls_, RunnerPageFetcher());
+  ws_.tvbuttonEnabled = ws_.bfbuttonEnabled = !ws_.bfnumber.empty();
+}
+
+void Session::RTCellDblClick(int row) {
+  AnalyseRace(ws_, row, false, urls_, RunnerPageFetcher());
+  ws_.bfnumber.clear();
+  ws_.tvbuttonEnabled = ws_.bfbuttonEnabled = false;
+  ws_.activePage = kPageAllTable;
+}
+
+void Session::spSkinXFormButton8Click() {
+  RunBestOf(static_cast<int>(BestOfSystem::kBestRank));
+}
+
+void Session::spSkinXFormButton7Click() {
+  RunBestOf(static_cast<int>(BestOfSystem::kBestRecoming));
+}
+
+void Session::RunBestOf(int system) {
+  Progress& progress = ports_.progress;
+  // With "From Real Odds" the whole day's runner pages are fetched side by side first; each race
+  // then reads its pages from them, so the tables equal race-by-race fetching.
+  std::map<std::string, std::string> prefetched;
+  if (ws_.rkef) {
+    std::vector<std::string> pages;
+    for (int k = 0; k < ws_.MM.RowCount(); ++k)
+      for (auto& page : RealOddsPages(ws_, k, urls_)) pages.push_back(std::move(page));
+    const auto bodies = RunnerPageFetcher()(pages);
+    for (std::size_t i = 0; i < pages.size(); ++i) prefetched.emplace(pages[i], bodies[i]);
+  }
+  const PageFetcher live = RunnerPageFetcher();
+  const PageFetcher fetch = [&](const std::vector<std::string>& pages) {
+    std::vector<std::string> bodies;
+    std::vector<std::string> missing;
+    for (const auto& page : pages)
+      if (!prefetched.count(page)) missing.push_back(page);
+    if (!missing.empty()) {
+      const auto fetched = live(missing);
+      for (std::size_t i = 0; i < missing.size(); ++i) prefetched[missing[i]] = fetched[i];
+    }
+    for (const auto& page : pages) bodies.push_back(prefetched[page]);
+    return bodies;
+  };
+
+  BestOfHooks hooks;
+  hooks.beforeRace = [&](int k, int count) {
+    if (progress.CancelRequested()) return false;
+    progress.SetGauge(Progress::kPr2, k + 1, count);
+    progress.ShowGauge(Progress::kPr2, true);
+    return true;
+  };
+  hooks.afterRace = [&](int, int) { progress.StepDone(ws_); };
+  try {
+    trotix::RunBestOf(
+        ws_, static_cast<BestOfSystem>(system),
+        [&](Workspace& ws, int k) { AnalyseRace(ws, k, ws.rkef, urls_, fetch); }, hooks);
+  } catch (...) {
+    progress.ShowGauge(Progress::kPr2, false);
+    throw;
+  }
+  progress.ShowGauge(Progress::kPr2, false);
+}
+
+}  // namespace trotix

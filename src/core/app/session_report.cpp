@@ -1,0 +1,57 @@
+// The report list, its pages, and the hand-offs to the browser.
+#include "app/session.h"
+#include "report/report_list.h"
+#include "report/report_page.h"
+#include "report/save_file.h"
+#include "report/video_page.h"
+#include "text/strings.h"
+
+namespace trotix {
+
+void Session::TABCellDblClick(int row) {
+  ports_.messages.Show(trotix::TABCellDblClick(ws_, row));
+}
+
+void Session::REPCellClick(int row) {
+  trotix::REPCellClick(ws_, row);
+}
+
+void Session::N1Click() {
+  if (const std::string message = trotix::N1Click(ws_); !message.empty())
+    ports_.messages.Show(message);
+}
+
+void Session::spSkinXFormButton10Click() {
+  ClearReport(ws_);
+}
+
+void Session::spSkinXFormButton9Click() {
+  const auto lines = ReportLines(ws_.REP);
+  if (lines.empty()) return;  // an empty report writes nothing
+  SavePage(kReportFileName, JoinLines(lines));
+}
+
+void Session::ExportCsvClick() {
+  if (ws_.REP.RowCount() == 0) return;
+  SavePage(kReportCsvFileName, ReportCsv(ws_.REP));
+}
+
+void Session::tvbuttonClick() {
+  SavePage(kVideoFileName, JoinLines(VideoPageLines(ws_, urls_.VideoPlayer(ws_.bfnumber))));
+}
+
+void Session::bfbuttonClick() {
+  const std::string market = urls_.MarketPage(ws_.bfnumber);
+  if (IsWebAddress(market)) ports_.browser.Open(market);
+}
+
+void Session::SavePage(const std::string& fileName, const std::string& content) {
+  const auto path = options_.folder / fileName;
+  if (const std::string error = SaveTextFile(path, content); !error.empty()) {
+    ports_.messages.Show(error);
+    return;
+  }
+  ports_.browser.Open(path.string());
+}
+
+}  // namespace trotix
