@@ -17,9 +17,14 @@ class RecordingProgress : public Progress {
   void SetGauge(Gauge gauge, int value, int maximum) override {
     if (gauge == kPr) prValues.push_back(value), prMax = maximum;
   }
-  void ShowGauge(Gauge, bool) override {}
+  void ShowGauge(Gauge gauge, bool visible) override {
+    if (gauge == kPr2) pr2Visible = visible;
+  }
   bool CancelRequested() override { return cancelAfter >= 0 && ++polls > cancelAfter; }
+  void StepDone(const Workspace&) override { ++steps; }
   int panelShown = 0;
+  bool pr2Visible = false;
+  int steps = 0;
   std::vector<int> prValues;
   int prMax = 0;
   int cancelAfter = -1;  // ask to stop after this many polls; -1 never
