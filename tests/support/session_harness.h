@@ -8,6 +8,7 @@
 #include "app/recording_ports.h"
 #include "app/session.h"
 #include "net/curl_http_client.h"
+#include "support/temp_folder.h"
 
 namespace trotix::testing {
 
@@ -29,23 +30,6 @@ class RecordingProgress : public Progress {
   int prMax = 0;
   int cancelAfter = -1;  // ask to stop after this many polls; -1 never
   int polls = 0;
-};
-
-// A fresh temporary folder, removed with the object.
-class TempFolder {
- public:
-  TempFolder() {
-    char pattern[] = "/tmp/trotix-test-XXXXXX";
-    path_ = ::mkdtemp(pattern);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
 };
 
 struct SessionHarness {

@@ -1,9 +1,6 @@
 // The ALL TABLE analysis, the report and the browser buttons through the Session, on the demo day.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "support/fixture_server.h"
 #include "support/session_harness.h"
 #include "text/strings.h"
@@ -12,12 +9,7 @@
 namespace trotix {
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using testing::ReadFile;
 
 class SessionAnalysisTest : public ::testing::Test {
  protected:
