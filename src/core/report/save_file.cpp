@@ -34,10 +34,12 @@ std::string SaveTextFile(const std::filesystem::path& path, std::string_view con
     }
     written += static_cast<std::size_t>(n);
   }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
-    const int err = errno;
+  // The descriptor is closed even when the flush fails.
+  const int synced = ::fsync(fd) == 0 ? 0 : errno;
+  const int closed = ::close(fd) == 0 ? 0 : errno;
+  if (synced != 0 || closed != 0) {
     ::unlink(temp.c_str());
-    return Failure(path, err);
+    return Failure(path, synced != 0 ? synced : closed);
   }
   if (::rename(temp.c_str(), path.c_str()) != 0) {
     const int err = errno;
