@@ -1,0 +1,13 @@
+#pragma once
+// The only place where the window turns the system's byte strings into screen text and back.
+#include <QString>
+#include <string>
+
+namespace trotix::gui {
+
+// Bytes as shown (UTF-8 when valid, otherwise Latin-1).
+QString Display(const std::string& bytes);
+// What the user typed, as UTF-8 bytes.
+std::string Input(const QString& text);
+
+}  // namespace trotix::gui

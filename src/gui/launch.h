@@ -1,0 +1,23 @@
+#pragma once
+// The program `trotix`: options, the demo server, the window and the screenshot mode.
+#include <QString>
+
+class QApplication;
+
+namespace trotix::gui {
+
+class MainWindow;
+
+// The house look: one style and a font that has Cyrillic, whatever the desktop says.
+void ApplyLook(QApplication& app);
+
+// Renders the window as it stands to a PNG. Returns false when the file cannot be written.
+bool SaveScreenshot(MainWindow& window, const QString& path);
+
+// Selects the page whose caption is `caption`; false when no page has it.
+bool SelectPage(MainWindow& window, const QString& caption);
+
+// The whole program; `argv` as QApplication left it.
+int RunTrotix(QApplication& app, int argc, char** argv);
+
+}  // namespace trotix::gui

@@ -1,0 +1,783 @@
+#include "gui/main_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "gui/display_text.h"
+#include "gui/pictures.h"
+#include "gui/session_events.h"
+#include "gui/table_model.h"
+
+namespace trotix::gui {
+namespace {
+
+constexpr int kClientWidth = 802, kClientHeight = 623;
+constexpr int kVizMilliseconds = 5000;
+// A command that takes longer than this shows the progress panel, so Cancel is in reach.
+constexpr int kPanelDelayMilliseconds = 400;
+
+// Sheet names and tab icons, by page index.
+struct Sheet {
+  const char* name;
+  int icon;
+};
+constexpr Sheet kSheets[kPageCount] = {
+    {"spSkinTabSheet1", 0}, {"spSkinTabSheet2", 1}, {"spSkinTabSheet3", 2},
+    {"spSkinTabSheet4", 3}, {"spSkinTabSheet6", 4}, {"spSkinTabSheet7", 5},
+    {"spSkinTabSheet8", 6}, {"spSkinTabSheet9", 7}, {"spSkinTabSheet11", 10},
+    {"spSkinTabSheet5", 9}, {"spSkinTabSheet10", 8}};
+
+QVBoxLayout* Column(QWidget* page, int margin = 6) {
+  auto* l = new QVBoxLayout(page);
+  l->setContentsMargins(margin, margin, margin, margin);
+  l->setSpacing(4);
+  return l;
+}
+
+// Widths that show every header and cell; pictures get a narrow column. Room left over goes to
+// the widest text column, so names are not cut while a short last column sprawls.
+void FitColumns(QTableView* view) {
+  auto* model = static_cast<TableModel*>(view->model());
+  view->resizeColumnsToContents();
+  const auto& columns = model->table().Columns();
+  int total = 0, widest = -1;
+  for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+    if (view->isColumnHidden(c)) continue;
+    if (columns[c].kind == ColumnKind::Image)
+      view->setColumnWidth(c, std::max(30, view->columnWidth(c)));
+    else
+      view->setColumnWidth(c, std::min(view->columnWidth(c) + 2, 280));
+    total += view->columnWidth(c);
+    if (columns[c].kind == ColumnKind::Text &&
+        (widest < 0 || view->columnWidth(c) > view->columnWidth(widest)))
+      widest = c;
+  }
+  const int room = view->viewport()->width() - total;
+  if (room > 0 && widest >= 0) view->setColumnWidth(widest, view->columnWidth(widest) + room);
+}
+
+QFont Larger(QFont f, int extraPixels, bool bold = true) {
+  const int base = f.pixelSize() > 0 ? f.pixelSize() : 12;
+  f.setPixelSize(base + extraPixels);
+  f.setBold(bold);
+  return f;
+}
+
+// A grid that keeps its columns fitted as its size changes.
+class GridView : public QTableView {
+ protected:
+  void resizeEvent(QResizeEvent* e) override {
+    QTableView::resizeEvent(e);
+    FitColumns(this);
+  }
+};
+
+}  // namespace
+
+MainWindow::MainWindow(WindowOptions options, QWidget* parent)
+    : QWidget(parent),
+      webSite_(options.session.hosts.webSite),
+      login_(std::move(options.login)),
+      password_(std::move(options.password)),
+      ports_(new GuiPorts(this)) {
+  setObjectName("Form1");
+  setWindowTitle("Trotix");
+  setWindowIcon(AppIcon());
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFixedSize(kClientWidth, kClientHeight);
+  ports_->SetDialogParent(this);
+
+  struct Clients {
+    std::unique_ptr<HttpClient> web, zorvat;
+    std::shared_ptr<void> keepAlive;
+  };
+  auto clients = std::make_shared<Clients>();
+  clients->web = std::move(options.web);
+  clients->zorvat = std::move(options.zorvat);
+  clients->keepAlive = std::move(options.keepAlive);
+  auto session = std::make_unique<Session>(
+      std::move(options.session),
+      SessionPorts{*clients->web, *clients->zorvat, ports_->browser(), ports_->messages(),
+                   ports_->progress(), ports_->clock()});
+  runner_ = std::make_unique<SessionRunner>(std::move(session), clients, ports_->messages());
+
+  BuildPages();
+  BuildProgressPanel();
+  BuildTray();
+
+  connect(runner_.get(), &SessionRunner::busyChanged, this, &MainWindow::OnBusy);
+  connect(runner_.get(), &SessionRunner::finished, this, &MainWindow::Show);
+  Show(runner_->last());
+
+  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+}
+
+MainWindow::~MainWindow() {
+  // The worker may still be inside a command that reports to this window's ports.
+  runner_.reset();
+}
+
+int MainWindow::Start() {
+  startCommand_ = Run([](Session& s) { s.FormCreate(); });
+  return startCommand_;
+}
+
+int MainWindow::SignIn() {
+  return Run([](Session& s) { s.SignIn(); });
+}
+
+int MainWindow::LoadResults() {
+  viz_->hide();
+  vizTimer_->stop();
+  const int command = Run([](Session& s) { s.LoadResults(); });
+  if (command != 0) resultsCommand_ = command;
+  return command;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pages
+
+void MainWindow::BuildPages() {
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  page_ = new QTabWidget(this);
+  page_->setObjectName("PAGE");
+  page_->setDocumentMode(false);
+  page_->setIconSize(QSize(16, 16));
+  outer->addWidget(page_);
+
+  const auto icons = TabIcons();
+  for (int p = 0; p < kPageCount; ++p) {
+    QWidget* sheet = nullptr;
+    switch (p) {
+      case kPageToday:
+        sheet = BuildToday();
+        break;
+      case kPageScalpOdds:
+        sheet = BuildScalpOdds();
+        break;
+      case kPageIndicatorBF:
+        sheet = BuildIndicator();
+        break;
+      case kPageZorvat:
+        sheet = BuildZorvat();
+        break;
+      case kPageTips:
+        sheet = BuildTips();
+        break;
+      case kPageResult:
+        sheet = BuildResult();
+        break;
+      case kPageReport:
+        sheet = BuildReport();
+        break;
+      case kPageAbout:
+        sheet = BuildAbout();
+        break;
+      case kPageAllTable:
+        sheet = BuildAllTable();
+        break;
+      default:
+        sheet = new QWidget;
+        break;  // "Select Course", "Stats Horse": never shown
+    }
+    sheet->setObjectName(kSheets[p].name);
+    page_->addTab(sheet, icons[kSheets[p].icon], PageCaption(p));
+  }
+
+  // Outside the pages: the sorted list box the Zorvat scoring orders runners with.
+  auto* listBox = new QWidget(this);
+  listBox->setObjectName("ListBox1");
+  listBox->hide();
+}
+
+QTableView* MainWindow::Grid(const char* name, bool wholeRows) {
+  const Table* source = nullptr;
+  for (const auto& [n, t] : runner_->last()->ws.Tables())
+    if (n == name) source = t;
+  auto* model = new TableModel(source ? *source : Table(), this);
+  auto* view = new GridView;
+  view->setObjectName(name);
+  view->setModel(model);
+  view->setSelectionBehavior(wholeRows ? QAbstractItemView::SelectRows
+                                       : QAbstractItemView::SelectItems);
+  view->setSelectionMode(QAbstractItemView::SingleSelection);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setSortingEnabled(false);  // rows stand in the order the system gives them
+  view->setWordWrap(false);
+  view->setIconSize(QSize(24, 16));
+  view->verticalHeader()->hide();
+  view->verticalHeader()->setDefaultSectionSize(20);
+  view->horizontalHeader()->setHighlightSections(false);
+  view->horizontalHeader()->setMinimumSectionSize(18);
+  const auto& columns = model->table().Columns();
+  const auto flags = FlagPictures();
+  for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+    view->setColumnHidden(c, columns[c].hidden);
+    if (c == 0 && columns[c].kind == ColumnKind::Image) model->SetPictures(c, flags);
+  }
+  FitColumns(view);
+  connect(model, &QAbstractItemModel::modelReset, view, [view] { FitColumns(view); });
+  models_[name] = model;
+  grids_[name] = view;
+  return view;
+}
+
+QLabel* MainWindow::Label(const char* name, const QString& text) {
+  auto* label = new QLabel(text);
+  label->setObjectName(name);
+  labels_[name] = label;
+  return label;
+}
+
+QPushButton* MainWindow::Button(const char* name, const QString& caption) {
+  auto* b = new QPushButton(caption);
+  b->setObjectName(name);
+  b->setMinimumHeight(26);
+  return b;
+}
+
+QWidget* MainWindow::BuildToday() {
+  auto* page = new QWidget;
+  auto* l = Column(page);
+  QTableView* rt = Grid("RT", true);
+  l->addWidget(rt);
+  QLabel* count = Label("glavcount", "Count: 0");
+  count->setFont(Larger(count->font(), 0));
+  l->addWidget(count);
+  connect(rt, &QTableView::doubleClicked, this,
+          [this](const QModelIndex& i) { OnCellDblClick("RT", i.column(), i.row()); });
+  return page;
+}
+
+QWidget* MainWindow::BuildScalpOdds() {
+  auto* page = new QWidget;
+  auto* l = Column(page);
+  auto* bar = new QHBoxLayout;
+  // The refresh button has never had a handler; it stays for the layout.
+  QPushButton* refresh = Button("spSkinXFormButton3", "Обновить");
+  refresh->setEnabled(false);
+  bar->addWidget(refresh);
+  bar->addStretch();
+  l->addLayout(bar);
+  l->addWidget(Grid("LG", true));
+  return page;
+}
+
+QWidget* MainWindow::BuildIndicator() {
+  auto* page = new QWidget;
+  auto* l = new QHBoxLayout(page);
+  l->setContentsMargins(6, 6, 6, 6);
+  QTableView* t1 = Grid("T1", true);
+  t1->setFixedWidth(210);
+  l->addWidget(t1);
+  auto* right = new QVBoxLayout;
+  auto* labels = new QHBoxLayout;
+  labels->addWidget(Label("spSkinLabel3"));
+  labels->addWidget(Label("spSkinLabel4"));
+  labels->addWidget(Label("ind1", "0"));
+  labels->addWidget(Label("ind2", "0"));
+  labels_["ind1"]->hide();
+  labels_["ind2"]->hide();
+  labels->addStretch();
+  right->addLayout(labels);
+  right->addWidget(Grid("T2", true));
+  l->addLayout(right);
+  return page;
+}
+
+QWidget* MainWindow::BuildZorvat() {
+  auto* page = new QWidget;
+  auto* l = new QHBoxLayout(page);
+  l->setContentsMargins(6, 6, 6, 6);
+  QTableView* nx = Grid("NX", true);
+  nx->setFixedWidth(200);
+  l->addWidget(nx);
+  connect(nx, &QTableView::doubleClicked, this,
+          [this](const QModelIndex& i) { OnCellDblClick("NX", i.column(), i.row()); });
+  auto* right = new QVBoxLayout;
+  auto* labels = new QHBoxLayout;
+  for (const char* name : {"e2", "e3", "e1"}) {
+    QLabel* label = Label(name);
+    label->setFont(Larger(label->font(), 1));
+    labels->addWidget(label);
+  }
+  labels->addStretch();
+  right->addLayout(labels);
+  QTableView* rf = Grid("RF", false);
+  rf->setFixedHeight(46);
+  rf->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  rf->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* rfRow = new QHBoxLayout;
+  rf->setFixedWidth(280);
+  rfRow->addWidget(rf);
+  rfRow->addStretch();
+  right->addLayout(rfRow);
+  right->addWidget(Grid("H", false));
+  l->addLayout(right);
+  return page;
+}
+
+QWidget* MainWindow::BuildTips() {
+  auto* page = new QWidget;
+  auto* l = Column(page);
+  QTableView* tips = Grid("TIPS", true);
+  models_["TIPS"]->SetPictures(4, PlacePictures());
+  l->addWidget(tips);
+  return page;
+}
+
+QWidget* MainWindow::BuildResult() {
+  auto* page = new QWidget;
+  auto* l = Column(page);
+  auto* bar = new QHBoxLayout;
+  bar->addWidget(new QLabel("Date:"));
+  datas_ = new QLineEdit;
+  datas_->setObjectName("datas");
+  datas_->setInputMask("99.99.9999");
+  datas_->setFixedWidth(96);
+  bar->addWidget(datas_);
+  QPushButton* load = Button("spSkinXFormButton5", "LOAD");
+  load->setFixedWidth(90);
+  commandButtons_["spSkinXFormButton5"] = load;
+  connect(load, &QPushButton::clicked, this, &MainWindow::LoadResults);
+  bar->addWidget(load);
+  bar->addStretch();
+  l->addLayout(bar);
+  QTableView* rez = Grid("REZ", true);
+  models_["REZ"]->SetPictures(12, LinkPictures());
+  l->addWidget(rez);
+  connect(rez, &QTableView::clicked, this, [this](const QModelIndex& i) {
+    const int col = i.column(), row = i.row();
+    Run([col, row](Session& s) { events::REZCellClick(s, col, row); });
+  });
+
+  // "No Information": laid over the grid, shown for a few seconds after an empty load.
+  viz_ = new QFrame(page);
+  viz_->setObjectName("viz");
+  viz_->setFrameShape(QFrame::Box);
+  viz_->setStyleSheet(
+      "#viz { background: #fff8e1; border: 1px solid #c8a04a; border-radius: 4px; }");
+  auto* vl = new QVBoxLayout(viz_);
+  auto* title = new QLabel("No Information");
+  title->setFont(Larger(title->font(), 8));
+  title->setAlignment(Qt::AlignCenter);
+  auto* later = new QLabel("please try again later ...");
+  later->setAlignment(Qt::AlignCenter);
+  vl->addWidget(title);
+  vl->addWidget(later);
+  viz_->setGeometry((kClientWidth - 320) / 2, 180, 320, 110);
+  viz_->hide();
+  vizTimer_ = new QTimer(this);
+  vizTimer_->setObjectName("vizTimer");
+  vizTimer_->setSingleShot(true);
+  vizTimer_->setTimerType(Qt::PreciseTimer);
+  connect(vizTimer_, &QTimer::timeout, viz_, &QWidget::hide);
+  return page;
+}
+
+QWidget* MainWindow::BuildReport() {
+  auto* page = new QWidget;
+  auto* l = new QHBoxLayout(page);
+  l->setContentsMargins(6, 6, 6, 6);
+  auto* left = new QFrame;
+  left->setObjectName("ReportPanel");
+  left->setFrameShape(QFrame::StyledPanel);
+  left->setFixedWidth(170);
+  auto* ll = new QVBoxLayout(left);
+  rkef_ = new QCheckBox("From Real Odds");
+  rkef_->setObjectName("rkef");
+  rkef_->setChecked(true);
+  ll->addWidget(rkef_);
+  struct ButtonDef {
+    const char* name;
+    const char* caption;
+    bool available;
+    void (*call)(Session&);
+  };
+  const ButtonDef defs[] = {
+      {"spSkinXFormButton7", "Best Recoming", events::HasspSkinXFormButton7Click(),
+       [](Session& s) { events::spSkinXFormButton7Click(s); }},
+      {"spSkinXFormButton8", "Best Rank", events::HasspSkinXFormButton8Click(),
+       [](Session& s) { events::spSkinXFormButton8Click(s); }},
+      {"spSkinXFormButton9", "Save", events::HasspSkinXFormButton9Click(),
+       [](Session& s) { events::spSkinXFormButton9Click(s); }},
+      {"spSkinXFormButton10", "Clear", events::HasspSkinXFormButton10Click(),
+       [](Session& s) { events::spSkinXFormButton10Click(s); }},
+  };
+  for (const auto& d : defs) {
+    QPushButton* b = Button(d.name, d.caption);
+    b->setProperty("available", d.available);
+    commandButtons_[d.name] = b;
+    auto call = d.call;
+    connect(b, &QPushButton::clicked, this, [this, call] { Run(call); });
+    ll->addWidget(b);
+    if (d.name == std::string("spSkinXFormButton8")) ll->addSpacing(14);
+  }
+  QTableView* nextGrid = new QTableView;  // the second grid of the page has no columns
+  nextGrid->setObjectName("NextGrid4");
+  nextGrid->verticalHeader()->hide();
+  ll->addWidget(nextGrid, 1);
+  l->addWidget(left);
+
+  QTableView* rep = Grid("REP", true);
+  l->addWidget(rep, 1);
+  connect(rep, &QTableView::clicked, this, [this](const QModelIndex& i) {
+    const int col = i.column(), row = i.row();
+    Run([col, row](Session& s) { events::REPCellClick(s, col, row); });
+  });
+  repMenu_ = new QMenu(this);
+  repMenu_->setObjectName("spSkinPopupMenu1");
+  QAction* n1 = repMenu_->addAction("Удалить");
+  n1->setObjectName("N1");
+  n1->setProperty("available", events::HasN1Click());
+  connect(n1, &QAction::triggered, this, [this] { Run([](Session& s) { events::N1Click(s); }); });
+  rep->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(rep, &QWidget::customContextMenuRequested, this,
+          [this, rep](const QPoint& at) { repMenu_->popup(rep->viewport()->mapToGlobal(at)); });
+  return page;
+}
+
+QWidget* MainWindow::BuildAbout() {
+  auto* page = new QWidget;
+  auto* grid = new QGridLayout(page);
+  grid->setContentsMargins(0, 0, 0, 0);
+  auto* background = new QLabel;
+  background->setObjectName("spSkinImage1");
+  background->setPixmap(AboutBackground(QSize(kClientWidth, kClientHeight - 30)));
+  background->setScaledContents(true);
+  background->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  grid->addWidget(background, 0, 0);
+  auto* over = new QGridLayout(background);
+  over->setContentsMargins(0, 0, 30, 24);
+
+  auto* panel = new QFrame;
+  panel->setObjectName("SignInPanel");
+  panel->setFixedSize(330, 230);
+  panel->setStyleSheet(
+      "#SignInPanel { background: rgba(0, 0, 0, 120); border-radius: 8px; }"
+      "#SignInPanel QLabel, #SignInPanel QCheckBox { color: white; }");
+  auto* form = new QGridLayout(panel);
+  form->setContentsMargins(18, 16, 18, 12);
+  form->setVerticalSpacing(8);
+  form->addWidget(Label("spSkinLabel1", "LOGIN:"), 0, 0);
+  loginedit_ = new QLineEdit;
+  loginedit_->setObjectName("loginedit");
+  form->addWidget(loginedit_, 0, 1);
+  form->addWidget(Label("spSkinLabel2", "PASSWORD:"), 1, 0);
+  passedit_ = new QLineEdit;
+  passedit_->setObjectName("passedit");
+  passedit_->setEchoMode(QLineEdit::Password);
+  form->addWidget(passedit_, 1, 1);
+  zap_ = new QCheckBox("Remember me");
+  zap_->setObjectName("zap");
+  form->addWidget(zap_, 2, 1);
+  QPushButton* enter = Button("spSkinXFormButton1", "ВХОД");
+  enter->setFont(Larger(enter->font(), 1));
+  commandButtons_["spSkinXFormButton1"] = enter;
+  connect(enter, &QPushButton::clicked, this, &MainWindow::SignIn);
+  connect(passedit_, &QLineEdit::returnPressed, enter, &QPushButton::click);
+  form->addWidget(enter, 3, 1);
+  form->addWidget(Label("spSkinLabel5", QString("VERSION: ") + kVersion.data()), 4, 0, 1, 2);
+  const QString site = Display(webSite_);
+  auto* link = Label("spSkinLinkLabel1",
+                     QString("<a href=\"%1\"><span style=\"color:#ffd54f\">%1</span></a>")
+                         .arg(site.toHtmlEscaped()));
+  link->setTextFormat(Qt::RichText);
+  link->setOpenExternalLinks(false);
+  connect(link, &QLabel::linkActivated, ports_, &GuiPorts::OpenInBrowser);
+  form->addWidget(link, 5, 0, 1, 2);
+  over->addWidget(panel, 0, 0, Qt::AlignRight | Qt::AlignBottom);
+  return page;
+}
+
+QWidget* MainWindow::BuildAllTable() {
+  auto* page = new QWidget;
+  auto* l = Column(page);
+  auto* top = new QHBoxLayout;
+  QTableView* mm = Grid("MM", true);
+  mm->setFixedWidth(200);
+  top->addWidget(mm);
+  connect(mm, &QTableView::doubleClicked, this,
+          [this](const QModelIndex& i) { OnCellDblClick("MM", i.column(), i.row()); });
+
+  auto* right = new QVBoxLayout;
+  auto* head = new QGridLayout;
+  head->setHorizontalSpacing(12);
+  head->setVerticalSpacing(2);
+  QLabel* time = Label("u1", "00:00");
+  time->setFont(Larger(time->font(), 8));
+  head->addWidget(time, 0, 0, 2, 1);
+  head->addWidget(Label("u2", "Course:"), 0, 1);
+  head->addWidget(Label("u3", "Prize: $"), 0, 2);
+  head->addWidget(Label("u4", "Name:"), 0, 3);
+  head->addWidget(Label("u5", "Count:"), 1, 1);
+  head->addWidget(Label("u6", "Distance:"), 1, 2);
+  head->addWidget(Label("u7", "Type:"), 1, 3);
+  head->addWidget(Label("u8", "Summ Betfair:"), 1, 4);
+  head->addWidget(Label("bfnumber"), 0, 4);
+  labels_["bfnumber"]->hide();
+  head->setColumnStretch(3, 1);
+  tvbutton_ = Button("tvbutton", QString());
+  tvbutton_->setIcon(TvIcon());
+  tvbutton_->setToolTip("TV Translation");
+  tvbutton_->setFixedSize(30, 26);
+  bfbutton_ = Button("bfbutton", QString());
+  bfbutton_->setIcon(ExchangeIcon());
+  bfbutton_->setToolTip("Go to Betfair");
+  bfbutton_->setFixedSize(30, 26);
+  tvbutton_->setProperty("available", events::HastvbuttonClick());
+  bfbutton_->setProperty("available", events::HasbfbuttonClick());
+  connect(tvbutton_, &QPushButton::clicked, this,
+          [this] { Run([](Session& s) { events::tvbuttonClick(s); }); });
+  connect(bfbutton_, &QPushButton::clicked, this,
+          [this] { Run([](Session& s) { events::bfbuttonClick(s); }); });
+  head->addWidget(tvbutton_, 0, 5);
+  head->addWidget(bfbutton_, 0, 6);
+  right->addLayout(head);
+
+  QTableView* tab = Grid("TAB", false);
+  auto* tabModel = models_["TAB"];
+  tabModel->SetPictures(3, PersonPictures());
+  tabModel->SetPictures(4, PersonPictures());
+  tabModel->SetPictures(16, PlacePictures());
+  tabModel->SetPictures(17, PersonPictures());
+  right->addWidget(tab, 1);
+  connect(tab, &QTableView::doubleClicked, this,
+          [this](const QModelIndex& i) { OnCellDblClick("TAB", i.column(), i.row()); });
+  top->addLayout(right, 1);
+  l->addLayout(top, 3);
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(Grid("R", false), 1);
+  auto* recoming = new QGroupBox("Recoming");
+  recoming->setObjectName("RecomingBox");
+  auto* rl = new QVBoxLayout(recoming);
+  rl->setContentsMargins(4, 4, 4, 4);
+  rl->addWidget(Grid("RR", false));
+  recoming->setFixedWidth(190);
+  bottom->addWidget(recoming);
+  l->addLayout(bottom, 2);
+  return page;
+}
+
+void MainWindow::BuildProgressPanel() {
+  pan_ = new QFrame(this);
+  pan_->setObjectName("pan");
+  pan_->setStyleSheet(
+      "#pan { background: #f4f6f8; border: 1px solid #5a6b7b; border-radius: 6px; }");
+  auto* l = new QVBoxLayout(pan_);
+  auto* caption = new QLabel("Load data....");
+  caption->setObjectName("panCaption");
+  l->addWidget(caption);
+  pr_ = new QProgressBar;
+  pr_->setObjectName("pr");
+  pr_->setRange(0, 100);
+  l->addWidget(pr_);
+  pr2_ = new QProgressBar;
+  pr2_->setObjectName("pr2");
+  pr2_->hide();
+  l->addWidget(pr2_);
+  cancel_ = new QPushButton("Cancel");
+  cancel_->setObjectName("panCancel");
+  connect(cancel_, &QPushButton::clicked, this, [this] {
+    ports_->RequestCancel();
+    cancel_->setEnabled(false);
+  });
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  row->addWidget(cancel_);
+  l->addLayout(row);
+  pan_->setGeometry((kClientWidth - 320) / 2, (kClientHeight - 130) / 2, 320, 130);
+  pan_->hide();
+
+  panDelay_ = new QTimer(this);
+  panDelay_->setSingleShot(true);
+  connect(panDelay_, &QTimer::timeout, this, [this] { ShowPanel(true); });
+  connect(ports_, &GuiPorts::panelShown, this, [this](bool visible) {
+    panRequested_ = visible;
+    ShowPanel(visible || (runner_->busy() && !panDelay_->isActive()));
+  });
+  connect(ports_, &GuiPorts::gaugeSet, this, [this](int gauge, int value, int maximum) {
+    QProgressBar* bar = gauge == Progress::kPr ? pr_ : pr2_;
+    bar->setRange(0, std::max(maximum, 1));
+    bar->setValue(value);
+  });
+  connect(ports_, &GuiPorts::gaugeShown, this, [this](int gauge, bool visible) {
+    (gauge == Progress::kPr ? pr_ : pr2_)->setVisible(visible);
+    if (gauge == Progress::kPr2 && visible) ShowPanel(true);
+  });
+}
+
+void MainWindow::BuildTray() {
+  tray_ = new QSystemTrayIcon(this);
+  tray_->setObjectName("spTrayIcon1");
+  tray_->setToolTip("Trotix");
+  const auto frames = TrayFrames();
+  tray_->setIcon(frames.front());
+  trayTimer_ = new QTimer(this);
+  trayTimer_->setInterval(100);
+  connect(trayTimer_, &QTimer::timeout, this, [this, frames] {
+    trayFrame_ = (trayFrame_ + 1) % static_cast<int>(frames.size());
+    tray_->setIcon(frames[trayFrame_]);
+  });
+  connect(tray_, &QSystemTrayIcon::activated, this, [this] {
+    trayTimer_->stop();
+    tray_->hide();
+    showNormal();
+    activateWindow();
+  });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+
+MainWindow::Inputs MainWindow::CurrentInputs() const {
+  Inputs in;
+  in.loginedit = Input(loginedit_->text());
+  in.passedit = Input(passedit_->text());
+  in.zap = zap_->isChecked();
+  in.datas = Input(datas_->text());
+  in.rkef = rkef_->isChecked();
+  in.activePage = page_->currentIndex();
+  return in;
+}
+
+int MainWindow::Run(std::function<void(Session&)> command) {
+  if (runner_->busy()) return 0;
+  ports_->ResetCancel();
+  const Inputs in = CurrentInputs();
+  return runner_->Post([in, command = std::move(command)](Session& s) {
+    Workspace& ws = s.ws();
+    ws.loginedit = in.loginedit;
+    ws.passedit = in.passedit;
+    ws.zap = in.zap;
+    ws.datas = in.datas;
+    ws.rkef = in.rkef;
+    ws.activePage = in.activePage;
+    command(s);
+  });
+}
+
+void MainWindow::OnCellDblClick(const char* grid, int col, int row) {
+  const std::string g = grid;
+  if (g == "RT" && events::HasRTCellDblClick())
+    Run([col, row](Session& s) { events::RTCellDblClick(s, col, row); });
+  else if (g == "MM" && events::HasMMCellDblClick())
+    Run([col, row](Session& s) { events::MMCellDblClick(s, col, row); });
+  else if (g == "NX" && events::HasNXCellDblClick())
+    Run([col, row](Session& s) { events::NXCellDblClick(s, col, row); });
+  else if (g == "TAB" && events::HasTABCellDblClick())
+    Run([col, row](Session& s) { events::TABCellDblClick(s, col, row); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Showing a snapshot
+
+void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
+  const Workspace& ws = snapshot->ws;
+  for (const auto& [name, table] : ws.Tables()) {
+    const auto m = models_.find(name);
+    if (m != models_.end()) m->second->SetTable(*table);
+  }
+  for (const auto& [name, text] : ws.Labels()) {
+    const auto l = labels_.find(name);
+    if (l != labels_.end()) l->second->setText(Display(text));
+  }
+  for (int p = 0; p < kPageCount; ++p) page_->setTabVisible(p, ws.tabVisible[p]);
+  page_->setCurrentIndex(ws.activePage);
+
+  if (snapshot->command != 0 && snapshot->command == startCommand_) {
+    loginedit_->setText(Display(login_.empty() ? ws.loginedit : login_));
+    passedit_->setText(Display(password_.empty() ? ws.passedit : password_));
+    zap_->setChecked(ws.zap);
+    datas_->setText(Display(ws.datas));
+    rkef_->setChecked(ws.rkef);
+  }
+  loginedit_->setEnabled(ws.signInEnabled);
+  passedit_->setEnabled(ws.signInEnabled);
+  zap_->setEnabled(ws.signInEnabled);
+
+  if (ws.vizVisible && snapshot->command == resultsCommand_) {
+    viz_->show();
+    viz_->raise();
+    vizTimer_->start(kVizMilliseconds);
+  }
+  ApplyEnabled();
+  emit commandFinished(snapshot->command);
+  if (snapshot->closeRequested) close();
+}
+
+void MainWindow::ApplyEnabled() {
+  const bool idle = !runner_->busy();
+  const Workspace& ws = runner_->last()->ws;
+  for (const auto& [name, button] : commandButtons_) {
+    const QVariant available = button->property("available");
+    button->setEnabled(idle && (!available.isValid() || available.toBool()));
+  }
+  commandButtons_["spSkinXFormButton1"]->setEnabled(idle && ws.signInEnabled);
+  tvbutton_->setEnabled(idle && ws.tvbuttonEnabled && tvbutton_->property("available").toBool());
+  bfbutton_->setEnabled(idle && ws.bfbuttonEnabled && bfbutton_->property("available").toBool());
+  for (QAction* a : repMenu_->actions()) a->setEnabled(idle && a->property("available").toBool());
+}
+
+void MainWindow::OnBusy(bool busy) {
+  if (busy) {
+    cancel_->setEnabled(true);
+    pr_->setRange(0, 0);  // moving until a gauge is set
+    panDelay_->start(kPanelDelayMilliseconds);
+  } else {
+    panDelay_->stop();
+    panRequested_ = false;
+    ShowPanel(false);
+    pr_->setRange(0, 100);
+    pr_->setValue(0);
+    pr2_->hide();
+  }
+  ApplyEnabled();
+}
+
+void MainWindow::ShowPanel(bool visible) {
+  pan_->setVisible(visible);
+  if (visible) pan_->raise();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window events
+
+void MainWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || !isMinimized()) return;
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
+  // Minimised to the tray: the window leaves the task bar and the icon turns.
+  QTimer::singleShot(0, this, &QWidget::hide);
+  tray_->show();
+  trayTimer_->start();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!runner_->busy()) Run([](Session& s) { s.FormClose(); });
+  tray_->hide();
+  event->accept();
+}
+
+}  // namespace trotix::gui

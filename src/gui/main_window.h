@@ -1,0 +1,133 @@
+#pragma once
+// The window "Trotix": the page control with its eleven pages, every grid and label, the sign-in
+// on "About", the progress panel and the tray icon. Every user event becomes one Session call on
+// the worker; the widgets show the snapshot each call leaves.
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/session.h"
+#include "gui/qt_ports.h"
+#include "gui/session_runner.h"
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QSystemTrayIcon;
+class QTabWidget;
+class QTableView;
+class QTimer;
+
+namespace trotix::gui {
+
+class TableModel;
+
+struct WindowOptions {
+  SessionOptions session;
+  std::unique_ptr<HttpClient> web;     // follows redirects
+  std::unique_ptr<HttpClient> zorvat;  // does not follow redirects
+  std::shared_ptr<void> keepAlive;     // anything the clients rely on (the demo server)
+  // Filled into the sign-in fields after start-up when not empty (the demo account).
+  std::string login, password;
+};
+
+class MainWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit MainWindow(WindowOptions options, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Start-up: posts `FormCreate`. Returns the command's number.
+  int Start();
+
+  GuiPorts& ports() { return *ports_; }
+  SessionRunner& runner() { return *runner_; }
+  const Snapshot& shown() const { return *runner_->last(); }
+
+ public slots:
+  // "ВХОД". Returns the command's number, 0 when another command runs.
+  int SignIn();
+  // "LOAD" on "Result".
+  int LoadResults();
+
+ signals:
+  // A command ended and its snapshot is on screen.
+  void commandFinished(int command);
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // What the user set in the window, handed to the Session with every command.
+  struct Inputs {
+    std::string loginedit, passedit, datas;
+    bool zap = false, rkef = true;
+    int activePage = kPageAbout;
+  };
+
+  void BuildPages();
+  QWidget* BuildToday();
+  QWidget* BuildScalpOdds();
+  QWidget* BuildIndicator();
+  QWidget* BuildZorvat();
+  QWidget* BuildTips();
+  QWidget* BuildResult();
+  QWidget* BuildReport();
+  QWidget* BuildAbout();
+  QWidget* BuildAllTable();
+  void BuildProgressPanel();
+  void BuildTray();
+
+  QTableView* Grid(const char* name, bool wholeRows);
+  QLabel* Label(const char* name, const QString& text = {});
+  QPushButton* Button(const char* name, const QString& caption);
+
+  // Posts a command with the window's inputs; refused while another runs.
+  int Run(std::function<void(Session&)> command);
+  Inputs CurrentInputs() const;
+  void Show(const std::shared_ptr<const Snapshot>& snapshot);
+  void ApplyEnabled();
+  void OnBusy(bool busy);
+  void ShowPanel(bool visible);
+  void OnCellDblClick(const char* grid, int col, int row);
+
+  std::string webSite_;
+  std::string login_, password_;
+  int startCommand_ = 0;
+  int resultsCommand_ = 0;
+  GuiPorts* ports_;
+  std::unique_ptr<SessionRunner> runner_;
+
+  QTabWidget* page_ = nullptr;
+  std::map<std::string, TableModel*> models_;
+  std::map<std::string, QTableView*> grids_;
+  std::map<std::string, QLabel*> labels_;
+  QLineEdit* loginedit_ = nullptr;
+  QLineEdit* passedit_ = nullptr;
+  QLineEdit* datas_ = nullptr;
+  QCheckBox* zap_ = nullptr;
+  QCheckBox* rkef_ = nullptr;
+  std::map<std::string, QPushButton*> commandButtons_;
+  QPushButton* tvbutton_ = nullptr;
+  QPushButton* bfbutton_ = nullptr;
+  QFrame* viz_ = nullptr;
+  QTimer* vizTimer_ = nullptr;
+  QFrame* pan_ = nullptr;
+  QProgressBar* pr_ = nullptr;
+  QProgressBar* pr2_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+  QTimer* panDelay_ = nullptr;
+  bool panRequested_ = false;
+  QMenu* repMenu_ = nullptr;
+  QSystemTrayIcon* tray_ = nullptr;
+  QTimer* trayTimer_ = nullptr;
+  int trayFrame_ = 0;
+};
+
+}  // namespace trotix::gui

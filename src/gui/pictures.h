@@ -1,0 +1,32 @@
+#pragma once
+// Every picture the window shows, drawn here with QPainter so the program carries no image files.
+// Each list keeps the index order the core writes into image cells.
+#include <QIcon>
+#include <QPixmap>
+#include <vector>
+
+namespace trotix::gui {
+
+// Country flags in `CourseCountry` order: USA, England, Ireland, France, UAE, India,
+// South Africa, Australia, Hong Kong.
+std::vector<QPixmap> FlagPictures();
+// Link icon of the results' "Link" column.
+std::vector<QPixmap> LinkPictures();
+// 0 blank, 1 a star, 2 the trainer's cap, 3 the jockey's helmet.
+std::vector<QPixmap> PersonPictures();
+// Tips place marks: 0 blank, 1-3 gold, silver and bronze rosettes, 4-9 numbered discs.
+std::vector<QPixmap> PlacePictures();
+// Tab icons in their list order (pages pick theirs by index: "ALL TABLE" 8, "About" 9,
+// "Report" 10, every other page its own index).
+std::vector<QIcon> TabIcons();
+// Tray animation frames: a horseshoe turning.
+std::vector<QIcon> TrayFrames();
+// Button icons of "ALL TABLE".
+QIcon TvIcon();
+QIcon ExchangeIcon();
+// The "About" page's background.
+QPixmap AboutBackground(QSize size);
+// The window icon.
+QIcon AppIcon();
+
+}  // namespace trotix::gui

@@ -1,0 +1,118 @@
+#include "qt_ports.h"
+
+#include <QDate>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QThread>
+#include <QUrl>
+
+#include "display_text.h"
+
+namespace trotix::gui {
+
+namespace {
+
+// Runs `f` on the thread of `target`, waiting for it; directly when already there.
+template <class F>
+void OnGuiThreadBlocking(QObject* target, F f) {
+  if (QThread::currentThread() == target->thread()) {
+    f();
+  } else {
+    QMetaObject::invokeMethod(target, f, Qt::BlockingQueuedConnection);
+  }
+}
+
+}  // namespace
+
+class GuiPorts::MessagesPort : public Messages {
+ public:
+  explicit MessagesPort(GuiPorts& owner) : owner_(owner) {}
+  void Show(const std::string& text) override {
+    const QString shown = Display(text);
+    // The core waits for the box to be dismissed, as the modal box makes it.
+    OnGuiThreadBlocking(&owner_, [this, shown] { owner_.ShowMessage(shown); });
+  }
+
+ private:
+  GuiPorts& owner_;
+};
+
+class GuiPorts::BrowserPort : public Browser {
+ public:
+  explicit BrowserPort(GuiPorts& owner) : owner_(owner) {}
+  void Open(const std::string& urlOrPath) override {
+    const QString target = Display(urlOrPath);
+    QMetaObject::invokeMethod(
+        &owner_, [this, target] { owner_.OpenInBrowser(target); }, Qt::QueuedConnection);
+  }
+
+ private:
+  GuiPorts& owner_;
+};
+
+class GuiPorts::ProgressPort : public Progress {
+ public:
+  explicit ProgressPort(GuiPorts& owner) : owner_(owner) {}
+  void ShowPanel(bool visible) override { emit owner_.panelShown(visible); }
+  void SetGauge(Gauge gauge, int value, int maximum) override {
+    emit owner_.gaugeSet(gauge, value, maximum);
+  }
+  void ShowGauge(Gauge gauge, bool visible) override { emit owner_.gaugeShown(gauge, visible); }
+  bool CancelRequested() override { return owner_.cancelRequested(); }
+
+ private:
+  GuiPorts& owner_;
+};
+
+class GuiPorts::ClockPort : public Clock {
+ public:
+  Date Today() override {
+    const QDate d = QDate::currentDate();
+    return Date{d.year(), d.month(), d.day()};
+  }
+};
+
+GuiPorts::GuiPorts(QObject* parent)
+    : QObject(parent),
+      messages_(std::make_unique<MessagesPort>(*this)),
+      browser_(std::make_unique<BrowserPort>(*this)),
+      progress_(std::make_unique<ProgressPort>(*this)),
+      clock_(std::make_unique<ClockPort>()) {}
+
+GuiPorts::~GuiPorts() = default;
+
+Messages& GuiPorts::messages() {
+  return *messages_;
+}
+Browser& GuiPorts::browser() {
+  return *browser_;
+}
+Progress& GuiPorts::progress() {
+  return *progress_;
+}
+Clock& GuiPorts::clock() {
+  return *clock_;
+}
+
+void GuiPorts::ShowMessage(const QString& text) {
+  if (messageHook_) {
+    messageHook_(text);
+    return;
+  }
+  QMessageBox box(QMessageBox::NoIcon, "Trotix", text, QMessageBox::Ok, dialogParent_);
+  box.exec();
+}
+
+void GuiPorts::OpenInBrowser(const QString& urlOrPath) {
+  if (browserHook_) {
+    browserHook_(urlOrPath);
+    return;
+  }
+  const QUrl url = urlOrPath.contains("://")
+                       ? QUrl(urlOrPath)
+                       : QUrl::fromLocalFile(QFileInfo(urlOrPath).absoluteFilePath());
+  QDesktopServices::openUrl(url);
+}
+
+}  // namespace trotix::gui

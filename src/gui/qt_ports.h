@@ -1,0 +1,66 @@
+#pragma once
+// The Session's ports for the window. The Session calls them on the worker thread; they hand
+// everything to the GUI thread, which alone touches widgets.
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <atomic>
+#include <functional>
+
+#include "app/ports.h"
+
+class QWidget;
+
+namespace trotix::gui {
+
+class GuiPorts : public QObject {
+  Q_OBJECT
+ public:
+  // Answers a message box instead of showing one (tests).
+  using MessageHook = std::function<void(const QString& text)>;
+  // Receives what would go to the browser (tests).
+  using BrowserHook = std::function<void(const QString& urlOrPath)>;
+
+  explicit GuiPorts(QObject* parent = nullptr);
+  ~GuiPorts() override;
+
+  void SetDialogParent(QWidget* parent) { dialogParent_ = parent; }
+  void SetMessageHook(MessageHook hook) { messageHook_ = std::move(hook); }
+  void SetBrowserHook(BrowserHook hook) { browserHook_ = std::move(hook); }
+
+  Messages& messages();
+  Browser& browser();
+  Progress& progress();
+  Clock& clock();
+
+  void RequestCancel() { cancel_ = true; }
+  void ResetCancel() { cancel_ = false; }
+  bool cancelRequested() const { return cancel_; }
+
+  // GUI thread: a modal box with one OK button, or the hook.
+  void ShowMessage(const QString& text);
+  // GUI thread: the platform's "open" verb, or the hook.
+  void OpenInBrowser(const QString& urlOrPath);
+
+ signals:
+  void panelShown(bool visible);
+  void gaugeSet(int gauge, int value, int maximum);
+  void gaugeShown(int gauge, bool visible);
+
+ private:
+  class MessagesPort;
+  class BrowserPort;
+  class ProgressPort;
+  class ClockPort;
+
+  QPointer<QWidget> dialogParent_;
+  MessageHook messageHook_;
+  BrowserHook browserHook_;
+  std::atomic<bool> cancel_{false};
+  std::unique_ptr<MessagesPort> messages_;
+  std::unique_ptr<BrowserPort> browser_;
+  std::unique_ptr<ProgressPort> progress_;
+  std::unique_ptr<ClockPort> clock_;
+};
+
+}  // namespace trotix::gui

@@ -1,0 +1,64 @@
+#include "session_runner.h"
+
+#include <exception>
+
+namespace trotix::gui {
+
+SessionRunner::SessionRunner(std::unique_ptr<Session> session, std::shared_ptr<void> keepAlive,
+                             Messages& errors, QObject* parent)
+    : QObject(parent),
+      keepAlive_(std::move(keepAlive)),
+      errors_(errors),
+      session_(std::move(session)),
+      worker_(new QObject) {
+  qRegisterMetaType<std::shared_ptr<const Snapshot>>();
+  thread_.setObjectName("trotix-worker");
+  worker_->moveToThread(&thread_);
+  connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+  auto first = std::make_shared<Snapshot>();
+  first->ws = session_->ws();
+  last_ = std::move(first);
+  thread_.start();
+}
+
+SessionRunner::~SessionRunner() {
+  thread_.quit();
+  thread_.wait();
+}
+
+int SessionRunner::Post(Command command) {
+  if (busy_) return 0;
+  busy_ = true;
+  const int number = nextCommand_++;
+  emit busyChanged(true);
+  QMetaObject::invokeMethod(
+      worker_,
+      [this, number, command = std::move(command)] {
+        Session& s = *session_;
+        try {
+          command(s);
+        } catch (const std::exception& e) {
+          // The command ends here, as an uncaught error ends an event handler.
+          errors_.Show(e.what());
+        }
+        auto snap = std::make_shared<Snapshot>();
+        snap->ws = s.ws();
+        snap->closeRequested = s.closeRequested();
+        snap->command = number;
+        QMetaObject::invokeMethod(
+            this, [this, snap = std::shared_ptr<const Snapshot>(std::move(snap))] { Finish(snap); },
+            Qt::QueuedConnection);
+      },
+      Qt::QueuedConnection);
+  return number;
+}
+
+void SessionRunner::Finish(std::shared_ptr<const Snapshot> snapshot) {
+  last_ = snapshot;
+  busy_ = false;
+  // Idle first, so a slot of `finished` may post the next command.
+  emit busyChanged(false);
+  emit finished(std::move(snapshot));
+}
+
+}  // namespace trotix::gui

@@ -1,0 +1,86 @@
+#include "table_model.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+
+#include "display_text.h"
+
+namespace trotix::gui {
+
+TableModel::TableModel(Table table, QObject* parent)
+    : QAbstractTableModel(parent), table_(std::move(table)) {}
+
+void TableModel::SetPictures(int column, std::vector<QPixmap> pictures) {
+  pictures_[column] = std::move(pictures);
+}
+
+void TableModel::SetTable(const Table& table) {
+  if (table.RowCount() == table_.RowCount() && table.ColumnCount() == table_.ColumnCount()) {
+    table_ = table;
+    if (table_.RowCount() > 0)
+      emit dataChanged(index(0, 0), index(table_.RowCount() - 1, table_.ColumnCount() - 1));
+    return;
+  }
+  beginResetModel();
+  table_ = table;
+  endResetModel();
+}
+
+int TableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : table_.RowCount();
+}
+
+int TableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : table_.ColumnCount();
+}
+
+QVariant TableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  const int row = index.row(), col = index.column();
+  const Cell& cell = table_.At(row, col);
+  const ColumnKind kind = table_.Columns()[col].kind;
+  switch (role) {
+    case Qt::DisplayRole:
+      return kind == ColumnKind::Image ? QVariant() : QVariant(Display(table_.Text(row, col)));
+    case Qt::TextAlignmentRole:
+      if (kind == ColumnKind::Number) return int(Qt::AlignRight | Qt::AlignVCenter);
+      if (kind == ColumnKind::Image) return int(Qt::AlignCenter);
+      return int(Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::BackgroundRole:
+      if (!cell.color) return {};
+      return QBrush(QColor(cell.color->r, cell.color->g, cell.color->b));
+    case Qt::FontRole:
+      if (!cell.bold) return {};
+      {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+      }
+    case Qt::ToolTipRole:
+      return cell.hint.empty() ? QVariant() : QVariant(Display(cell.hint));
+    case Qt::DecorationRole: {
+      if (kind != ColumnKind::Image) return {};
+      const auto list = pictures_.find(col);
+      if (list == pictures_.end()) return {};
+      if (cell.image < 0 || cell.image >= static_cast<int>(list->second.size())) return {};
+      return list->second[cell.image];
+    }
+    case Qt::UserRole:  // the raw value, so any sorting a view does goes by number
+      return kind == ColumnKind::Number  ? QVariant(cell.value)
+             : kind == ColumnKind::Image ? QVariant(cell.image)
+                                         : QVariant(Display(cell.text));
+    default:
+      return {};
+  }
+}
+
+QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= table_.ColumnCount()) return {};
+  const Column& c = table_.Columns()[section];
+  if (role == Qt::DisplayRole) return Display(c.caption);
+  if (role == Qt::ToolTipRole && !c.hint.empty()) return Display(c.hint);
+  return {};
+}
+
+}  // namespace trotix::gui

@@ -1,0 +1,123 @@
+// The grid adapter: what each role of a cell shows.
+#include <QApplication>
+#include <QFont>
+#include <QTest>
+
+#include "gui/display_text.h"
+#include "gui/pictures.h"
+#include "gui/table_model.h"
+
+using namespace trotix;
+using namespace trotix::gui;
+
+class TableModelTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void showsEachCellKind();
+  void decodesBytesForDisplay();
+  void keepsViewStateWhenOnlyCellsChange();
+  void drawsEveryPictureList();
+};
+
+namespace {
+
+Table Sample() {
+  Table t({{"", ColumnKind::Image, false, ""},
+           {"Name Horse", ColumnKind::Text, false, ""},
+           {"Kf", ColumnKind::Number, false, "Текущий кф"},
+           {"URL", ColumnKind::Text, true, ""}});
+  const int r = t.AddRow();
+  t.SetImage(r, 0, 3);
+  t.At(r, 0).hint = "France";
+  t.SetText(r, 1, "Sea Breeze");
+  t.SetNumber(r, 2, 4.5);
+  t.SetColor(r, 2, colors::kLime);
+  t.At(r, 2).bold = true;
+  t.SetText(r, 3, "http://example.test/1");
+  return t;
+}
+
+}  // namespace
+
+void TableModelTest::showsEachCellKind() {
+  TableModel m(Sample());
+  m.SetPictures(0, FlagPictures());
+  QCOMPARE(m.rowCount(), 1);
+  QCOMPARE(m.columnCount(), 4);
+  const QModelIndex flag = m.index(0, 0), name = m.index(0, 1), kf = m.index(0, 2);
+
+  QVERIFY(!m.data(flag, Qt::DisplayRole).isValid());
+  QCOMPARE(m.data(flag, Qt::ToolTipRole).toString(), QString("France"));
+  const QPixmap shown = m.data(flag, Qt::DecorationRole).value<QPixmap>();
+  QCOMPARE(shown.toImage(), FlagPictures()[3].toImage());
+
+  QCOMPARE(m.data(name, Qt::DisplayRole).toString(), QString("Sea Breeze"));
+  QCOMPARE(m.data(name, Qt::TextAlignmentRole).toInt(), int(Qt::AlignLeft | Qt::AlignVCenter));
+  QVERIFY(!m.data(name, Qt::BackgroundRole).isValid());
+  QVERIFY(!m.data(name, Qt::FontRole).isValid());
+
+  QCOMPARE(m.data(kf, Qt::DisplayRole).toString(), QString("4,5"));
+  QCOMPARE(m.data(kf, Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+  QCOMPARE(m.data(kf, Qt::BackgroundRole).value<QBrush>().color(), QColor(0, 255, 0));
+  QVERIFY(m.data(kf, Qt::FontRole).value<QFont>().bold());
+  QCOMPARE(m.data(kf, Qt::UserRole).toDouble(), 4.5);
+
+  QCOMPARE(m.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Kf"));
+  QCOMPARE(m.headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(), QString("Текущий кф"));
+
+  // An index outside the picture list shows no picture rather than a wrong one.
+  Table t = Sample();
+  t.SetImage(0, 0, 42);
+  m.SetTable(t);
+  QVERIFY(!m.data(m.index(0, 0), Qt::DecorationRole).isValid());
+}
+
+void TableModelTest::decodesBytesForDisplay() {
+  QCOMPARE(gui::Display("Удалить"), QString::fromUtf8("Удалить"));
+  // Not UTF-8: each byte is its Latin-1 character.
+  QCOMPARE(gui::Display(std::string("Caf\xe9")), QString::fromLatin1("Caf\xe9"));
+  QCOMPARE(gui::Input(QString::fromUtf8("ВХОД")), std::string("ВХОД"));
+
+  Table t({{"Name", ColumnKind::Text, false, ""}});
+  t.AddRow();
+  t.SetText(0, 0, std::string("M\xfcller"));
+  TableModel m(t);
+  QCOMPARE(m.data(m.index(0, 0), Qt::DisplayRole).toString(), QString::fromLatin1("M\xfcller"));
+}
+
+void TableModelTest::keepsViewStateWhenOnlyCellsChange() {
+  TableModel m(Sample());
+  int resets = 0, changes = 0;
+  connect(&m, &QAbstractItemModel::modelReset, [&] { ++resets; });
+  connect(&m, &QAbstractItemModel::dataChanged, [&] { ++changes; });
+  Table t = Sample();
+  t.SetNumber(0, 2, 7);
+  m.SetTable(t);
+  QCOMPARE(resets, 0);
+  QCOMPARE(changes, 1);
+  QCOMPARE(m.data(m.index(0, 2), Qt::DisplayRole).toString(), QString("7"));
+  t.AddRow();
+  m.SetTable(t);
+  QCOMPARE(resets, 1);
+  QCOMPARE(m.rowCount(), 2);
+}
+
+void TableModelTest::drawsEveryPictureList() {
+  // Other parts write these indexes; each must have a picture.
+  QCOMPARE(FlagPictures().size(), size_t(9));
+  QCOMPARE(PersonPictures().size(), size_t(4));
+  QVERIFY(PlacePictures().size() >= 4);
+  QCOMPARE(LinkPictures().size(), size_t(1));
+  QCOMPARE(TabIcons().size(), size_t(11));
+  QVERIFY(TrayFrames().size() > 1);
+  // Flags are told apart by their pixels.
+  const auto flags = FlagPictures();
+  for (size_t a = 0; a < flags.size(); ++a)
+    for (size_t b = a + 1; b < flags.size(); ++b)
+      QVERIFY2(flags[a].toImage() != flags[b].toImage(),
+               qPrintable(QString("%1 %2").arg(a).arg(b)));
+  for (const QIcon& icon : TabIcons()) QVERIFY(!icon.pixmap(16, 16).isNull());
+}
+
+QTEST_MAIN(TableModelTest)
+#include "table_model_test.moc"
