@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (ws.RF.RowCount() != 1) __builtin_trap();
   ws.DayData = SplitLines(parts[3]);
   FillRaceLists(ws);
-  const int races = std::min(ws.NX.RowCount(), 4);
+  const int races = std::min(ws.NX.RowCount(), 2);
   for (int row = 0; row < races; ++row) ScoreRace(ws, row);
   return 0;
 }
