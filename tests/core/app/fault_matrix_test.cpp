@@ -34,6 +34,12 @@ bool Fails(FaultMode m) {
   return m != FaultMode::kGarbage;
 }
 
+// Sanitizer builds run several times slower; their make targets stretch the time-outs.
+int TimeoutScale() {
+  const char* scale = std::getenv("TROTIX_TIMEOUT_SCALE");
+  return scale != nullptr && std::atoi(scale) > 0 ? std::atoi(scale) : 1;
+}
+
 // One case: a small demo day, short time-outs, a remember-me file from an earlier run.
 struct Case {
   Case() {
@@ -44,8 +50,7 @@ struct Case {
     sim->Start();
     CurlHttpOptions http;
     // Stalled answers end by time-out; short ones keep the matrix quick.
-    http.connectTimeout = std::chrono::milliseconds(300);
-    http.requestTimeout = std::chrono::milliseconds(300);
+    http.connectTimeout = http.requestTimeout = std::chrono::milliseconds(300 * TimeoutScale());
     harness = std::make_unique<testing::SessionHarness>(sim->BaseUrl(), kToday, 8, http);
     std::ofstream(harness->folder.path() / kRememberMeFile, std::ios::binary) << kSavedLogin;
   }
