@@ -1,10 +1,12 @@
-// The results answer and a click on every cell of what it filled.
+// The results answer and a click on every cell of what it filled. The scheme of an address
+// opened may be in any letter case ("HTTP://" is a web address too).
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 #include "app/workspace.h"
 #include "feeds/feeds.h"
+#include "net/vendor_urls.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   trotix::Workspace ws;
@@ -13,6 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int row = -1; row <= ws.REZ.RowCount(); ++row)
     for (int col = -1; col <= ws.REZ.ColumnCount(); ++col)
       if (const auto url = trotix::REZCellClick(ws, col, row))
-        if (url->rfind("http://", 0) != 0 && url->rfind("https://", 0) != 0) __builtin_trap();
+        if (!trotix::IsWebAddress(*url)) __builtin_trap();
   return 0;
 }
