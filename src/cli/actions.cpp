@@ -43,6 +43,14 @@ const std::map<std::string, ActionSpec>& Specs() {
           s.NXCellDblClick(row);
           return std::string();
         }}},
+      {"indicator",
+       {Arg::Row,
+        [](Session& s, const Action& a) {
+          const int row = RowOf(a);
+          if (auto e = CheckRow(s.ws().T1, "T1", row); !e.empty()) return e;
+          s.FillIndicatorRace(row);
+          return std::string();
+        }}},
       {"link",
        {Arg::Row,
         [](Session& s, const Action& a) {

@@ -297,7 +297,8 @@ void WindowTest::slowServerKeepsTheWindowResponsiveAndGuarded() {
   QTimer ticker;
   connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
   ticker.start(20);
-  const int start = w.Start();
+  QVERIFY(rig.StartAndWait());
+  const int start = w.LoadResults();
   QVERIFY(start > 0);
   // A second command cannot start while the first runs.
   QVERIFY(w.runner().busy());

@@ -35,8 +35,20 @@ class LoopbackServer {
   httplib::Server& server() { return server_; }
 
   void Start() {
+    // Only SO_REUSEADDR: the library's default also shares the port with any other listener.
+    int listening = -1;
+    server_.set_socket_options([&listening](int sock) {
+      int yes = 1;
+      ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+      listening = sock;
+    });
     port_ = server_.bind_to_any_port("127.0.0.1");
+    // The library listens with a backlog of 5; a burst of parallel requests would then wait
+    // for SYN retries (a second each). Listening again only widens the queue.
+    if (listening >= 0) ::listen(listening, 512);
     thread_ = std::thread([this] { server_.listen_after_bind(); });
+    // A stop that comes before the accept loop runs would be missed and the join would hang.
+    while (!server_.is_running()) std::this_thread::yield();
   }
 
   int port() const { return port_; }

@@ -2,6 +2,7 @@
 
 #include "analysis/zorvat/score_race.h"
 #include "app/remember_me.h"
+#include "exchange/indicator_race.h"
 #include "feeds/feeds.h"
 #include "feeds/race_day.h"
 #include "text/strings.h"
@@ -22,16 +23,25 @@ void Session::FormCreate() {
   for (int p = 0; p < kPageCount; ++p) ws_.tabVisible[p] = p == kPageAbout;
   ws_.IndicatorList.clear();
   ws_.datas = FormatDate(ports_.clock.Today());
-  ws_.CourseTable = SplitLines(BodyOrEmpty(ports_.web.Get(urls_.CourseTable())));
   ws_.DayData.clear();
+  courseTable_ =
+      std::async(options_.maxConnections > 1 ? std::launch::async : std::launch::deferred,
+                 [this] { return ports_.web.Get(urls_.CourseTable()); });
+  if (options_.maxConnections <= 1) AwaitCourseTable();
+}
+
+void Session::AwaitCourseTable() {
+  if (courseTable_.valid()) ws_.CourseTable = SplitLines(BodyOrEmpty(courseTable_.get()));
 }
 
 void Session::FormClose() {
+  AwaitCourseTable();
   ws_.DayData.clear();
   ws_.CourseTable.clear();
 }
 
 void Session::LoadResults() {
+  AwaitCourseTable();
   ws_.vizVisible = false;
   trotix::LoadResults(ws_, BodyOrEmpty(ports_.web.Get(urls_.Results(ws_.datas))));
 }
@@ -42,6 +52,10 @@ void Session::REZCellClick(int col, int row) {
 
 void Session::NXCellDblClick(int row) {
   ScoreRace(ws_, row);
+}
+
+void Session::FillIndicatorRace(int row) {
+  trotix::FillIndicatorRace(ws_, row, urls_, RunnerPageFetcher());
 }
 
 PageFetcher Session::RunnerPageFetcher() {

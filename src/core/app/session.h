@@ -2,6 +2,7 @@
 // One signed-in run of the system: the Workspace plus one function per user event. The Session
 // is the only place that reaches the outside, and only through the ports it is given.
 #include <filesystem>
+#include <future>
 #include <string>
 
 #include "app/ports.h"
@@ -34,6 +35,8 @@ enum class SignInResult { SignedIn, Rejected, UpdateRequired, ConnectionFailed }
 class Session {
  public:
   Session(SessionOptions options, SessionPorts ports);
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
 
   Workspace& ws() { return ws_; }
   const Workspace& ws() const { return ws_; }
@@ -54,12 +57,22 @@ class Session {
   void REZCellClick(int col, int row);
   // Double-click on a race of "Zorvat": scores it into RF and H.
   void NXCellDblClick(int row);
+  // The exchange runners of row `row` of T1, fetched afresh into T2.
+  void FillIndicatorRace(int row);
 
  private:
+  // Answers of the independent loads after a successful sign-in.
+  struct DayLoads {
+    ProbeResult indicatorProbe = ProbeResult::Absent;
+    HttpAnswer indicator, processBase, scoreBase, dayValues, tips, moves;
+  };
+  // The course table travels beside the version probe: start-up only starts its request.
+  void AwaitCourseTable();
   void LoadDay(const std::string& answer);
-  void LoadIndicatorList();
-  void LoadZorvatTables();
-  void LoadFeed(const std::string& url, void (*load)(Workspace&, std::string_view));
+  DayLoads FetchDayLoads();          // one request after another
+  DayLoads FetchDayLoadsTogether();  // side by side
+  void ApplyIndicatorList(ProbeResult probe, const HttpAnswer& answer);
+  void ApplyFeed(const HttpAnswer& answer, void (*load)(Workspace&, std::string_view));
   // Fetches pages through the main client within the connection cap, advancing `pr` per runner.
   PageFetcher RunnerPageFetcher();
 
@@ -68,6 +81,7 @@ class Session {
   VendorUrls urls_;
   Workspace ws_;
   bool closeRequested_ = false;
+  std::future<HttpAnswer> courseTable_;  // last: it must end before the rest goes
 };
 
 }  // namespace trotix

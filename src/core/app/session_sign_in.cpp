@@ -1,7 +1,10 @@
 // The sign-in and the day's load, step by step in the system's order.
+#include <future>
+
 #include "analysis/zorvat/reference_tables.h"
 #include "app/remember_me.h"
 #include "app/session.h"
+#include "exchange/indicator_races.h"
 #include "feeds/feeds.h"
 #include "feeds/race_day.h"
 #include "text/strings.h"
@@ -9,7 +12,9 @@
 namespace trotix {
 
 SignInResult Session::SignIn() {
-  switch (ports_.web.Probe(urls_.VersionProbe())) {
+  const ProbeResult version = ports_.web.Probe(urls_.VersionProbe());
+  AwaitCourseTable();
+  switch (version) {
     case ProbeResult::Present:
       break;
     case ProbeResult::Unreachable:
@@ -52,10 +57,15 @@ void Session::LoadDay(const std::string& answer) {
   ws_.signInEnabled = false;
   ws_.signedIn = true;
   FillRaceLists(ws_);
-  LoadIndicatorList();
-  LoadZorvatTables();
-  LoadFeed(urls_.Tips(), &trotix::LoadTips);
-  LoadFeed(urls_.Moves(), &trotix::LoadMoves);
+
+  const DayLoads loads = options_.maxConnections > 1 ? FetchDayLoadsTogether() : FetchDayLoads();
+  ApplyIndicatorList(loads.indicatorProbe, loads.indicator);
+  // Each Zorvat table is guarded on its own: a failed download leaves that table empty.
+  trotix::LoadZorvatTables(ws_, BodyOrEmpty(loads.processBase), BodyOrEmpty(loads.scoreBase),
+                           BodyOrEmpty(loads.dayValues), ports_.clock.Today());
+  ApplyFeed(loads.tips, &trotix::LoadTips);
+  ApplyFeed(loads.moves, &trotix::LoadMoves);
+
   ws_.glavcount = "Count: " + std::to_string(ws_.RT.RowCount()) + "  ";
   ws_.activePage = kPageToday;
   for (int p : {kPageToday, kPageScalpOdds, kPageIndicatorBF, kPageZorvat, kPageTips, kPageResult,
@@ -65,31 +75,56 @@ void Session::LoadDay(const std::string& answer) {
   ws_.tabVisible[kPageIndicatorBF] = false;
 }
 
-void Session::LoadFeed(const std::string& url, void (*load)(Workspace&, std::string_view)) {
-  const HttpAnswer answer = ports_.web.Get(url);
+Session::DayLoads Session::FetchDayLoads() {
+  DayLoads loads;
+  const std::string indicator = urls_.IndicatorFile(ws_.datas);
+  loads.indicatorProbe = ports_.web.Probe(indicator);
+  if (loads.indicatorProbe == ProbeResult::Present) loads.indicator = ports_.web.Get(indicator);
+  loads.processBase = ports_.zorvat.Get(urls_.ProcessBase());
+  loads.scoreBase = ports_.zorvat.Get(urls_.ScoreBase());
+  loads.dayValues = ports_.zorvat.Get(urls_.DayValues());
+  loads.tips = ports_.web.Get(urls_.Tips());
+  loads.moves = ports_.web.Get(urls_.Moves());
+  return loads;
+}
+
+Session::DayLoads Session::FetchDayLoadsTogether() {
+  // One round trip for everything: the indicator file is fetched beside its probe and used only
+  // when the probe says it is there, so the tables are what the one-after-another order gives.
+  const int cap = options_.maxConnections;
+  const std::string indicator = urls_.IndicatorFile(ws_.datas);
+  auto probe = std::async(std::launch::async, [&] { return ports_.web.Probe(indicator); });
+  auto zorvat = std::async(std::launch::async, [&] {
+    return ports_.zorvat.GetMany({urls_.ProcessBase(), urls_.ScoreBase(), urls_.DayValues()}, cap,
+                                 {});
+  });
+  auto web = ports_.web.GetMany({indicator, urls_.Tips(), urls_.Moves()}, cap, {});
+  auto tables = zorvat.get();
+  DayLoads loads;
+  loads.indicatorProbe = probe.get();
+  loads.indicator = std::move(web[0]);
+  loads.tips = std::move(web[1]);
+  loads.moves = std::move(web[2]);
+  loads.processBase = std::move(tables[0]);
+  loads.scoreBase = std::move(tables[1]);
+  loads.dayValues = std::move(tables[2]);
+  return loads;
+}
+
+void Session::ApplyFeed(const HttpAnswer& answer, void (*load)(Workspace&, std::string_view)) {
   if (answer.failed) {
     // The feed's error is shown and the rest of the day still loads.
-    ports_.messages.Show(answer.error.empty() ? "Cannot load " + url : answer.error);
+    ports_.messages.Show(answer.error);
     return;
   }
   load(ws_, answer.body);
 }
 
-void Session::LoadIndicatorList() {
-  const std::string url = urls_.IndicatorFile(ws_.datas);
-  if (ports_.web.Probe(url) != ProbeResult::Present) return;
+void Session::ApplyIndicatorList(ProbeResult probe, const HttpAnswer& answer) {
+  if (probe != ProbeResult::Present) return;
   // A failed download keeps the lines of the last good one.
-  if (const HttpAnswer answer = ports_.web.Get(url); !answer.failed)
-    ws_.IndicatorList = SplitLines(answer.body);
-}
-
-void Session::LoadZorvatTables() {
-  // Each table is guarded on its own: a failed download leaves that table empty.
-  const auto fetch = [this](const std::string& url) { return BodyOrEmpty(ports_.zorvat.Get(url)); };
-  const std::string process = fetch(urls_.ProcessBase());
-  const std::string score = fetch(urls_.ScoreBase());
-  const std::string days = fetch(urls_.DayValues());
-  trotix::LoadZorvatTables(ws_, process, score, days, ports_.clock.Today());
+  if (!answer.failed) ws_.IndicatorList = SplitLines(answer.body);
+  RebuildIndicatorRaces(ws_);
 }
 
 }  // namespace trotix

@@ -83,6 +83,32 @@ TEST_F(SessionDemoTest, DroppedResultsRequestShowsNoInformation) {
   EXPECT_TRUE(harness->messages.shown.empty());
 }
 
+// The day loaded with requests side by side equals the day loaded one request after another:
+// every table, colour, font, label and message.
+TEST_F(SessionDemoTest, ConcurrentSignInEqualsSequentialSignIn) {
+  for (const bool tipsFail : {false, true}) {
+    if (tipsFail) sim->SetFault("/bc/tipsters.xml", FaultMode::kStatus500);
+    testing::SessionHarness sequential(sim->BaseUrl(), {2026, 12, 8}, 1);
+    testing::SessionHarness concurrent(sim->BaseUrl(), {2026, 12, 8}, 8);
+    for (auto* h : {&sequential, &concurrent}) {
+      h->session->FormCreate();
+      h->ws().loginedit = h->ws().passedit = "demo";
+      ASSERT_EQ(h->session->SignIn(), SignInResult::SignedIn);
+    }
+    EXPECT_GT(concurrent.ws().T1.RowCount(), 0);
+    EXPECT_EQ(concurrent.ws().TIPS.RowCount() == 0, tipsFail);
+    for (std::size_t i = 0; i < concurrent.ws().Tables().size(); ++i)
+      EXPECT_EQ(*concurrent.ws().Tables()[i].second, *sequential.ws().Tables()[i].second)
+          << concurrent.ws().Tables()[i].first;
+    EXPECT_EQ(concurrent.ws().Labels(), sequential.ws().Labels());
+    EXPECT_EQ(concurrent.ws().IndicatorList, sequential.ws().IndicatorList);
+    EXPECT_EQ(concurrent.ws().ProcessBase, sequential.ws().ProcessBase);
+    EXPECT_EQ(concurrent.ws().ScoreBase, sequential.ws().ScoreBase);
+    EXPECT_EQ(concurrent.messages.shown, sequential.messages.shown);
+    EXPECT_EQ(concurrent.messages.shown.size(), tipsFail ? 1u : 0u);
+  }
+}
+
 TEST_F(SessionDemoTest, CourseTableFailureOnlyLosesTheFlags) {
   sim->SetFault("/horse/zabeg.txt", FaultMode::kStatus500);
   ASSERT_EQ(SignIn(), SignInResult::SignedIn);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -53,7 +54,7 @@ class SessionTest : public ::testing::Test {
 };
 
 TEST_F(SessionTest, StartUpWithoutRememberMeShowsOnlyAbout) {
-  SessionHarness h(vendor.Base());
+  SessionHarness h(vendor.Base(), {2026, 12, 8}, /*maxConnections=*/1);
   Workspace& ws = Start(h);
   EXPECT_EQ(ws.VisibleTabs(), std::vector<std::string>{"About"});
   EXPECT_EQ(ws.activePage, kPageAbout);
@@ -80,7 +81,7 @@ TEST_F(SessionTest, StartUpReadsRememberMeFile) {
 }
 
 TEST_F(SessionTest, SignInLoadsTheDayInOrder) {
-  SessionHarness h(vendor.Base());
+  SessionHarness h(vendor.Base(), {2026, 12, 8}, /*maxConnections=*/1);
   Workspace& ws = Start(h);
   ws.loginedit = "demo";
   ws.passedit = "demo";
@@ -107,6 +108,24 @@ TEST_F(SessionTest, SignInLoadsTheDayInOrder) {
       "/horse/zabeg.txt",       "/refresh/trotix3.8.txt",  "/login/trotix.php",
       "/file/tx08.12.2026.txt", "/zorvat/processbasa.txt", "/zorvat/score.txt",
       "/zorvat/dvbasa.txt",     "/bc/tipsters.xml",        "/bc/move.xml"};
+  EXPECT_EQ(paths, expected);
+}
+
+TEST_F(SessionTest, ConcurrentLoadsMakeTheSameRequests) {
+  SessionHarness h(vendor.Base());
+  Start(h);
+  ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+  std::vector<std::string> paths;
+  for (const auto& r : vendor.Requests()) paths.push_back(r.substr(0, r.find('?')));
+  ASSERT_EQ(paths.size(), 10u);
+  // The course table travels beside the version probe, the day's tables after the login.
+  std::sort(paths.begin(), paths.begin() + 2);
+  std::sort(paths.begin() + 3, paths.end());
+  const std::vector<std::string> expected = {
+      "/horse/zabeg.txt",       "/refresh/trotix3.8.txt",  "/login/trotix.php",
+      "/bc/move.xml",           "/bc/tipsters.xml",        "/file/tx08.12.2026.txt",
+      "/file/tx08.12.2026.txt",  // fetched beside its probe
+      "/zorvat/dvbasa.txt",     "/zorvat/processbasa.txt", "/zorvat/score.txt"};
   EXPECT_EQ(paths, expected);
 }
 

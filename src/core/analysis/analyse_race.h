@@ -1,0 +1,16 @@
+#pragma once
+// The analysis of one race for "ALL TABLE": the race card, the exchange's runners (live only),
+// the Zorvat score, everything merged into TAB, the best values in bold, R and RR.
+#include "app/workspace.h"
+#include "net/http_client.h"
+#include "net/vendor_urls.h"
+
+namespace trotix {
+
+// Analyses the race in row `raceIndex` of MM and leaves it in TAB, R, RR and u1-u8. With
+// `realOdds` the race's exchange runners are fetched afresh into T2 (setting bfnumber);
+// without, T2 is used as it stands. Throws std::out_of_range for a row MM does not have.
+void AnalyseRace(Workspace& ws, int raceIndex, bool realOdds, const VendorUrls& urls,
+                 const PageFetcher& fetch);
+
+}  // namespace trotix

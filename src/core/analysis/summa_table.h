@@ -1,0 +1,14 @@
+#pragma once
+#include "table/table.h"
+
+namespace trotix {
+
+// Number of RR rows wanted for a race of `runners`: 2 below 8, 3 up to 16, 4 from 17.
+int RecomingCount(int runners);
+
+// Fills R with the eight component scores and their "Summa" per runner of TAB, sorted by
+// "Summa" ascending (equal sums keep TAB order), and RR with the highest sums, highest first;
+// RR lists only the rows R has.
+void BuildSummaTable(const Table& TAB, Table& R, Table& RR);
+
+}  // namespace trotix

@@ -1,0 +1,26 @@
+#include "exchange/indicator_races.h"
+
+#include <algorithm>
+
+#include "feeds/race_day.h"
+#include "text/fields.h"
+
+namespace trotix {
+
+void RebuildIndicatorRaces(Workspace& ws) {
+  ws.T1.ClearRows();
+  std::vector<std::string> keys;
+  for (const auto& line : ws.IndicatorList) {
+    std::string key = GetField(line, 1) + ">>" + GetField(line, 2) + ">>";
+    if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(std::move(key));
+  }
+  for (const auto& key : keys) {
+    const int row = ws.T1.AddRow();
+    const std::string course = GetField(key, 2);
+    SetFlagCell(ws.T1, row, ws.CourseTable, course);
+    ws.T1.SetText(row, 1, GetField(key, 1));
+    ws.T1.SetText(row, 2, course);
+  }
+}
+
+}  // namespace trotix

@@ -1,0 +1,10 @@
+#pragma once
+#include "app/workspace.h"
+
+namespace trotix {
+
+// Rebuilds T1 from IndicatorList: one row per distinct time and course, in the order of each
+// race's first line, with the course's flag.
+void RebuildIndicatorRaces(Workspace& ws);
+
+}  // namespace trotix

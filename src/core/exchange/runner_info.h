@@ -1,0 +1,14 @@
+#pragma once
+// The exchange's runner information page, read for four amounts.
+#include <string>
+#include <string_view>
+
+namespace trotix {
+
+// The runner record "A>>B>>C>>D>>" of a runner page: money matched on the event (A), on the
+// runner (B), the last matched price (C) and the start price (D, two decimals). Each value is
+// the next bold element after its label; a missing label leaves the scan where it stands. An
+// empty page gives "0>>0>>0>>5000,00>>".
+std::string RunnerInfo(std::string_view pageText);
+
+}  // namespace trotix

@@ -1,0 +1,21 @@
+#pragma once
+// The report list as the page "report.html" and as CSV.
+#include <string>
+#include <vector>
+
+#include "table/table.h"
+
+namespace trotix {
+
+inline constexpr const char* kReportFileName = "report.html";
+
+// The lines of "report.html": eight header lines, then seven per REP row, texts HTML-escaped.
+// No lines at all for an empty report, which is not saved.
+std::vector<std::string> ReportLines(const Table& REP);
+
+// REP as RFC 4180 CSV: a header record with the five captions, then one record per row, each
+// ended by CR LF; fields holding a comma, a quote, CR or LF are quoted, quotes doubled. Bytes
+// are kept as they are.
+std::string ReportCsv(const Table& REP);
+
+}  // namespace trotix

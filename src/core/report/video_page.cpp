@@ -1,0 +1,46 @@
+#include "report/video_page.h"
+
+#include "report/html_escape.h"
+
+namespace trotix {
+namespace {
+
+// Non-runners stay off the runner line; "NR " with a blank is a runner number like any other.
+std::string RunnerLine(const Table& TAB) {
+  std::string line;
+  for (int r = 0; r < TAB.RowCount(); ++r) {
+    const std::string& number = TAB.At(r, 0).text;
+    if (number == "NR") continue;
+    line += "<span class=pic>" + HtmlEscape(number) + "</span>&nbsp;" +
+            HtmlEscape(TAB.At(r, 1).text) + "&nbsp;&nbsp;";
+  }
+  return line;
+}
+
+}  // namespace
+
+std::vector<std::string> VideoPageLines(const Workspace& ws, const std::string& playerAddress) {
+  return {
+      "<title>Trotix Video</title><table OnMouseOver=\"brandclick = false;\" "
+      "OnMouseOut=\"brandclick = true;\" style=\"margin-top: 5px; margin-bottom: 5px;\" "
+      "width=600 align=\"center\" cellpadding=10 cellspacing=1 bgcolor=\"#aaaaaa\" "
+      "id=\"playerblock\">",
+      "<style type=\"text/css\">.pic{ display: inline-block;background: #800000;color: "
+      "#ffffff;text-align: center;border-radius: 50%; padding: .3em .65em;}</style>",
+      "<tr><td bgcolor=\"#000000\" align=\"center\"><font color=#ffffff>",
+      "Time: " + HtmlEscape(ws.u1) + " | " + HtmlEscape(ws.u2) + " | " + HtmlEscape(ws.u6) + " | " +
+          HtmlEscape(ws.u7),
+      "<br><font color=#ffff00><b>",
+      RunnerLine(ws.TAB),
+      "<hr color=#ffff00>",
+      "<div style=\"overflow: hidden; width: 600px; height: 400px; position: relative;\">",
+      "<iframe allowFullScreen=\"true\" src=\"" + HtmlEscape(playerAddress) +
+          "\" style=\"position: absolute; left: -0px; top: -2px;\" width=\"600\" height=\"400\" "
+          "frameborder=\"0\" scrolling=\"no\"></iframe>",
+      "</div>",
+      "</tr>",
+      "</table>",
+  };
+}
+
+}  // namespace trotix

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "net/vendor_urls.h"
+#include "report/html_escape.h"
+#include "report/report_page.h"
+#include "report/save_file.h"
+#include "report/video_page.h"
+#include "temp_folder.h"
+#include "text/strings.h"
+
+namespace trotix {
+namespace {
+
+Table Report(const std::vector<std::vector<std::string>>& rows) {
+  Table rep = Workspace().REP;
+  for (const auto& row : rows) {
+    const int r = rep.AddRow();
+    for (int c = 0; c < 5; ++c) rep.SetText(r, c, row[c]);
+  }
+  return rep;
+}
+
+TEST(HtmlEscape, TheFourCharacters) {
+  EXPECT_EQ(HtmlEscape("A&B <C> \"D\" 'E'"), "A&amp;B &lt;C&gt; &quot;D&quot; 'E'");
+  EXPECT_EQ(HtmlEscape(""), "");
+}
+
+TEST(ReportLines, EmptyReportHasNoPage) {
+  EXPECT_TRUE(ReportLines(Report({})).empty());
+}
+
+TEST(ReportLines, TwoRowsMakeEightPlusFourteenLines) {
+  const Table rep = Report({{"13:30", "Ascot", "Fish & Chips", "3,5", "MySystem"},
+                            {"14:05", "Sha Tin", "<Gold>", "", "Best Rank"}});
+  const auto lines = ReportLines(rep);
+  ASSERT_EQ(lines.size(), 8u + 14u);
+  EXPECT_EQ(lines[0], "<table border=1>");
+  EXPECT_EQ(lines[1], "<tr bgcolor=#cc0000>");
+  EXPECT_EQ(lines[4], "<td align=center><b><font color=#ffff00>Name Horse</td>");
+  EXPECT_EQ(lines[7], "</tr>");
+  const std::vector<std::string> first = {"<tr>",
+                                          "<td align=center>13:30</td>",
+                                          "<td>Ascot</td>",
+                                          "<td>Fish &amp; Chips</td>",
+                                          "<td align=center><b>3,5</td>",
+                                          "<td align=center>MySystem</td>",
+                                          "</tr>"};
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + 8, lines.begin() + 15), first);
+  EXPECT_EQ(lines[18], "<td>&lt;Gold&gt;</td>");
+  EXPECT_EQ(lines[19], "<td align=center><b></td>");
+  EXPECT_EQ(lines.back(), "</tr>");
+
+  TempFolder dir;
+  const auto path = dir.path() / kReportFileName;
+  ASSERT_EQ(SaveTextFile(path, lines, "\r\n"), "");
+  const std::string bytes = ReadFile(path);
+  EXPECT_EQ(SplitLines(bytes), lines);
+  std::size_t crlf = 0;
+  for (std::size_t p = bytes.find("\r\n"); p != std::string::npos; p = bytes.find("\r\n", p + 2))
+    ++crlf;
+  EXPECT_EQ(crlf, 22u);
+  EXPECT_TRUE(bytes.ends_with("</tr>\r\n"));
+}
+
+TEST(ReportCsv, QuotingAndLineEnds) {
+  const Table rep = Report({{"13:30", "Ascot", "Say \"Hi\", Al", "3,5", "MySystem"},
+                            {"14:05", "Zürich", "Two\nLines", "", "Best Rank"}});
+  EXPECT_EQ(ReportCsv(rep),
+            "Time,Course,Name Horse,Odds,System\r\n"
+            "13:30,Ascot,\"Say \"\"Hi\"\", Al\",\"3,5\",MySystem\r\n"
+            "14:05,Zürich,\"Two\nLines\",,Best Rank\r\n");
+  EXPECT_EQ(ReportCsv(Report({})), "Time,Course,Name Horse,Odds,System\r\n");
+}
+
+Workspace RaceWithRunners(const std::vector<std::pair<std::string, std::string>>& runners) {
+  Workspace ws;
+  ws.u1 = "13:30";
+  ws.u2 = "Course: Ascot";
+  ws.u6 = "Distance: 1m2f";
+  ws.u7 = "Type: Good  Class <5>";
+  for (const auto& [number, name] : runners) {
+    const int r = ws.TAB.AddRow();
+    ws.TAB.SetText(r, 0, number);
+    ws.TAB.SetText(r, 1, name);
+  }
+  return ws;
+}
+
+TEST(VideoPageLines, TwelveLinesWithHeadingRunnersAndPlayer) {
+  const Workspace ws =
+      RaceWithRunners({{"1", "Alpha"}, {"NR", "Gone"}, {"NR ", "Still Here"}, {"4", "A&B"}});
+  const VendorUrls urls(Hosts{});
+  const auto lines = VideoPageLines(ws, urls.VideoPlayer("123456"));
+  ASSERT_EQ(lines.size(), 12u);
+  EXPECT_TRUE(lines[0].starts_with("<title>Trotix Video</title><table OnMouseOver="));
+  EXPECT_TRUE(lines[0].ends_with("id=\"playerblock\">"));
+  EXPECT_EQ(lines[3], "Time: 13:30 | Course: Ascot | Distance: 1m2f | Type: Good  Class &lt;5&gt;");
+  EXPECT_EQ(lines[5],
+            "<span class=pic>1</span>&nbsp;Alpha&nbsp;&nbsp;"
+            "<span class=pic>NR </span>&nbsp;Still Here&nbsp;&nbsp;"
+            "<span class=pic>4</span>&nbsp;A&amp;B&nbsp;&nbsp;");
+  EXPECT_EQ(lines[8],
+            "<iframe allowFullScreen=\"true\" "
+            "src=\"https://videoplayer.betfair.com/GetPlayer.do?tr=1&amp;mID=1.123456&amp;"
+            "allowPopup=false\" style=\"position: absolute; left: -0px; top: -2px;\" "
+            "width=\"600\" height=\"400\" frameborder=\"0\" scrolling=\"no\"></iframe>");
+  EXPECT_EQ(lines[11], "</table>");
+}
+
+TEST(VideoPageLines, AllNonRunnersLeaveTheRunnerLineEmpty) {
+  const auto lines = VideoPageLines(RaceWithRunners({{"NR", "A"}, {"NR", "B"}}), "x\"y");
+  ASSERT_EQ(lines.size(), 12u);
+  EXPECT_EQ(lines[5], "");
+  EXPECT_EQ(lines[4], "<br><font color=#ffff00><b>");
+  EXPECT_EQ(lines[6], "<hr color=#ffff00>");
+  EXPECT_NE(lines[8].find("src=\"x&quot;y\""), std::string::npos);
+}
+
+TEST(IsWebAddress, OnlyHttpAndHttps) {
+  struct Case {
+    const char* url;
+    bool web;
+  };
+  const Case cases[] = {{"http://a.b/c", true},        {"HTTPS://a.b", true},
+                        {"file:///etc/passwd", false}, {"javascript:alert(1)", false},
+                        {"C:\\report.html", false},    {"", false},
+                        {"ftp://a.b", false},          {" http://a.b", false}};
+  for (const auto& c : cases) EXPECT_EQ(IsWebAddress(c.url), c.web) << c.url;
+}
+
+}  // namespace
+}  // namespace trotix
