@@ -78,18 +78,16 @@ int main(int argc, char** argv) {
           get("/horse/rez.php", {{"date", trotix::FormatDate(trotix::AddDays(options.date, -1))}}));
     Write(out / "fuzz_zorvat", tag, Join({process, score, days, day}));
     Write(out / "fuzz_text", tag, Join({day.substr(0, 512), "  ", " "}));
-    Write(out / "fuzz_indicator", tag, indicator);
+    std::string page;
     for (const auto& race : sim.day().races) {
-      if (!race.onExchange()) continue;
       for (const auto& runner : race.runners) {
-        if (!runner.onExchange()) continue;
-        Write(out / "fuzz_runner_page", tag,
-              get("/betting/LoadRunnerInfoAction.do",
-                  {{"marketId", race.winMarket}, {"selectionId", runner.selectionId}}));
-        break;
+        if (!race.onExchange() || !runner.onExchange() || !page.empty()) continue;
+        page = get("/betting/LoadRunnerInfoAction.do",
+                   {{"marketId", race.winMarket}, {"selectionId", runner.selectionId}});
       }
-      break;
     }
+    Write(out / "fuzz_indicator", tag, Join({indicator, page}));
+    Write(out / "fuzz_runner_page", tag, page);
   }
   return 0;
 }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/remember_me.h"
+#include "exchange/indicator_race.h"
 #include "support/session_harness.h"
 #include "text/dates.h"
 #include "vendorsim/vendor_sim.h"
@@ -245,6 +246,25 @@ std::vector<Request> Requests() {
                     EXPECT_EQ(r.ws().REZ.RowCount(), 0);
                     EXPECT_TRUE(r.ws().vizVisible);
                     return std::string("REZ empty, \"No Information\" shown");
+                  }});
+  list.push_back({"exchange: runner pages", "/betting/*",
+                  [](Case& r, FaultMode m) -> std::optional<Kept> {
+                    Kept kept = SignedInWithAnalysis(r, "/betting/*", m);
+                    EXPECT_GT(r.ws().T1.RowCount(), 0);
+                    r.session().FillIndicatorRace(0);
+                    // The pages' race is scored again only by the next analysis.
+                    kept.TAB = r.ws().TAB;
+                    return kept;
+                  },
+                  [](Case& r, FaultMode) {
+                    EXPECT_TRUE(r.messages().empty());
+                    // Every runner keeps its row, read from the empty text: no money, no price.
+                    EXPECT_GT(r.ws().T2.RowCount(), 0);
+                    double money = 0;
+                    for (int row = 0; row < r.ws().T2.RowCount(); ++row)
+                      money += r.ws().T2.Number(row, t2::kSum);
+                    EXPECT_EQ(money, 0);
+                    return Count("T2", r.ws().T2.RowCount()) + " without money";
                   }});
   return list;
 }
