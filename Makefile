@@ -27,7 +27,7 @@ TSAN_CXXFLAGS = $(SAN_FLAGS) -fsanitize=thread
 # HTTP tests leave little room for a second test competing for the cores.
 # The tests that run threads: batches over libcurl multi, the servers, the Session's fetches.
 TSAN_TESTS = net_http_test session_test session_demo_test session_zorvat_test \
-  vendorsim_server_test fault_matrix_test
+  vendorsim_server_test fault_matrix_test exchange_indicator_parallel_test
 empty :=
 space := $(empty) $(empty)
 
