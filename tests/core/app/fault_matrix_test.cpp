@@ -125,6 +125,28 @@ Kept SignedInWithAnalysis(Case& r, const std::string& pattern, FaultMode mode) {
   return Kept(r.ws());
 }
 
+int RaceOnExchange(Case& r) {
+  const auto& races = r.sim->day().races;
+  for (int k = 0; k < static_cast<int>(races.size()); ++k)
+    if (races[k].onExchange()) return k;
+  return 0;
+}
+
+// Signs in cleanly, puts one runner into the report by hand, then sets the fault.
+void AddManualPick(Case& r, const std::string& pattern, FaultMode mode) {
+  r.FormCreateAndSignIn();
+  EXPECT_EQ(r.signIn, SignInResult::SignedIn);
+  r.session().RTCellDblClick(0);
+  r.session().TABCellDblClick(0);
+  r.harness->messages.shown.clear();
+  r.sim->SetFault(pattern, mode);
+}
+
+void ExpectManualPickKept(Case& r) {
+  ASSERT_GE(r.ws().REP.RowCount(), 1);
+  EXPECT_EQ(r.ws().REP.Text(0, 4), "MySystem");
+}
+
 std::vector<Request> Requests() {
   std::vector<Request> list;
   list.push_back({"start-up: course table", "/horse/zabeg.txt",
@@ -265,6 +287,35 @@ std::vector<Request> Requests() {
                       money += r.ws().T2.Number(row, t2::kSum);
                     EXPECT_EQ(money, 0);
                     return Count("T2", r.ws().T2.RowCount()) + " without money";
+                  }});
+  // The analysis and the best-of runs read the same pages; the report the user built stays.
+  list.push_back({"ALL TABLE: live analysis", "/betting/*",
+                  [](Case& r, FaultMode m) -> std::optional<Kept> {
+                    AddManualPick(r, "/betting/*", m);
+                    r.session().MMCellDblClick(RaceOnExchange(r));
+                    return std::nullopt;
+                  },
+                  [](Case& r, FaultMode) {
+                    EXPECT_TRUE(r.messages().empty());
+                    ExpectManualPickKept(r);
+                    EXPECT_GT(r.ws().R.RowCount(), 0);
+                    EXPECT_EQ(r.ws().R.RowCount(), r.ws().TAB.RowCount());
+                    return Count("R", r.ws().R.RowCount()) + ", " +
+                           (r.ws().tvbuttonEnabled ? "buttons enabled" : "buttons disabled");
+                  }});
+  list.push_back({"Report: Best Rank from real odds", "/betting/*",
+                  [](Case& r, FaultMode m) -> std::optional<Kept> {
+                    AddManualPick(r, "/betting/*", m);
+                    r.ws().rkef = true;
+                    r.session().spSkinXFormButton8Click();
+                    return std::nullopt;
+                  },
+                  [](Case& r, FaultMode) {
+                    EXPECT_TRUE(r.messages().empty());
+                    ExpectManualPickKept(r);
+                    EXPECT_FALSE(r.harness->progress.pr2Visible);
+                    return "REP " + std::to_string(r.ws().REP.RowCount()) +
+                           " rows, the manual pick first";
                   }});
   return list;
 }
