@@ -23,9 +23,8 @@ test: build
 SAN_FLAGS = -O1 -g1 -fno-omit-frame-pointer
 ASAN_CXXFLAGS = $(SAN_FLAGS) -fsanitize=address,undefined -fno-sanitize-recover=all
 TSAN_CXXFLAGS = $(SAN_FLAGS) -fsanitize=thread
-# The tests that run threads, one test at a time: under the race detector the time-outs of the
-# HTTP tests leave little room for a second test competing for the cores.
-# The tests that run threads: batches over libcurl multi, the servers, the Session's fetches.
+# The tests that run threads (batches over libcurl multi, the servers, the Session's fetches), one
+# at a time: under the race detector the HTTP time-outs leave little room for a second test.
 TSAN_TESTS = net_http_test session_test session_demo_test session_zorvat_test \
   vendorsim_server_test fault_matrix_test exchange_indicator_parallel_test
 empty :=
