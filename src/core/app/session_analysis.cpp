@@ -2,7 +2,6 @@
 #include <map>
 
 #include "analysis/analyse_race.h"
-#include "analysis/best_of.h"
 #include "app/session.h"
 
 namespace trotix {
@@ -65,8 +64,8 @@ void Session::RunBestOf(int system) {
   hooks.afterRace = [&](int, int) { progress.StepDone(ws_); };
   try {
     trotix::RunBestOf(
-        ws_, static_cast<BestOfSystem>(system),
-        [&](Workspace& ws, int k) { AnalyseRace(ws, k, ws.rkef, urls_, fetch); }, hooks);
+        ws_, system, [&](Workspace& ws, int k) { AnalyseRace(ws, k, ws.rkef, urls_, fetch); },
+        hooks);
   } catch (...) {
     progress.ShowGauge(Progress::kPr2, false);
     throw;
