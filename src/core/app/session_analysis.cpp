@@ -21,14 +21,14 @@ void Session::RTCellDblClick(int row) {
 }
 
 void Session::spSkinXFormButton8Click() {
-  RunBestOf(static_cast<int>(BestOfSystem::kBestRank));
+  RunBestOf(BestOfSystem::kBestRank);
 }
 
 void Session::spSkinXFormButton7Click() {
-  RunBestOf(static_cast<int>(BestOfSystem::kBestRecoming));
+  RunBestOf(BestOfSystem::kBestRecoming);
 }
 
-void Session::RunBestOf(int system) {
+void Session::RunBestOf(BestOfSystem system) {
   Progress& progress = ports_.progress;
   // With "From Real Odds" the whole day's runner pages are fetched side by side first; each race
   // then reads its pages from them, so the tables equal race-by-race fetching.
