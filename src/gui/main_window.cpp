@@ -276,7 +276,7 @@ QWidget* MainWindow::BuildToday() {
   count->setFont(Larger(count->font(), 0));
   l->addWidget(count);
   connect(rt, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { OnCellDblClick("RT", i.column(), i.row()); });
+          [this](const QModelIndex& i) { OnCellDblClick("RT", i.row()); });
   return page;
 }
 
@@ -324,7 +324,7 @@ QWidget* MainWindow::BuildZorvat() {
   nx->setFixedWidth(200);
   l->addWidget(nx);
   connect(nx, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { OnCellDblClick("NX", i.column(), i.row()); });
+          [this](const QModelIndex& i) { OnCellDblClick("NX", i.row()); });
   auto* right = new QVBoxLayout;
   auto* labels = new QHBoxLayout;
   for (const char* name : {"e2", "e3", "e1"}) {
@@ -527,7 +527,7 @@ QWidget* MainWindow::BuildAllTable() {
   mm->setFixedWidth(186);
   top->addWidget(mm);
   connect(mm, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { OnCellDblClick("MM", i.column(), i.row()); });
+          [this](const QModelIndex& i) { OnCellDblClick("MM", i.row()); });
 
   auto* right = new QVBoxLayout;
   auto* head = new QGridLayout;
@@ -576,7 +576,7 @@ QWidget* MainWindow::BuildAllTable() {
   tabModel->SetPictures(17, PersonPictures());
   right->addWidget(tab, 1);
   connect(tab, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { OnCellDblClick("TAB", i.column(), i.row()); });
+          [this](const QModelIndex& i) { OnCellDblClick("TAB", i.row()); });
   top->addLayout(right, 1);
   split->addWidget(upper);
 
@@ -590,7 +590,6 @@ QWidget* MainWindow::BuildAllTable() {
   summa->setDocumentMode(true);
   summa->addTab(Grid("R", false), "Summa");
   summaChart_ = new SummaChart;
-  summaChart_->setToolTip("Each runner's Summa by component");
   summa->addTab(summaChart_, "Chart");
   bottom->addWidget(summa, 1);
   auto* recoming = new QGroupBox("Recoming");
@@ -704,8 +703,8 @@ int MainWindow::Run(std::function<void(Session&)> command) {
   });
 }
 
-void MainWindow::OnCellDblClick(const char* grid, int col, int row) {
-  (void)col;  // every grid event of the system goes by row
+// Every grid event of the system goes by row; the column of the click does not matter.
+void MainWindow::OnCellDblClick(const char* grid, int row) {
   const std::string g = grid;
   if (g == "RT")
     Run([row](Session& s) { s.RTCellDblClick(row); });

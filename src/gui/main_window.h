@@ -18,7 +18,6 @@ class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QSplitter;
 class QSystemTrayIcon;
 class QTabWidget;
 class QTableView;
@@ -104,7 +103,7 @@ class MainWindow : public QWidget {
   void ApplyEnabled();
   void OnBusy(bool busy);
   void ShowPanel(bool visible);
-  void OnCellDblClick(const char* grid, int col, int row);
+  void OnCellDblClick(const char* grid, int row);
 
   std::string webSite_;
   std::string login_, password_;
