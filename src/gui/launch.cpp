@@ -6,25 +6,15 @@
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTimer>
-#include <ctime>
 #include <iostream>
 
+#include "app/system_clock.h"
 #include "cli/host_options.h"
 #include "gui/main_window.h"
 #include "net/curl_http_client.h"
 #include "vendorsim/vendor_sim.h"
 
 namespace trotix::gui {
-namespace {
-
-Date Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-}
-
-}  // namespace
 
 void ApplyLook(QApplication& app) {
   if (QStyle* fusion = QStyleFactory::create("Fusion")) app.setStyle(fusion);
@@ -82,7 +72,7 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
   WindowOptions options;
   if (demo) {
     vendorsim::SimOptions sim;
-    sim.date = Today();
+    sim.date = SystemClock().Today();
     auto server = std::make_shared<vendorsim::VendorSim>(sim);
     server->Start();
     hosts = server->SimHosts();

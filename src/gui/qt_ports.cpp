@@ -1,12 +1,12 @@
 #include "qt_ports.h"
 
-#include <QDate>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QThread>
 #include <QUrl>
 
+#include "app/system_clock.h"
 #include "display_text.h"
 
 namespace trotix::gui {
@@ -68,20 +68,12 @@ class GuiPorts::ProgressPort : public Progress {
   GuiPorts& owner_;
 };
 
-class GuiPorts::ClockPort : public Clock {
- public:
-  Date Today() override {
-    const QDate d = QDate::currentDate();
-    return Date{d.year(), d.month(), d.day()};
-  }
-};
-
 GuiPorts::GuiPorts(QObject* parent)
     : QObject(parent),
       messages_(std::make_unique<MessagesPort>(*this)),
       browser_(std::make_unique<BrowserPort>(*this)),
       progress_(std::make_unique<ProgressPort>(*this)),
-      clock_(std::make_unique<ClockPort>()) {}
+      clock_(std::make_unique<SystemClock>()) {}
 
 GuiPorts::~GuiPorts() = default;
 

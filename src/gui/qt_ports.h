@@ -55,7 +55,6 @@ class GuiPorts : public QObject {
   class MessagesPort;
   class BrowserPort;
   class ProgressPort;
-  class ClockPort;
 
   QPointer<QWidget> dialogParent_;
   MessageHook messageHook_;
@@ -65,7 +64,7 @@ class GuiPorts : public QObject {
   std::unique_ptr<MessagesPort> messages_;
   std::unique_ptr<BrowserPort> browser_;
   std::unique_ptr<ProgressPort> progress_;
-  std::unique_ptr<ClockPort> clock_;
+  std::unique_ptr<Clock> clock_;
 };
 
 }  // namespace trotix::gui

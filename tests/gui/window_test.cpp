@@ -17,10 +17,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <ctime>
 #include <fstream>
 #include <memory>
 
+#include "app/system_clock.h"
 #include "gui/launch.h"
 #include "gui/main_window.h"
 #include "gui/summa_chart.h"
@@ -35,10 +35,7 @@ using namespace trotix::gui;
 namespace {
 
 Date Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+  return SystemClock().Today();
 }
 
 // One window on its own demo server and its own folder, with message boxes and the browser
