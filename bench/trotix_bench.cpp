@@ -1,0 +1,306 @@
+// trotix-bench: every speed and memory target in one run. Each scenario that waits on the network
+// runs one request after another (--max-connections 1) and with the default cap of 8, against the
+// demo server started in-process with the chosen latency and day size; medians of the rounds.
+//   trotix-bench [--latency-ms 40] [--races 40] [--cpu-races 100] [--memory-races 100] [--rounds 3]
+#include <CLI/CLI.hpp>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/recording_ports.h"
+#include "app/session.h"
+#include "bench_util.h"
+#include "demo_race.h"
+#include "net/curl_http_client.h"
+#include "text/dates.h"
+#include "vendorsim/vendor_sim.h"
+
+namespace trotix::bench {
+namespace {
+
+constexpr Date kDay{2026, 12, 8};
+constexpr int kDefaultCap = 8;
+constexpr int kCaps[] = {1, kDefaultCap};
+
+struct Options {
+  int latencyMs = 40;
+  int races = 40;
+  int cpuRaces = 100;
+  int memoryRaces = 100;
+  int rounds = 3;
+  int runners = 16;
+  std::string cli, window;
+};
+
+// What a window does after each race of a best-of run: a copy of the tables to show.
+class SnapshotProgress : public SilentProgress {
+ public:
+  void StepDone(const Workspace& ws) override {
+    const double start = ThreadCpuSeconds();
+    const auto copy = std::make_unique<Workspace>(ws);
+    seconds += ThreadCpuSeconds() - start;
+  }
+  double seconds = 0;
+};
+
+// A signed-out Session against the demo server, with the ports trotix-cli uses.
+struct Client {
+  Client(const vendorsim::VendorSim& sim, int maxConnections, std::filesystem::path dir)
+      : web(MakeIdHTTP1()), zorvat(MakeID2()), clock(kDay) {
+    session =
+        std::make_unique<Session>(SessionOptions{sim.SimHosts(), std::move(dir), maxConnections},
+                                  SessionPorts{*web, *zorvat, browser, messages, progress, clock});
+  }
+  bool SignIn() {
+    session->FormCreate();
+    session->ws().loginedit = session->ws().passedit = "demo";
+    return session->SignIn() == SignInResult::SignedIn;
+  }
+  Workspace& ws() { return session->ws(); }
+
+  std::unique_ptr<HttpClient> web, zorvat;
+  RecordingBrowser browser;
+  RecordingMessages messages;
+  SnapshotProgress progress;
+  FixedClock clock;
+  std::unique_ptr<Session> session;
+};
+
+std::unique_ptr<vendorsim::VendorSim> StartSim(int races, int latencyMs, uint64_t seed = 1) {
+  vendorsim::SimOptions o;
+  o.seed = seed;
+  o.date = kDay;
+  o.races = races;
+  o.latencyMinMs = o.latencyMaxMs = latencyMs;
+  auto sim = std::make_unique<vendorsim::VendorSim>(o);
+  sim->Start();
+  return sim;
+}
+
+bool SameTables(const Workspace& a, const Workspace& b) {
+  for (std::size_t i = 0; i < a.Tables().size(); ++i)
+    if (!(*a.Tables()[i].second == *b.Tables()[i].second)) return false;
+  return a.Labels() == b.Labels();
+}
+
+int missed = 0;
+
+const char* Verdict(bool met) {
+  if (!met) ++missed;
+  return met ? "met" : "NOT MET";
+}
+
+void Header(const std::string& title) {
+  std::printf("\n%s\n", title.c_str());
+}
+
+void PrintRatio(const char* what, double one, double eight, double atLeast) {
+  const double ratio = one / eight;
+  std::printf("  %-30s %10.3f s %12.3f s %8.2fx   target >= %.1fx: %s\n", what, one, eight, ratio,
+              atLeast, Verdict(ratio >= atLeast));
+}
+
+void SignInToReady(const Options& o, const std::filesystem::path& dir) {
+  Header("Sign-in to ready: start-up, version probe, course table, sign-in, every load (" +
+         std::to_string(o.races) + " races, " + std::to_string(o.latencyMs) + " ms per answer)");
+  auto sim = StartSim(o.races, o.latencyMs);
+  double median[2] = {};
+  int requests[2] = {};
+  std::unique_ptr<Client> last[2];
+  for (int c = 0; c < 2; ++c) {
+    std::vector<double> times;
+    for (int round = 0; round < o.rounds; ++round) {
+      auto client = std::make_unique<Client>(*sim, kCaps[c], dir);
+      const int before = sim->Requests("*");
+      const double start = WallSeconds();
+      if (!client->SignIn()) std::printf("  sign-in failed\n");
+      times.push_back(WallSeconds() - start);
+      requests[c] = sim->Requests("*") - before;
+      last[c] = std::move(client);
+    }
+    median[c] = Median(times);
+  }
+  std::printf("  %-30s %12s %14s %9s\n", "", "1 connection", "default (8)", "ratio");
+  PrintRatio("wall time", median[0], median[1], 2.5);
+  const auto trips = [&](double s) { return std::lround(s * 1000 / o.latencyMs); };
+  std::printf("  %-30s %12d %14d\n", "requests", requests[0], requests[1]);
+  std::printf("  %-30s %12ld %14ld %9s   target <= 4: %s\n", "round trips (wall / latency)",
+              trips(median[0]), trips(median[1]), "", Verdict(trips(median[1]) <= 4));
+  std::printf(
+      "  %-30s %12s\n", "same tables, labels, messages",
+      SameTables(last[0]->ws(), last[1]->ws()) && last[0]->messages.shown == last[1]->messages.shown
+          ? "yes"
+          : "NO");
+}
+
+void LiveAnalysis(const Options& o, const std::filesystem::path& dir) {
+  const DemoRace race = FindDemoRace(kDay, o.races, o.runners);
+  Header("Live analysis (all ROW) of a " + std::to_string(o.runners) +
+         "-runner race: card, runner pages, score, merge (" + std::to_string(o.latencyMs) +
+         " ms per answer)");
+  if (race.seed == 0) {
+    std::printf("  no demo day has such a race\n");
+    ++missed;
+    return;
+  }
+  auto sim = StartSim(o.races, o.latencyMs, race.seed);
+  double median[2] = {};
+  int pages = 0;
+  std::unique_ptr<Client> last[2];
+  for (int c = 0; c < 2; ++c) {
+    auto client = std::make_unique<Client>(*sim, kCaps[c], dir);
+    client->SignIn();
+    std::vector<double> times;
+    for (int round = 0; round < o.rounds; ++round) {
+      const int before = sim->Requests("/betting/*");
+      const double start = WallSeconds();
+      client->session->MMCellDblClick(race.index);
+      times.push_back(WallSeconds() - start);
+      pages = sim->Requests("/betting/*") - before;
+    }
+    median[c] = Median(times);
+    last[c] = std::move(client);
+  }
+  std::printf("  race %s %s, %d runner pages; the floor is %d round trips at 8 connections\n",
+              race.time.c_str(), race.course.c_str(), pages, (pages + 7) / 8);
+  PrintRatio("wall time", median[0], median[1], 6);
+  std::printf("  %-30s %12s\n", "same tables",
+              SameTables(last[0]->ws(), last[1]->ws()) ? "yes" : "NO");
+}
+
+void BestRankFromRealOdds(const Options& o, const std::filesystem::path& dir) {
+  Header("\"Best Rank\" from real odds over a " + std::to_string(o.races) + "-race day (" +
+         std::to_string(o.latencyMs) + " ms per answer)");
+  auto sim = StartSim(o.races, o.latencyMs);
+  double median[2] = {};
+  int pages = 0;
+  std::unique_ptr<Client> last[2];
+  for (int c = 0; c < 2; ++c) {
+    auto client = std::make_unique<Client>(*sim, kCaps[c], dir);
+    client->SignIn();
+    client->ws().rkef = true;
+    std::vector<double> times;
+    for (int round = 0; round < o.rounds; ++round) {
+      client->ws().REP.ClearRows();
+      const int before = sim->Requests("/betting/*");
+      const double start = WallSeconds();
+      client->session->spSkinXFormButton8Click();
+      times.push_back(WallSeconds() - start);
+      pages = sim->Requests("/betting/*") - before;
+    }
+    median[c] = Median(times);
+    last[c] = std::move(client);
+  }
+  std::printf("  %d runner pages, %d picks; the floor is %d round trips at 8 connections\n", pages,
+              last[1]->ws().REP.RowCount(), (pages + 7) / 8);
+  PrintRatio("wall time", median[0], median[1], 6);
+  std::printf("  %-30s %12s\n", "same REP and tables",
+              SameTables(last[0]->ws(), last[1]->ws()) ? "yes" : "NO");
+}
+
+void BestRankCpu(const Options& o, const std::filesystem::path& dir) {
+  Header("\"Best Rank\" without real odds over a " + std::to_string(o.cpuRaces) +
+         "-race day (no latency): CPU of the calling thread per race");
+  auto sim = StartSim(o.cpuRaces, 0);
+  std::printf("  %-30s %12s %14s\n", "", "1 connection", "default (8)");
+  double analysis[2] = {}, snapshot[2] = {};
+  for (int c = 0; c < 2; ++c) {
+    Client client(*sim, kCaps[c], dir);
+    client.SignIn();
+    client.ws().rkef = false;
+    std::vector<double> perRace, perSnapshot;
+    for (int round = 0; round < o.rounds; ++round) {
+      client.ws().REP.ClearRows();
+      client.progress.seconds = 0;
+      const double start = ThreadCpuSeconds();
+      client.session->spSkinXFormButton8Click();
+      const double total = ThreadCpuSeconds() - start;
+      perRace.push_back((total - client.progress.seconds) / o.cpuRaces);
+      perSnapshot.push_back(client.progress.seconds / o.cpuRaces);
+    }
+    analysis[c] = Median(perRace);
+    snapshot[c] = Median(perSnapshot);
+  }
+  std::printf("  %-30s %9.3f ms %11.3f ms   target < 1 ms: %s\n", "analysis per race",
+              analysis[0] * 1e3, analysis[1] * 1e3, Verdict(analysis[1] < 1e-3));
+  std::printf("  %-30s %9.3f ms %11.3f ms   target < analysis: %s\n", "window snapshot per race",
+              snapshot[0] * 1e3, snapshot[1] * 1e3, Verdict(snapshot[1] < analysis[1]));
+}
+
+void PeakMemory(const Options& o, const std::filesystem::path& dir) {
+  Header("Peak memory (maximum resident set size)");
+  auto sim = StartSim(o.memoryRaces, 0);
+  if (!std::filesystem::exists(o.cli)) {
+    std::printf("  trotix-cli not found at %s\n", o.cli.c_str());
+    ++missed;
+  } else {
+    for (int cap : kCaps) {
+      const ChildRun run = RunChild(
+          {o.cli, "--data-server", sim->BaseUrl(), "--web-site", sim->BaseUrl(), "--exchange-site",
+           sim->BaseUrl(), "--login", "demo", "--password", "demo", "--today", FormatDate(kDay),
+           "--dir", dir.string(), "--max-connections", std::to_string(cap), "best-rank"});
+      std::printf("  trotix-cli, %d-race best-rank, %d conn. %8.1f MiB   target < 30 MiB: %s%s\n",
+                  o.memoryRaces, cap, run.peakKiB / 1024.0, Verdict(run.peakKiB < 30 * 1024),
+                  run.exitCode == 0 ? "" : "  (the run failed)");
+    }
+  }
+  if (!std::filesystem::exists(o.window)) {
+    std::printf("  the window is not built (%s): configure with -DTROTIX_GUI=ON\n",
+                o.window.c_str());
+    return;
+  }
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  const std::string picture = (dir / "window.png").string();
+  for (int cap : kCaps) {
+    const ChildRun run = RunChild(
+        {o.window, "--demo", "--max-connections", std::to_string(cap), "--screenshot", picture});
+    std::printf("  window after sign-in (--demo), %d conn. %6.1f MiB   target < 150 MiB: %s%s\n",
+                cap, run.peakKiB / 1024.0, Verdict(run.peakKiB < 150 * 1024),
+                run.exitCode == 0 ? "" : "  (the run failed)");
+  }
+}
+
+}  // namespace
+}  // namespace trotix::bench
+
+int main(int argc, char** argv) {
+  using namespace trotix::bench;
+  Options o;
+  const auto build = std::filesystem::canonical("/proc/self/exe").parent_path().parent_path();
+  o.cli = (build / "src/cli/trotix-cli").string();
+  o.window = (build / "src/gui/trotix").string();
+  CLI::App app{
+      "trotix-bench: the speed and memory targets, one request at a time against the "
+      "default of 8 at once, on the demo server started in-process."};
+  app.add_option("--latency-ms", o.latencyMs, "delay of every answer in the network scenarios")
+      ->check(CLI::Range(1, 1000));
+  app.add_option("--races", o.races, "races of the day in the network scenarios")
+      ->check(CLI::Range(1, 300));
+  app.add_option("--cpu-races", o.cpuRaces, "races of the day in the CPU scenario")
+      ->check(CLI::Range(1, 300));
+  app.add_option("--memory-races", o.memoryRaces, "races of the day of trotix-cli's run")
+      ->check(CLI::Range(1, 300));
+  app.add_option("--rounds", o.rounds, "repetitions of each scenario; the median counts")
+      ->check(CLI::Range(1, 50));
+  app.add_option("--cli", o.cli, "trotix-cli to measure");
+  app.add_option("--window", o.window, "the window program to measure");
+  CLI11_PARSE(app, argc, argv);
+
+  char pattern[] = "/tmp/trotix-bench-XXXXXX";
+  const std::filesystem::path dir = ::mkdtemp(pattern);
+  std::printf("trotix-bench on %s\n", MachineDescription().c_str());
+  std::printf("%d rounds per scenario, medians\n", o.rounds);
+  SignInToReady(o, dir);
+  LiveAnalysis(o, dir);
+  BestRankFromRealOdds(o, dir);
+  BestRankCpu(o, dir);
+  PeakMemory(o, dir);
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
+  std::printf("\n%s\n", missed == 0 ? "every target met" : "some targets NOT MET");
+  return missed == 0 ? 0 : 1;
+}
