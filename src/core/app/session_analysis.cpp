@@ -55,6 +55,8 @@ void Session::RunBestOf(int system) {
     return bodies;
   };
 
+  // The reference table stays as it is for the whole run.
+  const ScoreIndex scores(ws_.ScoreBase);
   BestOfHooks hooks;
   hooks.beforeRace = [&](int k, int count) {
     if (progress.CancelRequested()) return false;
@@ -66,7 +68,7 @@ void Session::RunBestOf(int system) {
   try {
     trotix::RunBestOf(
         ws_, static_cast<BestOfSystem>(system),
-        [&](Workspace& ws, int k) { AnalyseRace(ws, k, ws.rkef, urls_, fetch); }, hooks);
+        [&](Workspace& ws, int k) { AnalyseRace(ws, k, ws.rkef, urls_, fetch, &scores); }, hooks);
   } catch (...) {
     progress.ShowGauge(Progress::kPr2, false);
     throw;
