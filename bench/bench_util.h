@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -61,10 +62,33 @@ struct ChildRun {
   long peakKiB = 0;  // maximum resident set size
 };
 
-// Runs `argv` to its end with its output thrown away, and reports its peak resident memory.
-inline ChildRun RunChild(const std::vector<std::string>& args) {
+// A process keeps, across exec, the high-water mark of the memory it was started from, so a
+// child started straight from a big benchmark would report the benchmark's size. The child is
+// therefore started by a fresh, small copy of this program (`--peak-of FILE PROGRAM ARGS...`),
+// which writes "peak exit" to FILE. Call this first in main; it returns -1 for other command
+// lines.
+inline int PeakOfMain(int argc, char** argv) {
+  if (argc < 4 || std::string(argv[1]) != "--peak-of") return -1;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    execv(argv[3], argv + 3);
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return 1;
+  std::ofstream(argv[2]) << usage.ru_maxrss << ' ' << (WIFEXITED(status) ? WEXITSTATUS(status) : -1)
+                         << '\n';
+  return 0;
+}
+
+// Runs `args` to its end with its output thrown away, and reports its peak resident memory.
+// `scratch` is a file the measuring copy may write.
+inline ChildRun RunChild(const std::vector<std::string>& args, const std::string& scratch) {
+  std::vector<std::string> all = {"/proc/self/exe", "--peak-of", scratch};
+  all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  for (const auto& a : all) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -75,13 +99,10 @@ inline ChildRun RunChild(const std::vector<std::string>& args) {
   const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (error != 0) return run;
-  run.started = true;
   int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) == pid) {
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.peakKiB = usage.ru_maxrss;
-  }
+  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return run;
+  std::ifstream in(scratch);
+  run.started = static_cast<bool>(in >> run.peakKiB >> run.exitCode);
   return run;
 }
 

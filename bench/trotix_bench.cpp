@@ -290,10 +290,12 @@ void PeakMemory(const Options& o, const std::filesystem::path& dir) {
       const ChildRun run = RunChild(
           {o.cli, "--data-server", sim->BaseUrl(), "--web-site", sim->BaseUrl(), "--exchange-site",
            sim->BaseUrl(), "--login", "demo", "--password", "demo", "--today", FormatDate(kDay),
-           "--dir", dir.string(), "--max-connections", std::to_string(cap), "best-rank"});
-      std::printf("  trotix-cli, %d-race best-rank, %d conn. %8.1f MiB   target < 30 MiB: %s%s\n",
-                  o.memoryRaces, cap, run.peakKiB / 1024.0, Verdict(run.peakKiB < 30 * 1024),
-                  run.exitCode == 0 ? "" : "  (the run failed)");
+           "--dir", dir.string(), "--max-connections", std::to_string(cap), "best-rank"},
+          (dir / "peak").string());
+      const std::string what = "trotix-cli, " + std::to_string(o.memoryRaces) +
+                               "-race best-rank, " + std::to_string(cap) + " conn.";
+      std::printf("  %-42s %8.1f MiB   target < 30 MiB: %s%s\n", what.c_str(), run.peakKiB / 1024.0,
+                  Verdict(run.peakKiB < 30 * 1024), run.exitCode == 0 ? "" : "  (the run failed)");
     }
   }
   if (!std::filesystem::exists(o.window)) {
@@ -305,10 +307,11 @@ void PeakMemory(const Options& o, const std::filesystem::path& dir) {
   const std::string picture = (dir / "window.png").string();
   for (int cap : kCaps) {
     const ChildRun run = RunChild(
-        {o.window, "--demo", "--max-connections", std::to_string(cap), "--screenshot", picture});
-    std::printf("  window after sign-in (--demo), %d conn. %6.1f MiB   target < 150 MiB: %s%s\n",
-                cap, run.peakKiB / 1024.0, Verdict(run.peakKiB < 150 * 1024),
-                run.exitCode == 0 ? "" : "  (the run failed)");
+        {o.window, "--demo", "--max-connections", std::to_string(cap), "--screenshot", picture},
+        (dir / "peak").string());
+    const std::string what = "window after sign-in (--demo), " + std::to_string(cap) + " conn.";
+    std::printf("  %-42s %8.1f MiB   target < 150 MiB: %s%s\n", what.c_str(), run.peakKiB / 1024.0,
+                Verdict(run.peakKiB < 150 * 1024), run.exitCode == 0 ? "" : "  (the run failed)");
   }
 }
 
@@ -317,6 +320,7 @@ void PeakMemory(const Options& o, const std::filesystem::path& dir) {
 
 int main(int argc, char** argv) {
   using namespace trotix::bench;
+  if (const int measured = PeakOfMain(argc, argv); measured >= 0) return measured;
   Options o;
   const auto build = std::filesystem::canonical("/proc/self/exe").parent_path().parent_path();
   o.cli = (build / "src/cli/trotix-cli").string();
