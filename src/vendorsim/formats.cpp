@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "report/html_escape.h"
 #include "text/dates.h"
 #include "vendorsim/generator.h"
 #include "vendorsim/rng.h"
@@ -36,29 +37,6 @@ std::string Price(double price, bool thousandWithSeparator) {
   if (price <= 0) return "";
   if (thousandWithSeparator) return "1,000.00";
   return PriceText(price);
-}
-
-std::string HtmlEscape(std::string_view s) {
-  std::string out;
-  for (char c : s) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
 }
 
 }  // namespace

@@ -1,22 +1,13 @@
 // trotix-vendor-sim: the demo vendor server as a program.
 #include <CLI/CLI.hpp>
 #include <csignal>
-#include <ctime>
 #include <iostream>
 
+#include "app/system_clock.h"
 #include "vendorsim/vendor_sim.h"
 
 using namespace trotix;
 using namespace trotix::vendorsim;
-
-namespace {
-Date Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-}
-}  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{
@@ -56,7 +47,7 @@ int main(int argc, char** argv) {
       "--fault '/bc/move.xml=500' --fault '/betting/*=stall'");
   CLI11_PARSE(app, argc, argv);
 
-  o.date = Today();
+  o.date = SystemClock().Today();
   if (!date.empty()) {
     const auto d = ParseDate(date);
     if (!d) {

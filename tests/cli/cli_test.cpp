@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -63,7 +64,7 @@ TEST(Cli, DemoSignInPrintsTheWholeWorkspace) {
 TEST(Cli, ResultsAndZorvatActions) {
   testing::TempFolder dir;
   const CliRun run = RunCli("--demo --today 04.12.2026 --json --dir " + dir.path().string() +
-                         " results 01.12.2026 zorvat 0 link 0");
+                            " results 01.12.2026 zorvat 0 link 0");
   ASSERT_EQ(run.status, 0) << run.out;
   const auto j = Json(run);
   EXPECT_GT(j["tables"]["REZ"]["rows"].size(), 0u);
@@ -71,6 +72,26 @@ TEST(Cli, ResultsAndZorvatActions) {
   EXPECT_EQ(j["tables"]["H"]["rows"].size(), j["tables"]["TAB"]["rows"].size());
   ASSERT_EQ(j["opened"].size(), 1u);
   EXPECT_EQ(j["opened"][0], j["tables"]["REZ"]["rows"][0][11]["text"]);
+}
+
+TEST(Cli, AnalysisReportAndBestOfActions) {
+  testing::TempFolder dir;
+  const CliRun run = RunCli("--demo --today 04.12.2026 --json --dir " + dir.path().string() +
+                            " today 0 add 0 add 1 select 0 delete delete save real-odds off"
+                            " best-recoming tv");
+  ASSERT_EQ(run.status, 0) << run.out;
+  const auto j = Json(run);
+  const auto& rep = j["tables"]["REP"]["rows"];
+  ASSERT_GT(rep.size(), 1u);
+  EXPECT_EQ(rep[0][4]["text"], "MySystem");
+  EXPECT_EQ(rep[1][4]["text"], "Best Recoming");
+  EXPECT_EQ(j["messages"],
+            nlohmann::json({"Add to Report", "Add to Report", "Select Please Horse"}));
+  EXPECT_EQ(j["opened"], nlohmann::json({(dir.path() / "report.html").string()}));
+  // The Today analysis leaves the browser buttons disabled, so "tv" cannot be clicked.
+  EXPECT_EQ(j["errors"], nlohmann::json({"tv: the button is disabled"}));
+  EXPECT_GT(j["tables"]["R"]["rows"].size(), 0u);
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "report.html"));
 }
 
 TEST(Cli, ExitStatuses) {

@@ -8,6 +8,7 @@
 #include "app/recording_ports.h"
 #include "app/session.h"
 #include "net/curl_http_client.h"
+#include "support/temp_folder.h"
 
 namespace trotix::testing {
 
@@ -17,30 +18,18 @@ class RecordingProgress : public Progress {
   void SetGauge(Gauge gauge, int value, int maximum) override {
     if (gauge == kPr) prValues.push_back(value), prMax = maximum;
   }
-  void ShowGauge(Gauge, bool) override {}
+  void ShowGauge(Gauge gauge, bool visible) override {
+    if (gauge == kPr2) pr2Visible = visible;
+  }
   bool CancelRequested() override { return cancelAfter >= 0 && ++polls > cancelAfter; }
+  void StepDone(const Workspace&) override { ++steps; }
   int panelShown = 0;
+  bool pr2Visible = false;
+  int steps = 0;
   std::vector<int> prValues;
   int prMax = 0;
   int cancelAfter = -1;  // ask to stop after this many polls; -1 never
   int polls = 0;
-};
-
-// A fresh temporary folder, removed with the object.
-class TempFolder {
- public:
-  TempFolder() {
-    char pattern[] = "/tmp/trotix-test-XXXXXX";
-    path_ = ::mkdtemp(pattern);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
 };
 
 struct SessionHarness {

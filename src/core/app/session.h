@@ -5,6 +5,7 @@
 #include <future>
 #include <string>
 
+#include "analysis/best_of.h"
 #include "app/ports.h"
 #include "app/workspace.h"
 #include "net/http_client.h"
@@ -99,7 +100,7 @@ class Session {
   void ApplyFeed(const HttpAnswer& answer, void (*load)(Workspace&, std::string_view));
   // Fetches pages through the main client within the connection cap, advancing `pr` per runner.
   PageFetcher RunnerPageFetcher();
-  void RunBestOf(int system);
+  void RunBestOf(BestOfSystem system);
   // Writes a page into the session's folder and opens it; a failed write is shown instead.
   void SavePage(const std::string& fileName, const std::string& content);
 

@@ -2,7 +2,6 @@
 #include <map>
 
 #include "analysis/analyse_race.h"
-#include "analysis/best_of.h"
 #include "app/session.h"
 
 namespace trotix {
@@ -22,14 +21,14 @@ void Session::RTCellDblClick(int row) {
 }
 
 void Session::spSkinXFormButton8Click() {
-  RunBestOf(static_cast<int>(BestOfSystem::kBestRank));
+  RunBestOf(BestOfSystem::kBestRank);
 }
 
 void Session::spSkinXFormButton7Click() {
-  RunBestOf(static_cast<int>(BestOfSystem::kBestRecoming));
+  RunBestOf(BestOfSystem::kBestRecoming);
 }
 
-void Session::RunBestOf(int system) {
+void Session::RunBestOf(BestOfSystem system) {
   Progress& progress = ports_.progress;
   // With "From Real Odds" the whole day's runner pages are fetched side by side first; each race
   // then reads its pages from them, so the tables equal race-by-race fetching.
@@ -67,7 +66,7 @@ void Session::RunBestOf(int system) {
   hooks.afterRace = [&](int, int) { progress.StepDone(ws_); };
   try {
     trotix::RunBestOf(
-        ws_, static_cast<BestOfSystem>(system),
+        ws_, system,
         [&](Workspace& ws, int k) { AnalyseRace(ws, k, ws.rkef, urls_, fetch, &scores); }, hooks);
   } catch (...) {
     progress.ShowGauge(Progress::kPr2, false);

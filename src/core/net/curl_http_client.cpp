@@ -269,15 +269,17 @@ size_t SkipBody(char*, size_t, size_t, void*) {
 }  // namespace
 
 ProbeResult CurlHttpClient::Probe(const std::string& url) {
-  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> handle(curl_easy_init(), &curl_easy_cleanup);
-  if (!handle) return ProbeResult::Unreachable;
-  CURL* e = handle.get();
   std::string address = ProbeAddress(url);
   // Redirects are walked here rather than by curl so that a hop without an answer is told
   // from a final answer.
   for (long hop = 0;; ++hop) {
     ProbeHop seen;
-    curl_easy_reset(e);
+    // A fresh handle per hop: a reset handle keeps the cookie settings of the last one, which
+    // libcurl then never frees.
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> handle(curl_easy_init(),
+                                                               &curl_easy_cleanup);
+    if (!handle) return ProbeResult::Unreachable;
+    CURL* e = handle.get();
     SetCommon(e, address);
     SetTimeouts(e, impl_->options);
     curl_easy_setopt(e, CURLOPT_USERAGENT, kProbeAgent);

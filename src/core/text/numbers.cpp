@@ -12,6 +12,10 @@ namespace trotix {
 
 long long RoundHalfEven(double v) {
   if (!std::isfinite(v)) return 0;
+  // A number text of many digits gives a double beyond every integer: saturate, not overflow.
+  constexpr double kLimit = 9223372036854775807.0;  // 2^63, the first double out of range
+  if (v >= kLimit) return std::numeric_limits<long long>::max();
+  if (v <= -kLimit) return std::numeric_limits<long long>::min();
   const double r = std::round(v);  // halves away from zero
   if (std::fabs(v - std::trunc(v)) == 0.5) {
     const double down = std::trunc(v);

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "support/loopback_server.h"
 #include "net/curl_http_client.h"
+#include "support/loopback_server.h"
 
 namespace trotix {
 namespace {

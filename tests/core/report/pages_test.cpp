@@ -8,7 +8,7 @@
 #include "report/report_page.h"
 #include "report/save_file.h"
 #include "report/video_page.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 #include "text/strings.h"
 
 namespace trotix {
@@ -53,10 +53,10 @@ TEST(ReportLines, TwoRowsMakeEightPlusFourteenLines) {
   EXPECT_EQ(lines[19], "<td align=center><b></td>");
   EXPECT_EQ(lines.back(), "</tr>");
 
-  TempFolder dir;
+  testing::TempFolder dir;
   const auto path = dir.path() / kReportFileName;
   ASSERT_EQ(SaveTextFile(path, lines, "\r\n"), "");
-  const std::string bytes = ReadFile(path);
+  const std::string bytes = testing::ReadFile(path);
   EXPECT_EQ(SplitLines(bytes), lines);
   std::size_t crlf = 0;
   for (std::size_t p = bytes.find("\r\n"); p != std::string::npos; p = bytes.find("\r\n", p + 2))

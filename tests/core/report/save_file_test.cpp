@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace trotix {
 namespace {
@@ -20,18 +20,18 @@ int FilesIn(const fs::path& dir) {
 }
 
 TEST(SaveTextFile, ReplacesTheFileWhole) {
-  TempFolder dir;
+  testing::TempFolder dir;
   const fs::path path = dir.path() / "page.html";
   ASSERT_EQ(SaveTextFile(path, "old"), "");
   ASSERT_EQ(SaveTextFile(path, std::vector<std::string>{"a", "", "b\xe9"}, "\r\n"), "");
-  EXPECT_EQ(ReadFile(path), "a\r\n\r\nb\xe9\r\n");
+  EXPECT_EQ(testing::ReadFile(path), "a\r\n\r\nb\xe9\r\n");
   ASSERT_EQ(SaveTextFile(path, std::vector<std::string>{"x"}, "\n"), "");
-  EXPECT_EQ(ReadFile(path), "x\n");
+  EXPECT_EQ(testing::ReadFile(path), "x\n");
   EXPECT_EQ(FilesIn(dir.path()), 1);  // no temporary file left behind
 }
 
 TEST(SaveTextFile, OwnerOnlyPermissions) {
-  TempFolder dir;
+  testing::TempFolder dir;
   const fs::path path = dir.path() / "tx.log";
   ASSERT_EQ(SaveTextFile(path, "login\r\npassword\r\n", true), "");
   struct stat st {};
@@ -45,7 +45,7 @@ TEST(SaveTextFile, OwnerOnlyPermissions) {
 }
 
 TEST(SaveTextFile, FailureGivesTextAndKeepsTheEarlierFile) {
-  TempFolder dir;
+  testing::TempFolder dir;
   const fs::path folderTarget = dir.path() / "report.html";
   fs::create_directory(folderTarget);
   fs::create_directory(folderTarget / "inside");  // a non-empty folder is never replaced
@@ -59,7 +59,7 @@ TEST(SaveTextFile, FailureGivesTextAndKeepsTheEarlierFile) {
     EXPECT_NE(error.find(bad.string()), std::string::npos) << error;
   }
   EXPECT_TRUE(fs::is_directory(folderTarget / "inside"));
-  EXPECT_EQ(ReadFile(earlier), "earlier page");
+  EXPECT_EQ(testing::ReadFile(earlier), "earlier page");
   EXPECT_EQ(FilesIn(dir.path()), 2);  // the folder and the earlier file, no temporary file
 }
 

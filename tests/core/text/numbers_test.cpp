@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
 #include "text/dates.h"
 #include "text/numbers.h"
 #include "text/strings.h"
@@ -12,6 +15,17 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
                                                 {52.5, 52}, {0.5, 0},  {1.5, 2},   {2.4999, 2},
                                                 {2.51, 3},  {-0.4, 0}, {7, 7}};
   for (const auto& [v, r] : cases) EXPECT_EQ(RoundHalfEven(v), r) << v;
+}
+
+// Found by fuzzing: a rating of seventy digits used to overflow the integer conversion.
+TEST(RoundHalfEven, ValuesBeyondEveryIntegerSaturate) {
+  const double huge = *ParseDecimal(std::string(70, '5'));
+  EXPECT_EQ(RoundHalfEven(huge), std::numeric_limits<long long>::max());
+  EXPECT_EQ(RoundHalfEven(-huge), std::numeric_limits<long long>::min());
+  EXPECT_EQ(RoundHalfEven(9.3e18), std::numeric_limits<long long>::max());
+  EXPECT_EQ(RoundHalfEven(9.2e18), 9200000000000000000LL);
+  EXPECT_EQ(RoundToInt(huge), std::numeric_limits<int>::max());
+  EXPECT_EQ(RoundToInt(-huge), std::numeric_limits<int>::min());
 }
 
 TEST(FormatGeneral, CommaAndNoTrailingZeros) {

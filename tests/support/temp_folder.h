@@ -1,4 +1,5 @@
 #pragma once
+// Real files for tests: a temporary folder of their own, and reading a file back whole.
 #include <unistd.h>
 
 #include <filesystem>
@@ -6,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-namespace trotix {
+namespace trotix::testing {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
@@ -32,4 +33,4 @@ inline std::string ReadFile(const std::filesystem::path& path) {
   return out.str();
 }
 
-}  // namespace trotix
+}  // namespace trotix::testing

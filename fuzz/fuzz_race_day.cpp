@@ -1,0 +1,29 @@
+// The sign-in answer with the course table: race lists, every race card and its Zorvat score.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "analysis/zorvat/score_race.h"
+#include "app/workspace.h"
+#include "feeds/race_day.h"
+#include "fuzz_input.h"
+#include "text/strings.h"
+
+using namespace trotix;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // course table, day data
+  const auto parts = fuzz::SplitParts(data, size, 2);
+  Workspace ws;
+  ws.CourseTable = SplitLines(parts[0]);
+  ws.DayData = SplitLines(parts[1]);
+  FillRaceLists(ws);
+  if (ws.RT.RowCount() != ws.MM.RowCount() || ws.NX.RowCount() != ws.MM.RowCount())
+    __builtin_trap();
+  const int races = std::min(ws.MM.RowCount(), 3);
+  for (int row = 0; row < races; ++row) {
+    ParseRaceCard(ws, ws.MM, row);
+    ScoreRace(ws, row);
+  }
+  return 0;
+}
