@@ -39,10 +39,15 @@ bool SaveScreenshot(MainWindow& window, const QString& path) {
 }
 
 bool SelectPage(MainWindow& window, const QString& caption) {
-  auto* pages = window.findChild<QTabWidget*>("PAGE");
-  for (int p = 0; p < pages->count(); ++p) {
-    if (pages->tabText(p) == caption) {
+  const auto tabs = window.findChildren<QTabWidget*>();
+  for (QTabWidget* pages : tabs) {
+    for (int p = 0; p < pages->count(); ++p) {
+      if (pages->tabText(p) != caption) continue;
       pages->setCurrentIndex(p);
+      // A tab inside a page brings its page to the front as well.
+      for (QTabWidget* outer : tabs)
+        for (int q = 0; q < outer->count(); ++q)
+          if (outer->widget(q)->isAncestorOf(pages)) outer->setCurrentIndex(q);
       return true;
     }
   }
@@ -57,6 +62,7 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
   bool demo = false;
   int maxConnections = 8;
   std::string screenshot, page;
+  int race = -1;
   cli.add_flag("--demo", demo,
                "start the built-in demo vendor server and fill in its demo account");
   cli.add_option("--max-connections", maxConnections, "parallel requests of one batch")
@@ -64,6 +70,9 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
   cli.add_option("--screenshot", screenshot,
                  "render the window to this PNG file and exit (signed in with --demo)");
   cli.add_option("--page", page, "with --screenshot: the page to show, by caption");
+  cli.add_option("--race", race,
+                 "with --screenshot: analyse this row of the ALL TABLE race list first (from 0)")
+      ->check(CLI::NonNegativeNumber);
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -93,12 +102,16 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
     // Nobody is there to dismiss a box.
     window.ports().SetMessageHook(
         [](const QString& text) { std::cerr << text.toStdString() << "\n"; });
-    int signIn = 0;
+    int signIn = 0, analysis = 0;
     bool taken = false;
     QObject::connect(&window, &MainWindow::commandFinished, &window, [&](int) {
       if (taken) return;
       if (demo && signIn == 0) {
         signIn = window.SignIn();
+        return;
+      }
+      if (race >= 0 && analysis == 0) {
+        analysis = window.OpenRace(race);
         return;
       }
       if (!page.empty() && !SelectPage(window, QString::fromStdString(page)))

@@ -14,7 +14,8 @@ void ApplyLook(QApplication& app);
 // Renders the window as it stands to a PNG. Returns false when the file cannot be written.
 bool SaveScreenshot(MainWindow& window, const QString& path);
 
-// Selects the page whose caption is `caption`; false when no page has it.
+// Selects the page or the tab inside a page ("Chart") whose caption is `caption`; false when
+// none has it.
 bool SelectPage(MainWindow& window, const QString& caption);
 
 // The whole program; `argv` as QApplication left it.

@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSplitter>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTableView>
@@ -22,7 +23,7 @@
 
 #include "gui/display_text.h"
 #include "gui/pictures.h"
-#include "gui/session_events.h"
+#include "gui/summa_chart.h"
 #include "gui/table_model.h"
 
 namespace trotix::gui {
@@ -61,9 +62,9 @@ void FitColumns(QTableView* view) {
   for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
     if (view->isColumnHidden(c)) continue;
     if (columns[c].kind == ColumnKind::Image)
-      view->setColumnWidth(c, std::max(30, view->columnWidth(c)));
+      view->setColumnWidth(c, std::max(view->iconSize().width() + 6, view->columnWidth(c)));
     else
-      view->setColumnWidth(c, std::min(view->columnWidth(c) + 2, 280));
+      view->setColumnWidth(c, std::min(view->columnWidth(c), 280));
     total += view->columnWidth(c);
     if (columns[c].kind == ColumnKind::Text &&
         (widest < 0 || view->columnWidth(c) > view->columnWidth(widest)))
@@ -119,6 +120,7 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
       SessionPorts{*clients->web, *clients->zorvat, ports_->browser(), ports_->messages(),
                    ports_->progress(), ports_->clock()});
   runner_ = std::make_unique<SessionRunner>(std::move(session), clients, ports_->messages());
+  ports_->SetStepHandler([runner = runner_.get()](const Workspace& ws) { runner->Step(ws); });
 
   BuildPages();
   BuildProgressPanel();
@@ -126,13 +128,18 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
 
   connect(runner_.get(), &SessionRunner::busyChanged, this, &MainWindow::OnBusy);
   connect(runner_.get(), &SessionRunner::finished, this, &MainWindow::Show);
+  connect(runner_.get(), &SessionRunner::stepped, this, &MainWindow::ShowStep);
   Show(runner_->last());
 
   if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 }
 
 MainWindow::~MainWindow() {
-  // The worker may still be inside a command that reports to this window's ports.
+  // The worker may still be inside a command that reports to this window's ports: it is asked to
+  // stop, and whatever it waits for is answered without boxes.
+  ports_->RequestCancel();
+  ports_->SetMessageHook([](const QString&) {});
+  runner_->Shutdown(ports_);
   runner_.reset();
 }
 
@@ -151,6 +158,10 @@ int MainWindow::LoadResults() {
   const int command = Run([](Session& s) { s.LoadResults(); });
   if (command != 0) resultsCommand_ = command;
   return command;
+}
+
+int MainWindow::OpenRace(int row) {
+  return Run([row](Session& s) { s.MMCellDblClick(row); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -265,7 +276,7 @@ QWidget* MainWindow::BuildToday() {
   count->setFont(Larger(count->font(), 0));
   l->addWidget(count);
   connect(rt, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { OnCellDblClick("RT", i.column(), i.row()); });
+          [this](const QModelIndex& i) { OnCellDblClick("RT", i.row()); });
   return page;
 }
 
@@ -313,7 +324,7 @@ QWidget* MainWindow::BuildZorvat() {
   nx->setFixedWidth(200);
   l->addWidget(nx);
   connect(nx, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { OnCellDblClick("NX", i.column(), i.row()); });
+          [this](const QModelIndex& i) { OnCellDblClick("NX", i.row()); });
   auto* right = new QVBoxLayout;
   auto* labels = new QHBoxLayout;
   for (const char* name : {"e2", "e3", "e1"}) {
@@ -368,7 +379,7 @@ QWidget* MainWindow::BuildResult() {
   l->addWidget(rez);
   connect(rez, &QTableView::clicked, this, [this](const QModelIndex& i) {
     const int col = i.column(), row = i.row();
-    Run([col, row](Session& s) { events::REZCellClick(s, col, row); });
+    Run([col, row](Session& s) { s.REZCellClick(col, row); });
   });
 
   // "No Information": laid over the grid, shown for a few seconds after an empty load.
@@ -408,31 +419,24 @@ QWidget* MainWindow::BuildReport() {
   rkef_->setObjectName("rkef");
   rkef_->setChecked(true);
   ll->addWidget(rkef_);
-  struct ButtonDef {
-    const char* name;
-    const char* caption;
-    bool available;
-    void (*call)(Session&);
+  const auto add = [&](const char* name, const char* caption, void (Session::*click)()) {
+    QPushButton* b = Button(name, caption);
+    commandButtons_[name] = b;
+    connect(b, &QPushButton::clicked, this,
+            [this, click] { Run([click](Session& s) { (s.*click)(); }); });
+    return b;
   };
-  const ButtonDef defs[] = {
-      {"spSkinXFormButton7", "Best Recoming", events::HasspSkinXFormButton7Click(),
-       [](Session& s) { events::spSkinXFormButton7Click(s); }},
-      {"spSkinXFormButton8", "Best Rank", events::HasspSkinXFormButton8Click(),
-       [](Session& s) { events::spSkinXFormButton8Click(s); }},
-      {"spSkinXFormButton9", "Save", events::HasspSkinXFormButton9Click(),
-       [](Session& s) { events::spSkinXFormButton9Click(s); }},
-      {"spSkinXFormButton10", "Clear", events::HasspSkinXFormButton10Click(),
-       [](Session& s) { events::spSkinXFormButton10Click(s); }},
-  };
-  for (const auto& d : defs) {
-    QPushButton* b = Button(d.name, d.caption);
-    b->setProperty("available", d.available);
-    commandButtons_[d.name] = b;
-    auto call = d.call;
-    connect(b, &QPushButton::clicked, this, [this, call] { Run(call); });
-    ll->addWidget(b);
-    if (d.name == std::string("spSkinXFormButton8")) ll->addSpacing(14);
-  }
+  ll->addWidget(add("spSkinXFormButton7", "Best Recoming", &Session::spSkinXFormButton7Click));
+  ll->addWidget(add("spSkinXFormButton8", "Best Rank", &Session::spSkinXFormButton8Click));
+  ll->addSpacing(14);
+  auto* saveRow = new QHBoxLayout;
+  saveRow->setSpacing(4);
+  saveRow->addWidget(add("spSkinXFormButton9", "Save", &Session::spSkinXFormButton9Click));
+  QPushButton* csv = add("exportCsvButton", "Export CSV", &Session::ExportCsvClick);
+  csv->setToolTip("Write the report as report.csv");
+  saveRow->addWidget(csv);
+  ll->addLayout(saveRow);
+  ll->addWidget(add("spSkinXFormButton10", "Clear", &Session::spSkinXFormButton10Click));
   QTableView* nextGrid = new QTableView;  // the second grid of the page has no columns
   nextGrid->setObjectName("NextGrid4");
   nextGrid->verticalHeader()->hide();
@@ -442,15 +446,14 @@ QWidget* MainWindow::BuildReport() {
   QTableView* rep = Grid("REP", true);
   l->addWidget(rep, 1);
   connect(rep, &QTableView::clicked, this, [this](const QModelIndex& i) {
-    const int col = i.column(), row = i.row();
-    Run([col, row](Session& s) { events::REPCellClick(s, col, row); });
+    const int row = i.row();
+    Run([row](Session& s) { s.REPCellClick(row); });
   });
   repMenu_ = new QMenu(this);
   repMenu_->setObjectName("spSkinPopupMenu1");
   QAction* n1 = repMenu_->addAction("Удалить");
   n1->setObjectName("N1");
-  n1->setProperty("available", events::HasN1Click());
-  connect(n1, &QAction::triggered, this, [this] { Run([](Session& s) { events::N1Click(s); }); });
+  connect(n1, &QAction::triggered, this, [this] { Run([](Session& s) { s.N1Click(); }); });
   rep->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(rep, &QWidget::customContextMenuRequested, this,
           [this, rep](const QPoint& at) { repMenu_->popup(rep->viewport()->mapToGlobal(at)); });
@@ -513,29 +516,37 @@ QWidget* MainWindow::BuildAbout() {
 QWidget* MainWindow::BuildAllTable() {
   auto* page = new QWidget;
   auto* l = Column(page);
-  auto* top = new QHBoxLayout;
+  auto* split = new QSplitter(Qt::Vertical);
+  split->setObjectName("allTableSplitter");
+  split->setChildrenCollapsible(false);
+  l->addWidget(split);
+  auto* upper = new QWidget;
+  auto* top = new QHBoxLayout(upper);
+  top->setContentsMargins(0, 0, 0, 0);
   QTableView* mm = Grid("MM", true);
-  mm->setFixedWidth(200);
+  mm->setFixedWidth(186);
   top->addWidget(mm);
   connect(mm, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { OnCellDblClick("MM", i.column(), i.row()); });
+          [this](const QModelIndex& i) { OnCellDblClick("MM", i.row()); });
 
   auto* right = new QVBoxLayout;
   auto* head = new QGridLayout;
   head->setHorizontalSpacing(12);
-  head->setVerticalSpacing(2);
+  head->setVerticalSpacing(0);
   QLabel* time = Label("u1", "00:00");
   time->setFont(Larger(time->font(), 8));
-  head->addWidget(time, 0, 0, 2, 1);
+  head->addWidget(time, 0, 0, 3, 1);
   head->addWidget(Label("u2", "Course:"), 0, 1);
   head->addWidget(Label("u3", "Prize: $"), 0, 2);
-  head->addWidget(Label("u4", "Name:"), 0, 3);
-  head->addWidget(Label("u5", "Count:"), 1, 1);
-  head->addWidget(Label("u6", "Distance:"), 1, 2);
-  head->addWidget(Label("u7", "Type:"), 1, 3);
-  head->addWidget(Label("u8", "Summ Betfair:"), 1, 4);
+  head->addWidget(Label("u8", "Summ Betfair:"), 0, 3);
+  head->addWidget(Label("u4", "Name:"), 1, 1, 1, 3);
+  head->addWidget(Label("u5", "Count:"), 2, 1);
+  head->addWidget(Label("u6", "Distance:"), 2, 2);
+  head->addWidget(Label("u7", "Type:"), 2, 3);
   head->addWidget(Label("bfnumber"), 0, 4);
   labels_["bfnumber"]->hide();
+  for (const char* name : {"u2", "u3", "u4", "u5", "u6", "u7", "u8"})
+    labels_[name]->setMinimumWidth(20);  // a long caption is cut, never the grids
   head->setColumnStretch(3, 1);
   tvbutton_ = Button("tvbutton", QString());
   tvbutton_->setIcon(TvIcon());
@@ -545,17 +556,19 @@ QWidget* MainWindow::BuildAllTable() {
   bfbutton_->setIcon(ExchangeIcon());
   bfbutton_->setToolTip("Go to Betfair");
   bfbutton_->setFixedSize(30, 26);
-  tvbutton_->setProperty("available", events::HastvbuttonClick());
-  bfbutton_->setProperty("available", events::HasbfbuttonClick());
   connect(tvbutton_, &QPushButton::clicked, this,
-          [this] { Run([](Session& s) { events::tvbuttonClick(s); }); });
+          [this] { Run([](Session& s) { s.tvbuttonClick(); }); });
   connect(bfbutton_, &QPushButton::clicked, this,
-          [this] { Run([](Session& s) { events::bfbuttonClick(s); }); });
-  head->addWidget(tvbutton_, 0, 5);
-  head->addWidget(bfbutton_, 0, 6);
+          [this] { Run([](Session& s) { s.bfbuttonClick(); }); });
+  head->addWidget(tvbutton_, 0, 5, 2, 1, Qt::AlignTop);
+  head->addWidget(bfbutton_, 0, 6, 2, 1, Qt::AlignTop);
   right->addLayout(head);
 
   QTableView* tab = Grid("TAB", false);
+  // The widest grid of the window: a size smaller, so every shown column fits beside MM.
+  tab->setFont(Larger(tab->font(), -1, false));
+  tab->horizontalHeader()->setFont(tab->font());
+  tab->setIconSize(QSize(16, 16));
   auto* tabModel = models_["TAB"];
   tabModel->SetPictures(3, PersonPictures());
   tabModel->SetPictures(4, PersonPictures());
@@ -563,12 +576,22 @@ QWidget* MainWindow::BuildAllTable() {
   tabModel->SetPictures(17, PersonPictures());
   right->addWidget(tab, 1);
   connect(tab, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { OnCellDblClick("TAB", i.column(), i.row()); });
+          [this](const QModelIndex& i) { OnCellDblClick("TAB", i.row()); });
   top->addLayout(right, 1);
-  l->addLayout(top, 3);
+  split->addWidget(upper);
 
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(Grid("R", false), 1);
+  // R and, on a second tab, the chart of its components.
+  auto* lower = new QWidget;
+  auto* bottom = new QHBoxLayout(lower);
+  bottom->setContentsMargins(0, 0, 0, 0);
+  auto* summa = new QTabWidget;
+  summa->setObjectName("summaTabs");
+  summa->setTabPosition(QTabWidget::South);
+  summa->setDocumentMode(true);
+  summa->addTab(Grid("R", false), "Summa");
+  summaChart_ = new SummaChart;
+  summa->addTab(summaChart_, "Chart");
+  bottom->addWidget(summa, 1);
   auto* recoming = new QGroupBox("Recoming");
   recoming->setObjectName("RecomingBox");
   auto* rl = new QVBoxLayout(recoming);
@@ -576,7 +599,9 @@ QWidget* MainWindow::BuildAllTable() {
   rl->addWidget(Grid("RR", false));
   recoming->setFixedWidth(190);
   bottom->addWidget(recoming);
-  l->addLayout(bottom, 2);
+  split->addWidget(lower);
+  split->setStretchFactor(0, 3);
+  split->setStretchFactor(1, 2);
   return page;
 }
 
@@ -678,31 +703,44 @@ int MainWindow::Run(std::function<void(Session&)> command) {
   });
 }
 
-void MainWindow::OnCellDblClick(const char* grid, int col, int row) {
+// Every grid event of the system goes by row; the column of the click does not matter.
+void MainWindow::OnCellDblClick(const char* grid, int row) {
   const std::string g = grid;
-  if (g == "RT" && events::HasRTCellDblClick())
-    Run([col, row](Session& s) { events::RTCellDblClick(s, col, row); });
-  else if (g == "MM" && events::HasMMCellDblClick())
-    Run([col, row](Session& s) { events::MMCellDblClick(s, col, row); });
-  else if (g == "NX" && events::HasNXCellDblClick())
-    Run([col, row](Session& s) { events::NXCellDblClick(s, col, row); });
-  else if (g == "TAB" && events::HasTABCellDblClick())
-    Run([col, row](Session& s) { events::TABCellDblClick(s, col, row); });
+  if (g == "RT")
+    Run([row](Session& s) { s.RTCellDblClick(row); });
+  else if (g == "MM")
+    Run([row](Session& s) { s.MMCellDblClick(row); });
+  else if (g == "NX")
+    Run([row](Session& s) { s.NXCellDblClick(row); });
+  else if (g == "TAB")
+    Run([row](Session& s) { s.TABCellDblClick(row); });
 }
 
 // ---------------------------------------------------------------------------------------------
 // Showing a snapshot
 
-void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
-  const Workspace& ws = snapshot->ws;
+void MainWindow::ShowTables(const Workspace& ws) {
   for (const auto& [name, table] : ws.Tables()) {
     const auto m = models_.find(name);
     if (m != models_.end()) m->second->SetTable(*table);
   }
   for (const auto& [name, text] : ws.Labels()) {
     const auto l = labels_.find(name);
-    if (l != labels_.end()) l->second->setText(Display(text));
+    if (l == labels_.end()) continue;
+    l->second->setText(Display(text));
+    if (name.size() == 2 && name[0] == 'u') l->second->setToolTip(l->second->text());
   }
+  if (!(summaChart_->shownTable() == ws.R)) summaChart_->SetTable(ws.R);
+}
+
+void MainWindow::ShowStep(const std::shared_ptr<const Snapshot>& snapshot) {
+  ShowTables(snapshot->ws);
+  emit stepShown(snapshot->command);
+}
+
+void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
+  const Workspace& ws = snapshot->ws;
+  ShowTables(ws);
   for (int p = 0; p < kPageCount; ++p) page_->setTabVisible(p, ws.tabVisible[p]);
   page_->setCurrentIndex(ws.activePage);
 
@@ -730,14 +768,11 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
 void MainWindow::ApplyEnabled() {
   const bool idle = !runner_->busy();
   const Workspace& ws = runner_->last()->ws;
-  for (const auto& [name, button] : commandButtons_) {
-    const QVariant available = button->property("available");
-    button->setEnabled(idle && (!available.isValid() || available.toBool()));
-  }
+  for (const auto& [name, button] : commandButtons_) button->setEnabled(idle);
   commandButtons_["spSkinXFormButton1"]->setEnabled(idle && ws.signInEnabled);
-  tvbutton_->setEnabled(idle && ws.tvbuttonEnabled && tvbutton_->property("available").toBool());
-  bfbutton_->setEnabled(idle && ws.bfbuttonEnabled && bfbutton_->property("available").toBool());
-  for (QAction* a : repMenu_->actions()) a->setEnabled(idle && a->property("available").toBool());
+  tvbutton_->setEnabled(idle && ws.tvbuttonEnabled);
+  bfbutton_->setEnabled(idle && ws.bfbuttonEnabled);
+  for (QAction* a : repMenu_->actions()) a->setEnabled(idle);
 }
 
 void MainWindow::OnBusy(bool busy) {

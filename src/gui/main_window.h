@@ -25,6 +25,7 @@ class QTimer;
 
 namespace trotix::gui {
 
+class SummaChart;
 class TableModel;
 
 struct WindowOptions {
@@ -54,10 +55,15 @@ class MainWindow : public QWidget {
   int SignIn();
   // "LOAD" on "Result".
   int LoadResults();
+  // A double-click on race `row` of "ALL TABLE".
+  int OpenRace(int row);
 
  signals:
   // A command ended and its snapshot is on screen.
   void commandFinished(int command);
+  // A step of command `command` (a race of a best-of run) is on screen; the command goes on
+  // once the slots return.
+  void stepShown(int command);
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -92,10 +98,12 @@ class MainWindow : public QWidget {
   int Run(std::function<void(Session&)> command);
   Inputs CurrentInputs() const;
   void Show(const std::shared_ptr<const Snapshot>& snapshot);
+  void ShowStep(const std::shared_ptr<const Snapshot>& snapshot);
+  void ShowTables(const Workspace& ws);
   void ApplyEnabled();
   void OnBusy(bool busy);
   void ShowPanel(bool visible);
-  void OnCellDblClick(const char* grid, int col, int row);
+  void OnCellDblClick(const char* grid, int row);
 
   std::string webSite_;
   std::string login_, password_;
@@ -116,6 +124,7 @@ class MainWindow : public QWidget {
   std::map<std::string, QPushButton*> commandButtons_;
   QPushButton* tvbutton_ = nullptr;
   QPushButton* bfbutton_ = nullptr;
+  SummaChart* summaChart_ = nullptr;
   QFrame* viz_ = nullptr;
   QTimer* vizTimer_ = nullptr;
   QFrame* pan_ = nullptr;

@@ -60,6 +60,9 @@ class GuiPorts::ProgressPort : public Progress {
   }
   void ShowGauge(Gauge gauge, bool visible) override { emit owner_.gaugeShown(gauge, visible); }
   bool CancelRequested() override { return owner_.cancelRequested(); }
+  void StepDone(const Workspace& ws) override {
+    if (owner_.stepHandler_) owner_.stepHandler_(ws);
+  }
 
  private:
   GuiPorts& owner_;

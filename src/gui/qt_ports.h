@@ -20,6 +20,8 @@ class GuiPorts : public QObject {
   using MessageHook = std::function<void(const QString& text)>;
   // Receives what would go to the browser (tests).
   using BrowserHook = std::function<void(const QString& urlOrPath)>;
+  // Worker thread: a step of a long run is done; `ws` is valid during the call only.
+  using StepHandler = std::function<void(const Workspace& ws)>;
 
   explicit GuiPorts(QObject* parent = nullptr);
   ~GuiPorts() override;
@@ -27,6 +29,8 @@ class GuiPorts : public QObject {
   void SetDialogParent(QWidget* parent) { dialogParent_ = parent; }
   void SetMessageHook(MessageHook hook) { messageHook_ = std::move(hook); }
   void SetBrowserHook(BrowserHook hook) { browserHook_ = std::move(hook); }
+  // Set before the first command runs.
+  void SetStepHandler(StepHandler handler) { stepHandler_ = std::move(handler); }
 
   Messages& messages();
   Browser& browser();
@@ -56,6 +60,7 @@ class GuiPorts : public QObject {
   QPointer<QWidget> dialogParent_;
   MessageHook messageHook_;
   BrowserHook browserHook_;
+  StepHandler stepHandler_;
   std::atomic<bool> cancel_{false};
   std::unique_ptr<MessagesPort> messages_;
   std::unique_ptr<BrowserPort> browser_;

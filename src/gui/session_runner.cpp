@@ -1,5 +1,7 @@
 #include "session_runner.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <exception>
 
 namespace trotix::gui {
@@ -26,6 +28,28 @@ SessionRunner::~SessionRunner() {
   thread_.wait();
 }
 
+void SessionRunner::Shutdown(QObject* served) {
+  stopping_ = true;
+  thread_.quit();
+  while (!thread_.wait(QDeadlineTimer(20))) {
+    QCoreApplication::sendPostedEvents(served, QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+  }
+}
+
+void SessionRunner::Step(const Workspace& ws) {
+  auto snap = std::make_shared<Snapshot>();
+  snap->ws = ws;
+  snap->command = running_;
+  snap->step = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this, snap = std::shared_ptr<const Snapshot>(std::move(snap))] {
+        if (!stopping_) emit stepped(snap);
+      },
+      Qt::BlockingQueuedConnection);
+}
+
 int SessionRunner::Post(Command command) {
   if (busy_) return 0;
   busy_ = true;
@@ -35,6 +59,7 @@ int SessionRunner::Post(Command command) {
       worker_,
       [this, number, command = std::move(command)] {
         Session& s = *session_;
+        running_ = number;
         try {
           command(s);
         } catch (const std::exception& e) {
@@ -54,6 +79,7 @@ int SessionRunner::Post(Command command) {
 }
 
 void SessionRunner::Finish(std::shared_ptr<const Snapshot> snapshot) {
+  if (stopping_) return;
   last_ = snapshot;
   busy_ = false;
   // Idle first, so a slot of `finished` may post the next command.

@@ -14,7 +14,8 @@ namespace trotix::gui {
 struct Snapshot {
   Workspace ws;
   bool closeRequested = false;
-  int command = 0;  // the number Post gave the command
+  int command = 0;    // the number Post gave the command
+  bool step = false;  // a step of a command still running (a race of a best-of run)
 };
 
 class SessionRunner : public QObject {
@@ -34,9 +35,17 @@ class SessionRunner : public QObject {
   // The Workspace as the last finished command left it.
   const std::shared_ptr<const Snapshot>& last() const { return last_; }
 
+  // Worker thread, inside a command: hands a copy of `ws` to `stepped` and waits until the
+  // window has shown it, so a click in between (Cancel) is seen before the next step.
+  void Step(const Workspace& ws);
+  // Ends the worker, serving the blocking calls it makes to `served` (and to this runner) until
+  // its command ends, so a window can be destroyed while a command runs.
+  void Shutdown(QObject* served);
+
  signals:
   void busyChanged(bool busy);
   void finished(std::shared_ptr<const trotix::gui::Snapshot> snapshot);
+  void stepped(std::shared_ptr<const trotix::gui::Snapshot> snapshot);
 
  private:
   void Finish(std::shared_ptr<const Snapshot> snapshot);
@@ -47,7 +56,9 @@ class SessionRunner : public QObject {
   QThread thread_;
   QObject* worker_;  // lives on thread_; commands run in its context
   bool busy_ = false;
+  bool stopping_ = false;
   int nextCommand_ = 1;
+  int running_ = 0;  // worker thread: the command inside Post's lambda
   std::shared_ptr<const Snapshot> last_;
 };
 

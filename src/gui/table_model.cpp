@@ -50,6 +50,14 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     case Qt::BackgroundRole:
       if (!cell.color) return {};
       return QBrush(QColor(cell.color->r, cell.color->g, cell.color->b));
+    case Qt::ForegroundRole:
+      // Text on a dark cell colour (the blue "Summa") is written in white to stay readable.
+      if (!cell.color) return {};
+      {
+        const auto& c = *cell.color;
+        if (299 * c.r + 587 * c.g + 114 * c.b >= 128 * 1000) return {};
+      }
+      return QBrush(Qt::white);
     case Qt::FontRole:
       if (!cell.bold) return {};
       {

@@ -60,13 +60,19 @@ void TableModelTest::showsEachCellKind() {
   QCOMPARE(m.data(kf, Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
   QCOMPARE(m.data(kf, Qt::BackgroundRole).value<QBrush>().color(), QColor(0, 255, 0));
   QVERIFY(m.data(kf, Qt::FontRole).value<QFont>().bold());
+  QVERIFY(!m.data(kf, Qt::ForegroundRole).isValid());  // dark text on a light colour
   QCOMPARE(m.data(kf, Qt::UserRole).toDouble(), 4.5);
 
   QCOMPARE(m.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Kf"));
   QCOMPARE(m.headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(), QString("Текущий кф"));
 
-  // An index outside the picture list shows no picture rather than a wrong one.
+  // On a dark colour (the blue "Summa") the text turns white.
   Table t = Sample();
+  t.SetColor(0, 2, Rgb{0, 0, 255});
+  m.SetTable(t);
+  QCOMPARE(m.data(m.index(0, 2), Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::white));
+
+  // An index outside the picture list shows no picture rather than a wrong one.
   t.SetImage(0, 0, 42);
   m.SetTable(t);
   QVERIFY(!m.data(m.index(0, 0), Qt::DecorationRole).isValid());

@@ -1,7 +1,12 @@
 // The real window, offscreen, against the demo vendor server.
+#include <QAction>
+#include <QBarCategoryAxis>
+#include <QBarSet>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFrame>
+#include <QHorizontalStackedBarSeries>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -18,8 +23,10 @@
 
 #include "gui/launch.h"
 #include "gui/main_window.h"
+#include "gui/summa_chart.h"
 #include "net/curl_http_client.h"
 #include "text/dates.h"
+#include "text/strings.h"
 #include "vendorsim/vendor_sim.h"
 
 using namespace trotix;
@@ -93,10 +100,43 @@ struct Rig {
     return tabs;
   }
 
+  // A double-click as the user makes it: the view pairs the press with the double-click.
+  void DoubleClickCell(QTableView* view, int row, int col) {
+    const QModelIndex i = view->model()->index(row, col);
+    view->scrollTo(i);
+    const QPoint at = view->visualRect(i).center();
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+  }
+
+  // Runs one user action and waits until its command is on screen.
+  template <class Action>
+  bool Do(Action action) {
+    const int before = window->shown().command;
+    action();
+    return Wait(before + 1);
+  }
+
   void ClickCell(QTableView* view, int row, int col) {
     const QModelIndex i = view->model()->index(row, col);
     view->scrollTo(i);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(i).center());
+  }
+
+  // The first race of MM that the exchange's race list T1 also holds.
+  int RaceWithMarket() {
+    const Workspace& ws = window->shown().ws;
+    const auto key = [](const Table& t, int row, int col) { return Upper(Trim(t.Text(row, col))); };
+    for (int k = 0; k < ws.MM.RowCount(); ++k)
+      for (int q = 0; q < ws.T1.RowCount(); ++q)
+        if (key(ws.MM, k, 1) == key(ws.T1, q, 1) && key(ws.MM, k, 2) == key(ws.T1, q, 2)) return k;
+    return -1;
+  }
+
+  bool InFolder(const QString& path, const QString& fileName) {
+    const QFileInfo file(path);
+    return file.fileName() == fileName && file.exists() &&
+           file.absoluteDir() == QDir(folder.path());
   }
 
   QTemporaryDir folder;
@@ -123,6 +163,9 @@ class WindowTest : public QObject {
   void outdatedReleaseOpensTheUpdatePageAndCloses();
   void slowServerKeepsTheWindowResponsiveAndGuarded();
   void screenshotIsTheWholeWindow();
+  void analysisFillsAllTableTheChartAndTheLinks();
+  void reportAddsDeletesSavesAndExports();
+  void bestRankFillsTheReportAndCancelKeepsItsRows();
 };
 
 void WindowTest::startShowsOnlyAbout() {
@@ -331,6 +374,186 @@ void WindowTest::screenshotIsTheWholeWindow() {
   QVERIFY(SaveScreenshot(w, path));
   const QImage shot(path);
   QCOMPARE(shot.size(), QSize(802, 623));
+}
+
+// The chart shows R as the grid shows it: one bar per runner in R's order, one stacked piece per
+// component, the pieces adding up to "Summa".
+static void CheckChartMatchesR(MainWindow& w) {
+  auto* view = w.findChild<SummaChart*>("summaChart");
+  QVERIFY(view);
+  const QAbstractItemModel* r = w.findChild<QTableView*>("R")->model();
+  const auto series = view->chart()->series();
+  QCOMPARE(series.size(), 1);
+  auto* bars = qobject_cast<QHorizontalStackedBarSeries*>(series[0]);
+  QVERIFY(bars);
+  QCOMPARE(bars->count(), 8);
+  const auto axes = bars->attachedAxes();
+  QStringList categories;
+  for (QAbstractAxis* axis : axes)
+    if (auto* c = qobject_cast<QBarCategoryAxis*>(axis)) categories = c->categories();
+  QCOMPARE(categories.size(), r->rowCount());
+  for (int i = 0; i < r->rowCount(); ++i) {
+    QCOMPARE(categories[i].trimmed(), r->index(i, 0).data().toString().trimmed());
+    double sum = 0;
+    for (int c = 0; c < 8; ++c) {
+      QBarSet* set = bars->barSets()[c];
+      QCOMPARE(set->label(), r->headerData(c + 1, Qt::Horizontal).toString());
+      QCOMPARE(set->count(), r->rowCount());
+      QCOMPARE(set->at(i), r->index(i, c + 1).data(Qt::UserRole).toDouble());
+      sum += set->at(i);
+    }
+    QCOMPARE(sum, r->index(i, 9).data(Qt::UserRole).toDouble());
+  }
+}
+
+void WindowTest::analysisFillsAllTableTheChartAndTheLinks() {
+  Rig rig;
+  MainWindow& w = rig.Open();
+  QVERIFY(rig.StartAndWait());
+  QVERIFY(rig.SignIn("demo", "demo"));
+  auto* page = rig.Find<QTabWidget>("PAGE");
+  page->setCurrentIndex(kPageAllTable);
+  const int race = rig.RaceWithMarket();
+  QVERIFY(race >= 0);
+
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(rig.Find<QTableView>("MM"), race, 1); }));
+  const int runners = rig.Find<QTableView>("TAB")->model()->rowCount();
+  QVERIFY(runners > 0);
+  QCOMPARE(rig.Find<QTableView>("R")->model()->rowCount(), runners);
+  const int shortList = rig.Find<QTableView>("RR")->model()->rowCount();
+  QVERIFY(shortList >= 2 && shortList <= 4);
+  CheckChartMatchesR(w);
+  const QString market = rig.Find<QLabel>("bfnumber")->text();
+  QVERIFY(!market.isEmpty());
+  QVERIFY(rig.Find<QPushButton>("tvbutton")->isEnabled());
+  QVERIFY(rig.Find<QPushButton>("bfbutton")->isEnabled());
+
+  QVERIFY(rig.Do([&] { QTest::mouseClick(rig.Find<QPushButton>("tvbutton"), Qt::LeftButton); }));
+  QCOMPARE(rig.opened.size(), 1);
+  QVERIFY2(rig.InFolder(rig.opened[0], "video.html"), qPrintable(rig.opened[0]));
+  QVERIFY(rig.Do([&] { QTest::mouseClick(rig.Find<QPushButton>("bfbutton"), Qt::LeftButton); }));
+  QCOMPARE(rig.opened.size(), 2);
+  QVERIFY2(rig.opened[1].startsWith("http") && rig.opened[1].endsWith("/market/1." + market),
+           qPrintable(rig.opened[1]));
+
+  // The same race from "Today": no live data, so no market, and ALL TABLE comes to the front.
+  page->setCurrentIndex(kPageToday);
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(rig.Find<QTableView>("RT"), race, 1); }));
+  QCOMPARE(page->currentIndex(), static_cast<int>(kPageAllTable));
+  QVERIFY(!rig.Find<QPushButton>("tvbutton")->isEnabled());
+  QVERIFY(!rig.Find<QPushButton>("bfbutton")->isEnabled());
+  QVERIFY(rig.Find<QLabel>("bfnumber")->text().isEmpty());
+  QCOMPARE(rig.Find<QTableView>("R")->model()->rowCount(), runners);
+  CheckChartMatchesR(w);
+  QCOMPARE(rig.messages, QStringList());
+}
+
+void WindowTest::reportAddsDeletesSavesAndExports() {
+  Rig rig;
+  rig.Open();
+  QVERIFY(rig.StartAndWait());
+  QVERIFY(rig.SignIn("demo", "demo"));
+  auto* page = rig.Find<QTabWidget>("PAGE");
+  page->setCurrentIndex(kPageToday);
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(rig.Find<QTableView>("RT"), 0, 1); }));
+  auto* tab = rig.Find<QTableView>("TAB");
+  QVERIFY(tab->model()->rowCount() > 1);
+  const QString name = tab->model()->index(1, 1).data().toString();
+
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(tab, 1, 6); }));
+  QCOMPARE(rig.messages, QStringList{"Add to Report"});
+  auto* rep = rig.Find<QTableView>("REP");
+  QCOMPARE(rep->model()->rowCount(), 1);
+  QCOMPARE(rep->model()->index(0, 2).data().toString(), name);
+  QCOMPARE(rep->model()->index(0, 4).data().toString(), QString("MySystem"));
+
+  page->setCurrentIndex(kPageReport);
+  auto* n1 = rig.window->findChild<QAction*>("N1");
+  QVERIFY(n1 && n1->isEnabled());
+  QVERIFY(rig.Do([&] { n1->trigger(); }));
+  QCOMPARE(rig.messages.last(), QString("Select Please Horse"));
+  QCOMPARE(rep->model()->rowCount(), 1);
+
+  QVERIFY(rig.Do(
+      [&] { QTest::mouseClick(rig.Find<QPushButton>("spSkinXFormButton9"), Qt::LeftButton); }));
+  QCOMPARE(rig.opened.size(), 1);
+  QVERIFY2(rig.InFolder(rig.opened[0], "report.html"), qPrintable(rig.opened[0]));
+  auto* csv = rig.Find<QPushButton>("exportCsvButton");
+  QCOMPARE(csv->text(), QString("Export CSV"));
+  QVERIFY(rig.Do([&] { QTest::mouseClick(csv, Qt::LeftButton); }));
+  QVERIFY(QFile::exists(rig.folder.filePath("report.csv")));
+  QFile written(rig.folder.filePath("report.csv"));
+  QVERIFY(written.open(QIODevice::ReadOnly));
+  QVERIFY(QString::fromUtf8(written.readAll()).contains(name));
+
+  // A clicked row is the one deleted.
+  QVERIFY(rig.Do([&] { rig.ClickCell(rep, 0, 2); }));
+  QVERIFY(rig.Do([&] { n1->trigger(); }));
+  QCOMPARE(rep->model()->rowCount(), 0);
+  QCOMPARE(rig.messages.size(), 2);
+}
+
+void WindowTest::bestRankFillsTheReportAndCancelKeepsItsRows() {
+  Rig rig;
+  MainWindow& w = rig.Open();
+  QVERIFY(rig.StartAndWait());
+  QVERIFY(rig.SignIn("demo", "demo"));
+  rig.Find<QTabWidget>("PAGE")->setCurrentIndex(kPageReport);
+  const int races = rig.Find<QTableView>("MM")->model()->rowCount();
+  auto* rep = rig.Find<QTableView>("REP")->model();
+  auto* pr2 = rig.Find<QProgressBar>("pr2");
+  auto* bestRank = rig.Find<QPushButton>("spSkinXFormButton8");
+
+  // Every race is shown as it ends: the gauge counts it and REP only grows.
+  int steps = 0, lastRows = 0;
+  bool growing = true, gauged = true;
+  auto watch = connect(&w, &MainWindow::stepShown, [&] {
+    ++steps;
+    growing = growing && rep->rowCount() >= lastRows;
+    lastRows = rep->rowCount();
+    gauged = gauged && pr2->isVisible() && pr2->value() == steps && pr2->maximum() == races;
+  });
+  QVERIFY(rig.Do([&] { QTest::mouseClick(bestRank, Qt::LeftButton); }));
+  disconnect(watch);
+  QCOMPARE(steps, races);
+  QVERIFY(growing);
+  QVERIFY(gauged);
+  const int full = rep->rowCount();
+  QCOMPARE(full, lastRows);
+  QVERIFY(full > 1);
+  for (int i = 0; i < full; ++i) {
+    QCOMPARE(rep->index(i, 4).data().toString(), QString("Best Rank"));
+    QVERIFY(!rep->index(i, 2).data().toString().isEmpty());
+  }
+  QVERIFY(!pr2->isVisible());
+  QVERIFY(!rig.Find<QFrame>("pan")->isVisible());
+
+  QVERIFY(rig.Do(
+      [&] { QTest::mouseClick(rig.Find<QPushButton>("spSkinXFormButton10"), Qt::LeftButton); }));
+  QCOMPARE(rep->rowCount(), 0);
+
+  // Cancel pressed while the first race with a pick is on screen: the run stops there.
+  int rowsAtCancel = -1, stepsAtCancel = -1;
+  steps = 0;
+  watch = connect(&w, &MainWindow::stepShown, [&] {
+    ++steps;
+    if (rowsAtCancel < 0 && rep->rowCount() > 0) {
+      auto* cancel = rig.Find<QPushButton>("panCancel");
+      QVERIFY(cancel->isVisible() && cancel->isEnabled());
+      QTest::mouseClick(cancel, Qt::LeftButton);
+      rowsAtCancel = rep->rowCount();
+      stepsAtCancel = steps;
+    }
+  });
+  QVERIFY(rig.Do([&] { QTest::mouseClick(bestRank, Qt::LeftButton); }));
+  disconnect(watch);
+  QVERIFY(rowsAtCancel > 0);
+  QCOMPARE(steps, stepsAtCancel);
+  QVERIFY(stepsAtCancel < races);
+  QCOMPARE(rep->rowCount(), rowsAtCancel);
+  QVERIFY(rowsAtCancel < full);
+  QVERIFY(bestRank->isEnabled());
+  QVERIFY(!pr2->isVisible());
 }
 
 QTEST_MAIN(WindowTest)

@@ -1,0 +1,127 @@
+#include "gui/summa_chart.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QHorizontalStackedBarSeries>
+#include <QToolTip>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+#include "app/workspace.h"
+#include "gui/display_text.h"
+
+namespace trotix::gui {
+namespace {
+
+// One colour per component, in R's column order.
+constexpr QRgb kColours[SummaChart::kComponentCount] = {
+    0x2e7d32,  // Rank
+    0x1565c0,  // BF %
+    0xef6c00,  // Scalp
+    0x6a1b9a,  // RPR
+    0x00838f,  // Indicator
+    0xc62828,  // Tips1
+    0x9e9d24,  // FR
+    0x5d4037,  // Zorvat
+};
+
+// A tick step of 1, 2 or 5 times a power of ten that gives about five ticks.
+double NiceStep(double span) {
+  const double raw = std::max(span, 1.0) / 5.0;
+  const double power = std::pow(10.0, std::floor(std::log10(raw)));
+  for (double m : {1.0, 2.0, 5.0})
+    if (raw <= m * power) return m * power;
+  return 10.0 * power;
+}
+
+}  // namespace
+
+SummaChart::SummaChart(QWidget* parent)
+    : QChartView(parent),
+      series_(new QHorizontalStackedBarSeries),
+      runners_(new QBarCategoryAxis),
+      points_(new QValueAxis) {
+  setObjectName("summaChart");
+  setRenderHint(QPainter::Antialiasing);
+  auto* chart = new QChart;
+  chart->setMargins(QMargins(0, 0, 4, 0));
+  chart->setBackgroundRoundness(0);
+  chart->setAnimationOptions(QChart::NoAnimation);
+  QFont small = font();
+  small.setPixelSize(10);
+
+  const Table empty = Workspace().R;  // the columns, no rows
+  for (int c = 0; c < kComponentCount; ++c) {
+    auto* set = new QBarSet(Display(empty.Columns()[kFirstComponent + c].caption));
+    set->setColor(QColor(kColours[c]));
+    set->setBorderColor(QColor(kColours[c]).darker(120));
+    series_->append(set);
+  }
+  series_->setBarWidth(0.7);
+  chart->addSeries(series_);
+
+  QFont names = small;
+  names.setPixelSize(9);  // twenty runners still get one label each
+  runners_->setLabelsFont(names);
+  runners_->setTruncateLabels(false);  // names are the point; the plot gives way
+  chart->addAxis(runners_, Qt::AlignLeft);
+  series_->attachAxis(runners_);
+  points_->setLabelsFont(small);
+  points_->setLabelFormat("%d");
+  chart->addAxis(points_, Qt::AlignBottom);
+  series_->attachAxis(points_);
+
+  chart->legend()->setAlignment(Qt::AlignTop);
+  chart->legend()->setFont(small);
+  setChart(chart);
+
+  connect(series_, &QAbstractBarSeries::hovered, this, [this](bool on, int row, QBarSet* set) {
+    if (!on || row < 0 || row >= shown_.RowCount()) {
+      QToolTip::hideText();
+      return;
+    }
+    QToolTip::showText(QCursor::pos(), QString("%1\n%2: %3\nSumma: %4")
+                                           .arg(Display(shown_.Text(row, 0)), set->label())
+                                           .arg(set->at(row))
+                                           .arg(shown_.Integer(row, 9)));
+  });
+  SetTable(empty);
+}
+
+void SummaChart::SetTable(const Table& r) {
+  shown_ = r;
+  const int rows = r.RowCount();
+  QStringList names;
+  double low = 0, high = 0;
+  for (int i = 0; i < rows; ++i) {
+    QString name = Display(r.Text(i, 0));
+    // Categories must differ; a repeated name gets a trailing blank.
+    while (names.contains(name)) name += ' ';
+    names << name;
+    double below = 0, above = 0;
+    for (int c = 0; c < kComponentCount; ++c) {
+      const double v = r.Number(i, kFirstComponent + c);
+      (v < 0 ? below : above) += v;
+    }
+    low = std::min(low, below);
+    high = std::max(high, above);
+  }
+  const auto sets = series_->barSets();
+  for (int c = 0; c < kComponentCount; ++c) {
+    QList<qreal> values;
+    values.reserve(rows);
+    for (int i = 0; i < rows; ++i) values << r.Number(i, kFirstComponent + c);
+    sets[c]->remove(0, sets[c]->count());
+    sets[c]->append(values);
+  }
+  runners_->clear();
+  runners_->append(names);
+  const double step = NiceStep(high - low);
+  points_->setRange(std::floor(low / step) * step, std::max(step, std::ceil(high / step) * step));
+  points_->setTickType(QValueAxis::TicksDynamic);
+  points_->setTickAnchor(0);
+  points_->setTickInterval(step);
+}
+
+}  // namespace trotix::gui

@@ -1,0 +1,34 @@
+#pragma once
+// The "Summa" of every runner of R as stacked bars of its eight components, so the user sees
+// what puts the leader in front. Negative components stack below zero.
+#include <QChartView>
+
+#include "table/table.h"
+
+class QBarCategoryAxis;
+class QHorizontalStackedBarSeries;
+class QValueAxis;
+
+namespace trotix::gui {
+
+class SummaChart : public QChartView {
+  Q_OBJECT
+ public:
+  // Components stand in R's columns 1 to 8; column 0 names the runner.
+  static constexpr int kFirstComponent = 1, kComponentCount = 8;
+
+  explicit SummaChart(QWidget* parent = nullptr);
+
+  // One bar per row of `r`, in R's order (the highest sum ends on top).
+  void SetTable(const Table& r);
+  QHorizontalStackedBarSeries* series() const { return series_; }
+  const Table& shownTable() const { return shown_; }
+
+ private:
+  QHorizontalStackedBarSeries* series_;
+  QBarCategoryAxis* runners_;
+  QValueAxis* points_;
+  Table shown_;
+};
+
+}  // namespace trotix::gui
