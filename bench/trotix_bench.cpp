@@ -38,7 +38,8 @@ struct Options {
   std::vector<std::string> only;  // scenarios to run; empty: all
 };
 
-// What a window does after each race of a best-of run: a copy of the tables to show.
+// What the window does after each race of a best-of run: a copy of the Workspace to show; and
+// what it would cost to copy only what the views show.
 class SnapshotProgress : public SilentProgress {
  public:
   void StepDone(const Workspace& ws) override {
@@ -272,11 +273,10 @@ void BestRankCpu(const Options& o, const std::filesystem::path& dir) {
   }
   std::printf("  %-34s %9.3f ms %11.3f ms   target < 1 ms: %s\n", "analysis per race",
               analysis[0] * 1e3, analysis[1] * 1e3, Verdict(analysis[1] < 1e-3));
-  std::printf("  %-34s %9.3f ms %11.3f ms   target < analysis: %s\n",
-              "snapshot of grids and labels", tables[0] * 1e3, tables[1] * 1e3,
-              Verdict(tables[1] < analysis[1]));
-  std::printf("  %-34s %9.3f ms %11.3f ms   (the window's copy once per command)\n",
-              "snapshot of the Workspace", snapshot[0] * 1e3, snapshot[1] * 1e3);
+  std::printf("  %-34s %9.3f ms %11.3f ms   target < analysis: %s\n", "snapshot of the Workspace",
+              snapshot[0] * 1e3, snapshot[1] * 1e3, Verdict(snapshot[1] < analysis[1]));
+  std::printf("  %-34s %9.3f ms %11.3f ms   (what the views show)\n",
+              "snapshot of grids and labels only", tables[0] * 1e3, tables[1] * 1e3);
 }
 
 void PeakMemory(const Options& o, const std::filesystem::path& dir) {
