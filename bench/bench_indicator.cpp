@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "demo_race.h"
 #include "exchange/indicator_race.h"
 #include "exchange/indicator_races.h"
 #include "net/curl_http_client.h"
 #include "text/dates.h"
 #include "text/strings.h"
-#include "vendorsim/generator.h"
 #include "vendorsim/vendor_sim.h"
 
 using namespace trotix;
@@ -23,22 +23,6 @@ constexpr Date kDay{2024, 6, 18};
 constexpr int kRaces = 40;
 constexpr int kRunners = 16;
 constexpr int kLatencyMs = 40;
-
-struct DemoRace {
-  uint64_t seed = 0;
-  std::string time, course;
-};
-
-DemoRace FindDemoRace() {
-  for (uint64_t seed = 1; seed < 1000; ++seed) {
-    for (const auto& race : vendorsim::GenerateDay(seed, kDay, kRaces).races) {
-      int listed = 0;
-      for (const auto& r : race.runners) listed += r.onExchange();
-      if (race.onExchange() && listed == kRunners) return {seed, race.time, race.course};
-    }
-  }
-  return {};
-}
 
 // Seconds for one fill of the race through a fresh client.
 double TimeFill(const Workspace& loaded, int row, const VendorUrls& urls, int connections,
@@ -62,7 +46,7 @@ double TimeFill(const Workspace& loaded, int row, const VendorUrls& urls, int co
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-  const DemoRace race = FindDemoRace();
+  const bench::DemoRace race = bench::FindDemoRace(kDay, kRaces, kRunners);
   if (race.seed == 0) {
     std::fprintf(stderr, "no demo race with %d exchange runners\n", kRunners);
     return 1;

@@ -38,7 +38,7 @@ std::vector<std::string> RealOddsPages(const Workspace& ws, int raceIndex, const
 }
 
 void AnalyseRace(Workspace& ws, int raceIndex, bool realOdds, const VendorUrls& urls,
-                 const PageFetcher& fetch) {
+                 const PageFetcher& fetch, const ScoreIndex* scores) {
   if (raceIndex < 0 || raceIndex >= ws.MM.RowCount()) throw std::out_of_range("no such race");
   ws.R.ClearRows();
   ws.RR.ClearRows();
@@ -50,7 +50,7 @@ void AnalyseRace(Workspace& ws, int raceIndex, bool realOdds, const VendorUrls& 
     ForExchangeRows(ws, raceIndex, [&](int q) { FillIndicatorRace(ws, q, urls, fetch); });
   // Scoring reloads TAB for the same race, so the merge has to come after it.
   for (int q = 0; q < ws.NX.RowCount(); ++q)
-    if (SameRace(ws.NX, q, time, course)) ScoreRace(ws, q);
+    if (SameRace(ws.NX, q, time, course)) ScoreRace(ws, q, scores);
 
   ShowExchangeTotal(ws);
   MergeRunnerData(ws, realOdds);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/zorvat/score_lookup.h"
 #include "app/workspace.h"
 #include "net/http_client.h"
 #include "net/vendor_urls.h"
@@ -13,8 +14,9 @@ namespace trotix {
 // Analyses the race in row `raceIndex` of MM and leaves it in TAB, R, RR and u1-u8. With
 // `realOdds` the race's exchange runners are fetched afresh into T2 (setting bfnumber);
 // without, T2 is used as it stands. Throws std::out_of_range for a row MM does not have.
+// `scores`, when given, indexes ws.ScoreBase (a run over many races builds it once).
 void AnalyseRace(Workspace& ws, int raceIndex, bool realOdds, const VendorUrls& urls,
-                 const PageFetcher& fetch);
+                 const PageFetcher& fetch, const ScoreIndex* scores = nullptr);
 
 // The runner pages an analysis with `realOdds` asks for, so a run over many races can fetch them
 // all ahead.

@@ -54,6 +54,8 @@ void Session::RunBestOf(BestOfSystem system) {
     return bodies;
   };
 
+  // The reference table stays as it is for the whole run.
+  const ScoreIndex scores(ws_.ScoreBase);
   BestOfHooks hooks;
   hooks.beforeRace = [&](int k, int count) {
     if (progress.CancelRequested()) return false;
@@ -64,8 +66,8 @@ void Session::RunBestOf(BestOfSystem system) {
   hooks.afterRace = [&](int, int) { progress.StepDone(ws_); };
   try {
     trotix::RunBestOf(
-        ws_, system, [&](Workspace& ws, int k) { AnalyseRace(ws, k, ws.rkef, urls_, fetch); },
-        hooks);
+        ws_, system,
+        [&](Workspace& ws, int k) { AnalyseRace(ws, k, ws.rkef, urls_, fetch, &scores); }, hooks);
   } catch (...) {
     progress.ShowGauge(Progress::kPr2, false);
     throw;

@@ -2,7 +2,7 @@
 
 namespace trotix {
 
-std::string GetField(std::string_view record, int n) {
+std::string_view FieldView(std::string_view record, int n) {
   constexpr std::string_view kEnd = ">>";
   for (int i = 1; i < n; ++i) {
     const auto pos = record.find(kEnd);
@@ -11,7 +11,11 @@ std::string GetField(std::string_view record, int n) {
   }
   const auto pos = record.find(kEnd);
   if (pos == std::string_view::npos) return {};
-  return std::string(record.substr(0, pos));
+  return record.substr(0, pos);
+}
+
+std::string GetField(std::string_view record, int n) {
+  return std::string(FieldView(record, n));
 }
 
 std::string TagValue(std::string_view text, std::string_view name) {

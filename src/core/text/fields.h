@@ -9,6 +9,8 @@ namespace trotix {
 // Field n of a record whose fields each end in ">>". Text after the last ">>" is no field.
 // n <= 0 reads as 1.
 std::string GetField(std::string_view record, int n);
+// The same field as a view into `record`, for comparisons in long scans that should not allocate.
+std::string_view FieldView(std::string_view record, int n);
 
 // The text between the first "<name>" and the next "</name>"; empty when either is missing.
 std::string TagValue(std::string_view text, std::string_view name);

@@ -3,6 +3,8 @@
 
 #include <map>
 
+#include "analysis/analyse_race.h"
+#include "analysis/best_of.h"
 #include "support/session_harness.h"
 #include "text/fields.h"
 #include "vendorsim/vendor_sim.h"
@@ -107,6 +109,61 @@ TEST_F(SessionDemoTest, ConcurrentSignInEqualsSequentialSignIn) {
     EXPECT_EQ(concurrent.messages.shown, sequential.messages.shown);
     EXPECT_EQ(concurrent.messages.shown.size(), tipsFail ? 1u : 0u);
   }
+}
+
+// A best-of run from real odds fetches the whole day's runner pages side by side before it walks
+// the races; its picks and final tables equal one request after another, and equal fetching each
+// race's pages as the race comes.
+TEST(SessionBestOfDemoTest, PrefetchedRealOddsRunEqualsRaceByRaceFetching) {
+  vendorsim::SimOptions options;
+  options.date = {2026, 12, 8};
+  options.races = 8;
+  vendorsim::VendorSim sim(options);
+  sim.Start();
+
+  testing::SessionHarness sequential(sim.BaseUrl(), options.date, 1);
+  testing::SessionHarness concurrent(sim.BaseUrl(), options.date, 8);
+  for (auto* h : {&sequential, &concurrent}) {
+    h->session->FormCreate();
+    h->ws().loginedit = h->ws().passedit = "demo";
+    ASSERT_EQ(h->session->SignIn(), SignInResult::SignedIn);
+    ASSERT_TRUE(h->ws().rkef);
+  }
+  Workspace raceByRace = concurrent.ws();
+  std::vector<std::string> pages;
+  for (int k = 0; k < raceByRace.MM.RowCount(); ++k)
+    for (auto& page : RealOddsPages(raceByRace, k, concurrent.session->urls()))
+      pages.push_back(std::move(page));
+  ASSERT_GT(pages.size(), 0u) << "the small day should have races on the exchange";
+
+  const int before = sim.Requests("/betting/*");
+  concurrent.session->spSkinXFormButton8Click();
+  // Every page once: the races read the prefetched pages instead of asking again.
+  EXPECT_EQ(sim.Requests("/betting/*") - before, static_cast<int>(pages.size()));
+  concurrent.session->spSkinXFormButton7Click();
+  sequential.session->spSkinXFormButton8Click();
+  sequential.session->spSkinXFormButton7Click();
+
+  CurlHttpClient client;
+  const PageFetcher fetch = [&](const std::vector<std::string>& urls) {
+    std::vector<std::string> bodies;
+    for (const auto& a : client.GetMany(urls, 1, nullptr)) bodies.push_back(BodyOrEmpty(a));
+    return bodies;
+  };
+  for (const auto system : {BestOfSystem::kBestRank, BestOfSystem::kBestRecoming})
+    RunBestOf(raceByRace, system, [&](Workspace& ws, int k) {
+      AnalyseRace(ws, k, true, concurrent.session->urls(), fetch);
+    });
+
+  const Workspace& ws = concurrent.ws();
+  EXPECT_GT(ws.REP.RowCount(), 0);
+  EXPECT_FALSE(ws.T2.RowCount() == 0 && ws.bfnumber.empty());
+  for (const Workspace* other : {&sequential.ws(), &raceByRace}) {
+    for (std::size_t i = 0; i < ws.Tables().size(); ++i)
+      EXPECT_EQ(*ws.Tables()[i].second, *other->Tables()[i].second) << ws.Tables()[i].first;
+    EXPECT_EQ(ws.Labels(), other->Labels());
+  }
+  EXPECT_EQ(concurrent.messages.shown, sequential.messages.shown);
 }
 
 TEST_F(SessionDemoTest, CourseTableFailureOnlyLosesTheFlags) {

@@ -24,7 +24,7 @@ std::string FirstChar(const std::string& s) {
 void ApplyRecords(Table& H, int row, const std::string& key,
                   const std::vector<std::string>& processBase) {
   for (const auto& line : processBase) {
-    if (GetField(line, 1) != key) continue;
+    if (FieldView(line, 1) != key) continue;
     for (int f = 2; f <= 15; ++f) H.SetText(row, kValuesI + f - 2, GetField(line, f));
   }
 }
@@ -89,12 +89,19 @@ std::string ExMark(const RaceNumbers& rn, int third, int second,
   return "(x)";
 }
 
+struct ScoreSource {
+  const std::vector<std::string>& base;
+  const ScoreIndex* index;
+  std::string Lookup(const RaceNumbers& rn, std::string_view status, const Values& w) const {
+    return index ? index->Find(rn, status, w) : ScoreLookup(rn, base, status, w);
+  }
+};
+
 bool HasZero(const Values& w) {
   return w[0] == 0 || w[1] == 0 || w[2] == 0;
 }
 
-void RatePartI(Table& H, int row, const RaceNumbers& rn,
-               const std::vector<std::string>& scoreBase) {
+void RatePartI(Table& H, int row, const RaceNumbers& rn, const ScoreSource& scores) {
   const Values w = FoldedValues(H, row, kValuesI);
   const int pts = FoldNumber(H.Integer(row, kPtsI));
   const int nh = FoldNumber(H.Integer(row, kNH));
@@ -105,13 +112,12 @@ void RatePartI(Table& H, int row, const RaceNumbers& rn,
     score = "0";
     if (QuestionRule(rn, nh, vh, pts)) score = "?";
   }
-  if (score != "0") score = ScoreLookup(rn, scoreBase, status, w);
+  if (score != "0") score = scores.Lookup(rn, status, w);
   H.SetText(row, kStatusI, status);
   H.SetText(row, kScore, score);
 }
 
-void RatePartII(Table& H, int row, const RaceNumbers& rn,
-                const std::vector<std::string>& scoreBase) {
+void RatePartII(Table& H, int row, const RaceNumbers& rn, const ScoreSource& scores) {
   const Values a = FoldedValues(H, row, kValuesI);
   const Values b = FoldedValues(H, row, kValuesII);
   const int pts = FoldNumber(H.Integer(row, kPtsII));
@@ -136,7 +142,7 @@ void RatePartII(Table& H, int row, const RaceNumbers& rn,
       score = "Yes!";
     }
   }
-  if (score == "?") score = ScoreLookup(rn, scoreBase, statusII, b);
+  if (score == "?") score = scores.Lookup(rn, statusII, b);
   if (statusI.empty() && statusII.empty()) score.clear();
 
   H.SetText(row, kStatusI, statusI);
@@ -156,7 +162,7 @@ void ColourValues(Table& H, int row, int firstCol, bool rated, const RaceNumbers
 }  // namespace
 
 void RateRunners(Table& H, const Table& RF, const std::vector<std::string>& processBase,
-                 const std::vector<std::string>& scoreBase) {
+                 const std::vector<std::string>& scoreBase, const ScoreIndex* index) {
   const int rows = H.RowCount();
   for (int row = 0; row < rows; ++row) {
     ClearRunner(H, row);
@@ -176,8 +182,9 @@ void RateRunners(Table& H, const Table& RF, const std::vector<std::string>& proc
   }
 
   const RaceNumbers rn = ReadRaceNumbers(RF);
-  for (int row = 0; row < rows; ++row) RatePartI(H, row, rn, scoreBase);
-  for (int row = 0; row < rows; ++row) RatePartII(H, row, rn, scoreBase);
+  const ScoreSource scores{scoreBase, index};
+  for (int row = 0; row < rows; ++row) RatePartI(H, row, rn, scores);
+  for (int row = 0; row < rows; ++row) RatePartII(H, row, rn, scores);
   for (int row = 0; row < rows; ++row) {
     ColourValues(H, row, kValuesI, !H.Text(row, kStatusI).empty(), rn);
     ColourValues(H, row, kValuesII, !H.Text(row, kStatusII).empty(), rn);

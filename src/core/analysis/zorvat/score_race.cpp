@@ -48,7 +48,7 @@ void ReduceRaceNumbers(Table& RF) {
 
 }  // namespace
 
-void ScoreRace(Workspace& ws, int row) {
+void ScoreRace(Workspace& ws, int row, const ScoreIndex* scores) {
   // Only words followed by a space count: the name's last word takes no part.
   const auto words = SplitWords(ReplaceText(ws.NX.Text(row, 3), ".", " "));
   std::string title = JoinWords(words);
@@ -73,7 +73,7 @@ void ScoreRace(Workspace& ws, int row) {
   ReduceRaceNumbers(ws.RF);
   StyleRaceNumbers(ws.RF);
 
-  RateRunners(ws.H, ws.RF, ws.ProcessBase, ws.ScoreBase);
+  RateRunners(ws.H, ws.RF, ws.ProcessBase, ws.ScoreBase, scores);
 }
 
 }  // namespace trotix

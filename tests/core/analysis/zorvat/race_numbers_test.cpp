@@ -60,5 +60,32 @@ TEST(ScoreLookup, FirstLineMatchingStatusAndBothCodes) {
   EXPECT_EQ(ScoreLookup(rf, {}, "4B(c)", {3, 5, 6, 8, 2, 9}), "?");
 }
 
+// The index a best-of run builds once answers exactly as the walk through the table.
+TEST(ScoreIndex, AnswersAsTheWalkThroughTheTable) {
+  const RaceNumbers rn = ReadRaceNumbers(RaceNumbersGrid(3, 5, 8, 2));
+  const std::vector<std::string> base = {
+      "4B(c)>>DF>>IV>>12>>", "4B(c)>>DF>>IV>>13>>",  // the first of equal keys wins
+      "4B(c)>>DF>>x>>14>>",  ">>x>>x>>-3>>",
+      "4B(c)>>DF>>IV",     // unterminated: fields 3 and 4 empty
+      "O.W.>>x>>x>>",      // no field 4: the empty score
+      "1x>>>DF>>IV>>7>>",  // field 2 ">DF"
+      "no fields at all",
+  };
+  const ScoreIndex index(base);
+  const struct {
+    std::string status;
+    std::array<int, 6> w;
+  } cases[] = {
+      {"4B(c)", {3, 5, 6, 8, 2, 9}}, {"4B(c)", {3, 5, 6, 9, 9, 9}},     {"", {1, 1, 1, 1, 1, 1}},
+      {"4b(c)", {3, 5, 6, 8, 2, 9}}, {"O.W.", {1, 1, 1, 1, 1, 1}},      {"1x", {3, 5, 6, 8, 2, 9}},
+      {"1x>", {3, 5, 6, 8, 2, 9}},   {"4B(c)>>DF", {8, 2, 9, 1, 1, 1}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(index.Find(rn, c.status, c.w), ScoreLookup(rn, base, c.status, c.w)) << c.status;
+  EXPECT_EQ(index.Find(rn, "4B(c)", {3, 5, 6, 8, 2, 9}), "12");
+  EXPECT_EQ(index.Find(rn, "O.W.", {1, 1, 1, 1, 1, 1}), "");
+  EXPECT_EQ(ScoreIndex({}).Find(rn, "4B(c)", {3, 5, 6, 8, 2, 9}), "?");
+}
+
 }  // namespace
 }  // namespace trotix

@@ -1,0 +1,363 @@
+// trotix-bench: every speed and memory target in one run. Each scenario that waits on the network
+// runs one request after another (--max-connections 1) and with the default cap of 8, against the
+// demo server started in-process with the chosen latency and day size; medians of the rounds.
+//   trotix-bench [--latency-ms 40] [--races 40] [--cpu-races 100] [--memory-races 100] [--rounds 3]
+#include <CLI/CLI.hpp>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/recording_ports.h"
+#include "app/session.h"
+#include "bench_util.h"
+#include "demo_race.h"
+#include "net/curl_http_client.h"
+#include "net/vendor_urls.h"
+#include "text/dates.h"
+#include "vendorsim/vendor_sim.h"
+
+namespace trotix::bench {
+namespace {
+
+constexpr Date kDay{2026, 12, 8};
+constexpr int kDefaultCap = 8;
+constexpr int kCaps[] = {1, kDefaultCap};
+
+struct Options {
+  int latencyMs = 40;
+  int races = 40;
+  int cpuRaces = 100;
+  int memoryRaces = 100;
+  int rounds = 3;
+  int runners = 16;
+  std::string cli, window;
+  std::vector<std::string> only;  // scenarios to run; empty: all
+};
+
+// What the window does after each race of a best-of run: a copy of the Workspace to show; and
+// what it would cost to copy only what the views show.
+class SnapshotProgress : public SilentProgress {
+ public:
+  void StepDone(const Workspace& ws) override {
+    double start = ThreadCpuSeconds();
+    { const auto copy = std::make_unique<Workspace>(ws); }
+    seconds += ThreadCpuSeconds() - start;
+    // The part that changes from race to race: the grids and labels.
+    start = ThreadCpuSeconds();
+    {
+      std::vector<Table> tables;
+      for (const auto& [name, table] : ws.Tables()) tables.push_back(*table);
+      const auto labels = ws.Labels();
+    }
+    tablesSeconds += ThreadCpuSeconds() - start;
+  }
+  double seconds = 0, tablesSeconds = 0;
+};
+
+// A signed-out Session against the demo server, with the ports trotix-cli uses.
+struct Client {
+  Client(const vendorsim::VendorSim& sim, int maxConnections, std::filesystem::path dir)
+      : web(MakeIdHTTP1()), zorvat(MakeID2()), clock(kDay) {
+    session =
+        std::make_unique<Session>(SessionOptions{sim.SimHosts(), std::move(dir), maxConnections},
+                                  SessionPorts{*web, *zorvat, browser, messages, progress, clock});
+  }
+  bool SignIn() {
+    session->FormCreate();
+    session->ws().loginedit = session->ws().passedit = "demo";
+    return session->SignIn() == SignInResult::SignedIn;
+  }
+  Workspace& ws() { return session->ws(); }
+
+  std::unique_ptr<HttpClient> web, zorvat;
+  RecordingBrowser browser;
+  RecordingMessages messages;
+  SnapshotProgress progress;
+  FixedClock clock;
+  std::unique_ptr<Session> session;
+};
+
+std::unique_ptr<vendorsim::VendorSim> StartSim(int races, int latencyMs, uint64_t seed = 1) {
+  vendorsim::SimOptions o;
+  o.seed = seed;
+  o.date = kDay;
+  o.races = races;
+  o.latencyMinMs = o.latencyMaxMs = latencyMs;
+  auto sim = std::make_unique<vendorsim::VendorSim>(o);
+  sim->Start();
+  return sim;
+}
+
+bool SameTables(const Workspace& a, const Workspace& b) {
+  for (std::size_t i = 0; i < a.Tables().size(); ++i)
+    if (!(*a.Tables()[i].second == *b.Tables()[i].second)) return false;
+  return a.Labels() == b.Labels();
+}
+
+int missed = 0;
+
+const char* Verdict(bool met) {
+  if (!met) ++missed;
+  return met ? "met" : "NOT MET";
+}
+
+void Header(const std::string& title) {
+  std::printf("\n%s\n", title.c_str());
+}
+
+void PrintRatio(const char* what, double one, double eight, double atLeast) {
+  const double ratio = one / eight;
+  std::printf("  %-34s %10.3f s %12.3f s %8.2fx   target >= %.1fx: %s\n", what, one, eight, ratio,
+              atLeast, Verdict(ratio >= atLeast));
+}
+
+struct SignInTimes {
+  double wall = 0;  // median
+  int requests = 0;
+  std::unique_ptr<Client> last;
+};
+
+SignInTimes TimeSignIn(const vendorsim::VendorSim& sim, int cap, int rounds,
+                       const std::filesystem::path& dir) {
+  SignInTimes t;
+  std::vector<double> times;
+  for (int round = 0; round < rounds; ++round) {
+    auto client = std::make_unique<Client>(sim, cap, dir);
+    const int before = sim.Requests("*");
+    const double start = WallSeconds();
+    if (!client->SignIn()) std::printf("  sign-in failed\n");
+    times.push_back(WallSeconds() - start);
+    t.requests = sim.Requests("*") - before;
+    t.last = std::move(client);
+  }
+  t.wall = Median(times);
+  return t;
+}
+
+// One request's wall time against `sim`: the server's delay as the client sees it.
+double RoundTrip(const vendorsim::VendorSim& sim, int rounds) {
+  CurlHttpClient client;
+  const std::string url = VendorUrls(sim.SimHosts()).VersionProbe();
+  std::vector<double> times;
+  for (int i = 0; i < rounds + 2; ++i) {
+    const double start = WallSeconds();
+    client.Get(url);
+    times.push_back(WallSeconds() - start);
+  }
+  return Median(times);
+}
+
+void SignInToReady(const Options& o, const std::filesystem::path& dir) {
+  Header("Sign-in to ready: start-up, version probe, course table, sign-in, every load (" +
+         std::to_string(o.races) + " races, " + std::to_string(o.latencyMs) + " ms per answer)");
+  auto sim = StartSim(o.races, o.latencyMs);
+  auto instant = StartSim(o.races, 0);
+  const double trip = RoundTrip(*sim, o.rounds);
+  SignInTimes slow[2], fast[2];
+  for (int c = 0; c < 2; ++c) {
+    slow[c] = TimeSignIn(*sim, kCaps[c], o.rounds, dir);
+    fast[c] = TimeSignIn(*instant, kCaps[c], o.rounds, dir);
+  }
+  std::printf("  %-34s %12s %14s %9s\n", "", "1 connection", "default (8)", "ratio");
+  PrintRatio("wall time", slow[0].wall, slow[1].wall, 2.5);
+  std::printf("  %-34s %10.3f s %12.3f s\n", "wall time without latency", fast[0].wall,
+              fast[1].wall);
+  std::printf("  %-34s %12d %14d\n", "requests", slow[0].requests, slow[1].requests);
+  // The time the latency adds, in round trips of one request.
+  const auto trips = [&](int c) { return std::lround((slow[c].wall - fast[c].wall) / trip); };
+  std::printf("  %-34s %12ld %14ld %9s   target <= 4: %s\n", "round trips on the critical path",
+              trips(0), trips(1), "", Verdict(trips(1) <= 4));
+  std::printf("  %-34s %10.3f s\n", "  (one request's round trip)", trip);
+  const Client& a = *slow[0].last;
+  const Client& b = *slow[1].last;
+  std::printf("  %-34s %12s\n", "same tables, labels, messages",
+              SameTables(a.session->ws(), b.session->ws()) && a.messages.shown == b.messages.shown
+                  ? "yes"
+                  : "NO");
+}
+
+void LiveAnalysis(const Options& o, const std::filesystem::path& dir) {
+  const DemoRace race = FindDemoRace(kDay, o.races, o.runners);
+  Header("Live analysis (all ROW) of a " + std::to_string(o.runners) +
+         "-runner race: card, runner pages, score, merge (" + std::to_string(o.latencyMs) +
+         " ms per answer)");
+  if (race.seed == 0) {
+    std::printf("  no demo day has such a race\n");
+    ++missed;
+    return;
+  }
+  auto sim = StartSim(o.races, o.latencyMs, race.seed);
+  double median[2] = {};
+  int pages = 0;
+  std::unique_ptr<Client> last[2];
+  for (int c = 0; c < 2; ++c) {
+    auto client = std::make_unique<Client>(*sim, kCaps[c], dir);
+    client->SignIn();
+    std::vector<double> times;
+    for (int round = 0; round < o.rounds; ++round) {
+      const int before = sim->Requests("/betting/*");
+      const double start = WallSeconds();
+      client->session->MMCellDblClick(race.index);
+      times.push_back(WallSeconds() - start);
+      pages = sim->Requests("/betting/*") - before;
+    }
+    median[c] = Median(times);
+    last[c] = std::move(client);
+  }
+  std::printf("  race %s %s, %d runner pages; the floor is %d round trips at 8 connections\n",
+              race.time.c_str(), race.course.c_str(), pages, (pages + 7) / 8);
+  PrintRatio("wall time", median[0], median[1], 6);
+  std::printf("  %-34s %12s\n", "same tables",
+              SameTables(last[0]->ws(), last[1]->ws()) ? "yes" : "NO");
+}
+
+void BestRankFromRealOdds(const Options& o, const std::filesystem::path& dir) {
+  Header("\"Best Rank\" from real odds over a " + std::to_string(o.races) + "-race day (" +
+         std::to_string(o.latencyMs) + " ms per answer)");
+  auto sim = StartSim(o.races, o.latencyMs);
+  double median[2] = {};
+  int pages = 0;
+  std::unique_ptr<Client> last[2];
+  for (int c = 0; c < 2; ++c) {
+    auto client = std::make_unique<Client>(*sim, kCaps[c], dir);
+    client->SignIn();
+    client->ws().rkef = true;
+    std::vector<double> times;
+    for (int round = 0; round < o.rounds; ++round) {
+      client->ws().REP.ClearRows();
+      const int before = sim->Requests("/betting/*");
+      const double start = WallSeconds();
+      client->session->spSkinXFormButton8Click();
+      times.push_back(WallSeconds() - start);
+      pages = sim->Requests("/betting/*") - before;
+    }
+    median[c] = Median(times);
+    last[c] = std::move(client);
+  }
+  std::printf("  %d runner pages, %d picks; the floor is %d round trips at 8 connections\n", pages,
+              last[1]->ws().REP.RowCount(), (pages + 7) / 8);
+  PrintRatio("wall time", median[0], median[1], 6);
+  std::printf("  %-34s %12s\n", "same REP and tables",
+              SameTables(last[0]->ws(), last[1]->ws()) ? "yes" : "NO");
+}
+
+void BestRankCpu(const Options& o, const std::filesystem::path& dir) {
+  Header("\"Best Rank\" without real odds over a " + std::to_string(o.cpuRaces) +
+         "-race day (no latency): CPU of the calling thread per race");
+  auto sim = StartSim(o.cpuRaces, 0);
+  std::printf("  %-34s %12s %14s\n", "", "1 connection", "default (8)");
+  double analysis[2] = {}, snapshot[2] = {}, tables[2] = {};
+  for (int c = 0; c < 2; ++c) {
+    Client client(*sim, kCaps[c], dir);
+    client.SignIn();
+    client.ws().rkef = false;
+    std::vector<double> perRace, perSnapshot, perTables;
+    for (int round = 0; round < o.rounds; ++round) {
+      client.ws().REP.ClearRows();
+      client.progress.seconds = client.progress.tablesSeconds = 0;
+      const double start = ThreadCpuSeconds();
+      client.session->spSkinXFormButton8Click();
+      const double total = ThreadCpuSeconds() - start;
+      const double copies = client.progress.seconds + client.progress.tablesSeconds;
+      perRace.push_back((total - copies) / o.cpuRaces);
+      perSnapshot.push_back(client.progress.seconds / o.cpuRaces);
+      perTables.push_back(client.progress.tablesSeconds / o.cpuRaces);
+    }
+    analysis[c] = Median(perRace);
+    snapshot[c] = Median(perSnapshot);
+    tables[c] = Median(perTables);
+  }
+  std::printf("  %-34s %9.3f ms %11.3f ms   target < 1 ms: %s\n", "analysis per race",
+              analysis[0] * 1e3, analysis[1] * 1e3, Verdict(analysis[1] < 1e-3));
+  std::printf("  %-34s %9.3f ms %11.3f ms   target < analysis: %s\n", "snapshot of the Workspace",
+              snapshot[0] * 1e3, snapshot[1] * 1e3, Verdict(snapshot[1] < analysis[1]));
+  std::printf("  %-34s %9.3f ms %11.3f ms   (what the views show)\n",
+              "snapshot of grids and labels only", tables[0] * 1e3, tables[1] * 1e3);
+}
+
+void PeakMemory(const Options& o, const std::filesystem::path& dir) {
+  Header("Peak memory (maximum resident set size)");
+  auto sim = StartSim(o.memoryRaces, 0);
+  if (!std::filesystem::exists(o.cli)) {
+    std::printf("  trotix-cli not found at %s\n", o.cli.c_str());
+    ++missed;
+  } else {
+    for (int cap : kCaps) {
+      const ChildRun run = RunChild(
+          {o.cli, "--data-server", sim->BaseUrl(), "--web-site", sim->BaseUrl(), "--exchange-site",
+           sim->BaseUrl(), "--login", "demo", "--password", "demo", "--today", FormatDate(kDay),
+           "--dir", dir.string(), "--max-connections", std::to_string(cap), "best-rank"},
+          (dir / "peak").string());
+      const std::string what = "trotix-cli, " + std::to_string(o.memoryRaces) +
+                               "-race best-rank, " + std::to_string(cap) + " conn.";
+      std::printf("  %-42s %8.1f MiB   target < 30 MiB: %s%s\n", what.c_str(), run.peakKiB / 1024.0,
+                  Verdict(run.peakKiB < 30 * 1024), run.exitCode == 0 ? "" : "  (the run failed)");
+    }
+  }
+  if (!std::filesystem::exists(o.window)) {
+    std::printf("  the window is not built (%s): configure with -DTROTIX_GUI=ON\n",
+                o.window.c_str());
+    return;
+  }
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  const std::string picture = (dir / "window.png").string();
+  for (int cap : kCaps) {
+    const ChildRun run = RunChild(
+        {o.window, "--demo", "--max-connections", std::to_string(cap), "--screenshot", picture},
+        (dir / "peak").string());
+    const std::string what = "window after sign-in (--demo), " + std::to_string(cap) + " conn.";
+    std::printf("  %-42s %8.1f MiB   target < 150 MiB: %s%s\n", what.c_str(), run.peakKiB / 1024.0,
+                Verdict(run.peakKiB < 150 * 1024), run.exitCode == 0 ? "" : "  (the run failed)");
+  }
+}
+
+}  // namespace
+}  // namespace trotix::bench
+
+int main(int argc, char** argv) {
+  using namespace trotix::bench;
+  if (const int measured = PeakOfMain(argc, argv); measured >= 0) return measured;
+  Options o;
+  const auto build = std::filesystem::canonical("/proc/self/exe").parent_path().parent_path();
+  o.cli = (build / "src/cli/trotix-cli").string();
+  o.window = (build / "src/gui/trotix").string();
+  CLI::App app{
+      "trotix-bench: the speed and memory targets, one request at a time against the "
+      "default of 8 at once, on the demo server started in-process."};
+  app.add_option("--latency-ms", o.latencyMs, "delay of every answer in the network scenarios")
+      ->check(CLI::Range(1, 1000));
+  app.add_option("--races", o.races, "races of the day in the network scenarios")
+      ->check(CLI::Range(1, 300));
+  app.add_option("--cpu-races", o.cpuRaces, "races of the day in the CPU scenario")
+      ->check(CLI::Range(1, 300));
+  app.add_option("--memory-races", o.memoryRaces, "races of the day of trotix-cli's run")
+      ->check(CLI::Range(1, 300));
+  app.add_option("--rounds", o.rounds, "repetitions of each scenario; the median counts")
+      ->check(CLI::Range(1, 50));
+  app.add_option("--only", o.only, "run only these scenarios: signin, live, realodds, cpu, memory")
+      ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory"}));
+  app.add_option("--cli", o.cli, "trotix-cli to measure");
+  app.add_option("--window", o.window, "the window program to measure");
+  CLI11_PARSE(app, argc, argv);
+
+  char pattern[] = "/tmp/trotix-bench-XXXXXX";
+  const std::filesystem::path dir = ::mkdtemp(pattern);
+  std::printf("trotix-bench on %s\n", MachineDescription().c_str());
+  std::printf("%d rounds per scenario, medians\n", o.rounds);
+  const auto wanted = [&](const char* name) {
+    return o.only.empty() || std::find(o.only.begin(), o.only.end(), name) != o.only.end();
+  };
+  if (wanted("signin")) SignInToReady(o, dir);
+  if (wanted("live")) LiveAnalysis(o, dir);
+  if (wanted("realodds")) BestRankFromRealOdds(o, dir);
+  if (wanted("cpu")) BestRankCpu(o, dir);
+  if (wanted("memory")) PeakMemory(o, dir);
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
+  std::printf("\n%s\n", missed == 0 ? "every target met" : "some targets NOT MET");
+  return missed == 0 ? 0 : 1;
+}
