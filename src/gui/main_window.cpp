@@ -719,7 +719,7 @@ void MainWindow::OnCellDblClick(const char* grid, int row) {
 // ---------------------------------------------------------------------------------------------
 // Showing a snapshot
 
-void MainWindow::ShowTables(const Workspace& ws) {
+void MainWindow::ShowTables(const WorkspaceView& ws) {
   for (const auto& [name, table] : ws.Tables()) {
     const auto m = models_.find(name);
     if (m != models_.end()) m->second->SetTable(*table);
@@ -739,7 +739,7 @@ void MainWindow::ShowStep(const std::shared_ptr<const Snapshot>& snapshot) {
 }
 
 void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
-  const Workspace& ws = snapshot->ws;
+  const WorkspaceView& ws = snapshot->ws;
   ShowTables(ws);
   for (int p = 0; p < kPageCount; ++p) page_->setTabVisible(p, ws.tabVisible[p]);
   page_->setCurrentIndex(ws.activePage);
@@ -767,7 +767,7 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
 
 void MainWindow::ApplyEnabled() {
   const bool idle = !runner_->busy();
-  const Workspace& ws = runner_->last()->ws;
+  const WorkspaceView& ws = runner_->last()->ws;
   for (const auto& [name, button] : commandButtons_) button->setEnabled(idle);
   commandButtons_["spSkinXFormButton1"]->setEnabled(idle && ws.signInEnabled);
   tvbutton_->setEnabled(idle && ws.tvbuttonEnabled);

@@ -99,7 +99,7 @@ class MainWindow : public QWidget {
   Inputs CurrentInputs() const;
   void Show(const std::shared_ptr<const Snapshot>& snapshot);
   void ShowStep(const std::shared_ptr<const Snapshot>& snapshot);
-  void ShowTables(const Workspace& ws);
+  void ShowTables(const WorkspaceView& ws);
   void ApplyEnabled();
   void OnBusy(bool busy);
   void ShowPanel(bool visible);

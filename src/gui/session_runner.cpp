@@ -18,7 +18,7 @@ SessionRunner::SessionRunner(std::unique_ptr<Session> session, std::shared_ptr<v
   worker_->moveToThread(&thread_);
   connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
   auto first = std::make_shared<Snapshot>();
-  first->ws = session_->ws();
+  first->ws = session_->ws().view();
   last_ = std::move(first);
   thread_.start();
 }
@@ -39,7 +39,7 @@ void SessionRunner::Shutdown(QObject* served) {
 
 void SessionRunner::Step(const Workspace& ws) {
   auto snap = std::make_shared<Snapshot>();
-  snap->ws = ws;
+  snap->ws = ws.view();
   snap->command = running_;
   snap->step = true;
   QMetaObject::invokeMethod(
@@ -67,7 +67,7 @@ int SessionRunner::Post(Command command) {
           errors_.Show(e.what());
         }
         auto snap = std::make_shared<Snapshot>();
-        snap->ws = s.ws();
+        snap->ws = s.ws().view();
         snap->closeRequested = s.closeRequested();
         snap->command = number;
         QMetaObject::invokeMethod(

@@ -10,9 +10,9 @@
 
 namespace trotix::gui {
 
-// What the window shows after a command: a copy of the tables and labels.
+// What the window shows after a command: a copy of the tables, labels and controls.
 struct Snapshot {
-  Workspace ws;
+  WorkspaceView ws;
   bool closeRequested = false;
   int command = 0;    // the number Post gave the command
   bool step = false;  // a step of a command still running (a race of a best-of run)

@@ -122,7 +122,7 @@ struct Rig {
 
   // The first race of MM that the exchange's race list T1 also holds.
   int RaceWithMarket() {
-    const Workspace& ws = window->shown().ws;
+    const WorkspaceView& ws = window->shown().ws;
     const auto key = [](const Table& t, int row, int col) { return Upper(Trim(t.Text(row, col))); };
     for (int k = 0; k < ws.MM.RowCount(); ++k)
       for (int q = 0; q < ws.T1.RowCount(); ++q)

@@ -28,7 +28,7 @@ const char* PageCaption(int page) {
   return page >= 0 && page < kPageCount ? kCaptions[page] : "";
 }
 
-Workspace::Workspace() {
+WorkspaceView::WorkspaceView() {
   RT = Table({Img(""), Txt("Time"), Txt("Course"), Txt("Name"), Txt("Prize"), Txt("Runners")});
   LG = Table({Img(""), Txt("Time"), Txt("Course"), Txt("Name Horse"), Txt("Last Price"),
               Txt("1st Show"), Num("Mov, %")});
@@ -90,20 +90,20 @@ Workspace::Workspace() {
   tabVisible[kPageAbout] = true;
 }
 
-std::vector<std::pair<std::string, const Table*>> Workspace::Tables() const {
+std::vector<std::pair<std::string, const Table*>> WorkspaceView::Tables() const {
   return {{"RT", &RT}, {"LG", &LG},   {"T1", &T1},     {"T2", &T2},   {"NX", &NX},
           {"RF", &RF}, {"H", &H},     {"TIPS", &TIPS}, {"REZ", &REZ}, {"REP", &REP},
           {"MM", &MM}, {"TAB", &TAB}, {"R", &R},       {"RR", &RR}};
 }
 
-std::vector<std::pair<std::string, Table*>> Workspace::Tables() {
+std::vector<std::pair<std::string, Table*>> WorkspaceView::Tables() {
   std::vector<std::pair<std::string, Table*>> out;
   for (const auto& [name, t] : std::as_const(*this).Tables())
     out.emplace_back(name, const_cast<Table*>(t));
   return out;
 }
 
-std::vector<std::pair<std::string, std::string>> Workspace::Labels() const {
+std::vector<std::pair<std::string, std::string>> WorkspaceView::Labels() const {
   return {{"u1", u1},
           {"u2", u2},
           {"u3", u3},
@@ -123,7 +123,7 @@ std::vector<std::pair<std::string, std::string>> Workspace::Labels() const {
           {"glavcount", glavcount}};
 }
 
-std::vector<std::string> Workspace::VisibleTabs() const {
+std::vector<std::string> WorkspaceView::VisibleTabs() const {
   std::vector<std::string> out;
   for (int p = 0; p < kPageCount; ++p)
     if (tabVisible[p]) out.emplace_back(PageCaption(p));

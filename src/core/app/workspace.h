@@ -28,8 +28,9 @@ enum Page : int {
 // Captions of the pages, by index.
 const char* PageCaption(int page);
 
-struct Workspace {
-  Workspace();
+// What a window shows: every grid, label and control state.
+struct WorkspaceView {
+  WorkspaceView();
 
   // Grids, by their system names.
   Table RT, LG, T1, T2, NX, RF, H, TIPS, REZ, REP, MM, TAB, R, RR;
@@ -55,8 +56,6 @@ struct Workspace {
   int activePage = kPageAbout;
   bool signedIn = false;
 
-  // Run-wide lists.
-  std::vector<std::string> DayData, CourseTable, IndicatorList, ProcessBase, ScoreBase;
   std::string LoginName, LoginPassword;
   int ReportRow = -1;
 
@@ -67,6 +66,15 @@ struct Workspace {
   std::vector<std::pair<std::string, std::string>> Labels() const;
   // Captions of the visible tabs, in page order.
   std::vector<std::string> VisibleTabs() const;
+};
+
+// The view plus the run-wide lists: the day's text and the reference tables, large and never
+// shown, so a window's snapshot copies only the view.
+struct Workspace : WorkspaceView {
+  std::vector<std::string> DayData, CourseTable, IndicatorList, ProcessBase, ScoreBase;
+
+  WorkspaceView& view() { return *this; }
+  const WorkspaceView& view() const { return *this; }
 };
 
 }  // namespace trotix
