@@ -11,7 +11,7 @@ namespace {
 
 enum class Arg { None, Row, OptionalDate, OnOff };
 
-struct ActionSpec {
+struct ActionRule {
   Arg arg;
   std::function<std::string(Session&, const Action&)> run;
 };
@@ -27,7 +27,7 @@ std::string CheckRow(const Table& table, const std::string& name, int row) {
 }
 
 // A click on row ROW of one of the workspace's grids.
-ActionSpec RowAction(Table Workspace::*table, const char* name, void (Session::*click)(int)) {
+ActionRule RowAction(Table Workspace::*table, const char* name, void (Session::*click)(int)) {
   return {Arg::Row, [=](Session& s, const Action& a) {
             const int row = RowOf(a);
             if (auto e = CheckRow(s.ws().*table, name, row); !e.empty()) return e;
@@ -36,7 +36,7 @@ ActionSpec RowAction(Table Workspace::*table, const char* name, void (Session::*
           }};
 }
 
-ActionSpec Click(void (Session::*click)()) {
+ActionRule Click(void (Session::*click)()) {
   return {Arg::None, [=](Session& s, const Action&) {
             (s.*click)();
             return std::string();
@@ -44,7 +44,7 @@ ActionSpec Click(void (Session::*click)()) {
 }
 
 // A button that can only be clicked while the window enables it.
-ActionSpec Button(bool Workspace::*enabled, void (Session::*click)()) {
+ActionRule Button(bool Workspace::*enabled, void (Session::*click)()) {
   return {Arg::None, [=](Session& s, const Action& a) {
             if (!(s.ws().*enabled)) return a.name + ": the button is disabled";
             (s.*click)();
@@ -52,8 +52,8 @@ ActionSpec Button(bool Workspace::*enabled, void (Session::*click)()) {
           }};
 }
 
-const std::map<std::string, ActionSpec>& Specs() {
-  static const std::map<std::string, ActionSpec> specs = {
+const std::map<std::string, ActionRule>& Rules() {
+  static const std::map<std::string, ActionRule> rules = {
       {"today", RowAction(&Workspace::RT, "RT", &Session::RTCellDblClick)},
       {"all", RowAction(&Workspace::MM, "MM", &Session::MMCellDblClick)},
       {"zorvat", RowAction(&Workspace::NX, "NX", &Session::NXCellDblClick)},
@@ -83,18 +83,18 @@ const std::map<std::string, ActionSpec>& Specs() {
       {"tv", Button(&Workspace::tvbuttonEnabled, &Session::tvbuttonClick)},
       {"market", Button(&Workspace::bfbuttonEnabled, &Session::bfbuttonClick)},
   };
-  return specs;
+  return rules;
 }
 
 }  // namespace
 
 std::string ParseActions(const std::vector<std::string>& words, std::vector<Action>& actions) {
   for (std::size_t i = 0; i < words.size(); ++i) {
-    const auto spec = Specs().find(words[i]);
-    if (spec == Specs().end()) return "unknown action: " + words[i];
+    const auto rule = Rules().find(words[i]);
+    if (rule == Rules().end()) return "unknown action: " + words[i];
     Action action{words[i], {}};
     const bool hasNext = i + 1 < words.size();
-    switch (spec->second.arg) {
+    switch (rule->second.arg) {
       case Arg::None:
         break;
       case Arg::Row:
@@ -117,7 +117,7 @@ std::string ParseActions(const std::vector<std::string>& words, std::vector<Acti
 }
 
 std::string RunAction(Session& session, const Action& action) {
-  return Specs().at(action.name).run(session, action);
+  return Rules().at(action.name).run(session, action);
 }
 
 }  // namespace trotix

@@ -17,7 +17,7 @@ using testing::RunnerPageServer;
 
 const std::string kPound = "\xC2\xA3";
 
-struct RunnerSpec {
+struct RunnerFixture {
   std::string name;
   std::string price;  // last matched price as the page shows it
   std::string startPrice = "";
@@ -39,7 +39,7 @@ class IndicatorRaceTest : public ::testing::Test {
 
   // Lines of one race in IndicatorList, their pages on the server and the race's row of T1.
   int AddRace(const std::string& time, const std::string& course,
-              const std::vector<RunnerSpec>& runners) {
+              const std::vector<RunnerFixture>& runners) {
     const std::string win = std::to_string(nextMarket_++);
     const std::string place = std::to_string(nextMarket_++);
     for (const auto& r : runners) {
@@ -62,7 +62,7 @@ class IndicatorRaceTest : public ::testing::Test {
 
   // A race whose runners differ only in their last matched price.
   int AddPricedRace(const std::vector<std::string>& prices) {
-    std::vector<RunnerSpec> runners;
+    std::vector<RunnerFixture> runners;
     for (std::size_t i = 0; i < prices.size(); ++i)
       runners.push_back({.name = "Runner " + std::to_string(i + 1), .price = prices[i]});
     return AddRace("14:30", "Ascot", runners);
