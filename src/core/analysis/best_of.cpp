@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "analysis/tab_columns.h"
+#include "app/tab_columns.h"
 
 namespace trotix {
 namespace {

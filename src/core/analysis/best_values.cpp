@@ -1,6 +1,6 @@
 #include "analysis/best_values.h"
 
-#include "analysis/tab_columns.h"
+#include "app/tab_columns.h"
 
 namespace trotix {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "analysis/form_score.h"
-#include "analysis/tab_columns.h"
+#include "app/tab_columns.h"
 #include "text/fields.h"
 #include "text/numbers.h"
 #include "text/strings.h"

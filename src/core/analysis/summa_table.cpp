@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "analysis/tab_columns.h"
+#include "app/tab_columns.h"
 #include "analysis/zorvat_percent.h"
 
 namespace trotix {

@@ -1,5 +1,6 @@
 #include "feeds/race_day.h"
 
+#include "app/tab_columns.h"
 #include "text/country.h"
 #include "text/fields.h"
 #include "text/numbers.h"
@@ -7,24 +8,6 @@
 
 namespace trotix {
 namespace {
-
-// TAB columns written from the race card.
-enum TabColumn {
-  kNumber = 0,
-  kName = 1,
-  kTrainer = 3,
-  kJockey = 4,
-  kAgeWeight = 5,
-  kForm = 6,
-  kDays = 7,
-  kOr = 21,
-  kTs = 22,
-  kRpr = 23,
-  kOr2 = 24,
-  kTs2 = 25,
-  kRpr2 = 26,
-  kRank = 27
-};
 
 constexpr int kTrainerMark = 2;
 constexpr int kJockeyMark = 3;
@@ -77,8 +60,8 @@ void FillRaceLists(Workspace& ws) {
 }
 
 void ParseRaceCard(Workspace& ws, const Table& raceList, int row) {
-  Table& tab = ws.TAB;
-  tab.ClearRows();
+  Table& card = ws.TAB;
+  card.ClearRows();
   const std::string time = raceList.Text(row, 1);
   const std::string course = raceList.Text(row, 2);
 
@@ -101,28 +84,28 @@ void ParseRaceCard(Workspace& ws, const Table& raceList, int row) {
   while (Contains(race, "<horse>")) {
     const std::string runner = TagValue(race, "horse");
     CutPastTag(race, "<horse>");
-    const int r = tab.AddRow();
-    tab.SetText(r, kNumber, TagValue(runner, "number"));
-    tab.SetText(r, kName, ReplaceText(TagValue(runner, "name_horse"), "'", ""));
-    tab.SetImage(r, kTrainer, kTrainerMark);
-    tab.At(r, kTrainer).hint = TagValue(runner, "trainer");
-    tab.SetImage(r, kJockey, kJockeyMark);
-    tab.At(r, kJockey).hint = TagValue(runner, "jockey");
-    tab.SetText(r, kAgeWeight, TagValue(runner, "age") + " " + TagValue(runner, "ves"));
-    tab.SetText(r, kForm, TagValue(runner, "form"));
-    tab.SetText(r, kDays, TagValue(runner, "days"));
+    const int r = card.AddRow();
+    card.SetText(r, tab::kNumber, TagValue(runner, "number"));
+    card.SetText(r, tab::kName, ReplaceText(TagValue(runner, "name_horse"), "'", ""));
+    card.SetImage(r, tab::kTrainer, kTrainerMark);
+    card.At(r, tab::kTrainer).hint = TagValue(runner, "trainer");
+    card.SetImage(r, tab::kJockey, kJockeyMark);
+    card.At(r, tab::kJockey).hint = TagValue(runner, "jockey");
+    card.SetText(r, tab::kAgeWeight, TagValue(runner, "age") + " " + TagValue(runner, "ves"));
+    card.SetText(r, tab::kForm, TagValue(runner, "form"));
+    card.SetText(r, tab::kDays, TagValue(runner, "days"));
     const int ratingOr = IntegerOrZero(TagValue(runner, "or"));
     const int ratingTs = IntegerOrZero(TagValue(runner, "ts"));
     const int ratingRpr = IntegerOrZero(TagValue(runner, "rpr"));
-    tab.SetNumber(r, kOr, ratingOr);
-    tab.SetNumber(r, kTs, ratingTs);
-    tab.SetNumber(r, kRpr, ratingRpr);
+    card.SetNumber(r, tab::kOr, ratingOr);
+    card.SetNumber(r, tab::kTs, ratingTs);
+    card.SetNumber(r, tab::kRpr, ratingRpr);
     sumOr += ratingOr;
     sumTs += ratingTs;
     sumRpr += ratingRpr;
   }
 
-  const int rows = tab.RowCount();
+  const int rows = card.RowCount();
   ws.u5 = "Count: " + std::to_string(rows);
   if (rows == 0) return;
 
@@ -131,20 +114,20 @@ void ParseRaceCard(Workspace& ws, const Table& raceList, int row) {
   const double meanRpr = static_cast<double>(sumRpr) / rows;
   int best = 0, bestRow = 0;
   for (int r = 0; r < rows; ++r) {
-    const double dOr = tab.Number(r, kOr) - meanOr;
-    const double dTs = tab.Number(r, kTs) - meanTs;
-    const double dRpr = tab.Number(r, kRpr) - meanRpr;
-    tab.SetNumber(r, kOr2, dOr);
-    tab.SetNumber(r, kTs2, dTs);
-    tab.SetNumber(r, kRpr2, dRpr);
+    const double dOr = card.Number(r, tab::kOr) - meanOr;
+    const double dTs = card.Number(r, tab::kTs) - meanTs;
+    const double dRpr = card.Number(r, tab::kRpr) - meanRpr;
+    card.SetNumber(r, tab::kOrDeviation, dOr);
+    card.SetNumber(r, tab::kTsDeviation, dTs);
+    card.SetNumber(r, tab::kRprDeviation, dRpr);
     const int rank = RoundToInt(dOr + dTs + dRpr);
-    tab.SetNumber(r, kRank, rank);
+    card.SetNumber(r, tab::kRank, rank);
     if (rank > best) {
       best = rank;
       bestRow = r;
     }
   }
-  tab.SetColor(bestRow, kRank, colors::kLime);
+  card.SetColor(bestRow, tab::kRank, colors::kLime);
 }
 
 }  // namespace trotix

@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "analysis/tab_columns.h"
+#include "app/tab_columns.h"
 #include "feeds/race_day.h"
 #include "net/curl_http_client.h"
 #include "support/loopback_server.h"

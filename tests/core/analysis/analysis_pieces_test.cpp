@@ -7,7 +7,7 @@
 #include "analysis/form_score.h"
 #include "analysis/runner_merge.h"
 #include "analysis/summa_table.h"
-#include "analysis/tab_columns.h"
+#include "app/tab_columns.h"
 #include "analysis/zorvat_percent.h"
 #include "app/workspace.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/tab_columns.h"
+#include "app/tab_columns.h"
 
 namespace trotix {
 namespace {
