@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/tab_columns.h"
 #include "analysis/zorvat_percent.h"
+#include "app/tab_columns.h"
 
 namespace trotix {
 

@@ -7,8 +7,8 @@
 #include "analysis/form_score.h"
 #include "analysis/runner_merge.h"
 #include "analysis/summa_table.h"
-#include "app/tab_columns.h"
 #include "analysis/zorvat_percent.h"
+#include "app/tab_columns.h"
 #include "app/workspace.h"
 
 namespace trotix {
