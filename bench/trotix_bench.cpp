@@ -52,15 +52,14 @@ class SnapshotProgress : public SilentProgress {
 // A signed-out Session against the demo server, with the ports trotix-cli uses.
 struct Client {
   Client(const vendorsim::VendorSim& sim, int maxConnections, std::filesystem::path dir)
-      : web(MakeIdHTTP1()), zorvat(MakeID2()), clock(kDay) {
+      : web(MakeRedirectingClient()), zorvat(MakeNonRedirectingClient()), clock(kDay) {
     session =
         std::make_unique<Session>(SessionOptions{sim.SimHosts(), std::move(dir), maxConnections},
                                   SessionPorts{*web, *zorvat, browser, messages, progress, clock});
   }
   bool SignIn() {
-    session->FormCreate();
-    session->ws().loginedit = session->ws().passedit = "demo";
-    return session->SignIn() == SignInResult::SignedIn;
+    session->Start();
+    return session->SignIn({"demo", "demo"}) == SignInResult::SignedIn;
   }
   Workspace& ws() { return session->ws(); }
 
@@ -192,7 +191,7 @@ void LiveAnalysis(const Options& o, const std::filesystem::path& dir) {
     for (int round = 0; round < o.rounds; ++round) {
       const int before = sim->Requests("/betting/*");
       const double start = WallSeconds();
-      client->session->MMCellDblClick(race.index);
+      client->session->AnalyseLive(race.index);
       times.push_back(WallSeconds() - start);
       pages = sim->Requests("/betting/*") - before;
     }
@@ -216,13 +215,12 @@ void BestRankFromRealOdds(const Options& o, const std::filesystem::path& dir) {
   for (int c = 0; c < 2; ++c) {
     auto client = std::make_unique<Client>(*sim, kCaps[c], dir);
     client->SignIn();
-    client->ws().rkef = true;
     std::vector<double> times;
     for (int round = 0; round < o.rounds; ++round) {
       client->ws().REP.ClearRows();
       const int before = sim->Requests("/betting/*");
       const double start = WallSeconds();
-      client->session->spSkinXFormButton8Click();
+      client->session->RunBestRank(true);
       times.push_back(WallSeconds() - start);
       pages = sim->Requests("/betting/*") - before;
     }
@@ -245,13 +243,12 @@ void BestRankCpu(const Options& o, const std::filesystem::path& dir) {
   for (int c = 0; c < 2; ++c) {
     Client client(*sim, kCaps[c], dir);
     client.SignIn();
-    client.ws().rkef = false;
     std::vector<double> perRace, perSnapshot;
     for (int round = 0; round < o.rounds; ++round) {
       client.ws().REP.ClearRows();
       client.progress.seconds = 0;
       const double start = ThreadCpuSeconds();
-      client.session->spSkinXFormButton8Click();
+      client.session->RunBestRank(/*fromRealOdds=*/false);
       const double total = ThreadCpuSeconds() - start;
       perRace.push_back((total - client.progress.seconds) / o.cpuRaces);
       perSnapshot.push_back(client.progress.seconds / o.cpuRaces);

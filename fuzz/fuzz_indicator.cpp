@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/workspace.h"
+#include "model/workspace.h"
 #include "exchange/indicator_race.h"
 #include "exchange/indicator_races.h"
 #include "fuzz_input.h"

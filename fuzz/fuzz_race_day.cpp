@@ -4,7 +4,7 @@
 #include <string>
 
 #include "analysis/zorvat/score_race.h"
-#include "app/workspace.h"
+#include "model/workspace.h"
 #include "feeds/race_day.h"
 #include "fuzz_input.h"
 #include "text/strings.h"

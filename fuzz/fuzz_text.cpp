@@ -4,7 +4,7 @@
 #include <string>
 
 #include "fuzz_input.h"
-#include "text/country.h"
+#include "model/country.h"
 #include "text/dates.h"
 #include "text/encoding.h"
 #include "text/fields.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/workspace.h"
+#include "model/workspace.h"
 #include "feeds/feeds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

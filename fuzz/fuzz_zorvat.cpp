@@ -5,7 +5,7 @@
 
 #include "analysis/zorvat/reference_tables.h"
 #include "analysis/zorvat/score_race.h"
-#include "app/workspace.h"
+#include "model/workspace.h"
 #include "feeds/race_day.h"
 #include "fuzz_input.h"
 #include "text/strings.h"

@@ -13,7 +13,7 @@ enum class Arg { None, Row, OptionalDate, OnOff };
 
 struct ActionRule {
   Arg arg;
-  std::function<std::string(Session&, const Action&)> run;
+  std::function<std::string(Session&, ActionState&, const Action&)> run;
 };
 
 int RowOf(const Action& a) {
@@ -28,7 +28,7 @@ std::string CheckRow(const Table& table, const std::string& name, int row) {
 
 // A click on row ROW of one of the workspace's grids.
 ActionRule RowAction(Table Workspace::*table, const char* name, void (Session::*click)(int)) {
-  return {Arg::Row, [=](Session& s, const Action& a) {
+  return {Arg::Row, [=](Session& s, ActionState&, const Action& a) {
             const int row = RowOf(a);
             if (auto e = CheckRow(s.ws().*table, name, row); !e.empty()) return e;
             (s.*click)(row);
@@ -37,16 +37,24 @@ ActionRule RowAction(Table Workspace::*table, const char* name, void (Session::*
 }
 
 ActionRule Click(void (Session::*click)()) {
-  return {Arg::None, [=](Session& s, const Action&) {
+  return {Arg::None, [=](Session& s, ActionState&, const Action&) {
             (s.*click)();
             return std::string();
           }};
 }
 
+// A best-of run, with the "From Real Odds" tick as it stands.
+ActionRule BestOf(void (Session::*run)(bool)) {
+  return {Arg::None, [=](Session& s, ActionState& state, const Action&) {
+            (s.*run)(state.fromRealOdds);
+            return std::string();
+          }};
+}
+
 // A button that can only be clicked while the window enables it.
-ActionRule Button(bool Workspace::*enabled, void (Session::*click)()) {
-  return {Arg::None, [=](Session& s, const Action& a) {
-            if (!(s.ws().*enabled)) return a.name + ": the button is disabled";
+ActionRule Button(bool ViewState::*enabled, void (Session::*click)()) {
+  return {Arg::None, [=](Session& s, ActionState&, const Action& a) {
+            if (!(s.view().*enabled)) return a.name + ": the button is disabled";
             (s.*click)();
             return std::string();
           }};
@@ -54,34 +62,33 @@ ActionRule Button(bool Workspace::*enabled, void (Session::*click)()) {
 
 const std::map<std::string, ActionRule>& Rules() {
   static const std::map<std::string, ActionRule> rules = {
-      {"today", RowAction(&Workspace::RT, "RT", &Session::RTCellDblClick)},
-      {"all", RowAction(&Workspace::MM, "MM", &Session::MMCellDblClick)},
-      {"zorvat", RowAction(&Workspace::NX, "NX", &Session::NXCellDblClick)},
+      {"today", RowAction(&Workspace::RT, "RT", &Session::AnalyseWithoutOdds)},
+      {"all", RowAction(&Workspace::MM, "MM", &Session::AnalyseLive)},
+      {"zorvat", RowAction(&Workspace::NX, "NX", &Session::ScoreZorvatRace)},
       {"indicator", RowAction(&Workspace::T1, "T1", &Session::FillIndicatorRace)},
-      {"link", RowAction(&Workspace::REZ, "REZ", &Session::REZLinkClick)},
-      {"add", RowAction(&Workspace::TAB, "TAB", &Session::TABCellDblClick)},
-      {"select", RowAction(&Workspace::REP, "REP", &Session::REPCellClick)},
+      {"link", RowAction(&Workspace::REZ, "REZ", &Session::OpenResultLink)},
+      {"add", RowAction(&Workspace::TAB, "TAB", &Session::AddToReport)},
+      {"select", RowAction(&Workspace::REP, "REP", &Session::SelectReportRow)},
       {"results",
        {Arg::OptionalDate,
-        [](Session& s, const Action& a) {
-          if (!a.args.empty()) s.ws().datas = a.args[0];
-          s.LoadResults();
+        [](Session& s, ActionState&, const Action& a) {
+          s.LoadResults(a.args.empty() ? s.view().resultsDate : a.args[0]);
           return std::string();
         }}},
       {"real-odds",
        {Arg::OnOff,
-        [](Session& s, const Action& a) {
-          s.ws().rkef = a.args[0] == "on";
+        [](Session&, ActionState& state, const Action& a) {
+          state.fromRealOdds = a.args[0] == "on";
           return std::string();
         }}},
-      {"delete", Click(&Session::N1Click)},
-      {"clear", Click(&Session::spSkinXFormButton10Click)},
-      {"save", Click(&Session::spSkinXFormButton9Click)},
-      {"csv", Click(&Session::ExportCsvClick)},
-      {"best-rank", Click(&Session::spSkinXFormButton8Click)},
-      {"best-recoming", Click(&Session::spSkinXFormButton7Click)},
-      {"tv", Button(&Workspace::tvbuttonEnabled, &Session::tvbuttonClick)},
-      {"market", Button(&Workspace::bfbuttonEnabled, &Session::bfbuttonClick)},
+      {"delete", Click(&Session::DeleteReportRow)},
+      {"clear", Click(&Session::ClearReport)},
+      {"save", Click(&Session::SaveReport)},
+      {"csv", Click(&Session::ExportReportCsv)},
+      {"best-rank", BestOf(&Session::RunBestRank)},
+      {"best-recoming", BestOf(&Session::RunBestRecoming)},
+      {"tv", Button(&ViewState::tvbuttonEnabled, &Session::OpenVideo)},
+      {"market", Button(&ViewState::bfbuttonEnabled, &Session::OpenMarket)},
   };
   return rules;
 }
@@ -116,8 +123,8 @@ std::string ParseActions(const std::vector<std::string>& words, std::vector<Acti
   return {};
 }
 
-std::string RunAction(Session& session, const Action& action) {
-  return Rules().at(action.name).run(session, action);
+std::string RunAction(Session& session, ActionState& state, const Action& action) {
+  return Rules().at(action.name).run(session, state, action);
 }
 
 }  // namespace trotix

@@ -16,8 +16,14 @@ struct Action {
 // action, or an action without its argument; empty when all is well.
 std::string ParseActions(const std::vector<std::string>& words, std::vector<Action>& actions);
 
+// What the command line keeps between actions, as the window's controls would: the
+// "From Real Odds" tick.
+struct ActionState {
+  bool fromRealOdds = true;
+};
+
 // Runs one action on the session. Returns the error text when the action could not run (a row
 // out of range), empty otherwise.
-std::string RunAction(Session& session, const Action& action);
+std::string RunAction(Session& session, ActionState& state, const Action& action);
 
 }  // namespace trotix

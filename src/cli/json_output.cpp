@@ -56,16 +56,16 @@ nlohmann::json TableJson(const Table& table) {
   return {{"columns", std::move(columns)}, {"rows", std::move(rows)}};
 }
 
-nlohmann::json WorkspaceJson(const Workspace& ws, const RunRecord& record) {
+nlohmann::json WorkspaceJson(const Workspace& ws, const ViewState& view, const RunRecord& record) {
   nlohmann::json tables = nlohmann::json::object();
   for (const auto& [name, table] : ws.Tables()) tables[name] = TableJson(*table);
   nlohmann::json labels = nlohmann::json::object();
   for (const auto& [name, caption] : ws.Labels()) labels[name] = DisplayUtf8(caption);
-  return {{"signedIn", ws.signedIn},
+  return {{"signedIn", view.signedIn},
           {"tables", std::move(tables)},
           {"labels", std::move(labels)},
-          {"enabled", {{"tvbutton", ws.tvbuttonEnabled}, {"bfbutton", ws.bfbuttonEnabled}}},
-          {"visibleTabs", Strings(ws.VisibleTabs())},
+          {"enabled", {{"tvbutton", view.tvbuttonEnabled}, {"bfbutton", view.bfbuttonEnabled}}},
+          {"visibleTabs", Strings(view.VisibleTabs())},
           {"messages", Strings(record.messages)},
           {"opened", Strings(record.opened)},
           {"errors", Strings(record.errors)}};

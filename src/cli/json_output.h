@@ -4,7 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/workspace.h"
+#include "app/view_state.h"
+#include "model/workspace.h"
 
 namespace trotix {
 
@@ -16,6 +17,6 @@ struct RunRecord {
 
 nlohmann::json TableJson(const Table& table);
 // The whole state after a run, as the command line's JSON contract gives it.
-nlohmann::json WorkspaceJson(const Workspace& ws, const RunRecord& record);
+nlohmann::json WorkspaceJson(const Workspace& ws, const ViewState& view, const RunRecord& record);
 
 }  // namespace trotix

@@ -6,7 +6,7 @@
 #include "actions.h"
 #include "app/recording_ports.h"
 #include "app/system_clock.h"
-#include "host_options.h"
+#include "options/host_options.h"
 #include "json_output.h"
 #include "net/curl_http_client.h"
 #include "text/dates.h"
@@ -66,8 +66,8 @@ int Run(Options& o) {
     if (o.login.empty() && o.password.empty()) o.login = o.password = "demo";
   }
 
-  auto web = MakeIdHTTP1();
-  auto zorvat = MakeID2();
+  auto web = MakeRedirectingClient();
+  auto zorvat = MakeNonRedirectingClient();
   RecordingBrowser browser;
   RecordingMessages messages;
   SilentProgress progress;
@@ -75,22 +75,26 @@ int Run(Options& o) {
   Session session({o.hosts, o.dir, o.maxConnections},
                   {*web, *zorvat, browser, messages, progress, clock});
 
-  session.FormCreate();
-  Workspace& ws = session.ws();
+  session.Start();
+  const Workspace& ws = session.ws();
+  // The fields as start-up filled them from tx.log, unless the options say otherwise.
+  SignInForm form{session.view().login, session.view().password, session.view().rememberMe};
   if (!o.login.empty() || !o.password.empty()) {
-    ws.loginedit = o.login;
-    ws.passedit = o.password;
+    form.login = o.login;
+    form.password = o.password;
   }
-  if (o.remember) ws.zap = true;
+  if (o.remember) form.rememberMe = true;
 
   RunRecord record;
+  ActionState state;
   Workspace before = ws;
-  const SignInResult signIn = session.SignIn();
+  const SignInResult signIn = session.SignIn(form);
   for (const auto& action : actions) {
     if (signIn != SignInResult::SignedIn) break;
     before = ws;
     try {
-      if (auto error = RunAction(session, action); !error.empty()) record.errors.push_back(error);
+      if (auto error = RunAction(session, state, action); !error.empty())
+        record.errors.push_back(error);
     } catch (const std::exception& e) {
       record.errors.push_back(action.name + ": " + e.what());
     }
@@ -99,7 +103,7 @@ int Run(Options& o) {
   record.opened = browser.opened;
 
   if (o.json) {
-    std::cout << WorkspaceJson(ws, record).dump(2) << '\n';
+    std::cout << WorkspaceJson(ws, session.view(), record).dump(2) << '\n';
   } else {
     PrintChanged(before, ws);
     for (const auto& m : record.messages) std::cout << "message: " << m << '\n';

@@ -9,7 +9,7 @@
 #include <iostream>
 
 #include "app/system_clock.h"
-#include "cli/host_options.h"
+#include "options/host_options.h"
 #include "gui/main_window.h"
 #include "net/curl_http_client.h"
 #include "vendorsim/vendor_sim.h"
@@ -82,8 +82,8 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
   }
   options.session.hosts = hosts;
   options.session.maxConnections = maxConnections;
-  options.web = MakeIdHTTP1();
-  options.zorvat = MakeID2();
+  options.web = MakeRedirectingClient();
+  options.zorvat = MakeNonRedirectingClient();
 
   MainWindow window(std::move(options));
   window.show();

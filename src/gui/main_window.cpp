@@ -25,6 +25,7 @@
 #include "gui/pictures.h"
 #include "gui/summa_chart.h"
 #include "gui/table_model.h"
+#include "model/columns.h"
 
 namespace trotix::gui {
 namespace {
@@ -144,24 +145,26 @@ MainWindow::~MainWindow() {
 }
 
 int MainWindow::Start() {
-  startCommand_ = Run([](Session& s) { s.FormCreate(); });
+  startCommand_ = Run([](Session& s) { s.Start(); });
   return startCommand_;
 }
 
 int MainWindow::SignIn() {
-  return Run([](Session& s) { s.SignIn(); });
+  const SignInForm form{Input(loginedit_->text()), Input(passedit_->text()), zap_->isChecked()};
+  return Run([form](Session& s) { s.SignIn(form); });
 }
 
 int MainWindow::LoadResults() {
   viz_->hide();
   vizTimer_->stop();
-  const int command = Run([](Session& s) { s.LoadResults(); });
+  const std::string date = Input(datas_->text());
+  const int command = Run([date](Session& s) { s.LoadResults(date); });
   if (command != 0) resultsCommand_ = command;
   return command;
 }
 
 int MainWindow::OpenRace(int row) {
-  return Run([row](Session& s) { s.MMCellDblClick(row); });
+  return Run([row](Session& s) { s.AnalyseLive(row); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -379,7 +382,7 @@ QWidget* MainWindow::BuildResult() {
   l->addWidget(rez);
   connect(rez, &QTableView::clicked, this, [this](const QModelIndex& i) {
     const int col = i.column(), row = i.row();
-    Run([col, row](Session& s) { s.REZCellClick(col, row); });
+    if (col == rez::kLink) Run([row](Session& s) { s.OpenResultLink(row); });
   });
 
   // "No Information": laid over the grid, shown for a few seconds after an empty load.
@@ -426,17 +429,26 @@ QWidget* MainWindow::BuildReport() {
             [this, click] { Run([click](Session& s) { (s.*click)(); }); });
     return b;
   };
-  ll->addWidget(add("spSkinXFormButton7", "Best Recoming", &Session::spSkinXFormButton7Click));
-  ll->addWidget(add("spSkinXFormButton8", "Best Rank", &Session::spSkinXFormButton8Click));
+  const auto bestOf = [&](const char* name, const char* caption, void (Session::*run)(bool)) {
+    QPushButton* b = Button(name, caption);
+    commandButtons_[name] = b;
+    connect(b, &QPushButton::clicked, this, [this, run] {
+      const bool fromRealOdds = rkef_->isChecked();
+      Run([run, fromRealOdds](Session& s) { (s.*run)(fromRealOdds); });
+    });
+    return b;
+  };
+  ll->addWidget(bestOf("spSkinXFormButton7", "Best Recoming", &Session::RunBestRecoming));
+  ll->addWidget(bestOf("spSkinXFormButton8", "Best Rank", &Session::RunBestRank));
   ll->addSpacing(14);
   auto* saveRow = new QHBoxLayout;
   saveRow->setSpacing(4);
-  saveRow->addWidget(add("spSkinXFormButton9", "Save", &Session::spSkinXFormButton9Click));
-  QPushButton* csv = add("exportCsvButton", "Export CSV", &Session::ExportCsvClick);
+  saveRow->addWidget(add("spSkinXFormButton9", "Save", &Session::SaveReport));
+  QPushButton* csv = add("exportCsvButton", "Export CSV", &Session::ExportReportCsv);
   csv->setToolTip("Write the report as report.csv");
   saveRow->addWidget(csv);
   ll->addLayout(saveRow);
-  ll->addWidget(add("spSkinXFormButton10", "Clear", &Session::spSkinXFormButton10Click));
+  ll->addWidget(add("spSkinXFormButton10", "Clear", &Session::ClearReport));
   QTableView* nextGrid = new QTableView;  // the second grid of the page has no columns
   nextGrid->setObjectName("NextGrid4");
   nextGrid->verticalHeader()->hide();
@@ -447,13 +459,14 @@ QWidget* MainWindow::BuildReport() {
   l->addWidget(rep, 1);
   connect(rep, &QTableView::clicked, this, [this](const QModelIndex& i) {
     const int row = i.row();
-    Run([row](Session& s) { s.REPCellClick(row); });
+    Run([row](Session& s) { s.SelectReportRow(row); });
   });
   repMenu_ = new QMenu(this);
   repMenu_->setObjectName("spSkinPopupMenu1");
   QAction* n1 = repMenu_->addAction("Удалить");
   n1->setObjectName("N1");
-  connect(n1, &QAction::triggered, this, [this] { Run([](Session& s) { s.N1Click(); }); });
+  connect(n1, &QAction::triggered, this,
+          [this] { Run([](Session& s) { s.DeleteReportRow(); }); });
   rep->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(rep, &QWidget::customContextMenuRequested, this,
           [this, rep](const QPoint& at) { repMenu_->popup(rep->viewport()->mapToGlobal(at)); });
@@ -557,9 +570,9 @@ QWidget* MainWindow::BuildAllTable() {
   bfbutton_->setToolTip("Go to Betfair");
   bfbutton_->setFixedSize(30, 26);
   connect(tvbutton_, &QPushButton::clicked, this,
-          [this] { Run([](Session& s) { s.tvbuttonClick(); }); });
+          [this] { Run([](Session& s) { s.OpenVideo(); }); });
   connect(bfbutton_, &QPushButton::clicked, this,
-          [this] { Run([](Session& s) { s.bfbuttonClick(); }); });
+          [this] { Run([](Session& s) { s.OpenMarket(); }); });
   head->addWidget(tvbutton_, 0, 5, 2, 1, Qt::AlignTop);
   head->addWidget(bfbutton_, 0, 6, 2, 1, Qt::AlignTop);
   right->addLayout(head);
@@ -676,44 +689,23 @@ void MainWindow::BuildTray() {
 // ---------------------------------------------------------------------------------------------
 // Commands
 
-MainWindow::Inputs MainWindow::CurrentInputs() const {
-  Inputs in;
-  in.loginedit = Input(loginedit_->text());
-  in.passedit = Input(passedit_->text());
-  in.zap = zap_->isChecked();
-  in.datas = Input(datas_->text());
-  in.rkef = rkef_->isChecked();
-  in.activePage = page_->currentIndex();
-  return in;
-}
-
 int MainWindow::Run(std::function<void(Session&)> command) {
   if (runner_->busy()) return 0;
   ports_->ResetCancel();
-  const Inputs in = CurrentInputs();
-  return runner_->Post([in, command = std::move(command)](Session& s) {
-    Workspace& ws = s.ws();
-    ws.loginedit = in.loginedit;
-    ws.passedit = in.passedit;
-    ws.zap = in.zap;
-    ws.datas = in.datas;
-    ws.rkef = in.rkef;
-    ws.activePage = in.activePage;
-    command(s);
-  });
+  return runner_->Post(std::move(command));
 }
 
 // Every grid event of the system goes by row; the column of the click does not matter.
 void MainWindow::OnCellDblClick(const char* grid, int row) {
   const std::string g = grid;
   if (g == "RT")
-    Run([row](Session& s) { s.RTCellDblClick(row); });
+    Run([row](Session& s) { s.AnalyseWithoutOdds(row); });
   else if (g == "MM")
-    Run([row](Session& s) { s.MMCellDblClick(row); });
+    Run([row](Session& s) { s.AnalyseLive(row); });
   else if (g == "NX")
-    Run([row](Session& s) { s.NXCellDblClick(row); });
+    Run([row](Session& s) { s.ScoreZorvatRace(row); });
   else if (g == "TAB")
-    Run([row](Session& s) { s.TABCellDblClick(row); });
+    Run([row](Session& s) { s.AddToReport(row); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -739,23 +731,24 @@ void MainWindow::ShowStep(const std::shared_ptr<const Snapshot>& snapshot) {
 }
 
 void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
-  const WorkspaceView& ws = snapshot->ws;
-  ShowTables(ws);
-  for (int p = 0; p < kPageCount; ++p) page_->setTabVisible(p, ws.tabVisible[p]);
-  page_->setCurrentIndex(ws.activePage);
+  const ViewState& view = snapshot->view;
+  ShowTables(snapshot->ws);
+  for (int p = 0; p < kPageCount; ++p) page_->setTabVisible(p, view.tabVisible[p]);
+  // Only a command that brings a page to the front moves the user away from theirs.
+  if (view.pageRequests != pageRequestsShown_) page_->setCurrentIndex(view.activePage);
+  pageRequestsShown_ = view.pageRequests;
 
   if (snapshot->command != 0 && snapshot->command == startCommand_) {
-    loginedit_->setText(Display(login_.empty() ? ws.loginedit : login_));
-    passedit_->setText(Display(password_.empty() ? ws.passedit : password_));
-    zap_->setChecked(ws.zap);
-    datas_->setText(Display(ws.datas));
-    rkef_->setChecked(ws.rkef);
+    loginedit_->setText(Display(login_.empty() ? view.login : login_));
+    passedit_->setText(Display(password_.empty() ? view.password : password_));
+    zap_->setChecked(view.rememberMe);
+    datas_->setText(Display(view.resultsDate));
   }
-  loginedit_->setEnabled(ws.signInEnabled);
-  passedit_->setEnabled(ws.signInEnabled);
-  zap_->setEnabled(ws.signInEnabled);
+  loginedit_->setEnabled(view.signInEnabled);
+  passedit_->setEnabled(view.signInEnabled);
+  zap_->setEnabled(view.signInEnabled);
 
-  if (ws.vizVisible && snapshot->command == resultsCommand_) {
+  if (view.vizVisible && snapshot->command == resultsCommand_) {
     viz_->show();
     viz_->raise();
     vizTimer_->start(kVizMilliseconds);
@@ -767,11 +760,11 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
 
 void MainWindow::ApplyEnabled() {
   const bool idle = !runner_->busy();
-  const WorkspaceView& ws = runner_->last()->ws;
+  const ViewState& view = runner_->last()->view;
   for (const auto& [name, button] : commandButtons_) button->setEnabled(idle);
-  commandButtons_["spSkinXFormButton1"]->setEnabled(idle && ws.signInEnabled);
-  tvbutton_->setEnabled(idle && ws.tvbuttonEnabled);
-  bfbutton_->setEnabled(idle && ws.bfbuttonEnabled);
+  commandButtons_["spSkinXFormButton1"]->setEnabled(idle && view.signInEnabled);
+  tvbutton_->setEnabled(idle && view.tvbuttonEnabled);
+  bfbutton_->setEnabled(idle && view.bfbuttonEnabled);
   for (QAction* a : repMenu_->actions()) a->setEnabled(idle);
 }
 
@@ -810,7 +803,7 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!runner_->busy()) Run([](Session& s) { s.FormClose(); });
+  if (!runner_->busy()) Run([](Session& s) { s.Close(); });
   tray_->hide();
   event->accept();
 }

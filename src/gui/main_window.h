@@ -70,12 +70,6 @@ class MainWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // What the user set in the window, handed to the Session with every command.
-  struct Inputs {
-    std::string loginedit, passedit, datas;
-    bool zap = false, rkef = true;
-    int activePage = kPageAbout;
-  };
 
   void BuildPages();
   QWidget* BuildToday();
@@ -94,9 +88,8 @@ class MainWindow : public QWidget {
   QLabel* Label(const char* name, const QString& text = {});
   QPushButton* Button(const char* name, const QString& caption);
 
-  // Posts a command with the window's inputs; refused while another runs.
+  // Posts a command; refused while another runs.
   int Run(std::function<void(Session&)> command);
-  Inputs CurrentInputs() const;
   void Show(const std::shared_ptr<const Snapshot>& snapshot);
   void ShowStep(const std::shared_ptr<const Snapshot>& snapshot);
   void ShowTables(const WorkspaceView& ws);
@@ -109,6 +102,7 @@ class MainWindow : public QWidget {
   std::string login_, password_;
   int startCommand_ = 0;
   int resultsCommand_ = 0;
+  int pageRequestsShown_ = -1;
   GuiPorts* ports_;
   std::unique_ptr<SessionRunner> runner_;
 

@@ -19,6 +19,7 @@ SessionRunner::SessionRunner(std::unique_ptr<Session> session, std::shared_ptr<v
   connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
   auto first = std::make_shared<Snapshot>();
   first->ws = session_->ws().view();
+  first->view = session_->view();
   last_ = std::move(first);
   thread_.start();
 }
@@ -40,6 +41,7 @@ void SessionRunner::Shutdown(QObject* served) {
 void SessionRunner::Step(const Workspace& ws) {
   auto snap = std::make_shared<Snapshot>();
   snap->ws = ws.view();
+  snap->view = session_->view();
   snap->command = running_;
   snap->step = true;
   QMetaObject::invokeMethod(
@@ -68,6 +70,7 @@ int SessionRunner::Post(Command command) {
         }
         auto snap = std::make_shared<Snapshot>();
         snap->ws = s.ws().view();
+        snap->view = s.view();
         snap->closeRequested = s.closeRequested();
         snap->command = number;
         QMetaObject::invokeMethod(

@@ -13,6 +13,7 @@ namespace trotix::gui {
 // What the window shows after a command: a copy of the tables, labels and controls.
 struct Snapshot {
   WorkspaceView ws;
+  ViewState view;
   bool closeRequested = false;
   int command = 0;    // the number Post gave the command
   bool step = false;  // a step of a command still running (a race of a best-of run)

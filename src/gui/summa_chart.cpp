@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/workspace.h"
+#include "model/workspace.h"
 #include "gui/display_text.h"
 
 namespace trotix::gui {

@@ -8,7 +8,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "support/session_harness.h"
+#include "support/loopback_server.h"
+#include "support/temp_folder.h"
 
 namespace trotix {
 namespace {

@@ -35,7 +35,7 @@ class RecordingProgress : public Progress {
 struct SessionHarness {
   explicit SessionHarness(const std::string& base, Date today = {2026, 12, 8},
                           int maxConnections = 8, CurlHttpOptions http = {})
-      : web(MakeIdHTTP1(http)), zorvat(MakeID2(http)), clock(today) {
+      : web(MakeRedirectingClient(http)), zorvat(MakeNonRedirectingClient(http)), clock(today) {
     Hosts hosts{base, base, base, base, base};
     session =
         std::make_unique<Session>(SessionOptions{hosts, folder.path(), maxConnections},

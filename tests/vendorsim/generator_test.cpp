@@ -4,7 +4,7 @@
 #include <map>
 #include <set>
 
-#include "text/country.h"
+#include "model/country.h"
 #include "text/fields.h"
 #include "text/numbers.h"
 #include "text/strings.h"

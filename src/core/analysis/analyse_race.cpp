@@ -10,19 +10,21 @@
 #include "analysis/zorvat/score_race.h"
 #include "exchange/indicator_race.h"
 #include "feeds/race_day.h"
+#include "model/columns.h"
 #include "text/strings.h"
 
 namespace trotix {
 namespace {
 
 bool SameRace(const Table& list, int row, const std::string& time, const std::string& course) {
-  return SameName(list.Text(row, 1), time) && SameName(list.Text(row, 2), course);
+  return SameName(list.Text(row, race_list::kTime), time) &&
+         SameName(list.Text(row, race_list::kCourse), course);
 }
 
 template <class Fn>
 void ForExchangeRows(const Workspace& ws, int raceIndex, Fn fn) {
-  const std::string time = Trim(ws.MM.Text(raceIndex, 1));
-  const std::string course = Trim(ws.MM.Text(raceIndex, 2));
+  const std::string time = Trim(ws.MM.Text(raceIndex, mm::kTime));
+  const std::string course = Trim(ws.MM.Text(raceIndex, mm::kCourse));
   for (int q = 0; q < ws.T1.RowCount(); ++q)
     if (SameRace(ws.T1, q, time, course)) fn(q);
 }
@@ -43,8 +45,8 @@ void AnalyseRace(Workspace& ws, int raceIndex, bool realOdds, const VendorUrls& 
   ws.R.ClearRows();
   ws.RR.ClearRows();
   ParseRaceCard(ws, ws.MM, raceIndex);
-  const std::string time = Trim(ws.MM.Text(raceIndex, 1));
-  const std::string course = Trim(ws.MM.Text(raceIndex, 2));
+  const std::string time = Trim(ws.MM.Text(raceIndex, mm::kTime));
+  const std::string course = Trim(ws.MM.Text(raceIndex, mm::kCourse));
 
   if (realOdds)
     ForExchangeRows(ws, raceIndex, [&](int q) { FillIndicatorRace(ws, q, urls, fetch); });

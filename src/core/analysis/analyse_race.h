@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "analysis/zorvat/score_lookup.h"
-#include "app/workspace.h"
+#include "model/workspace.h"
 #include "net/http_client.h"
 #include "net/vendor_urls.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/tab_columns.h"
+#include "model/columns.h"
 
 namespace trotix {
 namespace {
@@ -10,16 +10,16 @@ namespace {
 void AppendPick(Workspace& ws, int k, int i, std::string odds, BestOfSystem system) {
   Table& REP = ws.REP;
   const int r = REP.AddRow();
-  REP.At(r, 0).text = ws.MM.Text(k, 1);
-  REP.At(r, 1).text = ws.MM.Text(k, 2);
-  REP.At(r, 2).text = ws.TAB.At(i, tab::kName).text;
-  REP.At(r, 3).text = std::move(odds);
-  REP.At(r, 4).text = BestOfSystemName(system);
+  REP.At(r, rep::kTime).text = ws.MM.Text(k, mm::kTime);
+  REP.At(r, rep::kCourse).text = ws.MM.Text(k, mm::kCourse);
+  REP.At(r, rep::kName).text = ws.TAB.At(i, tab::kName).text;
+  REP.At(r, rep::kOdds).text = std::move(odds);
+  REP.At(r, rep::kSystem).text = BestOfSystemName(system);
 }
 
 bool InRecoming(const Table& RR, const std::string& name) {
   for (int j = 0; j < RR.RowCount(); ++j)
-    if (RR.At(j, summa::kName).text == name) return true;
+    if (RR.At(j, rr::kName).text == name) return true;
   return false;
 }
 
@@ -40,7 +40,7 @@ void BestRankRows(Workspace& ws, int k) {
 
 void BestRecomingRows(Workspace& ws, int k) {
   if (ws.RR.RowCount() == 0) return;
-  const std::string& top = ws.RR.At(0, summa::kName).text;
+  const std::string& top = ws.RR.At(0, rr::kName).text;
   const Table& TAB = ws.TAB;
   for (int i = 0; i < TAB.RowCount(); ++i)
     if (TAB.At(i, tab::kName).text == top)

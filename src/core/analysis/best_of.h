@@ -2,7 +2,7 @@
 // The best-of runs: every race of MM analysed in turn, each race adding its pick to REP.
 #include <functional>
 
-#include "app/workspace.h"
+#include "model/workspace.h"
 
 namespace trotix {
 

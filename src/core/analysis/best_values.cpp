@@ -1,6 +1,6 @@
 #include "analysis/best_values.h"
 
-#include "app/tab_columns.h"
+#include "model/columns.h"
 
 namespace trotix {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "analysis/form_score.h"
-#include "app/tab_columns.h"
+#include "model/columns.h"
 #include "text/fields.h"
 #include "text/numbers.h"
 #include "text/strings.h"
@@ -22,13 +22,13 @@ std::vector<std::string> UpperNames(const Table& t, int col) {
 }
 
 void TakeTip(Table& TAB, int i, const Table& TIPS, int q) {
-  TAB.SetImage(i, tab::kTips, TIPS.Image(q, 4));
+  TAB.SetImage(i, tab::kTips, TIPS.Image(q, tips::kPlace));
 }
 
 void TakeMove(Table& TAB, int i, const Table& LG, int q, bool realOdds) {
-  TAB.SetNumber(i, tab::kMove, LG.Integer(q, 6));
-  TAB.At(i, tab::kMove).color = LG.At(q, 6).color;
-  const std::string price = ReplaceText(LG.Text(q, 4), ".", ",");
+  TAB.SetNumber(i, tab::kMove, LG.Integer(q, lg::kMove));
+  TAB.At(i, tab::kMove).color = LG.At(q, lg::kMove).color;
+  const std::string price = ReplaceText(LG.Text(q, lg::kLastPrice), ".", ",");
   if (realOdds) {
     TAB.SetText(i, tab::kKf, price);
   } else {
@@ -37,27 +37,27 @@ void TakeMove(Table& TAB, int i, const Table& LG, int q, bool realOdds) {
 }
 
 void TakeExchange(Table& TAB, int i, const Table& T2, int q) {
-  TAB.SetNumber(i, tab::kBf, T2.Number(q, 1));
-  TAB.SetNumber(i, tab::kKf, T2.Number(q, 4));
-  TAB.At(i, tab::kMarketId).text = T2.Text(q, 7);
-  TAB.At(i, tab::kSelectionId).text = T2.Text(q, 8);
-  TAB.At(i, tab::kPlacePrice).text = T2.Text(q, 11);
-  const bool indicator = T2.ColorOf(q, 4) == colors::kLightGreen;
+  TAB.SetNumber(i, tab::kBf, T2.Number(q, t2::kShare));
+  TAB.SetNumber(i, tab::kKf, T2.Number(q, t2::kOdd));
+  TAB.At(i, tab::kMarketId).text = T2.Text(q, t2::kMarketId);
+  TAB.At(i, tab::kSelectionId).text = T2.Text(q, t2::kSelectionId);
+  TAB.At(i, tab::kPlacePrice).text = T2.Text(q, t2::kPlace);
+  const bool indicator = T2.ColorOf(q, t2::kOdd) == colors::kLightGreen;
   TAB.SetColor(i, tab::kInd, indicator ? colors::kLightGreen : colors::kWhite);
 }
 
 }  // namespace
 
 void ShowExchangeTotal(Workspace& ws) {
-  if (ws.T2.RowCount() > 0) ws.u8 = "Summ BF: " + ws.T2.Text(0, 2) + " $";
+  if (ws.T2.RowCount() > 0) ws.u8 = "Summ BF: " + ws.T2.Text(0, t2::kAllSum) + " $";
 }
 
 void MergeRunnerData(Workspace& ws, bool realOdds) {
   Table& TAB = ws.TAB;
-  const auto tips = UpperNames(ws.TIPS, 3);
-  const auto moves = UpperNames(ws.LG, 3);
-  const auto exchange = UpperNames(ws.T2, 0);
-  const auto zorvat = UpperNames(ws.H, 4);
+  const auto tips = UpperNames(ws.TIPS, tips::kName);
+  const auto moves = UpperNames(ws.LG, lg::kName);
+  const auto exchange = UpperNames(ws.T2, t2::kName);
+  const auto zorvat = UpperNames(ws.H, h::kHorse);
   for (int i = 0; i < TAB.RowCount(); ++i) {
     const std::string name = Upper(TAB.At(i, tab::kName).text);
     for (int q = 0; q < ws.TIPS.RowCount(); ++q)
@@ -68,7 +68,7 @@ void MergeRunnerData(Workspace& ws, bool realOdds) {
     for (int q = 0; q < ws.T2.RowCount(); ++q)
       if (exchange[q] == name) TakeExchange(TAB, i, ws.T2, q);
     for (int q = 0; q < ws.H.RowCount(); ++q)
-      if (zorvat[q] == name) TAB.At(i, tab::kZorvat).text = ws.H.Text(q, 21);
+      if (zorvat[q] == name) TAB.At(i, tab::kZorvat).text = ws.H.Text(q, h::kScore);
   }
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "analysis/zorvat_percent.h"
-#include "app/tab_columns.h"
+#include "model/columns.h"
 
 namespace trotix {
 
@@ -24,34 +24,33 @@ int ScalpScore(int movement) {
 }  // namespace
 
 void BuildSummaTable(const Table& TAB, Table& R, Table& RR) {
-  using namespace summa;
   R.ClearRows();
   R.SetRowCount(TAB.RowCount());
   for (int i = 0; i < TAB.RowCount(); ++i) {
-    R.At(i, kName).text = TAB.At(i, tab::kName).text;
-    R.SetNumber(i, kRank, TAB.Integer(i, tab::kRank));
-    R.SetNumber(i, kBf, TAB.Integer(i, tab::kBf));
-    R.SetNumber(i, kScalp, ScalpScore(TAB.Integer(i, tab::kMove)));
-    R.SetNumber(i, kRpr, TAB.Integer(i, tab::kRprDeviation));
-    if (TAB.ColorOf(i, tab::kInd) == colors::kLightGreen) R.SetNumber(i, kIndicator, 100);
-    if (TAB.Image(i, tab::kTips) == 1) R.SetNumber(i, kTips1, 100);
-    R.SetNumber(i, kFormRank, TAB.Integer(i, tab::kFormRank));
-    R.SetNumber(i, kZorvat, ZorvatPercent(TAB, i));
+    R.At(i, r::kName).text = TAB.At(i, tab::kName).text;
+    R.SetNumber(i, r::kRank, TAB.Integer(i, tab::kRank));
+    R.SetNumber(i, r::kBf, TAB.Integer(i, tab::kBf));
+    R.SetNumber(i, r::kScalp, ScalpScore(TAB.Integer(i, tab::kMove)));
+    R.SetNumber(i, r::kRpr, TAB.Integer(i, tab::kRprDeviation));
+    if (TAB.ColorOf(i, tab::kInd) == colors::kLightGreen) R.SetNumber(i, r::kIndicator, 100);
+    if (TAB.Image(i, tab::kTips) == 1) R.SetNumber(i, r::kTips1, 100);
+    R.SetNumber(i, r::kFormRank, TAB.Integer(i, tab::kFormRank));
+    R.SetNumber(i, r::kZorvat, ZorvatPercent(TAB, i));
     double sum = 0;
-    for (int c = kRank; c <= kZorvat; ++c) sum += R.Number(i, c);
-    R.SetNumber(i, kSumma, sum);
-    R.At(i, kSumma).bold = true;
-    R.SetColor(i, kSumma, colors::kBlue);
+    for (int c = r::kRank; c <= r::kZorvat; ++c) sum += R.Number(i, c);
+    R.SetNumber(i, r::kSumma, sum);
+    R.At(i, r::kSumma).bold = true;
+    R.SetColor(i, r::kSumma, colors::kBlue);
   }
-  R.SortByColumn(kSumma);
+  R.SortByColumn(r::kSumma);
 
   RR.ClearRows();
   const int n = R.RowCount();
   const int k = std::min(RecomingCount(n), n);
   for (int j = 0; j < k; ++j) {
     const int row = RR.AddRow();
-    RR.At(row, kName).text = R.At(n - 1 - j, kName).text;
-    RR.SetNumber(row, kPower, R.Number(n - 1 - j, kSumma));
+    RR.At(row, rr::kName).text = R.At(n - 1 - j, r::kName).text;
+    RR.SetNumber(row, rr::kPower, R.Number(n - 1 - j, r::kSumma));
   }
 }
 

@@ -1,6 +1,6 @@
 #include "analysis/zorvat_percent.h"
 
-#include "app/tab_columns.h"
+#include "model/columns.h"
 #include "text/numbers.h"
 
 namespace trotix {

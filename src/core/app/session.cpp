@@ -16,17 +16,17 @@ Session::Session(SessionOptions options, SessionPorts ports)
   options_.folder = std::filesystem::absolute(options_.folder, ignored).lexically_normal();
 }
 
-void Session::FormCreate() {
+void Session::Start() {
   ws_.ReportRow = -1;
   if (const auto saved = LoadRememberMe(options_.folder)) {
-    ws_.zap = true;
-    ws_.loginedit = saved->login;
-    ws_.passedit = saved->password;
+    view_.rememberMe = true;
+    view_.login = saved->login;
+    view_.password = saved->password;
   }
-  ws_.activePage = kPageAbout;
-  for (int p = 0; p < kPageCount; ++p) ws_.tabVisible[p] = p == kPageAbout;
+  view_.BringToFront(kPageAbout);
+  for (int p = 0; p < kPageCount; ++p) view_.tabVisible[p] = p == kPageAbout;
   ws_.IndicatorList.clear();
-  ws_.datas = FormatDate(ports_.clock.Today());
+  view_.resultsDate = FormatDate(ports_.clock.Today());
   ws_.DayData.clear();
   courseTable_ =
       std::async(options_.maxConnections > 1 ? std::launch::async : std::launch::deferred,
@@ -38,27 +38,25 @@ void Session::AwaitCourseTable() {
   if (courseTable_.valid()) ws_.CourseTable = SplitLines(BodyOrEmpty(courseTable_.get()));
 }
 
-void Session::FormClose() {
+void Session::Close() {
   AwaitCourseTable();
   ws_.DayData.clear();
   ws_.CourseTable.clear();
 }
 
-void Session::LoadResults() {
+void Session::LoadResults(const std::string& date) {
   AwaitCourseTable();
-  ws_.vizVisible = false;
-  trotix::LoadResults(ws_, BodyOrEmpty(ports_.web.Get(urls_.Results(ws_.datas))));
+  view_.resultsDate = date;
+  view_.vizVisible = false;
+  const bool found = trotix::LoadResults(ws_, BodyOrEmpty(ports_.web.Get(urls_.Results(date))));
+  view_.vizVisible = !found;
 }
 
-void Session::REZCellClick(int col, int row) {
-  if (const auto url = trotix::REZCellClick(ws_, col, row)) ports_.browser.Open(*url);
+void Session::OpenResultLink(int row) {
+  if (const auto url = ResultLink(ws_, row)) ports_.browser.Open(*url);
 }
 
-void Session::REZLinkClick(int row) {
-  REZCellClick(kRezLinkColumn, row);
-}
-
-void Session::NXCellDblClick(int row) {
+void Session::ScoreZorvatRace(int row) {
   ScoreRace(ws_, row);
 }
 

@@ -7,7 +7,8 @@
 
 #include "analysis/best_of.h"
 #include "app/ports.h"
-#include "app/workspace.h"
+#include "app/view_state.h"
+#include "model/workspace.h"
 #include "net/http_client.h"
 #include "net/vendor_urls.h"
 
@@ -33,6 +34,12 @@ inline constexpr const char* kConnectionFailed = "Connection failed!";
 
 enum class SignInResult { SignedIn, Rejected, UpdateRequired, ConnectionFailed };
 
+// What the user typed on the sign-in page.
+struct SignInForm {
+  std::string login, password;
+  bool rememberMe = false;
+};
+
 class Session {
  public:
   Session(SessionOptions options, SessionPorts ports);
@@ -41,49 +48,51 @@ class Session {
 
   Workspace& ws() { return ws_; }
   const Workspace& ws() const { return ws_; }
+  const ViewState& view() const { return view_; }
   const VendorUrls& urls() const { return urls_; }
   const SessionOptions& options() const { return options_; }
   // Set when the window should close (the update path).
   bool closeRequested() const { return closeRequested_; }
 
   // Start-up: remember-me file, the "About" page alone, today's date, the course table.
-  void FormCreate();
-  // "ВХОД": version probe, sign-in request and, on success, the whole day's load.
-  SignInResult SignIn();
-  void FormClose();
+  void Start();
+  // "ВХОД": version probe, sign-in request and, on success, the whole day's load. The day's
+  // indicator file is the one of the results date field.
+  SignInResult SignIn(const SignInForm& form);
+  void Close();
 
-  // "LOAD" on "Result".
-  void LoadResults();
-  // A click on a cell of REZ; only the "Link" column opens the result page.
-  void REZCellClick(int col, int row);
-  void REZLinkClick(int row);
+  // "LOAD" on "Result" with the date field's text.
+  void LoadResults(const std::string& date);
+  // A click on the "Link" cell of result `row`: the result page, when it is a web address.
+  void OpenResultLink(int row);
   // Double-click on a race of "Zorvat": scores it into RF and H.
-  void NXCellDblClick(int row);
+  void ScoreZorvatRace(int row);
   // The exchange runners of row `row` of T1, fetched afresh into T2.
   void FillIndicatorRace(int row);
 
   // Double-click on a race of "ALL TABLE": the analysis with fresh exchange data; the video and
   // market buttons are enabled when the race has a market.
-  void MMCellDblClick(int row);
+  void AnalyseLive(int row);
   // Double-click on a race of "Today": the analysis from the tables as they stand, then
   // "ALL TABLE" in front.
-  void RTCellDblClick(int row);
-  // "Best Rank" and "Best Recoming": every race analysed, each adding its pick to REP. Cancel
-  // (through the progress port) stops the run; the rows already added stay.
-  void spSkinXFormButton8Click();
-  void spSkinXFormButton7Click();
+  void AnalyseWithoutOdds(int row);
+  // "Best Rank" and "Best Recoming": every race analysed (with fresh exchange data when
+  // `fromRealOdds`), each adding its picks to REP. Cancel (through the progress port) stops the
+  // run; the rows already added stay.
+  void RunBestRank(bool fromRealOdds);
+  void RunBestRecoming(bool fromRealOdds);
 
-  // The report list: double-click on a runner of TAB adds it; a click on REP remembers the row;
-  // "Удалить" deletes it.
-  void TABCellDblClick(int row);
-  void REPCellClick(int row);
-  void N1Click();
-  void spSkinXFormButton10Click();  // "Clear"
-  void spSkinXFormButton9Click();   // "Save": report.html, opened in the browser
-  void ExportCsvClick();            // "Export CSV": report.csv
+  // The report list: double-click on a runner of TAB adds it; a click on REP selects the row
+  // that "Удалить" deletes.
+  void AddToReport(int row);
+  void SelectReportRow(int row);
+  void DeleteReportRow();
+  void ClearReport();
+  void SaveReport();       // report.html, opened in the browser
+  void ExportReportCsv();  // report.csv
 
-  void tvbuttonClick();  // video.html with the exchange's player
-  void bfbuttonClick();  // the exchange's market page
+  void OpenVideo();   // video.html with the exchange's player
+  void OpenMarket();  // the exchange's market page
 
  private:
   // Answers of the independent loads after a successful sign-in.
@@ -93,14 +102,14 @@ class Session {
   };
   // The course table travels beside the version probe: start-up only starts its request.
   void AwaitCourseTable();
-  void LoadDay(const std::string& answer);
+  void LoadDay(const SignInForm& form, const std::string& answer);
   DayLoads FetchDayLoads();          // one request after another
   DayLoads FetchDayLoadsTogether();  // side by side
   void ApplyIndicatorList(ProbeResult probe, const HttpAnswer& answer);
   void ApplyFeed(const HttpAnswer& answer, void (*load)(Workspace&, std::string_view));
   // Fetches pages through the main client within the connection cap, advancing `pr` per runner.
   PageFetcher RunnerPageFetcher();
-  void RunBestOf(BestOfSystem system);
+  void RunBestOf(BestOfSystem system, bool fromRealOdds);
   // Writes a page into the session's folder and opens it; a failed write is shown instead.
   void SavePage(const std::string& fileName, const std::string& content);
 
@@ -108,6 +117,7 @@ class Session {
   SessionPorts ports_;
   VendorUrls urls_;
   Workspace ws_;
+  ViewState view_;
   bool closeRequested_ = false;
   std::future<HttpAnswer> courseTable_;  // last: it must end before the rest goes
 };

@@ -6,34 +6,34 @@
 
 namespace trotix {
 
-void Session::MMCellDblClick(int row) {
+void Session::AnalyseLive(int row) {
   ws_.bfnumber.clear();
-  ws_.tvbuttonEnabled = ws_.bfbuttonEnabled = false;
+  view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
   AnalyseRace(ws_, row, true, urls_, RunnerPageFetcher());
-  ws_.tvbuttonEnabled = ws_.bfbuttonEnabled = !ws_.bfnumber.empty();
+  view_.tvbuttonEnabled = view_.bfbuttonEnabled = !ws_.bfnumber.empty();
 }
 
-void Session::RTCellDblClick(int row) {
+void Session::AnalyseWithoutOdds(int row) {
   AnalyseRace(ws_, row, false, urls_, RunnerPageFetcher());
   ws_.bfnumber.clear();
-  ws_.tvbuttonEnabled = ws_.bfbuttonEnabled = false;
-  ws_.activePage = kPageAllTable;
+  view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
+  view_.BringToFront(kPageAllTable);
 }
 
-void Session::spSkinXFormButton8Click() {
-  RunBestOf(BestOfSystem::kBestRank);
+void Session::RunBestRank(bool fromRealOdds) {
+  RunBestOf(BestOfSystem::kBestRank, fromRealOdds);
 }
 
-void Session::spSkinXFormButton7Click() {
-  RunBestOf(BestOfSystem::kBestRecoming);
+void Session::RunBestRecoming(bool fromRealOdds) {
+  RunBestOf(BestOfSystem::kBestRecoming, fromRealOdds);
 }
 
-void Session::RunBestOf(BestOfSystem system) {
+void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
   Progress& progress = ports_.progress;
   // With "From Real Odds" the whole day's runner pages are fetched side by side first; each race
   // then reads its pages from them, so the tables equal race-by-race fetching.
   std::map<std::string, std::string> prefetched;
-  if (ws_.rkef) {
+  if (fromRealOdds) {
     std::vector<std::string> pages;
     for (int k = 0; k < ws_.MM.RowCount(); ++k)
       for (auto& page : RealOddsPages(ws_, k, urls_)) pages.push_back(std::move(page));
@@ -67,7 +67,7 @@ void Session::RunBestOf(BestOfSystem system) {
   try {
     trotix::RunBestOf(
         ws_, system,
-        [&](Workspace& ws, int k) { AnalyseRace(ws, k, ws.rkef, urls_, fetch, &scores); }, hooks);
+        [&](Workspace& ws, int k) { AnalyseRace(ws, k, fromRealOdds, urls_, fetch, &scores); }, hooks);
   } catch (...) {
     progress.ShowGauge(Progress::kPr2, false);
     throw;

@@ -8,39 +8,39 @@
 
 namespace trotix {
 
-void Session::TABCellDblClick(int row) {
-  ports_.messages.Show(trotix::TABCellDblClick(ws_, row));
+void Session::AddToReport(int row) {
+  ports_.messages.Show(trotix::AddToReport(ws_, row));
 }
 
-void Session::REPCellClick(int row) {
-  trotix::REPCellClick(ws_, row);
+void Session::SelectReportRow(int row) {
+  trotix::SelectReportRow(ws_, row);
 }
 
-void Session::N1Click() {
-  if (const std::string message = trotix::N1Click(ws_); !message.empty())
+void Session::DeleteReportRow() {
+  if (const std::string message = trotix::DeleteReportRow(ws_); !message.empty())
     ports_.messages.Show(message);
 }
 
-void Session::spSkinXFormButton10Click() {
-  ClearReport(ws_);
+void Session::ClearReport() {
+  trotix::ClearReport(ws_);
 }
 
-void Session::spSkinXFormButton9Click() {
+void Session::SaveReport() {
   const auto lines = ReportLines(ws_.REP);
   if (lines.empty()) return;  // an empty report writes nothing
   SavePage(kReportFileName, JoinLines(lines));
 }
 
-void Session::ExportCsvClick() {
+void Session::ExportReportCsv() {
   if (ws_.REP.RowCount() == 0) return;
   SavePage(kReportCsvFileName, ReportCsv(ws_.REP));
 }
 
-void Session::tvbuttonClick() {
+void Session::OpenVideo() {
   SavePage(kVideoFileName, JoinLines(VideoPageLines(ws_, urls_.VideoPlayer(ws_.bfnumber))));
 }
 
-void Session::bfbuttonClick() {
+void Session::OpenMarket() {
   const std::string market = urls_.MarketPage(ws_.bfnumber);
   if (IsWebAddress(market)) ports_.browser.Open(market);
 }

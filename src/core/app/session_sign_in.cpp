@@ -11,7 +11,7 @@
 
 namespace trotix {
 
-SignInResult Session::SignIn() {
+SignInResult Session::SignIn(const SignInForm& form) {
   const ProbeResult version = ports_.web.Probe(urls_.VersionProbe());
   AwaitCourseTable();
   switch (version) {
@@ -29,9 +29,7 @@ SignInResult Session::SignIn() {
       return SignInResult::UpdateRequired;
   }
 
-  ws_.LoginName = ws_.loginedit;
-  ws_.LoginPassword = ws_.passedit;
-  const HttpAnswer answer = ports_.web.Get(urls_.Login(ws_.LoginName, ws_.LoginPassword));
+  const HttpAnswer answer = ports_.web.Get(urls_.Login(form.login, form.password));
   if (answer.failed) {
     // A failed request is no sign-in, not a successful one with an empty day.
     ports_.messages.Show(kConnectionFailed);
@@ -41,21 +39,21 @@ SignInResult Session::SignIn() {
     ports_.messages.Show(kAuthorizationFailed);
     return SignInResult::Rejected;
   }
-  LoadDay(answer.body);
+  LoadDay(form, answer.body);
   return SignInResult::SignedIn;
 }
 
-void Session::LoadDay(const std::string& answer) {
-  if (ws_.zap) {
-    if (const auto error = SaveRememberMe(options_.folder, {ws_.LoginName, ws_.LoginPassword});
+void Session::LoadDay(const SignInForm& form, const std::string& answer) {
+  if (form.rememberMe) {
+    if (const auto error = SaveRememberMe(options_.folder, {form.login, form.password});
         !error.empty())
       ports_.messages.Show(error);
   } else {
     DeleteRememberMe(options_.folder);
   }
   ws_.DayData = SplitLines(answer);
-  ws_.signInEnabled = false;
-  ws_.signedIn = true;
+  view_.signInEnabled = false;
+  view_.signedIn = true;
   FillRaceLists(ws_);
 
   const DayLoads loads = options_.maxConnections > 1 ? FetchDayLoadsTogether() : FetchDayLoads();
@@ -67,17 +65,17 @@ void Session::LoadDay(const std::string& answer) {
   ApplyFeed(loads.moves, &trotix::LoadMoves);
 
   ws_.glavcount = "Count: " + std::to_string(ws_.RT.RowCount()) + "  ";
-  ws_.activePage = kPageToday;
+  view_.BringToFront(kPageToday);
   for (int p : {kPageToday, kPageScalpOdds, kPageIndicatorBF, kPageZorvat, kPageTips, kPageResult,
                 kPageReport, kPageAllTable})
-    ws_.tabVisible[p] = true;
-  ws_.tabVisible[kPageAbout] = false;
-  ws_.tabVisible[kPageIndicatorBF] = false;
+    view_.tabVisible[p] = true;
+  view_.tabVisible[kPageAbout] = false;
+  view_.tabVisible[kPageIndicatorBF] = false;
 }
 
 Session::DayLoads Session::FetchDayLoads() {
   DayLoads loads;
-  const std::string indicator = urls_.IndicatorFile(ws_.datas);
+  const std::string indicator = urls_.IndicatorFile(view_.resultsDate);
   loads.indicatorProbe = ports_.web.Probe(indicator);
   if (loads.indicatorProbe == ProbeResult::Present) loads.indicator = ports_.web.Get(indicator);
   loads.processBase = ports_.zorvat.Get(urls_.ProcessBase());
@@ -92,7 +90,7 @@ Session::DayLoads Session::FetchDayLoadsTogether() {
   // One round trip for everything: the indicator file is fetched beside its probe and used only
   // when the probe says it is there, so the tables are what the one-after-another order gives.
   const int cap = options_.maxConnections;
-  const std::string indicator = urls_.IndicatorFile(ws_.datas);
+  const std::string indicator = urls_.IndicatorFile(view_.resultsDate);
   auto probe = std::async(std::launch::async, [&] { return ports_.web.Probe(indicator); });
   auto zorvat = std::async(std::launch::async, [&] {
     return ports_.zorvat.GetMany({urls_.ProcessBase(), urls_.ScoreBase(), urls_.DayValues()}, cap,

@@ -70,7 +70,7 @@ void Highlight(Table& t2, int first, int stCol, const std::string& indicator) {
 
 // The runner lines of the race in row `row` of T1.
 std::vector<const std::string*> RaceLines(const Workspace& ws, int row) {
-  const std::string key = ws.T1.Text(row, 1) + ws.T1.Text(row, 2);
+  const std::string key = ws.T1.Text(row, t1::kTime) + ws.T1.Text(row, t1::kCourse);
   std::vector<const std::string*> lines;
   for (const auto& line : ws.IndicatorList)
     if (GetField(line, 1) + GetField(line, 2) == key) lines.push_back(&line);
@@ -97,8 +97,8 @@ std::vector<std::string> IndicatorRacePages(const Workspace& ws, int row, const 
 void FillIndicatorRace(Workspace& ws, int row, const VendorUrls& urls, const PageFetcher& fetch) {
   if (ws.IndicatorList.empty()) return;
 
-  ws.spSkinLabel3 = ws.T1.Text(row, 1);
-  ws.spSkinLabel4 = ws.T1.Text(row, 2);
+  ws.spSkinLabel3 = ws.T1.Text(row, t1::kTime);
+  ws.spSkinLabel4 = ws.T1.Text(row, t1::kCourse);
   Table& t2 = ws.T2;
   t2.ClearRows();
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "feeds/race_day.h"
+#include "model/columns.h"
 #include "text/fields.h"
 
 namespace trotix {
@@ -18,8 +19,8 @@ void RebuildIndicatorRaces(Workspace& ws) {
     const int row = ws.T1.AddRow();
     const std::string course = GetField(key, 2);
     SetFlagCell(ws.T1, row, ws.CourseTable, course);
-    ws.T1.SetText(row, 1, GetField(key, 1));
-    ws.T1.SetText(row, 2, course);
+    ws.T1.SetText(row, t1::kTime, GetField(key, 1));
+    ws.T1.SetText(row, t1::kCourse, course);
   }
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/workspace.h"
+#include "model/workspace.h"
 
 namespace trotix {
 

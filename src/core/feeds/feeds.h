@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/workspace.h"
+#include "model/workspace.h"
 
 namespace trotix {
 
@@ -14,15 +14,11 @@ void LoadTips(Workspace& ws, std::string_view feed);
 // Appends the market moves to LG, colouring the movement cell.
 void LoadMoves(Workspace& ws, std::string_view feed);
 
-// Refills REZ from a results answer, sorted by time. Sets `vizVisible` ("No Information") when
-// no result line was found.
-void LoadResults(Workspace& ws, std::string_view answer);
+// Refills REZ from a results answer, sorted by time. False when no result line was found (the
+// window then says "No Information").
+bool LoadResults(Workspace& ws, std::string_view answer);
 
-// The "Link" column of REZ; the result page's address stands hidden in the column before it.
-inline constexpr int kRezLinkColumn = 12;
-
-// A click on a REZ cell: the result page's address when the "Link" column was clicked and the
-// address is a web address, nothing otherwise.
-std::optional<std::string> REZCellClick(const Workspace& ws, int col, int row);
+// The address behind the "Link" cell of REZ row `row`, when it is a web address.
+std::optional<std::string> ResultLink(const Workspace& ws, int row);
 
 }  // namespace trotix

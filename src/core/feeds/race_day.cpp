@@ -1,19 +1,12 @@
 #include "feeds/race_day.h"
 
-#include "app/tab_columns.h"
-#include "text/country.h"
+#include "model/columns.h"
+#include "model/country.h"
 #include "text/fields.h"
 #include "text/numbers.h"
 #include "text/strings.h"
 
 namespace trotix {
-namespace {
-
-constexpr int kTrainerMark = 2;
-constexpr int kJockeyMark = 3;
-
-}  // namespace
-
 std::string CourseCountryOf(const std::vector<std::string>& courseTable, std::string_view course) {
   const std::string wanted = Upper(course);
   for (const auto& line : courseTable)
@@ -24,7 +17,7 @@ std::string CourseCountryOf(const std::vector<std::string>& courseTable, std::st
 void SetFlagCell(Table& table, int row, const std::vector<std::string>& courseTable,
                  std::string_view course) {
   const std::string country = CourseCountryOf(courseTable, course);
-  Cell& cell = table.At(row, 0);
+  Cell& cell = table.At(row, race_list::kFlag);
   cell.image = CourseCountry(country);
   cell.hint = country;
 }
@@ -40,30 +33,30 @@ void FillRaceLists(Workspace& ws) {
 
     const int rt = ws.RT.AddRow();
     SetFlagCell(ws.RT, rt, ws.CourseTable, course);
-    ws.RT.SetText(rt, 1, time);
-    ws.RT.SetText(rt, 2, course);
-    ws.RT.SetText(rt, 3, name);
-    ws.RT.SetText(rt, 4, prize);
-    ws.RT.SetText(rt, 5, count);
+    ws.RT.SetText(rt, rt::kTime, time);
+    ws.RT.SetText(rt, rt::kCourse, course);
+    ws.RT.SetText(rt, rt::kName, name);
+    ws.RT.SetText(rt, rt::kPrize, prize);
+    ws.RT.SetText(rt, rt::kRunners, count);
 
     const int nx = ws.NX.AddRow();
-    ws.NX.At(nx, 0) = ws.RT.At(rt, 0);
-    ws.NX.SetText(nx, 1, time);
-    ws.NX.SetText(nx, 2, course);
-    ws.NX.SetText(nx, 3, name);
+    ws.NX.At(nx, nx::kFlag) = ws.RT.At(rt, rt::kFlag);
+    ws.NX.SetText(nx, nx::kTime, time);
+    ws.NX.SetText(nx, nx::kCourse, course);
+    ws.NX.SetText(nx, nx::kName, name);
 
     const int mm = ws.MM.AddRow();
-    ws.MM.At(mm, 0) = ws.RT.At(rt, 0);
-    ws.MM.SetText(mm, 1, time);
-    ws.MM.SetText(mm, 2, course);
+    ws.MM.At(mm, mm::kFlag) = ws.RT.At(rt, rt::kFlag);
+    ws.MM.SetText(mm, mm::kTime, time);
+    ws.MM.SetText(mm, mm::kCourse, course);
   }
 }
 
 void ParseRaceCard(Workspace& ws, const Table& raceList, int row) {
   Table& card = ws.TAB;
   card.ClearRows();
-  const std::string time = raceList.Text(row, 1);
-  const std::string course = raceList.Text(row, 2);
+  const std::string time = raceList.Text(row, race_list::kTime);
+  const std::string course = raceList.Text(row, race_list::kCourse);
 
   const std::string day = JoinLines(ws.DayData);
   const std::string key = "<course>" + course + "</course><time>" + time + "</time>";
@@ -87,9 +80,9 @@ void ParseRaceCard(Workspace& ws, const Table& raceList, int row) {
     const int r = card.AddRow();
     card.SetText(r, tab::kNumber, TagValue(runner, "number"));
     card.SetText(r, tab::kName, ReplaceText(TagValue(runner, "name_horse"), "'", ""));
-    card.SetImage(r, tab::kTrainer, kTrainerMark);
+    card.SetImage(r, tab::kTrainer, picture::kTrainerMark);
     card.At(r, tab::kTrainer).hint = TagValue(runner, "trainer");
-    card.SetImage(r, tab::kJockey, kJockeyMark);
+    card.SetImage(r, tab::kJockey, picture::kJockeyMark);
     card.At(r, tab::kJockey).hint = TagValue(runner, "jockey");
     card.SetText(r, tab::kAgeWeight, TagValue(runner, "age") + " " + TagValue(runner, "ves"));
     card.SetText(r, tab::kForm, TagValue(runner, "form"));

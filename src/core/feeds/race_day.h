@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/workspace.h"
+#include "model/workspace.h"
 
 namespace trotix {
 

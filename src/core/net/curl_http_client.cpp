@@ -300,12 +300,12 @@ ProbeResult CurlHttpClient::Probe(const std::string& url) {
   }
 }
 
-std::unique_ptr<HttpClient> MakeIdHTTP1(CurlHttpOptions options) {
+std::unique_ptr<HttpClient> MakeRedirectingClient(CurlHttpOptions options) {
   options.followRedirects = true;
   return std::make_unique<CurlHttpClient>(std::move(options));
 }
 
-std::unique_ptr<HttpClient> MakeID2(CurlHttpOptions options) {
+std::unique_ptr<HttpClient> MakeNonRedirectingClient(CurlHttpOptions options) {
   options.followRedirects = false;
   return std::make_unique<CurlHttpClient>(std::move(options));
 }

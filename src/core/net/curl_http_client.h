@@ -42,10 +42,10 @@ class CurlHttpClient : public HttpClient {
   std::unique_ptr<Impl> impl_;
 };
 
-// The main window's two clients. `IdHTTP1` follows redirects (sign-in, feeds, exchange pages);
-// `ID2` does not (Zorvat tables). The other settings come from `options`.
-std::unique_ptr<HttpClient> MakeIdHTTP1(CurlHttpOptions options = {});
-std::unique_ptr<HttpClient> MakeID2(CurlHttpOptions options = {});
+// The Session's two clients: one follows redirects (sign-in, feeds, exchange pages), the other
+// does not (Zorvat tables). The other settings come from `options`.
+std::unique_ptr<HttpClient> MakeRedirectingClient(CurlHttpOptions options = {});
+std::unique_ptr<HttpClient> MakeNonRedirectingClient(CurlHttpOptions options = {});
 
 // What a probe actually requests: "http://" in front unless the lower-cased address holds it.
 std::string ProbeAddress(const std::string& url);

@@ -2,13 +2,11 @@
 
 #include <stdexcept>
 
+#include "model/columns.h"
 #include "text/strings.h"
 
 namespace trotix {
 namespace {
-
-constexpr int kName = 1;
-constexpr int kKf = 10;
 
 // The label reads "Course: " and the course.
 std::string CourseOfLabel(const std::string& u2) {
@@ -18,24 +16,24 @@ std::string CourseOfLabel(const std::string& u2) {
 
 }  // namespace
 
-std::string TABCellDblClick(Workspace& ws, int row) {
+std::string AddToReport(Workspace& ws, int row) {
   if (row < 0 || row >= ws.TAB.RowCount()) throw std::out_of_range("no such runner");
   Table& REP = ws.REP;
   const int r = REP.AddRow();
-  REP.At(r, 1).text = CourseOfLabel(ws.u2);
-  REP.At(r, 0).text = ws.u1;
-  REP.At(r, 2).text = ws.TAB.Text(row, kName);
-  REP.At(r, 3).text = ws.TAB.Text(row, kKf);
-  REP.At(r, 4).text = kManualSystem;
+  REP.At(r, rep::kCourse).text = CourseOfLabel(ws.u2);
+  REP.At(r, rep::kTime).text = ws.u1;
+  REP.At(r, rep::kName).text = ws.TAB.Text(row, tab::kName);
+  REP.At(r, rep::kOdds).text = ws.TAB.Text(row, tab::kKf);
+  REP.At(r, rep::kSystem).text = kManualSystem;
   return kAddedToReport;
 }
 
-void REPCellClick(Workspace& ws, int row) {
+void SelectReportRow(Workspace& ws, int row) {
   if (row < 0 || row >= ws.REP.RowCount()) throw std::out_of_range("no such report row");
   ws.ReportRow = row;
 }
 
-std::string N1Click(Workspace& ws) {
+std::string DeleteReportRow(Workspace& ws) {
   // The remembered row is forgotten on every change that could move it, so any row outside
   // REP would be a caller's error; it is treated as no selection rather than a crash.
   if (ws.ReportRow < 0 || ws.ReportRow >= ws.REP.RowCount()) {

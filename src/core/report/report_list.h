@@ -3,7 +3,7 @@
 // time through the context menu, or cleared.
 #include <string>
 
-#include "app/workspace.h"
+#include "model/workspace.h"
 
 namespace trotix {
 
@@ -13,15 +13,15 @@ inline constexpr const char* kManualSystem = "MySystem";
 
 // Appends TAB row `row` to REP with the race's time and course from the labels and "Kf" as
 // "Odds". Returns the message to show. Throws std::out_of_range for a row TAB does not have.
-std::string TABCellDblClick(Workspace& ws, int row);
+std::string AddToReport(Workspace& ws, int row);
 
 // Remembers the clicked REP row for "Удалить". Throws std::out_of_range for a row REP does not
 // have.
-void REPCellClick(Workspace& ws, int row);
+void SelectReportRow(Workspace& ws, int row);
 
 // "Удалить": deletes the remembered row and forgets it. Returns "Select Please Horse" when no
 // row is remembered (nothing is deleted), empty otherwise.
-std::string N1Click(Workspace& ws);
+std::string DeleteReportRow(Workspace& ws);
 
 // "Clear": empties REP and forgets the remembered row.
 void ClearReport(Workspace& ws);

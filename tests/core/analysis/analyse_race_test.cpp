@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/tab_columns.h"
+#include "model/columns.h"
 #include "feeds/race_day.h"
 #include "net/curl_http_client.h"
 #include "support/loopback_server.h"
@@ -98,7 +98,7 @@ class Exchange {
 
  private:
   testing::LoopbackServer server_;
-  std::unique_ptr<HttpClient> client_ = MakeIdHTTP1();
+  std::unique_ptr<HttpClient> client_ = MakeRedirectingClient();
 };
 
 void ListAscotOnExchange(Workspace& ws) {
@@ -156,16 +156,16 @@ TEST(AnalyseRace, LiveAnalysisMergesEverySource) {
   ASSERT_EQ(ws.R.RowCount(), 5);
   for (int r = 0; r < ws.R.RowCount(); ++r) {
     int sum = 0;
-    for (int c = summa::kRank; c <= summa::kZorvat; ++c) sum += ws.R.Integer(r, c);
-    EXPECT_EQ(ws.R.Integer(r, summa::kSumma), sum);
+    for (int c = r::kRank; c <= r::kZorvat; ++c) sum += ws.R.Integer(r, c);
+    EXPECT_EQ(ws.R.Integer(r, r::kSumma), sum);
     if (r > 0) {
-      EXPECT_LE(ws.R.Number(r - 1, summa::kSumma), ws.R.Number(r, summa::kSumma));
+      EXPECT_LE(ws.R.Number(r - 1, r::kSumma), ws.R.Number(r, r::kSumma));
     }
     const bool isEcho = ws.R.Text(r, 0) == "Echo";
-    EXPECT_EQ(ws.R.Integer(r, summa::kIndicator), isEcho ? 0 : 100);
+    EXPECT_EQ(ws.R.Integer(r, r::kIndicator), isEcho ? 0 : 100);
   }
-  EXPECT_EQ(ws.R.Integer(RowOf(ws.R, "Alpha"), summa::kTips1), 100);
-  EXPECT_EQ(ws.R.Integer(RowOf(ws.R, "Bravo"), summa::kScalp), 20);
+  EXPECT_EQ(ws.R.Integer(RowOf(ws.R, "Alpha"), r::kTips1), 100);
+  EXPECT_EQ(ws.R.Integer(RowOf(ws.R, "Bravo"), r::kScalp), 20);
   ASSERT_EQ(ws.RR.RowCount(), 2);
   EXPECT_EQ(ws.RR.Text(0, 0), ws.R.Text(4, 0));
   EXPECT_EQ(ws.RR.Text(1, 0), ws.R.Text(3, 0));

@@ -8,8 +8,8 @@
 #include "analysis/runner_merge.h"
 #include "analysis/summa_table.h"
 #include "analysis/zorvat_percent.h"
-#include "app/tab_columns.h"
-#include "app/workspace.h"
+#include "model/columns.h"
+#include "model/workspace.h"
 
 namespace trotix {
 namespace {
@@ -82,7 +82,7 @@ TEST(BuildSummaTable, ScalpFromTheMovement) {
     Workspace ws;
     ws.TAB.SetNumber(AddRunner(ws, "A"), tab::kMove, c.move);
     BuildSummaTable(ws.TAB, ws.R, ws.RR);
-    EXPECT_EQ(ws.R.Integer(0, summa::kScalp), c.scalp) << c.move;
+    EXPECT_EQ(ws.R.Integer(0, r::kScalp), c.scalp) << c.move;
   }
 }
 
@@ -101,7 +101,7 @@ TEST(BuildSummaTable, RecomingRowsByFieldSize) {
     for (int j = 0; j < c.rows; ++j) {
       // Rank i is the only component, so the highest ranks lead, highest first.
       EXPECT_EQ(ws.RR.Text(j, 0), "H" + std::to_string(c.runners - 1 - j));
-      EXPECT_EQ(ws.RR.Number(j, summa::kPower), c.runners - 1 - j);
+      EXPECT_EQ(ws.RR.Number(j, rr::kPower), c.runners - 1 - j);
     }
   }
 }
@@ -127,19 +127,19 @@ TEST(BuildSummaTable, EveryComponentAndTheSortedSum) {
 
   ASSERT_EQ(ws.R.RowCount(), 2);
   EXPECT_EQ(ws.R.Text(0, 0), "Bravo");  // lowest sum first
-  EXPECT_EQ(ws.R.Integer(0, summa::kSumma), 40);
-  EXPECT_EQ(ws.R.Integer(0, summa::kIndicator), 0);
-  EXPECT_EQ(ws.R.Integer(0, summa::kTips1), 0);
+  EXPECT_EQ(ws.R.Integer(0, r::kSumma), 40);
+  EXPECT_EQ(ws.R.Integer(0, r::kIndicator), 0);
+  EXPECT_EQ(ws.R.Integer(0, r::kTips1), 0);
   const std::vector<int> alpha = {10, 40, 20, 4, 100, 100, 90, 100};
   int sum = 0;
-  for (int c = summa::kRank; c <= summa::kZorvat; ++c) {
+  for (int c = r::kRank; c <= r::kZorvat; ++c) {
     EXPECT_EQ(ws.R.Integer(1, c), alpha[c - 1]) << c;
     sum += alpha[c - 1];
   }
-  EXPECT_EQ(ws.R.Integer(1, summa::kSumma), sum);
+  EXPECT_EQ(ws.R.Integer(1, r::kSumma), sum);
   for (int r = 0; r < 2; ++r) {
-    EXPECT_TRUE(ws.R.At(r, summa::kSumma).bold);
-    EXPECT_EQ(ws.R.ColorOf(r, summa::kSumma), colors::kBlue);
+    EXPECT_TRUE(ws.R.At(r, r::kSumma).bold);
+    EXPECT_EQ(ws.R.ColorOf(r, r::kSumma), colors::kBlue);
   }
   EXPECT_EQ(ws.RR.Text(0, 0), "Alpha");
   EXPECT_EQ(ws.RR.Text(1, 0), "Bravo");

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/tab_columns.h"
+#include "model/columns.h"
 
 namespace trotix {
 namespace {
@@ -29,7 +29,7 @@ void Race(Workspace& ws, const std::vector<Runner>& runners, const std::vector<s
     if (r.topRated) ws.TAB.SetColor(i, tab::kRank, colors::kLime);
   }
   ws.RR.ClearRows();
-  for (const auto& name : rr) ws.RR.At(ws.RR.AddRow(), summa::kName).text = name;
+  for (const auto& name : rr) ws.RR.At(ws.RR.AddRow(), rr::kName).text = name;
 }
 
 Workspace TwoRaces() {

@@ -59,10 +59,14 @@ struct Case {
 
   Session& session() { return *harness->session; }
   Workspace& ws() { return harness->ws(); }
-  void FormCreate() { session().FormCreate(); }
-  void SignIn() { signIn = session().SignIn(); }
-  void FormCreateAndSignIn() {
-    FormCreate();
+  void Start() { session().Start(); }
+  // As the window does: the fields start-up filled from tx.log.
+  void SignIn() {
+    const ViewState& v = session().view();
+    signIn = session().SignIn({v.login, v.password, v.rememberMe});
+  }
+  void StartAndSignIn() {
+    Start();
     SignIn();
   }
   std::string RememberMe() const {
@@ -104,12 +108,12 @@ std::string Count(const char* what, int n) {
 void ExpectDayLoaded(Case& r) {
   ASSERT_EQ(r.signIn, SignInResult::SignedIn);
   EXPECT_EQ(r.ws().RT.RowCount(), static_cast<int>(r.sim->day().races.size()));
-  EXPECT_EQ(r.ws().activePage, kPageToday);
+  EXPECT_EQ(r.session().view().activePage, kPageToday);
 }
 
 // Sets the fault, signs in; the earlier start-up ran without it.
 std::optional<Kept> FaultAtSignIn(Case& r, const std::string& pattern, FaultMode mode) {
-  r.FormCreate();
+  r.Start();
   r.sim->SetFault(pattern, mode);
   r.SignIn();
   return std::nullopt;
@@ -117,9 +121,9 @@ std::optional<Kept> FaultAtSignIn(Case& r, const std::string& pattern, FaultMode
 
 // Signs in cleanly, scores the first race (the last analysis), then sets the fault.
 Kept SignedInWithAnalysis(Case& r, const std::string& pattern, FaultMode mode) {
-  r.FormCreateAndSignIn();
+  r.StartAndSignIn();
   EXPECT_EQ(r.signIn, SignInResult::SignedIn);
-  r.session().NXCellDblClick(0);
+  r.session().ScoreZorvatRace(0);
   EXPECT_GT(r.ws().H.RowCount(), 0);
   r.sim->SetFault(pattern, mode);
   return Kept(r.ws());
@@ -134,10 +138,10 @@ int RaceOnExchange(Case& r) {
 
 // Signs in cleanly, puts one runner into the report by hand, then sets the fault.
 void AddManualPick(Case& r, const std::string& pattern, FaultMode mode) {
-  r.FormCreateAndSignIn();
+  r.StartAndSignIn();
   EXPECT_EQ(r.signIn, SignInResult::SignedIn);
-  r.session().RTCellDblClick(0);
-  r.session().TABCellDblClick(0);
+  r.session().AnalyseWithoutOdds(0);
+  r.session().AddToReport(0);
   r.harness->messages.shown.clear();
   r.sim->SetFault(pattern, mode);
 }
@@ -152,7 +156,7 @@ std::vector<Request> Requests() {
   list.push_back({"start-up: course table", "/horse/zabeg.txt",
                   [](Case& r, FaultMode m) {
                     r.sim->SetFault("/horse/zabeg.txt", m);
-                    r.FormCreateAndSignIn();
+                    r.StartAndSignIn();
                     return std::nullopt;
                   },
                   [](Case& r, FaultMode m) {
@@ -198,8 +202,8 @@ std::vector<Request> Requests() {
                     if (Fails(m)) {
                       EXPECT_EQ(r.signIn, SignInResult::ConnectionFailed);
                       EXPECT_EQ(r.messages(), std::vector<std::string>{kConnectionFailed});
-                      EXPECT_FALSE(r.ws().signedIn);
-                      EXPECT_TRUE(r.ws().tabVisible[kPageAbout]);
+                      EXPECT_FALSE(r.session().view().signedIn);
+                      EXPECT_TRUE(r.session().view().tabVisible[kPageAbout]);
                     } else {
                       // Anything but "Fail..." is the day; random bytes hold no race.
                       EXPECT_EQ(r.signIn, SignInResult::SignedIn);
@@ -224,7 +228,7 @@ std::vector<Request> Requests() {
                   [](Case& r, FaultMode m) {
                     FaultAtSignIn(r, "/zorvat/*", m);
                     // Scoring must cope with whatever the tables hold.
-                    if (r.signIn == SignInResult::SignedIn) r.session().NXCellDblClick(0);
+                    if (r.signIn == SignInResult::SignedIn) r.session().ScoreZorvatRace(0);
                     return std::nullopt;
                   },
                   [](Case& r, FaultMode m) {
@@ -259,14 +263,13 @@ std::vector<Request> Requests() {
   list.push_back({"results: LOAD", "/horse/rez.php*",
                   [](Case& r, FaultMode m) -> std::optional<Kept> {
                     Kept kept = SignedInWithAnalysis(r, "/horse/rez.php*", m);
-                    r.ws().datas = FormatDate(AddDays(kToday, -1));
-                    r.session().LoadResults();
+                    r.session().LoadResults(FormatDate(AddDays(kToday, -1)));
                     return kept;
                   },
                   [](Case& r, FaultMode) {
                     EXPECT_TRUE(r.messages().empty());
                     EXPECT_EQ(r.ws().REZ.RowCount(), 0);
-                    EXPECT_TRUE(r.ws().vizVisible);
+                    EXPECT_TRUE(r.session().view().vizVisible);
                     return std::string("REZ empty, \"No Information\" shown");
                   }});
   list.push_back({"exchange: runner pages", "/betting/*",
@@ -292,7 +295,7 @@ std::vector<Request> Requests() {
   list.push_back({"ALL TABLE: live analysis", "/betting/*",
                   [](Case& r, FaultMode m) -> std::optional<Kept> {
                     AddManualPick(r, "/betting/*", m);
-                    r.session().MMCellDblClick(RaceOnExchange(r));
+                    r.session().AnalyseLive(RaceOnExchange(r));
                     return std::nullopt;
                   },
                   [](Case& r, FaultMode) {
@@ -301,13 +304,12 @@ std::vector<Request> Requests() {
                     EXPECT_GT(r.ws().R.RowCount(), 0);
                     EXPECT_EQ(r.ws().R.RowCount(), r.ws().TAB.RowCount());
                     return Count("R", r.ws().R.RowCount()) + ", " +
-                           (r.ws().tvbuttonEnabled ? "buttons enabled" : "buttons disabled");
+                           (r.session().view().tvbuttonEnabled ? "buttons enabled" : "buttons disabled");
                   }});
   list.push_back({"Report: Best Rank from real odds", "/betting/*",
                   [](Case& r, FaultMode m) -> std::optional<Kept> {
                     AddManualPick(r, "/betting/*", m);
-                    r.ws().rkef = true;
-                    r.session().spSkinXFormButton8Click();
+                    r.session().RunBestRank(true);
                     return std::nullopt;
                   },
                   [](Case& r, FaultMode) {

@@ -20,9 +20,8 @@ class SessionAnalysisTest : public ::testing::Test {
     sim = std::make_unique<vendorsim::VendorSim>(options);
     sim->Start();
     h = std::make_unique<testing::SessionHarness>(sim->BaseUrl());
-    h->session->FormCreate();
-    h->ws().loginedit = h->ws().passedit = "demo";
-    ASSERT_EQ(h->session->SignIn(), SignInResult::SignedIn);
+    h->session->Start();
+    ASSERT_EQ(h->session->SignIn({"demo", "demo"}), SignInResult::SignedIn);
   }
 
   // The first race of MM that the exchange lists, and the first it does not.
@@ -41,14 +40,14 @@ class SessionAnalysisTest : public ::testing::Test {
 TEST_F(SessionAnalysisTest, LiveAnalysisEnablesTheButtonsForARaceWithAMarket) {
   const int k = RaceWithMarket(true);
   ASSERT_GE(k, 0);
-  h->session->MMCellDblClick(k);
+  h->session->AnalyseLive(k);
   const int runners = static_cast<int>(sim->day().races[k].runners.size());
   EXPECT_EQ(ws().TAB.RowCount(), runners);
   EXPECT_EQ(ws().R.RowCount(), runners);
   EXPECT_EQ(ws().RR.RowCount(), std::min(runners, runners < 8 ? 2 : runners <= 16 ? 3 : 4));
   EXPECT_EQ(ws().bfnumber, sim->day().races[k].winMarket);
-  EXPECT_TRUE(ws().tvbuttonEnabled);
-  EXPECT_TRUE(ws().bfbuttonEnabled);
+  EXPECT_TRUE(h->session->view().tvbuttonEnabled);
+  EXPECT_TRUE(h->session->view().bfbuttonEnabled);
   EXPECT_TRUE(ws().u8.starts_with("Summ BF: ")) << ws().u8;
   EXPECT_GT(ws().T2.RowCount(), 0);
   // R is sorted by "Summa", highest last; RR lists the highest first.
@@ -56,13 +55,13 @@ TEST_F(SessionAnalysisTest, LiveAnalysisEnablesTheButtonsForARaceWithAMarket) {
     EXPECT_LE(ws().R.Number(r - 1, 9), ws().R.Number(r, 9));
   EXPECT_EQ(ws().RR.Text(0, 0), ws().R.Text(ws().R.RowCount() - 1, 0));
 
-  h->session->tvbuttonClick();
+  h->session->OpenVideo();
   const auto video = h->folder.path() / "video.html";
   ASSERT_EQ(h->browser.opened, std::vector<std::string>{video.string()});
   const auto lines = SplitLines(ReadFile(video));
   ASSERT_EQ(lines.size(), 12u);
   EXPECT_NE(lines[8].find("/GetPlayer.do?tr=1&amp;mID=1." + ws().bfnumber), std::string::npos);
-  h->session->bfbuttonClick();
+  h->session->OpenMarket();
   EXPECT_EQ(h->browser.opened.back(),
             sim->BaseUrl() + "/exchange/plus/horse-racing/market/1." + ws().bfnumber);
 }
@@ -70,35 +69,35 @@ TEST_F(SessionAnalysisTest, LiveAnalysisEnablesTheButtonsForARaceWithAMarket) {
 TEST_F(SessionAnalysisTest, RaceWithoutMarketLeavesTheButtonsDisabled) {
   const int k = RaceWithMarket(false);
   ASSERT_GE(k, 0);
-  h->session->MMCellDblClick(k);
+  h->session->AnalyseLive(k);
   EXPECT_EQ(ws().bfnumber, "");
-  EXPECT_FALSE(ws().tvbuttonEnabled);
+  EXPECT_FALSE(h->session->view().tvbuttonEnabled);
   EXPECT_GT(ws().R.RowCount(), 0);
 }
 
 TEST_F(SessionAnalysisTest, TodayAnalysisIsRepeatableAndShowsAllTable) {
   const int k = RaceWithMarket(true);
-  h->session->MMCellDblClick(k);  // T2 now holds this race's exchange runners
-  h->session->RTCellDblClick(k);
+  h->session->AnalyseLive(k);  // T2 now holds this race's exchange runners
+  h->session->AnalyseWithoutOdds(k);
   const Table tab = ws().TAB, r = ws().R, rr = ws().RR;
-  EXPECT_EQ(ws().activePage, kPageAllTable);
+  EXPECT_EQ(h->session->view().activePage, kPageAllTable);
   EXPECT_EQ(ws().bfnumber, "");
-  EXPECT_FALSE(ws().tvbuttonEnabled);
-  EXPECT_FALSE(ws().bfbuttonEnabled);
-  h->session->RTCellDblClick(k);
+  EXPECT_FALSE(h->session->view().tvbuttonEnabled);
+  EXPECT_FALSE(h->session->view().bfbuttonEnabled);
+  h->session->AnalyseWithoutOdds(k);
   EXPECT_EQ(ws().TAB, tab);
   EXPECT_EQ(ws().R, r);
   EXPECT_EQ(ws().RR, rr);
 }
 
 TEST_F(SessionAnalysisTest, ReportListAddDeleteClearAndSave) {
-  h->session->RTCellDblClick(0);
-  h->session->spSkinXFormButton9Click();  // an empty report writes nothing
+  h->session->AnalyseWithoutOdds(0);
+  h->session->SaveReport();  // an empty report writes nothing
   EXPECT_TRUE(h->browser.opened.empty());
   EXPECT_FALSE(std::filesystem::exists(h->folder.path() / "report.html"));
 
-  h->session->TABCellDblClick(0);
-  h->session->TABCellDblClick(0);
+  h->session->AddToReport(0);
+  h->session->AddToReport(0);
   ASSERT_EQ(ws().REP.RowCount(), 2);
   EXPECT_EQ(ws().REP.Text(0, 0), ws().u1);
   EXPECT_EQ(ws().REP.Text(0, 2), ws().TAB.Text(0, 1));
@@ -106,34 +105,34 @@ TEST_F(SessionAnalysisTest, ReportListAddDeleteClearAndSave) {
   EXPECT_EQ(h->messages.shown, (std::vector<std::string>{"Add to Report", "Add to Report"}));
 
   h->messages.shown.clear();
-  h->session->N1Click();  // nothing selected
-  h->session->REPCellClick(1);
-  h->session->N1Click();
-  h->session->N1Click();  // the remembered row is gone with the delete
+  h->session->DeleteReportRow();  // nothing selected
+  h->session->SelectReportRow(1);
+  h->session->DeleteReportRow();
+  h->session->DeleteReportRow();  // the remembered row is gone with the delete
   EXPECT_EQ(ws().REP.RowCount(), 1);
-  h->session->REPCellClick(0);
-  h->session->spSkinXFormButton10Click();
-  h->session->N1Click();  // "Clear" forgets the remembered row too
+  h->session->SelectReportRow(0);
+  h->session->ClearReport();
+  h->session->DeleteReportRow();  // "Clear" forgets the remembered row too
   EXPECT_EQ(h->messages.shown, std::vector<std::string>(3, "Select Please Horse"));
   EXPECT_EQ(ws().REP.RowCount(), 0);
 
-  h->session->TABCellDblClick(1);
-  h->session->spSkinXFormButton9Click();
+  h->session->AddToReport(1);
+  h->session->SaveReport();
   const auto page = h->folder.path() / "report.html";
   ASSERT_EQ(h->browser.opened, std::vector<std::string>{page.string()});
   const std::string text = ReadFile(page);
   EXPECT_EQ(SplitLines(text).size(), 8u + 7u);
   EXPECT_TRUE(text.ends_with("</tr>\r\n"));
-  h->session->ExportCsvClick();
+  h->session->ExportReportCsv();
   EXPECT_EQ(h->browser.opened.back(), (h->folder.path() / "report.csv").string());
 }
 
 TEST_F(SessionAnalysisTest, SaveIntoAFolderThatIsGoneShowsWhyAndOpensNothing) {
-  h->session->RTCellDblClick(0);
-  h->session->TABCellDblClick(0);
+  h->session->AnalyseWithoutOdds(0);
+  h->session->AddToReport(0);
   h->messages.shown.clear();
   std::filesystem::remove_all(h->folder.path());
-  h->session->spSkinXFormButton9Click();
+  h->session->SaveReport();
   ASSERT_EQ(h->messages.shown.size(), 1u);
   EXPECT_TRUE(h->messages.shown[0].starts_with("Cannot write ")) << h->messages.shown[0];
   EXPECT_TRUE(h->browser.opened.empty());
@@ -141,14 +140,13 @@ TEST_F(SessionAnalysisTest, SaveIntoAFolderThatIsGoneShowsWhyAndOpensNothing) {
 
 TEST_F(SessionAnalysisTest, BestOfRunsAppendInRaceOrderAndCanBeCancelled) {
   for (const bool realOdds : {false, true}) {
-    ws().rkef = realOdds;
     ws().REP.ClearRows();
-    h->session->spSkinXFormButton7Click();  // "Best Recoming": one pick per race with runners
+    h->session->RunBestRecoming(realOdds);  // "Best Recoming": one pick per race with runners
     const int picks = ws().REP.RowCount();
     EXPECT_GT(picks, 0);
     for (int r = 0; r < picks; ++r) EXPECT_EQ(ws().REP.Text(r, 4), "Best Recoming");
     EXPECT_FALSE(h->progress.pr2Visible);
-    h->session->spSkinXFormButton7Click();  // a second run appends again
+    h->session->RunBestRecoming(realOdds);  // a second run appends again
     EXPECT_EQ(ws().REP.RowCount(), 2 * picks);
     const Table twice = ws().REP;
     for (int r = 0; r < picks; ++r)
@@ -156,14 +154,14 @@ TEST_F(SessionAnalysisTest, BestOfRunsAppendInRaceOrderAndCanBeCancelled) {
   }
 
   ws().REP.ClearRows();
-  h->session->spSkinXFormButton8Click();  // "Best Rank"
+  h->session->RunBestRank(true);  // "Best Rank"
   for (int r = 0; r < ws().REP.RowCount(); ++r) EXPECT_EQ(ws().REP.Text(r, 4), "Best Rank");
 
   ws().REP.ClearRows();
   h->progress.polls = 0;
   h->progress.cancelAfter = 3;  // Cancel before the fourth race
   h->progress.steps = 0;
-  h->session->spSkinXFormButton7Click();
+  h->session->RunBestRecoming(true);
   EXPECT_EQ(h->progress.steps, 3);
   EXPECT_LE(ws().REP.RowCount(), 3);
   EXPECT_GT(ws().REP.RowCount(), 0);  // the rows of the races done stay
@@ -175,10 +173,10 @@ TEST(SessionEmptyDay, BestOfOverNoRacesAddsNothing) {
   vendor.Set("/refresh/trotix3.8.txt", "ok");
   vendor.Set("/login/trotix.php", "no races today");
   testing::SessionHarness h(vendor.Base());
-  h.session->FormCreate();
-  ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+  h.session->Start();
+  ASSERT_EQ(h.session->SignIn({}), SignInResult::SignedIn);
   EXPECT_EQ(h.ws().glavcount, "Count: 0  ");
-  h.session->spSkinXFormButton8Click();
+  h.session->RunBestRank(true);
   EXPECT_EQ(h.ws().REP.RowCount(), 0);
   EXPECT_FALSE(h.progress.pr2Visible);
   EXPECT_EQ(h.progress.steps, 0);

@@ -25,10 +25,8 @@ class SessionDemoTest : public ::testing::Test {
   }
 
   SignInResult SignIn() {
-    harness->session->FormCreate();
-    harness->ws().loginedit = "demo";
-    harness->ws().passedit = "demo";
-    return harness->session->SignIn();
+    harness->session->Start();
+    return harness->session->SignIn({"demo", "demo"});
   }
 
   std::unique_ptr<vendorsim::VendorSim> sim;
@@ -50,7 +48,7 @@ TEST_F(SessionDemoTest, EveryRaceListedAndSameTimeRacesShowTheirOwnRunners) {
     if (fresh) continue;
     // Two races at one time at different courses: each card is its own.
     for (int row : {it->second, r}) {
-      harness->session->NXCellDblClick(row);
+      harness->session->ScoreZorvatRace(row);
       const auto& runners = races[row].runners;
       ASSERT_EQ(ws.TAB.RowCount(), static_cast<int>(runners.size()));
       EXPECT_EQ(ws.TAB.Text(0, 1), ReplaceText(runners[0].name, "'", ""));
@@ -70,18 +68,17 @@ TEST_F(SessionDemoTest, FailingTipsAndMovesFeedsDoNotStopTheDay) {
   EXPECT_EQ(harness->ws().TIPS.RowCount(), 0);
   EXPECT_EQ(harness->ws().LG.RowCount(), 0);
   EXPECT_GT(harness->ws().RT.RowCount(), 0);
-  EXPECT_EQ(harness->ws().activePage, kPageToday);
+  EXPECT_EQ(harness->session->view().activePage, kPageToday);
 }
 
 TEST_F(SessionDemoTest, DroppedResultsRequestShowsNoInformation) {
   ASSERT_EQ(SignIn(), SignInResult::SignedIn);
-  harness->ws().datas = "07.12.2026";
-  harness->session->LoadResults();
+  harness->session->LoadResults("07.12.2026");
   ASSERT_GT(harness->ws().REZ.RowCount(), 0);
   sim->SetFault("/horse/rez.php", FaultMode::kDrop);
-  harness->session->LoadResults();
+  harness->session->LoadResults("07.12.2026");
   EXPECT_EQ(harness->ws().REZ.RowCount(), 0);
-  EXPECT_TRUE(harness->ws().vizVisible);
+  EXPECT_TRUE(harness->session->view().vizVisible);
   EXPECT_TRUE(harness->messages.shown.empty());
 }
 
@@ -93,9 +90,8 @@ TEST_F(SessionDemoTest, ConcurrentSignInEqualsSequentialSignIn) {
     testing::SessionHarness sequential(sim->BaseUrl(), {2026, 12, 8}, 1);
     testing::SessionHarness concurrent(sim->BaseUrl(), {2026, 12, 8}, 8);
     for (auto* h : {&sequential, &concurrent}) {
-      h->session->FormCreate();
-      h->ws().loginedit = h->ws().passedit = "demo";
-      ASSERT_EQ(h->session->SignIn(), SignInResult::SignedIn);
+      h->session->Start();
+      ASSERT_EQ(h->session->SignIn({"demo", "demo"}), SignInResult::SignedIn);
     }
     EXPECT_GT(concurrent.ws().T1.RowCount(), 0);
     EXPECT_EQ(concurrent.ws().TIPS.RowCount() == 0, tipsFail);
@@ -124,10 +120,8 @@ TEST(SessionBestOfDemoTest, PrefetchedRealOddsRunEqualsRaceByRaceFetching) {
   testing::SessionHarness sequential(sim.BaseUrl(), options.date, 1);
   testing::SessionHarness concurrent(sim.BaseUrl(), options.date, 8);
   for (auto* h : {&sequential, &concurrent}) {
-    h->session->FormCreate();
-    h->ws().loginedit = h->ws().passedit = "demo";
-    ASSERT_EQ(h->session->SignIn(), SignInResult::SignedIn);
-    ASSERT_TRUE(h->ws().rkef);
+    h->session->Start();
+    ASSERT_EQ(h->session->SignIn({"demo", "demo"}), SignInResult::SignedIn);
   }
   Workspace raceByRace = concurrent.ws();
   std::vector<std::string> pages;
@@ -137,12 +131,12 @@ TEST(SessionBestOfDemoTest, PrefetchedRealOddsRunEqualsRaceByRaceFetching) {
   ASSERT_GT(pages.size(), 0u) << "the small day should have races on the exchange";
 
   const int before = sim.Requests("/betting/*");
-  concurrent.session->spSkinXFormButton8Click();
+  concurrent.session->RunBestRank(true);
   // Every page once: the races read the prefetched pages instead of asking again.
   EXPECT_EQ(sim.Requests("/betting/*") - before, static_cast<int>(pages.size()));
-  concurrent.session->spSkinXFormButton7Click();
-  sequential.session->spSkinXFormButton8Click();
-  sequential.session->spSkinXFormButton7Click();
+  concurrent.session->RunBestRecoming(true);
+  sequential.session->RunBestRank(true);
+  sequential.session->RunBestRecoming(true);
 
   CurlHttpClient client;
   const PageFetcher fetch = [&](const std::vector<std::string>& urls) {

@@ -46,7 +46,7 @@ class SessionTest : public ::testing::Test {
   }
 
   Workspace& Start(SessionHarness& h) {
-    h.session->FormCreate();
+    h.session->Start();
     return h.ws();
   }
 
@@ -56,11 +56,12 @@ class SessionTest : public ::testing::Test {
 TEST_F(SessionTest, StartUpWithoutRememberMeShowsOnlyAbout) {
   SessionHarness h(vendor.Base(), {2026, 12, 8}, /*maxConnections=*/1);
   Workspace& ws = Start(h);
-  EXPECT_EQ(ws.VisibleTabs(), std::vector<std::string>{"About"});
-  EXPECT_EQ(ws.activePage, kPageAbout);
-  EXPECT_FALSE(ws.zap);
-  EXPECT_EQ(ws.loginedit, "");
-  EXPECT_EQ(ws.datas, "08.12.2026");
+  const ViewState& view = h.session->view();
+  EXPECT_EQ(view.VisibleTabs(), std::vector<std::string>{"About"});
+  EXPECT_EQ(view.activePage, kPageAbout);
+  EXPECT_FALSE(view.rememberMe);
+  EXPECT_EQ(view.login, "");
+  EXPECT_EQ(view.resultsDate, "08.12.2026");
   EXPECT_EQ(ws.CourseTable.size(), 2u);
   EXPECT_EQ(ws.ReportRow, -1);
 }
@@ -73,19 +74,17 @@ TEST_F(SessionTest, StartUpReadsRememberMeFile) {
   for (const auto& [text, expected] : cases) {
     SessionHarness h(vendor.Base());
     std::ofstream(h.folder.path() / "tx.log", std::ios::binary) << text;
-    Workspace& ws = Start(h);
-    EXPECT_TRUE(ws.zap);
-    EXPECT_EQ(ws.loginedit, expected.login);
-    EXPECT_EQ(ws.passedit, expected.password);
+    Start(h);
+    EXPECT_TRUE(h.session->view().rememberMe);
+    EXPECT_EQ(h.session->view().login, expected.login);
+    EXPECT_EQ(h.session->view().password, expected.password);
   }
 }
 
 TEST_F(SessionTest, SignInLoadsTheDayInOrder) {
   SessionHarness h(vendor.Base(), {2026, 12, 8}, /*maxConnections=*/1);
   Workspace& ws = Start(h);
-  ws.loginedit = "demo";
-  ws.passedit = "demo";
-  ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+  ASSERT_EQ(h.session->SignIn({"demo", "demo"}), SignInResult::SignedIn);
   EXPECT_TRUE(h.messages.shown.empty());
   EXPECT_EQ(ws.RT.RowCount(), 2);
   EXPECT_EQ(ws.NX.RowCount(), 2);
@@ -96,10 +95,11 @@ TEST_F(SessionTest, SignInLoadsTheDayInOrder) {
   EXPECT_EQ(ws.RF.RowCount(), 1);
   EXPECT_EQ(ws.RF.Number(0, 0), 7);  // today's DV
   EXPECT_EQ(ws.glavcount, "Count: 2  ");
-  EXPECT_EQ(ws.activePage, kPageToday);
-  EXPECT_EQ(ws.VisibleTabs(), (std::vector<std::string>{"Today", "Scalp Odds", "Zorvat", "Tips",
-                                                        "Result", "Report", "ALL TABLE"}));
-  EXPECT_FALSE(ws.signInEnabled);
+  const ViewState& view = h.session->view();
+  EXPECT_EQ(view.activePage, kPageToday);
+  EXPECT_EQ(view.VisibleTabs(), (std::vector<std::string>{"Today", "Scalp Odds", "Zorvat", "Tips",
+                                                          "Result", "Report", "ALL TABLE"}));
+  EXPECT_FALSE(view.signInEnabled);
   // The requests of the day's load, in the system's order.
   const auto requests = vendor.Requests();
   std::vector<std::string> paths;
@@ -114,7 +114,7 @@ TEST_F(SessionTest, SignInLoadsTheDayInOrder) {
 TEST_F(SessionTest, ConcurrentLoadsMakeTheSameRequests) {
   SessionHarness h(vendor.Base());
   Start(h);
-  ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+  ASSERT_EQ(h.session->SignIn({}), SignInResult::SignedIn);
   std::vector<std::string> paths;
   for (const auto& r : vendor.Requests()) paths.push_back(r.substr(0, r.find('?')));
   ASSERT_EQ(paths.size(), 10u);
@@ -134,23 +134,21 @@ TEST_F(SessionTest, TwoRejectionsThenAGoodSignIn) {
   Workspace& ws = Start(h);
   vendor.Set("/login/trotix.php", "<html>Fail...</html>");
   for (int attempt = 0; attempt < 2; ++attempt) {
-    EXPECT_EQ(h.session->SignIn(), SignInResult::Rejected);
-    EXPECT_TRUE(ws.signInEnabled);
+    EXPECT_EQ(h.session->SignIn({}), SignInResult::Rejected);
+    EXPECT_TRUE(h.session->view().signInEnabled);
     EXPECT_EQ(ws.RT.RowCount(), 0);
   }
   EXPECT_EQ(h.messages.shown,
             (std::vector<std::string>{"Autorization Failed!", "Autorization Failed!"}));
   vendor.Set("/login/trotix.php", kDay);
-  EXPECT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+  EXPECT_EQ(h.session->SignIn({}), SignInResult::SignedIn);
   EXPECT_EQ(ws.RT.RowCount(), 2);
 }
 
 TEST_F(SessionTest, CredentialsArePercentEncoded) {
   SessionHarness h(vendor.Base());
-  Workspace& ws = Start(h);
-  ws.loginedit = "de mo";
-  ws.passedit = "p&ss+w#rd d";
-  ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+  Start(h);
+  ASSERT_EQ(h.session->SignIn({"de mo", "p&ss+w#rd d"}), SignInResult::SignedIn);
   bool seen = false;
   for (const auto& r : vendor.Requests())
     seen |= r == "/login/trotix.php?login=de mo&pass=p&ss+w#rd d";  // as the server decoded it
@@ -160,11 +158,8 @@ TEST_F(SessionTest, CredentialsArePercentEncoded) {
 TEST_F(SessionTest, RememberMeTickedWritesAndUntickedDeletes) {
   {
     SessionHarness h(vendor.Base());
-    Workspace& ws = Start(h);
-    ws.loginedit = "demo";
-    ws.passedit = "s3cret";
-    ws.zap = true;
-    ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+    Start(h);
+    ASSERT_EQ(h.session->SignIn({"demo", "s3cret", /*rememberMe=*/true}), SignInResult::SignedIn);
     std::ifstream in(h.folder.path() / "tx.log", std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
@@ -176,9 +171,8 @@ TEST_F(SessionTest, RememberMeTickedWritesAndUntickedDeletes) {
   {
     SessionHarness h(vendor.Base());
     std::ofstream(h.folder.path() / "tx.log") << "old\r\nold\r\n";
-    Workspace& ws = Start(h);
-    ws.zap = false;
-    ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+    Start(h);
+    ASSERT_EQ(h.session->SignIn({"old", "old", /*rememberMe=*/false}), SignInResult::SignedIn);
     EXPECT_FALSE(std::filesystem::exists(h.folder.path() / "tx.log"));
   }
 }
@@ -187,7 +181,7 @@ TEST_F(SessionTest, MissingVersionFileAsksForUpdateAndCloses) {
   vendor.Remove("/refresh/trotix3.8.txt");
   SessionHarness h(vendor.Base());
   Start(h);
-  EXPECT_EQ(h.session->SignIn(), SignInResult::UpdateRequired);
+  EXPECT_EQ(h.session->SignIn({}), SignInResult::UpdateRequired);
   ASSERT_EQ(h.messages.shown.size(), 1u);
   EXPECT_EQ(h.messages.shown[0], "Update New Version Programm Please!\n\rGo to site " +
                                      vendor.Base().substr(7) + "\n\rОбновите программу с сайта!");
@@ -195,61 +189,58 @@ TEST_F(SessionTest, MissingVersionFileAsksForUpdateAndCloses) {
             std::vector<std::string>{
                 vendor.Base() + "/index.php?option=com_content&view=article&id=106&Itemid=24"});
   EXPECT_TRUE(h.session->closeRequested());
-  EXPECT_FALSE(h.ws().signedIn);
+  EXPECT_FALSE(h.session->view().signedIn);
 }
 
 TEST(SessionUnreachable, NoServerIsAConnectionFailureNotAnUpdate) {
   SessionHarness h("http://127.0.0.1:" + std::to_string(testing::ClosedPort()));
-  h.session->FormCreate();
+  h.session->Start();
   EXPECT_TRUE(h.ws().CourseTable.empty());  // swallowed at start-up
-  EXPECT_EQ(h.session->SignIn(), SignInResult::ConnectionFailed);
+  EXPECT_EQ(h.session->SignIn({}), SignInResult::ConnectionFailed);
   EXPECT_EQ(h.messages.shown, std::vector<std::string>{"Connection failed!"});
   EXPECT_TRUE(h.browser.opened.empty());
   EXPECT_FALSE(h.session->closeRequested());
-  EXPECT_TRUE(h.ws().signInEnabled);
-  EXPECT_EQ(h.ws().VisibleTabs(), std::vector<std::string>{"About"});
+  EXPECT_TRUE(h.session->view().signInEnabled);
+  EXPECT_EQ(h.session->view().VisibleTabs(), std::vector<std::string>{"About"});
 }
 
 TEST_F(SessionTest, FailingSignInRequestIsNoSignIn) {
   vendor.Set("/login/trotix.php", "oops", 500);
   SessionHarness h(vendor.Base());
   Start(h);
-  EXPECT_EQ(h.session->SignIn(), SignInResult::ConnectionFailed);
-  EXPECT_FALSE(h.ws().signedIn);
-  EXPECT_TRUE(h.ws().signInEnabled);
+  EXPECT_EQ(h.session->SignIn({}), SignInResult::ConnectionFailed);
+  EXPECT_FALSE(h.session->view().signedIn);
+  EXPECT_TRUE(h.session->view().signInEnabled);
 }
 
 TEST_F(SessionTest, FailingTipsFeedIsShownAndTheDayStillLoads) {
   vendor.Set("/bc/tipsters.xml", "down", 500);
   SessionHarness h(vendor.Base());
   Start(h);
-  ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+  ASSERT_EQ(h.session->SignIn({}), SignInResult::SignedIn);
   ASSERT_EQ(h.messages.shown.size(), 1u);
   EXPECT_NE(h.messages.shown[0].find("500"), std::string::npos) << h.messages.shown[0];
   EXPECT_EQ(h.ws().TIPS.RowCount(), 0);
   EXPECT_EQ(h.ws().LG.RowCount(), 1);  // the moves after it still load
-  EXPECT_EQ(h.ws().activePage, kPageToday);
+  EXPECT_EQ(h.session->view().activePage, kPageToday);
   EXPECT_EQ(h.ws().glavcount, "Count: 2  ");
 }
 
 TEST_F(SessionTest, ResultsAndTheLinkClick) {
   SessionHarness h(vendor.Base());
   Start(h);
-  ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
-  h.ws().datas = "01.12.2026";
-  h.session->LoadResults();
+  ASSERT_EQ(h.session->SignIn({}), SignInResult::SignedIn);
+  h.session->LoadResults("01.12.2026");
   ASSERT_EQ(h.ws().REZ.RowCount(), 1);
   EXPECT_EQ(vendor.Requests().back(), "/horse/rez.php?date=01.12.2026");
-  EXPECT_FALSE(h.ws().vizVisible);
-  h.session->REZCellClick(1, 0);  // "Time": nothing
-  EXPECT_TRUE(h.browser.opened.empty());
-  h.session->REZCellClick(12, 0);
+  EXPECT_FALSE(h.session->view().vizVisible);
+  h.session->OpenResultLink(0);
   EXPECT_EQ(h.browser.opened, std::vector<std::string>{"http://results.example/1"});
 
   vendor.Set("/horse/rez.php", "broken", 500);
-  h.session->LoadResults();
+  h.session->LoadResults("01.12.2026");
   EXPECT_EQ(h.ws().REZ.RowCount(), 0);
-  EXPECT_TRUE(h.ws().vizVisible);
+  EXPECT_TRUE(h.session->view().vizVisible);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 namespace trotix {
 namespace {
 
-using namespace zorvat;
 
 TEST(SessionZorvat, WorkedExampleThroughTheSignIn) {
   testing::FixtureServer vendor;
@@ -25,24 +24,24 @@ TEST(SessionZorvat, WorkedExampleThroughTheSignIn) {
   vendor.Set("/zorvat/dvbasa.txt", "06.03>>1>>\r\n07.03>>3>>\r\n");
 
   testing::SessionHarness h(vendor.Base(), Date{2024, 3, 7});
-  h.session->FormCreate();
-  ASSERT_EQ(h.session->SignIn(), SignInResult::SignedIn);
+  h.session->Start();
+  ASSERT_EQ(h.session->SignIn({}), SignInResult::SignedIn);
   Workspace& ws = h.ws();
-  EXPECT_EQ(ws.RF.Text(0, kDV), "3");
+  EXPECT_EQ(ws.RF.Text(0, rf::kDV), "3");
 
-  h.session->NXCellDblClick(0);
-  EXPECT_EQ(ws.RF.Text(0, kFNH), "5");
-  EXPECT_EQ(ws.RF.Text(0, kID), "8");
-  EXPECT_EQ(ws.RF.Text(0, kVP), "2");
+  h.session->ScoreZorvatRace(0);
+  EXPECT_EQ(ws.RF.Text(0, rf::kFNH), "5");
+  EXPECT_EQ(ws.RF.Text(0, rf::kID), "8");
+  EXPECT_EQ(ws.RF.Text(0, rf::kVP), "2");
   ASSERT_EQ(ws.H.RowCount(), 5);
-  EXPECT_EQ(ws.H.Text(3, kHorse), "Dab");
-  EXPECT_EQ(ws.H.Text(3, kStatusI), "4B(c)");
-  EXPECT_EQ(ws.H.Text(3, kScore), "12");
+  EXPECT_EQ(ws.H.Text(3, h::kHorse), "Dab");
+  EXPECT_EQ(ws.H.Text(3, h::kStatusI), "4B(c)");
+  EXPECT_EQ(ws.H.Text(3, h::kScore), "12");
   const Rgb expected[] = {colors::kRed,       colors::kGreen,  colors::kWhite,
                           colors::kLightBlue, colors::kPurple, colors::kWhite};
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(ws.H.ColorOf(3, kValuesI + i), expected[i]) << i;
-    EXPECT_EQ(ws.H.ColorOf(3, kValuesII + i), colors::kWhite) << i;
+    EXPECT_EQ(ws.H.ColorOf(3, h::kValuesI + i), expected[i]) << i;
+    EXPECT_EQ(ws.H.ColorOf(3, h::kValuesII + i), colors::kWhite) << i;
   }
   // The no-redirect client fetched the three files.
   int zorvatRequests = 0;

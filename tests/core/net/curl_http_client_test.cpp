@@ -101,13 +101,13 @@ class CurlHttpClientTest : public ::testing::Test {
 };
 
 TEST_F(CurlHttpClientTest, OnlyTheFollowingClientFollowsRedirects) {
-  auto following = MakeIdHTTP1();
+  auto following = MakeRedirectingClient();
   const HttpAnswer a = following->Get(srv_.Url("/from"));
   EXPECT_FALSE(a.failed) << a.error;
   EXPECT_EQ(a.status, 200);
   EXPECT_EQ(a.body, "page text");
 
-  auto staying = MakeID2();
+  auto staying = MakeNonRedirectingClient();
   const HttpAnswer b = staying->Get(srv_.Url("/from"));
   EXPECT_TRUE(b.failed);
   EXPECT_EQ(b.status, 302);
@@ -118,7 +118,7 @@ TEST_F(CurlHttpClientTest, OnlyTheFollowingClientFollowsRedirects) {
 }
 
 TEST_F(CurlHttpClientTest, SendsTheThreeFixedHeaders) {
-  for (const auto& client : {MakeIdHTTP1(), MakeID2()}) {
+  for (const auto& client : {MakeRedirectingClient(), MakeNonRedirectingClient()}) {
     EXPECT_EQ(BodyOrEmpty(client->Get(srv_.Url("/headers"))),
               "Mozilla/3.0 (compatible; Indy Library)|text/html, */*|text/html");
   }

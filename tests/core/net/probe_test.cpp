@@ -111,7 +111,7 @@ TEST_F(ProbeTest, TellsPresentAbsentAndUnreachable) {
     EXPECT_EQ(client.Probe(c.url), c.expected);
   }
   // The following and the non-following clients probe alike.
-  EXPECT_EQ(MakeID2()->Probe(srv_.Url("/to-ok")), ProbeResult::Present);
+  EXPECT_EQ(MakeNonRedirectingClient()->Probe(srv_.Url("/to-ok")), ProbeResult::Present);
 }
 
 TEST_F(ProbeTest, IsAFreshGetOutsideTheCookieJar) {

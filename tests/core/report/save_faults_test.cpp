@@ -143,13 +143,13 @@ TEST(SaveFaults, SignInWithUnsavableRememberMe) {
   testing::SessionHarness h(vendor.Base());
   const std::string earlier = "old-login\r\nold-password\r\n";
   std::ofstream(h.folder.path() / kRememberMeFile, std::ios::binary) << earlier;
-  h.session->FormCreate();
-  h.ws().loginedit = std::string(2000, 'L');  // longer than the disk allows below
-  h.ws().passedit = "secret";
+  h.session->Start();
+  // A login longer than the disk allows below.
+  const SignInForm form{std::string(2000, 'L'), "secret", /*rememberMe=*/true};
   SignInResult result;
   {
     FileSizeLimit full(1024);
-    result = h.session->SignIn();
+    result = h.session->SignIn(form);
   }
   EXPECT_EQ(result, SignInResult::SignedIn);
   ASSERT_EQ(h.messages.shown.size(), 1u);

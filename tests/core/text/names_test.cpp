@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "text/country.h"
+#include "model/country.h"
 #include "text/name_number.h"
 
 namespace trotix {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "analysis/zorvat/columns.h"
+#include "model/columns.h"
 #include "analysis/zorvat/race_numbers.h"
 #include "analysis/zorvat/score_lookup.h"
 #include "analysis/zorvat/words.h"
@@ -13,7 +13,6 @@
 namespace trotix {
 namespace {
 
-using namespace zorvat;
 using Values = std::array<int, 6>;
 
 std::string FirstChar(const std::string& s) {
@@ -25,15 +24,15 @@ void ApplyRecords(Table& H, int row, const std::string& key,
                   const std::vector<std::string>& processBase) {
   for (const auto& line : processBase) {
     if (FieldView(line, 1) != key) continue;
-    for (int f = 2; f <= 15; ++f) H.SetText(row, kValuesI + f - 2, GetField(line, f));
+    for (int f = 2; f <= 15; ++f) H.SetText(row, h::kValuesI + f - 2, GetField(line, f));
   }
 }
 
 void ClearRunner(Table& H, int row) {
-  H.SetText(row, kStatusI, "");
-  H.SetText(row, kStatusII, "");
-  for (int c = kValuesI; c <= kPtsII; ++c) H.SetText(row, c, "0");
-  for (int c : {kPtsI, kPtsII}) {
+  H.SetText(row, h::kStatusI, "");
+  H.SetText(row, h::kStatusII, "");
+  for (int c = h::kValuesI; c <= h::kPtsII; ++c) H.SetText(row, c, "0");
+  for (int c : {h::kPtsI, h::kPtsII}) {
     H.SetColor(row, c, colors::kYellow);
     H.At(row, c).bold = true;
   }
@@ -102,30 +101,30 @@ bool HasZero(const Values& w) {
 }
 
 void RatePartI(Table& H, int row, const RaceNumbers& rn, const ScoreSource& scores) {
-  const Values w = FoldedValues(H, row, kValuesI);
-  const int pts = FoldNumber(H.Integer(row, kPtsI));
-  const int nh = FoldNumber(H.Integer(row, kNH));
-  const int vh = FoldNumber(H.Integer(row, kVH));
-  const std::string status = PartStatus(rn, w, nh, vh, H.Text(row, kStatusI));
+  const Values w = FoldedValues(H, row, h::kValuesI);
+  const int pts = FoldNumber(H.Integer(row, h::kPtsI));
+  const int nh = FoldNumber(H.Integer(row, h::kNH));
+  const int vh = FoldNumber(H.Integer(row, h::kVH));
+  const std::string status = PartStatus(rn, w, nh, vh, H.Text(row, h::kStatusI));
   std::string score;
   if (Contains(status, "O.W")) {
     score = "0";
     if (QuestionRule(rn, nh, vh, pts)) score = "?";
   }
   if (score != "0") score = scores.Lookup(rn, status, w);
-  H.SetText(row, kStatusI, status);
-  H.SetText(row, kScore, score);
+  H.SetText(row, h::kStatusI, status);
+  H.SetText(row, h::kScore, score);
 }
 
 void RatePartII(Table& H, int row, const RaceNumbers& rn, const ScoreSource& scores) {
-  const Values a = FoldedValues(H, row, kValuesI);
-  const Values b = FoldedValues(H, row, kValuesII);
-  const int pts = FoldNumber(H.Integer(row, kPtsII));
-  const int nh = FoldNumber(H.Integer(row, kNH));
-  const int vh = FoldNumber(H.Integer(row, kVH));
-  std::string statusI = H.Text(row, kStatusI);
-  std::string statusII = PartStatus(rn, b, nh, vh, H.Text(row, kStatusII));
-  std::string score = H.Text(row, kScore);
+  const Values a = FoldedValues(H, row, h::kValuesI);
+  const Values b = FoldedValues(H, row, h::kValuesII);
+  const int pts = FoldNumber(H.Integer(row, h::kPtsII));
+  const int nh = FoldNumber(H.Integer(row, h::kNH));
+  const int vh = FoldNumber(H.Integer(row, h::kVH));
+  std::string statusI = H.Text(row, h::kStatusI);
+  std::string statusII = PartStatus(rn, b, nh, vh, H.Text(row, h::kStatusII));
+  std::string score = H.Text(row, h::kScore);
 
   if (Contains(statusII, "O.W") && (score == "0" || score.empty())) {
     score = "0";
@@ -145,9 +144,9 @@ void RatePartII(Table& H, int row, const RaceNumbers& rn, const ScoreSource& sco
   if (score == "?") score = scores.Lookup(rn, statusII, b);
   if (statusI.empty() && statusII.empty()) score.clear();
 
-  H.SetText(row, kStatusI, statusI);
-  H.SetText(row, kStatusII, statusII);
-  H.SetText(row, kScore, score);
+  H.SetText(row, h::kStatusI, statusI);
+  H.SetText(row, h::kStatusII, statusII);
+  H.SetText(row, h::kScore, score);
 }
 
 void ColourValues(Table& H, int row, int firstCol, bool rated, const RaceNumbers& rn) {
@@ -166,18 +165,18 @@ void RateRunners(Table& H, const Table& RF, const std::vector<std::string>& proc
   const int rows = H.RowCount();
   for (int row = 0; row < rows; ++row) {
     ClearRunner(H, row);
-    const std::string key = FirstChar(H.Text(row, kNH)) + FirstChar(H.Text(row, kVH));
+    const std::string key = FirstChar(H.Text(row, h::kNH)) + FirstChar(H.Text(row, h::kVH));
     ApplyRecords(H, row, key, processBase);
   }
 
   // Runners still without values try each race number in place of "NH".
-  for (int col : {kDV, kFNH, kID, kVP}) {
+  for (int col : {rf::kDV, rf::kFNH, rf::kID, rf::kVP}) {
     const std::string raceNumber = RF.RowCount() > 0 ? FirstChar(RF.Text(0, col)) : "0";
     for (int row = 0; row < rows; ++row) {
-      if (H.Integer(row, kValuesI) != 0) continue;
-      H.SetText(row, kStatusI, "U.");
-      H.SetText(row, kStatusII, "U.");
-      ApplyRecords(H, row, raceNumber + FirstChar(H.Text(row, kVH)), processBase);
+      if (H.Integer(row, h::kValuesI) != 0) continue;
+      H.SetText(row, h::kStatusI, "U.");
+      H.SetText(row, h::kStatusII, "U.");
+      ApplyRecords(H, row, raceNumber + FirstChar(H.Text(row, h::kVH)), processBase);
     }
   }
 
@@ -186,8 +185,8 @@ void RateRunners(Table& H, const Table& RF, const std::vector<std::string>& proc
   for (int row = 0; row < rows; ++row) RatePartI(H, row, rn, scores);
   for (int row = 0; row < rows; ++row) RatePartII(H, row, rn, scores);
   for (int row = 0; row < rows; ++row) {
-    ColourValues(H, row, kValuesI, !H.Text(row, kStatusI).empty(), rn);
-    ColourValues(H, row, kValuesII, !H.Text(row, kStatusII).empty(), rn);
+    ColourValues(H, row, h::kValuesI, !H.Text(row, h::kStatusI).empty(), rn);
+    ColourValues(H, row, h::kValuesII, !H.Text(row, h::kStatusII).empty(), rn);
   }
 }
 

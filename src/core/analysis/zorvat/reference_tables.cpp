@@ -1,6 +1,6 @@
 #include "analysis/zorvat/reference_tables.h"
 
-#include "analysis/zorvat/columns.h"
+#include "model/columns.h"
 #include "analysis/zorvat/race_numbers.h"
 #include "text/fields.h"
 #include "text/strings.h"
@@ -17,7 +17,7 @@ void LoadZorvatTables(Workspace& ws, std::string_view processText, std::string_v
   // Every line is read: when a day is listed twice, the later value counts.
   const std::string day = FormatDayMonth(today);
   for (const auto& line : SplitLines(dayValuesText)) {
-    if (GetField(line, 1) == day) ws.RF.SetText(0, zorvat::kDV, GetField(line, 2));
+    if (GetField(line, 1) == day) ws.RF.SetText(0, rf::kDV, GetField(line, 2));
   }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string_view>
 
-#include "app/workspace.h"
+#include "model/workspace.h"
 #include "text/dates.h"
 
 namespace trotix {

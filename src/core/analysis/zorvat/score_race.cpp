@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/zorvat/columns.h"
+#include "model/columns.h"
 #include "analysis/zorvat/race_numbers.h"
 #include "analysis/zorvat/rate_runners.h"
 #include "analysis/zorvat/runner_list.h"
@@ -16,27 +16,26 @@
 namespace trotix {
 namespace {
 
-using namespace zorvat;
 
 // Fills one row of H from a runner item; returns the runner's "ID".
 int FillRunner(Table& H, int row, const std::string& item) {
   const int position = row + 1;
-  H.SetText(row, kNo, std::to_string(position));
+  H.SetText(row, h::kNo, std::to_string(position));
   // The " 0" sentinel lets SplitWords return the name's last word.
   const auto words = SplitWords(GetField(item, 2) + " 0");
   const std::string horse = Trim(CapitalizeWords(words));
-  H.SetText(row, kHorse, horse);
-  H.SetNumber(row, kVH, WordsNumber(words));
+  H.SetText(row, h::kHorse, horse);
+  H.SetNumber(row, h::kVH, WordsNumber(words));
   const int id = horse.empty() ? 0 : LetterValue(horse[0]);
-  H.SetNumber(row, kRunnerId, id);
-  H.SetColor(row, kHorse, colors::kWhite);
-  H.SetNumber(row, kNH, DigitalRoot(position));
+  H.SetNumber(row, h::kRunnerId, id);
+  H.SetColor(row, h::kHorse, colors::kWhite);
+  H.SetNumber(row, h::kNH, DigitalRoot(position));
   return id;
 }
 
 // A race number written as more than one character counts as the sum of its digits, once.
 void ReduceRaceNumbers(Table& RF) {
-  for (int col : {kDV, kFNH, kID, kVP}) {
+  for (int col : {rf::kDV, rf::kFNH, rf::kID, rf::kVP}) {
     const std::string text = RF.Text(0, col);
     if (text.size() <= 1) continue;
     int sum = 0;
@@ -60,7 +59,7 @@ void ScoreRace(Workspace& ws, int row, const ScoreIndex* scores) {
   ParseRaceCard(ws, ws.NX, row);
 
   if (ws.RF.RowCount() < 1) ws.RF.SetRowCount(1);
-  ws.RF.SetNumber(0, kVP, WordsNumber(words));
+  ws.RF.SetNumber(0, rf::kVP, WordsNumber(words));
 
   const auto items = SortedRunnerList(ws.TAB);
   // A card without runners empties H rather than scoring the previous race's rows again.
@@ -68,8 +67,8 @@ void ScoreRace(Workspace& ws, int row, const ScoreIndex* scores) {
   long long idSum = 0;
   for (int i = 0; i < static_cast<int>(items.size()); ++i) idSum += FillRunner(ws.H, i, items[i]);
 
-  ws.RF.SetNumber(0, kID, DigitalRoot(idSum));
-  ws.RF.SetNumber(0, kFNH, DigitalRoot(ws.H.RowCount()));
+  ws.RF.SetNumber(0, rf::kID, DigitalRoot(idSum));
+  ws.RF.SetNumber(0, rf::kFNH, DigitalRoot(ws.H.RowCount()));
   ReduceRaceNumbers(ws.RF);
   StyleRaceNumbers(ws.RF);
 

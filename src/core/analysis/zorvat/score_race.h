@@ -1,6 +1,6 @@
 #pragma once
 #include "analysis/zorvat/score_lookup.h"
-#include "app/workspace.h"
+#include "model/workspace.h"
 
 namespace trotix {
 

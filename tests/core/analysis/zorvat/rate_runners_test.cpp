@@ -9,7 +9,6 @@
 namespace trotix {
 namespace {
 
-using namespace zorvat;
 using testing::RaceNumbersGrid;
 using testing::RunnerGrid;
 using Lines = std::vector<std::string>;
@@ -40,14 +39,14 @@ TEST(RateRunners, WorkedExample) {
   for (const auto& c : cases) {
     Table h = RunnerGrid({{4, 7}});
     RateRunners(h, RaceNumbersGrid(3, 5, 8, 2), {kExampleLine}, c.scoreBase);
-    EXPECT_EQ(h.Text(0, kStatusI), "4B(c)") << c.what;
-    EXPECT_EQ(h.Text(0, kStatusII), "") << c.what;
-    EXPECT_EQ(h.Text(0, kScore), c.score) << c.what;
+    EXPECT_EQ(h.Text(0, h::kStatusI), "4B(c)") << c.what;
+    EXPECT_EQ(h.Text(0, h::kStatusII), "") << c.what;
+    EXPECT_EQ(h.Text(0, h::kScore), c.score) << c.what;
     const int values[] = {3, 5, 6, 8, 2, 9, 4, 1, 1, 1, 1, 1, 1, 5};
-    for (int i = 0; i < 14; ++i) EXPECT_EQ(h.Integer(0, kValuesI + i), values[i]) << i;
-    EXPECT_EQ(Colours(h, 0, kValuesI), (std::array<Rgb, 6>{Red, Green, W, Blue, Purple, W}));
-    EXPECT_EQ(Colours(h, 0, kValuesII), kAllWhite);
-    for (int col : {kPtsI, kPtsII}) {
+    for (int i = 0; i < 14; ++i) EXPECT_EQ(h.Integer(0, h::kValuesI + i), values[i]) << i;
+    EXPECT_EQ(Colours(h, 0, h::kValuesI), (std::array<Rgb, 6>{Red, Green, W, Blue, Purple, W}));
+    EXPECT_EQ(Colours(h, 0, h::kValuesII), kAllWhite);
+    for (int col : {h::kPtsI, h::kPtsII}) {
       EXPECT_EQ(h.ColorOf(0, col), colors::kYellow);
       EXPECT_TRUE(h.At(0, col).bold);
     }
@@ -213,9 +212,9 @@ TEST(RateRunners, StatusesAndScores) {
   for (const auto& c : cases) {
     Table h = RunnerGrid({{c.nh, c.vh}});
     RateRunners(h, RaceNumbersGrid(c.rf[0], c.rf[1], c.rf[2], c.rf[3]), c.processBase, c.scoreBase);
-    EXPECT_EQ(h.Text(0, kStatusI), c.statusI) << c.what;
-    EXPECT_EQ(h.Text(0, kStatusII), c.statusII) << c.what;
-    EXPECT_EQ(h.Text(0, kScore), c.score) << c.what;
+    EXPECT_EQ(h.Text(0, h::kStatusI), c.statusI) << c.what;
+    EXPECT_EQ(h.Text(0, h::kStatusII), c.statusII) << c.what;
+    EXPECT_EQ(h.Text(0, h::kScore), c.score) << c.what;
   }
 }
 
@@ -223,12 +222,12 @@ TEST(RateRunners, LaterProcessLineWithTheSameKeyWins) {
   const std::string other = "47>>9>>9>>9>>9>>9>>9>>9>>9>>9>>9>>9>>9>>9>>9>>";
   Table h = RunnerGrid({{4, 7}, {4, 7}});
   RateRunners(h, RaceNumbersGrid(3, 5, 8, 2), {other, kExampleLine}, {});
-  EXPECT_EQ(h.Integer(0, kValuesI), 3);
-  EXPECT_EQ(h.Text(0, kStatusI), "4B(c)");
+  EXPECT_EQ(h.Integer(0, h::kValuesI), 3);
+  EXPECT_EQ(h.Text(0, h::kStatusI), "4B(c)");
   RateRunners(h, RaceNumbersGrid(3, 5, 8, 2), {kExampleLine, other}, {});
-  EXPECT_EQ(h.Integer(1, kValuesI), 9);
-  EXPECT_EQ(h.Integer(1, kPtsII), 9);
-  EXPECT_EQ(h.Text(1, kStatusI), "");
+  EXPECT_EQ(h.Integer(1, h::kValuesI), 9);
+  EXPECT_EQ(h.Integer(1, h::kPtsII), 9);
+  EXPECT_EQ(h.Text(1, h::kStatusI), "");
 }
 
 TEST(RateRunners, ValueCellsTakeTheColourOfTheFirstEqualRaceNumber) {
@@ -236,24 +235,24 @@ TEST(RateRunners, ValueCellsTakeTheColourOfTheFirstEqualRaceNumber) {
   Table h = RunnerGrid({{6, 9}, {6, 9}});
   const Lines process = {"69>>3>>5>>8>>9>>9>>9>>0>>3>>5>>8>>2>>9>>1>>0>>"};
   RateRunners(h, RaceNumbersGrid(3, 5, 8, 3), process, {});
-  EXPECT_EQ(h.Text(0, kStatusI), "O.W.(x)");
-  EXPECT_EQ(Colours(h, 0, kValuesI), (std::array<Rgb, 6>{Red, Green, Blue, W, W, W}));
-  EXPECT_EQ(Colours(h, 0, kValuesII), (std::array<Rgb, 6>{Red, Green, Blue, W, W, W}));
+  EXPECT_EQ(h.Text(0, h::kStatusI), "O.W.(x)");
+  EXPECT_EQ(Colours(h, 0, h::kValuesI), (std::array<Rgb, 6>{Red, Green, Blue, W, W, W}));
+  EXPECT_EQ(Colours(h, 0, h::kValuesII), (std::array<Rgb, 6>{Red, Green, Blue, W, W, W}));
 
   // Ex. statuses colour both parts, with DV before ID when a value equals both.
   Table ex = RunnerGrid({{6, 9}});
   RateRunners(ex, RaceNumbersGrid(3, 5, 3, 2), {"69>>3>>3>>6>>9>>9>>9>>0>>5>>2>>6>>9>>9>>9>>0>>"},
               {});
-  ASSERT_EQ(ex.Text(0, kStatusI), "Ex.(a)");
-  EXPECT_EQ(Colours(ex, 0, kValuesI), (std::array<Rgb, 6>{Red, Red, W, W, W, W}));
-  EXPECT_EQ(Colours(ex, 0, kValuesII), (std::array<Rgb, 6>{Green, Purple, W, W, W, W}));
+  ASSERT_EQ(ex.Text(0, h::kStatusI), "Ex.(a)");
+  EXPECT_EQ(Colours(ex, 0, h::kValuesI), (std::array<Rgb, 6>{Red, Red, W, W, W, W}));
+  EXPECT_EQ(Colours(ex, 0, h::kValuesII), (std::array<Rgb, 6>{Green, Purple, W, W, W, W}));
 
   // Without a status the values stay white, even the ones equal to race numbers.
   Table none = RunnerGrid({{6, 9}});
   RateRunners(none, RaceNumbersGrid(3, 5, 8, 2), {"69>>3>>0>>5>>9>>9>>9>>0>>3>>5>>8>>9>>9>>9>>0>>"},
               {});
-  ASSERT_EQ(none.Text(0, kStatusII), "");
-  EXPECT_EQ(Colours(none, 0, kValuesII), kAllWhite);
+  ASSERT_EQ(none.Text(0, h::kStatusII), "");
+  EXPECT_EQ(Colours(none, 0, h::kValuesII), kAllWhite);
 }
 
 TEST(RateRunners, RatingTwiceGivesTheSameGrid) {

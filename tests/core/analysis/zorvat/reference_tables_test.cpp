@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "analysis/zorvat/columns.h"
+#include "model/columns.h"
 
 namespace trotix {
 namespace {
@@ -17,9 +17,9 @@ TEST(LoadZorvatTables, KeepsTheLinesOfBothBasesAndOneRaceNumberRow) {
   EXPECT_EQ(ws.ProcessBase, (std::vector<std::string>{"47>>3>>5>>", "12>>1>>2>>"}));
   EXPECT_EQ(ws.ScoreBase, (std::vector<std::string>{"4B(c)>>DF>>IV>>12>>"}));
   ASSERT_EQ(ws.RF.RowCount(), 1);
-  EXPECT_EQ(ws.RF.Text(0, zorvat::kDV), "0");  // no day-value line for today
-  EXPECT_TRUE(ws.RF.At(0, zorvat::kDV).bold);
-  EXPECT_EQ(ws.RF.At(0, zorvat::kDV).fontColor, colors::kRed);
+  EXPECT_EQ(ws.RF.Text(0, rf::kDV), "0");  // no day-value line for today
+  EXPECT_TRUE(ws.RF.At(0, rf::kDV).bold);
+  EXPECT_EQ(ws.RF.At(0, rf::kDV).fontColor, colors::kRed);
 }
 
 TEST(LoadZorvatTables, DayValueOfToday) {
@@ -38,19 +38,19 @@ TEST(LoadZorvatTables, DayValueOfToday) {
   for (const auto& c : cases) {
     Workspace ws;
     LoadZorvatTables(ws, "", "", c.dayValues, kToday);
-    EXPECT_EQ(ws.RF.Integer(0, zorvat::kDV), c.dv) << c.what;
+    EXPECT_EQ(ws.RF.Integer(0, rf::kDV), c.dv) << c.what;
   }
 }
 
 TEST(LoadZorvatTables, LoadingAgainKeepsTheRowAndADayValueNotFound) {
   Workspace ws;
   ws.RF.SetRowCount(3);
-  ws.RF.SetNumber(0, zorvat::kDV, 5);
-  ws.RF.SetNumber(0, zorvat::kVP, 2);
+  ws.RF.SetNumber(0, rf::kDV, 5);
+  ws.RF.SetNumber(0, rf::kVP, 2);
   LoadZorvatTables(ws, "", "", "07/03>>3>>\n", kToday);
   ASSERT_EQ(ws.RF.RowCount(), 1);
-  EXPECT_EQ(ws.RF.Integer(0, zorvat::kDV), 5);
-  EXPECT_EQ(ws.RF.Integer(0, zorvat::kVP), 2);
+  EXPECT_EQ(ws.RF.Integer(0, rf::kDV), 5);
+  EXPECT_EQ(ws.RF.Integer(0, rf::kVP), 2);
   EXPECT_TRUE(ws.ProcessBase.empty());
   EXPECT_TRUE(ws.ScoreBase.empty());
 }

@@ -8,7 +8,6 @@
 namespace trotix {
 namespace {
 
-using namespace zorvat;
 using testing::DayOf;
 using testing::RaceBlock;
 using testing::RunnerBlock;
@@ -52,10 +51,10 @@ TEST(ScoreRace, WorkedExampleThroughTheRaceDay) {
     EXPECT_EQ(ws.TAB.RowCount(), 5);  // the race card is refilled on the way
     EXPECT_EQ(ws.u2, "Course: Ascot");
     ASSERT_EQ(ws.RF.RowCount(), 1);
-    EXPECT_EQ(ws.RF.Text(0, kDV), "3");
-    EXPECT_EQ(ws.RF.Text(0, kFNH), "5");
-    EXPECT_EQ(ws.RF.Text(0, kID), "8");
-    EXPECT_EQ(ws.RF.Text(0, kVP), "2");
+    EXPECT_EQ(ws.RF.Text(0, rf::kDV), "3");
+    EXPECT_EQ(ws.RF.Text(0, rf::kFNH), "5");
+    EXPECT_EQ(ws.RF.Text(0, rf::kID), "8");
+    EXPECT_EQ(ws.RF.Text(0, rf::kVP), "2");
     const Rgb fonts[] = {colors::kRed, colors::kGreen, colors::kNavy, colors::kPurple};
     for (int col = 0; col < 4; ++col) {
       EXPECT_TRUE(ws.RF.At(0, col).bold);
@@ -65,20 +64,20 @@ TEST(ScoreRace, WorkedExampleThroughTheRaceDay) {
     ASSERT_EQ(ws.H.RowCount(), 5);
     const char* horses[] = {"Alpha", "Amber", "Atlas", "Dab", "Aster"};
     for (int row = 0; row < 5; ++row) {
-      EXPECT_EQ(ws.H.Text(row, kNo), std::to_string(row + 1));
-      EXPECT_EQ(ws.H.Text(row, kHorse), horses[row]);
-      EXPECT_EQ(ws.H.ColorOf(row, kHorse), colors::kWhite);
+      EXPECT_EQ(ws.H.Text(row, h::kNo), std::to_string(row + 1));
+      EXPECT_EQ(ws.H.Text(row, h::kHorse), horses[row]);
+      EXPECT_EQ(ws.H.ColorOf(row, h::kHorse), colors::kWhite);
     }
-    EXPECT_EQ(ws.H.Text(3, kNH), "4");
-    EXPECT_EQ(ws.H.Text(3, kVH), "7");
-    EXPECT_EQ(ws.H.Text(3, kRunnerId), "4");
-    EXPECT_EQ(ws.H.Text(3, kStatusI), "4B(c)") << c.what;
-    EXPECT_EQ(ws.H.Text(3, kStatusII), "") << c.what;
-    EXPECT_EQ(ws.H.Text(3, kScore), c.score) << c.what;
-    EXPECT_EQ(ws.H.ColorOf(3, kValuesI), colors::kRed);
+    EXPECT_EQ(ws.H.Text(3, h::kNH), "4");
+    EXPECT_EQ(ws.H.Text(3, h::kVH), "7");
+    EXPECT_EQ(ws.H.Text(3, h::kRunnerId), "4");
+    EXPECT_EQ(ws.H.Text(3, h::kStatusI), "4B(c)") << c.what;
+    EXPECT_EQ(ws.H.Text(3, h::kStatusII), "") << c.what;
+    EXPECT_EQ(ws.H.Text(3, h::kScore), c.score) << c.what;
+    EXPECT_EQ(ws.H.ColorOf(3, h::kValuesI), colors::kRed);
     // The other runners have no record under any key.
-    EXPECT_EQ(ws.H.Text(0, kStatusI), "WINER!!!");
-    EXPECT_EQ(ws.H.Text(0, kScore), "Yes!");
+    EXPECT_EQ(ws.H.Text(0, h::kStatusI), "WINER!!!");
+    EXPECT_EQ(ws.H.Text(0, h::kScore), "Yes!");
   }
 }
 
@@ -90,15 +89,15 @@ TEST(ScoreRace, TwelveRunnersTakeTheListOrder) {
   const std::vector<std::string> numbers = {"1", "10", "11", "12", "2", "3",
                                             "4", "5",  "6",  "7",  "8", "9"};
   for (int row = 0; row < 12; ++row) {
-    EXPECT_EQ(ws.H.Text(row, kNo), std::to_string(row + 1));
-    EXPECT_EQ(ws.H.Text(row, kHorse), "Ace" + numbers[row]);
-    EXPECT_EQ(ws.H.Integer(row, kRunnerId), 1);
+    EXPECT_EQ(ws.H.Text(row, h::kNo), std::to_string(row + 1));
+    EXPECT_EQ(ws.H.Text(row, h::kHorse), "Ace" + numbers[row]);
+    EXPECT_EQ(ws.H.Integer(row, h::kRunnerId), 1);
   }
-  EXPECT_EQ(ws.H.Text(1, kNH), "2");    // runner 10 is second
-  EXPECT_EQ(ws.H.Text(9, kNH), "1");    // tenth position folds to 1
-  EXPECT_EQ(ws.RF.Text(0, kFNH), "3");  // 12 runners
-  EXPECT_EQ(ws.RF.Text(0, kID), "3");   // 12 times A
-  EXPECT_EQ(ws.RF.Text(0, kVP), "0");   // "Sprint" has no word followed by a space
+  EXPECT_EQ(ws.H.Text(1, h::kNH), "2");    // runner 10 is second
+  EXPECT_EQ(ws.H.Text(9, h::kNH), "1");    // tenth position folds to 1
+  EXPECT_EQ(ws.RF.Text(0, rf::kFNH), "3");  // 12 runners
+  EXPECT_EQ(ws.RF.Text(0, rf::kID), "3");   // 12 times A
+  EXPECT_EQ(ws.RF.Text(0, rf::kVP), "0");   // "Sprint" has no word followed by a space
   EXPECT_EQ(ws.e1, "");
 }
 
@@ -117,7 +116,7 @@ TEST(ScoreRace, RaceNameWordsGiveTheTitleAndVP) {
     LoadZorvatTables(ws, "", "", "", kToday);
     ScoreRace(ws, 0);
     EXPECT_EQ(ws.e1, c.e1) << c.name;
-    EXPECT_EQ(ws.RF.Integer(0, kVP), c.vp) << c.name;
+    EXPECT_EQ(ws.RF.Integer(0, rf::kVP), c.vp) << c.name;
   }
 }
 
@@ -129,13 +128,13 @@ TEST(ScoreRace, HorseNamesGiveHorseIdAndVH) {
   LoadZorvatTables(ws, line22, "", "", kToday);
   ScoreRace(ws, 0);
   ASSERT_EQ(ws.H.RowCount(), 2);
-  EXPECT_EQ(ws.H.Text(0, kHorse), "Sea");
-  EXPECT_EQ(ws.H.Integer(0, kRunnerId), 6);
-  EXPECT_EQ(ws.H.Integer(0, kVH), 9);
-  EXPECT_EQ(ws.H.Text(1, kHorse), "Sea Gold Fire King");
-  EXPECT_EQ(ws.H.Integer(1, kVH), 2);
-  EXPECT_EQ(ws.H.Integer(1, kValuesI), 6);  // found under 22, not marked "U."
-  EXPECT_EQ(ws.RF.Integer(0, kID), 3);      // 6 + 6 = 12
+  EXPECT_EQ(ws.H.Text(0, h::kHorse), "Sea");
+  EXPECT_EQ(ws.H.Integer(0, h::kRunnerId), 6);
+  EXPECT_EQ(ws.H.Integer(0, h::kVH), 9);
+  EXPECT_EQ(ws.H.Text(1, h::kHorse), "Sea Gold Fire King");
+  EXPECT_EQ(ws.H.Integer(1, h::kVH), 2);
+  EXPECT_EQ(ws.H.Integer(1, h::kValuesI), 6);  // found under 22, not marked "U."
+  EXPECT_EQ(ws.RF.Integer(0, rf::kID), 3);      // 6 + 6 = 12
 }
 
 TEST(ScoreRace, EmptyProcessBaseMakesEveryRunnerAWinner) {
@@ -144,10 +143,10 @@ TEST(ScoreRace, EmptyProcessBaseMakesEveryRunnerAWinner) {
   ScoreRace(ws, 0);
   ASSERT_EQ(ws.H.RowCount(), 5);
   for (int row = 0; row < 5; ++row) {
-    EXPECT_EQ(ws.H.Text(row, kStatusI), "WINER!!!");
-    EXPECT_EQ(ws.H.Text(row, kStatusII), "WINER!!!");
-    EXPECT_EQ(ws.H.Text(row, kScore), "Yes!");
-    EXPECT_EQ(ws.H.Integer(row, kValuesI), 0);
+    EXPECT_EQ(ws.H.Text(row, h::kStatusI), "WINER!!!");
+    EXPECT_EQ(ws.H.Text(row, h::kStatusII), "WINER!!!");
+    EXPECT_EQ(ws.H.Text(row, h::kScore), "Yes!");
+    EXPECT_EQ(ws.H.Integer(row, h::kValuesI), 0);
   }
 }
 
@@ -155,9 +154,9 @@ TEST(ScoreRace, ADayValueOfTwoDigitsIsReducedOnce) {
   Workspace ws = DayOf(ExampleRace());
   LoadZorvatTables(ws, "", "", "07.03>>39>>\n", kToday);
   ScoreRace(ws, 0);
-  EXPECT_EQ(ws.RF.Text(0, kDV), "12");  // one pass only
+  EXPECT_EQ(ws.RF.Text(0, rf::kDV), "12");  // one pass only
   ScoreRace(ws, 0);
-  EXPECT_EQ(ws.RF.Text(0, kDV), "3");
+  EXPECT_EQ(ws.RF.Text(0, rf::kDV), "3");
 }
 
 TEST(ScoreRace, ScoringAgainGivesTheSameGrid) {
@@ -184,9 +183,9 @@ TEST(ScoreRace, RaceWithoutRunnersClearsTheRunnerGrid) {
   ScoreRace(ws, 1);
   EXPECT_EQ(ws.TAB.RowCount(), 0);
   EXPECT_EQ(ws.H.RowCount(), 0);
-  EXPECT_EQ(ws.RF.Text(0, kFNH), "0");
-  EXPECT_EQ(ws.RF.Text(0, kID), "0");
-  EXPECT_EQ(ws.RF.Text(0, kDV), "3");
+  EXPECT_EQ(ws.RF.Text(0, rf::kFNH), "0");
+  EXPECT_EQ(ws.RF.Text(0, rf::kID), "0");
+  EXPECT_EQ(ws.RF.Text(0, rf::kDV), "3");
   EXPECT_EQ(ws.e1, "Big ");
 }
 
@@ -194,8 +193,8 @@ TEST(ScoreRace, WorksBeforeTheReferenceTablesAreLoaded) {
   Workspace ws = DayOf(ExampleRace());
   ScoreRace(ws, 0);
   ASSERT_EQ(ws.RF.RowCount(), 1);
-  EXPECT_EQ(ws.RF.Text(0, kFNH), "5");
-  EXPECT_EQ(ws.H.Text(0, kScore), "Yes!");
+  EXPECT_EQ(ws.RF.Text(0, rf::kFNH), "5");
+  EXPECT_EQ(ws.H.Text(0, h::kScore), "Yes!");
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/zorvat/columns.h"
-#include "app/workspace.h"
+#include "model/columns.h"
+#include "model/workspace.h"
 #include "feeds/race_day.h"
 #include "text/strings.h"
 
@@ -15,10 +15,10 @@ namespace trotix::testing {
 inline Table RaceNumbersGrid(int dv, int fnh, int id, int vp) {
   Table rf = Workspace().RF;
   rf.SetRowCount(1);
-  rf.SetNumber(0, zorvat::kDV, dv);
-  rf.SetNumber(0, zorvat::kFNH, fnh);
-  rf.SetNumber(0, zorvat::kID, id);
-  rf.SetNumber(0, zorvat::kVP, vp);
+  rf.SetNumber(0, rf::kDV, dv);
+  rf.SetNumber(0, rf::kFNH, fnh);
+  rf.SetNumber(0, rf::kID, id);
+  rf.SetNumber(0, rf::kVP, vp);
   return rf;
 }
 
@@ -27,8 +27,8 @@ inline Table RunnerGrid(const std::vector<std::pair<int, int>>& runners) {
   Table h = Workspace().H;
   for (const auto& [nh, vh] : runners) {
     const int row = h.AddRow();
-    h.SetNumber(row, zorvat::kNH, nh);
-    h.SetNumber(row, zorvat::kVH, vh);
+    h.SetNumber(row, h::kNH, nh);
+    h.SetNumber(row, h::kVH, vh);
   }
   return h;
 }

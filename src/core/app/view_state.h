@@ -1,0 +1,57 @@
+#pragma once
+// What the Session decides about the window's controls: which pages show, which buttons are
+// enabled, and what start-up puts into the input fields. Front ends show it; the core's other
+// layers never see it.
+#include <string>
+#include <vector>
+
+namespace trotix {
+
+// Pages of the page control, by index.
+enum Page : int {
+  kPageToday = 0,
+  kPageSelectCourse = 1,
+  kPageStatsHorse = 2,
+  kPageScalpOdds = 3,
+  kPageIndicatorBF = 4,
+  kPageZorvat = 5,
+  kPageTips = 6,
+  kPageResult = 7,
+  kPageReport = 8,
+  kPageAbout = 9,
+  kPageAllTable = 10,
+  kPageCount = 11
+};
+
+const char* PageCaption(int page);
+
+struct ViewState {
+  ViewState() { tabVisible[kPageAbout] = true; }
+
+  bool tabVisible[kPageCount] = {};
+  // The page the last command that changes pages brought to the front, and how many such
+  // commands ran: a front end tells a new request for the page already in front from none.
+  int activePage = kPageAbout;
+  int pageRequests = 0;
+
+  void BringToFront(int page) {
+    activePage = page;
+    ++pageRequests;
+  }
+  bool signedIn = false;
+  bool signInEnabled = true;  // the login and password fields and "Remember me"
+  bool tvbuttonEnabled = false;
+  bool bfbuttonEnabled = false;
+  bool vizVisible = false;  // "No Information" after a results load found nothing
+
+  // The sign-in fields as start-up fills them from the remember-me file.
+  std::string login, password;
+  bool rememberMe = false;
+  // The results date field; start-up puts today's date there, and "LOAD" takes it.
+  std::string resultsDate;
+
+  // Captions of the visible tabs, in page order.
+  std::vector<std::string> VisibleTabs() const;
+};
+
+}  // namespace trotix
