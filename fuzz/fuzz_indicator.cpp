@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "model/workspace.h"
 #include "exchange/indicator_race.h"
 #include "exchange/indicator_races.h"
 #include "fuzz_input.h"
+#include "model/workspace.h"
 #include "text/strings.h"
 
 using namespace trotix;

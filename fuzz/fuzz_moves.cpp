@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "model/workspace.h"
 #include "feeds/feeds.h"
+#include "model/workspace.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   trotix::Workspace ws;

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "analysis/zorvat/score_race.h"
-#include "model/workspace.h"
 #include "feeds/race_day.h"
 #include "fuzz_input.h"
+#include "model/workspace.h"
 #include "text/strings.h"
 
 using namespace trotix;

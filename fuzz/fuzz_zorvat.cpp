@@ -5,9 +5,9 @@
 
 #include "analysis/zorvat/reference_tables.h"
 #include "analysis/zorvat/score_race.h"
-#include "model/workspace.h"
 #include "feeds/race_day.h"
 #include "fuzz_input.h"
+#include "model/workspace.h"
 #include "text/strings.h"
 
 using namespace trotix;

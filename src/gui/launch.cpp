@@ -9,9 +9,9 @@
 #include <iostream>
 
 #include "app/system_clock.h"
-#include "options/host_options.h"
 #include "gui/main_window.h"
 #include "net/curl_http_client.h"
+#include "options/host_options.h"
 #include "vendorsim/vendor_sim.h"
 
 namespace trotix::gui {

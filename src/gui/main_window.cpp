@@ -355,7 +355,7 @@ QWidget* MainWindow::BuildTips() {
   auto* page = new QWidget;
   auto* l = Column(page);
   QTableView* tips = Grid("TIPS", true);
-  models_["TIPS"]->SetPictures(4, PlacePictures());
+  models_["TIPS"]->SetPictures(tips::kPlace, PlacePictures());
   l->addWidget(tips);
   return page;
 }
@@ -378,7 +378,7 @@ QWidget* MainWindow::BuildResult() {
   bar->addStretch();
   l->addLayout(bar);
   QTableView* rez = Grid("REZ", true);
-  models_["REZ"]->SetPictures(12, LinkPictures());
+  models_["REZ"]->SetPictures(rez::kLink, LinkPictures());
   l->addWidget(rez);
   connect(rez, &QTableView::clicked, this, [this](const QModelIndex& i) {
     const int col = i.column(), row = i.row();
@@ -465,8 +465,7 @@ QWidget* MainWindow::BuildReport() {
   repMenu_->setObjectName("spSkinPopupMenu1");
   QAction* n1 = repMenu_->addAction("Удалить");
   n1->setObjectName("N1");
-  connect(n1, &QAction::triggered, this,
-          [this] { Run([](Session& s) { s.DeleteReportRow(); }); });
+  connect(n1, &QAction::triggered, this, [this] { Run([](Session& s) { s.DeleteReportRow(); }); });
   rep->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(rep, &QWidget::customContextMenuRequested, this,
           [this, rep](const QPoint& at) { repMenu_->popup(rep->viewport()->mapToGlobal(at)); });
@@ -583,10 +582,10 @@ QWidget* MainWindow::BuildAllTable() {
   tab->horizontalHeader()->setFont(tab->font());
   tab->setIconSize(QSize(16, 16));
   auto* tabModel = models_["TAB"];
-  tabModel->SetPictures(3, PersonPictures());
-  tabModel->SetPictures(4, PersonPictures());
-  tabModel->SetPictures(16, PlacePictures());
-  tabModel->SetPictures(17, PersonPictures());
+  tabModel->SetPictures(tab::kTrainer, PersonPictures());
+  tabModel->SetPictures(tab::kJockey, PersonPictures());
+  tabModel->SetPictures(tab::kTips, PlacePictures());
+  tabModel->SetPictures(tab::kPro, PersonPictures());
   right->addWidget(tab, 1);
   connect(tab, &QTableView::doubleClicked, this,
           [this](const QModelIndex& i) { OnCellDblClick("TAB", i.row()); });

@@ -70,7 +70,6 @@ class MainWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-
   void BuildPages();
   QWidget* BuildToday();
   QWidget* BuildScalpOdds();

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/workspace.h"
 #include "gui/display_text.h"
+#include "model/workspace.h"
 
 namespace trotix::gui {
 namespace {
@@ -82,9 +82,9 @@ SummaChart::SummaChart(QWidget* parent)
       return;
     }
     QToolTip::showText(QCursor::pos(), QString("%1\n%2: %3\nSumma: %4")
-                                           .arg(Display(shown_.Text(row, 0)), set->label())
+                                           .arg(Display(shown_.Text(row, r::kName)), set->label())
                                            .arg(set->at(row))
-                                           .arg(shown_.Integer(row, 9)));
+                                           .arg(shown_.Integer(row, r::kSumma)));
   });
   SetTable(empty);
 }
@@ -95,7 +95,7 @@ void SummaChart::SetTable(const Table& r) {
   QStringList names;
   double low = 0, high = 0;
   for (int i = 0; i < rows; ++i) {
-    QString name = Display(r.Text(i, 0));
+    QString name = Display(r.Text(i, r::kName));
     // Categories must differ; a repeated name gets a trailing blank.
     while (names.contains(name)) name += ' ';
     names << name;

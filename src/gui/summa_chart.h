@@ -3,6 +3,7 @@
 // what puts the leader in front. Negative components stack below zero.
 #include <QChartView>
 
+#include "model/columns.h"
 #include "table/table.h"
 
 class QBarCategoryAxis;
@@ -14,8 +15,8 @@ namespace trotix::gui {
 class SummaChart : public QChartView {
   Q_OBJECT
  public:
-  // Components stand in R's columns 1 to 8; column 0 names the runner.
-  static constexpr int kFirstComponent = 1, kComponentCount = 8;
+  // The eight components stand in R from "Rank" to "Zorvat", before "Summa".
+  static constexpr int kFirstComponent = r::kRank, kComponentCount = r::kSumma - r::kRank;
 
   explicit SummaChart(QWidget* parent = nullptr);
 

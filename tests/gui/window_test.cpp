@@ -286,7 +286,7 @@ void WindowTest::loadFillsResultsAndOnlyTheLinkOpens() {
   const QString address = rez->model()->index(0, 11).data().toString();
   QVERIFY(address.startsWith("http"));
   int n = rig.window->shown().command;
-  rig.ClickCell(rez, 0, 1);  // "Time": nothing
+  rig.ClickCell(rez, 0, 1);   // "Time": nothing
   rig.ClickCell(rez, 0, 12);  // "Link"
   QVERIFY(rig.Wait(n + 1));
   QCOMPARE(rig.opened, QStringList{address});

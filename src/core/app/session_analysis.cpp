@@ -67,7 +67,8 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
   try {
     trotix::RunBestOf(
         ws_, system,
-        [&](Workspace& ws, int k) { AnalyseRace(ws, k, fromRealOdds, urls_, fetch, &scores); }, hooks);
+        [&](Workspace& ws, int k) { AnalyseRace(ws, k, fromRealOdds, urls_, fetch, &scores); },
+        hooks);
   } catch (...) {
     progress.ShowGauge(Progress::kPr2, false);
     throw;

@@ -31,8 +31,8 @@ constexpr bool Ordered(const ColumnSpec (&specs)[N], int count) {
 }
 
 constexpr ColumnSpec kRT[] = {
-    {rt::kFlag, "", kImage},         {rt::kTime, "Time", kText},  {rt::kCourse, "Course", kText},
-    {rt::kName, "Name", kText},      {rt::kPrize, "Prize", kText}, {rt::kRunners, "Runners", kText},
+    {rt::kFlag, "", kImage},    {rt::kTime, "Time", kText},   {rt::kCourse, "Course", kText},
+    {rt::kName, "Name", kText}, {rt::kPrize, "Prize", kText}, {rt::kRunners, "Runners", kText},
 };
 static_assert(Ordered(kRT, rt::kCount));
 
@@ -72,10 +72,8 @@ constexpr ColumnSpec kT2[] = {
 static_assert(Ordered(kT2, t2::kCount));
 
 constexpr ColumnSpec kNX[] = {
-    {nx::kFlag, "", kImage},
-    {nx::kTime, "Time", kText},
-    {nx::kCourse, "Course", kText},
-    {nx::kName, "Название", kText, kHidden},
+    {nx::kFlag, "", kImage},          {nx::kTime, "Time", kText},
+    {nx::kCourse, "Course", kText},   {nx::kName, "Название", kText, kHidden},
     {nx::kSpare, "", kText, kHidden},
 };
 static_assert(Ordered(kNX, nx::kCount));
@@ -115,35 +113,26 @@ constexpr ColumnSpec kH[] = {
 static_assert(Ordered(kH, h::kCount));
 
 constexpr ColumnSpec kTIPS[] = {
-    {tips::kFlag, "", kImage},
-    {tips::kTime, "Time", kText},
-    {tips::kCourse, "Course", kText},
-    {tips::kName, "Name Horse", kText},
+    {tips::kFlag, "", kImage},        {tips::kTime, "Time", kText},
+    {tips::kCourse, "Course", kText}, {tips::kName, "Name Horse", kText},
     {tips::kPlace, "Place", kImage},
 };
 static_assert(Ordered(kTIPS, tips::kCount));
 
 constexpr ColumnSpec kREZ[] = {
-    {rez::kFlag, "", kImage},
-    {rez::kTime, "Time", kText},
-    {rez::kCourse, "Course", kText},
-    {rez::kNumber1, "Number 1", kText},
-    {rez::kOdd1, "Odd", kText},
-    {rez::kNumber2, "Number 2", kText},
-    {rez::kOdd2, "Odd", kText},
-    {rez::kNumber3, "Number 3", kText},
-    {rez::kOdd3, "Odd", kText},
-    {rez::kNumber4, "Number 4", kText},
-    {rez::kOdd4, "Odd", kText},
-    {rez::kUrl, "URL", kText, kHidden},
+    {rez::kFlag, "", kImage},        {rez::kTime, "Time", kText},
+    {rez::kCourse, "Course", kText}, {rez::kNumber1, "Number 1", kText},
+    {rez::kOdd1, "Odd", kText},      {rez::kNumber2, "Number 2", kText},
+    {rez::kOdd2, "Odd", kText},      {rez::kNumber3, "Number 3", kText},
+    {rez::kOdd3, "Odd", kText},      {rez::kNumber4, "Number 4", kText},
+    {rez::kOdd4, "Odd", kText},      {rez::kUrl, "URL", kText, kHidden},
     {rez::kLink, "Link", kImage},
 };
 static_assert(Ordered(kREZ, rez::kCount));
 
 constexpr ColumnSpec kREP[] = {
-    {rep::kTime, "Time", kText},      {rep::kCourse, "Course", kText},
-    {rep::kName, "Name Horse", kText}, {rep::kOdds, "Odds", kText},
-    {rep::kSystem, "System", kText},
+    {rep::kTime, "Time", kText}, {rep::kCourse, "Course", kText}, {rep::kName, "Name Horse", kText},
+    {rep::kOdds, "Odds", kText}, {rep::kSystem, "System", kText},
 };
 static_assert(Ordered(kREP, rep::kCount));
 
@@ -188,11 +177,11 @@ constexpr ColumnSpec kTAB[] = {
 static_assert(Ordered(kTAB, tab::kCount));
 
 constexpr ColumnSpec kR[] = {
-    {r::kName, "Name Horse", kText},  {r::kRank, "Rank", kNumber},
-    {r::kBf, "BF %", kNumber},        {r::kScalp, "Scalp", kNumber},
-    {r::kRpr, "RPR", kNumber},        {r::kIndicator, "Indicator", kNumber},
-    {r::kTips1, "Tips1", kNumber},    {r::kFormRank, "FR", kNumber},
-    {r::kZorvat, "Zorvat", kNumber},  {r::kSumma, "Summa", kNumber},
+    {r::kName, "Name Horse", kText}, {r::kRank, "Rank", kNumber},
+    {r::kBf, "BF %", kNumber},       {r::kScalp, "Scalp", kNumber},
+    {r::kRpr, "RPR", kNumber},       {r::kIndicator, "Indicator", kNumber},
+    {r::kTips1, "Tips1", kNumber},   {r::kFormRank, "FR", kNumber},
+    {r::kZorvat, "Zorvat", kNumber}, {r::kSumma, "Summa", kNumber},
 };
 static_assert(Ordered(kR, r::kCount));
 

@@ -34,8 +34,8 @@ struct WorkspaceView {
   Table RT, LG, T1, T2, NX, RF, H, TIPS, REZ, REP, MM, TAB, R, RR;
 
   std::string glavcount = "Count: 0";
-  std::string u1 = "00:00", u2 = "Course:", u3 = "Prize: $", u4 = "Name:", u5 = "Count:",
-              u6 = "Distance:", u7 = "Type:", u8 = "Summ Betfair:";
+  std::string u1 = "00:00", u2 = "Course:", u3 = "Prize: $",
+              u4 = "Name:", u5 = "Count:", u6 = "Distance:", u7 = "Type:", u8 = "Summ Betfair:";
   std::string bfnumber;
   std::string ind1 = "0", ind2 = "0";
   std::string spSkinLabel3, spSkinLabel4;
@@ -54,9 +54,9 @@ struct WorkspaceView {
 // The view plus the run-wide lists: the day's text and the reference tables, large and never
 // shown, so a window's snapshot copies only the view.
 struct Workspace : WorkspaceView {
-  std::vector<std::string> DayData;        // the sign-in answer, line by line
-  std::vector<std::string> CourseTable;    // course and country of every course
-  std::vector<std::string> IndicatorList;  // the exchange's runners of the day
+  std::vector<std::string> DayData;                 // the sign-in answer, line by line
+  std::vector<std::string> CourseTable;             // course and country of every course
+  std::vector<std::string> IndicatorList;           // the exchange's runners of the day
   std::vector<std::string> ProcessBase, ScoreBase;  // Zorvat reference tables
 
   WorkspaceView& view() { return *this; }

@@ -1,5 +1,6 @@
 #include "report/video_page.h"
 
+#include "model/columns.h"
 #include "report/html_escape.h"
 
 namespace trotix {
@@ -9,10 +10,10 @@ namespace {
 std::string RunnerLine(const Table& TAB) {
   std::string line;
   for (int r = 0; r < TAB.RowCount(); ++r) {
-    const std::string& number = TAB.At(r, 0).text;
+    const std::string& number = TAB.At(r, tab::kNumber).text;
     if (number == "NR") continue;
     line += "<span class=pic>" + HtmlEscape(number) + "</span>&nbsp;" +
-            HtmlEscape(TAB.At(r, 1).text) + "&nbsp;&nbsp;";
+            HtmlEscape(TAB.At(r, tab::kName).text) + "&nbsp;&nbsp;";
   }
   return line;
 }

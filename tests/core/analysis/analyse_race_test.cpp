@@ -8,8 +8,8 @@
 #include <tuple>
 #include <vector>
 
-#include "model/columns.h"
 #include "feeds/race_day.h"
+#include "model/columns.h"
 #include "net/curl_http_client.h"
 #include "support/loopback_server.h"
 #include "text/strings.h"

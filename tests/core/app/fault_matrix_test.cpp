@@ -304,7 +304,8 @@ std::vector<Request> Requests() {
                     EXPECT_GT(r.ws().R.RowCount(), 0);
                     EXPECT_EQ(r.ws().R.RowCount(), r.ws().TAB.RowCount());
                     return Count("R", r.ws().R.RowCount()) + ", " +
-                           (r.session().view().tvbuttonEnabled ? "buttons enabled" : "buttons disabled");
+                           (r.session().view().tvbuttonEnabled ? "buttons enabled"
+                                                               : "buttons disabled");
                   }});
   list.push_back({"Report: Best Rank from real odds", "/betting/*",
                   [](Case& r, FaultMode m) -> std::optional<Kept> {

@@ -8,7 +8,6 @@
 namespace trotix {
 namespace {
 
-
 TEST(SessionZorvat, WorkedExampleThroughTheSignIn) {
   testing::FixtureServer vendor;
   vendor.Set("/refresh/trotix3.8.txt", "ok");

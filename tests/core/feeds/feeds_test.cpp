@@ -60,11 +60,11 @@ TEST(LoadMoves, MovementColours) {
 TEST(LoadResults, SortedByTimeAndTrailingLineIgnored) {
   Workspace ws = WithCourses();
   EXPECT_TRUE(LoadResults(ws,
-              "results(01.12.2026)\r\n"
-              "15:10>>Ascot>>http://r/3>>Three>>2.5>>B>>3>>C>>4>>D>>5>><br>\r\n"
-              "13:00>>Meydan>>http://r/1>>One>>1.5>>B>>3>>C>>4>>D>>5>><br>"
-              "14:20>>Kempton>>http://r/2>>Two>>6>>B>>3>><br>\r\n"
-              "16:00>>Ascot>>http://r/4>>Never>>1>>B>>2>>C>>3>>D>>4>>\r\n"));
+                          "results(01.12.2026)\r\n"
+                          "15:10>>Ascot>>http://r/3>>Three>>2.5>>B>>3>>C>>4>>D>>5>><br>\r\n"
+                          "13:00>>Meydan>>http://r/1>>One>>1.5>>B>>3>>C>>4>>D>>5>><br>"
+                          "14:20>>Kempton>>http://r/2>>Two>>6>>B>>3>><br>\r\n"
+                          "16:00>>Ascot>>http://r/4>>Never>>1>>B>>2>>C>>3>>D>>4>>\r\n"));
   ASSERT_EQ(ws.REZ.RowCount(), 3);
   EXPECT_EQ(ws.REZ.Text(0, 1), "13:00");
   EXPECT_EQ(ws.REZ.Text(1, 1), "14:20");

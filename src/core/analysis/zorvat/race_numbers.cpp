@@ -1,13 +1,14 @@
 #include "analysis/zorvat/race_numbers.h"
 
 #include "analysis/zorvat/words.h"
+#include "model/columns.h"
 
 namespace trotix {
 
 RaceNumbers ReadRaceNumbers(const Table& RF) {
   RaceNumbers rn;
   if (RF.RowCount() == 0) return rn;
-  for (int i = 0; i < 4; ++i) rn.folded[i] = FoldNumber(RF.Integer(0, i));
+  for (int i = 0; i < 4; ++i) rn.folded[i] = FoldNumber(RF.Integer(0, rf::kDV + i));
   return rn;
 }
 

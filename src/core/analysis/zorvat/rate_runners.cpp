@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 
-#include "model/columns.h"
 #include "analysis/zorvat/race_numbers.h"
 #include "analysis/zorvat/score_lookup.h"
 #include "analysis/zorvat/words.h"
+#include "model/columns.h"
 #include "text/fields.h"
 #include "text/strings.h"
 

@@ -1,7 +1,7 @@
 #include "analysis/zorvat/reference_tables.h"
 
-#include "model/columns.h"
 #include "analysis/zorvat/race_numbers.h"
+#include "model/columns.h"
 #include "text/fields.h"
 #include "text/strings.h"
 

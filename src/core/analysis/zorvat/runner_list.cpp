@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/columns.h"
+
 namespace trotix {
 namespace {
 
@@ -27,7 +29,8 @@ std::vector<std::string> SortedRunnerList(const Table& raceCard) {
   std::vector<std::string> items;
   items.reserve(raceCard.RowCount());
   for (int row = 0; row < raceCard.RowCount(); ++row)
-    items.push_back(raceCard.Text(row, 0) + ">>" + raceCard.Text(row, 1) + ">>1>>");
+    items.push_back(raceCard.Text(row, tab::kNumber) + ">>" + raceCard.Text(row, tab::kName) +
+                    ">>1>>");
   std::stable_sort(items.begin(), items.end(),
                    [](const std::string& a, const std::string& b) { return RunnerItemLess(a, b); });
   return items;

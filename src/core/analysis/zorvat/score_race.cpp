@@ -3,19 +3,18 @@
 #include <string>
 #include <vector>
 
-#include "model/columns.h"
 #include "analysis/zorvat/race_numbers.h"
 #include "analysis/zorvat/rate_runners.h"
 #include "analysis/zorvat/runner_list.h"
 #include "analysis/zorvat/words.h"
 #include "feeds/race_day.h"
+#include "model/columns.h"
 #include "text/fields.h"
 #include "text/name_number.h"
 #include "text/strings.h"
 
 namespace trotix {
 namespace {
-
 
 // Fills one row of H from a runner item; returns the runner's "ID".
 int FillRunner(Table& H, int row, const std::string& item) {
@@ -49,12 +48,12 @@ void ReduceRaceNumbers(Table& RF) {
 
 void ScoreRace(Workspace& ws, int row, const ScoreIndex* scores) {
   // Only words followed by a space count: the name's last word takes no part.
-  const auto words = SplitWords(ReplaceText(ws.NX.Text(row, 3), ".", " "));
+  const auto words = SplitWords(ReplaceText(ws.NX.Text(row, nx::kName), ".", " "));
   std::string title = JoinWords(words);
   if (const auto bracket = title.find('('); bracket != std::string::npos) title.resize(bracket);
   ws.e1 = title;
-  ws.e2 = ws.NX.Text(row, 1);
-  ws.e3 = ws.NX.Text(row, 2);
+  ws.e2 = ws.NX.Text(row, nx::kTime);
+  ws.e3 = ws.NX.Text(row, nx::kCourse);
 
   ParseRaceCard(ws, ws.NX, row);
 

@@ -93,8 +93,8 @@ TEST(ScoreRace, TwelveRunnersTakeTheListOrder) {
     EXPECT_EQ(ws.H.Text(row, h::kHorse), "Ace" + numbers[row]);
     EXPECT_EQ(ws.H.Integer(row, h::kRunnerId), 1);
   }
-  EXPECT_EQ(ws.H.Text(1, h::kNH), "2");    // runner 10 is second
-  EXPECT_EQ(ws.H.Text(9, h::kNH), "1");    // tenth position folds to 1
+  EXPECT_EQ(ws.H.Text(1, h::kNH), "2");     // runner 10 is second
+  EXPECT_EQ(ws.H.Text(9, h::kNH), "1");     // tenth position folds to 1
   EXPECT_EQ(ws.RF.Text(0, rf::kFNH), "3");  // 12 runners
   EXPECT_EQ(ws.RF.Text(0, rf::kID), "3");   // 12 times A
   EXPECT_EQ(ws.RF.Text(0, rf::kVP), "0");   // "Sprint" has no word followed by a space
@@ -134,7 +134,7 @@ TEST(ScoreRace, HorseNamesGiveHorseIdAndVH) {
   EXPECT_EQ(ws.H.Text(1, h::kHorse), "Sea Gold Fire King");
   EXPECT_EQ(ws.H.Integer(1, h::kVH), 2);
   EXPECT_EQ(ws.H.Integer(1, h::kValuesI), 6);  // found under 22, not marked "U."
-  EXPECT_EQ(ws.RF.Integer(0, rf::kID), 3);      // 6 + 6 = 12
+  EXPECT_EQ(ws.RF.Integer(0, rf::kID), 3);     // 6 + 6 = 12
 }
 
 TEST(ScoreRace, EmptyProcessBaseMakesEveryRunnerAWinner) {

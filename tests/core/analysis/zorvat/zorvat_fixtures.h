@@ -4,9 +4,9 @@
 #include <utility>
 #include <vector>
 
+#include "feeds/race_day.h"
 #include "model/columns.h"
 #include "model/workspace.h"
-#include "feeds/race_day.h"
 #include "text/strings.h"
 
 namespace trotix::testing {
