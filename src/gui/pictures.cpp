@@ -400,19 +400,6 @@ QPixmap AboutBackground(QSize size) {
   // The program's mark, large and faint.
   const QPixmap shoe = Horseshoe(220, 0, QColor(255, 255, 255, 40));
   g.drawPixmap(size.width() - 260, 40, shoe);
-  QFont title;
-  title.setPixelSize(54);
-  title.setBold(true);
-  title.setLetterSpacing(QFont::AbsoluteSpacing, 6);
-  g.setFont(title);
-  g.setPen(QColor(255, 255, 255, 230));
-  g.drawText(QRectF(40, 30, size.width() - 80, 80), Qt::AlignLeft | Qt::AlignVCenter, "TROTIX");
-  QFont sub;
-  sub.setPixelSize(15);
-  g.setFont(sub);
-  g.setPen(QColor(220, 240, 220));
-  g.drawText(QRectF(44, 100, size.width() - 80, 24), Qt::AlignLeft | Qt::AlignVCenter,
-             "Race-day analysis for exchange bettors");
   return p;
 }
 
