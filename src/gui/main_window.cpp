@@ -485,6 +485,29 @@ QWidget* MainWindow::BuildAbout() {
   auto* over = new QGridLayout(background);
   over->setContentsMargins(0, 0, 30, 24);
 
+  // Text rather than pixels of the picture, so it stays sharp and can be read out or translated.
+  auto* title = new QLabel("TROTIX");
+  title->setObjectName("aboutTitle");
+  QFont titleFont = title->font();
+  titleFont.setPixelSize(54);
+  titleFont.setBold(true);
+  titleFont.setLetterSpacing(QFont::AbsoluteSpacing, 6);
+  title->setFont(titleFont);
+  title->setStyleSheet("color: rgba(255, 255, 255, 230);");
+  auto* tagline = new QLabel("Race-day analysis for exchange bettors");
+  tagline->setObjectName("aboutTagline");
+  QFont taglineFont = tagline->font();
+  taglineFont.setPixelSize(15);
+  tagline->setFont(taglineFont);
+  tagline->setStyleSheet("color: #dcf0dc;");
+  tagline->setContentsMargins(4, 0, 0, 0);
+  auto* heading = new QVBoxLayout;
+  heading->setContentsMargins(40, 38, 0, 0);
+  heading->setSpacing(2);
+  heading->addWidget(title);
+  heading->addWidget(tagline);
+  over->addLayout(heading, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+
   auto* panel = new QFrame;
   panel->setObjectName("SignInPanel");
   panel->setFixedSize(330, 230);

@@ -1,5 +1,5 @@
 #pragma once
-// Every picture the window shows, drawn here with QPainter so the program carries no image files.
+// Every picture the window shows, drawn as SVG files under pictures/ and compiled in as resources.
 // Each list keeps the index order the core writes into image cells.
 #include <QIcon>
 #include <QPixmap>
@@ -10,6 +10,8 @@ namespace trotix::gui {
 // Country flags in `CourseCountry` order: USA, England, Ireland, France, UAE, India,
 // South Africa, Australia, Hong Kong.
 std::vector<QPixmap> FlagPictures();
+// A neutral flag, the same size, for a country the list above lacks.
+QPixmap OtherCountryFlag();
 // Link icon of the results' "Link" column.
 std::vector<QPixmap> LinkPictures();
 // 0 blank, 1 a star, 2 the trainer's cap, 3 the jockey's helmet.

@@ -17,6 +17,7 @@ class TableModelTest : public QObject {
   void decodesBytesForDisplay();
   void keepsViewStateWhenOnlyCellsChange();
   void drawsEveryPictureList();
+  void loadsEveryPictureFile();
 };
 
 namespace {
@@ -123,6 +124,35 @@ void TableModelTest::drawsEveryPictureList() {
       QVERIFY2(flags[a].toImage() != flags[b].toImage(),
                qPrintable(QString("%1 %2").arg(a).arg(b)));
   for (const QIcon& icon : TabIcons()) QVERIFY(!icon.pixmap(16, 16).isNull());
+}
+
+void TableModelTest::loadsEveryPictureFile() {
+  // A missing or misspelt resource path loads as a null pixmap.
+  const auto sized = [](const std::vector<QIcon>& icons, int side) {
+    std::vector<QPixmap> p;
+    for (const QIcon& icon : icons) p.push_back(icon.pixmap(side, side));
+    return p;
+  };
+  const struct {
+    const char* list;
+    std::vector<QPixmap> pictures;
+    QSize size;
+  } lists[] = {
+      {"flags", FlagPictures(), {24, 16}},
+      {"other flag", {OtherCountryFlag()}, {24, 16}},
+      {"link", LinkPictures(), {16, 16}},
+      {"persons", PersonPictures(), {16, 16}},
+      {"places", PlacePictures(), {16, 16}},
+      {"tabs", sized(TabIcons(), 16), {16, 16}},
+      {"tray", sized(TrayFrames(), 32), {32, 32}},
+      {"buttons", sized({TvIcon(), ExchangeIcon()}, 16), {16, 16}},
+      {"app", sized({AppIcon()}, 64), {64, 64}},
+      {"about", {AboutBackground({802, 593})}, {802, 593}},
+  };
+  for (const auto& l : lists)
+    for (size_t i = 0; i < l.pictures.size(); ++i)
+      QVERIFY2(!l.pictures[i].isNull() && l.pictures[i].size() == l.size,
+               qPrintable(QString("%1 %2").arg(l.list).arg(i)));
 }
 
 QTEST_MAIN(TableModelTest)
