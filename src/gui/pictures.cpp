@@ -5,6 +5,8 @@
 #include <QSvgRenderer>
 #include <span>
 
+#include "model/pictures.h"
+
 // A static library's resources reach the program only through a named reference, so the loader
 // names them. The macro has to sit outside any namespace.
 static void InitPictureResources() {
@@ -53,6 +55,11 @@ constexpr const char* kTabFiles[] = {
     ":/pictures/tabs/all-table.svg",   ":/pictures/tabs/about.svg",
     ":/pictures/tabs/report.svg",
 };
+static_assert(std::size(kFlagFiles) == picture::kFlagCount);
+static_assert(std::size(kPersonFiles) == picture::kPersonMarkCount);
+static_assert(std::size(kPlaceFiles) == picture::kPlaceMarkCount);
+static_assert(std::size(kLinkFiles) == picture::kLinkMark + 1);
+
 constexpr const char* kTvFile = ":/pictures/buttons/tv.svg";
 constexpr const char* kExchangeFile = ":/pictures/buttons/exchange.svg";
 constexpr const char* kAboutFile = ":/pictures/about-background.svg";
