@@ -71,9 +71,10 @@ PageFetcher Session::RunnerPageFetcher() {
     progress.SetGauge(Progress::kPr, 0, runners);
     progress.ShowPanel(true);
     int answered = 0;
-    const auto answers = ports_.web.GetMany(urls, options_.maxConnections, [&](int) {
-      if (++answered % 2 == 0) progress.SetGauge(Progress::kPr, answered / 2, runners);
-    });
+    const auto answers =
+        ports_.web.GetMany(urls, options_.maxConnections, [&](int, const HttpAnswer&) {
+          if (++answered % 2 == 0) progress.SetGauge(Progress::kPr, answered / 2, runners);
+        });
     progress.ShowPanel(false);
     std::vector<std::string> bodies;
     bodies.reserve(answers.size());

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <mutex>
+#include <optional>
 
 #include "text/strings.h"
 
@@ -13,6 +15,8 @@ namespace {
 
 constexpr long kMaxRedirects = 20;
 constexpr const char* kProbeAgent = "InetURL:/1.0";
+constexpr const char* kStoppedError = "stopped";
+constexpr int kLongestWaitMilliseconds = 1000;
 
 void InitCurlOnce() {
   static const bool done = [] { return curl_global_init(CURL_GLOBAL_ALL) == CURLE_OK; }();
@@ -53,6 +57,41 @@ void SetCommon(CURL* e, const std::string& url) {
   curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   // Only the cookie engine of this handle (or its share); no file is read.
   curl_easy_setopt(e, CURLOPT_COOKIEFILE, "");
+}
+
+// A wait on the sockets ends by the stop's deadline at the latest.
+int WaitMilliseconds(const StopSignal* stop) {
+  const auto at = stop != nullptr ? stop->deadline() : std::nullopt;
+  if (!at) return kLongestWaitMilliseconds;
+  const auto left =
+      std::chrono::ceil<std::chrono::milliseconds>(*at - StopSignal::Clock::now()).count();
+  return static_cast<int>(std::clamp<long long>(left, 0, kLongestWaitMilliseconds));
+}
+
+// One transfer, driven as a batch is when there is a stop to heed. False when the stop ended it.
+bool Perform(CURL* e, const StopSignal* stop) {
+  if (stop == nullptr) {
+    curl_easy_perform(e);
+    return true;
+  }
+  if (stop->stopped()) return false;
+  std::unique_ptr<CURLM, decltype(&curl_multi_cleanup)> multi(curl_multi_init(),
+                                                              &curl_multi_cleanup);
+  CURLM* m = multi.get();
+  if (m == nullptr || curl_multi_add_handle(m, e) != CURLM_OK) return false;
+  bool done = false;
+  {
+    StopSignal::Waiter waiter(*stop, [m] { curl_multi_wakeup(m); });
+    while (!done && !stop->stopped()) {
+      int running = 0;
+      if (curl_multi_perform(m, &running) != CURLM_OK) break;
+      int queued = 0;
+      while (CURLMsg* msg = curl_multi_info_read(m, &queued)) done |= msg->msg == CURLMSG_DONE;
+      if (!done) curl_multi_poll(m, nullptr, 0, WaitMilliseconds(stop), nullptr);
+    }
+  }
+  curl_multi_remove_handle(m, e);
+  return done;
 }
 
 std::string CurlError(CURLcode rc, const char* buffer) {
@@ -143,7 +182,7 @@ struct CurlHttpClient::Impl {
   }
 
   std::vector<HttpAnswer> Run(const std::vector<std::string>& urls, int maxConnections,
-                              const std::function<void(int)>& onAnswer, CURLM* m) {
+                              const AnswerHandler& onAnswer, const StopSignal* stop, CURLM* m) {
     const std::size_t n = urls.size();
     const std::size_t cap = static_cast<std::size_t>(std::max(1, maxConnections));
     std::vector<HttpAnswer> answers(n);
@@ -161,6 +200,10 @@ struct CurlHttpClient::Impl {
         }
       }
     } cleanup{m, transfers};
+    // A Cancel from another thread ends the wait below at once.
+    std::optional<StopSignal::Waiter> waiter;
+    if (stop != nullptr) waiter.emplace(*stop, [m] { curl_multi_wakeup(m); });
+    const auto halted = [stop] { return stop != nullptr && stop->stopped(); };
 
     std::size_t next = 0;
     std::size_t active = 0;
@@ -178,12 +221,14 @@ struct CurlHttpClient::Impl {
       }
     };
 
-    fill();
+    if (!halted()) fill();
+    bool stopped = false;
     while (true) {
       for (int i : finished)
-        if (onAnswer) onAnswer(i);
+        if (onAnswer) onAnswer(i, answers[i]);
       finished.clear();
-      if (active == 0) break;
+      stopped = halted();
+      if (stopped || active == 0) break;
 
       int running = 0;
       if (curl_multi_perform(m, &running) != CURLM_OK) break;
@@ -201,12 +246,20 @@ struct CurlHttpClient::Impl {
         --active;
         finished.push_back(static_cast<int>(i));
       }
+      const std::size_t started = next;
       fill();
-      if (finished.empty() && active > 0) curl_multi_poll(m, nullptr, 0, 1000, nullptr);
+      // The requests just added go out before the callbacks run, so the connections stay busy.
+      if (next != started && !finished.empty()) curl_multi_perform(m, &running);
+      if (finished.empty() && active > 0)
+        curl_multi_poll(m, nullptr, 0, WaitMilliseconds(stop), nullptr);
     }
-    // Only a broken multi handle leaves requests unanswered.
-    for (std::size_t i = 0; i < n; ++i)
-      if (transfers[i].easy != nullptr || i >= next) answers[i].error = "request interrupted";
+    // Only a stop or a broken multi handle leaves requests unanswered.
+    for (std::size_t i = 0; i < n; ++i) {
+      if (transfers[i].easy == nullptr && i < next) continue;
+      answers[i] = HttpAnswer{};
+      answers[i].error = stopped ? kStoppedError : "request interrupted";
+      answers[i].stopped = stopped;
+    }
     return answers;
   }
 };
@@ -220,27 +273,27 @@ const CurlHttpOptions& CurlHttpClient::options() const {
   return impl_->options;
 }
 
-HttpAnswer CurlHttpClient::Get(const std::string& url) {
-  return std::move(GetMany({url}, 1, nullptr).front());
+HttpAnswer CurlHttpClient::Get(const std::string& url, const StopSignal* stop) {
+  return std::move(GetMany({url}, 1, nullptr, stop).front());
 }
 
 std::vector<HttpAnswer> CurlHttpClient::GetMany(const std::vector<std::string>& urls,
-                                                int maxConnections,
-                                                const std::function<void(int)>& onAnswer) {
+                                                int maxConnections, const AnswerHandler& onAnswer,
+                                                const StopSignal* stop) {
   if (!impl_->busy) {
     impl_->busy = true;
     struct Release {
       bool& b;
       ~Release() { b = false; }
     } release{impl_->busy};
-    return impl_->Run(urls, maxConnections, onAnswer, impl_->multi);
+    return impl_->Run(urls, maxConnections, onAnswer, stop, impl_->multi);
   }
   CURLM* own = curl_multi_init();
   struct Drop {
     CURLM* m;
     ~Drop() { curl_multi_cleanup(m); }
   } drop{own};
-  return impl_->Run(urls, maxConnections, onAnswer, own);
+  return impl_->Run(urls, maxConnections, onAnswer, stop, own);
 }
 
 std::string ProbeAddress(const std::string& url) {
@@ -268,7 +321,7 @@ size_t SkipBody(char*, size_t, size_t, void*) {
 
 }  // namespace
 
-ProbeResult CurlHttpClient::Probe(const std::string& url) {
+ProbeResult CurlHttpClient::Probe(const std::string& url, const StopSignal* stop) {
   std::string address = ProbeAddress(url);
   // Redirects are walked here rather than by curl so that a hop without an answer is told
   // from a final answer.
@@ -286,7 +339,7 @@ ProbeResult CurlHttpClient::Probe(const std::string& url) {
     curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &NoteHeader);
     curl_easy_setopt(e, CURLOPT_HEADERDATA, &seen);
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &SkipBody);
-    curl_easy_perform(e);
+    if (!Perform(e, stop)) return ProbeResult::Unreachable;
     if (!seen.headersDone) return ProbeResult::Unreachable;
     long code = 0;
     curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &code);

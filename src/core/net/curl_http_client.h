@@ -32,10 +32,11 @@ class CurlHttpClient : public HttpClient {
 
   const CurlHttpOptions& options() const;
 
-  HttpAnswer Get(const std::string& url) override;
+  HttpAnswer Get(const std::string& url, const StopSignal* stop = nullptr) override;
   std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
-                                  const std::function<void(int)>& onAnswer) override;
-  ProbeResult Probe(const std::string& url) override;
+                                  const AnswerHandler& onAnswer,
+                                  const StopSignal* stop = nullptr) override;
+  ProbeResult Probe(const std::string& url, const StopSignal* stop = nullptr) override;
 
  private:
   struct Impl;

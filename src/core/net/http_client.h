@@ -4,30 +4,42 @@
 #include <string>
 #include <vector>
 
+#include "net/stop_signal.h"
+
 namespace trotix {
 
 struct HttpAnswer {
-  int status = 0;      // 0 when no answer arrived at all
-  std::string body;    // byte for byte
-  std::string error;   // why the request failed, empty when it did not
-  bool failed = true;  // no answer, a broken or refused connection, a time-out, a status
-                       // outside 200-299 (an unfollowed redirect too), an answer over the cap
+  int status = 0;        // 0 when no answer arrived at all
+  std::string body;      // byte for byte
+  std::string error;     // why the request failed, empty when it did not
+  bool failed = true;    // no answer, a broken or refused connection, a time-out, a status
+                         // outside 200-299 (an unfollowed redirect too), an answer over the cap
+  bool stopped = false;  // ended unanswered by a StopSignal (failed too)
 };
 
 // Outcome of a URL probe: it tells "the server answered something else" from "no answer".
 enum class ProbeResult { Present, Absent, Unreachable };
 
+// Every call takes an optional StopSignal: once it is raised (or its deadline passes) the call
+// returns at once, transfers in flight dropped and the rest never started, their answers
+// `stopped`.
 class HttpClient {
  public:
+  // Runs on the calling thread as each answer arrives, between turns of the batch; the answer
+  // is also in the batch's result. A request the stop ended is not reported.
+  using AnswerHandler = std::function<void(int index, const HttpAnswer& answer)>;
+
   virtual ~HttpClient() = default;
-  virtual HttpAnswer Get(const std::string& url) = 0;
-  // Independent requests, at most `maxConnections` at once; answers come in the order asked.
-  // `onAnswer`, when set, is called with the index of each answer as it arrives (progress).
+  virtual HttpAnswer Get(const std::string& url, const StopSignal* stop = nullptr) = 0;
+  // Independent requests, at most `maxConnections` at once, started in the order asked; answers
+  // come back in that order.
   virtual std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
-                                          const std::function<void(int)>& onAnswer) = 0;
+                                          const AnswerHandler& onAnswer,
+                                          const StopSignal* stop = nullptr) = 0;
   // A fresh GET outside the cookie jar; "http://" is put in front when the lower-cased address
-  // holds none. Present when the final answer's status is 200 or 302.
-  virtual ProbeResult Probe(const std::string& url) = 0;
+  // holds none. Present when the final answer's status is 200 or 302; a stopped probe is
+  // Unreachable.
+  virtual ProbeResult Probe(const std::string& url, const StopSignal* stop = nullptr) = 0;
 };
 
 // Fetches a batch of pages and gives their bodies in the order asked, the empty text for any

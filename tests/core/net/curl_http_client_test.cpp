@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/loopback_server.h"
@@ -61,6 +62,7 @@ class CurlHttpClientTest : public ::testing::Test {
       res.set_content(AllBytes(), "application/octet-stream");
     });
     s.Get("/stall", [this](const httplib::Request&, httplib::Response& res) {
+      ++stalled_;
       srv_.Stall(10s);
       res.set_content("late", "text/plain");
     });
@@ -98,6 +100,7 @@ class CurlHttpClientTest : public ::testing::Test {
   LoopbackServer srv_;
   std::atomic<int> inFlight_{0};
   std::atomic<int> maxInFlight_{0};
+  std::atomic<int> stalled_{0};
 };
 
 TEST_F(CurlHttpClientTest, OnlyTheFollowingClientFollowsRedirects) {
@@ -229,11 +232,16 @@ TEST_F(CurlHttpClientTest, BatchesAnswerInTheOrderAskedWithinTheCap) {
     maxInFlight_ = 0;
     CurlHttpClient client;
     std::vector<int> reported;
-    const auto answers = client.GetMany(urls, cap, [&](int index) { reported.push_back(index); });
+    std::vector<std::string> streamed(urls.size());
+    const auto answers = client.GetMany(urls, cap, [&](int index, const HttpAnswer& answer) {
+      reported.push_back(index);
+      streamed[index] = answer.body;
+    });
     ASSERT_EQ(answers.size(), urls.size());
     for (int i = 0; i < kCount; ++i) {
       EXPECT_FALSE(answers[i].failed) << answers[i].error;
       EXPECT_EQ(answers[i].body, "answer " + std::to_string(i) + " []");
+      EXPECT_EQ(streamed[i], answers[i].body);  // each answer is given as it arrives
     }
     EXPECT_TRUE(answers[kCount].failed);
     EXPECT_EQ(answers[kCount].status, 404);
@@ -264,13 +272,75 @@ TEST_F(CurlHttpClientTest, BatchEdgeCases) {
 
   // The progress callback may use the same client for another request.
   std::vector<std::string> nested;
-  const auto outer = client.GetMany({srv_.Url("/page"), srv_.Url("/binary")}, 2, [&](int i) {
-    nested.push_back(BodyOrEmpty(client.Get(srv_.Url("/slow/" + std::to_string(i)))));
-  });
+  const auto outer =
+      client.GetMany({srv_.Url("/page"), srv_.Url("/binary")}, 2, [&](int i, const HttpAnswer&) {
+        nested.push_back(BodyOrEmpty(client.Get(srv_.Url("/slow/" + std::to_string(i)))));
+      });
   EXPECT_EQ(BodyOrEmpty(outer[0]), "page text");
   EXPECT_EQ(BodyOrEmpty(outer[1]), AllBytes());
   std::sort(nested.begin(), nested.end());
   EXPECT_EQ(nested, (std::vector<std::string>{"answer 0 []", "answer 1 []"}));
+}
+
+// A stop ends a batch at once: the transfers in flight are dropped, the queued ones never start,
+// and nothing is reported for either. The same holds for a deadline, a single request and a probe.
+TEST_F(CurlHttpClientTest, StopEndsABatchAtOnce) {
+  using Clock = StopSignal::Clock;
+  CurlHttpClient client;
+  std::vector<std::string> urls = {srv_.Url("/page")};
+  for (int i = 0; i < 8; ++i) urls.push_back(srv_.Url("/stall"));
+
+  StopSignal stop;
+  std::thread user;
+  Clock::time_point cancelled;
+  std::vector<int> reported;
+  const auto answers = client.GetMany(
+      urls, 4,
+      [&](int index, const HttpAnswer&) {
+        reported.push_back(index);
+        // Cancel comes from another thread while the batch waits on the stalled answers.
+        user = std::thread([&] {
+          std::this_thread::sleep_for(100ms);
+          cancelled = Clock::now();
+          stop.Cancel();
+        });
+      },
+      &stop);
+  const auto ended = Clock::now();
+  user.join();
+  EXPECT_LT(ended - cancelled, 1s);
+  EXPECT_EQ(reported, std::vector<int>{0});
+  EXPECT_FALSE(answers[0].failed);
+  for (std::size_t i = 1; i < urls.size(); ++i) {
+    EXPECT_TRUE(answers[i].failed && answers[i].stopped) << i;
+    EXPECT_EQ(answers[i].error, "stopped");
+  }
+  const int asked = stalled_;
+  EXPECT_LE(asked, 4);  // the cap: the queued requests never started
+  // A raised signal stops the next request before it leaves.
+  EXPECT_TRUE(client.Get(srv_.Url("/page"), &stop).stopped);
+  EXPECT_EQ(client.Probe(srv_.Url("/page"), &stop), ProbeResult::Unreachable);
+
+  // A deadline ends the batch, the single request and the probe the same way.
+  StopSignal timed;
+  timed.SetDeadline(Clock::now() + 200ms);
+  const auto late = client.GetMany(urls, 4, nullptr, &timed);
+  EXPECT_TRUE(late[1].stopped);
+  EXPECT_EQ(late[0].body, "page text");
+  timed.SetDeadline(Clock::now() + 200ms);
+  EXPECT_TRUE(client.Get(srv_.Url("/stall"), &timed).stopped);
+  timed.SetDeadline(Clock::now() + 200ms);
+  const auto probing = Clock::now();
+  EXPECT_EQ(client.Probe(srv_.Url("/stall"), &timed), ProbeResult::Unreachable);
+  EXPECT_LT(Clock::now() - probing, 1s);
+  EXPECT_TRUE(timed.expired() && !timed.cancelled());
+
+  // No request leaves after a stopped call has returned.
+  const int before = stalled_;
+  std::this_thread::sleep_for(200ms);
+  EXPECT_EQ(stalled_, before);
+  // The client still works for the next command.
+  EXPECT_EQ(BodyOrEmpty(client.Get(srv_.Url("/page"))), "page text");
 }
 
 }  // namespace
