@@ -41,10 +41,11 @@ struct Options {
 // What the window does after each race of a best-of run: a copy of what its views show.
 class SnapshotProgress : public SilentProgress {
  public:
-  void StepDone(const Workspace& ws) override {
+  bool StepDone(const Workspace& ws, const RaceStep&) override {
     const double start = ThreadCpuSeconds();
     { const auto copy = std::make_unique<WorkspaceView>(ws.view()); }
     seconds += ThreadCpuSeconds() - start;
+    return true;
   }
   double seconds = 0;
 };

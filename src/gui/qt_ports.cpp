@@ -59,9 +59,10 @@ class GuiPorts::ProgressPort : public Progress {
     emit owner_.gaugeSet(gauge, value, maximum);
   }
   void ShowGauge(Gauge gauge, bool visible) override { emit owner_.gaugeShown(gauge, visible); }
-  bool CancelRequested() override { return owner_.cancelRequested(); }
-  void StepDone(const Workspace& ws) override {
+  StopSignal* stopSignal() override { return &owner_.stop_; }
+  bool StepDone(const Workspace& ws, const RaceStep&) override {
     if (owner_.stepHandler_) owner_.stepHandler_(ws);
+    return true;
   }
 
  private:

@@ -4,7 +4,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <atomic>
 #include <functional>
 
 #include "app/ports.h"
@@ -37,9 +36,10 @@ class GuiPorts : public QObject {
   Progress& progress();
   Clock& clock();
 
-  void RequestCancel() { cancel_ = true; }
-  void ResetCancel() { cancel_ = false; }
-  bool cancelRequested() const { return cancel_; }
+  // Any thread: ends the running command's requests at once, without waiting for its thread.
+  void RequestCancel() { stop_.Cancel(); }
+  void ResetCancel() { stop_.Reset(); }
+  bool cancelRequested() const { return stop_.cancelled(); }
 
   // GUI thread: a modal box with one OK button, or the hook.
   void ShowMessage(const QString& text);
@@ -60,7 +60,7 @@ class GuiPorts : public QObject {
   MessageHook messageHook_;
   BrowserHook browserHook_;
   StepHandler stepHandler_;
-  std::atomic<bool> cancel_{false};
+  StopSignal stop_;
   std::unique_ptr<MessagesPort> messages_;
   std::unique_ptr<BrowserPort> browser_;
   std::unique_ptr<ProgressPort> progress_;

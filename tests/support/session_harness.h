@@ -1,6 +1,8 @@
 #pragma once
 // A Session with real HTTP clients and recording ports, in a temporary folder of its own.
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,24 +23,29 @@ class RecordingProgress : public Progress {
   void ShowGauge(Gauge gauge, bool visible) override {
     if (gauge == kPr2) pr2Visible = visible;
   }
-  bool CancelRequested() override { return cancelAfter >= 0 && ++polls > cancelAfter; }
-  void StepDone(const Workspace&) override { ++steps; }
+  StopSignal* stopSignal() override { return &stop; }
+  bool StepDone(const Workspace& ws, const RaceStep& step) override {
+    if (onStep && !onStep(ws, step)) return false;
+    ++steps;
+    return true;
+  }
   int panelShown = 0;
   bool pr2Visible = false;
   int steps = 0;
   std::vector<int> prValues;
   int prMax = 0;
-  int cancelAfter = -1;  // ask to stop after this many polls; -1 never
-  int polls = 0;
+  StopSignal stop;
+  std::function<bool(const Workspace&, const RaceStep&)> onStep;  // false: not shown
 };
 
 struct SessionHarness {
   explicit SessionHarness(const std::string& base, Date today = {2026, 12, 8},
-                          int maxConnections = 8, CurlHttpOptions http = {})
+                          int maxConnections = 8, CurlHttpOptions http = {},
+                          std::chrono::milliseconds deadline = SessionOptions().deadline)
       : web(MakeRedirectingClient(http)), zorvat(MakeNonRedirectingClient(http)), clock(today) {
     Hosts hosts{base, base, base, base, base};
     session =
-        std::make_unique<Session>(SessionOptions{hosts, folder.path(), maxConnections},
+        std::make_unique<Session>(SessionOptions{hosts, folder.path(), maxConnections, deadline},
                                   SessionPorts{*web, *zorvat, browser, messages, progress, clock});
   }
   Workspace& ws() { return session->ws(); }

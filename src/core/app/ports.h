@@ -3,6 +3,7 @@
 // pass their own.
 #include <string>
 
+#include "net/stop_signal.h"
 #include "text/dates.h"
 
 namespace trotix {
@@ -23,7 +24,16 @@ class Messages {
   virtual void Show(const std::string& text) = 0;
 };
 
-// The progress panel "Load data...." with its gauges `pr` and `pr2`.
+// One race of a best-of run, as it ended.
+struct RaceStep {
+  std::string run;   // "Best Rank"
+  int race = 0;      // 1 for the first race
+  int races = 0;     // in the run
+  std::string name;  // "16:45 Lingfield"
+  int rowsAdded = 0;
+};
+
+// The progress panel "Load data...." with its gauges `pr` and `pr2` and its Cancel.
 class Progress {
  public:
   enum Gauge { kPr, kPr2 };
@@ -31,11 +41,12 @@ class Progress {
   virtual void ShowPanel(bool visible) = 0;
   virtual void SetGauge(Gauge gauge, int value, int maximum) = 0;
   virtual void ShowGauge(Gauge gauge, bool visible) = 0;
-  // True once the user asked to stop a long run.
-  virtual bool CancelRequested() { return false; }
-  // One step of a long run (a race of a best-of run) is complete; a window may show the tables
-  // as they stand now.
-  virtual void StepDone(const Workspace&) {}
+  // What Cancel raises, from any thread; the Session also puts each command's deadline on it.
+  // None: nothing cancels (the Session keeps a signal of its own for the deadlines).
+  virtual StopSignal* stopSignal() { return nullptr; }
+  // A race of a long run is complete; a window may show the tables as they stand now. False
+  // when a Cancel came first and the race was not shown: the Session takes it back and stops.
+  virtual bool StepDone(const Workspace&, const RaceStep&) { return true; }
 };
 
 class Clock {

@@ -5,18 +5,23 @@
 #include "exchange/indicator_race.h"
 #include "feeds/feeds.h"
 #include "feeds/race_day.h"
+#include "text/numbers.h"
 #include "text/strings.h"
 
 namespace trotix {
 
 Session::Session(SessionOptions options, SessionPorts ports)
-    : options_(std::move(options)), ports_(ports), urls_(options_.hosts) {
+    : options_(std::move(options)),
+      ports_(ports),
+      stop_(ports.progress.stopSignal() != nullptr ? *ports.progress.stopSignal() : ownStop_),
+      urls_(options_.hosts) {
   // Pages handed to the browser need a full path.
   std::error_code ignored;
   options_.folder = std::filesystem::absolute(options_.folder, ignored).lexically_normal();
 }
 
 void Session::Start() {
+  const Deadline deadline(*this);
   ws_.ReportRow = -1;
   if (const auto saved = LoadRememberMe(options_.folder)) {
     view_.rememberMe = true;
@@ -30,12 +35,46 @@ void Session::Start() {
   ws_.DayData.clear();
   courseTable_ =
       std::async(options_.maxConnections > 1 ? std::launch::async : std::launch::deferred,
-                 [this] { return ports_.web.Get(urls_.CourseTable()); });
+                 [this] { return ports_.web.Get(urls_.CourseTable(), &stop_); });
   if (options_.maxConnections <= 1) AwaitCourseTable();
 }
 
 void Session::AwaitCourseTable() {
-  if (courseTable_.valid()) ws_.CourseTable = SplitLines(BodyOrEmpty(courseTable_.get()));
+  if (!courseTable_.valid()) return;
+  HttpAnswer answer = courseTable_.get();
+  if (answer.stopped) {
+    // A stop meant for a command is no answer: the next command that needs the table asks again.
+    courseTable_ = std::async(std::launch::deferred,
+                              [this] { return ports_.web.Get(urls_.CourseTable(), &stop_); });
+    return;
+  }
+  ws_.CourseTable = SplitLines(BodyOrEmpty(answer));
+}
+
+Session::Deadline::Deadline(Session& session) : session_(session) {
+  Restart();
+}
+
+Session::Deadline::~Deadline() {
+  session_.stop_.ClearDeadline();
+}
+
+void Session::Deadline::Restart() {
+  if (session_.options_.deadline.count() > 0)
+    session_.stop_.SetDeadline(StopSignal::Clock::now() + session_.options_.deadline);
+}
+
+void Session::SayHowItEnded(const PageFailures* failures) {
+  if (stop_.cancelled()) return;
+  std::string text;
+  if (stop_.expired()) {
+    const auto ms = options_.deadline.count();
+    text = "Stopped: no answer within " +
+           (ms % 1000 == 0 ? std::to_string(ms / 1000) : FormatFixed(ms / 1000.0, 1)) + " s";
+  }
+  if (failures != nullptr && failures->failed() > 0)
+    text += (text.empty() ? "" : "\n") + failures->Text();
+  if (!text.empty()) ports_.messages.Show(text);
 }
 
 void Session::Close() {
@@ -45,10 +84,13 @@ void Session::Close() {
 }
 
 void Session::LoadResults(const std::string& date) {
+  const Deadline deadline(*this);
   AwaitCourseTable();
+  const HttpAnswer answer = ports_.web.Get(urls_.Results(date), &stop_);
+  if (stop_.stopped()) return SayHowItEnded();
   view_.resultsDate = date;
   view_.vizVisible = false;
-  const bool found = trotix::LoadResults(ws_, BodyOrEmpty(ports_.web.Get(urls_.Results(date))));
+  const bool found = trotix::LoadResults(ws_, BodyOrEmpty(answer));
   view_.vizVisible = !found;
 }
 
@@ -61,26 +103,35 @@ void Session::ScoreZorvatRace(int row) {
 }
 
 void Session::FillIndicatorRace(int row) {
-  trotix::FillIndicatorRace(ws_, row, urls_, RunnerPageFetcher());
+  const Deadline deadline(*this);
+  // Every page is in before T2 changes, so a stop leaves T2 as it was.
+  const auto urls = IndicatorRacePages(ws_, row, urls_);
+  RunnerPages pages;
+  if (!FetchRunnerPages(urls, pages)) return SayHowItEnded();
+  trotix::FillIndicatorRace(ws_, row, urls_, FetchedPages(urls, pages.bodies));
+  SayHowItEnded(&pages.failures);
 }
 
-PageFetcher Session::RunnerPageFetcher() {
-  return [this](const std::vector<std::string>& urls) {
-    Progress& progress = ports_.progress;
-    const int runners = static_cast<int>(urls.size() + 1) / 2;
-    progress.SetGauge(Progress::kPr, 0, runners);
-    progress.ShowPanel(true);
-    int answered = 0;
-    const auto answers =
-        ports_.web.GetMany(urls, options_.maxConnections, [&](int, const HttpAnswer&) {
-          if (++answered % 2 == 0) progress.SetGauge(Progress::kPr, answered / 2, runners);
-        });
-    progress.ShowPanel(false);
-    std::vector<std::string> bodies;
-    bodies.reserve(answers.size());
-    for (const auto& a : answers) bodies.push_back(BodyOrEmpty(a));
-    return bodies;
-  };
+bool Session::FetchRunnerPages(const std::vector<std::string>& urls, RunnerPages& pages,
+                               const std::function<void(int)>& arrived) {
+  pages.bodies.assign(urls.size(), std::string());
+  if (urls.empty()) return !stop_.stopped();
+  Progress& progress = ports_.progress;
+  const int runners = static_cast<int>(urls.size() + 1) / 2;
+  progress.SetGauge(Progress::kPr, 0, runners);
+  progress.ShowPanel(true);
+  int answered = 0;
+  ports_.web.GetMany(
+      urls, options_.maxConnections,
+      [&](int i, const HttpAnswer& answer) {
+        pages.bodies[i] = BodyOrEmpty(answer);
+        pages.failures.Add(answer);
+        if (++answered % 2 == 0) progress.SetGauge(Progress::kPr, answered / 2, runners);
+        if (arrived) arrived(i);
+      },
+      &stop_);
+  progress.ShowPanel(false);
+  return !stop_.stopped();
 }
 
 }  // namespace trotix

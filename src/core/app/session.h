@@ -1,11 +1,18 @@
 #pragma once
 // One signed-in run of the system: the Workspace plus one function per user event. The Session
 // is the only place that reaches the outside, and only through the ports it is given.
+// A command that Cancel (the progress port's stop signal) or its deadline ends leaves the
+// Workspace as it was before the command, or, for a best-of run, as its last finished race left
+// it; the deadline is said through the message port, a Cancel is not.
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <future>
 #include <string>
+#include <vector>
 
 #include "analysis/best_of.h"
+#include "app/page_batch.h"
 #include "app/ports.h"
 #include "app/view_state.h"
 #include "model/workspace.h"
@@ -27,12 +34,16 @@ struct SessionOptions {
   Hosts hosts;
   std::filesystem::path folder = ".";  // tx.log and the HTML pages live here
   int maxConnections = 8;              // 1 makes every batch one request after another
+  // The longest a command that goes to the network may wait before it ends as a Cancel would
+  // (a best-of run: for each race); zero for no bound beyond each request's own time-out.
+  std::chrono::milliseconds deadline{300'000};
 };
 
 inline constexpr const char* kAuthorizationFailed = "Autorization Failed!";
 inline constexpr const char* kConnectionFailed = "Connection failed!";
 
-enum class SignInResult { SignedIn, Rejected, UpdateRequired, ConnectionFailed };
+// Stopped: Cancel or the deadline ended it before the day was in; nothing changed.
+enum class SignInResult { SignedIn, Rejected, UpdateRequired, ConnectionFailed, Stopped };
 
 // What the user typed on the sign-in page.
 struct SignInForm {
@@ -77,8 +88,8 @@ class Session {
   // "ALL TABLE" in front.
   void AnalyseWithoutOdds(int row);
   // "Best Rank" and "Best Recoming": every race analysed (with fresh exchange data when
-  // `fromRealOdds`), each adding its picks to REP. Cancel (through the progress port) stops the
-  // run; the rows already added stay.
+  // `fromRealOdds`), each adding its picks to REP and reported through Progress::StepDone as
+  // soon as its own runner pages are in. Cancel stops the run; the rows already added stay.
   void RunBestRank(bool fromRealOdds);
   void RunBestRecoming(bool fromRealOdds);
 
@@ -100,21 +111,47 @@ class Session {
     ProbeResult indicatorProbe = ProbeResult::Absent;
     HttpAnswer indicator, processBase, scoreBase, dayValues, tips, moves;
   };
+  // Runner pages in the order asked; the empty text for one that failed or never came.
+  struct RunnerPages {
+    std::vector<std::string> bodies;
+    PageFailures failures;
+  };
+  // Puts the command's deadline on the stop signal while it lives.
+  class Deadline {
+   public:
+    explicit Deadline(Session& session);
+    ~Deadline();
+    Deadline(const Deadline&) = delete;
+    Deadline& operator=(const Deadline&) = delete;
+    void Restart();
+
+   private:
+    Session& session_;
+  };
+
   // The course table travels beside the version probe: start-up only starts its request.
   void AwaitCourseTable();
-  void LoadDay(const SignInForm& form, const std::string& answer);
+  // False when Cancel or the deadline ended the loads; nothing is applied then.
+  bool LoadDay(const SignInForm& form, const std::string& answer);
   DayLoads FetchDayLoads();          // one request after another
   DayLoads FetchDayLoadsTogether();  // side by side
   void ApplyIndicatorList(ProbeResult probe, const HttpAnswer& answer);
   void ApplyFeed(const HttpAnswer& answer, void (*load)(Workspace&, std::string_view));
-  // Fetches pages through the main client within the connection cap, advancing `pr` per runner.
-  PageFetcher RunnerPageFetcher();
+  // Fetches runner pages through the main client within the connection cap, advancing `pr` per
+  // runner; `arrived(i)` runs as page i comes in. False when Cancel or the deadline ended it.
+  bool FetchRunnerPages(const std::vector<std::string>& urls, RunnerPages& pages,
+                        const std::function<void(int)>& arrived = {});
+  // Says how a command ended, unless the user cancelled it: the deadline when it struck, and
+  // the runner pages that failed.
+  void SayHowItEnded(const PageFailures* failures = nullptr);
   void RunBestOf(BestOfSystem system, bool fromRealOdds);
   // Writes a page into the session's folder and opens it; a failed write is shown instead.
   void SavePage(const std::string& fileName, const std::string& content);
 
   SessionOptions options_;
   SessionPorts ports_;
+  StopSignal ownStop_;  // for the deadlines, when the progress port has no signal
+  StopSignal& stop_;
   VendorUrls urls_;
   Workspace ws_;
   ViewState view_;

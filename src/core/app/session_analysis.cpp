@@ -1,20 +1,28 @@
 // The ALL TABLE analysis and the best-of runs.
-#include <map>
+#include <span>
 
 #include "analysis/analyse_race.h"
 #include "app/session.h"
+#include "model/columns.h"
+#include "text/strings.h"
 
 namespace trotix {
 
 void Session::AnalyseLive(int row) {
+  const Deadline deadline(*this);
+  // Every page is in before a table changes, so a stop leaves the last analysis on screen.
+  const auto urls = RealOddsPages(ws_, row, urls_);
+  RunnerPages pages;
+  if (!FetchRunnerPages(urls, pages)) return SayHowItEnded();
   ws_.bfnumber.clear();
   view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
-  AnalyseRace(ws_, row, true, urls_, RunnerPageFetcher());
+  AnalyseRace(ws_, row, true, urls_, FetchedPages(urls, pages.bodies));
   view_.tvbuttonEnabled = view_.bfbuttonEnabled = !ws_.bfnumber.empty();
+  SayHowItEnded(&pages.failures);
 }
 
 void Session::AnalyseWithoutOdds(int row) {
-  AnalyseRace(ws_, row, false, urls_, RunnerPageFetcher());
+  AnalyseRace(ws_, row, false, urls_, FetchedPages({}, {}));
   ws_.bfnumber.clear();
   view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
   view_.BringToFront(kPageAllTable);
@@ -28,52 +36,73 @@ void Session::RunBestRecoming(bool fromRealOdds) {
   RunBestOf(BestOfSystem::kBestRecoming, fromRealOdds);
 }
 
+// The day's runner pages travel as one batch in race order, the connections kept full by the
+// pages of later races; race k is analysed as soon as its pages and those of every race before it
+// are in. An analysis therefore never waits on the network, and a stop between two races leaves
+// the tables as the last finished race left them.
 void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
   Progress& progress = ports_.progress;
-  // With "From Real Odds" the whole day's runner pages are fetched side by side first; each race
-  // then reads its pages from them, so the tables equal race-by-race fetching.
-  std::map<std::string, std::string> prefetched;
-  if (fromRealOdds) {
-    std::vector<std::string> pages;
-    for (int k = 0; k < ws_.MM.RowCount(); ++k)
-      for (auto& page : RealOddsPages(ws_, k, urls_)) pages.push_back(std::move(page));
-    const auto bodies = RunnerPageFetcher()(pages);
-    for (std::size_t i = 0; i < pages.size(); ++i) prefetched.emplace(pages[i], bodies[i]);
+  Deadline deadline(*this);
+  const int count = ws_.MM.RowCount();
+  std::vector<std::string> urls;
+  std::vector<std::size_t> first(count + 1, 0);  // race k's pages: urls[first[k]..first[k + 1])
+  std::vector<int> raceOf;                       // the race of each page
+  std::vector<int> missing(count, 0);            // pages of each race not in yet
+  for (int k = 0; k < count; ++k) {
+    first[k] = urls.size();
+    if (fromRealOdds)
+      for (auto& page : RealOddsPages(ws_, k, urls_)) urls.push_back(std::move(page));
+    missing[k] = static_cast<int>(urls.size() - first[k]);
+    raceOf.resize(urls.size(), k);
   }
-  const PageFetcher live = RunnerPageFetcher();
-  const PageFetcher fetch = [&](const std::vector<std::string>& pages) {
-    std::vector<std::string> bodies;
-    std::vector<std::string> missing;
-    for (const auto& page : pages)
-      if (!prefetched.count(page)) missing.push_back(page);
-    if (!missing.empty()) {
-      const auto fetched = live(missing);
-      for (std::size_t i = 0; i < missing.size(); ++i) prefetched[missing[i]] = fetched[i];
-    }
-    for (const auto& page : pages) bodies.push_back(prefetched[page]);
-    return bodies;
-  };
+  first[count] = urls.size();
 
   // The reference table stays as it is for the whole run.
   const ScoreIndex scores(ws_.ScoreBase);
-  BestOfHooks hooks;
-  hooks.beforeRace = [&](int k, int count) {
-    if (progress.CancelRequested()) return false;
-    progress.SetGauge(Progress::kPr2, k + 1, count);
-    progress.ShowGauge(Progress::kPr2, true);
-    return true;
+  RunnerPages pages;
+  int next = 0;
+  const auto analyseReady = [&] {
+    while (next < count && missing[next] == 0 && !stop_.stopped()) {
+      const int k = next++;
+      const std::size_t from = first[k], to = first[k + 1];
+      // A Cancel while the race is analysed takes it back: the tables stay as the last finished
+      // race left them.
+      WorkspaceView before = ws_.view();
+      AnalyseRace(ws_, k, fromRealOdds, urls_,
+                  FetchedPages(std::span(urls).subspan(from, to - from),
+                               std::span(pages.bodies).subspan(from, to - from)),
+                  &scores);
+      BestOfRows(ws_, k, system);
+      for (std::size_t i = from; i < to; ++i) std::string().swap(pages.bodies[i]);
+      const RaceStep step{BestOfSystemName(system), k + 1, count,
+                          Trim(ws_.MM.Text(k, mm::kTime)) + " " + Trim(ws_.MM.Text(k, mm::kCourse)),
+                          ws_.REP.RowCount() - before.REP.RowCount()};
+      if (!stop_.stopped()) {
+        progress.SetGauge(Progress::kPr2, k + 1, count);
+        progress.ShowGauge(Progress::kPr2, true);
+        if (progress.StepDone(ws_, step)) {
+          deadline.Restart();
+          continue;
+        }
+        stop_.Cancel();  // the front end took a Cancel the signal had not seen yet
+      }
+      ws_.view() = std::move(before);
+    }
   };
-  hooks.afterRace = [&](int, int) { progress.StepDone(ws_); };
   try {
-    trotix::RunBestOf(
-        ws_, system,
-        [&](Workspace& ws, int k) { AnalyseRace(ws, k, fromRealOdds, urls_, fetch, &scores); },
-        hooks);
+    pages.bodies.assign(urls.size(), std::string());
+    analyseReady();  // the races before the first with pages
+    FetchRunnerPages(urls, pages, [&](int i) {
+      --missing[raceOf[i]];
+      analyseReady();
+    });
+    analyseReady();
   } catch (...) {
     progress.ShowGauge(Progress::kPr2, false);
     throw;
   }
   progress.ShowGauge(Progress::kPr2, false);
+  SayHowItEnded(&pages.failures);
 }
 
 }  // namespace trotix

@@ -12,8 +12,14 @@
 namespace trotix {
 
 SignInResult Session::SignIn(const SignInForm& form) {
-  const ProbeResult version = ports_.web.Probe(urls_.VersionProbe());
+  const Deadline deadline(*this);
+  const auto stopped = [this] {
+    SayHowItEnded();
+    return SignInResult::Stopped;
+  };
+  const ProbeResult version = ports_.web.Probe(urls_.VersionProbe(), &stop_);
   AwaitCourseTable();
+  if (stop_.stopped()) return stopped();
   switch (version) {
     case ProbeResult::Present:
       break;
@@ -29,7 +35,8 @@ SignInResult Session::SignIn(const SignInForm& form) {
       return SignInResult::UpdateRequired;
   }
 
-  const HttpAnswer answer = ports_.web.Get(urls_.Login(form.login, form.password));
+  const HttpAnswer answer = ports_.web.Get(urls_.Login(form.login, form.password), &stop_);
+  if (stop_.stopped()) return stopped();
   if (answer.failed) {
     // A failed request is no sign-in, not a successful one with an empty day.
     ports_.messages.Show(kConnectionFailed);
@@ -39,11 +46,14 @@ SignInResult Session::SignIn(const SignInForm& form) {
     ports_.messages.Show(kAuthorizationFailed);
     return SignInResult::Rejected;
   }
-  LoadDay(form, answer.body);
+  if (!LoadDay(form, answer.body)) return stopped();
   return SignInResult::SignedIn;
 }
 
-void Session::LoadDay(const SignInForm& form, const std::string& answer) {
+bool Session::LoadDay(const SignInForm& form, const std::string& answer) {
+  // Everything is fetched before anything changes, so a stop leaves the Session signed out.
+  const DayLoads loads = options_.maxConnections > 1 ? FetchDayLoadsTogether() : FetchDayLoads();
+  if (stop_.stopped()) return false;
   if (form.rememberMe) {
     if (const auto error = SaveRememberMe(options_.folder, {form.login, form.password});
         !error.empty())
@@ -56,7 +66,6 @@ void Session::LoadDay(const SignInForm& form, const std::string& answer) {
   view_.signedIn = true;
   FillRaceLists(ws_);
 
-  const DayLoads loads = options_.maxConnections > 1 ? FetchDayLoadsTogether() : FetchDayLoads();
   ApplyIndicatorList(loads.indicatorProbe, loads.indicator);
   // Each Zorvat table is guarded on its own: a failed download leaves that table empty.
   trotix::LoadZorvatTables(ws_, BodyOrEmpty(loads.processBase), BodyOrEmpty(loads.scoreBase),
@@ -71,18 +80,20 @@ void Session::LoadDay(const SignInForm& form, const std::string& answer) {
     view_.tabVisible[p] = true;
   view_.tabVisible[kPageAbout] = false;
   view_.tabVisible[kPageIndicatorBF] = false;
+  return true;
 }
 
 Session::DayLoads Session::FetchDayLoads() {
   DayLoads loads;
   const std::string indicator = urls_.IndicatorFile(view_.resultsDate);
-  loads.indicatorProbe = ports_.web.Probe(indicator);
-  if (loads.indicatorProbe == ProbeResult::Present) loads.indicator = ports_.web.Get(indicator);
-  loads.processBase = ports_.zorvat.Get(urls_.ProcessBase());
-  loads.scoreBase = ports_.zorvat.Get(urls_.ScoreBase());
-  loads.dayValues = ports_.zorvat.Get(urls_.DayValues());
-  loads.tips = ports_.web.Get(urls_.Tips());
-  loads.moves = ports_.web.Get(urls_.Moves());
+  loads.indicatorProbe = ports_.web.Probe(indicator, &stop_);
+  if (loads.indicatorProbe == ProbeResult::Present)
+    loads.indicator = ports_.web.Get(indicator, &stop_);
+  loads.processBase = ports_.zorvat.Get(urls_.ProcessBase(), &stop_);
+  loads.scoreBase = ports_.zorvat.Get(urls_.ScoreBase(), &stop_);
+  loads.dayValues = ports_.zorvat.Get(urls_.DayValues(), &stop_);
+  loads.tips = ports_.web.Get(urls_.Tips(), &stop_);
+  loads.moves = ports_.web.Get(urls_.Moves(), &stop_);
   return loads;
 }
 
@@ -91,12 +102,12 @@ Session::DayLoads Session::FetchDayLoadsTogether() {
   // when the probe says it is there, so the tables are what the one-after-another order gives.
   const int cap = options_.maxConnections;
   const std::string indicator = urls_.IndicatorFile(view_.resultsDate);
-  auto probe = std::async(std::launch::async, [&] { return ports_.web.Probe(indicator); });
+  auto probe = std::async(std::launch::async, [&] { return ports_.web.Probe(indicator, &stop_); });
   auto zorvat = std::async(std::launch::async, [&] {
     return ports_.zorvat.GetMany({urls_.ProcessBase(), urls_.ScoreBase(), urls_.DayValues()}, cap,
-                                 {});
+                                 {}, &stop_);
   });
-  auto web = ports_.web.GetMany({indicator, urls_.Tips(), urls_.Moves()}, cap, {});
+  auto web = ports_.web.GetMany({indicator, urls_.Tips(), urls_.Moves()}, cap, {}, &stop_);
   auto tables = zorvat.get();
   DayLoads loads;
   loads.indicatorProbe = probe.get();

@@ -146,6 +146,22 @@ void AddManualPick(Case& r, const std::string& pattern, FaultMode mode) {
   r.sim->SetFault(pattern, mode);
 }
 
+// Every page of the command failed, and one message says how many and why.
+void ExpectFailedPagesSaid(Case& r, FaultMode m) {
+  if (!Fails(m)) {
+    EXPECT_TRUE(r.messages().empty());
+    return;
+  }
+  ASSERT_EQ(r.messages().size(), 1u);
+  std::smatch parts;
+  const std::string& text = r.messages()[0];
+  ASSERT_TRUE(
+      std::regex_match(text, parts, std::regex("([0-9]+) of ([0-9]+) runner pages failed: .+")))
+      << text;
+  EXPECT_EQ(parts[1], parts[2]) << text;
+  if (m == FaultMode::kStall) EXPECT_TRUE(text.ends_with(": timed out")) << text;
+}
+
 void ExpectManualPickKept(Case& r) {
   ASSERT_GE(r.ws().REP.RowCount(), 1);
   EXPECT_EQ(r.ws().REP.Text(0, 4), "MySystem");
@@ -281,8 +297,8 @@ std::vector<Request> Requests() {
                     kept.TAB = r.ws().TAB;
                     return kept;
                   },
-                  [](Case& r, FaultMode) {
-                    EXPECT_TRUE(r.messages().empty());
+                  [](Case& r, FaultMode m) {
+                    ExpectFailedPagesSaid(r, m);
                     // Every runner keeps its row, read from the empty text: no money, no price.
                     EXPECT_GT(r.ws().T2.RowCount(), 0);
                     double money = 0;
@@ -298,8 +314,8 @@ std::vector<Request> Requests() {
                     r.session().AnalyseLive(RaceOnExchange(r));
                     return std::nullopt;
                   },
-                  [](Case& r, FaultMode) {
-                    EXPECT_TRUE(r.messages().empty());
+                  [](Case& r, FaultMode m) {
+                    ExpectFailedPagesSaid(r, m);
                     ExpectManualPickKept(r);
                     EXPECT_GT(r.ws().R.RowCount(), 0);
                     EXPECT_EQ(r.ws().R.RowCount(), r.ws().TAB.RowCount());
@@ -313,8 +329,8 @@ std::vector<Request> Requests() {
                     r.session().RunBestRank(true);
                     return std::nullopt;
                   },
-                  [](Case& r, FaultMode) {
-                    EXPECT_TRUE(r.messages().empty());
+                  [](Case& r, FaultMode m) {
+                    ExpectFailedPagesSaid(r, m);
                     ExpectManualPickKept(r);
                     EXPECT_FALSE(r.harness->progress.pr2Visible);
                     return "REP " + std::to_string(r.ws().REP.RowCount()) +
@@ -373,6 +389,8 @@ std::string SignInText(const Case& r) {
       return "update message";
     case SignInResult::ConnectionFailed:
       return "signed out";
+    case SignInResult::Stopped:
+      return "stopped";
   }
   return "";
 }

@@ -1,7 +1,11 @@
 // The Session against the demo vendor server: a whole generated day, and its fault modes.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <map>
+#include <mutex>
+#include <thread>
 
 #include "analysis/analyse_race.h"
 #include "analysis/best_of.h"
@@ -12,6 +16,7 @@
 namespace trotix {
 namespace {
 
+using namespace std::chrono_literals;
 using vendorsim::FaultMode;
 
 class SessionDemoTest : public ::testing::Test {
@@ -107,10 +112,10 @@ TEST_F(SessionDemoTest, ConcurrentSignInEqualsSequentialSignIn) {
   }
 }
 
-// A best-of run from real odds fetches the whole day's runner pages side by side before it walks
-// the races; its picks and final tables equal one request after another, and equal fetching each
-// race's pages as the race comes.
-TEST(SessionBestOfDemoTest, PrefetchedRealOddsRunEqualsRaceByRaceFetching) {
+// A best-of run from real odds streams the day's runner pages side by side and analyses each race
+// as its pages are in; its picks and final tables equal one request after another, and equal
+// fetching each race's pages as the race comes.
+TEST(SessionBestOfDemoTest, StreamedRealOddsRunEqualsRaceByRaceFetching) {
   vendorsim::SimOptions options;
   options.date = {2026, 12, 8};
   options.races = 8;
@@ -132,7 +137,7 @@ TEST(SessionBestOfDemoTest, PrefetchedRealOddsRunEqualsRaceByRaceFetching) {
 
   const int before = sim.Requests("/betting/*");
   concurrent.session->RunBestRank(true);
-  // Every page once: the races read the prefetched pages instead of asking again.
+  // Every page once: the races read the streamed pages instead of asking again.
   EXPECT_EQ(sim.Requests("/betting/*") - before, static_cast<int>(pages.size()));
   concurrent.session->RunBestRecoming(true);
   sequential.session->RunBestRank(true);
@@ -158,6 +163,109 @@ TEST(SessionBestOfDemoTest, PrefetchedRealOddsRunEqualsRaceByRaceFetching) {
     EXPECT_EQ(ws.Labels(), other->Labels());
   }
   EXPECT_EQ(concurrent.messages.shown, sequential.messages.shown);
+}
+
+// Against a server answering each request in 200 ms: races are shown long before the run ends; a
+// Cancel from another thread, some time after the first row, ends the command within a second and
+// leaves exactly the rows and tables shown at that moment; no request follows.
+TEST(SessionBestOfDemoTest, CancelOnASlowServerKeepsWhatWasShown) {
+  using Clock = StopSignal::Clock;
+  vendorsim::SimOptions options;
+  options.date = {2026, 12, 8};
+  options.races = 12;
+  options.latencyMinMs = options.latencyMaxMs = 200;
+  vendorsim::VendorSim sim(options);
+  sim.Start();
+  testing::SessionHarness h(sim.BaseUrl(), options.date);
+  h.session->Start();
+  ASSERT_EQ(h.session->SignIn({"demo", "demo"}), SignInResult::SignedIn);
+  const int races = h.ws().MM.RowCount();
+
+  std::mutex mutex;
+  std::condition_variable rowShown;
+  WorkspaceView shown = h.ws().view();
+  int steps = 0;
+  // What the user sees: each race as it is shown, never one that comes after the Cancel.
+  h.progress.onStep = [&](const Workspace& ws, const RaceStep&) {
+    std::lock_guard lock(mutex);
+    if (h.progress.stop.cancelled()) return false;
+    shown = ws.view();
+    ++steps;
+    rowShown.notify_all();
+    return true;
+  };
+  WorkspaceView atCancel;
+  int stepsAtCancel = -1;
+  Clock::time_point firstRow, cancelled;
+  std::thread user([&] {
+    std::unique_lock lock(mutex);
+    if (!rowShown.wait_for(lock, 30s, [&] { return shown.REP.RowCount() > 0; })) return;
+    firstRow = Clock::now();
+    // The next pages are on their way when the user gets to the button.
+    rowShown.wait_for(lock, 100ms, [] { return false; });
+    cancelled = Clock::now();
+    h.progress.stop.Cancel();
+    atCancel = shown;
+    stepsAtCancel = steps;
+  });
+  const auto started = Clock::now();
+  h.session->RunBestRank(true);
+  const auto ended = Clock::now();
+  user.join();
+  const int requests = sim.Requests("*");
+
+  ASSERT_GT(stepsAtCancel, 0) << "no row was shown";
+  EXPECT_LT(firstRow - started, (ended - started) / 2);  // rows came long before the end
+  EXPECT_LT(ended - cancelled, 1s);
+  EXPECT_LT(stepsAtCancel, races);
+  EXPECT_EQ(h.progress.steps, stepsAtCancel);
+  for (std::size_t i = 0; i < atCancel.Tables().size(); ++i)
+    EXPECT_EQ(*h.ws().Tables()[i].second, *atCancel.Tables()[i].second)
+        << atCancel.Tables()[i].first;
+  EXPECT_EQ(h.ws().Labels(), atCancel.Labels());
+  EXPECT_FALSE(h.progress.pr2Visible);
+  EXPECT_TRUE(h.messages.shown.empty());
+  std::this_thread::sleep_for(2 * 200ms);
+  EXPECT_EQ(sim.Requests("*"), requests);
+}
+
+// With the exchange or the data server silent and a one-second deadline, each command ends at the
+// deadline as a Cancel would, and says so: nothing it was doing is applied.
+TEST(SessionDeadlineTest, StalledServerEndsTheCommandAtTheDeadline) {
+  using Clock = StopSignal::Clock;
+  vendorsim::SimOptions options;
+  options.date = {2026, 12, 8};
+  options.races = 6;
+  vendorsim::VendorSim sim(options);
+  sim.Start();
+  testing::SessionHarness h(sim.BaseUrl(), options.date, 8, {}, 1s);
+  h.session->Start();
+  const std::vector<std::string> said = {"Stopped: no answer within 1 s"};
+
+  sim.SetFault("/login/*", FaultMode::kStall);
+  auto started = Clock::now();
+  EXPECT_EQ(h.session->SignIn({"demo", "demo"}), SignInResult::Stopped);
+  EXPECT_LT(Clock::now() - started, 5s);
+  EXPECT_EQ(h.messages.shown, said);
+  EXPECT_FALSE(h.session->view().signedIn);
+  EXPECT_EQ(h.ws().RT.RowCount(), 0);
+
+  sim.ClearFaults();
+  h.messages.shown.clear();
+  ASSERT_EQ(h.session->SignIn({"demo", "demo"}), SignInResult::SignedIn);
+  EXPECT_FALSE(h.ws().CourseTable.empty());
+  h.session->ScoreZorvatRace(0);
+  const Workspace before = h.ws();
+  sim.SetFault("/betting/*", FaultMode::kStall);
+  int k = 0;
+  while (!sim.day().races[k].onExchange()) ++k;
+  started = Clock::now();
+  h.session->AnalyseLive(k);
+  EXPECT_LT(Clock::now() - started, 5s);
+  EXPECT_EQ(h.messages.shown, said);
+  for (std::size_t i = 0; i < before.Tables().size(); ++i)
+    EXPECT_EQ(*h.ws().Tables()[i].second, *before.Tables()[i].second) << before.Tables()[i].first;
+  EXPECT_EQ(h.ws().Labels(), before.Labels());
 }
 
 TEST_F(SessionDemoTest, CourseTableFailureOnlyLosesTheFlags) {
