@@ -1,7 +1,14 @@
 // trotix-cli: signs in and performs the user's clicks given on the command line, in order.
+#include <pthread.h>
+
 #include <CLI/CLI.hpp>
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
 #include <iostream>
 #include <memory>
+#include <thread>
 
 #include "actions.h"
 #include "app/recording_ports.h"
@@ -19,6 +26,7 @@ namespace {
 
 constexpr int kExitBadArguments = 2;
 constexpr int kExitSignInFailed = 3;
+constexpr int kExitInterrupted = 130;  // as a shell reports a program that Ctrl+C ended
 
 struct Options {
   Hosts hosts;
@@ -27,9 +35,62 @@ struct Options {
   bool remember = false;
   std::string today;
   int maxConnections = 8;
+  int deadlineSeconds = 300;
   std::string dir = ".";
   bool json = false;
+  bool progress = false;
   std::vector<std::string> words;
+};
+
+// No panel to draw; with --progress each finished race is a line on stderr. Ctrl+C raises the
+// stop signal, as the window's Cancel does.
+class CliProgress : public Progress {
+ public:
+  explicit CliProgress(bool print) : print_(print) {}
+  void ShowPanel(bool) override {}
+  void SetGauge(Gauge, int, int) override {}
+  void ShowGauge(Gauge, bool) override {}
+  StopSignal* stopSignal() override { return &stop; }
+  bool StepDone(const Workspace&, const RaceStep& step) override {
+    if (print_) std::cerr << ProgressLine(step) << std::endl;
+    return true;
+  }
+  StopSignal stop;
+
+ private:
+  bool print_;
+};
+
+// Takes Ctrl+C on a thread of its own (main blocks the signal for every thread), so that the
+// cancel runs as ordinary code and can wake the requests in flight. A second Ctrl+C ends the
+// program at once.
+class InterruptWatch {
+ public:
+  explicit InterruptWatch(StopSignal& stop) : thread_([this, &stop] { Watch(stop); }) {}
+  ~InterruptWatch() {
+    done_ = true;
+    thread_.join();
+  }
+  InterruptWatch(const InterruptWatch&) = delete;
+  InterruptWatch& operator=(const InterruptWatch&) = delete;
+
+ private:
+  void Watch(StopSignal& stop) {
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    const timespec tick{0, 50'000'000};  // how soon the watch notices the end of the run
+    bool seen = false;
+    while (!done_) {
+      if (sigtimedwait(&interrupt, nullptr, &tick) != SIGINT) continue;
+      if (seen) std::_Exit(kExitInterrupted);
+      seen = true;
+      stop.Cancel();
+    }
+  }
+
+  std::atomic<bool> done_{false};
+  std::thread thread_;
 };
 
 void PrintChanged(const Workspace& before, const Workspace& after) {
@@ -70,9 +131,10 @@ int Run(Options& o) {
   auto zorvat = MakeNonRedirectingClient();
   RecordingBrowser browser;
   RecordingMessages messages;
-  SilentProgress progress;
+  CliProgress progress(o.progress);
+  const InterruptWatch watch(progress.stop);
   FixedClock clock(today);
-  Session session({o.hosts, o.dir, o.maxConnections},
+  Session session({o.hosts, o.dir, o.maxConnections, std::chrono::seconds(o.deadlineSeconds)},
                   {*web, *zorvat, browser, messages, progress, clock});
 
   session.Start();
@@ -89,8 +151,10 @@ int Run(Options& o) {
   ActionState state;
   Workspace before = ws;
   const SignInResult signIn = session.SignIn(form);
+  const StopSignal& stop = progress.stop;
+  if (stop.cancelled()) record.errors.push_back("sign-in: cancelled");
   for (const auto& action : actions) {
-    if (signIn != SignInResult::SignedIn) break;
+    if (signIn != SignInResult::SignedIn || stop.cancelled()) break;
     before = ws;
     try {
       if (auto error = RunAction(session, state, action); !error.empty())
@@ -98,6 +162,7 @@ int Run(Options& o) {
     } catch (const std::exception& e) {
       record.errors.push_back(action.name + ": " + e.what());
     }
+    if (stop.cancelled()) record.errors.push_back(action.name + ": cancelled");
   }
   record.messages = messages.shown;
   record.opened = browser.opened;
@@ -110,6 +175,7 @@ int Run(Options& o) {
     for (const auto& u : record.opened) std::cout << "opened: " << u << '\n';
     for (const auto& e : record.errors) std::cerr << "error: " << e << '\n';
   }
+  if (stop.cancelled()) return kExitInterrupted;
   return signIn == SignInResult::SignedIn ? 0 : kExitSignInFailed;
 }
 
@@ -117,10 +183,17 @@ int Run(Options& o) {
 }  // namespace trotix
 
 int main(int argc, char** argv) {
+  // Before any thread starts, so that every thread inherits it: Ctrl+C goes to the watch only.
+  sigset_t interrupt;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);
+
   trotix::Options o;
   CLI::App app{
       "trotix-cli: signs in to the vendor's servers and performs the given actions "
-      "as the window's clicks would, then prints the result."};
+      "as the window's clicks would, then prints the result. Ctrl+C stops the action running "
+      "as the window's Cancel does, prints the state so far and exits with 130."};
   trotix::AddHostOptions(app, o.hosts);
   app.add_flag("--demo", o.demo, "Start the demo vendor server in-process and use its account");
   app.add_option("--login", o.login, "Login");
@@ -131,6 +204,11 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 64));
   app.add_option("--dir", o.dir, "Folder of tx.log and the HTML pages")
       ->check(CLI::ExistingDirectory);
+  app.add_option("--deadline", o.deadlineSeconds,
+                 "Seconds a command may wait on the servers before it stops as Ctrl+C would "
+                 "(a best-of run: per race); 0 for none")
+      ->check(CLI::NonNegativeNumber);
+  app.add_flag("--progress", o.progress, "Print each race of a best-of run on stderr as it ends");
   app.add_flag("--json", o.json, "Print the whole state as one JSON object");
   app.add_option("actions", o.words,
                  "Actions: today ROW, all ROW, zorvat ROW, indicator ROW, results [dd.mm.yyyy], "

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "text/encoding.h"
+#include "text/strings.h"
 
 namespace trotix {
 namespace {
@@ -49,6 +50,15 @@ void PrintTable(std::ostream& out, const std::string& name, const Table& table) 
     out << text << '\n';
   }
   out << '\n';
+}
+
+std::string ProgressLine(const RaceStep& step) {
+  // The run as its action is spelt.
+  std::string action = Lower(step.run);
+  std::replace(action.begin(), action.end(), ' ', '-');
+  return action + " " + std::to_string(step.race) + "/" + std::to_string(step.races) + " " +
+         DisplayUtf8(step.name) + ": " + std::to_string(step.rowsAdded) +
+         (step.rowsAdded == 1 ? " row" : " rows");
 }
 
 }  // namespace trotix

@@ -57,6 +57,11 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
                "start the built-in demo vendor server and fill in its demo account");
   cli.add_option("--max-connections", maxConnections, "parallel requests of one batch")
       ->check(CLI::Range(1, 64));
+  int deadlineSeconds = 300;
+  cli.add_option("--deadline", deadlineSeconds,
+                 "seconds a command may wait on the servers before it stops as Cancel would "
+                 "(a best-of run: per race); 0 for none")
+      ->check(CLI::NonNegativeNumber);
   cli.add_option("--screenshot", screenshot,
                  "render the window to this PNG file and exit (signed in with --demo)");
   cli.add_option("--page", page, "with --screenshot: the page to show, by caption");
@@ -82,6 +87,7 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
   }
   options.session.hosts = hosts;
   options.session.maxConnections = maxConnections;
+  options.session.deadline = std::chrono::seconds(deadlineSeconds);
   options.web = MakeRedirectingClient();
   options.zorvat = MakeNonRedirectingClient();
 

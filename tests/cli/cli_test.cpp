@@ -1,15 +1,26 @@
 // trotix-cli run as a program against its embedded demo server.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "support/loopback_server.h"
 #include "support/temp_folder.h"
+#include "vendorsim/vendor_sim.h"
+
+extern char** environ;
 
 namespace trotix {
 namespace {
@@ -35,6 +46,58 @@ CliRun RunCli(const std::string& args) {
 nlohmann::json Json(const CliRun& run) {
   return nlohmann::json::parse(run.out);
 }
+
+// trotix-cli started with `args`, its stdout into a file, its stderr read line by line as it
+// comes.
+class RunningCli {
+ public:
+  RunningCli(const std::vector<std::string>& args, const std::filesystem::path& out) {
+    std::vector<std::string> all = {TROTIX_CLI};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
+    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeFds[1]);
+    err_ = ::fdopen(pipeFds[0], "r");
+  }
+  ~RunningCli() {
+    if (pid_ > 0 && status_ < 0) {
+      ::kill(pid_, SIGKILL);
+      Wait();
+    }
+    if (err_) ::fclose(err_);
+  }
+  // The next line of stderr, without its end; false at its end.
+  bool NextLine(std::string& line) {
+    std::array<char, 4096> buf;
+    if (err_ == nullptr || std::fgets(buf.data(), buf.size(), err_) == nullptr) return false;
+    line = buf.data();
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    return true;
+  }
+  void Interrupt() { ::kill(pid_, SIGINT); }
+  int Wait() {
+    int raw = 0;
+    if (status_ < 0 && ::waitpid(pid_, &raw, 0) == pid_)
+      status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    return status_;
+  }
+  bool started() const { return pid_ > 0 && err_ != nullptr; }
+
+ private:
+  pid_t pid_ = -1;
+  int status_ = -1;
+  FILE* err_ = nullptr;
+};
 
 TEST(Cli, DemoSignInPrintsTheWholeWorkspace) {
   testing::TempFolder dir;
@@ -117,6 +180,68 @@ TEST(Cli, TextOutputPrintsTheTablesTheLastActionChanged) {
   ASSERT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("REZ ("), std::string::npos) << run.out;
   EXPECT_EQ(run.out.find("RT ("), std::string::npos) << run.out;
+}
+
+// Against a server answering each request in 200 ms: with --progress every finished race is a line
+// on stderr as it ends; Ctrl+C after the first row stops the run within a second, prints the
+// state so far (exactly the rows the lines announced) and exits with 130; no request follows.
+// With the exchange silent, --deadline ends an action at its bound and says so.
+TEST(Cli, ProgressCtrlCAndDeadlineAgainstASlowServer) {
+  using Clock = std::chrono::steady_clock;
+  vendorsim::SimOptions options;
+  options.date = {2026, 12, 8};
+  options.races = 12;
+  options.latencyMinMs = options.latencyMaxMs = 200;
+  vendorsim::VendorSim sim(options);
+  sim.Start();
+  testing::TempFolder dir;
+  const std::vector<std::string> base = {
+      "--data-server", sim.BaseUrl(), "--web-site", sim.BaseUrl(),       "--exchange-site",
+      sim.BaseUrl(),   "--login",     "demo",       "--password",        "demo",
+      "--today",       "08.12.2026",  "--dir",      dir.path().string(), "--json"};
+  const auto out = dir.path() / "out.json";
+
+  auto args = base;
+  args.insert(args.end(), {"--progress", "best-rank"});
+  RunningCli cli(args, out);
+  ASSERT_TRUE(cli.started());
+  const std::regex progress("best-rank ([0-9]+)/12 [0-9]{2}:[0-9]{2} .+: ([0-9]+) rows?");
+  std::vector<int> raceNumbers;
+  int announced = 0;
+  Clock::time_point interrupted{};
+  for (std::string line; cli.NextLine(line);) {
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(line, m, progress)) << line;
+    raceNumbers.push_back(std::stoi(m[1]));
+    announced += std::stoi(m[2]);
+    if (announced > 0 && interrupted == Clock::time_point{}) {
+      cli.Interrupt();
+      interrupted = Clock::now();
+    }
+  }
+  ASSERT_NE(interrupted, Clock::time_point{}) << "no race added a row";
+  EXPECT_EQ(cli.Wait(), 130);
+  EXPECT_LT(Clock::now() - interrupted, std::chrono::seconds(1));
+  const int requests = sim.Requests("*");
+  ASSERT_LT(raceNumbers.size(), 12u);
+  for (std::size_t i = 0; i < raceNumbers.size(); ++i) EXPECT_EQ(raceNumbers[i], int(i) + 1);
+  const auto j = nlohmann::json::parse(testing::ReadFile(out));
+  EXPECT_EQ(static_cast<int>(j["tables"]["REP"]["rows"].size()), announced);
+  EXPECT_EQ(j["errors"], nlohmann::json({"best-rank: cancelled"}));
+  EXPECT_TRUE(j["messages"].empty());
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  EXPECT_EQ(sim.Requests("*"), requests);
+
+  sim.SetFault("/betting/*", vendorsim::FaultMode::kStall);
+  args = base;
+  args.insert(args.end(), {"--deadline", "1", "indicator", "0"});
+  RunningCli silent(args, out);
+  for (std::string line; silent.NextLine(line);) {
+  }
+  EXPECT_EQ(silent.Wait(), 0);
+  const auto k = nlohmann::json::parse(testing::ReadFile(out));
+  EXPECT_EQ(k["messages"], nlohmann::json({"Stopped: no answer within 1 s"}));
+  EXPECT_TRUE(k["tables"]["T2"]["rows"].empty());
 }
 
 }  // namespace
