@@ -4,17 +4,23 @@
 //   trotix-bench [--latency-ms 40] [--races 40] [--cpu-races 100] [--memory-races 100] [--rounds 3]
 #include <CLI/CLI.hpp>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "analysis/analyse_race.h"
 #include "app/recording_ports.h"
 #include "app/session.h"
 #include "bench_util.h"
 #include "demo_race.h"
+#include "model/columns.h"
 #include "net/curl_http_client.h"
 #include "net/vendor_urls.h"
 #include "text/dates.h"
@@ -38,16 +44,30 @@ struct Options {
   std::vector<std::string> only;  // scenarios to run; empty: all
 };
 
-// What the window does after each race of a best-of run: a copy of what its views show.
+// What the window does after each race of a best-of run: a copy of what its views show. It also
+// notes when the first race and the first report row were shown, and lets a hook see each race.
 class SnapshotProgress : public SilentProgress {
  public:
-  bool StepDone(const Workspace& ws, const RaceStep&) override {
+  StopSignal* stopSignal() override { return &stop; }
+  bool StepDone(const Workspace& ws, const RaceStep& step) override {
     const double start = ThreadCpuSeconds();
     { const auto copy = std::make_unique<WorkspaceView>(ws.view()); }
     seconds += ThreadCpuSeconds() - start;
+    shownAt.push_back(WallSeconds());
+    if (firstRow == 0 && ws.REP.RowCount() > 0) firstRow = shownAt.back();
+    if (onStep) onStep(step);
     return true;
   }
+  void Reset() {
+    seconds = firstRow = 0;
+    shownAt.clear();
+    stop.Reset();
+  }
   double seconds = 0;
+  std::vector<double> shownAt;  // wall clock when each race was shown
+  double firstRow = 0;          // when the first report row was; 0 until then
+  std::function<void(const RaceStep&)> onStep;
+  StopSignal stop;
 };
 
 // A signed-out Session against the demo server, with the ports trotix-cli uses.
@@ -206,33 +226,116 @@ void LiveAnalysis(const Options& o, const std::filesystem::path& dir) {
               SameTables(last[0]->ws(), last[1]->ws()) ? "yes" : "NO");
 }
 
+// Cancel from another thread while the run waits on the server, `afterRaces` races in; the time
+// from Cancel to the end of the command.
+double CancelLatency(Client& client, int afterRaces, double delay) {
+  std::mutex mutex;
+  std::condition_variable shown;
+  int races = 0;
+  client.ws().REP.ClearRows();
+  client.progress.Reset();
+  client.progress.onStep = [&](const RaceStep&) {
+    std::lock_guard lock(mutex);
+    ++races;
+    shown.notify_all();
+  };
+  double cancelled = 0;
+  std::thread user([&] {
+    std::unique_lock lock(mutex);
+    shown.wait(lock, [&] { return races >= afterRaces; });
+    lock.unlock();
+    std::this_thread::sleep_for(std::chrono::duration<double>(delay));
+    cancelled = WallSeconds();
+    client.progress.stop.Cancel();
+  });
+  client.session->RunBestRank(true);
+  const double ended = WallSeconds();
+  user.join();
+  client.progress.onStep = nullptr;
+  return ended - cancelled;
+}
+
 void BestRankFromRealOdds(const Options& o, const std::filesystem::path& dir) {
   Header("\"Best Rank\" from real odds over a " + std::to_string(o.races) + "-race day (" +
          std::to_string(o.latencyMs) + " ms per answer)");
   auto sim = StartSim(o.races, o.latencyMs);
-  double median[2] = {};
-  int pages = 0;
+  const double trip = RoundTrip(*sim, o.rounds);
   std::unique_ptr<Client> last[2];
+  // The first race that needs runner pages: the ones before it show at once.
+  int exchangeRace = -1, exchangePages = 0;
+  double median[2] = {}, firstRace[2] = {}, firstExchange[2] = {}, firstRow[2] = {};
+  int pages = 0;
   for (int c = 0; c < 2; ++c) {
     auto client = std::make_unique<Client>(*sim, kCaps[c], dir);
     client->SignIn();
-    std::vector<double> times;
+    for (int k = 0; exchangeRace < 0 && k < client->ws().MM.RowCount(); ++k) {
+      exchangePages =
+          static_cast<int>(RealOddsPages(client->ws(), k, client->session->urls()).size());
+      if (exchangePages > 0) exchangeRace = k;
+    }
+    std::vector<double> times, races, exchange, rows;
     for (int round = 0; round < o.rounds; ++round) {
       client->ws().REP.ClearRows();
+      client->progress.Reset();
       const int before = sim->Requests("/betting/*");
       const double start = WallSeconds();
       client->session->RunBestRank(true);
       times.push_back(WallSeconds() - start);
+      const auto& shown = client->progress.shownAt;
+      const auto at = [&](int k) {
+        return k >= 0 && k < static_cast<int>(shown.size()) ? shown[k] - start : 0;
+      };
+      races.push_back(at(0));
+      exchange.push_back(at(exchangeRace));
+      rows.push_back(client->progress.firstRow - start);
       pages = sim->Requests("/betting/*") - before;
     }
     median[c] = Median(times);
+    firstRace[c] = Median(races);
+    firstExchange[c] = Median(exchange);
+    firstRow[c] = Median(rows);
     last[c] = std::move(client);
   }
+  const Workspace& ws = last[1]->ws();
+  const int exchangeFloor = (exchangePages + 7) / 8;
   std::printf("  %d runner pages, %d picks; the floor is %d round trips at 8 connections\n", pages,
-              last[1]->ws().REP.RowCount(), (pages + 7) / 8);
-  PrintRatio("wall time", median[0], median[1], 6);
+              ws.REP.RowCount(), (pages + 7) / 8);
+  if (exchangeRace >= 0)
+    std::printf("  the first race with runner pages is race %d (%s %s): %d pages, %d round trips\n",
+                exchangeRace + 1, ws.MM.Text(exchangeRace, mm::kTime).c_str(),
+                ws.MM.Text(exchangeRace, mm::kCourse).c_str(), exchangePages, exchangeFloor);
+  std::printf("  %-34s %12s %14s %9s\n", "", "1 connection", "default (8)", "ratio");
+  PrintRatio("wall time", median[0], median[1], 7);
+  // In round trips of one request, from the click.
+  const auto trips = [&](double seconds) { return seconds / trip; };
+  std::printf("  %-34s %10.3f s %12.3f s %9.1f    round trips, target <= 4: %s\n",
+              "first race on screen", firstRace[0], firstRace[1], trips(firstRace[1]),
+              Verdict(trips(firstRace[1]) <= 4));
+  std::printf("  %-34s %10.3f s %12.3f s %9.1f    round trips, target <= %d: %s\n",
+              "first race with runner pages", firstExchange[0], firstExchange[1],
+              trips(firstExchange[1]), exchangeFloor + 1,
+              Verdict(trips(firstExchange[1]) <= exchangeFloor + 1));
+  std::printf("  %-34s %10.3f s %12.3f s %9.1f    round trips\n", "first report row", firstRow[0],
+              firstRow[1], trips(firstRow[1]));
   std::printf("  %-34s %12s\n", "same REP and tables",
               SameTables(last[0]->ws(), last[1]->ws()) ? "yes" : "NO");
+  std::printf("  %-34s %10.3f s\n", "  (one request's round trip)", trip);
+
+  // Cancel lands at various points of a round trip, a few races in.
+  double latency[2] = {}, worst[2] = {};
+  for (int c = 0; c < 2; ++c) {
+    std::vector<double> times;
+    for (int round = 0; round < std::max(o.rounds, 5); ++round)
+      times.push_back(CancelLatency(*last[c], 3, trip * round / std::max(o.rounds, 5)));
+    latency[c] = Median(times);
+    worst[c] = *std::max_element(times.begin(), times.end());
+  }
+  const double bound = trip + 0.050;
+  std::printf("  %-34s %9.1f ms %11.1f ms %9s   target < %.0f ms: %s\n",
+              "Cancel to the end of the command", latency[0] * 1e3, latency[1] * 1e3, "",
+              bound * 1e3, Verdict(worst[0] < bound && worst[1] < bound));
+  std::printf("  %-34s %9.1f ms %11.1f ms\n", "  (the slowest of the rounds)", worst[0] * 1e3,
+              worst[1] * 1e3);
 }
 
 void BestRankCpu(const Options& o, const std::filesystem::path& dir) {
