@@ -1,5 +1,6 @@
 #include "app/session.h"
 
+#include "analysis/analyse_race.h"
 #include "analysis/zorvat/score_race.h"
 #include "app/remember_me.h"
 #include "exchange/indicator_race.h"
@@ -58,10 +59,24 @@ void Session::OpenResultLink(int row) {
 
 void Session::ScoreZorvatRace(int row) {
   ScoreRace(ws_, row);
+  // Scoring reloads TAB and the header; figures of another race must not stay beside them.
+  if (row == view_.raceOnScreen) return;
+  ws_.R.ClearRows();
+  ws_.RR.ClearRows();
+  ws_.bfnumber.clear();
+  ws_.u8 = kExchangeTotalCaption;
+  view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
+  view_.raceOnScreen = row;
+  view_.exchangePrices.clear();
 }
 
 void Session::FillIndicatorRace(int row) {
   trotix::FillIndicatorRace(ws_, row, urls_, RunnerPageFetcher());
+  // T2 now holds that race: the buttons and the total stay only when it is the race on screen.
+  if (!ExchangeHoldsRace(ws_, view_.raceOnScreen)) {
+    ws_.u8 = kExchangeTotalCaption;
+    view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
+  }
 }
 
 PageFetcher Session::RunnerPageFetcher() {

@@ -10,14 +10,26 @@ void Session::AnalyseLive(int row) {
   ws_.bfnumber.clear();
   view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
   AnalyseRace(ws_, row, true, urls_, RunnerPageFetcher());
-  view_.tvbuttonEnabled = view_.bfbuttonEnabled = !ws_.bfnumber.empty();
+  ShowAnalysedRace(row, /*fetched=*/true);
 }
 
 void Session::AnalyseWithoutOdds(int row) {
   AnalyseRace(ws_, row, false, urls_, RunnerPageFetcher());
+  ShowAnalysedRace(row, /*fetched=*/false);
   ws_.bfnumber.clear();
   view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
   view_.BringToFront(kPageAllTable);
+}
+
+void Session::ShowAnalysedRace(int row, bool fetched) {
+  const bool ownRace = ExchangeHoldsRace(ws_, row);
+  if (ownRace && fetched) exchangeFetchedAt_ = FormatTime(ports_.clock.Now());
+  // The market number and the buttons that use it belong to this race or to none.
+  if (!ownRace) ws_.bfnumber.clear();
+  view_.tvbuttonEnabled = view_.bfbuttonEnabled = !ws_.bfnumber.empty();
+  view_.raceOnScreen = row;
+  view_.exchangePrices =
+      ownRace ? "exchange prices " + exchangeFetchedAt_ : std::string("without exchange prices");
 }
 
 void Session::RunBestRank(bool fromRealOdds) {
@@ -63,7 +75,10 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
     progress.ShowGauge(Progress::kPr2, true);
     return true;
   };
-  hooks.afterRace = [&](int, int) { progress.StepDone(ws_); };
+  hooks.afterRace = [&](int k, int) {
+    ShowAnalysedRace(k, fromRealOdds);
+    progress.StepDone(ws_);
+  };
   try {
     trotix::RunBestOf(
         ws_, system,

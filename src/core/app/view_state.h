@@ -44,6 +44,12 @@ struct ViewState {
   bool bfbuttonEnabled = false;
   bool vizVisible = false;  // "No Information" after a results load found nothing
 
+  // The MM row of the race whose card, header and figures ALL TABLE holds; -1 for none.
+  int raceOnScreen = -1;
+  // What the analysis on screen took its exchange figures from: "exchange prices hh:mm:ss"
+  // (when they were fetched) or "without exchange prices"; empty before any analysis.
+  std::string exchangePrices;
+
   // The sign-in fields as start-up fills them from the remember-me file.
   std::string login, password;
   bool rememberMe = false;
