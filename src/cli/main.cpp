@@ -95,6 +95,8 @@ int Run(Options& o) {
       record.errors.push_back(action.name + ": " + e.what());
     }
   }
+  // Notes come first: they were taken at start-up, before any action.
+  record.errors.insert(record.errors.begin(), ws.notes.begin(), ws.notes.end());
   record.messages = messages.shown;
   record.opened = browser.opened;
 

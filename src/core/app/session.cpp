@@ -18,11 +18,14 @@ Session::Session(SessionOptions options, SessionPorts ports)
 
 void Session::FormCreate() {
   ws_.ReportRow = -1;
-  if (const auto saved = LoadRememberMe(options_.folder)) {
+  const auto saved = LoadRememberMe(options_.folder);
+  if (saved.credentials) {
     ws_.zap = true;
-    ws_.loginedit = saved->login;
-    ws_.passedit = saved->password;
+    ws_.loginedit = saved.credentials->login;
+    ws_.passedit = saved.credentials->password;
   }
+  // A file left unread is worth knowing about, not worth a message box at start-up.
+  if (!saved.note.empty()) ws_.notes.push_back(saved.note);
   ws_.activePage = kPageAbout;
   for (int p = 0; p < kPageCount; ++p) ws_.tabVisible[p] = p == kPageAbout;
   ws_.IndicatorList.clear();

@@ -58,6 +58,9 @@ struct WorkspaceView {
 
   std::string LoginName, LoginPassword;
   int ReportRow = -1;
+  // What went wrong without stopping anything and needs no message box (a start-up file left
+  // unread), oldest first, for a status line.
+  std::vector<std::string> notes;
 
   // Name and table of every grid, for front ends that show or print them all.
   std::vector<std::pair<std::string, const Table*>> Tables() const;
