@@ -323,6 +323,30 @@ TEST(Concurrency, ManyClientsAtOnceGetWholeAnswers) {
   EXPECT_EQ(good, 12 * 25);
 }
 
+TEST(Concurrency, IdleAndSlowConnectionsLeaveRoomForOthers) {
+  VendorSim sim(Options());
+  sim.Start();
+  // Far more connections than workers: some say nothing, some stop half way through a request,
+  // some stay open after a whole one.
+  const std::string partial = "GET /horse/zabeg.txt HTTP/1.1\r\nHost: x\r\n";
+  const std::string whole = partial + "\r\n";
+  std::vector<int> idle;
+  for (int i = 0; i < 64; ++i) {
+    const int fd = Connect(sim.Port());
+    ASSERT_GE(fd, 0);
+    idle.push_back(fd);
+    if (i % 3 == 1) send(fd, partial.data(), partial.size(), MSG_NOSIGNAL);
+    if (i % 3 == 2) send(fd, whole.data(), whole.size(), MSG_NOSIGNAL);
+  }
+  httplib::Client cli("127.0.0.1", sim.Port());
+  cli.set_connection_timeout(3, 0);
+  cli.set_read_timeout(3, 0);
+  const auto res = cli.Get("/refresh/trotix3.8.txt");
+  for (const int fd : idle) close(fd);
+  ASSERT_TRUE(res) << httplib::to_string(res.error());
+  EXPECT_EQ(res->status, 200);
+}
+
 // The program: its help and one run with options.
 std::string RunCommand(const std::string& command) {
   std::string out;
