@@ -19,11 +19,14 @@ Session::Session(SessionOptions options, SessionPorts ports)
 
 void Session::Start() {
   ws_.ReportRow = -1;
-  if (const auto saved = LoadRememberMe(options_.folder)) {
+  const auto saved = LoadRememberMe(options_.folder);
+  if (saved.credentials) {
     view_.rememberMe = true;
-    view_.login = saved->login;
-    view_.password = saved->password;
+    view_.login = saved.credentials->login;
+    view_.password = saved.credentials->password;
   }
+  // A file left unread is worth knowing about, not worth a message box at start-up.
+  if (!saved.note.empty()) view_.notes.push_back(saved.note);
   view_.BringToFront(kPageAbout);
   for (int p = 0; p < kPageCount; ++p) view_.tabVisible[p] = p == kPageAbout;
   ws_.IndicatorList.clear();

@@ -56,6 +56,10 @@ struct ViewState {
   // The results date field; start-up puts today's date there, and "LOAD" takes it.
   std::string resultsDate;
 
+  // What went wrong without stopping anything and needs no message box (a start-up file left
+  // unread), oldest first, for a status line.
+  std::vector<std::string> notes;
+
   // Captions of the visible tabs, in page order.
   std::vector<std::string> VisibleTabs() const;
 };
