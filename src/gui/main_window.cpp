@@ -22,15 +22,15 @@
 #include <QVBoxLayout>
 
 #include "gui/display_text.h"
+#include "gui/pages/grid_view.h"
+#include "gui/pages/page_parts.h"
 #include "gui/pictures.h"
 #include "gui/summa_chart.h"
-#include "gui/table_model.h"
 #include "model/columns.h"
 
 namespace trotix::gui {
 namespace {
 
-constexpr int kClientWidth = 802, kClientHeight = 623;
 constexpr int kVizMilliseconds = 5000;
 // A command that takes longer than this shows the progress panel, so Cancel is in reach.
 constexpr int kPanelDelayMilliseconds = 400;
@@ -45,51 +45,6 @@ constexpr Sheet kSheets[kPageCount] = {
     {"spSkinTabSheet4", 3}, {"spSkinTabSheet6", 4}, {"spSkinTabSheet7", 5},
     {"spSkinTabSheet8", 6}, {"spSkinTabSheet9", 7}, {"spSkinTabSheet11", 10},
     {"spSkinTabSheet5", 9}, {"spSkinTabSheet10", 8}};
-
-QVBoxLayout* Column(QWidget* page, int margin = 6) {
-  auto* l = new QVBoxLayout(page);
-  l->setContentsMargins(margin, margin, margin, margin);
-  l->setSpacing(4);
-  return l;
-}
-
-// Widths that show every header and cell; pictures get a narrow column. Room left over goes to
-// the widest text column, so names are not cut while a short last column sprawls.
-void FitColumns(QTableView* view) {
-  auto* model = static_cast<TableModel*>(view->model());
-  view->resizeColumnsToContents();
-  const auto& columns = model->table().Columns();
-  int total = 0, widest = -1;
-  for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
-    if (view->isColumnHidden(c)) continue;
-    if (columns[c].kind == ColumnKind::Image)
-      view->setColumnWidth(c, std::max(view->iconSize().width() + 6, view->columnWidth(c)));
-    else
-      view->setColumnWidth(c, std::min(view->columnWidth(c), 280));
-    total += view->columnWidth(c);
-    if (columns[c].kind == ColumnKind::Text &&
-        (widest < 0 || view->columnWidth(c) > view->columnWidth(widest)))
-      widest = c;
-  }
-  const int room = view->viewport()->width() - total;
-  if (room > 0 && widest >= 0) view->setColumnWidth(widest, view->columnWidth(widest) + room);
-}
-
-QFont Larger(QFont f, int extraPixels, bool bold = true) {
-  const int base = f.pixelSize() > 0 ? f.pixelSize() : 12;
-  f.setPixelSize(base + extraPixels);
-  f.setBold(bold);
-  return f;
-}
-
-// A grid that keeps its columns fitted as its size changes.
-class GridView : public QTableView {
- protected:
-  void resizeEvent(QResizeEvent* e) override {
-    QTableView::resizeEvent(e);
-    FitColumns(this);
-  }
-};
 
 }  // namespace
 
@@ -228,51 +183,24 @@ QTableView* MainWindow::Grid(const char* name, bool wholeRows) {
   const Table* source = nullptr;
   for (const auto& [n, t] : runner_->last()->ws.Tables())
     if (n == name) source = t;
-  auto* model = new TableModel(source ? *source : Table(), this);
-  auto* view = new GridView;
-  view->setObjectName(name);
-  view->setModel(model);
-  view->setSelectionBehavior(wholeRows ? QAbstractItemView::SelectRows
-                                       : QAbstractItemView::SelectItems);
-  view->setSelectionMode(QAbstractItemView::SingleSelection);
-  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  view->setSortingEnabled(false);  // rows stand in the order the system gives them
-  view->setWordWrap(false);
-  view->setIconSize(QSize(24, 16));
-  view->verticalHeader()->hide();
-  view->verticalHeader()->setDefaultSectionSize(20);
-  view->horizontalHeader()->setHighlightSections(false);
-  view->horizontalHeader()->setMinimumSectionSize(18);
-  const auto& columns = model->table().Columns();
-  const auto flags = FlagPictures();
-  for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
-    view->setColumnHidden(c, columns[c].hidden);
-    if (c == 0 && columns[c].kind == ColumnKind::Image) model->SetPictures(c, flags);
-  }
-  FitColumns(view);
-  connect(model, &QAbstractItemModel::modelReset, view, [view] { FitColumns(view); });
-  models_[name] = model;
+  auto* view = new GridView(name, source ? *source : Table(),
+                            wholeRows ? GridView::Select::Rows : GridView::Select::Cells);
+  const auto& columns = source ? source->Columns() : std::vector<Column>();
+  if (!columns.empty() && columns[0].kind == ColumnKind::Image)
+    view->SetPictures(0, FlagPictures());
   grids_[name] = view;
   return view;
 }
 
 QLabel* MainWindow::Label(const char* name, const QString& text) {
-  auto* label = new QLabel(text);
-  label->setObjectName(name);
+  QLabel* label = MakeLabel(name, text);
   labels_[name] = label;
   return label;
 }
 
-QPushButton* MainWindow::Button(const char* name, const QString& caption) {
-  auto* b = new QPushButton(caption);
-  b->setObjectName(name);
-  b->setMinimumHeight(26);
-  return b;
-}
-
 QWidget* MainWindow::BuildToday() {
   auto* page = new QWidget;
-  auto* l = Column(page);
+  auto* l = PageColumn(page);
   QTableView* rt = Grid("RT", true);
   l->addWidget(rt);
   QLabel* count = Label("glavcount", "Count: 0");
@@ -285,10 +213,10 @@ QWidget* MainWindow::BuildToday() {
 
 QWidget* MainWindow::BuildScalpOdds() {
   auto* page = new QWidget;
-  auto* l = Column(page);
+  auto* l = PageColumn(page);
   auto* bar = new QHBoxLayout;
   // The refresh button has never had a handler; it stays for the layout.
-  QPushButton* refresh = Button("spSkinXFormButton3", "Обновить");
+  QPushButton* refresh = MakeButton("spSkinXFormButton3", "Обновить");
   refresh->setEnabled(false);
   bar->addWidget(refresh);
   bar->addStretch();
@@ -353,16 +281,16 @@ QWidget* MainWindow::BuildZorvat() {
 
 QWidget* MainWindow::BuildTips() {
   auto* page = new QWidget;
-  auto* l = Column(page);
+  auto* l = PageColumn(page);
   QTableView* tips = Grid("TIPS", true);
-  models_["TIPS"]->SetPictures(tips::kPlace, PlacePictures());
+  grids_["TIPS"]->SetPictures(tips::kPlace, PlacePictures());
   l->addWidget(tips);
   return page;
 }
 
 QWidget* MainWindow::BuildResult() {
   auto* page = new QWidget;
-  auto* l = Column(page);
+  auto* l = PageColumn(page);
   auto* bar = new QHBoxLayout;
   bar->addWidget(new QLabel("Date:"));
   datas_ = new QLineEdit;
@@ -370,7 +298,7 @@ QWidget* MainWindow::BuildResult() {
   datas_->setInputMask("99.99.9999");
   datas_->setFixedWidth(96);
   bar->addWidget(datas_);
-  QPushButton* load = Button("spSkinXFormButton5", "LOAD");
+  QPushButton* load = MakeButton("spSkinXFormButton5", "LOAD");
   load->setFixedWidth(90);
   commandButtons_["spSkinXFormButton5"] = load;
   connect(load, &QPushButton::clicked, this, &MainWindow::LoadResults);
@@ -378,7 +306,7 @@ QWidget* MainWindow::BuildResult() {
   bar->addStretch();
   l->addLayout(bar);
   QTableView* rez = Grid("REZ", true);
-  models_["REZ"]->SetPictures(rez::kLink, LinkPictures());
+  grids_["REZ"]->SetPictures(rez::kLink, LinkPictures());
   l->addWidget(rez);
   connect(rez, &QTableView::clicked, this, [this](const QModelIndex& i) {
     const int col = i.column(), row = i.row();
@@ -423,14 +351,14 @@ QWidget* MainWindow::BuildReport() {
   rkef_->setChecked(true);
   ll->addWidget(rkef_);
   const auto add = [&](const char* name, const char* caption, void (Session::*click)()) {
-    QPushButton* b = Button(name, caption);
+    QPushButton* b = MakeButton(name, caption);
     commandButtons_[name] = b;
     connect(b, &QPushButton::clicked, this,
             [this, click] { Run([click](Session& s) { (s.*click)(); }); });
     return b;
   };
   const auto bestOf = [&](const char* name, const char* caption, void (Session::*run)(bool)) {
-    QPushButton* b = Button(name, caption);
+    QPushButton* b = MakeButton(name, caption);
     commandButtons_[name] = b;
     connect(b, &QPushButton::clicked, this, [this, run] {
       const bool fromRealOdds = rkef_->isChecked();
@@ -529,7 +457,7 @@ QWidget* MainWindow::BuildAbout() {
   zap_ = new QCheckBox("Remember me");
   zap_->setObjectName("zap");
   form->addWidget(zap_, 2, 1);
-  QPushButton* enter = Button("spSkinXFormButton1", "ВХОД");
+  QPushButton* enter = MakeButton("spSkinXFormButton1", "ВХОД");
   enter->setFont(Larger(enter->font(), 1));
   commandButtons_["spSkinXFormButton1"] = enter;
   connect(enter, &QPushButton::clicked, this, &MainWindow::SignIn);
@@ -550,7 +478,7 @@ QWidget* MainWindow::BuildAbout() {
 
 QWidget* MainWindow::BuildAllTable() {
   auto* page = new QWidget;
-  auto* l = Column(page);
+  auto* l = PageColumn(page);
   auto* split = new QSplitter(Qt::Vertical);
   split->setObjectName("allTableSplitter");
   split->setChildrenCollapsible(false);
@@ -583,11 +511,11 @@ QWidget* MainWindow::BuildAllTable() {
   for (const char* name : {"u2", "u3", "u4", "u5", "u6", "u7", "u8"})
     labels_[name]->setMinimumWidth(20);  // a long caption is cut, never the grids
   head->setColumnStretch(3, 1);
-  tvbutton_ = Button("tvbutton", QString());
+  tvbutton_ = MakeButton("tvbutton", QString());
   tvbutton_->setIcon(TvIcon());
   tvbutton_->setToolTip("TV Translation");
   tvbutton_->setFixedSize(30, 26);
-  bfbutton_ = Button("bfbutton", QString());
+  bfbutton_ = MakeButton("bfbutton", QString());
   bfbutton_->setIcon(ExchangeIcon());
   bfbutton_->setToolTip("Go to Betfair");
   bfbutton_->setFixedSize(30, 26);
@@ -604,7 +532,7 @@ QWidget* MainWindow::BuildAllTable() {
   tab->setFont(Larger(tab->font(), -1, false));
   tab->horizontalHeader()->setFont(tab->font());
   tab->setIconSize(QSize(16, 16));
-  auto* tabModel = models_["TAB"];
+  auto* tabModel = grids_["TAB"];
   tabModel->SetPictures(tab::kTrainer, PersonPictures());
   tabModel->SetPictures(tab::kJockey, PersonPictures());
   tabModel->SetPictures(tab::kTips, PlacePictures());
@@ -735,8 +663,8 @@ void MainWindow::OnCellDblClick(const char* grid, int row) {
 
 void MainWindow::ShowTables(const WorkspaceView& ws) {
   for (const auto& [name, table] : ws.Tables()) {
-    const auto m = models_.find(name);
-    if (m != models_.end()) m->second->SetTable(*table);
+    const auto g = grids_.find(name);
+    if (g != grids_.end()) g->second->SetTable(*table);
   }
   for (const auto& [name, text] : ws.Labels()) {
     const auto l = labels_.find(name);

@@ -26,7 +26,7 @@ class QTimer;
 namespace trotix::gui {
 
 class SummaChart;
-class TableModel;
+class GridView;
 
 struct WindowOptions {
   SessionOptions session;
@@ -85,7 +85,6 @@ class MainWindow : public QWidget {
 
   QTableView* Grid(const char* name, bool wholeRows);
   QLabel* Label(const char* name, const QString& text = {});
-  QPushButton* Button(const char* name, const QString& caption);
 
   // Posts a command; refused while another runs.
   int Run(std::function<void(Session&)> command);
@@ -106,8 +105,7 @@ class MainWindow : public QWidget {
   std::unique_ptr<SessionRunner> runner_;
 
   QTabWidget* page_ = nullptr;
-  std::map<std::string, TableModel*> models_;
-  std::map<std::string, QTableView*> grids_;
+  std::map<std::string, GridView*> grids_;
   std::map<std::string, QLabel*> labels_;
   QLineEdit* loginedit_ = nullptr;
   QLineEdit* passedit_ = nullptr;
