@@ -11,11 +11,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
-#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -25,15 +23,15 @@
 #include "gui/pages/grid_view.h"
 #include "gui/pages/page_parts.h"
 #include "gui/pictures.h"
+#include "gui/progress_panel.h"
 #include "gui/summa_chart.h"
+#include "gui/tray_icon.h"
 #include "model/columns.h"
 
 namespace trotix::gui {
 namespace {
 
 constexpr int kVizMilliseconds = 5000;
-// A command that takes longer than this shows the progress panel, so Cancel is in reach.
-constexpr int kPanelDelayMilliseconds = 400;
 
 // Sheet names and tab icons, by page index.
 struct Sheet {
@@ -569,68 +567,16 @@ QWidget* MainWindow::BuildAllTable() {
 }
 
 void MainWindow::BuildProgressPanel() {
-  pan_ = new QFrame(this);
-  pan_->setObjectName("pan");
-  pan_->setStyleSheet(
-      "#pan { background: #f4f6f8; border: 1px solid #5a6b7b; border-radius: 6px; }");
-  auto* l = new QVBoxLayout(pan_);
-  auto* caption = new QLabel("Load data....");
-  caption->setObjectName("panCaption");
-  l->addWidget(caption);
-  pr_ = new QProgressBar;
-  pr_->setObjectName("pr");
-  pr_->setRange(0, 100);
-  l->addWidget(pr_);
-  pr2_ = new QProgressBar;
-  pr2_->setObjectName("pr2");
-  pr2_->hide();
-  l->addWidget(pr2_);
-  cancel_ = new QPushButton("Cancel");
-  cancel_->setObjectName("panCancel");
-  connect(cancel_, &QPushButton::clicked, this, [this] {
-    ports_->RequestCancel();
-    cancel_->setEnabled(false);
-  });
-  auto* row = new QHBoxLayout;
-  row->addStretch();
-  row->addWidget(cancel_);
-  l->addLayout(row);
-  pan_->setGeometry((kClientWidth - 320) / 2, (kClientHeight - 130) / 2, 320, 130);
-  pan_->hide();
-
-  panDelay_ = new QTimer(this);
-  panDelay_->setSingleShot(true);
-  connect(panDelay_, &QTimer::timeout, this, [this] { ShowPanel(true); });
-  connect(ports_, &GuiPorts::panelShown, this, [this](bool visible) {
-    panRequested_ = visible;
-    ShowPanel(visible || (runner_->busy() && !panDelay_->isActive()));
-  });
-  connect(ports_, &GuiPorts::gaugeSet, this, [this](int gauge, int value, int maximum) {
-    QProgressBar* bar = gauge == Progress::kPr ? pr_ : pr2_;
-    bar->setRange(0, std::max(maximum, 1));
-    bar->setValue(value);
-  });
-  connect(ports_, &GuiPorts::gaugeShown, this, [this](int gauge, bool visible) {
-    (gauge == Progress::kPr ? pr_ : pr2_)->setVisible(visible);
-    if (gauge == Progress::kPr2 && visible) ShowPanel(true);
-  });
+  progress_ = new ProgressPanel(this);
+  connect(progress_, &ProgressPanel::cancelRequested, ports_, &GuiPorts::RequestCancel);
+  connect(ports_, &GuiPorts::panelShown, progress_, &ProgressPanel::Request);
+  connect(ports_, &GuiPorts::gaugeSet, progress_, &ProgressPanel::SetGauge);
+  connect(ports_, &GuiPorts::gaugeShown, progress_, &ProgressPanel::ShowGauge);
 }
 
 void MainWindow::BuildTray() {
-  tray_ = new QSystemTrayIcon(this);
-  tray_->setObjectName("spTrayIcon1");
-  tray_->setToolTip("Trotix");
-  const auto frames = TrayFrames();
-  tray_->setIcon(frames.front());
-  trayTimer_ = new QTimer(this);
-  trayTimer_->setInterval(100);
-  connect(trayTimer_, &QTimer::timeout, this, [this, frames] {
-    trayFrame_ = (trayFrame_ + 1) % static_cast<int>(frames.size());
-    tray_->setIcon(frames[trayFrame_]);
-  });
-  connect(tray_, &QSystemTrayIcon::activated, this, [this] {
-    trayTimer_->stop();
-    tray_->hide();
+  tray_ = new TrayIcon(this);
+  connect(tray_, &TrayIcon::restoreRequested, this, [this] {
     showNormal();
     activateWindow();
   });
@@ -719,24 +665,8 @@ void MainWindow::ApplyEnabled() {
 }
 
 void MainWindow::OnBusy(bool busy) {
-  if (busy) {
-    cancel_->setEnabled(true);
-    pr_->setRange(0, 0);  // moving until a gauge is set
-    panDelay_->start(kPanelDelayMilliseconds);
-  } else {
-    panDelay_->stop();
-    panRequested_ = false;
-    ShowPanel(false);
-    pr_->setRange(0, 100);
-    pr_->setValue(0);
-    pr2_->hide();
-  }
+  progress_->SetBusy(busy);
   ApplyEnabled();
-}
-
-void MainWindow::ShowPanel(bool visible) {
-  pan_->setVisible(visible);
-  if (visible) pan_->raise();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -748,8 +678,7 @@ void MainWindow::changeEvent(QEvent* event) {
   if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
   // Minimised to the tray: the window leaves the task bar and the icon turns.
   QTimer::singleShot(0, this, &QWidget::hide);
-  tray_->show();
-  trayTimer_->start();
+  tray_->ShowTurning();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -16,9 +16,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QProgressBar;
 class QPushButton;
-class QSystemTrayIcon;
 class QTabWidget;
 class QTableView;
 class QTimer;
@@ -27,6 +25,8 @@ namespace trotix::gui {
 
 class SummaChart;
 class GridView;
+class ProgressPanel;
+class TrayIcon;
 
 struct WindowOptions {
   SessionOptions session;
@@ -93,7 +93,6 @@ class MainWindow : public QWidget {
   void ShowTables(const WorkspaceView& ws);
   void ApplyEnabled();
   void OnBusy(bool busy);
-  void ShowPanel(bool visible);
   void OnCellDblClick(const char* grid, int row);
 
   std::string webSite_;
@@ -118,16 +117,9 @@ class MainWindow : public QWidget {
   SummaChart* summaChart_ = nullptr;
   QFrame* viz_ = nullptr;
   QTimer* vizTimer_ = nullptr;
-  QFrame* pan_ = nullptr;
-  QProgressBar* pr_ = nullptr;
-  QProgressBar* pr2_ = nullptr;
-  QPushButton* cancel_ = nullptr;
-  QTimer* panDelay_ = nullptr;
-  bool panRequested_ = false;
+  ProgressPanel* progress_ = nullptr;
   QMenu* repMenu_ = nullptr;
-  QSystemTrayIcon* tray_ = nullptr;
-  QTimer* trayTimer_ = nullptr;
-  int trayFrame_ = 0;
+  TrayIcon* tray_ = nullptr;
 };
 
 }  // namespace trotix::gui
