@@ -21,7 +21,12 @@
 
 #include "gui/display_text.h"
 #include "gui/pages/grid_view.h"
+#include "gui/pages/indicator_page.h"
 #include "gui/pages/page_parts.h"
+#include "gui/pages/scalp_odds_page.h"
+#include "gui/pages/tips_page.h"
+#include "gui/pages/today_page.h"
+#include "gui/pages/zorvat_page.h"
 #include "gui/pictures.h"
 #include "gui/progress_panel.h"
 #include "gui/summa_chart.h"
@@ -137,19 +142,19 @@ void MainWindow::BuildPages() {
     QWidget* sheet = nullptr;
     switch (p) {
       case kPageToday:
-        sheet = BuildToday();
+        sheet = today_ = new TodayPage(runner_->last()->ws);
         break;
       case kPageScalpOdds:
-        sheet = BuildScalpOdds();
+        sheet = scalpOdds_ = new ScalpOddsPage(runner_->last()->ws);
         break;
       case kPageIndicatorBF:
-        sheet = BuildIndicator();
+        sheet = indicator_ = new IndicatorPage(runner_->last()->ws);
         break;
       case kPageZorvat:
-        sheet = BuildZorvat();
+        sheet = zorvat_ = new ZorvatPage(runner_->last()->ws);
         break;
       case kPageTips:
-        sheet = BuildTips();
+        sheet = tips_ = new TipsPage(runner_->last()->ws);
         break;
       case kPageResult:
         sheet = BuildResult();
@@ -170,6 +175,11 @@ void MainWindow::BuildPages() {
     sheet->setObjectName(kSheets[p].name);
     page_->addTab(sheet, icons[kSheets[p].icon], PageCaption(p));
   }
+
+  connect(today_, &TodayPage::raceActivated, this,
+          [this](int row) { Run([row](Session& s) { s.AnalyseWithoutOdds(row); }); });
+  connect(zorvat_, &ZorvatPage::raceActivated, this,
+          [this](int row) { Run([row](Session& s) { s.ScoreZorvatRace(row); }); });
 
   // Outside the pages: the sorted list box the Zorvat scoring orders runners with.
   auto* listBox = new QWidget(this);
@@ -194,96 +204,6 @@ QLabel* MainWindow::Label(const char* name, const QString& text) {
   QLabel* label = MakeLabel(name, text);
   labels_[name] = label;
   return label;
-}
-
-QWidget* MainWindow::BuildToday() {
-  auto* page = new QWidget;
-  auto* l = PageColumn(page);
-  QTableView* rt = Grid("RT", true);
-  l->addWidget(rt);
-  QLabel* count = Label("glavcount", "Count: 0");
-  count->setFont(Larger(count->font(), 0));
-  l->addWidget(count);
-  connect(rt, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { OnCellDblClick("RT", i.row()); });
-  return page;
-}
-
-QWidget* MainWindow::BuildScalpOdds() {
-  auto* page = new QWidget;
-  auto* l = PageColumn(page);
-  auto* bar = new QHBoxLayout;
-  // The refresh button has never had a handler; it stays for the layout.
-  QPushButton* refresh = MakeButton("spSkinXFormButton3", "Обновить");
-  refresh->setEnabled(false);
-  bar->addWidget(refresh);
-  bar->addStretch();
-  l->addLayout(bar);
-  l->addWidget(Grid("LG", true));
-  return page;
-}
-
-QWidget* MainWindow::BuildIndicator() {
-  auto* page = new QWidget;
-  auto* l = new QHBoxLayout(page);
-  l->setContentsMargins(6, 6, 6, 6);
-  QTableView* t1 = Grid("T1", true);
-  t1->setFixedWidth(210);
-  l->addWidget(t1);
-  auto* right = new QVBoxLayout;
-  auto* labels = new QHBoxLayout;
-  labels->addWidget(Label("spSkinLabel3"));
-  labels->addWidget(Label("spSkinLabel4"));
-  labels->addWidget(Label("ind1", "0"));
-  labels->addWidget(Label("ind2", "0"));
-  labels_["ind1"]->hide();
-  labels_["ind2"]->hide();
-  labels->addStretch();
-  right->addLayout(labels);
-  right->addWidget(Grid("T2", true));
-  l->addLayout(right);
-  return page;
-}
-
-QWidget* MainWindow::BuildZorvat() {
-  auto* page = new QWidget;
-  auto* l = new QHBoxLayout(page);
-  l->setContentsMargins(6, 6, 6, 6);
-  QTableView* nx = Grid("NX", true);
-  nx->setFixedWidth(200);
-  l->addWidget(nx);
-  connect(nx, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { OnCellDblClick("NX", i.row()); });
-  auto* right = new QVBoxLayout;
-  auto* labels = new QHBoxLayout;
-  for (const char* name : {"e2", "e3", "e1"}) {
-    QLabel* label = Label(name);
-    label->setFont(Larger(label->font(), 1));
-    labels->addWidget(label);
-  }
-  labels->addStretch();
-  right->addLayout(labels);
-  QTableView* rf = Grid("RF", false);
-  rf->setFixedHeight(46);
-  rf->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  rf->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  auto* rfRow = new QHBoxLayout;
-  rf->setFixedWidth(280);
-  rfRow->addWidget(rf);
-  rfRow->addStretch();
-  right->addLayout(rfRow);
-  right->addWidget(Grid("H", false));
-  l->addLayout(right);
-  return page;
-}
-
-QWidget* MainWindow::BuildTips() {
-  auto* page = new QWidget;
-  auto* l = PageColumn(page);
-  QTableView* tips = Grid("TIPS", true);
-  grids_["TIPS"]->SetPictures(tips::kPlace, PlacePictures());
-  l->addWidget(tips);
-  return page;
 }
 
 QWidget* MainWindow::BuildResult() {
@@ -594,12 +514,8 @@ int MainWindow::Run(std::function<void(Session&)> command) {
 // Every grid event of the system goes by row; the column of the click does not matter.
 void MainWindow::OnCellDblClick(const char* grid, int row) {
   const std::string g = grid;
-  if (g == "RT")
-    Run([row](Session& s) { s.AnalyseWithoutOdds(row); });
-  else if (g == "MM")
+  if (g == "MM")
     Run([row](Session& s) { s.AnalyseLive(row); });
-  else if (g == "NX")
-    Run([row](Session& s) { s.ScoreZorvatRace(row); });
   else if (g == "TAB")
     Run([row](Session& s) { s.AddToReport(row); });
 }
@@ -608,6 +524,11 @@ void MainWindow::OnCellDblClick(const char* grid, int row) {
 // Showing a snapshot
 
 void MainWindow::ShowTables(const WorkspaceView& ws) {
+  today_->Show(ws);
+  scalpOdds_->Show(ws);
+  indicator_->Show(ws);
+  zorvat_->Show(ws);
+  tips_->Show(ws);
   for (const auto& [name, table] : ws.Tables()) {
     const auto g = grids_.find(name);
     if (g != grids_.end()) g->second->SetTable(*table);

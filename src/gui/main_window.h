@@ -25,8 +25,13 @@ namespace trotix::gui {
 
 class SummaChart;
 class GridView;
+class IndicatorPage;
 class ProgressPanel;
+class ScalpOddsPage;
+class TipsPage;
+class TodayPage;
 class TrayIcon;
+class ZorvatPage;
 
 struct WindowOptions {
   SessionOptions session;
@@ -71,11 +76,6 @@ class MainWindow : public QWidget {
 
  private:
   void BuildPages();
-  QWidget* BuildToday();
-  QWidget* BuildScalpOdds();
-  QWidget* BuildIndicator();
-  QWidget* BuildZorvat();
-  QWidget* BuildTips();
   QWidget* BuildResult();
   QWidget* BuildReport();
   QWidget* BuildAbout();
@@ -104,6 +104,11 @@ class MainWindow : public QWidget {
   std::unique_ptr<SessionRunner> runner_;
 
   QTabWidget* page_ = nullptr;
+  TodayPage* today_ = nullptr;
+  ScalpOddsPage* scalpOdds_ = nullptr;
+  IndicatorPage* indicator_ = nullptr;
+  ZorvatPage* zorvat_ = nullptr;
+  TipsPage* tips_ = nullptr;
   std::map<std::string, GridView*> grids_;
   std::map<std::string, QLabel*> labels_;
   QLineEdit* loginedit_ = nullptr;
