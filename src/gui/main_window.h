@@ -1,9 +1,9 @@
 #pragma once
-// The window "Trotix": the page control with its eleven pages, every grid and label, the sign-in
-// on "About", the progress panel and the tray icon. Every user event becomes one Session call on
-// the worker; the widgets show the snapshot each call leaves.
+// The window "Trotix": the page control with its eleven pages, the progress panel and the tray
+// icon. Every user event becomes one Session call on the worker; the pages show the snapshot
+// each call leaves.
 #include <QWidget>
-#include <map>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,23 +11,17 @@
 #include "gui/qt_ports.h"
 #include "gui/session_runner.h"
 
-class QCheckBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPushButton;
 class QTabWidget;
-class QTableView;
-class QTimer;
 
 namespace trotix::gui {
 
-class SummaChart;
-class GridView;
+class AllTablePage;
 class IndicatorPage;
 class ProgressPanel;
+class ReportPage;
+class ResultPage;
 class ScalpOddsPage;
+class SignInPage;
 class TipsPage;
 class TodayPage;
 class TrayIcon;
@@ -75,25 +69,18 @@ class MainWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void BuildPages();
-  QWidget* BuildResult();
-  QWidget* BuildReport();
-  QWidget* BuildAbout();
-  QWidget* BuildAllTable();
-  void BuildProgressPanel();
-  void BuildTray();
+  void AddPages();
+  void ConnectPages();
+  void ConnectProgress();
 
-  QTableView* Grid(const char* name, bool wholeRows);
-  QLabel* Label(const char* name, const QString& text = {});
-
-  // Posts a command; refused while another runs.
+  // Posts a command; refused (0) while another runs.
   int Run(std::function<void(Session&)> command);
+  int SignInWith(const SignInForm& form);
+  int LoadResultsOf(const std::string& date);
   void Show(const std::shared_ptr<const Snapshot>& snapshot);
   void ShowStep(const std::shared_ptr<const Snapshot>& snapshot);
   void ShowTables(const WorkspaceView& ws);
-  void ApplyEnabled();
-  void OnBusy(bool busy);
-  void OnCellDblClick(const char* grid, int row);
+  void SetIdle(bool idle);
 
   std::string webSite_;
   std::string login_, password_;
@@ -103,27 +90,17 @@ class MainWindow : public QWidget {
   GuiPorts* ports_;
   std::unique_ptr<SessionRunner> runner_;
 
-  QTabWidget* page_ = nullptr;
+  QTabWidget* pages_ = nullptr;
+  SignInPage* signIn_ = nullptr;
   TodayPage* today_ = nullptr;
   ScalpOddsPage* scalpOdds_ = nullptr;
   IndicatorPage* indicator_ = nullptr;
   ZorvatPage* zorvat_ = nullptr;
   TipsPage* tips_ = nullptr;
-  std::map<std::string, GridView*> grids_;
-  std::map<std::string, QLabel*> labels_;
-  QLineEdit* loginedit_ = nullptr;
-  QLineEdit* passedit_ = nullptr;
-  QLineEdit* datas_ = nullptr;
-  QCheckBox* zap_ = nullptr;
-  QCheckBox* rkef_ = nullptr;
-  std::map<std::string, QPushButton*> commandButtons_;
-  QPushButton* tvbutton_ = nullptr;
-  QPushButton* bfbutton_ = nullptr;
-  SummaChart* summaChart_ = nullptr;
-  QFrame* viz_ = nullptr;
-  QTimer* vizTimer_ = nullptr;
+  ResultPage* result_ = nullptr;
+  ReportPage* report_ = nullptr;
+  AllTablePage* allTable_ = nullptr;
   ProgressPanel* progress_ = nullptr;
-  QMenu* repMenu_ = nullptr;
   TrayIcon* tray_ = nullptr;
 };
 
