@@ -28,7 +28,7 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
       login_(std::move(options.login)),
       password_(std::move(options.password)),
       ports_(new GuiPorts(this)) {
-  setObjectName("Form1");
+  setObjectName("mainWindow");
   setWindowTitle("Trotix");
   setWindowIcon(AppIcon());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -113,7 +113,7 @@ void MainWindow::AddPages() {
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   pages_ = new QTabWidget(this);
-  pages_->setObjectName("PAGE");
+  pages_->setObjectName("pages");
   pages_->setDocumentMode(false);
   pages_->setIconSize(QSize(16, 16));
   outer->addWidget(pages_);
@@ -131,8 +131,8 @@ void MainWindow::AddPages() {
   byIndex[kPageReport] = report_ = new ReportPage(ws);
   byIndex[kPageAbout] = signIn_ = new SignInPage(webSite_);
   byIndex[kPageAllTable] = allTable_ = new AllTablePage(ws);
-  byIndex[kPageSelectCourse]->setObjectName("spSkinTabSheet2");
-  byIndex[kPageStatsHorse]->setObjectName("spSkinTabSheet3");
+  byIndex[kPageSelectCourse]->setObjectName("selectCoursePage");
+  byIndex[kPageStatsHorse]->setObjectName("statsHorsePage");
 
   // The icon list ends with "ALL TABLE", "About" and "Report", in that order.
   constexpr int kIcon[kPageCount] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 9, 8};

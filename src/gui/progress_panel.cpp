@@ -18,11 +18,12 @@ constexpr int kDelayMilliseconds = 400;
 }  // namespace
 
 ProgressPanel::ProgressPanel(QWidget* window) : QFrame(window) {
-  setObjectName("pan");
-  setStyleSheet("#pan { background: #f4f6f8; border: 1px solid #5a6b7b; border-radius: 6px; }");
+  setObjectName("progressPanel");
+  setStyleSheet(
+      "#progressPanel { background: #f4f6f8; border: 1px solid #5a6b7b; border-radius: 6px; }");
   auto* l = new QVBoxLayout(this);
   auto* caption = new QLabel("Load data....");
-  caption->setObjectName("panCaption");
+  caption->setObjectName("progressCaption");
   l->addWidget(caption);
   pr_ = new QProgressBar;
   pr_->setObjectName("pr");
@@ -33,7 +34,7 @@ ProgressPanel::ProgressPanel(QWidget* window) : QFrame(window) {
   pr2_->hide();
   l->addWidget(pr2_);
   cancel_ = new QPushButton("Cancel");
-  cancel_->setObjectName("panCancel");
+  cancel_->setObjectName("progressCancel");
   connect(cancel_, &QPushButton::clicked, this, [this] {
     emit cancelRequested();
     cancel_->setEnabled(false);

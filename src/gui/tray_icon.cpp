@@ -7,7 +7,7 @@
 namespace trotix::gui {
 
 TrayIcon::TrayIcon(QObject* parent) : QSystemTrayIcon(parent), timer_(new QTimer(this)) {
-  setObjectName("spTrayIcon1");
+  setObjectName("trayIcon");
   setToolTip("Trotix");
   const auto frames = TrayFrames();
   setIcon(frames.front());

@@ -21,7 +21,7 @@
 namespace trotix::gui {
 
 AllTablePage::AllTablePage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent) {
-  setObjectName("spSkinTabSheet10");
+  setObjectName("allTablePage");
   auto* l = PageColumn(this);
   auto* split = new QSplitter(Qt::Vertical);
   split->setObjectName("allTableSplitter");
@@ -58,11 +58,11 @@ AllTablePage::AllTablePage(const WorkspaceView& ws, QWidget* parent) : QWidget(p
   for (QLabel* label : {u2_, u3_, u4_, u5_, u6_, u7_, u8_})
     label->setMinimumWidth(20);  // a long caption is cut, never the grids
   head->setColumnStretch(3, 1);
-  tv_ = MakeButton("tvbutton", QString());
+  tv_ = MakeButton("tvButton", QString());
   tv_->setIcon(TvIcon());
   tv_->setToolTip("TV Translation");
   tv_->setFixedSize(30, 26);
-  exchange_ = MakeButton("bfbutton", QString());
+  exchange_ = MakeButton("exchangeButton", QString());
   exchange_->setIcon(ExchangeIcon());
   exchange_->setToolTip("Go to Betfair");
   exchange_->setFixedSize(30, 26);
@@ -101,7 +101,7 @@ AllTablePage::AllTablePage(const WorkspaceView& ws, QWidget* parent) : QWidget(p
   summa->addTab(chart_, "Chart");
   bottom->addWidget(summa, 1);
   auto* recoming = new QGroupBox("Recoming");
-  recoming->setObjectName("RecomingBox");
+  recoming->setObjectName("recomingBox");
   auto* rl = new QVBoxLayout(recoming);
   rl->setContentsMargins(4, 4, 4, 4);
   rr_ = new GridView("RR", ws.RR, GridView::Select::Cells);

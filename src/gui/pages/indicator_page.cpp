@@ -13,7 +13,7 @@
 namespace trotix::gui {
 
 IndicatorPage::IndicatorPage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent) {
-  setObjectName("spSkinTabSheet6");
+  setObjectName("indicatorPage");
   auto* l = new QHBoxLayout(this);
   l->setContentsMargins(6, 6, 6, 6);
   t1_ = new GridView("T1", ws.T1, GridView::Select::Rows);

@@ -15,20 +15,20 @@
 namespace trotix::gui {
 
 ReportPage::ReportPage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent) {
-  setObjectName("spSkinTabSheet11");
+  setObjectName("reportPage");
   auto* l = new QHBoxLayout(this);
   l->setContentsMargins(6, 6, 6, 6);
   auto* left = new QFrame;
-  left->setObjectName("ReportPanel");
+  left->setObjectName("reportPanel");
   left->setFrameShape(QFrame::StyledPanel);
   left->setFixedWidth(170);
   auto* ll = new QVBoxLayout(left);
   fromRealOdds_ = new QCheckBox("From Real Odds");
-  fromRealOdds_->setObjectName("rkef");
+  fromRealOdds_->setObjectName("fromRealOddsBox");
   fromRealOdds_->setChecked(true);
   ll->addWidget(fromRealOdds_);
-  bestRecoming_ = MakeButton("spSkinXFormButton7", "Best Recoming");
-  bestRank_ = MakeButton("spSkinXFormButton8", "Best Rank");
+  bestRecoming_ = MakeButton("bestRecomingButton", "Best Recoming");
+  bestRank_ = MakeButton("bestRankButton", "Best Rank");
   // The box counts as it stands at the click, for the whole run.
   connect(bestRecoming_, &QPushButton::clicked, this,
           [this] { emit bestRecomingRequested(fromRealOdds_->isChecked()); });
@@ -39,7 +39,7 @@ ReportPage::ReportPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
   ll->addSpacing(14);
   auto* saveRow = new QHBoxLayout;
   saveRow->setSpacing(4);
-  save_ = MakeButton("spSkinXFormButton9", "Save");
+  save_ = MakeButton("saveReportButton", "Save");
   connect(save_, &QPushButton::clicked, this, &ReportPage::saveRequested);
   saveRow->addWidget(save_);
   exportCsv_ = MakeButton("exportCsvButton", "Export CSV");
@@ -47,11 +47,11 @@ ReportPage::ReportPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
   connect(exportCsv_, &QPushButton::clicked, this, &ReportPage::exportCsvRequested);
   saveRow->addWidget(exportCsv_);
   ll->addLayout(saveRow);
-  clear_ = MakeButton("spSkinXFormButton10", "Clear");
+  clear_ = MakeButton("clearReportButton", "Clear");
   connect(clear_, &QPushButton::clicked, this, &ReportPage::clearRequested);
   ll->addWidget(clear_);
   auto* nextGrid = new QTableView;  // the second grid of the page has no columns
-  nextGrid->setObjectName("NextGrid4");
+  nextGrid->setObjectName("emptyReportGrid");
   nextGrid->verticalHeader()->hide();
   ll->addWidget(nextGrid, 1);
   l->addWidget(left);
@@ -61,9 +61,9 @@ ReportPage::ReportPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
   connect(rep_, &QTableView::clicked, this,
           [this](const QModelIndex& i) { emit rowSelected(i.row()); });
   menu_ = new QMenu(this);
-  menu_->setObjectName("spSkinPopupMenu1");
+  menu_->setObjectName("reportMenu");
   deleteRow_ = menu_->addAction("Удалить");
-  deleteRow_->setObjectName("N1");
+  deleteRow_->setObjectName("deleteReportRowAction");
   connect(deleteRow_, &QAction::triggered, this, &ReportPage::deleteRowRequested);
   rep_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(rep_, &QWidget::customContextMenuRequested, this,

@@ -22,16 +22,16 @@ constexpr int kVizMilliseconds = 5000;
 }  // namespace
 
 ResultPage::ResultPage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent) {
-  setObjectName("spSkinTabSheet9");
+  setObjectName("resultPage");
   auto* l = PageColumn(this);
   auto* bar = new QHBoxLayout;
   bar->addWidget(new QLabel("Date:"));
   date_ = new QLineEdit;
-  date_->setObjectName("datas");
+  date_->setObjectName("resultsDateEdit");
   date_->setInputMask("99.99.9999");
   date_->setFixedWidth(96);
   bar->addWidget(date_);
-  load_ = MakeButton("spSkinXFormButton5", "LOAD");
+  load_ = MakeButton("loadResultsButton", "LOAD");
   load_->setFixedWidth(90);
   connect(load_, &QPushButton::clicked, this, [this] {
     HideNoInformation();

@@ -12,11 +12,11 @@
 namespace trotix::gui {
 
 ScalpOddsPage::ScalpOddsPage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent) {
-  setObjectName("spSkinTabSheet4");
+  setObjectName("scalpOddsPage");
   auto* l = PageColumn(this);
   auto* bar = new QHBoxLayout;
   // The refresh button has never had a handler; it stays for the layout.
-  QPushButton* refresh = MakeButton("spSkinXFormButton3", "Обновить");
+  QPushButton* refresh = MakeButton("refreshMovesButton", "Обновить");
   refresh->setEnabled(false);
   bar->addWidget(refresh);
   bar->addStretch();

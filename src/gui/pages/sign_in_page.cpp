@@ -15,11 +15,11 @@
 namespace trotix::gui {
 
 SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(parent) {
-  setObjectName("spSkinTabSheet5");
+  setObjectName("signInPage");
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(0, 0, 0, 0);
   auto* background = new QLabel;
-  background->setObjectName("spSkinImage1");
+  background->setObjectName("aboutBackground");
   background->setPixmap(AboutBackground(QSize(kClientWidth, kClientHeight - 30)));
   background->setScaledContents(true);
   background->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
@@ -51,36 +51,36 @@ SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(pa
   over->addLayout(heading, 0, 0, Qt::AlignLeft | Qt::AlignTop);
 
   auto* panel = new QFrame;
-  panel->setObjectName("SignInPanel");
+  panel->setObjectName("signInPanel");
   panel->setFixedSize(330, 230);
   panel->setStyleSheet(
-      "#SignInPanel { background: rgba(0, 0, 0, 120); border-radius: 8px; }"
-      "#SignInPanel QLabel, #SignInPanel QCheckBox { color: white; }");
+      "#signInPanel { background: rgba(0, 0, 0, 120); border-radius: 8px; }"
+      "#signInPanel QLabel, #signInPanel QCheckBox { color: white; }");
   auto* form = new QGridLayout(panel);
   form->setContentsMargins(18, 16, 18, 12);
   form->setVerticalSpacing(8);
-  form->addWidget(MakeLabel("spSkinLabel1", "LOGIN:"), 0, 0);
+  form->addWidget(MakeLabel("loginLabel", "LOGIN:"), 0, 0);
   login_ = new QLineEdit;
-  login_->setObjectName("loginedit");
+  login_->setObjectName("loginEdit");
   form->addWidget(login_, 0, 1);
-  form->addWidget(MakeLabel("spSkinLabel2", "PASSWORD:"), 1, 0);
+  form->addWidget(MakeLabel("passwordLabel", "PASSWORD:"), 1, 0);
   password_ = new QLineEdit;
-  password_->setObjectName("passedit");
+  password_->setObjectName("passwordEdit");
   password_->setEchoMode(QLineEdit::Password);
   form->addWidget(password_, 1, 1);
   rememberMe_ = new QCheckBox("Remember me");
-  rememberMe_->setObjectName("zap");
+  rememberMe_->setObjectName("rememberMeBox");
   form->addWidget(rememberMe_, 2, 1);
-  signIn_ = MakeButton("spSkinXFormButton1", "ВХОД");
+  signIn_ = MakeButton("signInButton", "ВХОД");
   signIn_->setFont(Larger(signIn_->font(), 1));
   connect(signIn_, &QPushButton::clicked, this, [this] { emit signInRequested(Form()); });
   connect(password_, &QLineEdit::returnPressed, signIn_, &QPushButton::click);
   form->addWidget(signIn_, 3, 1);
-  form->addWidget(MakeLabel("spSkinLabel5", QString("VERSION: ") + kVersion.data()), 4, 0, 1, 2);
+  form->addWidget(MakeLabel("versionLabel", QString("VERSION: ") + kVersion.data()), 4, 0, 1, 2);
   const QString site = Display(webSite);
-  auto* link = MakeLabel("spSkinLinkLabel1",
-                         QString("<a href=\"%1\"><span style=\"color:#ffd54f\">%1</span></a>")
-                             .arg(site.toHtmlEscaped()));
+  auto* link =
+      MakeLabel("siteLink", QString("<a href=\"%1\"><span style=\"color:#ffd54f\">%1</span></a>")
+                                .arg(site.toHtmlEscaped()));
   link->setTextFormat(Qt::RichText);
   link->setOpenExternalLinks(false);
   connect(link, &QLabel::linkActivated, this, &SignInPage::siteLinkActivated);

@@ -10,7 +10,7 @@
 namespace trotix::gui {
 
 TipsPage::TipsPage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent) {
-  setObjectName("spSkinTabSheet8");
+  setObjectName("tipsPage");
   auto* l = PageColumn(this);
   tips_ = new GridView("TIPS", ws.TIPS, GridView::Select::Rows);
   tips_->SetPictures(tips::kFlag, FlagPictures());

@@ -12,7 +12,7 @@
 namespace trotix::gui {
 
 TodayPage::TodayPage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent) {
-  setObjectName("spSkinTabSheet1");
+  setObjectName("todayPage");
   auto* l = PageColumn(this);
   rt_ = new GridView("RT", ws.RT, GridView::Select::Rows);
   rt_->SetPictures(rt::kFlag, FlagPictures());

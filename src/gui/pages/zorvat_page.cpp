@@ -13,7 +13,7 @@
 namespace trotix::gui {
 
 ZorvatPage::ZorvatPage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent) {
-  setObjectName("spSkinTabSheet7");
+  setObjectName("zorvatPage");
   auto* l = new QHBoxLayout(this);
   l->setContentsMargins(6, 6, 6, 6);
   nx_ = new GridView("NX", ws.NX, GridView::Select::Rows);
