@@ -42,7 +42,7 @@ class MainWindow : public QWidget {
   explicit MainWindow(WindowOptions options, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Start-up: posts `FormCreate`. Returns the command's number.
+  // Start-up: posts `Session::Start`. Returns the command's number.
   int Start();
 
   GuiPorts& ports() { return *ports_; }
