@@ -164,6 +164,9 @@ int Run(Options& o) {
     }
     if (stop.cancelled()) record.errors.push_back(action.name + ": cancelled");
   }
+  // Notes come first: they were taken at start-up, before any action.
+  record.errors.insert(record.errors.begin(), session.view().notes.begin(),
+                       session.view().notes.end());
   record.messages = messages.shown;
   record.opened = browser.opened;
 

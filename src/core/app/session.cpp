@@ -1,5 +1,6 @@
 #include "app/session.h"
 
+#include "analysis/analyse_race.h"
 #include "analysis/zorvat/score_race.h"
 #include "app/remember_me.h"
 #include "exchange/indicator_race.h"
@@ -23,11 +24,14 @@ Session::Session(SessionOptions options, SessionPorts ports)
 void Session::Start() {
   const Deadline deadline(*this);
   ws_.ReportRow = -1;
-  if (const auto saved = LoadRememberMe(options_.folder)) {
+  const auto saved = LoadRememberMe(options_.folder);
+  if (saved.credentials) {
     view_.rememberMe = true;
-    view_.login = saved->login;
-    view_.password = saved->password;
+    view_.login = saved.credentials->login;
+    view_.password = saved.credentials->password;
   }
+  // A file left unread is worth knowing about, not worth a message box at start-up.
+  if (!saved.note.empty()) view_.notes.push_back(saved.note);
   view_.BringToFront(kPageAbout);
   for (int p = 0; p < kPageCount; ++p) view_.tabVisible[p] = p == kPageAbout;
   ws_.IndicatorList.clear();
@@ -100,6 +104,15 @@ void Session::OpenResultLink(int row) {
 
 void Session::ScoreZorvatRace(int row) {
   ScoreRace(ws_, row);
+  // Scoring reloads TAB and the header; figures of another race must not stay beside them.
+  if (row == view_.raceOnScreen) return;
+  ws_.R.ClearRows();
+  ws_.RR.ClearRows();
+  ws_.bfnumber.clear();
+  ws_.u8 = kExchangeTotalCaption;
+  view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
+  view_.raceOnScreen = row;
+  view_.exchangePrices.clear();
 }
 
 void Session::FillIndicatorRace(int row) {
@@ -109,6 +122,11 @@ void Session::FillIndicatorRace(int row) {
   RunnerPages pages;
   if (!FetchRunnerPages(urls, pages)) return SayHowItEnded();
   trotix::FillIndicatorRace(ws_, row, urls_, FetchedPages(urls, pages.bodies));
+  // T2 now holds that race: the buttons and the total stay only when it is the race on screen.
+  if (!ExchangeHoldsRace(ws_, view_.raceOnScreen)) {
+    ws_.u8 = kExchangeTotalCaption;
+    view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
+  }
   SayHowItEnded(&pages.failures);
 }
 

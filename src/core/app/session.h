@@ -145,6 +145,9 @@ class Session {
   // the runner pages that failed.
   void SayHowItEnded(const PageFailures* failures = nullptr);
   void RunBestOf(BestOfSystem system, bool fromRealOdds);
+  // After race `row` of MM was analysed: the note on its exchange prices, and the market number
+  // and the buttons only when T2 holds this race. `fetched`: T2 was fetched by this analysis.
+  void ShowAnalysedRace(int row, bool fetched);
   // Writes a page into the session's folder and opens it; a failed write is shown instead.
   void SavePage(const std::string& fileName, const std::string& content);
 
@@ -156,6 +159,7 @@ class Session {
   Workspace ws_;
   ViewState view_;
   bool closeRequested_ = false;
+  std::string exchangeFetchedAt_;  // when T2 was last fetched for a race analysed
   std::future<HttpAnswer> courseTable_;  // last: it must end before the rest goes
 };
 

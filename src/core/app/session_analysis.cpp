@@ -17,15 +17,27 @@ void Session::AnalyseLive(int row) {
   ws_.bfnumber.clear();
   view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
   AnalyseRace(ws_, row, true, urls_, FetchedPages(urls, pages.bodies));
-  view_.tvbuttonEnabled = view_.bfbuttonEnabled = !ws_.bfnumber.empty();
+  ShowAnalysedRace(row, /*fetched=*/true);
   SayHowItEnded(&pages.failures);
 }
 
 void Session::AnalyseWithoutOdds(int row) {
   AnalyseRace(ws_, row, false, urls_, FetchedPages({}, {}));
+  ShowAnalysedRace(row, /*fetched=*/false);
   ws_.bfnumber.clear();
   view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
   view_.BringToFront(kPageAllTable);
+}
+
+void Session::ShowAnalysedRace(int row, bool fetched) {
+  const bool ownRace = ExchangeHoldsRace(ws_, row);
+  if (ownRace && fetched) exchangeFetchedAt_ = FormatTime(ports_.clock.Now());
+  // The market number and the buttons that use it belong to this race or to none.
+  if (!ownRace) ws_.bfnumber.clear();
+  view_.tvbuttonEnabled = view_.bfbuttonEnabled = !ws_.bfnumber.empty();
+  view_.raceOnScreen = row;
+  view_.exchangePrices =
+      ownRace ? "exchange prices " + exchangeFetchedAt_ : std::string("without exchange prices");
 }
 
 void Session::RunBestRank(bool fromRealOdds) {
@@ -68,11 +80,14 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
       // A Cancel while the race is analysed takes it back: the tables stay as the last finished
       // race left them.
       WorkspaceView before = ws_.view();
+      const ViewState viewBefore = view_;
+      const std::string fetchedAtBefore = exchangeFetchedAt_;
       AnalyseRace(ws_, k, fromRealOdds, urls_,
                   FetchedPages(std::span(urls).subspan(from, to - from),
                                std::span(pages.bodies).subspan(from, to - from)),
                   &scores);
       BestOfRows(ws_, k, system);
+      ShowAnalysedRace(k, fromRealOdds);
       for (std::size_t i = from; i < to; ++i) std::string().swap(pages.bodies[i]);
       const RaceStep step{BestOfSystemName(system), k + 1, count,
                           Trim(ws_.MM.Text(k, mm::kTime)) + " " + Trim(ws_.MM.Text(k, mm::kCourse)),
@@ -87,6 +102,8 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
         stop_.Cancel();  // the front end took a Cancel the signal had not seen yet
       }
       ws_.view() = std::move(before);
+      view_ = viewBefore;
+      exchangeFetchedAt_ = fetchedAtBefore;
     }
   };
   try {

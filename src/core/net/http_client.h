@@ -36,8 +36,9 @@ class HttpClient {
   virtual std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
                                           const AnswerHandler& onAnswer,
                                           const StopSignal* stop = nullptr) = 0;
-  // A fresh GET outside the cookie jar; "http://" is put in front when the lower-cased address
-  // holds none. Present when the final answer's status is 200 or 302; a stopped probe is
+  // A fresh GET outside the cookie jar; "http://" is put in front of an address without a
+  // scheme. Redirects are followed to the end, bodies unread; present when the final answer's
+  // status is 200 or 302, absent for any other status or a redirect loop. A stopped probe is
   // Unreachable.
   virtual ProbeResult Probe(const std::string& url, const StopSignal* stop = nullptr) = 0;
 };
