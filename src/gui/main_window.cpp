@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "gui/display_text.h"
 #include "gui/pages/all_table_page.h"
 #include "gui/pages/indicator_page.h"
 #include "gui/pages/page_parts.h"
@@ -50,7 +51,10 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
       SessionPorts{*clients->web, *clients->zorvat, ports_->browser(), ports_->messages(),
                    ports_->progress(), ports_->clock()});
   runner_ = std::make_unique<SessionRunner>(std::move(session), clients, ports_->messages());
-  ports_->SetStepHandler([runner = runner_.get()](const Workspace& ws) { runner->Step(ws); });
+  ports_->SetStepHandler(
+      [runner = runner_.get(), ports = ports_](const Workspace& ws, const RaceStep& race) {
+        return runner->Step(ws, race, [ports] { return ports->cancelRequested(); });
+      });
 
   AddPages();
   ConnectPages();
@@ -204,6 +208,12 @@ void MainWindow::ShowTables(const WorkspaceView& ws) {
 
 void MainWindow::ShowStep(const std::shared_ptr<const Snapshot>& snapshot) {
   ShowTables(snapshot->ws);
+  const RaceStep& race = snapshot->race;
+  progress_->SetCaption(QString("%1 %2/%3 — %4")
+                            .arg(Display(race.run))
+                            .arg(race.race)
+                            .arg(race.races)
+                            .arg(Display(race.name)));
   emit stepShown(snapshot->command);
 }
 

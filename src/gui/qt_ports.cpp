@@ -60,9 +60,8 @@ class GuiPorts::ProgressPort : public Progress {
   }
   void ShowGauge(Gauge gauge, bool visible) override { emit owner_.gaugeShown(gauge, visible); }
   StopSignal* stopSignal() override { return &owner_.stop_; }
-  bool StepDone(const Workspace& ws, const RaceStep&) override {
-    if (owner_.stepHandler_) owner_.stepHandler_(ws);
-    return true;
+  bool StepDone(const Workspace& ws, const RaceStep& race) override {
+    return owner_.stepHandler_ ? owner_.stepHandler_(ws, race) : true;
   }
 
  private:

@@ -19,8 +19,9 @@ class GuiPorts : public QObject {
   using MessageHook = std::function<void(const QString& text)>;
   // Receives what would go to the browser (tests).
   using BrowserHook = std::function<void(const QString& urlOrPath)>;
-  // Worker thread: a step of a long run is done; `ws` is valid during the call only.
-  using StepHandler = std::function<void(const Workspace& ws)>;
+  // Worker thread: a race of a long run is done; `ws` is valid during the call only. False when
+  // the window did not show it (a Cancel came first).
+  using StepHandler = std::function<bool(const Workspace& ws, const RaceStep& race)>;
 
   explicit GuiPorts(QObject* parent = nullptr);
   ~GuiPorts() override;

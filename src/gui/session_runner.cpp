@@ -38,18 +38,25 @@ void SessionRunner::Shutdown(QObject* served) {
   }
 }
 
-void SessionRunner::Step(const Workspace& ws) {
+bool SessionRunner::Step(const Workspace& ws, const RaceStep& race,
+                         const std::function<bool()>& declined) {
   auto snap = std::make_shared<Snapshot>();
   snap->ws = ws.view();
   snap->view = session_->view();
   snap->command = running_;
   snap->step = true;
+  snap->race = race;
+  bool shown = false;
   QMetaObject::invokeMethod(
       this,
-      [this, snap = std::shared_ptr<const Snapshot>(std::move(snap))] {
-        if (!stopping_) emit stepped(snap);
+      [this, &shown, &declined, snap = std::shared_ptr<const Snapshot>(std::move(snap))] {
+        // Decided here, on the thread of the Cancel button, so no race shows after the click.
+        if (stopping_ || (declined && declined())) return;
+        shown = true;
+        emit stepped(snap);
       },
       Qt::BlockingQueuedConnection);
+  return shown;
 }
 
 int SessionRunner::Post(Command command) {

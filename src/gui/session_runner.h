@@ -17,6 +17,7 @@ struct Snapshot {
   bool closeRequested = false;
   int command = 0;    // the number Post gave the command
   bool step = false;  // a step of a command still running (a race of a best-of run)
+  RaceStep race;      // that race, for a step
 };
 
 class SessionRunner : public QObject {
@@ -37,8 +38,10 @@ class SessionRunner : public QObject {
   const std::shared_ptr<const Snapshot>& last() const { return last_; }
 
   // Worker thread, inside a command: hands a copy of `ws` to `stepped` and waits until the
-  // window has shown it, so a click in between (Cancel) is seen before the next step.
-  void Step(const Workspace& ws);
+  // window has shown it, so a click in between (Cancel) is seen before the next step. Unless
+  // `declined()`, asked on the GUI thread, says a Cancel came first: then nothing is shown and
+  // the result is false.
+  bool Step(const Workspace& ws, const RaceStep& race, const std::function<bool()>& declined);
   // Ends the worker, serving the blocking calls it makes to `served` (and to this runner) until
   // its command ends, so a window can be destroyed while a command runs.
   void Shutdown(QObject* served);

@@ -338,8 +338,10 @@ void WindowTest::slowServerKeepsTheWindowResponsiveAndGuarded() {
   connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
   ticker.start(20);
   QVERIFY(rig.StartAndWait());
-  const int start = w.LoadResults();
-  QVERIFY(start > 0);
+  rig.Find<QLineEdit>("loginEdit")->setText("demo");
+  rig.Find<QLineEdit>("passwordEdit")->setText("demo");
+  const int signIn = w.SignIn();
+  QVERIFY(signIn > 0);
   // A second command cannot start while the first runs.
   QVERIFY(w.runner().busy());
   QCOMPARE(w.SignIn(), 0);
@@ -350,14 +352,21 @@ void WindowTest::slowServerKeepsTheWindowResponsiveAndGuarded() {
   QTRY_VERIFY_WITH_TIMEOUT(rig.Find<QFrame>("progressPanel")->isVisible(), 1000);
   QVERIFY(w.runner().busy());
   QVERIFY(!w.grab().isNull());
+  // Cancel ends the sign-in at once, its requests in flight included: a sign-in takes several
+  // answers of 1.2 s each.
   auto* cancel = rig.Find<QPushButton>("progressCancel");
+  QElapsedTimer sinceCancel;
+  sinceCancel.start();
   QTest::mouseClick(cancel, Qt::LeftButton);
   QVERIFY(w.ports().cancelRequested());
   QVERIFY(!cancel->isEnabled());
-  QVERIFY(rig.Wait(start));
+  QVERIFY(rig.Wait(signIn));
+  QVERIFY2(sinceCancel.elapsed() < 1000, qPrintable(QString::number(sinceCancel.elapsed())));
   QVERIFY(ticks > 20);  // the event loop ran all along
   QVERIFY(!rig.Find<QFrame>("progressPanel")->isVisible());
   QVERIFY(rig.Find<QPushButton>("signInButton")->isEnabled());
+  QCOMPARE(rig.VisibleTabs(), QStringList{"About"});
+  QCOMPARE(rig.messages, QStringList());  // the user's own Cancel needs no box
 }
 
 void WindowTest::screenshotIsTheWholeWindow() {
@@ -491,8 +500,9 @@ void WindowTest::reportAddsDeletesSavesAndExports() {
   QCOMPARE(rig.messages.size(), 2);
 }
 
+// Against a server answering each request in 200 ms.
 void WindowTest::bestRankFillsTheReportAndCancelKeepsItsRows() {
-  Rig rig;
+  Rig rig(200);
   MainWindow& w = rig.Open();
   QVERIFY(rig.StartAndWait());
   QVERIFY(rig.SignIn("demo", "demo"));
@@ -500,22 +510,35 @@ void WindowTest::bestRankFillsTheReportAndCancelKeepsItsRows() {
   const int races = rig.Find<QTableView>("MM")->model()->rowCount();
   auto* rep = rig.Find<QTableView>("REP")->model();
   auto* pr2 = rig.Find<QProgressBar>("pr2");
+  auto* caption = rig.Find<QLabel>("progressCaption");
   auto* bestRank = rig.Find<QPushButton>("bestRankButton");
+  QVERIFY(rig.Find<QCheckBox>("fromRealOddsBox")->isChecked());
 
-  // Every race is shown as it ends: the gauge counts it and REP only grows.
+  // Every race is shown as it ends, its name in the panel: the gauge counts it, REP only grows,
+  // and the first rows come long before the run ends.
   int steps = 0, lastRows = 0;
-  bool growing = true, gauged = true;
+  qint64 firstRowAt = -1;
+  bool growing = true, gauged = true, named = true;
+  QElapsedTimer run;
   auto watch = connect(&w, &MainWindow::stepShown, [&] {
     ++steps;
     growing = growing && rep->rowCount() >= lastRows;
     lastRows = rep->rowCount();
+    if (firstRowAt < 0 && lastRows > 0) firstRowAt = run.elapsed();
     gauged = gauged && pr2->isVisible() && pr2->value() == steps && pr2->maximum() == races;
+    named =
+        named && caption->text().startsWith(QString("Best Rank %1/%2 — ").arg(steps).arg(races));
   });
+  run.start();
   QVERIFY(rig.Do([&] { QTest::mouseClick(bestRank, Qt::LeftButton); }));
+  const qint64 wholeRun = run.elapsed();
   disconnect(watch);
   QCOMPARE(steps, races);
   QVERIFY(growing);
   QVERIFY(gauged);
+  QVERIFY2(named, qPrintable(caption->text()));
+  QVERIFY2(firstRowAt >= 0 && firstRowAt < wholeRun / 2,
+           qPrintable(QString("%1 of %2 ms").arg(firstRowAt).arg(wholeRun)));
   const int full = rep->rowCount();
   QCOMPARE(full, lastRows);
   QVERIFY(full > 1);
@@ -525,33 +548,48 @@ void WindowTest::bestRankFillsTheReportAndCancelKeepsItsRows() {
   }
   QVERIFY(!pr2->isVisible());
   QVERIFY(!rig.Find<QFrame>("progressPanel")->isVisible());
+  QCOMPARE(caption->text(), QString("Load data...."));
 
   QVERIFY(rig.Do(
       [&] { QTest::mouseClick(rig.Find<QPushButton>("clearReportButton"), Qt::LeftButton); }));
   QCOMPARE(rep->rowCount(), 0);
 
-  // Cancel pressed while the first race with a pick is on screen: the run stops there.
+  // Cancel pressed a moment after the first row, while the next pages are on their way: the
+  // command ends at once, with exactly the rows on screen at the click, and asks for nothing more.
   int rowsAtCancel = -1, stepsAtCancel = -1;
+  QElapsedTimer sinceCancel;
+  qint64 endedAfter = -1;
   steps = 0;
   watch = connect(&w, &MainWindow::stepShown, [&] {
     ++steps;
-    if (rowsAtCancel < 0 && rep->rowCount() > 0) {
+    if (rep->rowCount() == 0 || sinceCancel.isValid()) return;
+    sinceCancel.start();  // marks the first row; restarted at the click
+    QTimer::singleShot(50, &w, [&] {
       auto* cancel = rig.Find<QPushButton>("progressCancel");
       QVERIFY(cancel->isVisible() && cancel->isEnabled());
-      QTest::mouseClick(cancel, Qt::LeftButton);
       rowsAtCancel = rep->rowCount();
       stepsAtCancel = steps;
-    }
+      sinceCancel.start();
+      QTest::mouseClick(cancel, Qt::LeftButton);
+    });
   });
+  auto ended =
+      connect(&w, &MainWindow::commandFinished, [&] { endedAfter = sinceCancel.elapsed(); });
   QVERIFY(rig.Do([&] { QTest::mouseClick(bestRank, Qt::LeftButton); }));
   disconnect(watch);
+  disconnect(ended);
+  const int requests = rig.server->Requests("*");
   QVERIFY(rowsAtCancel > 0);
+  QVERIFY2(endedAfter >= 0 && endedAfter < 1000, qPrintable(QString::number(endedAfter)));
   QCOMPARE(steps, stepsAtCancel);
   QVERIFY(stepsAtCancel < races);
   QCOMPARE(rep->rowCount(), rowsAtCancel);
   QVERIFY(rowsAtCancel < full);
   QVERIFY(bestRank->isEnabled());
   QVERIFY(!pr2->isVisible());
+  QCOMPARE(rig.messages, QStringList());
+  QTest::qWait(2 * 200);
+  QCOMPARE(rig.server->Requests("*"), requests);
 }
 
 QTEST_MAIN(WindowTest)
