@@ -82,6 +82,10 @@ void Session::SayHowItEnded(const PageFailures* failures) {
 }
 
 void Session::Close() {
+  // A course table a stop sent back for asking again is not asked for on the way out.
+  if (courseTable_.valid() &&
+      courseTable_.wait_for(std::chrono::seconds(0)) == std::future_status::deferred)
+    courseTable_ = {};
   AwaitCourseTable();
   ws_.DayData.clear();
   ws_.CourseTable.clear();
