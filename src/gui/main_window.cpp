@@ -208,6 +208,7 @@ void MainWindow::ShowTables(const WorkspaceView& ws) {
 
 void MainWindow::ShowStep(const std::shared_ptr<const Snapshot>& snapshot) {
   ShowTables(snapshot->ws);
+  allTable_->ShowView(snapshot->view);  // the race list follows the race on screen
   const RaceStep& race = snapshot->race;
   progress_->SetCaption(QString("%1 %2/%3 — %4")
                             .arg(Display(race.run))
