@@ -7,6 +7,29 @@
 #include "text/strings.h"
 
 namespace trotix {
+namespace {
+
+// The day's lists: the analysis of a race reads them and never changes them.
+constexpr Table WorkspaceView::*kDayLists[] = {
+    &WorkspaceView::RT,   &WorkspaceView::LG,  &WorkspaceView::T1, &WorkspaceView::NX,
+    &WorkspaceView::TIPS, &WorkspaceView::REZ, &WorkspaceView::MM};
+
+// The view as it stands, to take a race back with; the day's lists, most of its size, are left
+// out of the copy.
+WorkspaceView CopyForUndo(WorkspaceView& view) {
+  Table day[std::size(kDayLists)];
+  for (std::size_t i = 0; i < std::size(kDayLists); ++i) day[i] = std::move(view.*kDayLists[i]);
+  WorkspaceView copy = view;
+  for (std::size_t i = 0; i < std::size(kDayLists); ++i) view.*kDayLists[i] = std::move(day[i]);
+  return copy;
+}
+
+void Undo(WorkspaceView& view, WorkspaceView&& copy) {
+  for (auto list : kDayLists) copy.*list = std::move(view.*list);
+  view = std::move(copy);
+}
+
+}  // namespace
 
 void Session::AnalyseLive(int row) {
   const Deadline deadline(*this);
@@ -79,7 +102,7 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
       const std::size_t from = first[k], to = first[k + 1];
       // A Cancel while the race is analysed takes it back: the tables stay as the last finished
       // race left them.
-      WorkspaceView before = ws_.view();
+      WorkspaceView before = CopyForUndo(ws_.view());
       const ViewState viewBefore = view_;
       const std::string fetchedAtBefore = exchangeFetchedAt_;
       AnalyseRace(ws_, k, fromRealOdds, urls_,
@@ -101,7 +124,7 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
         }
         stop_.Cancel();  // the front end took a Cancel the signal had not seen yet
       }
-      ws_.view() = std::move(before);
+      Undo(ws_.view(), std::move(before));
       view_ = viewBefore;
       exchangeFetchedAt_ = fetchedAtBefore;
     }

@@ -1,8 +1,8 @@
 // The ALL TABLE analysis, the report and the browser buttons through the Session, on the demo day.
 #include <gtest/gtest.h>
 
-#include "support/fixture_server.h"
 #include "model/columns.h"
+#include "support/fixture_server.h"
 #include "support/session_harness.h"
 #include "text/strings.h"
 #include "vendorsim/vendor_sim.h"
@@ -103,7 +103,7 @@ TEST_F(SessionAnalysisTest, EveryFigureBelongsToTheRaceInTheHeader) {
   h->session->AnalyseWithoutOdds(other);
   EXPECT_EQ(view.exchangePrices, "without exchange prices");
   EXPECT_EQ(ws().u8, "Summ Betfair:");  // T2 still holds race k
-  h->session->AnalyseWithoutOdds(k);  // T2's own race: its earlier prices, and their time
+  h->session->AnalyseWithoutOdds(k);    // T2's own race: its earlier prices, and their time
   EXPECT_EQ(view.exchangePrices, "exchange prices 12:00:00");
   EXPECT_EQ(ws().u8, total);
 
@@ -207,6 +207,28 @@ TEST_F(SessionAnalysisTest, BestOfRunsAppendInRaceOrderAndCanBeCancelled) {
   EXPECT_GT(ws().REP.RowCount(), 0);  // the rows of the races done stay
   EXPECT_FALSE(h->progress.pr2Visible);
   EXPECT_TRUE(h->messages.shown.empty());  // the user's own Cancel needs no word
+
+  // A Cancel that reaches the window before the fourth race could be shown: that race is taken
+  // back whole, and the Session is left as the third race left it.
+  h->progress.stop.Reset();
+  ws().REP.ClearRows();
+  h->progress.steps = 0;
+  WorkspaceView third;
+  ViewState thirdView;
+  h->progress.onStep = [&](const Workspace& ws, const RaceStep& step) {
+    if (step.race == 4) return false;
+    third = ws.view();
+    thirdView = h->session->view();
+    return true;
+  };
+  h->session->RunBestRank(false);
+  EXPECT_EQ(h->progress.steps, 3);
+  EXPECT_TRUE(h->progress.stop.cancelled());
+  for (std::size_t i = 0; i < third.Tables().size(); ++i)
+    EXPECT_EQ(*ws().Tables()[i].second, *third.Tables()[i].second) << third.Tables()[i].first;
+  EXPECT_EQ(ws().Labels(), third.Labels());
+  EXPECT_EQ(h->session->view().raceOnScreen, thirdView.raceOnScreen);
+  EXPECT_EQ(h->session->view().exchangePrices, thirdView.exchangePrices);
 }
 
 TEST(SessionEmptyDay, BestOfOverNoRacesAddsNothing) {
