@@ -22,14 +22,37 @@ void SetFlagCell(Table& table, int row, const std::vector<std::string>& courseTa
   cell.hint = country;
 }
 
+namespace {
+
+void IndexDay(Workspace& ws) {
+  DayIndex& day = ws.DayRaces;
+  day = {};
+  day.lines = ws.DayData.size();
+  day.text = JoinLines(ws.DayData);
+  TagRecords races(day.text, "zabeg");
+  while (const auto body = races.Next()) {
+    const std::size_t index = day.races.size();
+    day.races.push_back({static_cast<std::size_t>(body->data() - day.text.data()), body->size()});
+    day.byCourseAndTime.try_emplace({TagValue(*body, "course"), TagValue(*body, "time")}, index);
+  }
+}
+
+std::string_view RaceBody(const DayIndex& day, std::size_t index) {
+  const DayIndex::Span& span = day.races[index];
+  return std::string_view(day.text).substr(span.offset, span.size);
+}
+
+}  // namespace
+
 void FillRaceLists(Workspace& ws) {
-  std::string work = JoinLines(ws.DayData);
-  while (CutPastTag(work, "<zabeg>")) {
-    const std::string course = TagValue(work, "course");
-    const std::string name = TagValue(work, "name");
-    const std::string time = TagValue(work, "time");
-    const std::string prize = ReplaceText(TagValue(work, "winner"), "BJ", "$");
-    const std::string count = TagValue(work, "count");
+  IndexDay(ws);
+  for (std::size_t i = 0; i < ws.DayRaces.races.size(); ++i) {
+    const std::string_view race = RaceBody(ws.DayRaces, i);
+    const std::string course = TagValue(race, "course");
+    const std::string name = TagValue(race, "name");
+    const std::string time = TagValue(race, "time");
+    const std::string prize = ReplaceText(TagValue(race, "winner"), "BJ", "$");
+    const std::string count = TagValue(race, "count");
 
     const int rt = ws.RT.AddRow();
     SetFlagCell(ws.RT, rt, ws.CourseTable, course);
@@ -58,13 +81,14 @@ void ParseRaceCard(Workspace& ws, const Table& raceList, int row) {
   const std::string time = raceList.Text(row, race_list::kTime);
   const std::string course = raceList.Text(row, race_list::kCourse);
 
-  const std::string day = JoinLines(ws.DayData);
-  const std::string key = "<course>" + course + "</course><time>" + time + "</time>";
-  std::size_t start = day.find(key);
-  if (start == std::string::npos) start = 0;  // an unknown race shows the first race of the day
-  std::string race;
-  const std::size_t end = day.find("</zabeg>", start);
-  race = end == std::string::npos ? day.substr(start) : day.substr(start, end - start + 1);
+  if (ws.DayRaces.lines != ws.DayData.size()) IndexDay(ws);
+  const DayIndex& day = ws.DayRaces;
+  std::string_view race;
+  if (!day.races.empty()) {
+    const auto found = day.byCourseAndTime.find({course, time});
+    // An unknown race shows the first race of the day.
+    race = RaceBody(day, found == day.byCourseAndTime.end() ? 0 : found->second);
+  }
 
   ws.u1 = time;
   ws.u2 = "Course: " + course;
@@ -74,22 +98,21 @@ void ParseRaceCard(Workspace& ws, const Table& raceList, int row) {
   ws.u7 = "Type: " + TagValue(race, "going") + "  " + TagValue(race, "class");
 
   long long sumOr = 0, sumTs = 0, sumRpr = 0;
-  while (Contains(race, "<horse>")) {
-    const std::string runner = TagValue(race, "horse");
-    CutPastTag(race, "<horse>");
+  TagRecords runners(race, "horse");
+  while (const auto runner = runners.Next()) {
     const int r = card.AddRow();
-    card.SetText(r, tab::kNumber, TagValue(runner, "number"));
-    card.SetText(r, tab::kName, ReplaceText(TagValue(runner, "name_horse"), "'", ""));
+    card.SetText(r, tab::kNumber, TagValue(*runner, "number"));
+    card.SetText(r, tab::kName, ReplaceText(TagValue(*runner, "name_horse"), "'", ""));
     card.SetImage(r, tab::kTrainer, picture::kTrainerMark);
-    card.At(r, tab::kTrainer).hint = TagValue(runner, "trainer");
+    card.At(r, tab::kTrainer).hint = TagValue(*runner, "trainer");
     card.SetImage(r, tab::kJockey, picture::kJockeyMark);
-    card.At(r, tab::kJockey).hint = TagValue(runner, "jockey");
-    card.SetText(r, tab::kAgeWeight, TagValue(runner, "age") + " " + TagValue(runner, "ves"));
-    card.SetText(r, tab::kForm, TagValue(runner, "form"));
-    card.SetText(r, tab::kDays, TagValue(runner, "days"));
-    const int ratingOr = IntegerOrZero(TagValue(runner, "or"));
-    const int ratingTs = IntegerOrZero(TagValue(runner, "ts"));
-    const int ratingRpr = IntegerOrZero(TagValue(runner, "rpr"));
+    card.At(r, tab::kJockey).hint = TagValue(*runner, "jockey");
+    card.SetText(r, tab::kAgeWeight, TagValue(*runner, "age") + " " + TagValue(*runner, "ves"));
+    card.SetText(r, tab::kForm, TagValue(*runner, "form"));
+    card.SetText(r, tab::kDays, TagValue(*runner, "days"));
+    const int ratingOr = IntegerOrZero(TagValue(*runner, "or"));
+    const int ratingTs = IntegerOrZero(TagValue(*runner, "ts"));
+    const int ratingRpr = IntegerOrZero(TagValue(*runner, "rpr"));
     card.SetNumber(r, tab::kOr, ratingOr);
     card.SetNumber(r, tab::kTs, ratingTs);
     card.SetNumber(r, tab::kRpr, ratingRpr);

@@ -18,7 +18,7 @@ std::string GetField(std::string_view record, int n) {
   return std::string(FieldView(record, n));
 }
 
-std::string TagValue(std::string_view text, std::string_view name) {
+std::string_view TagView(std::string_view text, std::string_view name) {
   const std::string open = "<" + std::string(name) + ">";
   const std::string close = "</" + std::string(name) + ">";
   const auto start = text.find(open);
@@ -26,7 +26,40 @@ std::string TagValue(std::string_view text, std::string_view name) {
   const auto rest = text.substr(start + open.size());
   const auto end = rest.find(close);
   if (end == std::string_view::npos) return {};
-  return std::string(rest.substr(0, end));
+  return rest.substr(0, end);
+}
+
+std::string TagValue(std::string_view text, std::string_view name) {
+  return std::string(TagView(text, name));
+}
+
+TagRecords::TagRecords(std::string_view text, std::string_view name)
+    : text_(text),
+      openTag_("<" + std::string(name) + ">"),
+      closeTag_("</" + std::string(name) + ">") {}
+
+std::optional<std::string_view> TagRecords::Next() {
+  constexpr auto npos = std::string_view::npos;
+  while (pos_ < text_.size()) {
+    const auto open = text_.find(openTag_, pos_);
+    if (open == npos) break;
+    const std::size_t body = open + openTag_.size();
+    if (!closeKnown_ || closeAt_ < body) {
+      closeAt_ = text_.find(closeTag_, body);
+      closeKnown_ = true;
+    }
+    if (closeAt_ == npos) break;  // no record after this point can be closed
+    // Another record opening before the closing tag leaves this one unclosed.
+    const auto reopen = text_.substr(body, closeAt_ - body).find(openTag_);
+    if (reopen != npos) {
+      pos_ = body + reopen;
+      continue;
+    }
+    pos_ = closeAt_ + closeTag_.size();
+    return text_.substr(body, closeAt_ - body);
+  }
+  pos_ = text_.size();
+  return std::nullopt;
 }
 
 std::string ReplaceText(std::string text, std::string_view what, std::string_view with) {

@@ -1,6 +1,7 @@
 #pragma once
 // Field records ("a>>b>>c>>") and tagged text ("<name>value</name>"): the two shapes every
 // answer of the vendor's servers is taken apart with. Byte strings, positions from 1.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,28 @@ std::string_view FieldView(std::string_view record, int n);
 
 // The text between the first "<name>" and the next "</name>"; empty when either is missing.
 std::string TagValue(std::string_view text, std::string_view name);
+// The same value as a view into `text`.
+std::string_view TagView(std::string_view text, std::string_view name);
+
+// The records "<name>...</name>" of a text, left to right, in one pass over it: linear time
+// whatever the text holds. A record runs from its opening tag to the next closing tag; one that
+// is not closed before the next record opens, or before the end, is unclosed and skipped, so a
+// field missing from a record is never read from the next one.
+class TagRecords {
+ public:
+  TagRecords(std::string_view text, std::string_view name);
+  // The next record's body, between its tags; nullopt when none is left.
+  std::optional<std::string_view> Next();
+
+ private:
+  std::string_view text_;
+  std::string openTag_, closeTag_;
+  std::size_t pos_ = 0;
+  // The first closing tag after the last search for one: records opened before it share it, so
+  // a run of unclosed records costs one search, not one each.
+  std::size_t closeAt_ = 0;
+  bool closeKnown_ = false;
+};
 
 // Replaces every occurrence of `what` by `with`, again and again while one is left, so that
 // replacing two spaces by one collapses any run of spaces. When `with` contains `what`, each

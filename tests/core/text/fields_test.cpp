@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace trotix {
 namespace {
 
@@ -32,6 +34,30 @@ TEST(TagValue, FirstOpeningTagAndNextClosingTag) {
   EXPECT_EQ(TagValue("<a></a>", "a"), "");
   // A closing tag before the opening one is not the end of the value.
   EXPECT_EQ(TagValue("</a><a>x</a>", "a"), "x");
+}
+
+TEST(TagRecords, OnlyClosedRecordsEachUpToItsOwnClosingTag) {
+  struct Case {
+    std::string text;
+    std::vector<std::string> bodies;
+  };
+  const Case cases[] = {
+      {"", {}},
+      {"junk<r>a</r>x<r>b</r>tail", {"a", "b"}},
+      {"<r></r><r>c", {""}},                 // the unclosed last record is dropped
+      {"<r>a<r>b</r><r>c</r>", {"b", "c"}},  // so is one the next record cuts short
+      {"</r><r>a</r></r>", {"a"}},           // stray closing tags are no records
+      {"<r><q>1</q></r><r></r>", {"<q>1</q>", ""}},
+      {"<rr>x</rr><r>y</r>", {"y"}},
+      {std::string(100000, '<') + "<r>z</r>", {"z"}},
+  };
+  for (const auto& c : cases) {
+    TagRecords records(c.text, "r");
+    std::vector<std::string> bodies;
+    while (const auto body = records.Next()) bodies.emplace_back(*body);
+    EXPECT_EQ(bodies, c.bodies) << c.text.substr(0, 40);
+    EXPECT_FALSE(records.Next());
+  }
 }
 
 TEST(ReplaceText, RepeatsUntilNothingIsLeft) {
