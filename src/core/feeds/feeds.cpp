@@ -1,5 +1,6 @@
 #include "feeds/feeds.h"
 
+#include <array>
 #include <unordered_set>
 
 #include "feeds/race_day.h"
@@ -10,6 +11,13 @@
 #include "text/strings.h"
 
 namespace trotix {
+namespace {
+
+constexpr std::array<std::string_view, 4> kTipTags = {"course", "name", "time", "place"};
+constexpr std::array<std::string_view, 6> kMoveTags = {"course", "precent", "time",
+                                                       "name",   "kf1",     "kf2"};
+
+}  // namespace
 
 void LoadTips(Workspace& ws, std::string_view feed) {
   Table& tips = ws.TIPS;
@@ -17,14 +25,12 @@ void LoadTips(Workspace& ws, std::string_view feed) {
   for (int r = 0; r < tips.RowCount(); ++r) listed.insert(tips.Text(r, tips::kName));
   TagRecords records(feed, "horse");
   while (const auto tip = records.Next()) {
-    const std::string course = TagValue(*tip, "course");
-    const std::string name = TagValue(*tip, "name");
-    const std::string time = TagValue(*tip, "time");
-    const std::string place = TagValue(*tip, "place");
+    const auto [courseTag, nameTag, time, place] = TagViews(*tip, kTipTags);
+    const std::string course(courseTag), name(nameTag);
     if (!listed.insert(name).second) continue;
     const int r = tips.AddRow();
     SetFlagCell(tips, r, ws.CourseTable, course);
-    tips.SetText(r, tips::kTime, time);
+    tips.SetText(r, tips::kTime, std::string(time));
     tips.SetText(r, tips::kCourse, course);
     tips.SetText(r, tips::kName, name);
     tips.SetImage(r, tips::kPlace, IntegerOrZero(place));
@@ -35,16 +41,16 @@ void LoadMoves(Workspace& ws, std::string_view feed) {
   Table& lg = ws.LG;
   TagRecords records(feed, "horse");
   while (const auto record = records.Next()) {
-    const std::string_view work = *record;
-    const std::string course = Trim(TagView(work, "course"));
-    const int move = IntegerOrZero(TagView(work, "precent"));
+    const auto [courseTag, precent, time, name, kf1, kf2] = TagViews(*record, kMoveTags);
+    const std::string course = Trim(courseTag);
+    const int move = IntegerOrZero(precent);
     const int r = lg.AddRow();
     SetFlagCell(lg, r, ws.CourseTable, course);
-    lg.SetText(r, lg::kTime, TagValue(work, "time"));
+    lg.SetText(r, lg::kTime, std::string(time));
     lg.SetText(r, lg::kCourse, course);
-    lg.SetText(r, lg::kName, TagValue(work, "name"));
-    lg.SetText(r, lg::kLastPrice, TagValue(work, "kf1"));
-    lg.SetText(r, lg::kFirstShow, TagValue(work, "kf2"));
+    lg.SetText(r, lg::kName, std::string(name));
+    lg.SetText(r, lg::kLastPrice, std::string(kf1));
+    lg.SetText(r, lg::kFirstShow, std::string(kf2));
     lg.SetNumber(r, lg::kMove, move);
     if (move > 0) lg.SetColor(r, lg::kMove, colors::kLightRed);
     if (move < 0) lg.SetColor(r, lg::kMove, colors::kMoveGreen);

@@ -1,5 +1,7 @@
 #include "feeds/race_day.h"
 
+#include <array>
+
 #include "model/columns.h"
 #include "model/country.h"
 #include "text/fields.h"
@@ -24,6 +26,13 @@ void SetFlagCell(Table& table, int row, const std::vector<std::string>& courseTa
 
 namespace {
 
+constexpr std::array<std::string_view, 2> kKeyTags = {"course", "time"};
+constexpr std::array<std::string_view, 5> kListTags = {"course", "name", "time", "winner", "count"};
+constexpr std::array<std::string_view, 5> kCardTags = {"winner", "name", "distance", "going",
+                                                       "class"};
+constexpr std::array<std::string_view, 11> kRunnerTags = {
+    "number", "name_horse", "trainer", "jockey", "age", "ves", "form", "days", "or", "ts", "rpr"};
+
 void IndexDay(Workspace& ws) {
   DayIndex& day = ws.DayRaces;
   day = {};
@@ -33,7 +42,8 @@ void IndexDay(Workspace& ws) {
   while (const auto body = races.Next()) {
     const std::size_t index = day.races.size();
     day.races.push_back({static_cast<std::size_t>(body->data() - day.text.data()), body->size()});
-    day.byCourseAndTime.try_emplace({TagValue(*body, "course"), TagValue(*body, "time")}, index);
+    const auto [course, time] = TagViews(*body, kKeyTags);
+    day.byCourseAndTime.try_emplace({std::string(course), std::string(time)}, index);
   }
 }
 
@@ -47,12 +57,10 @@ std::string_view RaceBody(const DayIndex& day, std::size_t index) {
 void FillRaceLists(Workspace& ws) {
   IndexDay(ws);
   for (std::size_t i = 0; i < ws.DayRaces.races.size(); ++i) {
-    const std::string_view race = RaceBody(ws.DayRaces, i);
-    const std::string course = TagValue(race, "course");
-    const std::string name = TagValue(race, "name");
-    const std::string time = TagValue(race, "time");
-    const std::string prize = ReplaceText(TagValue(race, "winner"), "BJ", "$");
-    const std::string count = TagValue(race, "count");
+    const auto [courseTag, nameTag, timeTag, winner, count] =
+        TagViews(RaceBody(ws.DayRaces, i), kListTags);
+    const std::string course(courseTag), name(nameTag), time(timeTag);
+    const std::string prize = ReplaceText(std::string(winner), "BJ", "$");
 
     const int rt = ws.RT.AddRow();
     SetFlagCell(ws.RT, rt, ws.CourseTable, course);
@@ -60,7 +68,7 @@ void FillRaceLists(Workspace& ws) {
     ws.RT.SetText(rt, rt::kCourse, course);
     ws.RT.SetText(rt, rt::kName, name);
     ws.RT.SetText(rt, rt::kPrize, prize);
-    ws.RT.SetText(rt, rt::kRunners, count);
+    ws.RT.SetText(rt, rt::kRunners, std::string(count));
 
     const int nx = ws.NX.AddRow();
     ws.NX.At(nx, nx::kFlag) = ws.RT.At(rt, rt::kFlag);
@@ -90,29 +98,32 @@ void ParseRaceCard(Workspace& ws, const Table& raceList, int row) {
     race = RaceBody(day, found == day.byCourseAndTime.end() ? 0 : found->second);
   }
 
+  const auto [winner, name, distance, going, raceClass] = TagViews(race, kCardTags);
   ws.u1 = time;
   ws.u2 = "Course: " + course;
-  ws.u3 = "Prize: $" + TagValue(race, "winner");
-  ws.u4 = "Name: " + TagValue(race, "name");
-  ws.u6 = "Distance: " + TagValue(race, "distance");
-  ws.u7 = "Type: " + TagValue(race, "going") + "  " + TagValue(race, "class");
+  ws.u3 = "Prize: $" + std::string(winner);
+  ws.u4 = "Name: " + std::string(name);
+  ws.u6 = "Distance: " + std::string(distance);
+  ws.u7 = "Type: " + std::string(going) + "  " + std::string(raceClass);
 
   long long sumOr = 0, sumTs = 0, sumRpr = 0;
   TagRecords runners(race, "horse");
   while (const auto runner = runners.Next()) {
+    const auto [number, horse, trainer, jockey, age, weight, form, days, ratingOrText, ratingTsText,
+                ratingRprText] = TagViews(*runner, kRunnerTags);
     const int r = card.AddRow();
-    card.SetText(r, tab::kNumber, TagValue(*runner, "number"));
-    card.SetText(r, tab::kName, ReplaceText(TagValue(*runner, "name_horse"), "'", ""));
+    card.SetText(r, tab::kNumber, std::string(number));
+    card.SetText(r, tab::kName, ReplaceText(std::string(horse), "'", ""));
     card.SetImage(r, tab::kTrainer, picture::kTrainerMark);
-    card.At(r, tab::kTrainer).hint = TagValue(*runner, "trainer");
+    card.At(r, tab::kTrainer).hint = trainer;
     card.SetImage(r, tab::kJockey, picture::kJockeyMark);
-    card.At(r, tab::kJockey).hint = TagValue(*runner, "jockey");
-    card.SetText(r, tab::kAgeWeight, TagValue(*runner, "age") + " " + TagValue(*runner, "ves"));
-    card.SetText(r, tab::kForm, TagValue(*runner, "form"));
-    card.SetText(r, tab::kDays, TagValue(*runner, "days"));
-    const int ratingOr = IntegerOrZero(TagValue(*runner, "or"));
-    const int ratingTs = IntegerOrZero(TagValue(*runner, "ts"));
-    const int ratingRpr = IntegerOrZero(TagValue(*runner, "rpr"));
+    card.At(r, tab::kJockey).hint = jockey;
+    card.SetText(r, tab::kAgeWeight, std::string(age) + " " + std::string(weight));
+    card.SetText(r, tab::kForm, std::string(form));
+    card.SetText(r, tab::kDays, std::string(days));
+    const int ratingOr = IntegerOrZero(ratingOrText);
+    const int ratingTs = IntegerOrZero(ratingTsText);
+    const int ratingRpr = IntegerOrZero(ratingRprText);
     card.SetNumber(r, tab::kOr, ratingOr);
     card.SetNumber(r, tab::kTs, ratingTs);
     card.SetNumber(r, tab::kRpr, ratingRpr);

@@ -1,5 +1,8 @@
 #include "text/fields.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace trotix {
 
 std::string_view FieldView(std::string_view record, int n) {
@@ -31,6 +34,37 @@ std::string_view TagView(std::string_view text, std::string_view name) {
 
 std::string TagValue(std::string_view text, std::string_view name) {
   return std::string(TagView(text, name));
+}
+
+void ReadTagViews(std::string_view text, std::span<const std::string_view> names,
+                  std::span<std::string_view> values) {
+  constexpr auto npos = std::string_view::npos;
+  std::size_t longest = 0;
+  for (const auto name : names) longest = std::max(longest, name.size());
+  std::uint32_t found = 0;
+  std::size_t left = names.size();
+  // Every "<" in turn: the text up to the next ">" close by is the tag's name.
+  for (auto at = text.find('<'); at != npos && left > 0; at = text.find('<', at + 1)) {
+    const auto rest = text.substr(at + 1, longest + 1);
+    const auto gt = rest.find('>');
+    if (gt == npos) continue;
+    const auto tag = rest.substr(0, gt);
+    for (std::size_t k = 0; k < names.size(); ++k) {
+      if ((found >> k & 1) != 0 || names[k] != tag) continue;
+      found |= std::uint32_t{1} << k;
+      --left;
+      // Only the first opening tag counts, closed or not.
+      const std::size_t body = at + 1 + gt + 1;
+      for (auto close = text.find("</", body); close != npos; close = text.find("</", close + 1)) {
+        const std::size_t end = close + 2 + tag.size();
+        if (end < text.size() && text[end] == '>' && text.substr(close + 2, tag.size()) == tag) {
+          values[k] = text.substr(body, close - body);
+          break;
+        }
+      }
+      break;
+    }
+  }
 }
 
 TagRecords::TagRecords(std::string_view text, std::string_view name)

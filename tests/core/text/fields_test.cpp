@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string_view>
 #include <vector>
 
 namespace trotix {
@@ -34,6 +36,23 @@ TEST(TagValue, FirstOpeningTagAndNextClosingTag) {
   EXPECT_EQ(TagValue("<a></a>", "a"), "");
   // A closing tag before the opening one is not the end of the value.
   EXPECT_EQ(TagValue("</a><a>x</a>", "a"), "x");
+}
+
+TEST(TagViews, OneWalkFindsWhatTagValueFindsForEachName) {
+  const std::array<std::string_view, 4> names = {"name", "name_horse", "or", "a"};
+  const std::string texts[] = {
+      "",
+      "<name_horse>H</name_horse><name>R</name><or>1</or>",
+      "<a>never closed<a>x</a>",  // only the first opening tag counts
+      "</or><or>2</or><or>3</or><name></name>",
+      "<<name>>x</name></name>",
+      "<name>v</name_horse></name <or>5</or",
+  };
+  for (const auto& text : texts) {
+    const auto views = TagViews(text, names);
+    for (std::size_t k = 0; k < names.size(); ++k)
+      EXPECT_EQ(views[k], TagValue(text, names[k])) << text << " " << names[k];
+  }
 }
 
 TEST(TagRecords, OnlyClosedRecordsEachUpToItsOwnClosingTag) {
