@@ -72,25 +72,28 @@ TagRecords::TagRecords(std::string_view text, std::string_view name)
       openTag_("<" + std::string(name) + ">"),
       closeTag_("</" + std::string(name) + ">") {}
 
+bool TagRecords::TagAt(std::size_t at, std::string_view tag) const {
+  return text_.size() - at >= tag.size() && text_[at + 1] == tag[1] &&
+         text_.compare(at, tag.size(), tag) == 0;
+}
+
 std::optional<std::string_view> TagRecords::Next() {
   constexpr auto npos = std::string_view::npos;
-  while (pos_ < text_.size()) {
-    const auto open = text_.find(openTag_, pos_);
-    if (open == npos) break;
+  // Each stretch of text is walked once: a body up to the first tag of the record's name after
+  // it, then on from that tag.
+  for (auto open = text_.find(openTag_, pos_); open != npos;) {
     const std::size_t body = open + openTag_.size();
-    if (!closeKnown_ || closeAt_ < body) {
-      closeAt_ = text_.find(closeTag_, body);
-      closeKnown_ = true;
+    open = npos;
+    for (auto at = text_.find('<', body); at != npos; at = text_.find('<', at + 1)) {
+      if (TagAt(at, closeTag_)) {
+        pos_ = at + closeTag_.size();
+        return text_.substr(body, at - body);
+      }
+      if (TagAt(at, openTag_)) {
+        open = at;  // this record is unclosed; the next one starts here
+        break;
+      }
     }
-    if (closeAt_ == npos) break;  // no record after this point can be closed
-    // Another record opening before the closing tag leaves this one unclosed.
-    const auto reopen = text_.substr(body, closeAt_ - body).find(openTag_);
-    if (reopen != npos) {
-      pos_ = body + reopen;
-      continue;
-    }
-    pos_ = closeAt_ + closeTag_.size();
-    return text_.substr(body, closeAt_ - body);
   }
   pos_ = text_.size();
   return std::nullopt;

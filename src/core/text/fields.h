@@ -43,13 +43,11 @@ class TagRecords {
   std::optional<std::string_view> Next();
 
  private:
+  bool TagAt(std::size_t at, std::string_view tag) const;
+
   std::string_view text_;
   std::string openTag_, closeTag_;
   std::size_t pos_ = 0;
-  // The first closing tag after the last search for one: records opened before it share it, so
-  // a run of unclosed records costs one search, not one each.
-  std::size_t closeAt_ = 0;
-  bool closeKnown_ = false;
 };
 
 // Replaces every occurrence of `what` by `with`, again and again while one is left, so that
