@@ -26,6 +26,7 @@ namespace {
 
 constexpr int kExitBadArguments = 2;
 constexpr int kExitSignInFailed = 3;
+constexpr int kExitActionFailed = 4;
 constexpr int kExitInterrupted = 130;  // as a shell reports a program that Ctrl+C ended
 
 struct Options {
@@ -151,6 +152,13 @@ int Run(Options& o) {
   ActionState state;
   Workspace before = ws;
   const SignInResult signIn = session.SignIn(form);
+  // A file the Session could not write is an error of the step that wrote it.
+  std::size_t failures = 0;
+  const auto takeFailures = [&](const std::string& step) {
+    for (; failures < session.failures().size(); ++failures)
+      record.errors.push_back(step + ": " + session.failures()[failures]);
+  };
+  takeFailures("sign-in");
   const StopSignal& stop = progress.stop;
   if (stop.cancelled()) record.errors.push_back("sign-in: cancelled");
   for (const auto& action : actions) {
@@ -162,6 +170,7 @@ int Run(Options& o) {
     } catch (const std::exception& e) {
       record.errors.push_back(action.name + ": " + e.what());
     }
+    takeFailures(action.name);
     if (stop.cancelled()) record.errors.push_back(action.name + ": cancelled");
   }
   // Notes come first: they were taken at start-up, before any action.
@@ -174,12 +183,13 @@ int Run(Options& o) {
     std::cout << WorkspaceJson(ws, session.view(), record).dump(2) << '\n';
   } else {
     PrintChanged(before, ws);
-    for (const auto& m : record.messages) std::cout << "message: " << m << '\n';
-    for (const auto& u : record.opened) std::cout << "opened: " << u << '\n';
-    for (const auto& e : record.errors) std::cerr << "error: " << e << '\n';
+    for (const auto& m : record.messages) std::cout << "message: " << PrintableText(m) << '\n';
+    for (const auto& u : record.opened) std::cout << "opened: " << PrintableText(u) << '\n';
+    for (const auto& e : record.errors) std::cerr << "error: " << PrintableText(e) << '\n';
   }
   if (stop.cancelled()) return kExitInterrupted;
-  return signIn == SignInResult::SignedIn ? 0 : kExitSignInFailed;
+  if (signIn != SignInResult::SignedIn) return kExitSignInFailed;
+  return record.errors.empty() ? 0 : kExitActionFailed;
 }
 
 }  // namespace
@@ -196,7 +206,9 @@ int main(int argc, char** argv) {
   CLI::App app{
       "trotix-cli: signs in to the vendor's servers and performs the given actions "
       "as the window's clicks would, then prints the result. Ctrl+C stops the action running "
-      "as the window's Cancel does, prints the state so far and exits with 130."};
+      "as the window's Cancel does and prints the state so far.\n"
+      "Exit status: 0 the actions ran, 2 bad arguments, 3 the sign-in failed, 4 an action ended "
+      "in an error (the deadline included) or a file could not be written, 130 Ctrl+C."};
   trotix::AddHostOptions(app, o.hosts);
   app.add_flag("--demo", o.demo, "Start the demo vendor server in-process and use its account");
   app.add_option("--login", o.login, "Login");

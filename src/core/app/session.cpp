@@ -75,6 +75,7 @@ void Session::SayHowItEnded(const PageFailures* failures) {
     const auto ms = options_.deadline.count();
     text = "Stopped: no answer within " +
            (ms % 1000 == 0 ? std::to_string(ms / 1000) : FormatFixed(ms / 1000.0, 1)) + " s";
+    failures_.push_back(text);
   }
   if (failures != nullptr && failures->failed() > 0)
     text += (text.empty() ? "" : "\n") + failures->Text();

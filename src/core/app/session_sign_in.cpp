@@ -56,8 +56,10 @@ bool Session::LoadDay(const SignInForm& form, const std::string& answer) {
   if (stop_.stopped()) return false;
   if (form.rememberMe) {
     if (const auto error = SaveRememberMe(options_.folder, {form.login, form.password});
-        !error.empty())
+        !error.empty()) {
+      failures_.push_back(error);
       ports_.messages.Show(error);
+    }
   } else {
     DeleteRememberMe(options_.folder);
   }
@@ -80,6 +82,7 @@ bool Session::LoadDay(const SignInForm& form, const std::string& answer) {
     view_.tabVisible[p] = true;
   view_.tabVisible[kPageAbout] = false;
   view_.tabVisible[kPageIndicatorBF] = false;
+  if (ws_.DayRaces.races.empty()) ports_.messages.Show(kNoRaces);
   return true;
 }
 
