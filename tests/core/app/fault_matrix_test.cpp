@@ -159,7 +159,9 @@ void ExpectFailedPagesSaid(Case& r, FaultMode m) {
       std::regex_match(text, parts, std::regex("([0-9]+) of ([0-9]+) runner pages failed: .+")))
       << text;
   EXPECT_EQ(parts[1], parts[2]) << text;
-  if (m == FaultMode::kStall) EXPECT_TRUE(text.ends_with(": timed out")) << text;
+  if (m == FaultMode::kStall) {
+    EXPECT_TRUE(text.ends_with(": timed out")) << text;
+  }
 }
 
 void ExpectManualPickKept(Case& r) {
