@@ -8,6 +8,7 @@
 #include "app/system_clock.h"
 #include "json_output.h"
 #include "net/curl_http_client.h"
+#include "net/vendor_urls.h"
 #include "options/host_options.h"
 #include "text/dates.h"
 #include "text/numbers.h"
@@ -99,7 +100,7 @@ int Run(Options& o) {
       record.errors.push_back(action.name + ": " + e.what());
     }
   }
-  // Notes come first: they were taken at start-up, before any action.
+  // Notes come first: they were taken at start-up and sign-in, before any action.
   record.errors.insert(record.errors.begin(), session.view().notes.begin(),
                        session.view().notes.end());
   record.messages = messages.shown;
@@ -124,6 +125,7 @@ int main(int argc, char** argv) {
   CLI::App app{
       "trotix-cli: signs in to the vendor's servers and performs the given actions "
       "as the window's clicks would, then prints the result."};
+  app.set_version_flag("--version", "trotix-cli " + std::string(trotix::kVersion));
   trotix::AddHostOptions(app, o.hosts);
   app.add_flag("--demo", o.demo, "Start the demo vendor server in-process and use its account");
   app.add_option("--login", o.login, "Login");

@@ -108,6 +108,9 @@ TEST(Cli, ExitStatuses) {
   const CliRun badRow = RunCli(base + " --json zorvat 999");
   EXPECT_EQ(badRow.status, 0);
   EXPECT_EQ(Json(badRow)["errors"].size(), 1u);
+  const CliRun version = RunCli("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "trotix-cli 3.8\n");
 }
 
 TEST(Cli, TextOutputPrintsTheTablesTheLastActionChanged) {
