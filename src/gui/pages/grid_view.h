@@ -21,11 +21,15 @@ class GridView : public QTableView {
 
   // The picture list of an image column; cells pick their picture by image index.
   void SetPictures(int column, std::vector<QPixmap> pictures);
+  // The country flags of a flag column, with the neutral flag for unlisted countries.
+  void SetFlagPictures(int column);
   // Shows the rows of `table`.
   void SetTable(const Table& table);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  // Enter on a row does what a double-click does.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   TableModel* model_;
