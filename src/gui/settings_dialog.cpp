@@ -94,7 +94,7 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
   if (!overridden.isEmpty()) {
     auto* note = new QLabel(
         QString("For this run the command line or a TROTIX_… variable sets the %1; what is "
-                "kept here counts from the next start without them.")
+                "kept here is used where they set nothing.")
             .arg(overridden.join(", ")));
     note->setObjectName("overriddenNote");
     note->setWordWrap(true);
