@@ -3,7 +3,8 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build test demo bench clean format fuzz test-asan test-tsan
+.PHONY: all deps configure build test demo bench clean format fuzz test-asan test-tsan package \
+  test-package
 
 all: build
 
@@ -18,6 +19,14 @@ build: configure
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The Debian package in the build folder; the check of one built into a temporary folder, which
+# `make test` runs too.
+package: build
+	@cmake --build $(BUILD) --target package
+
+test-package: build
+	@cd $(BUILD) && ctest --output-on-failure -L package
 
 # Sanitizer builds, each in its own folder, without the window.
 SAN_FLAGS = -O1 -g1 -fno-omit-frame-pointer

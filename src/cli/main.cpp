@@ -8,6 +8,7 @@
 #include "app/system_clock.h"
 #include "json_output.h"
 #include "net/curl_http_client.h"
+#include "net/vendor_urls.h"
 #include "options/host_options.h"
 #include "text/dates.h"
 #include "text/numbers.h"
@@ -108,7 +109,7 @@ int Run(Options& o) {
     }
     takeFailures(action.name);
   }
-  // Notes come first: they were taken at start-up, before any action.
+  // Notes come first: they were taken at start-up and sign-in, before any action.
   record.errors.insert(record.errors.begin(), session.view().notes.begin(),
                        session.view().notes.end());
   record.messages = messages.shown;
@@ -136,6 +137,7 @@ int main(int argc, char** argv) {
       "as the window's clicks would, then prints the result.\n"
       "Exit status: 0 the actions ran, 2 bad arguments, 3 the sign-in failed, 4 an action ended "
       "in an error or a file could not be written."};
+  app.set_version_flag("--version", "trotix-cli " + std::string(trotix::kVersion));
   trotix::AddHostOptions(app, o.hosts);
   app.add_flag("--demo", o.demo, "Start the demo vendor server in-process and use its account");
   app.add_option("--login", o.login, "Login");

@@ -6,11 +6,15 @@
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTimer>
+#include <cstdio>
 #include <iostream>
+#include <map>
 
 #include "app/system_clock.h"
 #include "gui/main_window.h"
+#include "gui/settings.h"
 #include "net/curl_http_client.h"
+#include "net/vendor_urls.h"
 #include "options/host_options.h"
 #include "vendorsim/vendor_sim.h"
 
@@ -45,53 +49,90 @@ bool SelectPage(MainWindow& window, const QString& caption) {
 }
 
 int RunTrotix(QApplication& app, int argc, char** argv) {
+  // Names the platform's folders for the settings and the data.
+  QApplication::setApplicationName("trotix");
+  QApplication::setApplicationVersion(QString::fromLatin1(kVersion.data(), kVersion.size()));
   ApplyLook(app);
   CLI::App cli{"trotix: the Trotix window"};
-  Hosts hosts;
-  AddHostOptions(cli, hosts);
+  cli.set_version_flag("--version", "trotix " + std::string(kVersion));
+  // The hosts as options only: Settings::ForRun reads their variables, after the command line
+  // and before the kept settings.
+  Settings::RunValues given;
+  using Key = Settings::Key;
+  std::map<Key, std::pair<CLI::Option*, std::string>> values;
+  for (const auto& [key, member] : kHostKeys) {
+    for (const HostOption& h : kHostOptions) {
+      if (h.member != member) continue;
+      auto& [option, text] = values[key];
+      option = cli.add_option(h.option, text,
+                              std::string(h.help) + " (else " + h.variable + ", else Settings)");
+    }
+  }
   bool demo = false;
   int maxConnections = 8;
-  std::string screenshot, page;
+  std::string dir, settingsFile, screenshot, page, size;
   int race = -1;
   cli.add_flag("--demo", demo,
                "start the built-in demo vendor server and fill in its demo account");
-  cli.add_option("--max-connections", maxConnections, "parallel requests of one batch")
-      ->check(CLI::Range(1, 64));
+  CLI::Option* cap =
+      cli.add_option("--max-connections", maxConnections, "parallel requests of one batch")
+          ->check(CLI::Range(1, 64));
+  CLI::Option* dirOption =
+      cli.add_option("--dir", dir, "the data folder for this run (tx.log and saved pages)");
+  cli.add_option("--settings", settingsFile,
+                 "keep the settings in this INI file instead of the user's own");
   cli.add_option("--screenshot", screenshot,
                  "render the window to this PNG file and exit (signed in with --demo)");
   cli.add_option("--page", page, "with --screenshot: the page to show, by caption");
   cli.add_option("--race", race,
                  "with --screenshot: analyse this row of the ALL TABLE race list first (from 0)")
       ->check(CLI::NonNegativeNumber);
+  cli.add_option("--size", size, "with --screenshot: the window's size, WIDTHxHEIGHT");
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     return cli.exit(e);
   }
+  for (const auto& [key, value] : values)
+    if (value.first->count() > 0) given[key] = QString::fromStdString(value.second);
+  if (cap->count() > 0) given[Key::kMaxConnections] = QString::number(maxConnections);
+  if (dirOption->count() > 0) given[Key::kDataFolder] = QString::fromStdString(dir);
 
   WindowOptions options;
+  options.settings = settingsFile.empty()
+                         ? std::make_shared<Settings>()
+                         : std::make_shared<Settings>(QString::fromStdString(settingsFile));
+  // A picture taken for the docs or a benchmark leaves the user's window as it was.
+  if (!screenshot.empty()) options.settings->SetReadOnly(true);
   if (demo) {
     vendorsim::SimOptions sim;
     sim.date = SystemClock().Today();
     auto server = std::make_shared<vendorsim::VendorSim>(sim);
     server->Start();
-    hosts = server->SimHosts();
+    const Hosts hosts = server->SimHosts();
+    for (const auto& [key, member] : kHostKeys) given[key] = QString::fromStdString(hosts.*member);
     options.keepAlive = server;
     options.login = "demo";
     options.password = "demo";
   }
-  options.session.hosts = hosts;
-  options.session.maxConnections = maxConnections;
+  options.commandLine = given;
   options.web = MakeRedirectingClient();
   options.zorvat = MakeNonRedirectingClient();
 
   MainWindow window(std::move(options));
+  if (!size.empty()) {
+    int width = 0, height = 0;
+    if (std::sscanf(size.c_str(), "%dx%d", &width, &height) == 2) window.resize(width, height);
+  }
   window.show();
 
   if (!screenshot.empty()) {
     // Nobody is there to dismiss a box.
     window.ports().SetMessageHook(
         [](const QString& text) { std::cerr << text.toStdString() << "\n"; });
+    window.ports().SetQuestionHook([](const QString&, QMessageBox::StandardButtons buttons) {
+      return buttons.testFlag(QMessageBox::Discard) ? QMessageBox::Discard : QMessageBox::No;
+    });
     int signIn = 0, analysis = 0;
     bool taken = false;
     QObject::connect(&window, &MainWindow::commandFinished, &window, [&](int) {

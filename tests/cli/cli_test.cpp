@@ -117,6 +117,9 @@ TEST(Cli, ExitStatuses) {
   EXPECT_EQ(unsaved.status, 4);
   ASSERT_EQ(Json(unsaved)["errors"].size(), 1u);
   EXPECT_TRUE(Json(unsaved)["errors"][0].get<std::string>().starts_with("save: Cannot write "));
+  const CliRun version = RunCli("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "trotix-cli 3.8\n");
 }
 
 // The CLI against a vendor on loopback that answers the sign-in and the results as given.

@@ -10,28 +10,42 @@
 
 namespace trotix {
 
+namespace {
+
+// Pages handed to the browser need a full path.
+std::filesystem::path FullPath(const std::filesystem::path& path) {
+  std::error_code ignored;
+  return std::filesystem::absolute(path, ignored).lexically_normal();
+}
+
+}  // namespace
+
 Session::Session(SessionOptions options, SessionPorts ports)
     : options_(std::move(options)), ports_(ports), urls_(options_.hosts) {
-  // Pages handed to the browser need a full path.
-  std::error_code ignored;
-  options_.folder = std::filesystem::absolute(options_.folder, ignored).lexically_normal();
+  options_.folder = FullPath(options_.folder);
 }
 
 void Session::Start() {
   ws_.ReportRow = -1;
-  const auto saved = LoadRememberMe(options_.folder);
-  if (saved.credentials) {
-    view_.rememberMe = true;
-    view_.login = saved.credentials->login;
-    view_.password = saved.credentials->password;
-  }
-  // A file left unread is worth knowing about, not worth a message box at start-up.
-  if (!saved.note.empty()) view_.notes.push_back(saved.note);
+  ReadRememberMe();
   view_.BringToFront(kPageAbout);
   for (int p = 0; p < kPageCount; ++p) view_.tabVisible[p] = p == kPageAbout;
   ws_.IndicatorList.clear();
   view_.resultsDate = FormatDate(ports_.clock.Today());
   ws_.DayData.clear();
+  FetchCourseTable();
+}
+
+void Session::ReadRememberMe() {
+  const auto saved = LoadRememberMe(options_.folder, options_.hosts.dataServer);
+  view_.rememberMe = saved.credentials.has_value();
+  view_.login = saved.credentials ? saved.credentials->login : std::string();
+  view_.password = saved.credentials ? saved.credentials->password : std::string();
+  // A file left unread is worth knowing about, not worth a message box at start-up.
+  if (!saved.note.empty()) view_.notes.push_back(saved.note);
+}
+
+void Session::FetchCourseTable() {
   courseTable_ =
       std::async(options_.maxConnections > 1 ? std::launch::async : std::launch::deferred,
                  [this] { return ports_.web.Get(urls_.CourseTable()); });
@@ -40,6 +54,17 @@ void Session::Start() {
 
 void Session::AwaitCourseTable() {
   if (courseTable_.valid()) ws_.CourseTable = SplitLines(BodyOrEmpty(courseTable_.get()));
+}
+
+void Session::UseSettings(SessionOptions options) {
+  AwaitCourseTable();  // its request reads the hosts about to change
+  options.folder = FullPath(options.folder);
+  const bool newServer = options.hosts.dataServer != options_.hosts.dataServer;
+  const bool newFolder = options.folder != options_.folder;
+  options_ = std::move(options);
+  urls_ = VendorUrls(options_.hosts);
+  if (!view_.signedIn && (newServer || newFolder)) ReadRememberMe();
+  if (newServer) FetchCourseTable();
 }
 
 void Session::Close() {
@@ -71,6 +96,14 @@ void Session::ScoreZorvatRace(int row) {
   view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
   view_.raceOnScreen = row;
   view_.exchangePrices.clear();
+}
+
+void Session::ReloadMoves() {
+  if (!view_.signedIn) return;
+  AwaitCourseTable();
+  const HttpAnswer moves = ports_.web.Get(urls_.Moves());
+  if (!moves.failed) ws_.LG.ClearRows();
+  ApplyFeed(moves, &trotix::LoadMoves);
 }
 
 void Session::FillIndicatorRace(int row) {

@@ -65,6 +65,11 @@ class Session {
   // indicator file is the one of the results date field. A day without a race still signs in
   // (the other pages work without one) and says so.
   SignInResult SignIn(const SignInForm& form);
+  // "Sign out": the day's tables emptied, the report kept, the sign-in page alone and editable.
+  void SignOut();
+  // "OK" in the settings: these hosts, connection cap and folder from now on. A new data server
+  // or folder reads the remember-me file again while signed out.
+  void UseSettings(SessionOptions options);
   void Close();
 
   // "LOAD" on "Result" with the date field's text.
@@ -75,6 +80,9 @@ class Session {
   void ScoreZorvatRace(int row);
   // The exchange runners of row `row` of T1, fetched afresh into T2.
   void FillIndicatorRace(int row);
+  // "Обновить" on "Scalp Odds": LG loaded afresh from the moves feed; a failed load shows why
+  // and keeps the moves shown.
+  void ReloadMoves();
 
   // Double-click on a race of "ALL TABLE": the analysis with fresh exchange data; the video and
   // market buttons are enabled when the race has a market.
@@ -96,6 +104,9 @@ class Session {
   void ClearReport();
   void SaveReport();       // report.html, opened in the browser
   void ExportReportCsv();  // report.csv
+  // "Save as…": the same pages at a path the user chose.
+  void SaveReportAs(const std::filesystem::path& path);
+  void ExportReportCsvAs(const std::filesystem::path& path);
 
   void OpenVideo();   // video.html with the exchange's player
   void OpenMarket();  // the exchange's market page
@@ -107,7 +118,16 @@ class Session {
     HttpAnswer indicator, processBase, scoreBase, dayValues, tips, moves;
   };
   // The course table travels beside the version probe: start-up only starts its request.
+  void FetchCourseTable();
   void AwaitCourseTable();
+  // The sign-in fields from the remember-me file of the folder, for the data server.
+  void ReadRememberMe();
+  // Every table and list of the day emptied; the report and the course table stay.
+  void ClearDay();
+  // Records the address that failed and the client's reason for a status line.
+  void NoteConnectionFailure(const std::string& url, const std::string& why);
+  // Whether REP holds rows that no save has written since they changed.
+  void NoteReportChanges();
   void LoadDay(const SignInForm& form, const std::string& answer);
   DayLoads FetchDayLoads();          // one request after another
   DayLoads FetchDayLoadsTogether();  // side by side
@@ -119,8 +139,8 @@ class Session {
   // After race `row` of MM was analysed: the note on its exchange prices, and the market number
   // and the buttons only when T2 holds this race. `fetched`: T2 was fetched by this analysis.
   void ShowAnalysedRace(int row, bool fetched);
-  // Writes a page into the session's folder and opens it; a failed write is shown instead.
-  void SavePage(const std::string& fileName, const std::string& content);
+  // Writes a page and opens it; a failed write is shown instead. True when written.
+  bool SavePage(const std::filesystem::path& path, const std::string& content);
 
   SessionOptions options_;
   SessionPorts ports_;
@@ -128,7 +148,8 @@ class Session {
   Workspace ws_;
   ViewState view_;
   bool closeRequested_ = false;
-  std::string exchangeFetchedAt_;  // when T2 was last fetched for a race analysed
+  std::string exchangeFetchedAt_;        // when T2 was last fetched for a race analysed
+  Table savedReport_;                    // REP as the last save wrote it
   std::vector<std::string> failures_;
   std::future<HttpAnswer> courseTable_;  // last: it must end before the rest goes
 };

@@ -77,6 +77,7 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
   };
   hooks.afterRace = [&](int k, int) {
     ShowAnalysedRace(k, fromRealOdds);
+    NoteReportChanges();
     progress.StepDone(ws_);
   };
   try {
@@ -86,9 +87,11 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
         hooks);
   } catch (...) {
     progress.ShowGauge(Progress::kPr2, false);
+    NoteReportChanges();
     throw;
   }
   progress.ShowGauge(Progress::kPr2, false);
+  NoteReportChanges();
 }
 
 }  // namespace trotix

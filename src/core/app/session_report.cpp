@@ -10,6 +10,7 @@ namespace trotix {
 
 void Session::AddToReport(int row) {
   ports_.messages.Show(trotix::AddToReport(ws_, row));
+  NoteReportChanges();
 }
 
 void Session::SelectReportRow(int row) {
@@ -19,25 +20,42 @@ void Session::SelectReportRow(int row) {
 void Session::DeleteReportRow() {
   if (const std::string message = trotix::DeleteReportRow(ws_); !message.empty())
     ports_.messages.Show(message);
+  NoteReportChanges();
 }
 
 void Session::ClearReport() {
   trotix::ClearReport(ws_);
+  NoteReportChanges();
 }
 
 void Session::SaveReport() {
-  const auto lines = ReportLines(ws_.REP);
-  if (lines.empty()) return;  // an empty report writes nothing
-  SavePage(kReportFileName, JoinLines(lines));
+  SaveReportAs(options_.folder / kReportFileName);
 }
 
 void Session::ExportReportCsv() {
+  ExportReportCsvAs(options_.folder / kReportCsvFileName);
+}
+
+void Session::SaveReportAs(const std::filesystem::path& path) {
+  const auto lines = ReportLines(ws_.REP);
+  if (lines.empty()) return;  // an empty report writes nothing
+  if (SavePage(path, JoinLines(lines))) savedReport_ = ws_.REP;
+  NoteReportChanges();
+}
+
+void Session::ExportReportCsvAs(const std::filesystem::path& path) {
   if (ws_.REP.RowCount() == 0) return;
-  SavePage(kReportCsvFileName, ReportCsv(ws_.REP));
+  if (SavePage(path, ReportCsv(ws_.REP))) savedReport_ = ws_.REP;
+  NoteReportChanges();
+}
+
+void Session::NoteReportChanges() {
+  view_.reportUnsaved = ws_.REP.RowCount() > 0 && !(ws_.REP == savedReport_);
 }
 
 void Session::OpenVideo() {
-  SavePage(kVideoFileName, JoinLines(VideoPageLines(ws_, urls_.VideoPlayer(ws_.bfnumber))));
+  SavePage(options_.folder / kVideoFileName,
+           JoinLines(VideoPageLines(ws_, urls_.VideoPlayer(ws_.bfnumber))));
 }
 
 void Session::OpenMarket() {
@@ -45,14 +63,18 @@ void Session::OpenMarket() {
   if (IsWebAddress(market)) ports_.browser.Open(market);
 }
 
-void Session::SavePage(const std::string& fileName, const std::string& content) {
-  const auto path = options_.folder / fileName;
-  if (const std::string error = SaveTextFile(path, content); !error.empty()) {
+bool Session::SavePage(const std::filesystem::path& path, const std::string& content) {
+  std::error_code ignored;
+  const auto full = std::filesystem::absolute(path, ignored).lexically_normal();
+  if (const std::string error = SaveTextFile(full, content); !error.empty()) {
     failures_.push_back(error);
     ports_.messages.Show(error);
-    return;
+    return false;
   }
-  ports_.browser.Open(path.string());
+  view_.savedFile = full.string();
+  ++view_.saves;
+  ports_.browser.Open(full.string());
+  return true;
 }
 
 }  // namespace trotix

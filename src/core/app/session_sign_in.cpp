@@ -12,13 +12,15 @@
 namespace trotix {
 
 SignInResult Session::SignIn(const SignInForm& form) {
-  const ProbeResult version = ports_.web.Probe(urls_.VersionProbe());
+  std::string why;
+  const ProbeResult version = ports_.web.ProbeExplained(urls_.VersionProbe(), why);
   AwaitCourseTable();
   switch (version) {
     case ProbeResult::Present:
       break;
     case ProbeResult::Unreachable:
       // No answer at all is a connection problem, not an outdated release.
+      NoteConnectionFailure(urls_.VersionProbe(), why);
       ports_.messages.Show(kConnectionFailed);
       return SignInResult::ConnectionFailed;
     case ProbeResult::Absent:
@@ -29,9 +31,12 @@ SignInResult Session::SignIn(const SignInForm& form) {
       return SignInResult::UpdateRequired;
   }
 
-  const HttpAnswer answer = ports_.web.Get(urls_.Login(form.login, form.password));
+  const std::string login = urls_.Login(form.login, form.password);
+  const HttpAnswer answer = ports_.web.Get(login);
   if (answer.failed) {
-    // A failed request is no sign-in, not a successful one with an empty day.
+    // A failed request is no sign-in, not a successful one with an empty day. The address is
+    // noted without its query, which holds the password.
+    NoteConnectionFailure(login.substr(0, login.find('?')), answer.error);
     ports_.messages.Show(kConnectionFailed);
     return SignInResult::ConnectionFailed;
   }
@@ -43,16 +48,45 @@ SignInResult Session::SignIn(const SignInForm& form) {
   return SignInResult::SignedIn;
 }
 
+void Session::SignOut() {
+  AwaitCourseTable();
+  ClearDay();
+  view_.signedIn = false;
+  view_.signInEnabled = true;
+  view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
+  view_.vizVisible = false;
+  view_.raceOnScreen = -1;
+  view_.exchangePrices.clear();
+  for (int p = 0; p < kPageCount; ++p) view_.tabVisible[p] = p == kPageAbout;
+  view_.BringToFront(kPageAbout);
+}
+
+void Session::ClearDay() {
+  Workspace fresh;
+  fresh.REP = std::move(ws_.REP);
+  fresh.ReportRow = ws_.ReportRow;
+  fresh.CourseTable = std::move(ws_.CourseTable);
+  ws_ = std::move(fresh);
+  exchangeFetchedAt_.clear();
+}
+
+void Session::NoteConnectionFailure(const std::string& url, const std::string& why) {
+  view_.notes.push_back("Connection failed: " + url + (why.empty() ? "" : " — " + why));
+}
+
 void Session::LoadDay(const SignInForm& form, const std::string& answer) {
   if (form.rememberMe) {
-    if (const auto error = SaveRememberMe(options_.folder, {form.login, form.password});
+    if (const auto error =
+            SaveRememberMe(options_.folder, {form.login, form.password}, options_.hosts.dataServer);
         !error.empty()) {
       failures_.push_back(error);
       ports_.messages.Show(error);
     }
   } else {
-    DeleteRememberMe(options_.folder);
+    DeleteRememberMe(options_.folder, options_.hosts.dataServer);
   }
+  // The loaders append: a second sign-in starts from empty lists.
+  ClearDay();
   ws_.DayData = SplitLines(answer);
   view_.signInEnabled = false;
   view_.signedIn = true;

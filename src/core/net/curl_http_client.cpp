@@ -294,6 +294,12 @@ std::string RedirectTarget(const std::string& from, const std::string& location)
 }  // namespace
 
 ProbeResult CurlHttpClient::Probe(const std::string& url) {
+  std::string ignored;
+  return ProbeExplained(url, ignored);
+}
+
+ProbeResult CurlHttpClient::ProbeExplained(const std::string& url, std::string& why) {
+  why.clear();
   using Clock = std::chrono::steady_clock;
   const auto limit = impl_->options.requestTimeout;
   const auto deadline = Clock::now() + limit;
@@ -307,7 +313,10 @@ ProbeResult CurlHttpClient::Probe(const std::string& url) {
     // libcurl then never frees.
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> handle(curl_easy_init(),
                                                                &curl_easy_cleanup);
-    if (!handle) return ProbeResult::Unreachable;
+    if (!handle) {
+      why = "no connection could be set up";
+      return ProbeResult::Unreachable;
+    }
     CURL* e = handle.get();
     SetCommon(e, address);
     SetTimeouts(e, impl_->options);
@@ -315,15 +324,23 @@ ProbeResult CurlHttpClient::Probe(const std::string& url) {
     if (limit.count() > 0) {
       const auto left =
           std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-      if (left.count() <= 0) return ProbeResult::Unreachable;
+      if (left.count() <= 0) {
+        why = "timed out";
+        return ProbeResult::Unreachable;
+      }
       curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()));
     }
     curl_easy_setopt(e, CURLOPT_USERAGENT, kProbeAgent);
     curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &NoteHeader);
     curl_easy_setopt(e, CURLOPT_HEADERDATA, &seen);
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &SkipBody);
-    curl_easy_perform(e);
-    if (!seen.headersDone) return ProbeResult::Unreachable;
+    char error[CURL_ERROR_SIZE] = {};
+    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, error);
+    const CURLcode rc = curl_easy_perform(e);
+    if (!seen.headersDone) {
+      why = CurlError(rc, error);
+      return ProbeResult::Unreachable;
+    }
     long code = 0;
     curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &code);
     if (code >= 300 && code < 400 && !seen.location.empty()) {

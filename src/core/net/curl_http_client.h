@@ -36,6 +36,7 @@ class CurlHttpClient : public HttpClient {
   std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
                                   const std::function<void(int)>& onAnswer) override;
   ProbeResult Probe(const std::string& url) override;
+  ProbeResult ProbeExplained(const std::string& url, std::string& why) override;
 
  private:
   struct Impl;

@@ -29,6 +29,12 @@ class HttpClient {
   // scheme. Redirects are followed to the end, bodies unread; present when the final answer's
   // status is 200 or 302, absent for any other status or a redirect loop.
   virtual ProbeResult Probe(const std::string& url) = 0;
+  // Probe, and when no answer came the client's reason in `why`, so the user can be told which
+  // address failed and how. Clients that cannot tell leave it empty.
+  virtual ProbeResult ProbeExplained(const std::string& url, std::string& why) {
+    why.clear();
+    return Probe(url);
+  }
 };
 
 // Fetches a batch of pages and gives their bodies in the order asked, the empty text for any

@@ -21,12 +21,17 @@ class ReportPage : public QWidget {
 
   void Show(const WorkspaceView& ws);
   void SetIdle(bool idle);
+  bool FromRealOdds() const;
+  void SetFromRealOdds(bool on);
 
  signals:
   void bestRecomingRequested(bool fromRealOdds);
   void bestRankRequested(bool fromRealOdds);
   void saveRequested();
   void exportCsvRequested();
+  // "Save as…" and "CSV as…": the same files where the user chooses.
+  void saveAsRequested();
+  void exportCsvAsRequested();
   void clearRequested();
   void rowSelected(int row);
   void deleteRowRequested();
@@ -37,6 +42,8 @@ class ReportPage : public QWidget {
   QPushButton* bestRank_;
   QPushButton* save_;
   QPushButton* exportCsv_;
+  QPushButton* saveAs_;
+  QPushButton* exportCsvAs_;
   QPushButton* clear_;
   GridView* rep_;
   QMenu* menu_;

@@ -1,8 +1,10 @@
 #include "gui/pages/sign_in_page.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,11 +20,11 @@ SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(pa
   setObjectName("signInPage");
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(0, 0, 0, 0);
-  auto* background = new QLabel;
+  auto* background = background_ = new QLabel;
   background->setObjectName("aboutBackground");
-  background->setPixmap(AboutBackground(QSize(kClientWidth, kClientHeight - 30)));
   background->setScaledContents(true);
   background->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  background->installEventFilter(this);
   grid->addWidget(background, 0, 0);
   auto* over = new QGridLayout(background);
   over->setContentsMargins(0, 0, 30, 24);
@@ -75,16 +77,20 @@ SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(pa
   signIn_->setFont(Larger(signIn_->font(), 1));
   connect(signIn_, &QPushButton::clicked, this, [this] { emit signInRequested(Form()); });
   connect(password_, &QLineEdit::returnPressed, signIn_, &QPushButton::click);
-  form->addWidget(signIn_, 3, 1);
+  auto* settings = MakeButton("settingsButton", "Settings…");
+  settings->setToolTip("Servers, data folder, connections");
+  connect(settings, &QPushButton::clicked, this, &SignInPage::settingsRequested);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(signIn_, 1);
+  buttons->addWidget(settings);
+  form->addLayout(buttons, 3, 1);
   form->addWidget(MakeLabel("versionLabel", QString("VERSION: ") + kVersion.data()), 4, 0, 1, 2);
-  const QString site = Display(webSite);
-  auto* link =
-      MakeLabel("siteLink", QString("<a href=\"%1\"><span style=\"color:#ffd54f\">%1</span></a>")
-                                .arg(site.toHtmlEscaped()));
-  link->setTextFormat(Qt::RichText);
-  link->setOpenExternalLinks(false);
-  connect(link, &QLabel::linkActivated, this, &SignInPage::siteLinkActivated);
-  form->addWidget(link, 5, 0, 1, 2);
+  siteLink_ = MakeLabel("siteLink");
+  siteLink_->setTextFormat(Qt::RichText);
+  siteLink_->setOpenExternalLinks(false);
+  connect(siteLink_, &QLabel::linkActivated, this, &SignInPage::siteLinkActivated);
+  SetWebSite(webSite);
+  form->addWidget(siteLink_, 5, 0, 1, 2);
   over->addWidget(panel, 0, 0, Qt::AlignRight | Qt::AlignBottom);
 }
 
@@ -96,6 +102,18 @@ void SignInPage::Fill(const SignInForm& form) {
   login_->setText(Display(form.login));
   password_->setText(Display(form.password));
   rememberMe_->setChecked(form.rememberMe);
+}
+
+void SignInPage::SetWebSite(const std::string& webSite) {
+  const QString site = Display(webSite).toHtmlEscaped();
+  siteLink_->setText(
+      QString("<a href=\"%1\"><span style=\"color:#ffd54f\">%1</span></a>").arg(site));
+}
+
+bool SignInPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == background_ && event->type() == QEvent::Resize && !background_->size().isEmpty())
+    background_->setPixmap(AboutBackground(background_->size()));
+  return QWidget::eventFilter(watched, event);
 }
 
 void SignInPage::ShowView(const ViewState& view) {

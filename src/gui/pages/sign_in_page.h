@@ -6,6 +6,7 @@
 #include "app/session.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -18,6 +19,8 @@ class SignInPage : public QWidget {
 
   SignInForm Form() const;
   void Fill(const SignInForm& form);
+  // The vendor's site the link names, after the settings change it.
+  void SetWebSite(const std::string& webSite);
   // The fields stay editable until a sign-in succeeds.
   void ShowView(const ViewState& view);
   void SetIdle(bool idle);
@@ -25,6 +28,11 @@ class SignInPage : public QWidget {
  signals:
   void signInRequested(const trotix::SignInForm& form);
   void siteLinkActivated(const QString& address);
+  void settingsRequested();
+
+ protected:
+  // The picture is drawn afresh for the page's size.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void UpdateButton();
@@ -33,6 +41,8 @@ class SignInPage : public QWidget {
   QLineEdit* password_;
   QCheckBox* rememberMe_;
   QPushButton* signIn_;
+  QLabel* background_;
+  QLabel* siteLink_;
   bool fieldsEnabled_ = true;
   bool idle_ = true;
 };
