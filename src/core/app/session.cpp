@@ -16,7 +16,27 @@ Session::Session(SessionOptions options, SessionPorts ports)
   options_.folder = std::filesystem::absolute(options_.folder, ignored).lexically_normal();
 }
 
+Session::Command::Command(Session& s) : s_(s) {
+  if (s_.ports_.archive) s_.ports_.archive->BeginCommand();
+}
+
+Session::Command::~Command() {
+  if (!s_.ports_.archive) return;
+  const std::string error = s_.ports_.archive->CommitCommand();
+  if (error.empty()) return;
+  try {
+    s_.ports_.messages.Show(error);
+  } catch (...) {
+    // A destructor must not throw; the archive reports the failure again if it lasts.
+  }
+}
+
+Date Session::Day() const {
+  return day_ ? *day_ : ports_.clock.Today();
+}
+
 void Session::Start() {
+  Command command(*this);
   ws_.ReportRow = -1;
   if (const auto saved = LoadRememberMe(options_.folder)) {
     view_.rememberMe = true;
@@ -39,12 +59,14 @@ void Session::AwaitCourseTable() {
 }
 
 void Session::Close() {
+  Command command(*this);
   AwaitCourseTable();
   ws_.DayData.clear();
   ws_.CourseTable.clear();
 }
 
 void Session::LoadResults(const std::string& date) {
+  Command command(*this);
   AwaitCourseTable();
   view_.resultsDate = date;
   view_.vizVisible = false;
@@ -61,6 +83,7 @@ void Session::ScoreZorvatRace(int row) {
 }
 
 void Session::FillIndicatorRace(int row) {
+  Command command(*this);
   trotix::FillIndicatorRace(ws_, row, urls_, RunnerPageFetcher());
 }
 
