@@ -14,7 +14,7 @@ namespace trotix {
 struct RunRecord {
   std::vector<std::string> messages;  // message boxes shown, in order
   std::vector<std::string> opened;    // addresses and files handed to the browser
-  std::vector<std::string> errors;    // errors that ended a command
+  std::vector<std::string> errors;    // start-up notes, then errors that ended a command
 };
 
 nlohmann::json TableJson(const Table& table);

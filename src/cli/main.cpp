@@ -226,6 +226,9 @@ int Run(Options& o) {
       record.errors.push_back(action.name + ": " + e.what());
     }
   }
+  // Notes come first: they were taken at start-up, before any action.
+  record.errors.insert(record.errors.begin(), session.view().notes.begin(),
+                       session.view().notes.end());
   record.messages = messages.shown;
   record.opened = browser.opened;
   std::vector<Pick> ledger;

@@ -1,97 +1,26 @@
 #include "gui/main_window.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QFrame>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QScreen>
-#include <QSplitter>
-#include <QSystemTrayIcon>
 #include <QTabWidget>
-#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "gui/display_text.h"
+#include "gui/pages/all_table_page.h"
+#include "gui/pages/indicator_page.h"
+#include "gui/pages/page_parts.h"
+#include "gui/pages/report_page.h"
+#include "gui/pages/result_page.h"
+#include "gui/pages/scalp_odds_page.h"
+#include "gui/pages/sign_in_page.h"
+#include "gui/pages/tips_page.h"
+#include "gui/pages/today_page.h"
+#include "gui/pages/zorvat_page.h"
 #include "gui/pictures.h"
-#include "gui/summa_chart.h"
-#include "gui/table_model.h"
-#include "model/columns.h"
+#include "gui/progress_panel.h"
+#include "gui/tray_icon.h"
 
 namespace trotix::gui {
-namespace {
-
-constexpr int kClientWidth = 802, kClientHeight = 623;
-constexpr int kVizMilliseconds = 5000;
-// A command that takes longer than this shows the progress panel, so Cancel is in reach.
-constexpr int kPanelDelayMilliseconds = 400;
-
-// Sheet names and tab icons, by page index.
-struct Sheet {
-  const char* name;
-  int icon;
-};
-constexpr Sheet kSheets[kPageCount] = {
-    {"spSkinTabSheet1", 0}, {"spSkinTabSheet2", 1}, {"spSkinTabSheet3", 2},
-    {"spSkinTabSheet4", 3}, {"spSkinTabSheet6", 4}, {"spSkinTabSheet7", 5},
-    {"spSkinTabSheet8", 6}, {"spSkinTabSheet9", 7}, {"spSkinTabSheet11", 10},
-    {"spSkinTabSheet5", 9}, {"spSkinTabSheet10", 8}};
-
-QVBoxLayout* Column(QWidget* page, int margin = 6) {
-  auto* l = new QVBoxLayout(page);
-  l->setContentsMargins(margin, margin, margin, margin);
-  l->setSpacing(4);
-  return l;
-}
-
-// Widths that show every header and cell; pictures get a narrow column. Room left over goes to
-// the widest text column, so names are not cut while a short last column sprawls.
-void FitColumns(QTableView* view) {
-  auto* model = static_cast<TableModel*>(view->model());
-  view->resizeColumnsToContents();
-  const auto& columns = model->table().Columns();
-  int total = 0, widest = -1;
-  for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
-    if (view->isColumnHidden(c)) continue;
-    if (columns[c].kind == ColumnKind::Image)
-      view->setColumnWidth(c, std::max(view->iconSize().width() + 6, view->columnWidth(c)));
-    else
-      view->setColumnWidth(c, std::min(view->columnWidth(c), 280));
-    total += view->columnWidth(c);
-    if (columns[c].kind == ColumnKind::Text &&
-        (widest < 0 || view->columnWidth(c) > view->columnWidth(widest)))
-      widest = c;
-  }
-  const int room = view->viewport()->width() - total;
-  if (room > 0 && widest >= 0) view->setColumnWidth(widest, view->columnWidth(widest) + room);
-}
-
-QFont Larger(QFont f, int extraPixels, bool bold = true) {
-  const int base = f.pixelSize() > 0 ? f.pixelSize() : 12;
-  f.setPixelSize(base + extraPixels);
-  f.setBold(bold);
-  return f;
-}
-
-// A grid that keeps its columns fitted as its size changes.
-class GridView : public QTableView {
- protected:
-  void resizeEvent(QResizeEvent* e) override {
-    QTableView::resizeEvent(e);
-    FitColumns(this);
-  }
-};
-
-}  // namespace
 
 MainWindow::MainWindow(WindowOptions options, QWidget* parent)
     : QWidget(parent),
@@ -99,7 +28,7 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
       login_(std::move(options.login)),
       password_(std::move(options.password)),
       ports_(new GuiPorts(this)) {
-  setObjectName("Form1");
+  setObjectName("mainWindow");
   setWindowTitle("Trotix");
   setWindowIcon(AppIcon());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -123,11 +52,19 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
   runner_ = std::make_unique<SessionRunner>(std::move(session), clients, ports_->messages());
   ports_->SetStepHandler([runner = runner_.get()](const Workspace& ws) { runner->Step(ws); });
 
-  BuildPages();
-  BuildProgressPanel();
-  BuildTray();
+  AddPages();
+  ConnectPages();
+  ConnectProgress();
+  tray_ = new TrayIcon(this);
+  connect(tray_, &TrayIcon::restoreRequested, this, [this] {
+    showNormal();
+    activateWindow();
+  });
 
-  connect(runner_.get(), &SessionRunner::busyChanged, this, &MainWindow::OnBusy);
+  connect(runner_.get(), &SessionRunner::busyChanged, this, [this](bool busy) {
+    progress_->SetBusy(busy);
+    SetIdle(!busy);
+  });
   connect(runner_.get(), &SessionRunner::finished, this, &MainWindow::Show);
   connect(runner_.get(), &SessionRunner::stepped, this, &MainWindow::ShowStep);
   Show(runner_->last());
@@ -150,73 +87,57 @@ int MainWindow::Start() {
 }
 
 int MainWindow::SignIn() {
-  const SignInForm form{Input(loginedit_->text()), Input(passedit_->text()), zap_->isChecked()};
-  return Run([form](Session& s) { s.SignIn(form); });
+  return SignInWith(signIn_->Form());
 }
 
 int MainWindow::LoadResults() {
-  viz_->hide();
-  vizTimer_->stop();
-  const std::string date = Input(datas_->text());
-  const int command = Run([date](Session& s) { s.LoadResults(date); });
-  if (command != 0) resultsCommand_ = command;
-  return command;
+  result_->HideNoInformation();
+  return LoadResultsOf(result_->Date());
 }
 
 int MainWindow::OpenRace(int row) {
   return Run([row](Session& s) { s.AnalyseLive(row); });
 }
 
-// ---------------------------------------------------------------------------------------------
-// Pages
+int MainWindow::SignInWith(const SignInForm& form) {
+  return Run([form](Session& s) { s.SignIn(form); });
+}
 
-void MainWindow::BuildPages() {
+int MainWindow::LoadResultsOf(const std::string& date) {
+  const int command = Run([date](Session& s) { s.LoadResults(date); });
+  if (command != 0) resultsCommand_ = command;
+  return command;
+}
+
+void MainWindow::AddPages() {
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
-  page_ = new QTabWidget(this);
-  page_->setObjectName("PAGE");
-  page_->setDocumentMode(false);
-  page_->setIconSize(QSize(16, 16));
-  outer->addWidget(page_);
+  pages_ = new QTabWidget(this);
+  pages_->setObjectName("pages");
+  pages_->setDocumentMode(false);
+  pages_->setIconSize(QSize(16, 16));
+  outer->addWidget(pages_);
 
+  const WorkspaceView& ws = runner_->last()->ws;
+  QWidget* byIndex[kPageCount] = {};
+  byIndex[kPageToday] = today_ = new TodayPage(ws);
+  byIndex[kPageSelectCourse] = new QWidget;  // never shown
+  byIndex[kPageStatsHorse] = new QWidget;    // never shown
+  byIndex[kPageScalpOdds] = scalpOdds_ = new ScalpOddsPage(ws);
+  byIndex[kPageIndicatorBF] = indicator_ = new IndicatorPage(ws);
+  byIndex[kPageZorvat] = zorvat_ = new ZorvatPage(ws);
+  byIndex[kPageTips] = tips_ = new TipsPage(ws);
+  byIndex[kPageResult] = result_ = new ResultPage(ws);
+  byIndex[kPageReport] = report_ = new ReportPage(ws);
+  byIndex[kPageAbout] = signIn_ = new SignInPage(webSite_);
+  byIndex[kPageAllTable] = allTable_ = new AllTablePage(ws);
+  byIndex[kPageSelectCourse]->setObjectName("selectCoursePage");
+  byIndex[kPageStatsHorse]->setObjectName("statsHorsePage");
+
+  // The icon list ends with "ALL TABLE", "About" and "Report", in that order.
+  constexpr int kIcon[kPageCount] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 9, 8};
   const auto icons = TabIcons();
-  for (int p = 0; p < kPageCount; ++p) {
-    QWidget* sheet = nullptr;
-    switch (p) {
-      case kPageToday:
-        sheet = BuildToday();
-        break;
-      case kPageScalpOdds:
-        sheet = BuildScalpOdds();
-        break;
-      case kPageIndicatorBF:
-        sheet = BuildIndicator();
-        break;
-      case kPageZorvat:
-        sheet = BuildZorvat();
-        break;
-      case kPageTips:
-        sheet = BuildTips();
-        break;
-      case kPageResult:
-        sheet = BuildResult();
-        break;
-      case kPageReport:
-        sheet = BuildReport();
-        break;
-      case kPageAbout:
-        sheet = BuildAbout();
-        break;
-      case kPageAllTable:
-        sheet = BuildAllTable();
-        break;
-      default:
-        sheet = new QWidget;
-        break;  // "Select Course", "Stats Horse": never shown
-    }
-    sheet->setObjectName(kSheets[p].name);
-    page_->addTab(sheet, icons[kSheets[p].icon], PageCaption(p));
-  }
+  for (int p = 0; p < kPageCount; ++p) pages_->addTab(byIndex[p], icons[kIcon[p]], PageCaption(p));
 
   // Outside the pages: the sorted list box the Zorvat scoring orders runners with.
   auto* listBox = new QWidget(this);
@@ -224,492 +145,45 @@ void MainWindow::BuildPages() {
   listBox->hide();
 }
 
-QTableView* MainWindow::Grid(const char* name, bool wholeRows) {
-  const Table* source = nullptr;
-  for (const auto& [n, t] : runner_->last()->ws.Tables())
-    if (n == name) source = t;
-  auto* model = new TableModel(source ? *source : Table(), this);
-  auto* view = new GridView;
-  view->setObjectName(name);
-  view->setModel(model);
-  view->setSelectionBehavior(wholeRows ? QAbstractItemView::SelectRows
-                                       : QAbstractItemView::SelectItems);
-  view->setSelectionMode(QAbstractItemView::SingleSelection);
-  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  view->setSortingEnabled(false);  // rows stand in the order the system gives them
-  view->setWordWrap(false);
-  view->setIconSize(QSize(24, 16));
-  view->verticalHeader()->hide();
-  view->verticalHeader()->setDefaultSectionSize(20);
-  view->horizontalHeader()->setHighlightSections(false);
-  view->horizontalHeader()->setMinimumSectionSize(18);
-  const auto& columns = model->table().Columns();
-  const auto flags = FlagPictures();
-  for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
-    view->setColumnHidden(c, columns[c].hidden);
-    if (c == 0 && columns[c].kind == ColumnKind::Image) model->SetPictures(c, flags);
-  }
-  FitColumns(view);
-  connect(model, &QAbstractItemModel::modelReset, view, [view] { FitColumns(view); });
-  models_[name] = model;
-  grids_[name] = view;
-  return view;
-}
-
-QLabel* MainWindow::Label(const char* name, const QString& text) {
-  auto* label = new QLabel(text);
-  label->setObjectName(name);
-  labels_[name] = label;
-  return label;
-}
-
-QPushButton* MainWindow::Button(const char* name, const QString& caption) {
-  auto* b = new QPushButton(caption);
-  b->setObjectName(name);
-  b->setMinimumHeight(26);
-  return b;
-}
-
-QWidget* MainWindow::BuildToday() {
-  auto* page = new QWidget;
-  auto* l = Column(page);
-  QTableView* rt = Grid("RT", true);
-  l->addWidget(rt);
-  QLabel* count = Label("glavcount", "Count: 0");
-  count->setFont(Larger(count->font(), 0));
-  l->addWidget(count);
-  connect(rt, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { OnCellDblClick("RT", i.row()); });
-  return page;
-}
-
-QWidget* MainWindow::BuildScalpOdds() {
-  auto* page = new QWidget;
-  auto* l = Column(page);
-  auto* bar = new QHBoxLayout;
-  // The refresh button has never had a handler; it stays for the layout.
-  QPushButton* refresh = Button("spSkinXFormButton3", "Обновить");
-  refresh->setEnabled(false);
-  bar->addWidget(refresh);
-  bar->addStretch();
-  l->addLayout(bar);
-  l->addWidget(Grid("LG", true));
-  return page;
-}
-
-QWidget* MainWindow::BuildIndicator() {
-  auto* page = new QWidget;
-  auto* l = new QHBoxLayout(page);
-  l->setContentsMargins(6, 6, 6, 6);
-  QTableView* t1 = Grid("T1", true);
-  t1->setFixedWidth(210);
-  l->addWidget(t1);
-  auto* right = new QVBoxLayout;
-  auto* labels = new QHBoxLayout;
-  labels->addWidget(Label("spSkinLabel3"));
-  labels->addWidget(Label("spSkinLabel4"));
-  labels->addWidget(Label("ind1", "0"));
-  labels->addWidget(Label("ind2", "0"));
-  labels_["ind1"]->hide();
-  labels_["ind2"]->hide();
-  labels->addStretch();
-  right->addLayout(labels);
-  right->addWidget(Grid("T2", true));
-  l->addLayout(right);
-  return page;
-}
-
-QWidget* MainWindow::BuildZorvat() {
-  auto* page = new QWidget;
-  auto* l = new QHBoxLayout(page);
-  l->setContentsMargins(6, 6, 6, 6);
-  QTableView* nx = Grid("NX", true);
-  nx->setFixedWidth(200);
-  l->addWidget(nx);
-  connect(nx, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { OnCellDblClick("NX", i.row()); });
-  auto* right = new QVBoxLayout;
-  auto* labels = new QHBoxLayout;
-  for (const char* name : {"e2", "e3", "e1"}) {
-    QLabel* label = Label(name);
-    label->setFont(Larger(label->font(), 1));
-    labels->addWidget(label);
-  }
-  labels->addStretch();
-  right->addLayout(labels);
-  QTableView* rf = Grid("RF", false);
-  rf->setFixedHeight(46);
-  rf->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  rf->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  auto* rfRow = new QHBoxLayout;
-  rf->setFixedWidth(280);
-  rfRow->addWidget(rf);
-  rfRow->addStretch();
-  right->addLayout(rfRow);
-  right->addWidget(Grid("H", false));
-  l->addLayout(right);
-  return page;
-}
-
-QWidget* MainWindow::BuildTips() {
-  auto* page = new QWidget;
-  auto* l = Column(page);
-  QTableView* tips = Grid("TIPS", true);
-  models_["TIPS"]->SetPictures(tips::kPlace, PlacePictures());
-  l->addWidget(tips);
-  return page;
-}
-
-QWidget* MainWindow::BuildResult() {
-  auto* page = new QWidget;
-  auto* l = Column(page);
-  auto* bar = new QHBoxLayout;
-  bar->addWidget(new QLabel("Date:"));
-  datas_ = new QLineEdit;
-  datas_->setObjectName("datas");
-  datas_->setInputMask("99.99.9999");
-  datas_->setFixedWidth(96);
-  bar->addWidget(datas_);
-  QPushButton* load = Button("spSkinXFormButton5", "LOAD");
-  load->setFixedWidth(90);
-  commandButtons_["spSkinXFormButton5"] = load;
-  connect(load, &QPushButton::clicked, this, &MainWindow::LoadResults);
-  bar->addWidget(load);
-  bar->addStretch();
-  l->addLayout(bar);
-  QTableView* rez = Grid("REZ", true);
-  models_["REZ"]->SetPictures(rez::kLink, LinkPictures());
-  l->addWidget(rez);
-  connect(rez, &QTableView::clicked, this, [this](const QModelIndex& i) {
-    const int col = i.column(), row = i.row();
-    if (col == rez::kLink) Run([row](Session& s) { s.OpenResultLink(row); });
-  });
-
-  // "No Information": laid over the grid, shown for a few seconds after an empty load.
-  viz_ = new QFrame(page);
-  viz_->setObjectName("viz");
-  viz_->setFrameShape(QFrame::Box);
-  viz_->setStyleSheet(
-      "#viz { background: #fff8e1; border: 1px solid #c8a04a; border-radius: 4px; }");
-  auto* vl = new QVBoxLayout(viz_);
-  auto* title = new QLabel("No Information");
-  title->setFont(Larger(title->font(), 8));
-  title->setAlignment(Qt::AlignCenter);
-  auto* later = new QLabel("please try again later ...");
-  later->setAlignment(Qt::AlignCenter);
-  vl->addWidget(title);
-  vl->addWidget(later);
-  viz_->setGeometry((kClientWidth - 320) / 2, 180, 320, 110);
-  viz_->hide();
-  vizTimer_ = new QTimer(this);
-  vizTimer_->setObjectName("vizTimer");
-  vizTimer_->setSingleShot(true);
-  vizTimer_->setTimerType(Qt::PreciseTimer);
-  connect(vizTimer_, &QTimer::timeout, viz_, &QWidget::hide);
-  return page;
-}
-
-QWidget* MainWindow::BuildReport() {
-  auto* page = new QWidget;
-  auto* l = new QHBoxLayout(page);
-  l->setContentsMargins(6, 6, 6, 6);
-  auto* left = new QFrame;
-  left->setObjectName("ReportPanel");
-  left->setFrameShape(QFrame::StyledPanel);
-  left->setFixedWidth(170);
-  auto* ll = new QVBoxLayout(left);
-  rkef_ = new QCheckBox("From Real Odds");
-  rkef_->setObjectName("rkef");
-  rkef_->setChecked(true);
-  ll->addWidget(rkef_);
-  const auto add = [&](const char* name, const char* caption, void (Session::*click)()) {
-    QPushButton* b = Button(name, caption);
-    commandButtons_[name] = b;
-    connect(b, &QPushButton::clicked, this,
-            [this, click] { Run([click](Session& s) { (s.*click)(); }); });
-    return b;
+void MainWindow::ConnectPages() {
+  const auto run = [this](void (Session::*command)()) {
+    return [this, command] { Run([command](Session& s) { (s.*command)(); }); };
   };
-  const auto bestOf = [&](const char* name, const char* caption, void (Session::*run)(bool)) {
-    QPushButton* b = Button(name, caption);
-    commandButtons_[name] = b;
-    connect(b, &QPushButton::clicked, this, [this, run] {
-      const bool fromRealOdds = rkef_->isChecked();
-      Run([run, fromRealOdds](Session& s) { (s.*run)(fromRealOdds); });
-    });
-    return b;
+  const auto runRow = [this](void (Session::*command)(int)) {
+    return [this, command](int row) { Run([command, row](Session& s) { (s.*command)(row); }); };
   };
-  ll->addWidget(bestOf("spSkinXFormButton7", "Best Recoming", &Session::RunBestRecoming));
-  ll->addWidget(bestOf("spSkinXFormButton8", "Best Rank", &Session::RunBestRank));
-  ll->addSpacing(14);
-  auto* saveRow = new QHBoxLayout;
-  saveRow->setSpacing(4);
-  saveRow->addWidget(add("spSkinXFormButton9", "Save", &Session::SaveReport));
-  QPushButton* csv = add("exportCsvButton", "Export CSV", &Session::ExportReportCsv);
-  csv->setToolTip("Write the report as report.csv");
-  saveRow->addWidget(csv);
-  ll->addLayout(saveRow);
-  ll->addWidget(add("spSkinXFormButton10", "Clear", &Session::ClearReport));
-  QTableView* nextGrid = new QTableView;  // the second grid of the page has no columns
-  nextGrid->setObjectName("NextGrid4");
-  nextGrid->verticalHeader()->hide();
-  ll->addWidget(nextGrid, 1);
-  l->addWidget(left);
+  const auto runBestOf = [this](void (Session::*command)(bool)) {
+    return [this, command](bool fromRealOdds) {
+      Run([command, fromRealOdds](Session& s) { (s.*command)(fromRealOdds); });
+    };
+  };
 
-  QTableView* rep = Grid("REP", true);
-  l->addWidget(rep, 1);
-  connect(rep, &QTableView::clicked, this, [this](const QModelIndex& i) {
-    const int row = i.row();
-    Run([row](Session& s) { s.SelectReportRow(row); });
-  });
-  repMenu_ = new QMenu(this);
-  repMenu_->setObjectName("spSkinPopupMenu1");
-  QAction* n1 = repMenu_->addAction("Удалить");
-  n1->setObjectName("N1");
-  connect(n1, &QAction::triggered, this, [this] { Run([](Session& s) { s.DeleteReportRow(); }); });
-  rep->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(rep, &QWidget::customContextMenuRequested, this,
-          [this, rep](const QPoint& at) { repMenu_->popup(rep->viewport()->mapToGlobal(at)); });
-  return page;
+  connect(signIn_, &SignInPage::signInRequested, this, &MainWindow::SignInWith);
+  connect(signIn_, &SignInPage::siteLinkActivated, ports_, &GuiPorts::OpenInBrowser);
+  connect(today_, &TodayPage::raceActivated, this, runRow(&Session::AnalyseWithoutOdds));
+  connect(zorvat_, &ZorvatPage::raceActivated, this, runRow(&Session::ScoreZorvatRace));
+  connect(result_, &ResultPage::loadRequested, this, &MainWindow::LoadResultsOf);
+  connect(result_, &ResultPage::resultLinkClicked, this, runRow(&Session::OpenResultLink));
+  connect(report_, &ReportPage::bestRecomingRequested, this, runBestOf(&Session::RunBestRecoming));
+  connect(report_, &ReportPage::bestRankRequested, this, runBestOf(&Session::RunBestRank));
+  connect(report_, &ReportPage::saveRequested, this, run(&Session::SaveReport));
+  connect(report_, &ReportPage::exportCsvRequested, this, run(&Session::ExportReportCsv));
+  connect(report_, &ReportPage::clearRequested, this, run(&Session::ClearReport));
+  connect(report_, &ReportPage::rowSelected, this, runRow(&Session::SelectReportRow));
+  connect(report_, &ReportPage::deleteRowRequested, this, run(&Session::DeleteReportRow));
+  connect(allTable_, &AllTablePage::raceActivated, this, &MainWindow::OpenRace);
+  connect(allTable_, &AllTablePage::runnerActivated, this, runRow(&Session::AddToReport));
+  connect(allTable_, &AllTablePage::videoRequested, this, run(&Session::OpenVideo));
+  connect(allTable_, &AllTablePage::marketRequested, this, run(&Session::OpenMarket));
 }
 
-QWidget* MainWindow::BuildAbout() {
-  auto* page = new QWidget;
-  auto* grid = new QGridLayout(page);
-  grid->setContentsMargins(0, 0, 0, 0);
-  auto* background = new QLabel;
-  background->setObjectName("spSkinImage1");
-  background->setPixmap(AboutBackground(QSize(kClientWidth, kClientHeight - 30)));
-  background->setScaledContents(true);
-  background->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-  grid->addWidget(background, 0, 0);
-  auto* over = new QGridLayout(background);
-  over->setContentsMargins(0, 0, 30, 24);
-
-  // Text rather than pixels of the picture, so it stays sharp and can be read out or translated.
-  auto* title = new QLabel("TROTIX");
-  title->setObjectName("aboutTitle");
-  QFont titleFont = title->font();
-  titleFont.setPixelSize(54);
-  titleFont.setBold(true);
-  titleFont.setLetterSpacing(QFont::AbsoluteSpacing, 6);
-  title->setFont(titleFont);
-  title->setStyleSheet("color: rgba(255, 255, 255, 230);");
-  auto* tagline = new QLabel("Race-day analysis for exchange bettors");
-  tagline->setObjectName("aboutTagline");
-  QFont taglineFont = tagline->font();
-  taglineFont.setPixelSize(15);
-  tagline->setFont(taglineFont);
-  tagline->setStyleSheet("color: #dcf0dc;");
-  tagline->setContentsMargins(4, 0, 0, 0);
-  auto* heading = new QVBoxLayout;
-  heading->setContentsMargins(40, 38, 0, 0);
-  heading->setSpacing(2);
-  heading->addWidget(title);
-  heading->addWidget(tagline);
-  over->addLayout(heading, 0, 0, Qt::AlignLeft | Qt::AlignTop);
-
-  auto* panel = new QFrame;
-  panel->setObjectName("SignInPanel");
-  panel->setFixedSize(330, 230);
-  panel->setStyleSheet(
-      "#SignInPanel { background: rgba(0, 0, 0, 120); border-radius: 8px; }"
-      "#SignInPanel QLabel, #SignInPanel QCheckBox { color: white; }");
-  auto* form = new QGridLayout(panel);
-  form->setContentsMargins(18, 16, 18, 12);
-  form->setVerticalSpacing(8);
-  form->addWidget(Label("spSkinLabel1", "LOGIN:"), 0, 0);
-  loginedit_ = new QLineEdit;
-  loginedit_->setObjectName("loginedit");
-  form->addWidget(loginedit_, 0, 1);
-  form->addWidget(Label("spSkinLabel2", "PASSWORD:"), 1, 0);
-  passedit_ = new QLineEdit;
-  passedit_->setObjectName("passedit");
-  passedit_->setEchoMode(QLineEdit::Password);
-  form->addWidget(passedit_, 1, 1);
-  zap_ = new QCheckBox("Remember me");
-  zap_->setObjectName("zap");
-  form->addWidget(zap_, 2, 1);
-  QPushButton* enter = Button("spSkinXFormButton1", "ВХОД");
-  enter->setFont(Larger(enter->font(), 1));
-  commandButtons_["spSkinXFormButton1"] = enter;
-  connect(enter, &QPushButton::clicked, this, &MainWindow::SignIn);
-  connect(passedit_, &QLineEdit::returnPressed, enter, &QPushButton::click);
-  form->addWidget(enter, 3, 1);
-  form->addWidget(Label("spSkinLabel5", QString("VERSION: ") + kVersion.data()), 4, 0, 1, 2);
-  const QString site = Display(webSite_);
-  auto* link = Label("spSkinLinkLabel1",
-                     QString("<a href=\"%1\"><span style=\"color:#ffd54f\">%1</span></a>")
-                         .arg(site.toHtmlEscaped()));
-  link->setTextFormat(Qt::RichText);
-  link->setOpenExternalLinks(false);
-  connect(link, &QLabel::linkActivated, ports_, &GuiPorts::OpenInBrowser);
-  form->addWidget(link, 5, 0, 1, 2);
-  over->addWidget(panel, 0, 0, Qt::AlignRight | Qt::AlignBottom);
-  return page;
+void MainWindow::ConnectProgress() {
+  progress_ = new ProgressPanel(this);
+  connect(progress_, &ProgressPanel::cancelRequested, ports_, &GuiPorts::RequestCancel);
+  connect(ports_, &GuiPorts::panelShown, progress_, &ProgressPanel::Request);
+  connect(ports_, &GuiPorts::gaugeSet, progress_, &ProgressPanel::SetGauge);
+  connect(ports_, &GuiPorts::gaugeShown, progress_, &ProgressPanel::ShowGauge);
 }
-
-QWidget* MainWindow::BuildAllTable() {
-  auto* page = new QWidget;
-  auto* l = Column(page);
-  auto* split = new QSplitter(Qt::Vertical);
-  split->setObjectName("allTableSplitter");
-  split->setChildrenCollapsible(false);
-  l->addWidget(split);
-  auto* upper = new QWidget;
-  auto* top = new QHBoxLayout(upper);
-  top->setContentsMargins(0, 0, 0, 0);
-  QTableView* mm = Grid("MM", true);
-  mm->setFixedWidth(186);
-  top->addWidget(mm);
-  connect(mm, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { OnCellDblClick("MM", i.row()); });
-
-  auto* right = new QVBoxLayout;
-  auto* head = new QGridLayout;
-  head->setHorizontalSpacing(12);
-  head->setVerticalSpacing(0);
-  QLabel* time = Label("u1", "00:00");
-  time->setFont(Larger(time->font(), 8));
-  head->addWidget(time, 0, 0, 3, 1);
-  head->addWidget(Label("u2", "Course:"), 0, 1);
-  head->addWidget(Label("u3", "Prize: $"), 0, 2);
-  head->addWidget(Label("u8", "Summ Betfair:"), 0, 3);
-  head->addWidget(Label("u4", "Name:"), 1, 1, 1, 3);
-  head->addWidget(Label("u5", "Count:"), 2, 1);
-  head->addWidget(Label("u6", "Distance:"), 2, 2);
-  head->addWidget(Label("u7", "Type:"), 2, 3);
-  head->addWidget(Label("bfnumber"), 0, 4);
-  labels_["bfnumber"]->hide();
-  for (const char* name : {"u2", "u3", "u4", "u5", "u6", "u7", "u8"})
-    labels_[name]->setMinimumWidth(20);  // a long caption is cut, never the grids
-  head->setColumnStretch(3, 1);
-  tvbutton_ = Button("tvbutton", QString());
-  tvbutton_->setIcon(TvIcon());
-  tvbutton_->setToolTip("TV Translation");
-  tvbutton_->setFixedSize(30, 26);
-  bfbutton_ = Button("bfbutton", QString());
-  bfbutton_->setIcon(ExchangeIcon());
-  bfbutton_->setToolTip("Go to Betfair");
-  bfbutton_->setFixedSize(30, 26);
-  connect(tvbutton_, &QPushButton::clicked, this,
-          [this] { Run([](Session& s) { s.OpenVideo(); }); });
-  connect(bfbutton_, &QPushButton::clicked, this,
-          [this] { Run([](Session& s) { s.OpenMarket(); }); });
-  head->addWidget(tvbutton_, 0, 5, 2, 1, Qt::AlignTop);
-  head->addWidget(bfbutton_, 0, 6, 2, 1, Qt::AlignTop);
-  right->addLayout(head);
-
-  QTableView* tab = Grid("TAB", false);
-  // The widest grid of the window: a size smaller, so every shown column fits beside MM.
-  tab->setFont(Larger(tab->font(), -1, false));
-  tab->horizontalHeader()->setFont(tab->font());
-  tab->setIconSize(QSize(16, 16));
-  auto* tabModel = models_["TAB"];
-  tabModel->SetPictures(tab::kTrainer, PersonPictures());
-  tabModel->SetPictures(tab::kJockey, PersonPictures());
-  tabModel->SetPictures(tab::kTips, PlacePictures());
-  tabModel->SetPictures(tab::kPro, PersonPictures());
-  right->addWidget(tab, 1);
-  connect(tab, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { OnCellDblClick("TAB", i.row()); });
-  top->addLayout(right, 1);
-  split->addWidget(upper);
-
-  // R and, on a second tab, the chart of its components.
-  auto* lower = new QWidget;
-  auto* bottom = new QHBoxLayout(lower);
-  bottom->setContentsMargins(0, 0, 0, 0);
-  auto* summa = new QTabWidget;
-  summa->setObjectName("summaTabs");
-  summa->setTabPosition(QTabWidget::South);
-  summa->setDocumentMode(true);
-  summa->addTab(Grid("R", false), "Summa");
-  summaChart_ = new SummaChart;
-  summa->addTab(summaChart_, "Chart");
-  bottom->addWidget(summa, 1);
-  auto* recoming = new QGroupBox("Recoming");
-  recoming->setObjectName("RecomingBox");
-  auto* rl = new QVBoxLayout(recoming);
-  rl->setContentsMargins(4, 4, 4, 4);
-  rl->addWidget(Grid("RR", false));
-  recoming->setFixedWidth(190);
-  bottom->addWidget(recoming);
-  split->addWidget(lower);
-  split->setStretchFactor(0, 3);
-  split->setStretchFactor(1, 2);
-  return page;
-}
-
-void MainWindow::BuildProgressPanel() {
-  pan_ = new QFrame(this);
-  pan_->setObjectName("pan");
-  pan_->setStyleSheet(
-      "#pan { background: #f4f6f8; border: 1px solid #5a6b7b; border-radius: 6px; }");
-  auto* l = new QVBoxLayout(pan_);
-  auto* caption = new QLabel("Load data....");
-  caption->setObjectName("panCaption");
-  l->addWidget(caption);
-  pr_ = new QProgressBar;
-  pr_->setObjectName("pr");
-  pr_->setRange(0, 100);
-  l->addWidget(pr_);
-  pr2_ = new QProgressBar;
-  pr2_->setObjectName("pr2");
-  pr2_->hide();
-  l->addWidget(pr2_);
-  cancel_ = new QPushButton("Cancel");
-  cancel_->setObjectName("panCancel");
-  connect(cancel_, &QPushButton::clicked, this, [this] {
-    ports_->RequestCancel();
-    cancel_->setEnabled(false);
-  });
-  auto* row = new QHBoxLayout;
-  row->addStretch();
-  row->addWidget(cancel_);
-  l->addLayout(row);
-  pan_->setGeometry((kClientWidth - 320) / 2, (kClientHeight - 130) / 2, 320, 130);
-  pan_->hide();
-
-  panDelay_ = new QTimer(this);
-  panDelay_->setSingleShot(true);
-  connect(panDelay_, &QTimer::timeout, this, [this] { ShowPanel(true); });
-  connect(ports_, &GuiPorts::panelShown, this, [this](bool visible) {
-    panRequested_ = visible;
-    ShowPanel(visible || (runner_->busy() && !panDelay_->isActive()));
-  });
-  connect(ports_, &GuiPorts::gaugeSet, this, [this](int gauge, int value, int maximum) {
-    QProgressBar* bar = gauge == Progress::kPr ? pr_ : pr2_;
-    bar->setRange(0, std::max(maximum, 1));
-    bar->setValue(value);
-  });
-  connect(ports_, &GuiPorts::gaugeShown, this, [this](int gauge, bool visible) {
-    (gauge == Progress::kPr ? pr_ : pr2_)->setVisible(visible);
-    if (gauge == Progress::kPr2 && visible) ShowPanel(true);
-  });
-}
-
-void MainWindow::BuildTray() {
-  tray_ = new QSystemTrayIcon(this);
-  tray_->setObjectName("spTrayIcon1");
-  tray_->setToolTip("Trotix");
-  const auto frames = TrayFrames();
-  tray_->setIcon(frames.front());
-  trayTimer_ = new QTimer(this);
-  trayTimer_->setInterval(100);
-  connect(trayTimer_, &QTimer::timeout, this, [this, frames] {
-    trayFrame_ = (trayFrame_ + 1) % static_cast<int>(frames.size());
-    tray_->setIcon(frames[trayFrame_]);
-  });
-  connect(tray_, &QSystemTrayIcon::activated, this, [this] {
-    trayTimer_->stop();
-    tray_->hide();
-    showNormal();
-    activateWindow();
-  });
-}
-
-// ---------------------------------------------------------------------------------------------
-// Commands
 
 int MainWindow::Run(std::function<void(Session&)> command) {
   if (runner_->busy()) return 0;
@@ -717,34 +191,15 @@ int MainWindow::Run(std::function<void(Session&)> command) {
   return runner_->Post(std::move(command));
 }
 
-// Every grid event of the system goes by row; the column of the click does not matter.
-void MainWindow::OnCellDblClick(const char* grid, int row) {
-  const std::string g = grid;
-  if (g == "RT")
-    Run([row](Session& s) { s.AnalyseWithoutOdds(row); });
-  else if (g == "MM")
-    Run([row](Session& s) { s.AnalyseLive(row); });
-  else if (g == "NX")
-    Run([row](Session& s) { s.ScoreZorvatRace(row); });
-  else if (g == "TAB")
-    Run([row](Session& s) { s.AddToReport(row); });
-}
-
-// ---------------------------------------------------------------------------------------------
-// Showing a snapshot
-
 void MainWindow::ShowTables(const WorkspaceView& ws) {
-  for (const auto& [name, table] : ws.Tables()) {
-    const auto m = models_.find(name);
-    if (m != models_.end()) m->second->SetTable(*table);
-  }
-  for (const auto& [name, text] : ws.Labels()) {
-    const auto l = labels_.find(name);
-    if (l == labels_.end()) continue;
-    l->second->setText(Display(text));
-    if (name.size() == 2 && name[0] == 'u') l->second->setToolTip(l->second->text());
-  }
-  if (!(summaChart_->shownTable() == ws.R)) summaChart_->SetTable(ws.R);
+  today_->Show(ws);
+  scalpOdds_->Show(ws);
+  indicator_->Show(ws);
+  zorvat_->Show(ws);
+  tips_->Show(ws);
+  result_->Show(ws);
+  report_->Show(ws);
+  allTable_->Show(ws);
 }
 
 void MainWindow::ShowStep(const std::shared_ptr<const Snapshot>& snapshot) {
@@ -755,64 +210,30 @@ void MainWindow::ShowStep(const std::shared_ptr<const Snapshot>& snapshot) {
 void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
   const ViewState& view = snapshot->view;
   ShowTables(snapshot->ws);
-  for (int p = 0; p < kPageCount; ++p) page_->setTabVisible(p, view.tabVisible[p]);
+  for (int p = 0; p < kPageCount; ++p) pages_->setTabVisible(p, view.tabVisible[p]);
   // Only a command that brings a page to the front moves the user away from theirs.
-  if (view.pageRequests != pageRequestsShown_) page_->setCurrentIndex(view.activePage);
+  if (view.pageRequests != pageRequestsShown_) pages_->setCurrentIndex(view.activePage);
   pageRequestsShown_ = view.pageRequests;
 
   if (snapshot->command != 0 && snapshot->command == startCommand_) {
-    loginedit_->setText(Display(login_.empty() ? view.login : login_));
-    passedit_->setText(Display(password_.empty() ? view.password : password_));
-    zap_->setChecked(view.rememberMe);
-    datas_->setText(Display(view.resultsDate));
+    signIn_->Fill({login_.empty() ? view.login : login_,
+                   password_.empty() ? view.password : password_, view.rememberMe});
+    result_->SetDate(view.resultsDate);
   }
-  loginedit_->setEnabled(view.signInEnabled);
-  passedit_->setEnabled(view.signInEnabled);
-  zap_->setEnabled(view.signInEnabled);
-
-  if (view.vizVisible && snapshot->command == resultsCommand_) {
-    viz_->show();
-    viz_->raise();
-    vizTimer_->start(kVizMilliseconds);
-  }
-  ApplyEnabled();
+  signIn_->ShowView(view);
+  allTable_->ShowView(view);
+  if (view.vizVisible && snapshot->command == resultsCommand_) result_->ShowNoInformation();
+  SetIdle(!runner_->busy());
   emit commandFinished(snapshot->command);
   if (snapshot->closeRequested) close();
 }
 
-void MainWindow::ApplyEnabled() {
-  const bool idle = !runner_->busy();
-  const ViewState& view = runner_->last()->view;
-  for (const auto& [name, button] : commandButtons_) button->setEnabled(idle);
-  commandButtons_["spSkinXFormButton1"]->setEnabled(idle && view.signInEnabled);
-  tvbutton_->setEnabled(idle && view.tvbuttonEnabled);
-  bfbutton_->setEnabled(idle && view.bfbuttonEnabled);
-  for (QAction* a : repMenu_->actions()) a->setEnabled(idle);
+void MainWindow::SetIdle(bool idle) {
+  signIn_->SetIdle(idle);
+  result_->SetIdle(idle);
+  report_->SetIdle(idle);
+  allTable_->SetIdle(idle);
 }
-
-void MainWindow::OnBusy(bool busy) {
-  if (busy) {
-    cancel_->setEnabled(true);
-    pr_->setRange(0, 0);  // moving until a gauge is set
-    panDelay_->start(kPanelDelayMilliseconds);
-  } else {
-    panDelay_->stop();
-    panRequested_ = false;
-    ShowPanel(false);
-    pr_->setRange(0, 100);
-    pr_->setValue(0);
-    pr2_->hide();
-  }
-  ApplyEnabled();
-}
-
-void MainWindow::ShowPanel(bool visible) {
-  pan_->setVisible(visible);
-  if (visible) pan_->raise();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Window events
 
 void MainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
@@ -820,8 +241,7 @@ void MainWindow::changeEvent(QEvent* event) {
   if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
   // Minimised to the tray: the window leaves the task bar and the icon turns.
   QTimer::singleShot(0, this, &QWidget::hide);
-  tray_->show();
-  trayTimer_->start();
+  tray_->ShowTurning();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -1,9 +1,9 @@
 #pragma once
-// The window "Trotix": the page control with its eleven pages, every grid and label, the sign-in
-// on "About", the progress panel and the tray icon. Every user event becomes one Session call on
-// the worker; the widgets show the snapshot each call leaves.
+// The window "Trotix": the page control with its eleven pages, the progress panel and the tray
+// icon. Every user event becomes one Session call on the worker; the pages show the snapshot
+// each call leaves.
 #include <QWidget>
-#include <map>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,22 +11,21 @@
 #include "gui/qt_ports.h"
 #include "gui/session_runner.h"
 
-class QCheckBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QProgressBar;
-class QPushButton;
-class QSystemTrayIcon;
 class QTabWidget;
-class QTableView;
-class QTimer;
 
 namespace trotix::gui {
 
-class SummaChart;
-class TableModel;
+class AllTablePage;
+class IndicatorPage;
+class ProgressPanel;
+class ReportPage;
+class ResultPage;
+class ScalpOddsPage;
+class SignInPage;
+class TipsPage;
+class TodayPage;
+class TrayIcon;
+class ZorvatPage;
 
 struct WindowOptions {
   SessionOptions session;
@@ -43,7 +42,7 @@ class MainWindow : public QWidget {
   explicit MainWindow(WindowOptions options, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Start-up: posts `FormCreate`. Returns the command's number.
+  // Start-up: posts `Session::Start`. Returns the command's number.
   int Start();
 
   GuiPorts& ports() { return *ports_; }
@@ -70,32 +69,18 @@ class MainWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void BuildPages();
-  QWidget* BuildToday();
-  QWidget* BuildScalpOdds();
-  QWidget* BuildIndicator();
-  QWidget* BuildZorvat();
-  QWidget* BuildTips();
-  QWidget* BuildResult();
-  QWidget* BuildReport();
-  QWidget* BuildAbout();
-  QWidget* BuildAllTable();
-  void BuildProgressPanel();
-  void BuildTray();
+  void AddPages();
+  void ConnectPages();
+  void ConnectProgress();
 
-  QTableView* Grid(const char* name, bool wholeRows);
-  QLabel* Label(const char* name, const QString& text = {});
-  QPushButton* Button(const char* name, const QString& caption);
-
-  // Posts a command; refused while another runs.
+  // Posts a command; refused (0) while another runs.
   int Run(std::function<void(Session&)> command);
+  int SignInWith(const SignInForm& form);
+  int LoadResultsOf(const std::string& date);
   void Show(const std::shared_ptr<const Snapshot>& snapshot);
   void ShowStep(const std::shared_ptr<const Snapshot>& snapshot);
   void ShowTables(const WorkspaceView& ws);
-  void ApplyEnabled();
-  void OnBusy(bool busy);
-  void ShowPanel(bool visible);
-  void OnCellDblClick(const char* grid, int row);
+  void SetIdle(bool idle);
 
   std::string webSite_;
   std::string login_, password_;
@@ -105,31 +90,18 @@ class MainWindow : public QWidget {
   GuiPorts* ports_;
   std::unique_ptr<SessionRunner> runner_;
 
-  QTabWidget* page_ = nullptr;
-  std::map<std::string, TableModel*> models_;
-  std::map<std::string, QTableView*> grids_;
-  std::map<std::string, QLabel*> labels_;
-  QLineEdit* loginedit_ = nullptr;
-  QLineEdit* passedit_ = nullptr;
-  QLineEdit* datas_ = nullptr;
-  QCheckBox* zap_ = nullptr;
-  QCheckBox* rkef_ = nullptr;
-  std::map<std::string, QPushButton*> commandButtons_;
-  QPushButton* tvbutton_ = nullptr;
-  QPushButton* bfbutton_ = nullptr;
-  SummaChart* summaChart_ = nullptr;
-  QFrame* viz_ = nullptr;
-  QTimer* vizTimer_ = nullptr;
-  QFrame* pan_ = nullptr;
-  QProgressBar* pr_ = nullptr;
-  QProgressBar* pr2_ = nullptr;
-  QPushButton* cancel_ = nullptr;
-  QTimer* panDelay_ = nullptr;
-  bool panRequested_ = false;
-  QMenu* repMenu_ = nullptr;
-  QSystemTrayIcon* tray_ = nullptr;
-  QTimer* trayTimer_ = nullptr;
-  int trayFrame_ = 0;
+  QTabWidget* pages_ = nullptr;
+  SignInPage* signIn_ = nullptr;
+  TodayPage* today_ = nullptr;
+  ScalpOddsPage* scalpOdds_ = nullptr;
+  IndicatorPage* indicator_ = nullptr;
+  ZorvatPage* zorvat_ = nullptr;
+  TipsPage* tips_ = nullptr;
+  ResultPage* result_ = nullptr;
+  ReportPage* report_ = nullptr;
+  AllTablePage* allTable_ = nullptr;
+  ProgressPanel* progress_ = nullptr;
+  TrayIcon* tray_ = nullptr;
 };
 
 }  // namespace trotix::gui

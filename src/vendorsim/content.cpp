@@ -1,6 +1,7 @@
 #include "vendorsim/content.h"
 
 #include "net/vendor_urls.h"
+#include "report/html_escape.h"
 #include "text/dates.h"
 #include "vendorsim/formats.h"
 #include "vendorsim/generator.h"
@@ -103,10 +104,10 @@ Answer SimContent::Get(const std::string& path, const QueryParams& params) const
     return Html(
         "<!DOCTYPE html>\n<html><body style=\"background:#000;color:#fff\"><p>Live video "
         "of market " +
-        Param(params, "mID") + "</p></body></html>\n");
+        HtmlEscape(Param(params, "mID")) + "</p></body></html>\n");
   if (path.starts_with("/exchange/plus/horse-racing/market/"))
     return Html("<!DOCTYPE html>\n<html><body><p>Market " +
-                path.substr(path.find_last_of('/') + 1) + "</p></body></html>\n");
+                HtmlEscape(path.substr(path.find_last_of('/') + 1)) + "</p></body></html>\n");
   return NotFound();
 }
 

@@ -155,8 +155,6 @@ void VendorSim::Start() {
   Impl& s = *impl_;
   if (s.running) return;
   s.stopping = false;
-  const int threads = std::max(2, s.options.threads);
-  s.server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
   s.server.set_tcp_nodelay(true);
   // Only SO_REUSEADDR: the library's default also shares the port with any other listener.
   s.listening = -1;
@@ -183,6 +181,7 @@ void VendorSim::Start() {
   c.accounts = s.options.accounts;
   c.linkBase = BaseUrl();
   s.content = std::make_unique<SimContent>(std::move(c));
+  s.server.Begin(std::max(2, s.options.threads));
   s.listener = std::thread([&s] { s.server.listen_after_bind(); });
   while (!s.server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   s.running = true;
@@ -198,6 +197,7 @@ void VendorSim::Stop() {
   s.waitCv.notify_all();
   s.server.stop();
   s.listener.join();
+  s.server.Finish();
   s.running = false;
 }
 

@@ -75,10 +75,10 @@ struct Rig {
   bool StartAndWait() { return Wait(window->Start()); }
 
   bool SignIn(const QString& login, const QString& password) {
-    Find<QLineEdit>("loginedit")->setText(login);
-    Find<QLineEdit>("passedit")->setText(password);
+    Find<QLineEdit>("loginEdit")->setText(login);
+    Find<QLineEdit>("passwordEdit")->setText(password);
     const int before = window->shown().command;
-    QTest::mouseClick(Find<QPushButton>("spSkinXFormButton1"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>("signInButton"), Qt::LeftButton);
     return Wait(before + 1);
   }
 
@@ -90,7 +90,7 @@ struct Rig {
   }
 
   QStringList VisibleTabs() {
-    auto* page = Find<QTabWidget>("PAGE");
+    auto* page = Find<QTabWidget>("pages");
     QStringList tabs;
     for (int p = 0; p < page->count(); ++p)
       if (page->isTabVisible(p)) tabs << page->tabText(p);
@@ -173,21 +173,22 @@ void WindowTest::startShowsOnlyAbout() {
   QCOMPARE(w.minimumSize(), w.maximumSize());
   QVERIFY(rig.StartAndWait());
   QCOMPARE(rig.VisibleTabs(), QStringList{"About"});
-  QCOMPARE(rig.Find<QTabWidget>("PAGE")->currentWidget()->objectName(), QString("spSkinTabSheet5"));
-  QCOMPARE(rig.Find<QLineEdit>("loginedit")->text(), QString());
-  QVERIFY(!rig.Find<QCheckBox>("zap")->isChecked());
-  QCOMPARE(rig.Find<QLineEdit>("passedit")->echoMode(), QLineEdit::Password);
-  QCOMPARE(rig.Find<QLineEdit>("datas")->text(), QString::fromStdString(FormatDate(Today())));
-  QCOMPARE(rig.Find<QPushButton>("spSkinXFormButton1")->text(), QString("ВХОД"));
-  QVERIFY(rig.Find<QLabel>("spSkinLabel5")->text() == "VERSION: 3.8");
+  QCOMPARE(rig.Find<QTabWidget>("pages")->currentWidget()->objectName(), QString("signInPage"));
+  QCOMPARE(rig.Find<QLineEdit>("loginEdit")->text(), QString());
+  QVERIFY(!rig.Find<QCheckBox>("rememberMeBox")->isChecked());
+  QCOMPARE(rig.Find<QLineEdit>("passwordEdit")->echoMode(), QLineEdit::Password);
+  QCOMPARE(rig.Find<QLineEdit>("resultsDateEdit")->text(),
+           QString::fromStdString(FormatDate(Today())));
+  QCOMPARE(rig.Find<QPushButton>("signInButton")->text(), QString("ВХОД"));
+  QVERIFY(rig.Find<QLabel>("versionLabel")->text() == "VERSION: 3.8");
   // Hidden controls exist and stay hidden.
-  QVERIFY(!rig.Find<QFrame>("pan")->isVisible());
-  QVERIFY(!rig.Find<QProgressBar>("pr2")->isVisibleTo(rig.Find<QFrame>("pan")));
+  QVERIFY(!rig.Find<QFrame>("progressPanel")->isVisible());
+  QVERIFY(!rig.Find<QProgressBar>("pr2")->isVisibleTo(rig.Find<QFrame>("progressPanel")));
   QVERIFY(!rig.Find<QLabel>("bfnumber")->isVisibleTo(&w));
-  QVERIFY(!rig.Find<QPushButton>("tvbutton")->isEnabled());
-  QVERIFY(!rig.Find<QPushButton>("bfbutton")->isEnabled());
-  QCOMPARE(rig.Find<QPushButton>("tvbutton")->toolTip(), QString("TV Translation"));
-  QCOMPARE(rig.Find<QPushButton>("bfbutton")->toolTip(), QString("Go to Betfair"));
+  QVERIFY(!rig.Find<QPushButton>("tvButton")->isEnabled());
+  QVERIFY(!rig.Find<QPushButton>("exchangeButton")->isEnabled());
+  QCOMPARE(rig.Find<QPushButton>("tvButton")->toolTip(), QString("TV Translation"));
+  QCOMPARE(rig.Find<QPushButton>("exchangeButton")->toolTip(), QString("Go to Betfair"));
   // Grid columns as the system lays them out.
   auto* tab = rig.Find<QTableView>("TAB");
   QCOMPARE(tab->model()->columnCount(), 29);
@@ -206,9 +207,9 @@ void WindowTest::rememberMeFileFillsTheFields() {
       << "rider\r\nse cret&1\r\n";
   rig.Open();
   QVERIFY(rig.StartAndWait());
-  QCOMPARE(rig.Find<QLineEdit>("loginedit")->text(), QString("rider"));
-  QCOMPARE(rig.Find<QLineEdit>("passedit")->text(), QString("se cret&1"));
-  QVERIFY(rig.Find<QCheckBox>("zap")->isChecked());
+  QCOMPARE(rig.Find<QLineEdit>("loginEdit")->text(), QString("rider"));
+  QCOMPARE(rig.Find<QLineEdit>("passwordEdit")->text(), QString("se cret&1"));
+  QVERIFY(rig.Find<QCheckBox>("rememberMeBox")->isChecked());
 }
 
 void WindowTest::wrongPasswordKeepsTheFieldsEditable() {
@@ -217,9 +218,9 @@ void WindowTest::wrongPasswordKeepsTheFieldsEditable() {
   QVERIFY(rig.StartAndWait());
   QVERIFY(rig.SignIn("demo", "wrong"));
   QCOMPARE(rig.messages, QStringList{"Autorization Failed!"});
-  QVERIFY(rig.Find<QLineEdit>("loginedit")->isEnabled());
-  QVERIFY(rig.Find<QLineEdit>("passedit")->isEnabled());
-  QVERIFY(rig.Find<QPushButton>("spSkinXFormButton1")->isEnabled());
+  QVERIFY(rig.Find<QLineEdit>("loginEdit")->isEnabled());
+  QVERIFY(rig.Find<QLineEdit>("passwordEdit")->isEnabled());
+  QVERIFY(rig.Find<QPushButton>("signInButton")->isEnabled());
   QCOMPARE(rig.VisibleTabs(), QStringList{"About"});
   // A second try with the right password goes through.
   QVERIFY(rig.SignIn("demo", "demo"));
@@ -230,11 +231,11 @@ void WindowTest::signInShowsTheWorkingPages() {
   Rig rig;
   MainWindow& w = rig.Open();
   QVERIFY(rig.StartAndWait());
-  rig.Find<QCheckBox>("zap")->setChecked(true);
+  rig.Find<QCheckBox>("rememberMeBox")->setChecked(true);
   QVERIFY(rig.SignIn("demo", "demo"));
   QCOMPARE(rig.messages, QStringList());
   QCOMPARE(rig.VisibleTabs(), kWorkingTabs);
-  QCOMPARE(rig.Find<QTabWidget>("PAGE")->currentIndex(), 0);
+  QCOMPARE(rig.Find<QTabWidget>("pages")->currentIndex(), 0);
   const int races = rig.Find<QTableView>("RT")->model()->rowCount();
   QCOMPARE(races, static_cast<int>(rig.server->day().races.size()));
   QVERIFY(races > 0);
@@ -243,8 +244,8 @@ void WindowTest::signInShowsTheWorkingPages() {
   QCOMPARE(rig.Find<QTableView>("NX")->model()->rowCount(), races);
   QVERIFY(rig.Find<QTableView>("TIPS")->model()->rowCount() > 0);
   QVERIFY(rig.Find<QTableView>("LG")->model()->rowCount() > 0);
-  QVERIFY(!rig.Find<QLineEdit>("loginedit")->isEnabled());
-  QVERIFY(!rig.Find<QCheckBox>("zap")->isEnabled());
+  QVERIFY(!rig.Find<QLineEdit>("loginEdit")->isEnabled());
+  QVERIFY(!rig.Find<QCheckBox>("rememberMeBox")->isEnabled());
   QVERIFY(QFile::exists(rig.folder.filePath("tx.log")));
   // Flags come with the country as the tooltip.
   auto* rt = rig.Find<QTableView>("RT")->model();
@@ -253,7 +254,7 @@ void WindowTest::signInShowsTheWorkingPages() {
   QCOMPARE(w.shown().view.signedIn, true);
 
   // A double-click on a race of "Zorvat" scores it.
-  rig.Find<QTabWidget>("PAGE")->setCurrentIndex(5);
+  rig.Find<QTabWidget>("pages")->setCurrentIndex(5);
   auto* nx = rig.Find<QTableView>("NX");
   const int n = w.shown().command;
   const QModelIndex race = nx->model()->index(0, 1);
@@ -270,9 +271,9 @@ void WindowTest::loadFillsResultsAndOnlyTheLinkOpens() {
   rig.Open();
   QVERIFY(rig.StartAndWait());
   QVERIFY(rig.SignIn("demo", "demo"));
-  rig.Find<QTabWidget>("PAGE")->setCurrentIndex(7);
+  rig.Find<QTabWidget>("pages")->setCurrentIndex(7);
   const int before = rig.window->shown().command;
-  QTest::mouseClick(rig.Find<QPushButton>("spSkinXFormButton5"), Qt::LeftButton);
+  QTest::mouseClick(rig.Find<QPushButton>("loadResultsButton"), Qt::LeftButton);
   QVERIFY(rig.Wait(before + 1));
   auto* rez = rig.Find<QTableView>("REZ");
   const int rows = rez->model()->rowCount();
@@ -281,7 +282,7 @@ void WindowTest::loadFillsResultsAndOnlyTheLinkOpens() {
     QVERIFY(rez->model()->index(r - 1, 1).data().toString() <=
             rez->model()->index(r, 1).data().toString());
   QVERIFY(!rig.Find<QFrame>("viz")->isVisible());
-  QCOMPARE(rig.Find<QTabWidget>("PAGE")->currentIndex(), 7);  // the user's page stays
+  QCOMPARE(rig.Find<QTabWidget>("pages")->currentIndex(), 7);  // the user's page stays
 
   const QString address = rez->model()->index(0, 11).data().toString();
   QVERIFY(address.startsWith("http"));
@@ -297,8 +298,8 @@ void WindowTest::emptyResultsShowNoInformationWithoutFreezing() {
   rig.Open();
   QVERIFY(rig.StartAndWait());
   QVERIFY(rig.SignIn("demo", "demo"));
-  rig.Find<QTabWidget>("PAGE")->setCurrentIndex(7);
-  rig.Find<QLineEdit>("datas")->setText("01.01.2099");
+  rig.Find<QTabWidget>("pages")->setCurrentIndex(7);
+  rig.Find<QLineEdit>("resultsDateEdit")->setText("01.01.2099");
   QVERIFY(rig.Wait(rig.window->LoadResults()));
   QCOMPARE(rig.Find<QTableView>("REZ")->model()->rowCount(), 0);
   auto* viz = rig.Find<QFrame>("viz");
@@ -308,8 +309,8 @@ void WindowTest::emptyResultsShowNoInformationWithoutFreezing() {
   QVERIFY2(timer->remainingTime() > 3000 && timer->remainingTime() <= 5000,
            qPrintable(QString::number(timer->remainingTime())));
   // The window goes on working meanwhile: another load runs and ends.
-  QVERIFY(rig.Find<QPushButton>("spSkinXFormButton5")->isEnabled());
-  rig.Find<QLineEdit>("datas")->setText(QString::fromStdString(FormatDate(Today())));
+  QVERIFY(rig.Find<QPushButton>("loadResultsButton")->isEnabled());
+  rig.Find<QLineEdit>("resultsDateEdit")->setText(QString::fromStdString(FormatDate(Today())));
   QVERIFY(rig.Wait(rig.window->LoadResults()));
   QVERIFY(!viz->isVisible());
   QVERIFY(rig.Find<QTableView>("REZ")->model()->rowCount() > 0);
@@ -343,20 +344,20 @@ void WindowTest::slowServerKeepsTheWindowResponsiveAndGuarded() {
   QVERIFY(w.runner().busy());
   QCOMPARE(w.SignIn(), 0);
   QCOMPARE(w.LoadResults(), 0);
-  QVERIFY(!rig.Find<QPushButton>("spSkinXFormButton1")->isEnabled());
-  QVERIFY(!rig.Find<QPushButton>("spSkinXFormButton5")->isEnabled());
+  QVERIFY(!rig.Find<QPushButton>("signInButton")->isEnabled());
+  QVERIFY(!rig.Find<QPushButton>("loadResultsButton")->isEnabled());
   // The progress panel comes up with Cancel in reach, and the window paints.
-  QTRY_VERIFY_WITH_TIMEOUT(rig.Find<QFrame>("pan")->isVisible(), 1000);
+  QTRY_VERIFY_WITH_TIMEOUT(rig.Find<QFrame>("progressPanel")->isVisible(), 1000);
   QVERIFY(w.runner().busy());
   QVERIFY(!w.grab().isNull());
-  auto* cancel = rig.Find<QPushButton>("panCancel");
+  auto* cancel = rig.Find<QPushButton>("progressCancel");
   QTest::mouseClick(cancel, Qt::LeftButton);
   QVERIFY(w.ports().cancelRequested());
   QVERIFY(!cancel->isEnabled());
   QVERIFY(rig.Wait(start));
   QVERIFY(ticks > 20);  // the event loop ran all along
-  QVERIFY(!rig.Find<QFrame>("pan")->isVisible());
-  QVERIFY(rig.Find<QPushButton>("spSkinXFormButton1")->isEnabled());
+  QVERIFY(!rig.Find<QFrame>("progressPanel")->isVisible());
+  QVERIFY(rig.Find<QPushButton>("signInButton")->isEnabled());
 }
 
 void WindowTest::screenshotIsTheWholeWindow() {
@@ -407,7 +408,7 @@ void WindowTest::analysisFillsAllTableTheChartAndTheLinks() {
   MainWindow& w = rig.Open();
   QVERIFY(rig.StartAndWait());
   QVERIFY(rig.SignIn("demo", "demo"));
-  auto* page = rig.Find<QTabWidget>("PAGE");
+  auto* page = rig.Find<QTabWidget>("pages");
   page->setCurrentIndex(kPageAllTable);
   const int race = rig.RaceWithMarket();
   QVERIFY(race >= 0);
@@ -421,13 +422,14 @@ void WindowTest::analysisFillsAllTableTheChartAndTheLinks() {
   CheckChartMatchesR(w);
   const QString market = rig.Find<QLabel>("bfnumber")->text();
   QVERIFY(!market.isEmpty());
-  QVERIFY(rig.Find<QPushButton>("tvbutton")->isEnabled());
-  QVERIFY(rig.Find<QPushButton>("bfbutton")->isEnabled());
+  QVERIFY(rig.Find<QPushButton>("tvButton")->isEnabled());
+  QVERIFY(rig.Find<QPushButton>("exchangeButton")->isEnabled());
 
-  QVERIFY(rig.Do([&] { QTest::mouseClick(rig.Find<QPushButton>("tvbutton"), Qt::LeftButton); }));
+  QVERIFY(rig.Do([&] { QTest::mouseClick(rig.Find<QPushButton>("tvButton"), Qt::LeftButton); }));
   QCOMPARE(rig.opened.size(), 1);
   QVERIFY2(rig.InFolder(rig.opened[0], "video.html"), qPrintable(rig.opened[0]));
-  QVERIFY(rig.Do([&] { QTest::mouseClick(rig.Find<QPushButton>("bfbutton"), Qt::LeftButton); }));
+  QVERIFY(
+      rig.Do([&] { QTest::mouseClick(rig.Find<QPushButton>("exchangeButton"), Qt::LeftButton); }));
   QCOMPARE(rig.opened.size(), 2);
   QVERIFY2(rig.opened[1].startsWith("http") && rig.opened[1].endsWith("/market/1." + market),
            qPrintable(rig.opened[1]));
@@ -436,8 +438,8 @@ void WindowTest::analysisFillsAllTableTheChartAndTheLinks() {
   page->setCurrentIndex(kPageToday);
   QVERIFY(rig.Do([&] { rig.DoubleClickCell(rig.Find<QTableView>("RT"), race, 1); }));
   QCOMPARE(page->currentIndex(), static_cast<int>(kPageAllTable));
-  QVERIFY(!rig.Find<QPushButton>("tvbutton")->isEnabled());
-  QVERIFY(!rig.Find<QPushButton>("bfbutton")->isEnabled());
+  QVERIFY(!rig.Find<QPushButton>("tvButton")->isEnabled());
+  QVERIFY(!rig.Find<QPushButton>("exchangeButton")->isEnabled());
   QVERIFY(rig.Find<QLabel>("bfnumber")->text().isEmpty());
   QCOMPARE(rig.Find<QTableView>("R")->model()->rowCount(), runners);
   CheckChartMatchesR(w);
@@ -449,7 +451,7 @@ void WindowTest::reportAddsDeletesSavesAndExports() {
   rig.Open();
   QVERIFY(rig.StartAndWait());
   QVERIFY(rig.SignIn("demo", "demo"));
-  auto* page = rig.Find<QTabWidget>("PAGE");
+  auto* page = rig.Find<QTabWidget>("pages");
   page->setCurrentIndex(kPageToday);
   QVERIFY(rig.Do([&] { rig.DoubleClickCell(rig.Find<QTableView>("RT"), 0, 1); }));
   auto* tab = rig.Find<QTableView>("TAB");
@@ -464,14 +466,14 @@ void WindowTest::reportAddsDeletesSavesAndExports() {
   QCOMPARE(rep->model()->index(0, 4).data().toString(), QString("MySystem"));
 
   page->setCurrentIndex(kPageReport);
-  auto* n1 = rig.window->findChild<QAction*>("N1");
-  QVERIFY(n1 && n1->isEnabled());
-  QVERIFY(rig.Do([&] { n1->trigger(); }));
+  auto* deleteRow = rig.window->findChild<QAction*>("deleteReportRowAction");
+  QVERIFY(deleteRow && deleteRow->isEnabled());
+  QVERIFY(rig.Do([&] { deleteRow->trigger(); }));
   QCOMPARE(rig.messages.last(), QString("Select Please Horse"));
   QCOMPARE(rep->model()->rowCount(), 1);
 
   QVERIFY(rig.Do(
-      [&] { QTest::mouseClick(rig.Find<QPushButton>("spSkinXFormButton9"), Qt::LeftButton); }));
+      [&] { QTest::mouseClick(rig.Find<QPushButton>("saveReportButton"), Qt::LeftButton); }));
   QCOMPARE(rig.opened.size(), 1);
   QVERIFY2(rig.InFolder(rig.opened[0], "report.html"), qPrintable(rig.opened[0]));
   auto* csv = rig.Find<QPushButton>("exportCsvButton");
@@ -484,7 +486,7 @@ void WindowTest::reportAddsDeletesSavesAndExports() {
 
   // A clicked row is the one deleted.
   QVERIFY(rig.Do([&] { rig.ClickCell(rep, 0, 2); }));
-  QVERIFY(rig.Do([&] { n1->trigger(); }));
+  QVERIFY(rig.Do([&] { deleteRow->trigger(); }));
   QCOMPARE(rep->model()->rowCount(), 0);
   QCOMPARE(rig.messages.size(), 2);
 }
@@ -494,11 +496,11 @@ void WindowTest::bestRankFillsTheReportAndCancelKeepsItsRows() {
   MainWindow& w = rig.Open();
   QVERIFY(rig.StartAndWait());
   QVERIFY(rig.SignIn("demo", "demo"));
-  rig.Find<QTabWidget>("PAGE")->setCurrentIndex(kPageReport);
+  rig.Find<QTabWidget>("pages")->setCurrentIndex(kPageReport);
   const int races = rig.Find<QTableView>("MM")->model()->rowCount();
   auto* rep = rig.Find<QTableView>("REP")->model();
   auto* pr2 = rig.Find<QProgressBar>("pr2");
-  auto* bestRank = rig.Find<QPushButton>("spSkinXFormButton8");
+  auto* bestRank = rig.Find<QPushButton>("bestRankButton");
 
   // Every race is shown as it ends: the gauge counts it and REP only grows.
   int steps = 0, lastRows = 0;
@@ -522,10 +524,10 @@ void WindowTest::bestRankFillsTheReportAndCancelKeepsItsRows() {
     QVERIFY(!rep->index(i, 2).data().toString().isEmpty());
   }
   QVERIFY(!pr2->isVisible());
-  QVERIFY(!rig.Find<QFrame>("pan")->isVisible());
+  QVERIFY(!rig.Find<QFrame>("progressPanel")->isVisible());
 
   QVERIFY(rig.Do(
-      [&] { QTest::mouseClick(rig.Find<QPushButton>("spSkinXFormButton10"), Qt::LeftButton); }));
+      [&] { QTest::mouseClick(rig.Find<QPushButton>("clearReportButton"), Qt::LeftButton); }));
   QCOMPARE(rep->rowCount(), 0);
 
   // Cancel pressed while the first race with a pick is on screen: the run stops there.
@@ -534,7 +536,7 @@ void WindowTest::bestRankFillsTheReportAndCancelKeepsItsRows() {
   watch = connect(&w, &MainWindow::stepShown, [&] {
     ++steps;
     if (rowsAtCancel < 0 && rep->rowCount() > 0) {
-      auto* cancel = rig.Find<QPushButton>("panCancel");
+      auto* cancel = rig.Find<QPushButton>("progressCancel");
       QVERIFY(cancel->isVisible() && cancel->isEnabled());
       QTest::mouseClick(cancel, Qt::LeftButton);
       rowsAtCancel = rep->rowCount();

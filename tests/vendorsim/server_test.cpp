@@ -45,9 +45,8 @@ httplib::Result Fetch(const VendorSim& sim, const std::string& target) {
   return cli.Get(target.c_str());
 }
 
-// Everything the server sends for one request on a fresh connection, until it closes the
-// connection or `waitMs` pass without a byte.
-std::string RawGet(int port, const std::string& target, int waitMs = 5000) {
+// A raw connection to the server; -1 when it cannot be made.
+int Connect(int port) {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in addr{};
   addr.sin_family = AF_INET;
@@ -55,8 +54,16 @@ std::string RawGet(int port, const std::string& target, int waitMs = 5000) {
   inet_pton(AF_INET, "127.0.0.1", &addr.sin_addr);
   if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
     close(fd);
-    return "connect failed";
+    return -1;
   }
+  return fd;
+}
+
+// Everything the server sends for one request on a fresh connection, until it closes the
+// connection or `waitMs` pass without a byte.
+std::string RawGet(int port, const std::string& target, int waitMs = 5000) {
+  const int fd = Connect(port);
+  if (fd < 0) return "connect failed";
   const std::string req = "GET " + target + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
   send(fd, req.data(), req.size(), MSG_NOSIGNAL);
   std::string out;
@@ -166,6 +173,16 @@ TEST_F(Server, OverrideReplacesOnePathAndClears) {
   EXPECT_EQ(Body(urls->ScoreBase() + "?ignored=1"), "1A(B)>>DF>>IV>>7>>\r\n");
   sim->ClearOverrides();
   EXPECT_EQ(Body(urls->Tips()), TipsText(sim->day()));
+}
+
+TEST_F(Server, PagesEchoTheQueryEscaped) {
+  const std::string script = "%3Cscript%20src%3D%22x%22%3E";
+  const std::string escaped = "&lt;script src=&quot;x&quot;&gt;";
+  for (const std::string& url : {urls->VideoPlayer(script), urls->MarketPage(script)}) {
+    const std::string page = Body(url);
+    EXPECT_EQ(page.find("<script"), std::string::npos) << url;
+    EXPECT_NE(page.find(escaped), std::string::npos) << url;
+  }
 }
 
 TEST(Determinism, SameSeedSameBytesOverTheWire) {
@@ -304,6 +321,30 @@ TEST(Concurrency, ManyClientsAtOnceGetWholeAnswers) {
   }
   for (auto& c : clients) c.join();
   EXPECT_EQ(good, 12 * 25);
+}
+
+TEST(Concurrency, IdleAndSlowConnectionsLeaveRoomForOthers) {
+  VendorSim sim(Options());
+  sim.Start();
+  // Far more connections than workers: some say nothing, some stop half way through a request,
+  // some stay open after a whole one.
+  const std::string partial = "GET /horse/zabeg.txt HTTP/1.1\r\nHost: x\r\n";
+  const std::string whole = partial + "\r\n";
+  std::vector<int> idle;
+  for (int i = 0; i < 64; ++i) {
+    const int fd = Connect(sim.Port());
+    ASSERT_GE(fd, 0);
+    idle.push_back(fd);
+    if (i % 3 == 1) send(fd, partial.data(), partial.size(), MSG_NOSIGNAL);
+    if (i % 3 == 2) send(fd, whole.data(), whole.size(), MSG_NOSIGNAL);
+  }
+  httplib::Client cli("127.0.0.1", sim.Port());
+  cli.set_connection_timeout(3, 0);
+  cli.set_read_timeout(3, 0);
+  const auto res = cli.Get("/refresh/trotix3.8.txt");
+  for (const int fd : idle) close(fd);
+  ASSERT_TRUE(res) << httplib::to_string(res.error());
+  EXPECT_EQ(res->status, 200);
 }
 
 // The program: its help and one run with options.

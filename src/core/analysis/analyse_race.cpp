@@ -31,6 +31,12 @@ void ForExchangeRows(const Workspace& ws, int raceIndex, Fn fn) {
 
 }  // namespace
 
+bool ExchangeHoldsRace(const Workspace& ws, int raceIndex) {
+  if (raceIndex < 0 || raceIndex >= ws.MM.RowCount() || ws.T2.RowCount() == 0) return false;
+  return SameName(Trim(ws.spSkinLabel3), Trim(ws.MM.Text(raceIndex, mm::kTime))) &&
+         SameName(Trim(ws.spSkinLabel4), Trim(ws.MM.Text(raceIndex, mm::kCourse)));
+}
+
 std::vector<std::string> RealOddsPages(const Workspace& ws, int raceIndex, const VendorUrls& urls) {
   std::vector<std::string> pages;
   ForExchangeRows(ws, raceIndex, [&](int q) {
@@ -54,7 +60,7 @@ void AnalyseRace(Workspace& ws, int raceIndex, bool realOdds, const VendorUrls& 
   for (int q = 0; q < ws.NX.RowCount(); ++q)
     if (SameRace(ws.NX, q, time, course)) ScoreRace(ws, q, scores);
 
-  ShowExchangeTotal(ws);
+  ShowExchangeTotal(ws, ExchangeHoldsRace(ws, raceIndex));
   MergeRunnerData(ws, realOdds);
   MarkBestValues(ws.TAB);
   BuildSummaTable(ws.TAB, ws.R, ws.RR);

@@ -18,6 +18,9 @@ namespace trotix {
 void AnalyseRace(Workspace& ws, int raceIndex, bool realOdds, const VendorUrls& urls,
                  const PageFetcher& fetch, const ScoreIndex* scores = nullptr);
 
+// True when T2 holds the exchange runners of the race in row `raceIndex` of MM.
+bool ExchangeHoldsRace(const Workspace& ws, int raceIndex);
+
 // The runner pages an analysis with `realOdds` asks for, so a run over many races can fetch them
 // all ahead.
 std::vector<std::string> RealOddsPages(const Workspace& ws, int raceIndex, const VendorUrls& urls);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "analysis/summa_table.h"
 #include "model/columns.h"
 
 namespace trotix {
@@ -32,7 +33,7 @@ const char* BestOfSystemName(BestOfSystem system) {
 void BestRankRows(Workspace& ws, int k) {
   const Table& TAB = ws.TAB;
   for (int i = 0; i < TAB.RowCount(); ++i) {
-    if (TAB.ColorOf(i, tab::kRank) != colors::kLime) continue;
+    if (IsNonRunner(TAB, i) || TAB.ColorOf(i, tab::kRank) != colors::kLime) continue;
     if (!InRecoming(ws.RR, TAB.At(i, tab::kName).text)) continue;
     AppendPick(ws, k, i, TAB.Text(i, tab::kPlacePrice), BestOfSystem::kBestRank);
   }
@@ -43,7 +44,7 @@ void BestRecomingRows(Workspace& ws, int k) {
   const std::string& top = ws.RR.At(0, rr::kName).text;
   const Table& TAB = ws.TAB;
   for (int i = 0; i < TAB.RowCount(); ++i)
-    if (TAB.At(i, tab::kName).text == top)
+    if (!IsNonRunner(TAB, i) && TAB.At(i, tab::kName).text == top)
       AppendPick(ws, k, i, TAB.Text(i, tab::kKf), BestOfSystem::kBestRecoming);
 }
 

@@ -48,8 +48,9 @@ void TakeExchange(Table& TAB, int i, const Table& T2, int q) {
 
 }  // namespace
 
-void ShowExchangeTotal(Workspace& ws) {
-  if (ws.T2.RowCount() > 0) ws.u8 = "Summ BF: " + ws.T2.Text(0, t2::kAllSum) + " $";
+void ShowExchangeTotal(Workspace& ws, bool ownRace) {
+  ws.u8 = ownRace && ws.T2.RowCount() > 0 ? "Summ BF: " + ws.T2.Text(0, t2::kAllSum) + " $"
+                                          : kExchangeTotalCaption;
 }
 
 void MergeRunnerData(Workspace& ws, bool realOdds) {

@@ -3,8 +3,9 @@
 
 namespace trotix {
 
-// u8 := the exchange total of the race T2 holds; kept as it is when T2 is empty.
-void ShowExchangeTotal(Workspace& ws);
+// u8 := the exchange total of T2 when T2 holds the race on screen (`ownRace`), the label's bare
+// caption otherwise, so it never shows another race's money.
+void ShowExchangeTotal(Workspace& ws, bool ownRace);
 
 // Gives every runner of TAB what the other tables hold for it, matched by upper-cased name,
 // the last matching row winning: the tip mark (TIPS), the price movement and last price (LG),

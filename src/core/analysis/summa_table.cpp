@@ -21,7 +21,13 @@ int ScalpScore(int movement) {
   return std::clamp(-movement, -100, 100);
 }
 
+constexpr Rgb kGrey{150, 150, 150};
+
 }  // namespace
+
+bool IsNonRunner(const Table& TAB, int row) {
+  return TAB.At(row, tab::kNumber).text == kNonRunner;
+}
 
 void BuildSummaTable(const Table& TAB, Table& R, Table& RR) {
   R.ClearRows();
@@ -41,16 +47,22 @@ void BuildSummaTable(const Table& TAB, Table& R, Table& RR) {
     R.SetNumber(i, r::kSumma, sum);
     R.At(i, r::kSumma).bold = true;
     R.SetColor(i, r::kSumma, colors::kBlue);
+    if (IsNonRunner(TAB, i)) {
+      for (int c = 0; c < r::kCount; ++c) R.At(i, c).fontColor = kGrey;
+      R.At(i, r::kName).hint = kNonRunner;
+    }
   }
   R.SortByColumn(r::kSumma);
 
+  // The strongest runners that run; a non-runner's place goes to the next one.
   RR.ClearRows();
   const int n = R.RowCount();
-  const int k = std::min(RecomingCount(n), n);
-  for (int j = 0; j < k; ++j) {
+  const int wanted = std::min(RecomingCount(n), n);
+  for (int i = n - 1; i >= 0 && RR.RowCount() < wanted; --i) {
+    if (R.At(i, r::kName).hint == kNonRunner) continue;
     const int row = RR.AddRow();
-    RR.At(row, rr::kName).text = R.At(n - 1 - j, r::kName).text;
-    RR.SetNumber(row, rr::kPower, R.Number(n - 1 - j, r::kSumma));
+    RR.At(row, rr::kName).text = R.At(i, r::kName).text;
+    RR.SetNumber(row, rr::kPower, R.Number(i, r::kSumma));
   }
 }
 

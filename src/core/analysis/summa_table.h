@@ -6,9 +6,14 @@ namespace trotix {
 // Number of RR rows wanted for a race of `runners`: 2 below 8, 3 up to 16, 4 from 17.
 int RecomingCount(int runners);
 
+// A runner whose number is exactly "NR" is a non-runner: it keeps its row in R, greyed, but is
+// never recommended.
+inline constexpr const char* kNonRunner = "NR";
+bool IsNonRunner(const Table& TAB, int row);
+
 // Fills R with the eight component scores and their "Summa" per runner of TAB, sorted by
-// "Summa" ascending (equal sums keep TAB order), and RR with the highest sums, highest first;
-// RR lists only the rows R has.
+// "Summa" ascending (equal sums keep TAB order), and RR with the highest sums of the runners
+// that run, highest first; RR lists only the rows R has.
 void BuildSummaTable(const Table& TAB, Table& R, Table& RR);
 
 }  // namespace trotix

@@ -42,6 +42,7 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual Date Today() = 0;
+  virtual TimeOfDay Now() = 0;
 };
 
 }  // namespace trotix

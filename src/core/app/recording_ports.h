@@ -29,11 +29,13 @@ class SilentProgress : public Progress {
 
 class FixedClock : public Clock {
  public:
-  explicit FixedClock(Date today) : today_(today) {}
+  explicit FixedClock(Date today, TimeOfDay now = {12, 0, 0}) : today_(today), now_(now) {}
   Date Today() override { return today_; }
+  TimeOfDay Now() override { return now_; }
 
  private:
   Date today_;
+  TimeOfDay now_;
 };
 
 }  // namespace trotix

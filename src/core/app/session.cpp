@@ -1,5 +1,6 @@
 #include "app/session.h"
 
+#include "analysis/analyse_race.h"
 #include "analysis/zorvat/score_race.h"
 #include "app/remember_me.h"
 #include "exchange/indicator_race.h"
@@ -38,11 +39,14 @@ Date Session::Day() const {
 void Session::Start() {
   Command command(*this);
   ws_.ReportRow = -1;
-  if (const auto saved = LoadRememberMe(options_.folder)) {
+  const auto saved = LoadRememberMe(options_.folder);
+  if (saved.credentials) {
     view_.rememberMe = true;
-    view_.login = saved->login;
-    view_.password = saved->password;
+    view_.login = saved.credentials->login;
+    view_.password = saved.credentials->password;
   }
+  // A file left unread is worth knowing about, not worth a message box at start-up.
+  if (!saved.note.empty()) view_.notes.push_back(saved.note);
   view_.BringToFront(kPageAbout);
   for (int p = 0; p < kPageCount; ++p) view_.tabVisible[p] = p == kPageAbout;
   ws_.IndicatorList.clear();
@@ -80,11 +84,25 @@ void Session::OpenResultLink(int row) {
 
 void Session::ScoreZorvatRace(int row) {
   ScoreRace(ws_, row);
+  // Scoring reloads TAB and the header; figures of another race must not stay beside them.
+  if (row == view_.raceOnScreen) return;
+  ws_.R.ClearRows();
+  ws_.RR.ClearRows();
+  ws_.bfnumber.clear();
+  ws_.u8 = kExchangeTotalCaption;
+  view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
+  view_.raceOnScreen = row;
+  view_.exchangePrices.clear();
 }
 
 void Session::FillIndicatorRace(int row) {
   Command command(*this);
   trotix::FillIndicatorRace(ws_, row, urls_, RunnerPageFetcher());
+  // T2 now holds that race: the buttons and the total stay only when it is the race on screen.
+  if (!ExchangeHoldsRace(ws_, view_.raceOnScreen)) {
+    ws_.u8 = kExchangeTotalCaption;
+    view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
+  }
 }
 
 PageFetcher Session::RunnerPageFetcher() {

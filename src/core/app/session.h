@@ -145,6 +145,9 @@ class Session {
   // Puts REP rows from `first` on into the ledger, each with its runner's win price from TAB.
   void LedgerRows(int first);
   Pick PickOfReportRow(int row) const;
+  // After race `row` of MM was analysed: the note on its exchange prices, and the market number
+  // and the buttons only when T2 holds this race. `fetched`: T2 was fetched by this analysis.
+  void ShowAnalysedRace(int row, bool fetched);
   // Writes a page into the session's folder and opens it; a failed write is shown instead.
   void SavePage(const std::string& fileName, const std::string& content);
 
@@ -155,6 +158,7 @@ class Session {
   ViewState view_;
   bool closeRequested_ = false;
   std::optional<Date> day_;
+  std::string exchangeFetchedAt_;        // when T2 was last fetched for a race analysed
   std::future<HttpAnswer> courseTable_;  // last: it must end before the rest goes
 };
 

@@ -11,15 +11,27 @@ void Session::AnalyseLive(int row) {
   ws_.bfnumber.clear();
   view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
   AnalyseRace(ws_, row, true, urls_, RunnerPageFetcher());
-  view_.tvbuttonEnabled = view_.bfbuttonEnabled = !ws_.bfnumber.empty();
+  ShowAnalysedRace(row, /*fetched=*/true);
 }
 
 void Session::AnalyseWithoutOdds(int row) {
   Command command(*this);
   AnalyseRace(ws_, row, false, urls_, RunnerPageFetcher());
+  ShowAnalysedRace(row, /*fetched=*/false);
   ws_.bfnumber.clear();
   view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
   view_.BringToFront(kPageAllTable);
+}
+
+void Session::ShowAnalysedRace(int row, bool fetched) {
+  const bool ownRace = ExchangeHoldsRace(ws_, row);
+  if (ownRace && fetched) exchangeFetchedAt_ = FormatTime(ports_.clock.Now());
+  // The market number and the buttons that use it belong to this race or to none.
+  if (!ownRace) ws_.bfnumber.clear();
+  view_.tvbuttonEnabled = view_.bfbuttonEnabled = !ws_.bfnumber.empty();
+  view_.raceOnScreen = row;
+  view_.exchangePrices =
+      ownRace ? "exchange prices " + exchangeFetchedAt_ : std::string("without exchange prices");
 }
 
 void Session::RunBestRank(bool fromRealOdds) {
@@ -67,7 +79,8 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
     return true;
   };
   int ledgered = ws_.REP.RowCount();
-  hooks.afterRace = [&](int, int) {
+  hooks.afterRace = [&](int k, int) {
+    ShowAnalysedRace(k, fromRealOdds);
     // TAB still holds the race, so each pick gets its runner's price as it stood.
     LedgerRows(ledgered);
     ledgered = ws_.REP.RowCount();

@@ -44,11 +44,21 @@ struct ViewState {
   bool bfbuttonEnabled = false;
   bool vizVisible = false;  // "No Information" after a results load found nothing
 
+  // The MM row of the race whose card, header and figures ALL TABLE holds; -1 for none.
+  int raceOnScreen = -1;
+  // What the analysis on screen took its exchange figures from: "exchange prices hh:mm:ss"
+  // (when they were fetched) or "without exchange prices"; empty before any analysis.
+  std::string exchangePrices;
+
   // The sign-in fields as start-up fills them from the remember-me file.
   std::string login, password;
   bool rememberMe = false;
   // The results date field; start-up puts today's date there, and "LOAD" takes it.
   std::string resultsDate;
+
+  // What went wrong without stopping anything and needs no message box (a start-up file left
+  // unread), oldest first, for a status line.
+  std::vector<std::string> notes;
 
   // Captions of the visible tabs, in page order.
   std::vector<std::string> VisibleTabs() const;

@@ -7,6 +7,15 @@
 #include "text/strings.h"
 
 namespace trotix {
+namespace {
+
+// The vendor writes prizes as "BJ" and the amount; the lists and the header show "$".
+std::string PrizeText(const std::string& winner) {
+  return ReplaceText(winner, "BJ", "$");
+}
+
+}  // namespace
+
 std::string CourseCountryOf(const std::vector<std::string>& courseTable, std::string_view course) {
   const std::string wanted = Upper(course);
   for (const auto& line : courseTable)
@@ -28,7 +37,7 @@ void FillRaceLists(Workspace& ws) {
     const std::string course = TagValue(work, "course");
     const std::string name = TagValue(work, "name");
     const std::string time = TagValue(work, "time");
-    const std::string prize = ReplaceText(TagValue(work, "winner"), "BJ", "$");
+    const std::string prize = PrizeText(TagValue(work, "winner"));
     const std::string count = TagValue(work, "count");
 
     const int rt = ws.RT.AddRow();
@@ -68,7 +77,7 @@ void ParseRaceCard(Workspace& ws, const Table& raceList, int row) {
 
   ws.u1 = time;
   ws.u2 = "Course: " + course;
-  ws.u3 = "Prize: $" + TagValue(race, "winner");
+  ws.u3 = "Prize: " + PrizeText(TagValue(race, "winner"));
   ws.u4 = "Name: " + TagValue(race, "name");
   ws.u6 = "Distance: " + TagValue(race, "distance");
   ws.u7 = "Type: " + TagValue(race, "going") + "  " + TagValue(race, "class");

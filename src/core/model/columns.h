@@ -169,9 +169,13 @@ namespace rr {
 enum : int { kName, kPower, kCount };
 }
 
-static_assert(rt::kTime == race_list::kTime && rt::kCourse == race_list::kCourse);
-static_assert(nx::kTime == race_list::kTime && nx::kCourse == race_list::kCourse);
-static_assert(mm::kTime == race_list::kTime && mm::kCourse == race_list::kCourse);
-static_assert(t1::kTime == race_list::kTime && t1::kCourse == race_list::kCourse);
+// Race lists can be read through race_list.
+constexpr bool StartsLikeARaceList(int time, int course) {
+  return time == race_list::kTime && course == race_list::kCourse;
+}
+static_assert(StartsLikeARaceList(rt::kTime, rt::kCourse));
+static_assert(StartsLikeARaceList(nx::kTime, nx::kCourse));
+static_assert(StartsLikeARaceList(mm::kTime, mm::kCourse));
+static_assert(StartsLikeARaceList(t1::kTime, t1::kCourse));
 
 }  // namespace trotix

@@ -31,163 +31,211 @@ constexpr bool Ordered(const ColumnSpec (&specs)[N], int count) {
 }
 
 constexpr ColumnSpec kRT[] = {
-    {rt::kFlag, "", kImage},    {rt::kTime, "Time", kText},   {rt::kCourse, "Course", kText},
-    {rt::kName, "Name", kText}, {rt::kPrize, "Prize", kText}, {rt::kRunners, "Runners", kText},
+    {rt::kFlag, "", kImage, false, "Country of the course"},
+    {rt::kTime, "Time", kText, false, "Start time"},
+    {rt::kCourse, "Course", kText, false, "Course"},
+    {rt::kName, "Name", kText, false, "Name of the race"},
+    {rt::kPrize, "Prize", kText, false, "Prize money to the winner"},
+    {rt::kRunners, "Runners", kText, false, "Number of runners"},
 };
 static_assert(Ordered(kRT, rt::kCount));
 
 constexpr ColumnSpec kLG[] = {
-    {lg::kFlag, "", kImage},
-    {lg::kTime, "Time", kText},
-    {lg::kCourse, "Course", kText},
-    {lg::kName, "Name Horse", kText},
-    {lg::kLastPrice, "Last Price", kText},
-    {lg::kFirstShow, "1st Show", kText},
-    {lg::kMove, "Mov, %", kNumber},
+    {lg::kFlag, "", kImage, false, "Country of the course"},
+    {lg::kTime, "Time", kText, false, "Start time"},
+    {lg::kCourse, "Course", kText, false, "Course"},
+    {lg::kName, "Name Horse", kText, false, "Runner"},
+    {lg::kLastPrice, "Last Price", kText, false, "Latest price"},
+    {lg::kFirstShow, "1st Show", kText, false, "First price shown"},
+    {lg::kMove, "Mov, %", kNumber, false,
+     "Price move in percent: negative shortens (green), positive drifts (red)"},
 };
 static_assert(Ordered(kLG, lg::kCount));
 
 constexpr ColumnSpec kT1[] = {
-    {t1::kFlag, "", kImage},
-    {t1::kTime, "Time", kText},
-    {t1::kCourse, "Course", kText},
+    {t1::kFlag, "", kImage, false, "Country of the course"},
+    {t1::kTime, "Time", kText, false, "Start time"},
+    {t1::kCourse, "Course", kText, false, "Course"},
 };
 static_assert(Ordered(kT1, t1::kCount));
 
 constexpr ColumnSpec kT2[] = {
-    {t2::kName, "Name Horse", kText},
-    {t2::kShare, "%", kNumber},
-    {t2::kAllSum, "All Sum, $", kText},
-    {t2::kSum, "Sum, $", kText},
-    {t2::kOdd, "Odd", kNumber},
-    {t2::kSt1, "St1", kNumber},
-    {t2::kSt2, "St2", kNumber},
-    {t2::kMarketId, "", kText, kHidden},
-    {t2::kSelectionId, "", kText, kHidden},
+    {t2::kName, "Name Horse", kText, false, "Runner"},
+    {t2::kShare, "%", kNumber, false, "Share of the money matched on the race"},
+    {t2::kAllSum, "All Sum, $", kText, false, "Money matched on the race"},
+    {t2::kSum, "Sum, $", kText, false, "Money matched on the runner"},
+    {t2::kOdd, "Odd", kNumber, false, "Last matched price; 5000 without one"},
+    {t2::kSt1, "St1", kNumber, false, "Market strength over the three shortest prices"},
+    {t2::kSt2, "St2", kNumber, false, "Market strength over the second to fourth shortest prices"},
+    {t2::kMarketId, "", kText, kHidden, "Win market"},
+    {t2::kSelectionId, "", kText, kHidden, "Runner on the exchange"},
     {t2::kStartOdd, "SK", kText, false, "Start Odd"},
     {t2::kShift, "<%>", kText, false, "Сдвиг"},
-    {t2::kPlace, "Place", kText},
-    {t2::kPlaceSum, "Place Sum", kText},
+    {t2::kPlace, "Place", kText, false, "Place price"},
+    {t2::kPlaceSum, "Place Sum", kText, false, "Money matched on the runner / on the place market"},
 };
 static_assert(Ordered(kT2, t2::kCount));
 
 constexpr ColumnSpec kNX[] = {
-    {nx::kFlag, "", kImage},          {nx::kTime, "Time", kText},
-    {nx::kCourse, "Course", kText},   {nx::kName, "Название", kText, kHidden},
-    {nx::kSpare, "", kText, kHidden},
+    {nx::kFlag, "", kImage, false, "Country of the course"},
+    {nx::kTime, "Time", kText, false, "Start time"},
+    {nx::kCourse, "Course", kText, false, "Course"},
+    {nx::kName, "Название", kText, kHidden, "Name of the race"},
+    {nx::kSpare, "", kText, kHidden, "Not used"},
 };
 static_assert(Ordered(kNX, nx::kCount));
 
 constexpr ColumnSpec kRF[] = {
-    {rf::kDV, "DV", kNumber},
-    {rf::kFNH, "FNH", kNumber},
-    {rf::kID, "ID", kNumber},
-    {rf::kVP, "VP", kNumber},
+    {rf::kDV, "DV", kNumber, false, "Day value of today's date (red)"},
+    {rf::kFNH, "FNH", kNumber, false, "Field number: the number of runners, reduced (green)"},
+    {rf::kID, "ID", kNumber, false, "Sum of the runners' ID letters, reduced (navy)"},
+    {rf::kVP, "VP", kNumber, false, "Value of the race's name (purple)"},
 };
 static_assert(Ordered(kRF, rf::kCount));
 
 constexpr ColumnSpec kH[] = {
-    {h::kNo, "№", kText},
-    {h::kRunnerId, "ID", kNumber},
-    {h::kNH, "NH", kNumber},
-    {h::kVH, "VH", kNumber},
-    {h::kHorse, "Horse", kText},
-    {h::kStatusI, "Status I", kText},
-    {h::kValuesI, "", kNumber},
-    {h::kValuesI + 1, "", kNumber},
-    {h::kValuesI + 2, "", kNumber},
-    {h::kValuesI + 3, "", kNumber},
-    {h::kValuesI + 4, "", kNumber},
-    {h::kValuesI + 5, "", kNumber},
-    {h::kPtsI, "Pts I", kNumber},
-    {h::kValuesII, "", kNumber},
-    {h::kValuesII + 1, "", kNumber},
-    {h::kValuesII + 2, "", kNumber},
-    {h::kValuesII + 3, "", kNumber},
-    {h::kValuesII + 4, "", kNumber},
-    {h::kValuesII + 5, "", kNumber},
-    {h::kPtsII, "Pts II", kNumber},
-    {h::kStatusII, "Status II", kText},
-    {h::kScore, "Score", kText},
+    {h::kNo, "№", kText, false, "Position in the sorted runner list"},
+    {h::kRunnerId, "ID", kNumber, false, "Letter value of the name's first letter"},
+    {h::kNH, "NH", kNumber, false, "Position, reduced to one digit"},
+    {h::kVH, "VH", kNumber, false, "Value of the runner's name"},
+    {h::kHorse, "Horse", kText, false, "Runner"},
+    {h::kStatusI, "Status I", kText, false, "Status of values I1-I6"},
+    {h::kValuesI, "", kNumber, false,
+     "I1: a value of part I, coloured by the race number it equals: DV red, FNH green, ID blue, VP "
+     "purple"},
+    {h::kValuesI + 1, "", kNumber, false,
+     "I2: a value of part I, coloured by the race number it equals: DV red, FNH green, ID blue, VP "
+     "purple"},
+    {h::kValuesI + 2, "", kNumber, false,
+     "I3: a value of part I, coloured by the race number it equals: DV red, FNH green, ID blue, VP "
+     "purple"},
+    {h::kValuesI + 3, "", kNumber, false,
+     "I4: a value of part I, coloured by the race number it equals: DV red, FNH green, ID blue, VP "
+     "purple"},
+    {h::kValuesI + 4, "", kNumber, false,
+     "I5: a value of part I, coloured by the race number it equals: DV red, FNH green, ID blue, VP "
+     "purple"},
+    {h::kValuesI + 5, "", kNumber, false,
+     "I6: a value of part I, coloured by the race number it equals: DV red, FNH green, ID blue, VP "
+     "purple"},
+    {h::kPtsI, "Pts I", kNumber, false, "Points of part I"},
+    {h::kValuesII, "", kNumber, false,
+     "II1: a value of part II, coloured by the race number it equals: DV red, FNH green, ID blue, "
+     "VP purple"},
+    {h::kValuesII + 1, "", kNumber, false,
+     "II2: a value of part II, coloured by the race number it equals: DV red, FNH green, ID blue, "
+     "VP purple"},
+    {h::kValuesII + 2, "", kNumber, false,
+     "II3: a value of part II, coloured by the race number it equals: DV red, FNH green, ID blue, "
+     "VP purple"},
+    {h::kValuesII + 3, "", kNumber, false,
+     "II4: a value of part II, coloured by the race number it equals: DV red, FNH green, ID blue, "
+     "VP purple"},
+    {h::kValuesII + 4, "", kNumber, false,
+     "II5: a value of part II, coloured by the race number it equals: DV red, FNH green, ID blue, "
+     "VP purple"},
+    {h::kValuesII + 5, "", kNumber, false,
+     "II6: a value of part II, coloured by the race number it equals: DV red, FNH green, ID blue, "
+     "VP purple"},
+    {h::kPtsII, "Pts II", kNumber, false, "Points of part II"},
+    {h::kStatusII, "Status II", kText, false, "Status of values II1-II6"},
+    {h::kScore, "Score", kText, false, "Zorvat score: ? when no score line matches"},
 };
 static_assert(Ordered(kH, h::kCount));
 
 constexpr ColumnSpec kTIPS[] = {
-    {tips::kFlag, "", kImage},        {tips::kTime, "Time", kText},
-    {tips::kCourse, "Course", kText}, {tips::kName, "Name Horse", kText},
-    {tips::kPlace, "Place", kImage},
+    {tips::kFlag, "", kImage, false, "Country of the course"},
+    {tips::kTime, "Time", kText, false, "Start time"},
+    {tips::kCourse, "Course", kText, false, "Course"},
+    {tips::kName, "Name Horse", kText, false, "Runner the tipsters pick"},
+    {tips::kPlace, "Place", kImage, false, "The tipsters' place for it"},
 };
 static_assert(Ordered(kTIPS, tips::kCount));
 
 constexpr ColumnSpec kREZ[] = {
-    {rez::kFlag, "", kImage},        {rez::kTime, "Time", kText},
-    {rez::kCourse, "Course", kText}, {rez::kNumber1, "Number 1", kText},
-    {rez::kOdd1, "Odd", kText},      {rez::kNumber2, "Number 2", kText},
-    {rez::kOdd2, "Odd", kText},      {rez::kNumber3, "Number 3", kText},
-    {rez::kOdd3, "Odd", kText},      {rez::kNumber4, "Number 4", kText},
-    {rez::kOdd4, "Odd", kText},      {rez::kUrl, "URL", kText, kHidden},
-    {rez::kLink, "Link", kImage},
+    {rez::kFlag, "", kImage, false, "Country of the course"},
+    {rez::kTime, "Time", kText, false, "Start time"},
+    {rez::kCourse, "Course", kText, false, "Course"},
+    {rez::kNumber1, "Number 1", kText, false, "Winner"},
+    {rez::kOdd1, "Odd", kText, false, "Starting price of the winner"},
+    {rez::kNumber2, "Number 2", kText, false, "Second"},
+    {rez::kOdd2, "Odd", kText, false, "Starting price of the second"},
+    {rez::kNumber3, "Number 3", kText, false, "Third"},
+    {rez::kOdd3, "Odd", kText, false, "Starting price of the third"},
+    {rez::kNumber4, "Number 4", kText, false, "Fourth"},
+    {rez::kOdd4, "Odd", kText, false, "Starting price of the fourth"},
+    {rez::kUrl, "URL", kText, kHidden, "Address of the result page"},
+    {rez::kLink, "Link", kImage, false, "Open the result page"},
 };
 static_assert(Ordered(kREZ, rez::kCount));
 
 constexpr ColumnSpec kREP[] = {
-    {rep::kTime, "Time", kText}, {rep::kCourse, "Course", kText}, {rep::kName, "Name Horse", kText},
-    {rep::kOdds, "Odds", kText}, {rep::kSystem, "System", kText},
+    {rep::kTime, "Time", kText, false, "Start time"},
+    {rep::kCourse, "Course", kText, false, "Course"},
+    {rep::kName, "Name Horse", kText, false, "Runner picked"},
+    {rep::kOdds, "Odds", kText, false, "Price when picked"},
+    {rep::kSystem, "System", kText, false, "How it was picked"},
 };
 static_assert(Ordered(kREP, rep::kCount));
 
 constexpr ColumnSpec kMM[] = {
-    {mm::kFlag, "", kImage},
-    {mm::kTime, "Time", kText},
-    {mm::kCourse, "Course", kText},
+    {mm::kFlag, "", kImage, false, "Country of the course"},
+    {mm::kTime, "Time", kText, false, "Start time"},
+    {mm::kCourse, "Course", kText, false, "Course"},
 };
 static_assert(Ordered(kMM, mm::kCount));
 
 constexpr ColumnSpec kTAB[] = {
-    {tab::kNumber, "№", kText},
-    {tab::kName, "Name Horse", kText},
-    {tab::kPercent, "%", kNumber, kHidden},
+    {tab::kNumber, "№", kText, false, "Runner number; NR: a non-runner"},
+    {tab::kName, "Name Horse", kText, false, "Runner"},
+    {tab::kPercent, "%", kNumber, kHidden, "Percent"},
     {tab::kTrainer, "Т", kImage, false, "Тренер"},
     {tab::kJockey, "J", kImage, false, "Жокей"},
     {tab::kAgeWeight, "Age Wgt", kText, false, "Лет Вес"},
     {tab::kForm, "Form", kText, false, "Форма"},
-    {tab::kDays, "Day", kText},
-    {tab::kTot, "ТОТ", kNumber, kHidden},
-    {tab::kBf, "BF", kNumber, kHidden},
+    {tab::kDays, "Day", kText, false, "Days since the last run"},
+    {tab::kTot, "ТОТ", kNumber, kHidden, "Tote"},
+    {tab::kBf, "BF", kNumber, kHidden, "Share of the money matched on the race"},
     {tab::kKf, "Kf", kNumber, false, "Текущий кф"},
     {tab::kMove, "", kNumber, false, "Движение кф."},
     {tab::kFormRank, "FR", kNumber, false, "Form Rank"},
-    {tab::kWin, "Win", kNumber, kHidden},
-    {tab::kPlace, "Place", kNumber, kHidden},
+    {tab::kWin, "Win", kNumber, kHidden, "Win"},
+    {tab::kPlace, "Place", kNumber, kHidden, "Place"},
     {tab::kInd, "Ind", kText, kHidden, "Индикаторы BF"},
-    {tab::kTips, "TIPS", kImage},
-    {tab::kPro, "Pro", kImage, kHidden},
+    {tab::kTips, "TIPS", kImage, false, "The tipsters' place for it"},
+    {tab::kPro, "Pro", kImage, kHidden, "Pro"},
     {tab::kZorvat, "", kText, false, "Zorvat"},
-    {tab::kMarketId, "Id_Market", kText, kHidden},
-    {tab::kSelectionId, "Id_Select", kText, kHidden},
-    {tab::kOr, "OR", kNumber},
-    {tab::kTs, "TS", kNumber},
-    {tab::kRpr, "RPR", kNumber},
-    {tab::kOrDeviation, "OR2", kNumber, kHidden},
-    {tab::kTsDeviation, "TS2", kNumber, kHidden},
-    {tab::kRprDeviation, "RPR", kNumber, kHidden},
-    {tab::kRank, "Rank", kNumber},
-    {tab::kPlacePrice, "Place", kText, kHidden},
+    {tab::kMarketId, "Id_Market", kText, kHidden, "Win market"},
+    {tab::kSelectionId, "Id_Select", kText, kHidden, "Runner on the exchange"},
+    {tab::kOr, "OR", kNumber, false, "Official rating"},
+    {tab::kTs, "TS", kNumber, false, "Topspeed rating"},
+    {tab::kRpr, "RPR", kNumber, false, "Racing Post rating"},
+    {tab::kOrDeviation, "OR2", kNumber, kHidden, "Official rating against the race's mean"},
+    {tab::kTsDeviation, "TS2", kNumber, kHidden, "Topspeed rating against the race's mean"},
+    {tab::kRprDeviation, "RPR", kNumber, kHidden, "RPR against the race's mean"},
+    {tab::kRank, "Rank", kNumber, false,
+     "The three ratings against the race's means, summed; the best in green"},
+    {tab::kPlacePrice, "Place", kText, kHidden, "Place price"},
 };
 static_assert(Ordered(kTAB, tab::kCount));
 
 constexpr ColumnSpec kR[] = {
-    {r::kName, "Name Horse", kText}, {r::kRank, "Rank", kNumber},
-    {r::kBf, "BF %", kNumber},       {r::kScalp, "Scalp", kNumber},
-    {r::kRpr, "RPR", kNumber},       {r::kIndicator, "Indicator", kNumber},
-    {r::kTips1, "Tips1", kNumber},   {r::kFormRank, "FR", kNumber},
-    {r::kZorvat, "Zorvat", kNumber}, {r::kSumma, "Summa", kNumber},
+    {r::kName, "Name Horse", kText, false, "Runner; greyed: a non-runner"},
+    {r::kRank, "Rank", kNumber, false, "Ratings against the race's means"},
+    {r::kBf, "BF %", kNumber, false, "Share of the money matched on the race"},
+    {r::kScalp, "Scalp", kNumber, false, "Price move: a shortening price scores"},
+    {r::kRpr, "RPR", kNumber, false, "RPR against the race's mean"},
+    {r::kIndicator, "Indicator", kNumber, false, "100 for a runner of a strong market"},
+    {r::kTips1, "Tips1", kNumber, false, "100 for the tipsters' first pick"},
+    {r::kFormRank, "FR", kNumber, false, "Form score"},
+    {r::kZorvat, "Zorvat", kNumber, false, "Zorvat score as a percentage of the race's best"},
+    {r::kSumma, "Summa", kNumber, false, "Sum of the eight components"},
 };
 static_assert(Ordered(kR, r::kCount));
 
 constexpr ColumnSpec kRR[] = {
-    {rr::kName, "Name Horse", kText},
-    {rr::kPower, "Power", kNumber},
+    {rr::kName, "Name Horse", kText, false, "The strongest runners that run"},
+    {rr::kPower, "Power", kNumber, false, "Their Summa"},
 };
 static_assert(Ordered(kRR, rr::kCount));
 

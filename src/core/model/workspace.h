@@ -27,6 +27,8 @@
 
 namespace trotix {
 
+inline constexpr const char* kExchangeTotalCaption = "Summ Betfair:";
+
 // What a front end shows: the grids and labels.
 struct WorkspaceView {
   WorkspaceView();
@@ -35,7 +37,7 @@ struct WorkspaceView {
 
   std::string glavcount = "Count: 0";
   std::string u1 = "00:00", u2 = "Course:", u3 = "Prize: $",
-              u4 = "Name:", u5 = "Count:", u6 = "Distance:", u7 = "Type:", u8 = "Summ Betfair:";
+              u4 = "Name:", u5 = "Count:", u6 = "Distance:", u7 = "Type:", u8 = kExchangeTotalCaption;
   std::string bfnumber;
   std::string ind1 = "0", ind2 = "0";
   std::string spSkinLabel3, spSkinLabel4;

@@ -6,6 +6,7 @@
 #include <array>
 #include <mutex>
 
+#include "net/vendor_urls.h"
 #include "text/strings.h"
 
 namespace trotix {
@@ -244,35 +245,63 @@ std::vector<HttpAnswer> CurlHttpClient::GetMany(const std::vector<std::string>& 
 }
 
 std::string ProbeAddress(const std::string& url) {
-  return Contains(Lower(url), "http://") ? url : "http://" + url;
+  return IsWebAddress(url) ? url : "http://" + url;
 }
 
 namespace {
 
 struct ProbeHop {
   bool headersDone = false;
+  std::string location;
 };
 
-// Headers are all the probe reads; a blank line ends them.
+// Headers are all the probe reads; a blank line ends them. An interim answer's headers are
+// followed by the real answer's, which start afresh.
 size_t NoteHeader(char* data, size_t size, size_t count, void* user) {
+  auto* hop = static_cast<ProbeHop*>(user);
   const size_t n = size * count;
-  if (n <= 2 && (n == 0 || data[0] == '\r' || data[0] == '\n'))
-    static_cast<ProbeHop*>(user)->headersDone = true;
+  const std::string_view line(data, n);
+  if (line.starts_with("HTTP/")) {
+    *hop = {};
+  } else if (n <= 2 && (n == 0 || data[0] == '\r' || data[0] == '\n')) {
+    hop->headersDone = true;
+  } else if (n > 9 && Lower(line.substr(0, 9)) == "location:") {
+    hop->location = Trim(line.substr(9));
+  }
   return n;
 }
 
-// The body is never read: stop at its first byte.
+// The body is never read, a redirect's included: stop at its first byte.
 size_t SkipBody(char*, size_t, size_t, void*) {
   return 0;
+}
+
+// Where a redirect leads, resolved against the address that gave it as curl itself would; empty
+// when it leads nowhere usable.
+std::string RedirectTarget(const std::string& from, const std::string& location) {
+  std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> u(curl_url(), &curl_url_cleanup);
+  if (!u || curl_url_set(u.get(), CURLUPART_URL, from.c_str(), 0) != CURLUE_OK ||
+      curl_url_set(u.get(), CURLUPART_URL, location.c_str(), CURLU_URLENCODE | CURLU_ALLOW_SPACE) !=
+          CURLUE_OK)
+    return {};
+  char* full = nullptr;
+  if (curl_url_get(u.get(), CURLUPART_URL, &full, 0) != CURLUE_OK) return {};
+  std::string target = full;
+  curl_free(full);
+  return target;
 }
 
 }  // namespace
 
 ProbeResult CurlHttpClient::Probe(const std::string& url) {
+  using Clock = std::chrono::steady_clock;
+  const auto limit = impl_->options.requestTimeout;
+  const auto deadline = Clock::now() + limit;
   std::string address = ProbeAddress(url);
   // Redirects are walked here rather than by curl so that a hop without an answer is told
-  // from a final answer.
+  // from a final answer, and no hop's body is read.
   for (long hop = 0;; ++hop) {
+    if (hop > kMaxRedirects) return ProbeResult::Absent;  // a loop: the file never comes
     ProbeHop seen;
     // A fresh handle per hop: a reset handle keeps the cookie settings of the last one, which
     // libcurl then never frees.
@@ -282,6 +311,13 @@ ProbeResult CurlHttpClient::Probe(const std::string& url) {
     CURL* e = handle.get();
     SetCommon(e, address);
     SetTimeouts(e, impl_->options);
+    // The time-out bounds the whole walk, not each hop.
+    if (limit.count() > 0) {
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+      if (left.count() <= 0) return ProbeResult::Unreachable;
+      curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()));
+    }
     curl_easy_setopt(e, CURLOPT_USERAGENT, kProbeAgent);
     curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &NoteHeader);
     curl_easy_setopt(e, CURLOPT_HEADERDATA, &seen);
@@ -290,11 +326,11 @@ ProbeResult CurlHttpClient::Probe(const std::string& url) {
     if (!seen.headersDone) return ProbeResult::Unreachable;
     long code = 0;
     curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &code);
-    char* location = nullptr;
-    curl_easy_getinfo(e, CURLINFO_REDIRECT_URL, &location);
-    if (code >= 300 && code < 400 && location != nullptr && hop < kMaxRedirects) {
-      address = location;
-      continue;
+    if (code >= 300 && code < 400 && !seen.location.empty()) {
+      if (std::string next = RedirectTarget(address, seen.location); !next.empty()) {
+        address = std::move(next);
+        continue;
+      }
     }
     return code == 200 || code == 302 ? ProbeResult::Present : ProbeResult::Absent;
   }

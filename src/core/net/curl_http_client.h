@@ -47,7 +47,8 @@ class CurlHttpClient : public HttpClient {
 std::unique_ptr<HttpClient> MakeRedirectingClient(CurlHttpOptions options = {});
 std::unique_ptr<HttpClient> MakeNonRedirectingClient(CurlHttpOptions options = {});
 
-// What a probe actually requests: "http://" in front unless the lower-cased address holds it.
+// What a probe actually requests: "http://" in front unless the address starts with "http://"
+// or "https://" (in any case).
 std::string ProbeAddress(const std::string& url);
 
 }  // namespace trotix

@@ -25,8 +25,9 @@ class HttpClient {
   // `onAnswer`, when set, is called with the index of each answer as it arrives (progress).
   virtual std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
                                           const std::function<void(int)>& onAnswer) = 0;
-  // A fresh GET outside the cookie jar; "http://" is put in front when the lower-cased address
-  // holds none. Present when the final answer's status is 200 or 302.
+  // A fresh GET outside the cookie jar; "http://" is put in front of an address without a
+  // scheme. Redirects are followed to the end, bodies unread; present when the final answer's
+  // status is 200 or 302, absent for any other status or a redirect loop.
   virtual ProbeResult Probe(const std::string& url) = 0;
 };
 

@@ -19,6 +19,12 @@ std::string FormatDate(const Date& d) {
   return buf;
 }
 
+std::string FormatTime(const TimeOfDay& t) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+  return buf;
+}
+
 std::string FormatDayMonth(const Date& d) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "%02d.%02d", d.day, d.month);

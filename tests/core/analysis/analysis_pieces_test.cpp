@@ -225,16 +225,16 @@ TEST(MergeRunnerData, ExchangeRunnerWithoutIndicatorIsWhite) {
   EXPECT_EQ(ws.TAB.ColorOf(0, tab::kInd), colors::kWhite);
 }
 
-TEST(ShowExchangeTotal, FromTheFirstExchangeRowOrKept) {
+TEST(ShowExchangeTotal, TheRaceOnScreensTotalOrTheBareCaption) {
   Workspace ws;
-  ShowExchangeTotal(ws);
-  EXPECT_EQ(ws.u8, "Summ Betfair:");
   AddExchange(ws, "A", 10, 6, false);
-  ShowExchangeTotal(ws);
+  ShowExchangeTotal(ws, /*ownRace=*/true);
   EXPECT_EQ(ws.u8, "Summ BF: 12345,00 $");
+  ShowExchangeTotal(ws, /*ownRace=*/false);  // another race's money is never shown
+  EXPECT_EQ(ws.u8, "Summ Betfair:");
   ws.T2.ClearRows();
-  ShowExchangeTotal(ws);
-  EXPECT_EQ(ws.u8, "Summ BF: 12345,00 $");  // never reset
+  ShowExchangeTotal(ws, /*ownRace=*/true);
+  EXPECT_EQ(ws.u8, "Summ Betfair:");
 }
 
 TEST(MarkBestValues, BestOfEachColumn) {

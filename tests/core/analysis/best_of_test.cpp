@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/summa_table.h"
 #include "model/columns.h"
 
 namespace trotix {
@@ -70,6 +71,39 @@ TEST(BestOf, SameRunnerByBothWithTheirOddsSources) {
             (std::vector<std::string>{"13:30", "Ascot", "Alpha", "1,8", "Best Rank"}));
   EXPECT_EQ(RepRow(ws, 1),
             (std::vector<std::string>{"13:30", "Ascot", "Alpha", "4,5", "Best Recoming"}));
+}
+
+// A non-runner that would lead on every count stays in R, greyed, but no list or run picks it.
+TEST(BestOf, NonRunnerIsNeverRecommended) {
+  Workspace ws = TwoRaces();
+  const struct {
+    const char* number;
+    const char* name;
+    int rank;
+  } runners[] = {{"NR", "Gone", 300}, {"2", "Alpha", 200}, {"3", "Bravo", 100}, {"4", "Charlie", 0}};
+  for (const auto& r : runners) {
+    const int i = ws.TAB.AddRow();
+    ws.TAB.At(i, tab::kNumber).text = r.number;
+    ws.TAB.At(i, tab::kName).text = r.name;
+    ws.TAB.SetNumber(i, tab::kRank, r.rank);
+    ws.TAB.SetNumber(i, tab::kKf, 3);
+  }
+  ws.TAB.SetColor(0, tab::kRank, colors::kLime);
+  BuildSummaTable(ws.TAB, ws.R, ws.RR);
+
+  ASSERT_EQ(ws.R.RowCount(), 4);
+  const int top = ws.R.RowCount() - 1;
+  EXPECT_EQ(ws.R.Text(top, r::kName), "Gone");
+  EXPECT_EQ(ws.R.At(top, r::kName).hint, "NR");
+  EXPECT_TRUE(ws.R.At(top, r::kSumma).fontColor.has_value());
+  ASSERT_EQ(ws.RR.RowCount(), 2);  // the next runners take its place
+  EXPECT_EQ(ws.RR.Text(0, rr::kName), "Alpha");
+  EXPECT_EQ(ws.RR.Text(1, rr::kName), "Bravo");
+
+  ws.RR.At(0, rr::kName).text = "Gone";  // even when a list names it
+  BestRankRows(ws, 0);
+  BestRecomingRows(ws, 0);
+  EXPECT_EQ(ws.REP.RowCount(), 0);
 }
 
 TEST(BestOf, NamesCompareExactly) {

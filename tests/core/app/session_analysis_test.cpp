@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/fixture_server.h"
+#include "model/columns.h"
 #include "support/session_harness.h"
 #include "text/strings.h"
 #include "vendorsim/vendor_sim.h"
@@ -73,6 +74,43 @@ TEST_F(SessionAnalysisTest, RaceWithoutMarketLeavesTheButtonsDisabled) {
   EXPECT_EQ(ws().bfnumber, "");
   EXPECT_FALSE(h->session->view().tvbuttonEnabled);
   EXPECT_GT(ws().R.RowCount(), 0);
+}
+
+// The header, TAB, R, RR, the market number and the buttons tell of one race, or are empty.
+TEST_F(SessionAnalysisTest, EveryFigureBelongsToTheRaceInTheHeader) {
+  const ViewState& view = h->session->view();
+  const int k = RaceWithMarket(true);
+  const int other = k == 0 ? 1 : 0;
+  h->session->AnalyseLive(k);
+  EXPECT_EQ(view.raceOnScreen, k);
+  EXPECT_EQ(view.exchangePrices, "exchange prices 12:00:00");
+  const std::string total = ws().u8;
+  EXPECT_NE(total, "Summ Betfair:");
+
+  h->session->ScoreZorvatRace(k);  // the same race: its figures stay
+  EXPECT_GT(ws().R.RowCount(), 0);
+  EXPECT_TRUE(view.tvbuttonEnabled);
+
+  h->session->ScoreZorvatRace(other);  // another race's card: nothing of race k stays
+  EXPECT_EQ(ws().u1, ws().MM.Text(other, mm::kTime));
+  EXPECT_EQ(ws().R.RowCount(), 0);
+  EXPECT_EQ(ws().RR.RowCount(), 0);
+  EXPECT_EQ(ws().bfnumber, "");
+  EXPECT_EQ(ws().u8, "Summ Betfair:");
+  EXPECT_FALSE(view.tvbuttonEnabled || view.bfbuttonEnabled);
+  EXPECT_EQ(view.raceOnScreen, other);
+
+  h->session->AnalyseWithoutOdds(other);
+  EXPECT_EQ(view.exchangePrices, "without exchange prices");
+  EXPECT_EQ(ws().u8, "Summ Betfair:");  // T2 still holds race k
+  h->session->AnalyseWithoutOdds(k);  // T2's own race: its earlier prices, and their time
+  EXPECT_EQ(view.exchangePrices, "exchange prices 12:00:00");
+  EXPECT_EQ(ws().u8, total);
+
+  h->session->RunBestRecoming(/*fromRealOdds=*/false);
+  const int last = ws().MM.RowCount() - 1;
+  EXPECT_EQ(view.raceOnScreen, last);
+  EXPECT_EQ(ws().u1, ws().MM.Text(last, mm::kTime));
 }
 
 TEST_F(SessionAnalysisTest, TodayAnalysisIsRepeatableAndShowsAllTable) {

@@ -1,10 +1,15 @@
 #include "app/session.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
+#include <future>
+#include <optional>
 #include <sstream>
 
 #include "app/remember_me.h"
@@ -66,18 +71,64 @@ TEST_F(SessionTest, StartUpWithoutRememberMeShowsOnlyAbout) {
   EXPECT_EQ(ws.ReportRow, -1);
 }
 
-TEST_F(SessionTest, StartUpReadsRememberMeFile) {
-  const std::pair<std::string, Credentials> cases[] = {
-      {"demo\r\nsecret\r\n", {"demo", "secret"}},
-      {"only-login\r\n", {"only-login", ""}},  // a missing line is the empty text
+// tx.log is read only when it is a small regular file of its own; anything else is left unread
+// and noted, so a link or a special file can neither hang the start-up nor fill the fields.
+TEST_F(SessionTest, StartUpReadsOnlyASmallRegularRememberMeFile) {
+  namespace fs = std::filesystem;
+  const auto write = [](const fs::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
   };
-  for (const auto& [text, expected] : cases) {
+  const std::string notRegular = "tx.log ignored: not a regular file";
+  const std::string tooLarge = "tx.log ignored: larger than 64 KiB";
+  const std::string twoLines = "demo\r\nsecret\r\n";
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path&)> make;
+    std::optional<Credentials> loaded;  // none: ignored with `note`
+    std::string note;
+  };
+  const std::vector<Case> cases = {
+      {"two lines", [&](auto& f) { write(f, twoLines); }, Credentials{"demo", "secret"}, ""},
+      // A missing line is the empty text.
+      {"one line", [&](auto& f) { write(f, "only-login\r\n"); }, Credentials{"only-login", ""}, ""},
+      {"64 KiB", [&](auto& f) { write(f, twoLines + std::string(65536 - twoLines.size(), '\n')); },
+       Credentials{"demo", "secret"}, ""},
+      {"over 64 KiB",
+       [&](auto& f) { write(f, twoLines + std::string(65537 - twoLines.size(), '\n')); },
+       std::nullopt, tooLarge},
+      {"link to a file",
+       [&](auto& f) {
+         write(f.parent_path() / "other.txt", twoLines);
+         fs::create_symlink("other.txt", f);
+       },
+       std::nullopt, notRegular},
+      {"link to a device", [](auto& f) { fs::create_symlink("/dev/zero", f); }, std::nullopt,
+       notRegular},
+      {"FIFO", [](auto& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0); }, std::nullopt, notRegular},
+      {"folder", [](auto& f) { fs::create_directory(f); }, std::nullopt, notRegular},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     SessionHarness h(vendor.Base());
-    std::ofstream(h.folder.path() / "tx.log", std::ios::binary) << text;
+    const fs::path file = h.folder.path() / kRememberMeFile;
+    c.make(file);
+    // Should the FIFO be opened for reading after all, a writer comes and goes so the test ends.
+    std::future<void> writer;
+    if (fs::is_fifo(fs::symlink_status(file)))
+      writer = std::async(std::launch::async, [&] { ::close(::open(file.c_str(), O_WRONLY)); });
     Start(h);
-    EXPECT_TRUE(h.session->view().rememberMe);
-    EXPECT_EQ(h.session->view().login, expected.login);
-    EXPECT_EQ(h.session->view().password, expected.password);
+    if (writer.valid()) {
+      const int reader = ::open(file.c_str(), O_RDONLY | O_NONBLOCK);
+      writer.get();
+      ::close(reader);
+    }
+    const ViewState& view = h.session->view();
+    const Credentials expected = c.loaded.value_or(Credentials{});
+    EXPECT_EQ(view.rememberMe, c.loaded.has_value());
+    EXPECT_EQ(view.login, expected.login);
+    EXPECT_EQ(view.password, expected.password);
+    EXPECT_EQ(view.notes,
+              c.note.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.note});
   }
 }
 

@@ -74,7 +74,7 @@ TEST(ParseRaceCard, EachRaceShowsItsOwnRunnersAndLabels) {
   EXPECT_EQ(ws.TAB.At(0, 4).hint, "J Jockey");
   EXPECT_EQ(ws.u1, "13:30");
   EXPECT_EQ(ws.u2, "Course: Leopardstown");
-  EXPECT_EQ(ws.u3, "Prize: $BJ5000");  // the label keeps the text unchanged
+  EXPECT_EQ(ws.u3, "Prize: $5000");  // "BJ" reads "$", as in the race lists
   EXPECT_EQ(ws.u4, "Name: Maiden Stakes");
   EXPECT_EQ(ws.u5, "Count: 2");
   EXPECT_EQ(ws.u6, "Distance: 1m2f");

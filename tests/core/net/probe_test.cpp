@@ -21,10 +21,11 @@ TEST(ProbeAddressTest, PutsTheSchemeInFrontOnlyWhenNoneIsThere) {
       {"http://x/y", "http://x/y"},
       {"HTTP://x/y", "HTTP://x/y"},
       {"Http://x", "Http://x"},
-      // Anywhere counts, not only at the start.
-      {"go?to=http://x", "go?to=http://x"},
-      // Only "http://" is looked for.
-      {"https://x/y", "http://https://x/y"},
+      {"https://x/y", "https://x/y"},
+      {"HTTPS://x/y", "HTTPS://x/y"},
+      // Only a scheme at the start counts.
+      {"go?to=http://x", "http://go?to=http://x"},
+      {"x/https://y", "http://x/https://y"},
       {"", "http://"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(ProbeAddress(in), out) << in;
@@ -45,16 +46,21 @@ class ProbeTest : public ::testing::Test {
     s.Get("/missing", status(404));
     s.Get("/error", status(500));
     s.Get("/created", status(201));
-    s.Get("/to-ok",
+    // Redirects carry a short page, as most servers send one.
+    auto redirect = [](std::string to, int code) {
+      return [to, code](const httplib::Request&, httplib::Response& res) {
+        res.set_redirect(to, code);
+        res.set_content("<p>Moved</p>", "text/html");
+      };
+    };
+    s.Get("/to-ok", redirect("/ok", 301));
+    s.Get("/to-to-ok", redirect("/to-ok", 301));
+    s.Get("/to-missing", redirect("/missing", 302));
+    s.Get("/to-nowhere", redirect("http://127.0.0.1:" + std::to_string(ClosedPort()) + "/x", 302));
+    s.Get("/loop", redirect("/loop", 307));
+    s.Get("/loop-found", redirect("/loop-found", 302));
+    s.Get("/bare-to-ok",
           [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/ok", 301); });
-    s.Get("/to-missing", [](const httplib::Request&, httplib::Response& res) {
-      res.set_redirect("/missing", 302);
-    });
-    s.Get("/to-nowhere", [](const httplib::Request&, httplib::Response& res) {
-      res.set_redirect("http://127.0.0.1:" + std::to_string(ClosedPort()) + "/x", 302);
-    });
-    s.Get("/loop",
-          [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop", 307); });
     s.Get("/record", [this](const httplib::Request& req, httplib::Response& res) {
       std::lock_guard lock(mutex_);
       seen_.push_back(req.method + "|" + req.get_header_value("Cookie") + "|" +
@@ -93,16 +99,18 @@ TEST_F(ProbeTest, TellsPresentAbsentAndUnreachable) {
       {srv_.Url("/error"), ProbeResult::Absent},
       {srv_.Url("/created"), ProbeResult::Absent},
       {srv_.Url("/to-ok"), ProbeResult::Present},
+      {srv_.Url("/to-to-ok"), ProbeResult::Present},
+      {srv_.Url("/bare-to-ok"), ProbeResult::Present},
       {srv_.Url("/to-missing"), ProbeResult::Absent},
       {srv_.Url("/to-nowhere"), ProbeResult::Unreachable},
+      // A loop ends at the redirect limit without the file.
       {srv_.Url("/loop"), ProbeResult::Absent},
+      {srv_.Url("/loop-found"), ProbeResult::Absent},
       {srv_.Address() + "/ok", ProbeResult::Present},
       {"HTTP://" + srv_.Address() + "/ok", ProbeResult::Present},
       {"HTTP://" + srv_.Address() + "/missing", ProbeResult::Absent},
       {"http://nohost.invalid/refresh/trotix3.8.txt", ProbeResult::Unreachable},
       {closed, ProbeResult::Unreachable},
-      // Becomes "http://https://..." and so reaches nothing.
-      {"https://" + srv_.Address() + "/ok", ProbeResult::Unreachable},
       // The body is never read, so its size does not matter.
       {srv_.Url("/huge"), ProbeResult::Present},
   };

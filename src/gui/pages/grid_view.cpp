@@ -1,0 +1,67 @@
+#include "gui/pages/grid_view.h"
+
+#include <QHeaderView>
+#include <algorithm>
+
+#include "gui/table_model.h"
+
+namespace trotix::gui {
+namespace {
+
+// Widths that show every header and cell; pictures get a narrow column. Room left over goes to
+// the widest text column, so names are not cut while a short last column sprawls.
+void FitColumns(QTableView* view, const TableModel& model) {
+  view->resizeColumnsToContents();
+  const auto& columns = model.table().Columns();
+  int total = 0, widest = -1;
+  for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+    if (view->isColumnHidden(c)) continue;
+    if (columns[c].kind == ColumnKind::Image)
+      view->setColumnWidth(c, std::max(view->iconSize().width() + 6, view->columnWidth(c)));
+    else
+      view->setColumnWidth(c, std::min(view->columnWidth(c), 280));
+    total += view->columnWidth(c);
+    if (columns[c].kind == ColumnKind::Text &&
+        (widest < 0 || view->columnWidth(c) > view->columnWidth(widest)))
+      widest = c;
+  }
+  const int room = view->viewport()->width() - total;
+  if (room > 0 && widest >= 0) view->setColumnWidth(widest, view->columnWidth(widest) + room);
+}
+
+}  // namespace
+
+GridView::GridView(const char* name, const Table& table, Select select, QWidget* parent)
+    : QTableView(parent), model_(new TableModel(table, this)) {
+  setObjectName(name);
+  setModel(model_);
+  setSelectionBehavior(select == Select::Rows ? SelectRows : SelectItems);
+  setSelectionMode(SingleSelection);
+  setEditTriggers(NoEditTriggers);
+  setSortingEnabled(false);  // rows stand in the order the system gives them
+  setWordWrap(false);
+  setIconSize(QSize(24, 16));
+  verticalHeader()->hide();
+  verticalHeader()->setDefaultSectionSize(20);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setMinimumSectionSize(18);
+  const auto& columns = table.Columns();
+  for (int c = 0; c < static_cast<int>(columns.size()); ++c) setColumnHidden(c, columns[c].hidden);
+  FitColumns(this, *model_);
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] { FitColumns(this, *model_); });
+}
+
+void GridView::SetPictures(int column, std::vector<QPixmap> pictures) {
+  model_->SetPictures(column, std::move(pictures));
+}
+
+void GridView::SetTable(const Table& table) {
+  model_->SetTable(table);
+}
+
+void GridView::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  FitColumns(this, *model_);
+}
+
+}  // namespace trotix::gui

@@ -1,0 +1,23 @@
+#pragma once
+// Small makers the pages share, so buttons, labels and margins look alike on every page.
+#include <QFont>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+class QWidget;
+
+namespace trotix::gui {
+
+// The window's fixed size; overlays and the "About" picture are laid out against it.
+inline constexpr int kClientWidth = 802, kClientHeight = 623;
+
+// A page's vertical layout.
+QVBoxLayout* PageColumn(QWidget* page, int margin = 6);
+QPushButton* MakeButton(const char* name, const QString& caption);
+QLabel* MakeLabel(const char* name, const QString& text = {});
+// `f` a few pixels larger (or smaller), bold unless told otherwise.
+QFont Larger(QFont f, int extraPixels, bool bold = true);
+
+}  // namespace trotix::gui

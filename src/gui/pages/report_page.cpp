@@ -1,0 +1,82 @@
+#include "gui/pages/report_page.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/pages/grid_view.h"
+#include "gui/pages/page_parts.h"
+
+namespace trotix::gui {
+
+ReportPage::ReportPage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent) {
+  setObjectName("reportPage");
+  auto* l = new QHBoxLayout(this);
+  l->setContentsMargins(6, 6, 6, 6);
+  auto* left = new QFrame;
+  left->setObjectName("reportPanel");
+  left->setFrameShape(QFrame::StyledPanel);
+  left->setFixedWidth(170);
+  auto* ll = new QVBoxLayout(left);
+  fromRealOdds_ = new QCheckBox("From Real Odds");
+  fromRealOdds_->setObjectName("fromRealOddsBox");
+  fromRealOdds_->setChecked(true);
+  ll->addWidget(fromRealOdds_);
+  bestRecoming_ = MakeButton("bestRecomingButton", "Best Recoming");
+  bestRank_ = MakeButton("bestRankButton", "Best Rank");
+  // The box counts as it stands at the click, for the whole run.
+  connect(bestRecoming_, &QPushButton::clicked, this,
+          [this] { emit bestRecomingRequested(fromRealOdds_->isChecked()); });
+  connect(bestRank_, &QPushButton::clicked, this,
+          [this] { emit bestRankRequested(fromRealOdds_->isChecked()); });
+  ll->addWidget(bestRecoming_);
+  ll->addWidget(bestRank_);
+  ll->addSpacing(14);
+  auto* saveRow = new QHBoxLayout;
+  saveRow->setSpacing(4);
+  save_ = MakeButton("saveReportButton", "Save");
+  connect(save_, &QPushButton::clicked, this, &ReportPage::saveRequested);
+  saveRow->addWidget(save_);
+  exportCsv_ = MakeButton("exportCsvButton", "Export CSV");
+  exportCsv_->setToolTip("Write the report as report.csv");
+  connect(exportCsv_, &QPushButton::clicked, this, &ReportPage::exportCsvRequested);
+  saveRow->addWidget(exportCsv_);
+  ll->addLayout(saveRow);
+  clear_ = MakeButton("clearReportButton", "Clear");
+  connect(clear_, &QPushButton::clicked, this, &ReportPage::clearRequested);
+  ll->addWidget(clear_);
+  auto* nextGrid = new QTableView;  // the second grid of the page has no columns
+  nextGrid->setObjectName("emptyReportGrid");
+  nextGrid->verticalHeader()->hide();
+  ll->addWidget(nextGrid, 1);
+  l->addWidget(left);
+
+  rep_ = new GridView("REP", ws.REP, GridView::Select::Rows);
+  l->addWidget(rep_, 1);
+  connect(rep_, &QTableView::clicked, this,
+          [this](const QModelIndex& i) { emit rowSelected(i.row()); });
+  menu_ = new QMenu(this);
+  menu_->setObjectName("reportMenu");
+  deleteRow_ = menu_->addAction("Удалить");
+  deleteRow_->setObjectName("deleteReportRowAction");
+  connect(deleteRow_, &QAction::triggered, this, &ReportPage::deleteRowRequested);
+  rep_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(rep_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { menu_->popup(rep_->viewport()->mapToGlobal(at)); });
+}
+
+void ReportPage::Show(const WorkspaceView& ws) {
+  rep_->SetTable(ws.REP);
+}
+
+void ReportPage::SetIdle(bool idle) {
+  for (QPushButton* b : {bestRecoming_, bestRank_, save_, exportCsv_, clear_}) b->setEnabled(idle);
+  deleteRow_->setEnabled(idle);
+}
+
+}  // namespace trotix::gui

@@ -1,0 +1,46 @@
+#pragma once
+// "Report": the picks, the best-of runs that fill them, and saving them. A click on a pick
+// selects it for "Удалить" in the grid's context menu.
+#include <QWidget>
+
+#include "model/workspace.h"
+
+class QAction;
+class QCheckBox;
+class QMenu;
+class QPushButton;
+
+namespace trotix::gui {
+
+class GridView;
+
+class ReportPage : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ReportPage(const WorkspaceView& ws, QWidget* parent = nullptr);
+
+  void Show(const WorkspaceView& ws);
+  void SetIdle(bool idle);
+
+ signals:
+  void bestRecomingRequested(bool fromRealOdds);
+  void bestRankRequested(bool fromRealOdds);
+  void saveRequested();
+  void exportCsvRequested();
+  void clearRequested();
+  void rowSelected(int row);
+  void deleteRowRequested();
+
+ private:
+  QCheckBox* fromRealOdds_;
+  QPushButton* bestRecoming_;
+  QPushButton* bestRank_;
+  QPushButton* save_;
+  QPushButton* exportCsv_;
+  QPushButton* clear_;
+  GridView* rep_;
+  QMenu* menu_;
+  QAction* deleteRow_;
+};
+
+}  // namespace trotix::gui

@@ -1,0 +1,118 @@
+#include "gui/pages/sign_in_page.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/display_text.h"
+#include "gui/pages/page_parts.h"
+#include "gui/pictures.h"
+
+namespace trotix::gui {
+
+SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(parent) {
+  setObjectName("signInPage");
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(0, 0, 0, 0);
+  auto* background = new QLabel;
+  background->setObjectName("aboutBackground");
+  background->setPixmap(AboutBackground(QSize(kClientWidth, kClientHeight - 30)));
+  background->setScaledContents(true);
+  background->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  grid->addWidget(background, 0, 0);
+  auto* over = new QGridLayout(background);
+  over->setContentsMargins(0, 0, 30, 24);
+
+  // Text rather than pixels of the picture, so it stays sharp and can be read out or translated.
+  auto* title = new QLabel("TROTIX");
+  title->setObjectName("aboutTitle");
+  QFont titleFont = title->font();
+  titleFont.setPixelSize(54);
+  titleFont.setBold(true);
+  titleFont.setLetterSpacing(QFont::AbsoluteSpacing, 6);
+  title->setFont(titleFont);
+  title->setStyleSheet("color: rgba(255, 255, 255, 230);");
+  auto* tagline = new QLabel("Race-day analysis for exchange bettors");
+  tagline->setObjectName("aboutTagline");
+  QFont taglineFont = tagline->font();
+  taglineFont.setPixelSize(15);
+  tagline->setFont(taglineFont);
+  tagline->setStyleSheet("color: #dcf0dc;");
+  tagline->setContentsMargins(4, 0, 0, 0);
+  auto* heading = new QVBoxLayout;
+  heading->setContentsMargins(40, 38, 0, 0);
+  heading->setSpacing(2);
+  heading->addWidget(title);
+  heading->addWidget(tagline);
+  over->addLayout(heading, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+
+  auto* panel = new QFrame;
+  panel->setObjectName("signInPanel");
+  panel->setFixedSize(330, 230);
+  panel->setStyleSheet(
+      "#signInPanel { background: rgba(0, 0, 0, 120); border-radius: 8px; }"
+      "#signInPanel QLabel, #signInPanel QCheckBox { color: white; }");
+  auto* form = new QGridLayout(panel);
+  form->setContentsMargins(18, 16, 18, 12);
+  form->setVerticalSpacing(8);
+  form->addWidget(MakeLabel("loginLabel", "LOGIN:"), 0, 0);
+  login_ = new QLineEdit;
+  login_->setObjectName("loginEdit");
+  form->addWidget(login_, 0, 1);
+  form->addWidget(MakeLabel("passwordLabel", "PASSWORD:"), 1, 0);
+  password_ = new QLineEdit;
+  password_->setObjectName("passwordEdit");
+  password_->setEchoMode(QLineEdit::Password);
+  form->addWidget(password_, 1, 1);
+  rememberMe_ = new QCheckBox("Remember me");
+  rememberMe_->setObjectName("rememberMeBox");
+  form->addWidget(rememberMe_, 2, 1);
+  signIn_ = MakeButton("signInButton", "ВХОД");
+  signIn_->setFont(Larger(signIn_->font(), 1));
+  connect(signIn_, &QPushButton::clicked, this, [this] { emit signInRequested(Form()); });
+  connect(password_, &QLineEdit::returnPressed, signIn_, &QPushButton::click);
+  form->addWidget(signIn_, 3, 1);
+  form->addWidget(MakeLabel("versionLabel", QString("VERSION: ") + kVersion.data()), 4, 0, 1, 2);
+  const QString site = Display(webSite);
+  auto* link =
+      MakeLabel("siteLink", QString("<a href=\"%1\"><span style=\"color:#ffd54f\">%1</span></a>")
+                                .arg(site.toHtmlEscaped()));
+  link->setTextFormat(Qt::RichText);
+  link->setOpenExternalLinks(false);
+  connect(link, &QLabel::linkActivated, this, &SignInPage::siteLinkActivated);
+  form->addWidget(link, 5, 0, 1, 2);
+  over->addWidget(panel, 0, 0, Qt::AlignRight | Qt::AlignBottom);
+}
+
+SignInForm SignInPage::Form() const {
+  return {Input(login_->text()), Input(password_->text()), rememberMe_->isChecked()};
+}
+
+void SignInPage::Fill(const SignInForm& form) {
+  login_->setText(Display(form.login));
+  password_->setText(Display(form.password));
+  rememberMe_->setChecked(form.rememberMe);
+}
+
+void SignInPage::ShowView(const ViewState& view) {
+  fieldsEnabled_ = view.signInEnabled;
+  login_->setEnabled(fieldsEnabled_);
+  password_->setEnabled(fieldsEnabled_);
+  rememberMe_->setEnabled(fieldsEnabled_);
+  UpdateButton();
+}
+
+void SignInPage::SetIdle(bool idle) {
+  idle_ = idle;
+  UpdateButton();
+}
+
+void SignInPage::UpdateButton() {
+  signIn_->setEnabled(idle_ && fieldsEnabled_);
+}
+
+}  // namespace trotix::gui

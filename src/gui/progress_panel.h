@@ -1,0 +1,39 @@
+#pragma once
+// "Load data....": the panel over the window with the gauges `pr` and `pr2` and Cancel. A command
+// asks for it through the progress port; one that runs longer than a moment gets it anyway, so
+// Cancel is always in reach.
+#include <QFrame>
+
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace trotix::gui {
+
+class ProgressPanel : public QFrame {
+  Q_OBJECT
+ public:
+  // Hidden, in the middle of `window`, which has its final size.
+  explicit ProgressPanel(QWidget* window);
+
+  // A command started or ended.
+  void SetBusy(bool busy);
+  // What the progress port asks for; `gauge` is a `Progress::Gauge`.
+  void Request(bool visible);
+  void SetGauge(int gauge, int value, int maximum);
+  void ShowGauge(int gauge, bool visible);
+
+ signals:
+  void cancelRequested();
+
+ private:
+  void Reveal(bool visible);
+
+  QProgressBar* pr_;
+  QProgressBar* pr2_;
+  QPushButton* cancel_;
+  QTimer* delay_;
+  bool busy_ = false;
+};
+
+}  // namespace trotix::gui
