@@ -43,10 +43,10 @@ const char* PickResultName(PickResult result) {
 }
 
 SessionArchive::SessionArchive(SqliteArchive& store)
-    : store_(store), recording_(true), source_(PickSource::kLive) {}
+    : store_(store), replay_(false), recording_(true), source_(PickSource::kLive) {}
 
 SessionArchive::SessionArchive(SqliteArchive& store, const Date& replayedDay)
-    : store_(store), recording_(false), source_(PickSource::kBacktest) {
+    : store_(store), replay_(true), recording_(false), source_(PickSource::kBacktest) {
   runId_ = store_.NewRun(replayedDay, "replay");
 }
 
@@ -101,8 +101,11 @@ void SessionArchive::Record(RecordedAnswer answer) {
 }
 
 void SessionArchive::KeepDay(const Date& day, const Hosts& hosts) {
-  if (!recording_) return;
   std::lock_guard lock(mutex_);
+  if (!recording_) {
+    answers_.clear();
+    return;
+  }
   if (day_) return;  // the first sign-in names the day
   day_ = day;
   hosts_ = hosts;

@@ -2,6 +2,7 @@
 // The day archive of one Session over the database: what a command gathers is held in memory
 // and written in one short transaction when the command ends, so no lock is held while the
 // network is waited on and another program can use the same file meanwhile.
+#include <atomic>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -32,13 +33,16 @@ class SessionArchive : public DayArchive {
   void Settle(std::vector<Pick> picks) override;
 
   long long runId() const { return runId_; }
+  // Whether the answers are kept; the picks ledger stays either way. Set before the sign-in.
+  void SetRecording(bool on) { recording_ = on && !replay_; }
 
  private:
   void Note(const ArchiveError& e);
   void Stamp(Pick& pick) const;
 
   SqliteArchive& store_;
-  const bool recording_;
+  const bool replay_;
+  std::atomic<bool> recording_;
   const PickSource source_;
   long long runId_ = 0;
 
