@@ -9,9 +9,11 @@
 #include <iostream>
 
 #include "app/system_clock.h"
+#include "archive/sqlite_archive.h"
 #include "gui/main_window.h"
 #include "net/curl_http_client.h"
 #include "options/host_options.h"
+#include "vendorsim/demo_history.h"
 #include "vendorsim/vendor_sim.h"
 
 namespace trotix::gui {
@@ -51,8 +53,9 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
   AddHostOptions(cli, hosts);
   bool demo = false;
   int maxConnections = 8;
-  std::string screenshot, page;
+  std::string screenshot, page, archiveDay;
   int race = -1;
+  bool noArchive = false;
   cli.add_flag("--demo", demo,
                "start the built-in demo vendor server and fill in its demo account");
   cli.add_option("--max-connections", maxConnections, "parallel requests of one batch")
@@ -63,10 +66,21 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
   cli.add_option("--race", race,
                  "with --screenshot: analyse this row of the ALL TABLE race list first (from 0)")
       ->check(CLI::NonNegativeNumber);
+  cli.add_flag("--no-archive", noArchive,
+               "keep nothing in the archive (trotix.db, or trotix-demo.db with --demo)");
+  cli.add_option("--archive-day", archiveDay, "open a stored day, dd.mm.yyyy, offline");
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     return cli.exit(e);
+  }
+  std::optional<Date> replayDay;
+  if (!archiveDay.empty()) {
+    replayDay = ParseDate(archiveDay);
+    if (!replayDay || noArchive) {
+      std::cerr << "--archive-day wants dd.mm.yyyy and the archive\n";
+      return 2;
+    }
   }
 
   WindowOptions options;
@@ -84,6 +98,38 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
   options.session.maxConnections = maxConnections;
   options.web = MakeRedirectingClient();
   options.zorvat = MakeNonRedirectingClient();
+  if (!noArchive) {
+    // The data folder is the window's folder, as for tx.log.
+    const auto file = options.session.folder / (demo ? kDemoArchiveFileName : kArchiveFileName);
+    try {
+      options.archive = std::make_shared<SqliteArchive>(file);
+    } catch (const ArchiveError& e) {
+      options.archiveNote = std::string(e.what()) + "; working without the archive";
+    }
+  }
+  if (demo && options.archive) {
+    options.demoHistory = [store = options.archive, folder = options.session.folder,
+                           cap = maxConnections](int days, Progress& progress) {
+      vendorsim::DemoHistoryOptions o;
+      o.today = SystemClock().Today();
+      o.days = days;
+      o.folder = folder;
+      o.maxConnections = cap;
+      progress.SetGauge(Progress::kPr, 0, days);
+      progress.ShowPanel(true);
+      int picks = 0, failed = 0;
+      vendorsim::BuildDemoHistory(*store, o, [&](const vendorsim::DemoHistoryDay& d, int i, int) {
+        progress.SetGauge(Progress::kPr, i, days);
+        picks += d.picks;
+        failed += d.error.empty() ? 0 : 1;
+      });
+      progress.ShowPanel(false);
+      std::string text = "Built " + std::to_string(days - failed) + " demo days with " +
+                         std::to_string(picks) + " picks, each day settled";
+      if (failed > 0) text += "; " + std::to_string(failed) + " days failed";
+      return text;
+    };
+  }
 
   MainWindow window(std::move(options));
   window.show();
@@ -96,7 +142,7 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
     bool taken = false;
     QObject::connect(&window, &MainWindow::commandFinished, &window, [&](int) {
       if (taken) return;
-      if (demo && signIn == 0) {
+      if (demo && signIn == 0 && !replayDay) {
         signIn = window.SignIn();
         return;
       }
@@ -115,7 +161,8 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
       });
     });
   }
-  window.Start();
+  // A stored day replaces the live start-up; a day not stored is said and the window runs live.
+  if (!replayDay || window.ReplayDay(*replayDay) == 0) window.Start();
   return app.exec();
 }
 

@@ -5,6 +5,9 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include "archive/archive_http_client.h"
+#include "archive/recording_http_client.h"
+#include "archive/session_archive.h"
 
 #include "gui/pages/all_table_page.h"
 #include "gui/pages/indicator_page.h"
@@ -21,9 +24,28 @@
 #include "gui/tray_icon.h"
 
 namespace trotix::gui {
+namespace {
+
+// A replayed day's clock: the date is the day's, the time of day the machine's.
+class DayClock : public Clock {
+ public:
+  DayClock(const Date& day, Clock& machine) : day_(day), machine_(machine) {}
+  Date Today() override { return day_; }
+  TimeOfDay Now() override { return machine_.Now(); }
+
+ private:
+  Date day_;
+  Clock& machine_;
+};
+
+}  // namespace
 
 MainWindow::MainWindow(WindowOptions options, QWidget* parent)
     : QWidget(parent),
+      sessionOptions_(options.session),
+      archive_(std::move(options.archive)),
+      archiveNote_(std::move(options.archiveNote)),
+      demoHistory_(std::move(options.demoHistory)),
       webSite_(options.session.hosts.webSite),
       login_(std::move(options.login)),
       password_(std::move(options.password)),
@@ -40,36 +62,58 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
   struct Clients {
     std::unique_ptr<HttpClient> web, zorvat;
     std::shared_ptr<void> keepAlive;
+    std::shared_ptr<SqliteArchive> store;
+    std::unique_ptr<SessionArchive> archive;
+    std::unique_ptr<HttpClient> recordedWeb, recordedZorvat;
   };
   auto clients = std::make_shared<Clients>();
   clients->web = std::move(options.web);
   clients->zorvat = std::move(options.zorvat);
   clients->keepAlive = std::move(options.keepAlive);
+  HttpClient* web = clients->web.get();
+  HttpClient* zorvat = clients->zorvat.get();
+  if (archive_) {
+    const Hosts& hosts = sessionOptions_.hosts;
+    clients->store = archive_;
+    clients->archive = std::make_unique<SessionArchive>(*archive_);
+    clients->recordedWeb = std::make_unique<RecordingHttpClient>(*web, *clients->archive, hosts);
+    clients->recordedZorvat =
+        std::make_unique<RecordingHttpClient>(*zorvat, *clients->archive, hosts);
+    web = clients->recordedWeb.get();
+    zorvat = clients->recordedZorvat.get();
+    liveArchive_ = clients->archive.get();
+  }
   auto session = std::make_unique<Session>(
       std::move(options.session),
-      SessionPorts{*clients->web, *clients->zorvat, ports_->browser(), ports_->messages(),
-                   ports_->progress(), ports_->clock()});
-  runner_ = std::make_unique<SessionRunner>(std::move(session), clients, ports_->messages());
-  ports_->SetStepHandler([runner = runner_.get()](const Workspace& ws) { runner->Step(ws); });
+      SessionPorts{*web, *zorvat, ports_->browser(), ports_->messages(), ports_->progress(),
+                   ports_->clock(), clients->archive.get()});
 
+  Attach(std::move(session), clients);
   AddPages();
   ConnectPages();
   ConnectProgress();
+  if (archive_) signIn_->ShowArchive(static_cast<bool>(demoHistory_));
   tray_ = new TrayIcon(this);
   connect(tray_, &TrayIcon::restoreRequested, this, [this] {
     showNormal();
     activateWindow();
   });
+  Show(runner_->last());
 
+  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+}
+
+void MainWindow::Attach(std::unique_ptr<Session> session, std::shared_ptr<void> keepAlive) {
+  const int first = runner_ ? runner_->nextCommand() : 1;
+  runner_ = std::make_unique<SessionRunner>(std::move(session), std::move(keepAlive),
+                                            ports_->messages(), first);
+  ports_->SetStepHandler([runner = runner_.get()](const Workspace& ws) { runner->Step(ws); });
   connect(runner_.get(), &SessionRunner::busyChanged, this, [this](bool busy) {
     progress_->SetBusy(busy);
     SetIdle(!busy);
   });
   connect(runner_.get(), &SessionRunner::finished, this, &MainWindow::Show);
   connect(runner_.get(), &SessionRunner::stepped, this, &MainWindow::ShowStep);
-  Show(runner_->last());
-
-  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 }
 
 MainWindow::~MainWindow() {
@@ -83,7 +127,57 @@ MainWindow::~MainWindow() {
 
 int MainWindow::Start() {
   startCommand_ = Run([](Session& s) { s.Start(); });
+  if (!archiveNote_.empty()) ports_->ShowMessage(QString::fromStdString(archiveNote_));
   return startCommand_;
+}
+
+int MainWindow::ReplayDay(const Date& day) {
+  if (runner_->busy() || !archive_) return 0;
+  struct Replay {
+    std::shared_ptr<SqliteArchive> store;
+    std::unique_ptr<SessionArchive> archive;
+    std::unique_ptr<HttpClient> client;
+    std::unique_ptr<Clock> clock;
+  };
+  auto replay = std::make_shared<Replay>();
+  SessionOptions options = sessionOptions_;
+  try {
+    const auto stored = archive_->LoadDay(day);
+    if (!stored) {
+      ports_->ShowMessage(QString::fromStdString("The archive holds no day " + FormatDate(day)));
+      return 0;
+    }
+    replay->archive = std::make_unique<SessionArchive>(*archive_, day);
+    replay->client = std::make_unique<ArchiveHttpClient>(stored->answers, stored->hosts);
+    // The day's own hosts: every address the session builds is the one recorded.
+    options.hosts = stored->hosts;
+  } catch (const ArchiveError& e) {
+    ports_->ShowMessage(QString::fromStdString(e.what()));
+    return 0;
+  }
+  replay->store = archive_;
+  replay->clock = std::make_unique<DayClock>(day, ports_->clock());
+  auto session = std::make_unique<Session>(
+      options, SessionPorts{*replay->client, *replay->client, ports_->browser(), ports_->messages(),
+                            ports_->progress(), *replay->clock, replay->archive.get()});
+  liveArchive_ = nullptr;
+  Attach(std::move(session), replay);
+  setWindowTitle(QString::fromStdString("Trotix - " + FormatDate(day) + " from the archive"));
+  const SignInForm form = signIn_->Form();
+  startCommand_ = Run([form](Session& s) {
+    s.Start();
+    s.SignIn(form);
+  });
+  return startCommand_;
+}
+
+int MainWindow::BuildDemoHistory(int days) {
+  if (!demoHistory_) return 0;
+  Progress& progress = ports_->progress();
+  Messages& messages = ports_->messages();
+  return Run([build = demoHistory_, days, &progress, &messages](Session&) {
+    messages.Show(build(days, progress));
+  });
 }
 
 int MainWindow::SignIn() {
@@ -100,7 +194,10 @@ int MainWindow::OpenRace(int row) {
 }
 
 int MainWindow::SignInWith(const SignInForm& form) {
-  return Run([form](Session& s) { s.SignIn(form); });
+  return Run([form, archive = liveArchive_, keep = signIn_->KeepAnswers()](Session& s) {
+    if (archive) archive->SetRecording(keep);
+    s.SignIn(form);
+  });
 }
 
 int MainWindow::LoadResultsOf(const std::string& date) {
@@ -160,6 +257,8 @@ void MainWindow::ConnectPages() {
 
   connect(signIn_, &SignInPage::signInRequested, this, &MainWindow::SignInWith);
   connect(signIn_, &SignInPage::siteLinkActivated, ports_, &GuiPorts::OpenInBrowser);
+  connect(signIn_, &SignInPage::replayRequested, this, &MainWindow::ReplayDay);
+  connect(signIn_, &SignInPage::demoHistoryRequested, this, &MainWindow::BuildDemoHistory);
   connect(today_, &TodayPage::raceActivated, this, runRow(&Session::AnalyseWithoutOdds));
   connect(zorvat_, &ZorvatPage::raceActivated, this, runRow(&Session::ScoreZorvatRace));
   connect(result_, &ResultPage::loadRequested, this, &MainWindow::LoadResultsOf);
@@ -171,6 +270,8 @@ void MainWindow::ConnectPages() {
   connect(report_, &ReportPage::clearRequested, this, run(&Session::ClearReport));
   connect(report_, &ReportPage::rowSelected, this, runRow(&Session::SelectReportRow));
   connect(report_, &ReportPage::deleteRowRequested, this, run(&Session::DeleteReportRow));
+  connect(report_, &ReportPage::settleRequested, this,
+          [this] { Run([](Session& s) { s.Settle(); }); });
   connect(allTable_, &AllTablePage::raceActivated, this, &MainWindow::OpenRace);
   connect(allTable_, &AllTablePage::runnerActivated, this, runRow(&Session::AddToReport));
   connect(allTable_, &AllTablePage::videoRequested, this, run(&Session::OpenVideo));
@@ -222,10 +323,21 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
   }
   signIn_->ShowView(view);
   allTable_->ShowView(view);
+  if (!runner_->busy()) ShowStoredDays();
   if (view.vizVisible && snapshot->command == resultsCommand_) result_->ShowNoInformation();
   SetIdle(!runner_->busy());
   emit commandFinished(snapshot->command);
   if (snapshot->closeRequested) close();
+}
+
+void MainWindow::ShowStoredDays() {
+  if (!archive_) return;
+  // The worker is idle: nobody else uses the archive's connection now.
+  try {
+    signIn_->SetStoredDays(archive_->Days());
+  } catch (const ArchiveError&) {
+    // The day list stays as it was; the next command's commit reports the failure.
+  }
 }
 
 void MainWindow::SetIdle(bool idle) {

@@ -5,13 +5,19 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/session.h"
+#include "archive/sqlite_archive.h"
 #include "gui/qt_ports.h"
 #include "gui/session_runner.h"
 
 class QTabWidget;
+
+namespace trotix {
+class SessionArchive;
+}
 
 namespace trotix::gui {
 
@@ -34,6 +40,13 @@ struct WindowOptions {
   std::shared_ptr<void> keepAlive;     // anything the clients rely on (the demo server)
   // Filled into the sign-in fields after start-up when not empty (the demo account).
   std::string login, password;
+  // The data folder's archive; none when it is off or could not be opened (`archiveNote` says
+  // why, once, at start-up).
+  std::shared_ptr<SqliteArchive> archive;
+  std::string archiveNote;
+  // Demo mode: builds that many past demo days into the archive on the worker thread and returns
+  // what to tell the user.
+  std::function<std::string(int days, Progress& progress)> demoHistory;
 };
 
 class MainWindow : public QWidget {
@@ -56,6 +69,11 @@ class MainWindow : public QWidget {
   int LoadResults();
   // A double-click on race `row` of "ALL TABLE".
   int OpenRace(int row);
+  // Opens a stored day offline in place of the live session: start-up and sign-in from the
+  // archive. Returns the command's number, 0 when it cannot.
+  int ReplayDay(const trotix::Date& day);
+  // "Build 30 demo days" in demo mode.
+  int BuildDemoHistory(int days);
 
  signals:
   // A command ended and its snapshot is on screen.
@@ -72,6 +90,9 @@ class MainWindow : public QWidget {
   void AddPages();
   void ConnectPages();
   void ConnectProgress();
+  // Hands `session` (and what it relies on) to a fresh worker.
+  void Attach(std::unique_ptr<Session> session, std::shared_ptr<void> keepAlive);
+  void ShowStoredDays();
 
   // Posts a command; refused (0) while another runs.
   int Run(std::function<void(Session&)> command);
@@ -82,6 +103,11 @@ class MainWindow : public QWidget {
   void ShowTables(const WorkspaceView& ws);
   void SetIdle(bool idle);
 
+  SessionOptions sessionOptions_;
+  std::shared_ptr<SqliteArchive> archive_;
+  std::string archiveNote_;
+  std::function<std::string(int, Progress&)> demoHistory_;
+  SessionArchive* liveArchive_ = nullptr;  // the live session's, none in a replay
   std::string webSite_;
   std::string login_, password_;
   int startCommand_ = 0;

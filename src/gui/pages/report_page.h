@@ -1,6 +1,6 @@
 #pragma once
-// "Report": the picks, the best-of runs that fill them, and saving them. A click on a pick
-// selects it for "Удалить" in the grid's context menu.
+// "Report": the picks, the best-of runs that fill them, saving them, and settling every pick of
+// the ledger. A click on a pick selects it for "Удалить" in the grid's context menu.
 #include <QWidget>
 
 #include "model/workspace.h"
@@ -28,6 +28,7 @@ class ReportPage : public QWidget {
   void saveRequested();
   void exportCsvRequested();
   void clearRequested();
+  void settleRequested();
   void rowSelected(int row);
   void deleteRowRequested();
 
@@ -38,6 +39,7 @@ class ReportPage : public QWidget {
   QPushButton* save_;
   QPushButton* exportCsv_;
   QPushButton* clear_;
+  QPushButton* settle_;
   GridView* rep_;
   QMenu* menu_;
   QAction* deleteRow_;
