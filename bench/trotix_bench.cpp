@@ -376,7 +376,6 @@ void History(const Options& o, const std::filesystem::path& dir) {
   vendorsim::DemoHistoryOptions options;
   options.today = kDay;
   options.days = o.historyDays;
-  options.folder = folder;
   int picks = 0, errors = 0;
   double seconds = 0;
   {

@@ -201,7 +201,6 @@ int Run(Options& o) {
       options.today = today;
       options.days = days;
       options.maxConnections = o.maxConnections;
-      options.folder = o.dir;
       std::string errors;
       const auto built = vendorsim::BuildDemoHistory(
           *store, options, [&](const vendorsim::DemoHistoryDay& d, int index, int count) {

@@ -108,12 +108,11 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
     }
   }
   if (demo && options.archive) {
-    options.demoHistory = [store = options.archive, folder = options.session.folder,
-                           cap = maxConnections](int days, Progress& progress) {
+    options.demoHistory = [store = options.archive, cap = maxConnections](int days,
+                                                                          Progress& progress) {
       vendorsim::DemoHistoryOptions o;
       o.today = SystemClock().Today();
       o.days = days;
-      o.folder = folder;
       o.maxConnections = cap;
       progress.SetGauge(Progress::kPr, 0, days);
       progress.ShowPanel(true);

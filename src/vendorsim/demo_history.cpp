@@ -1,6 +1,10 @@
 #include "vendorsim/demo_history.h"
 
+#include <stdlib.h>
+
 #include <exception>
+#include <filesystem>
+#include <stdexcept>
 
 #include "app/recording_ports.h"
 #include "archive/recording_http_client.h"
@@ -11,7 +15,27 @@
 namespace trotix::vendorsim {
 namespace {
 
-DemoHistoryDay BuildDay(SqliteArchive& store, const DemoHistoryOptions& o, const Date& day) {
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "trotix-demo-history-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no scratch folder");
+    path_ = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+DemoHistoryDay BuildDay(SqliteArchive& store, const DemoHistoryOptions& o, const Date& day,
+                        const std::filesystem::path& folder) {
   DemoHistoryDay built;
   built.day = day;
   SimOptions sim;
@@ -31,7 +55,7 @@ DemoHistoryDay BuildDay(SqliteArchive& store, const DemoHistoryOptions& o, const
   RecordingMessages messages;
   SilentProgress progress;
   FixedClock clock(day);
-  Session session({hosts, o.folder, o.maxConnections},
+  Session session({hosts, folder, o.maxConnections},
                   {recordedWeb, recordedZorvat, browser, messages, progress, clock, &archive});
   session.Start();
   if (session.SignIn({"demo", "demo"}) != SignInResult::SignedIn) {
@@ -54,11 +78,12 @@ std::vector<DemoHistoryDay> BuildDemoHistory(
     SqliteArchive& store, const DemoHistoryOptions& options,
     const std::function<void(const DemoHistoryDay&, int index, int count)>& onDay) {
   std::vector<DemoHistoryDay> history;
+  const ScratchFolder folder;
   for (int back = options.days; back >= 1; --back) {
     const Date day = AddDays(options.today, -back);
     DemoHistoryDay built;
     try {
-      built = BuildDay(store, options, day);
+      built = BuildDay(store, options, day, folder.path());
     } catch (const std::exception& e) {
       built.day = day;
       built.error = e.what();

@@ -2,7 +2,6 @@
 // A history for the demo: past days built from the demo server, each signed in, analysed, picked
 // and settled as a user would, into the demo archive.
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,7 +18,6 @@ struct DemoHistoryOptions {
   uint64_t seed = 1;  // with the demo server's defaults, day D is the day `--today D` serves
   int races = 40;
   int maxConnections = 8;
-  std::filesystem::path folder = ".";
 };
 
 struct DemoHistoryDay {
@@ -32,7 +30,8 @@ struct DemoHistoryDay {
 
 // For each day: a demo server serving that date; sign-in; every race of "ALL TABLE" analysed
 // with its runner pages; "Best Rank" and "Best Recoming" from real odds; the day's results; and
-// "Settle". `onDay` is called after each day.
+// "Settle". `onDay` is called after each day. The days' sessions keep their files (tx.log and
+// the like) in a scratch folder of their own, so a data folder's files are never touched.
 std::vector<DemoHistoryDay> BuildDemoHistory(
     SqliteArchive& store, const DemoHistoryOptions& options,
     const std::function<void(const DemoHistoryDay&, int index, int count)>& onDay = {});
