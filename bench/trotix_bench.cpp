@@ -424,7 +424,7 @@ void PeakMemory(const Options& o, const std::filesystem::path& dir) {
   for (int cap : kCaps) {
     const ChildRun run = RunChild(
         {o.window, "--demo", "--max-connections", std::to_string(cap), "--screenshot", picture},
-        (dir / "peak").string());
+        (dir / "peak").string(), dir.string());
     const std::string what = "window after sign-in (--demo), " + std::to_string(cap) + " conn.";
     std::printf("  %-42s %8.1f MiB   target < 150 MiB: %s%s\n", what.c_str(), run.peakKiB / 1024.0,
                 Verdict(run.peakKiB < 150 * 1024), run.exitCode == 0 ? "" : "  (the run failed)");
