@@ -46,9 +46,11 @@ SessionArchive::SessionArchive(SqliteArchive& store)
     : store_(store), replay_(false), recording_(true), source_(PickSource::kLive) {}
 
 SessionArchive::SessionArchive(SqliteArchive& store, const Date& replayedDay)
-    : store_(store), replay_(true), recording_(false), source_(PickSource::kBacktest) {
-  runId_ = store_.NewRun(replayedDay, "replay");
-}
+    : store_(store),
+      replay_(true),
+      recording_(false),
+      source_(PickSource::kBacktest),
+      replayedDay_(replayedDay) {}
 
 void SessionArchive::Note(const ArchiveError& e) {
   error_ = e.what();
@@ -73,8 +75,9 @@ std::string SessionArchive::CommitCommand() {
   }
   if (dayWritten_ && write.answers.empty()) write.day.reset();
   write.picks.swap(picks_);
+  if (replay_ && runId_ == 0 && !write.picks.empty()) write.newRun = replayedDay_;
   try {
-    store_.Write(write);
+    if (const long long run = store_.Write(write); run != 0) runId_ = run;
     if (write.day) dayWritten_ = true;
     reported_ = false;
   } catch (const ArchiveError& e) {

@@ -17,8 +17,8 @@ class SessionArchive : public DayArchive {
  public:
   // Live: the signed-in day's answers are recorded; picks are live.
   explicit SessionArchive(SqliteArchive& store);
-  // The replay of a stored day: nothing is recorded; the picks are a back-test run of their own.
-  // Throws ArchiveError when the run cannot be registered.
+  // The replay of a stored day: nothing is recorded; the picks are a back-test run of their own,
+  // registered with the first of them.
   SessionArchive(SqliteArchive& store, const Date& replayedDay);
 
   void BeginCommand() override;
@@ -32,7 +32,7 @@ class SessionArchive : public DayArchive {
   std::vector<Pick> UnsettledPicks() override;
   void Settle(std::vector<Pick> picks) override;
 
-  long long runId() const { return runId_; }
+  long long runId() const { return runId_; }  // 0 until the replay's first pick is written
   // Whether the answers are kept; the picks ledger stays either way. Set before the sign-in.
   void SetRecording(bool on) { recording_ = on && !replay_; }
 
@@ -44,6 +44,7 @@ class SessionArchive : public DayArchive {
   const bool replay_;
   std::atomic<bool> recording_;
   const PickSource source_;
+  Date replayedDay_;
   long long runId_ = 0;
 
   std::mutex mutex_;  // answers arrive on the fetching threads

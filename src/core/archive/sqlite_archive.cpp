@@ -249,8 +249,9 @@ struct SqliteArchive::Impl {
     }
   }
 
-  void WritePick(const PickChange& change) {
-    const Pick& p = change.pick;
+  void WritePick(const PickChange& change, long long newRun) {
+    Pick p = change.pick;
+    if (p.source == PickSource::kBacktest && p.runId == 0) p.runId = newRun;
     switch (change.kind) {
       case PickChange::kAdd: {
         SQLite::Statement s(*db, std::string("INSERT OR IGNORE INTO picks (") + kPickColumns +
@@ -327,28 +328,27 @@ const std::filesystem::path& SqliteArchive::file() const {
   return impl_->file;
 }
 
-void SqliteArchive::Write(const ArchiveWrite& w) {
-  if (w.Empty()) return;
+long long SqliteArchive::Write(const ArchiveWrite& w) {
+  if (w.Empty()) return 0;
   if (!w.answers.empty() && !w.day) throw impl_->Error("answers without their day");
-  impl_->Guarded([&] {
+  return impl_->Guarded([&] {
     SQLite::Transaction t(*impl_->db, SQLite::TransactionBehavior::IMMEDIATE);
+    long long run = 0;
+    if (w.newRun) {
+      SQLite::Statement s(*impl_->db, "INSERT INTO runs (kind, day, started) VALUES (?, ?, ?)");
+      s.bind(1, "replay");
+      s.bind(2, IsoDay(*w.newRun));
+      s.bind(3, UtcNow());
+      s.exec();
+      run = impl_->db->getLastInsertRowid();
+    }
     if (w.day) {
       impl_->WriteDay(*w.day, w.hosts);
       impl_->WriteAnswers(*w.day, w.answers);
     }
-    for (const PickChange& change : w.picks) impl_->WritePick(change);
+    for (const PickChange& change : w.picks) impl_->WritePick(change, run);
     t.commit();
-  });
-}
-
-long long SqliteArchive::NewRun(const Date& day, const std::string& kind) {
-  return impl_->Guarded([&] {
-    SQLite::Statement s(*impl_->db, "INSERT INTO runs (kind, day, started) VALUES (?, ?, ?)");
-    s.bind(1, kind);
-    s.bind(2, IsoDay(day));
-    s.bind(3, UtcNow());
-    s.exec();
-    return static_cast<long long>(impl_->db->getLastInsertRowid());
+    return run;
   });
 }
 

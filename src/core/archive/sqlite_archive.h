@@ -50,7 +50,10 @@ struct ArchiveWrite {
   Hosts hosts;
   std::vector<RecordedAnswer> answers;
   std::vector<PickChange> picks;
-  bool Empty() const { return answers.empty() && picks.empty() && !day; }
+  // A back-test run to register first, over this day: its number goes to the back-test picks
+  // that have none yet.
+  std::optional<Date> newRun;
+  bool Empty() const { return answers.empty() && picks.empty() && !day && !newRun; }
 };
 
 class SqliteArchive {
@@ -68,8 +71,8 @@ class SqliteArchive {
   const std::filesystem::path& file() const;
 
   // The calls below throw ArchiveError when the database fails.
-  void Write(const ArchiveWrite& write);  // one transaction
-  long long NewRun(const Date& day, const std::string& kind);
+  // One transaction. Returns the number of the run registered, 0 when none was asked for.
+  long long Write(const ArchiveWrite& write);
 
   std::vector<Date> Days();  // stored days, oldest first
   std::optional<StoredDay> LoadDay(const Date& day);
