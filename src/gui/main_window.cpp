@@ -305,6 +305,7 @@ void MainWindow::ShowTables(const WorkspaceView& ws) {
 
 void MainWindow::ShowStep(const std::shared_ptr<const Snapshot>& snapshot) {
   ShowTables(snapshot->ws);
+  allTable_->ShowView(snapshot->view);  // the race list follows the race on screen
   emit stepShown(snapshot->command);
 }
 

@@ -56,6 +56,7 @@ SummaChart::SummaChart(QWidget* parent)
     auto* set = new QBarSet(Display(empty.Columns()[kFirstComponent + c].caption));
     set->setColor(QColor(kColours[c]));
     set->setBorderColor(QColor(kColours[c]).darker(120));
+    set->setSelectedColor(QColor::fromHsl(0, 0, QColor(kColours[c]).lightness()));
     series_->append(set);
   }
   series_->setBarWidth(0.7);
@@ -93,9 +94,14 @@ void SummaChart::SetTable(const Table& r) {
   shown_ = r;
   const int rows = r.RowCount();
   QStringList names;
+  QList<int> nonRunners;
   double low = 0, high = 0;
   for (int i = 0; i < rows; ++i) {
     QString name = Display(r.Text(i, r::kName));
+    if (r.At(i, r::kName).hint == kNonRunner) {
+      name += " (NR)";
+      nonRunners << i;
+    }
     // Categories must differ; a repeated name gets a trailing blank.
     while (names.contains(name)) name += ' ';
     names << name;
@@ -114,6 +120,9 @@ void SummaChart::SetTable(const Table& r) {
     for (int i = 0; i < rows; ++i) values << r.Number(i, kFirstComponent + c);
     sets[c]->remove(0, sets[c]->count());
     sets[c]->append(values);
+    // A non-runner's bar stands greyed: selected bars take the selected colour.
+    sets[c]->deselectAllBars();
+    sets[c]->selectBars(nonRunners);
   }
   runners_->clear();
   runners_->append(names);

@@ -4,7 +4,12 @@
 #include <QColor>
 #include <QFont>
 
+#include <limits>
+
 #include "display_text.h"
+#include "model/prices.h"
+#include "text/fields.h"
+#include "text/numbers.h"
 
 namespace trotix::gui {
 
@@ -39,10 +44,14 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const int row = index.row(), col = index.column();
   const Cell& cell = table_.At(row, col);
-  const ColumnKind kind = table_.Columns()[col].kind;
+  const Column& column = table_.Columns()[col];
+  const ColumnKind kind = column.kind;
+  // A price that does not exist shows as a dash; the data keep their value.
+  const bool noPrice = HoldsNoPrice(table_, row, col);
   switch (role) {
     case Qt::DisplayRole:
-      return kind == ColumnKind::Image ? QVariant() : QVariant(Display(table_.Text(row, col)));
+      if (kind == ColumnKind::Image) return {};
+      return noPrice ? QString::fromUtf8(kNoPriceShown) : Display(table_.Text(row, col));
     case Qt::TextAlignmentRole:
       if (kind == ColumnKind::Number) return int(Qt::AlignRight | Qt::AlignVCenter);
       if (kind == ColumnKind::Image) return int(Qt::AlignCenter);
@@ -66,6 +75,7 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
         return bold;
       }
     case Qt::ToolTipRole:
+      if (noPrice) return QString::fromUtf8(kNoPriceHint);
       return cell.hint.empty() ? QVariant() : QVariant(Display(cell.hint));
     case Qt::DecorationRole: {
       if (kind != ColumnKind::Image) return {};
@@ -75,6 +85,12 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
       return list->second[cell.image];
     }
     case Qt::UserRole:  // the raw value, so any sorting a view does goes by number
+      if (column.price) {
+        // Prices by their value, written with a point or a comma; missing ones last.
+        if (noPrice) return std::numeric_limits<double>::max();
+        if (kind == ColumnKind::Number) return cell.value;
+        return ParseDecimal(ReplaceText(cell.text, ".", ",")).value_or(0);
+      }
       return kind == ColumnKind::Number  ? QVariant(cell.value)
              : kind == ColumnKind::Image ? QVariant(cell.image)
                                          : QVariant(Display(cell.text));

@@ -1,4 +1,5 @@
 #pragma once
+#include "model/workspace.h"
 #include "table/table.h"
 
 namespace trotix {
@@ -6,9 +7,8 @@ namespace trotix {
 // Number of RR rows wanted for a race of `runners`: 2 below 8, 3 up to 16, 4 from 17.
 int RecomingCount(int runners);
 
-// A runner whose number is exactly "NR" is a non-runner: it keeps its row in R, greyed, but is
-// never recommended.
-inline constexpr const char* kNonRunner = "NR";
+// A non-runner (numbered kNonRunner) keeps its row in R, greyed and marked with kNonRunner in
+// its name's hint, but is never recommended.
 bool IsNonRunner(const Table& TAB, int row);
 
 // Fills R with the eight component scores and their "Summa" per runner of TAB, sorted by

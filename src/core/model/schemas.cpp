@@ -11,6 +11,7 @@ constexpr auto kText = ColumnKind::Text;
 constexpr auto kNumber = ColumnKind::Number;
 constexpr auto kImage = ColumnKind::Image;
 constexpr bool kHidden = true;
+constexpr bool kPrice = true;
 
 struct ColumnSpec {
   int index;
@@ -18,6 +19,7 @@ struct ColumnSpec {
   ColumnKind kind;
   bool hidden = false;
   const char* hint = "";
+  bool price = false;
 };
 
 // Each schema lists its columns by their named index, so a column added to one side only fails
@@ -45,7 +47,7 @@ constexpr ColumnSpec kLG[] = {
     {lg::kTime, "Time", kText, false, "Start time"},
     {lg::kCourse, "Course", kText, false, "Course"},
     {lg::kName, "Name Horse", kText, false, "Runner"},
-    {lg::kLastPrice, "Last Price", kText, false, "Latest price"},
+    {lg::kLastPrice, "Last Price", kText, false, "Latest price", kPrice},
     {lg::kFirstShow, "1st Show", kText, false, "First price shown"},
     {lg::kMove, "Mov, %", kNumber, false,
      "Price move in percent: negative shortens (green), positive drifts (red)"},
@@ -64,14 +66,14 @@ constexpr ColumnSpec kT2[] = {
     {t2::kShare, "%", kNumber, false, "Share of the money matched on the race"},
     {t2::kAllSum, "All Sum, $", kText, false, "Money matched on the race"},
     {t2::kSum, "Sum, $", kText, false, "Money matched on the runner"},
-    {t2::kOdd, "Odd", kNumber, false, "Last matched price; 5000 without one"},
+    {t2::kOdd, "Odd", kNumber, false, "Last matched price; 5000 without one", kPrice},
     {t2::kSt1, "St1", kNumber, false, "Market strength over the three shortest prices"},
     {t2::kSt2, "St2", kNumber, false, "Market strength over the second to fourth shortest prices"},
     {t2::kMarketId, "", kText, kHidden, "Win market"},
     {t2::kSelectionId, "", kText, kHidden, "Runner on the exchange"},
     {t2::kStartOdd, "SK", kText, false, "Start Odd"},
     {t2::kShift, "<%>", kText, false, "Сдвиг"},
-    {t2::kPlace, "Place", kText, false, "Place price"},
+    {t2::kPlace, "Place", kText, false, "Place price", kPrice},
     {t2::kPlaceSum, "Place Sum", kText, false, "Money matched on the runner / on the place market"},
 };
 static_assert(Ordered(kT2, t2::kCount));
@@ -173,7 +175,7 @@ constexpr ColumnSpec kREP[] = {
     {rep::kTime, "Time", kText, false, "Start time"},
     {rep::kCourse, "Course", kText, false, "Course"},
     {rep::kName, "Name Horse", kText, false, "Runner picked"},
-    {rep::kOdds, "Odds", kText, false, "Price when picked"},
+    {rep::kOdds, "Odds", kText, false, "Price when picked", kPrice},
     {rep::kSystem, "System", kText, false, "How it was picked"},
 };
 static_assert(Ordered(kREP, rep::kCount));
@@ -196,7 +198,7 @@ constexpr ColumnSpec kTAB[] = {
     {tab::kDays, "Day", kText, false, "Days since the last run"},
     {tab::kTot, "ТОТ", kNumber, kHidden, "Tote"},
     {tab::kBf, "BF", kNumber, kHidden, "Share of the money matched on the race"},
-    {tab::kKf, "Kf", kNumber, false, "Текущий кф"},
+    {tab::kKf, "Kf", kNumber, false, "Текущий кф", kPrice},
     {tab::kMove, "", kNumber, false, "Движение кф."},
     {tab::kFormRank, "FR", kNumber, false, "Form Rank"},
     {tab::kWin, "Win", kNumber, kHidden, "Win"},
@@ -215,7 +217,7 @@ constexpr ColumnSpec kTAB[] = {
     {tab::kRprDeviation, "RPR", kNumber, kHidden, "RPR against the race's mean"},
     {tab::kRank, "Rank", kNumber, false,
      "The three ratings against the race's means, summed; the best in green"},
-    {tab::kPlacePrice, "Place", kText, kHidden, "Place price"},
+    {tab::kPlacePrice, "Place", kText, kHidden, "Place price", kPrice},
 };
 static_assert(Ordered(kTAB, tab::kCount));
 
@@ -242,7 +244,8 @@ static_assert(Ordered(kRR, rr::kCount));
 std::vector<Column> Build(std::span<const ColumnSpec> specs) {
   std::vector<Column> columns;
   columns.reserve(specs.size());
-  for (const ColumnSpec& s : specs) columns.push_back({s.caption, s.kind, s.hidden, s.hint});
+  for (const ColumnSpec& s : specs)
+    columns.push_back({s.caption, s.kind, s.hidden, s.hint, s.price});
   return columns;
 }
 

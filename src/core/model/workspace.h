@@ -28,6 +28,8 @@
 namespace trotix {
 
 inline constexpr const char* kExchangeTotalCaption = "Summ Betfair:";
+// The runner number of a runner that does not run.
+inline constexpr const char* kNonRunner = "NR";
 
 // What a front end shows: the grids and labels.
 struct WorkspaceView {
@@ -36,8 +38,8 @@ struct WorkspaceView {
   Table RT, LG, T1, T2, NX, RF, H, TIPS, REZ, REP, MM, TAB, R, RR;
 
   std::string glavcount = "Count: 0";
-  std::string u1 = "00:00", u2 = "Course:", u3 = "Prize: $",
-              u4 = "Name:", u5 = "Count:", u6 = "Distance:", u7 = "Type:", u8 = kExchangeTotalCaption;
+  std::string u1 = "00:00", u2 = "Course:", u3 = "Prize: $", u4 = "Name:", u5 = "Count:",
+              u6 = "Distance:", u7 = "Type:", u8 = kExchangeTotalCaption;
   std::string bfnumber;
   std::string ind1 = "0", ind2 = "0";
   std::string spSkinLabel3, spSkinLabel4;

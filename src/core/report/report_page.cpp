@@ -1,14 +1,15 @@
 #include "report/report_page.h"
 
+#include "model/columns.h"
+#include "model/prices.h"
 #include "report/html_escape.h"
 
 namespace trotix {
 namespace {
 
-constexpr int kFieldCount = 5;
-
-std::string Escaped(const Table& REP, int row, int col) {
-  return HtmlEscape(REP.Text(row, col));
+// A cell as the page shows it; a price that does not exist reads as a dash.
+std::string Shown(const Table& REP, int row, int col) {
+  return HoldsNoPrice(REP, row, col) ? "&mdash;" : HtmlEscape(REP.Text(row, col));
 }
 
 std::string CsvField(const std::string& text) {
@@ -39,11 +40,11 @@ std::vector<std::string> ReportLines(const Table& REP) {
   lines.reserve(8 + 7 * REP.RowCount());
   for (int r = 0; r < REP.RowCount(); ++r) {
     lines.push_back("<tr>");
-    lines.push_back("<td align=center>" + Escaped(REP, r, 0) + "</td>");
-    lines.push_back("<td>" + Escaped(REP, r, 1) + "</td>");
-    lines.push_back("<td>" + Escaped(REP, r, 2) + "</td>");
-    lines.push_back("<td align=center><b>" + Escaped(REP, r, 3) + "</td>");
-    lines.push_back("<td align=center>" + Escaped(REP, r, 4) + "</td>");
+    lines.push_back("<td align=center>" + Shown(REP, r, rep::kTime) + "</td>");
+    lines.push_back("<td>" + Shown(REP, r, rep::kCourse) + "</td>");
+    lines.push_back("<td>" + Shown(REP, r, rep::kName) + "</td>");
+    lines.push_back("<td align=center><b>" + Shown(REP, r, rep::kOdds) + "</td>");
+    lines.push_back("<td align=center>" + Shown(REP, r, rep::kSystem) + "</td>");
     lines.push_back("</tr>");
   }
   return lines;
@@ -52,14 +53,16 @@ std::vector<std::string> ReportLines(const Table& REP) {
 std::string ReportCsv(const Table& REP) {
   std::string out;
   auto record = [&out](auto field) {
-    for (int c = 0; c < kFieldCount; ++c) {
+    for (int c = 0; c < rep::kCount; ++c) {
       if (c > 0) out += ',';
       out += CsvField(field(c));
     }
     out += "\r\n";
   };
   record([&REP](int c) { return REP.Columns().at(c).caption; });
-  for (int r = 0; r < REP.RowCount(); ++r) record([&REP, r](int c) { return REP.Text(r, c); });
+  // A price that does not exist leaves its field empty.
+  for (int r = 0; r < REP.RowCount(); ++r)
+    record([&REP, r](int c) { return HoldsNoPrice(REP, r, c) ? std::string() : REP.Text(r, c); });
   return out;
 }
 

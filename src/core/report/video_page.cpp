@@ -11,7 +11,7 @@ std::string RunnerLine(const Table& TAB) {
   std::string line;
   for (int r = 0; r < TAB.RowCount(); ++r) {
     const std::string& number = TAB.At(r, tab::kNumber).text;
-    if (number == "NR") continue;
+    if (number == kNonRunner) continue;
     line += "<span class=pic>" + HtmlEscape(number) + "</span>&nbsp;" +
             HtmlEscape(TAB.At(r, tab::kName).text) + "&nbsp;&nbsp;";
   }

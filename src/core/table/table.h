@@ -15,7 +15,8 @@ struct Column {
   std::string caption;
   ColumnKind kind = ColumnKind::Text;
   bool hidden = false;
-  std::string hint;  // header hint
+  std::string hint;    // header hint
+  bool price = false;  // holds a price, which may be missing (see model/prices.h)
   bool operator==(const Column&) const = default;
 };
 

@@ -48,7 +48,10 @@ AllTablePage::AllTablePage(const WorkspaceView& ws, QWidget* parent) : QWidget(p
   head->addWidget(u2_ = MakeLabel("u2", "Course:"), 0, 1);
   head->addWidget(u3_ = MakeLabel("u3", "Prize: $"), 0, 2);
   head->addWidget(u8_ = MakeLabel("u8", "Summ Betfair:"), 0, 3);
-  head->addWidget(u4_ = MakeLabel("u4", "Name:"), 1, 1, 1, 3);
+  head->addWidget(u4_ = MakeLabel("u4", "Name:"), 1, 1, 1, 2);
+  exchangePrices_ = MakeLabel("exchangePrices");
+  exchangePrices_->setToolTip("Where the exchange figures of this analysis came from");
+  head->addWidget(exchangePrices_, 1, 3);
   head->addWidget(u5_ = MakeLabel("u5", "Count:"), 2, 1);
   head->addWidget(u6_ = MakeLabel("u6", "Distance:"), 2, 2);
   head->addWidget(u7_ = MakeLabel("u7", "Type:"), 2, 3);
@@ -95,8 +98,13 @@ AllTablePage::AllTablePage(const WorkspaceView& ws, QWidget* parent) : QWidget(p
   summa->setObjectName("summaTabs");
   summa->setTabPosition(QTabWidget::South);
   summa->setDocumentMode(true);
-  r_ = new GridView("R", ws.R, GridView::Select::Cells);
+  r_ = new GridView("R", ws.R, GridView::Select::Cells, GridView::Sort::ByHeader);
   summa->addTab(r_, "Summa");
+  connect(r_, &QTableView::doubleClicked, this, [this](const QModelIndex& i) {
+    // Summa may be sorted by the view; its runner is found in TAB by name.
+    const int t = runners_.indexOf(i.siblingAtColumn(r::kName).data(Qt::UserRole).toString());
+    if (t >= 0) emit runnerActivated(t);
+  });
   chart_ = new SummaChart;
   summa->addTab(chart_, "Chart");
   bottom->addWidget(summa, 1);
@@ -127,6 +135,8 @@ void AllTablePage::Show(const WorkspaceView& ws) {
     label->setToolTip(label->text());
   }
   bfnumber_->setText(Display(ws.bfnumber));
+  runners_.clear();
+  for (int t = 0; t < ws.TAB.RowCount(); ++t) runners_ << Display(ws.TAB.Text(t, tab::kName));
   if (!(chart_->shownTable() == ws.R)) chart_->SetTable(ws.R);
 }
 
@@ -134,6 +144,8 @@ void AllTablePage::ShowView(const ViewState& view) {
   tvEnabled_ = view.tvbuttonEnabled;
   exchangeEnabled_ = view.bfbuttonEnabled;
   UpdateButtons();
+  mm_->SelectSourceRow(view.raceOnScreen);
+  exchangePrices_->setText(Display(view.exchangePrices));
 }
 
 void AllTablePage::SetIdle(bool idle) {

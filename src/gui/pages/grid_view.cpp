@@ -1,6 +1,7 @@
 #include "gui/pages/grid_view.h"
 
 #include <QHeaderView>
+#include <QSortFilterProxyModel>
 #include <algorithm>
 
 #include "gui/table_model.h"
@@ -11,7 +12,12 @@ namespace {
 // Widths that show every header and cell; pictures get a narrow column. Room left over goes to
 // the widest text column, so names are not cut while a short last column sprawls.
 void FitColumns(QTableView* view, const TableModel& model) {
+  // The sort arrow sits above the caption and needs no width of its own.
+  QHeaderView* header = view->horizontalHeader();
+  const bool arrow = header->isSortIndicatorShown();
+  header->setSortIndicatorShown(false);
   view->resizeColumnsToContents();
+  header->setSortIndicatorShown(arrow);
   const auto& columns = model.table().Columns();
   int total = 0, widest = -1;
   for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
@@ -31,14 +37,23 @@ void FitColumns(QTableView* view, const TableModel& model) {
 
 }  // namespace
 
-GridView::GridView(const char* name, const Table& table, Select select, QWidget* parent)
+GridView::GridView(const char* name, const Table& table, Select select, Sort sort, QWidget* parent)
     : QTableView(parent), model_(new TableModel(table, this)) {
   setObjectName(name);
-  setModel(model_);
+  if (sort == Sort::ByHeader) {
+    proxy_ = new QSortFilterProxyModel(this);
+    proxy_->setSourceModel(model_);
+    proxy_->setSortRole(Qt::UserRole);  // numbers and prices by value, not by their text
+    setModel(proxy_);
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);  // the system's order first
+    horizontalHeader()->setSortIndicatorShown(true);
+    setSortingEnabled(true);
+  } else {
+    setModel(model_);
+  }
   setSelectionBehavior(select == Select::Rows ? SelectRows : SelectItems);
   setSelectionMode(SingleSelection);
   setEditTriggers(NoEditTriggers);
-  setSortingEnabled(false);  // rows stand in the order the system gives them
   setWordWrap(false);
   setIconSize(QSize(24, 16));
   verticalHeader()->hide();
@@ -57,6 +72,21 @@ void GridView::SetPictures(int column, std::vector<QPixmap> pictures) {
 
 void GridView::SetTable(const Table& table) {
   model_->SetTable(table);
+}
+
+int GridView::SourceRow(const QModelIndex& index) const {
+  return proxy_ ? proxy_->mapToSource(index).row() : index.row();
+}
+
+void GridView::SelectSourceRow(int row) {
+  if (row < 0 || row >= model_->rowCount()) {
+    clearSelection();
+    return;
+  }
+  const QModelIndex source = model_->index(row, 0);
+  const QModelIndex shown = proxy_ ? proxy_->mapFromSource(source) : source;
+  selectRow(shown.row());
+  scrollTo(shown);
 }
 
 void GridView::resizeEvent(QResizeEvent* event) {

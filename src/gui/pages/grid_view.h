@@ -7,6 +7,8 @@
 
 #include "table/table.h"
 
+class QSortFilterProxyModel;
+
 namespace trotix::gui {
 
 class TableModel;
@@ -15,20 +17,29 @@ class GridView : public QTableView {
  public:
   // Whether a click selects the whole row or one cell.
   enum class Select { Rows, Cells };
+  // Whether a header click sorts the rows shown. Sorting is the view's alone: the data and
+  // every row number handed to the core keep the system's order.
+  enum class Sort { Fixed, ByHeader };
 
   // `name` is the grid's name in the Workspace; `table` gives the columns to lay out.
-  GridView(const char* name, const Table& table, Select select, QWidget* parent = nullptr);
+  GridView(const char* name, const Table& table, Select select, Sort sort = Sort::Fixed,
+           QWidget* parent = nullptr);
 
   // The picture list of an image column; cells pick their picture by image index.
   void SetPictures(int column, std::vector<QPixmap> pictures);
   // Shows the rows of `table`.
   void SetTable(const Table& table);
+  // The table's row behind an index of this view, whatever order the view shows.
+  int SourceRow(const QModelIndex& index) const;
+  // Selects the table's row `row`; none when it is -1.
+  void SelectSourceRow(int row);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
  private:
   TableModel* model_;
+  QSortFilterProxyModel* proxy_ = nullptr;
 };
 
 }  // namespace trotix::gui

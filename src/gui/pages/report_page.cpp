@@ -61,10 +61,10 @@ ReportPage::ReportPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
   ll->addWidget(nextGrid, 1);
   l->addWidget(left);
 
-  rep_ = new GridView("REP", ws.REP, GridView::Select::Rows);
+  rep_ = new GridView("REP", ws.REP, GridView::Select::Rows, GridView::Sort::ByHeader);
   l->addWidget(rep_, 1);
   connect(rep_, &QTableView::clicked, this,
-          [this](const QModelIndex& i) { emit rowSelected(i.row()); });
+          [this](const QModelIndex& i) { emit rowSelected(rep_->SourceRow(i)); });
   menu_ = new QMenu(this);
   menu_->setObjectName("reportMenu");
   deleteRow_ = menu_->addAction("Удалить");

@@ -40,13 +40,13 @@ ResultPage::ResultPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
   bar->addWidget(load_);
   bar->addStretch();
   l->addLayout(bar);
-  rez_ = new GridView("REZ", ws.REZ, GridView::Select::Rows);
+  rez_ = new GridView("REZ", ws.REZ, GridView::Select::Rows, GridView::Sort::ByHeader);
   rez_->SetPictures(rez::kFlag, FlagPictures());
   rez_->SetPictures(rez::kLink, LinkPictures());
   l->addWidget(rez_);
   // Only the link opens the result; the rest of the row is there to be read.
   connect(rez_, &QTableView::clicked, this, [this](const QModelIndex& i) {
-    if (i.column() == rez::kLink) emit resultLinkClicked(i.row());
+    if (i.column() == rez::kLink) emit resultLinkClicked(rez_->SourceRow(i));
   });
 
   // Laid over the grid rather than in the layout, so the rows do not move.

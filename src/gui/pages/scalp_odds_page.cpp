@@ -21,7 +21,7 @@ ScalpOddsPage::ScalpOddsPage(const WorkspaceView& ws, QWidget* parent) : QWidget
   bar->addWidget(refresh);
   bar->addStretch();
   l->addLayout(bar);
-  lg_ = new GridView("LG", ws.LG, GridView::Select::Rows);
+  lg_ = new GridView("LG", ws.LG, GridView::Select::Rows, GridView::Sort::ByHeader);
   lg_->SetPictures(lg::kFlag, FlagPictures());
   l->addWidget(lg_);
 }

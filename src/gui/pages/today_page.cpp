@@ -14,7 +14,7 @@ namespace trotix::gui {
 TodayPage::TodayPage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent) {
   setObjectName("todayPage");
   auto* l = PageColumn(this);
-  rt_ = new GridView("RT", ws.RT, GridView::Select::Rows);
+  rt_ = new GridView("RT", ws.RT, GridView::Select::Rows, GridView::Sort::ByHeader);
   rt_->SetPictures(rt::kFlag, FlagPictures());
   l->addWidget(rt_);
   count_ = MakeLabel("glavcount", "Count: 0");
@@ -22,7 +22,7 @@ TodayPage::TodayPage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent)
   l->addWidget(count_);
   // The race is the row; the column of the click does not matter.
   connect(rt_, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& i) { emit raceActivated(i.row()); });
+          [this](const QModelIndex& i) { emit raceActivated(rt_->SourceRow(i)); });
 }
 
 void TodayPage::Show(const WorkspaceView& ws) {

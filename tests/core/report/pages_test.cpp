@@ -50,7 +50,7 @@ TEST(ReportLines, TwoRowsMakeEightPlusFourteenLines) {
                                           "</tr>"};
   EXPECT_EQ(std::vector<std::string>(lines.begin() + 8, lines.begin() + 15), first);
   EXPECT_EQ(lines[18], "<td>&lt;Gold&gt;</td>");
-  EXPECT_EQ(lines[19], "<td align=center><b></td>");
+  EXPECT_EQ(lines[19], "<td align=center><b>&mdash;</td>");  // no price: a dash
   EXPECT_EQ(lines.back(), "</tr>");
 
   testing::TempFolder dir;
@@ -67,11 +67,13 @@ TEST(ReportLines, TwoRowsMakeEightPlusFourteenLines) {
 
 TEST(ReportCsv, QuotingAndLineEnds) {
   const Table rep = Report({{"13:30", "Ascot", "Say \"Hi\", Al", "3,5", "MySystem"},
-                            {"14:05", "Zürich", "Two\nLines", "", "Best Rank"}});
+                            {"14:05", "Zürich", "Two\nLines", "", "Best Rank"},
+                            {"15:40", "Ascot", "Dune", "5000", "Best Recoming"}});
   EXPECT_EQ(ReportCsv(rep),
             "Time,Course,Name Horse,Odds,System\r\n"
             "13:30,Ascot,\"Say \"\"Hi\"\", Al\",\"3,5\",MySystem\r\n"
-            "14:05,Zürich,\"Two\nLines\",,Best Rank\r\n");
+            "14:05,Zürich,\"Two\nLines\",,Best Rank\r\n"
+            "15:40,Ascot,Dune,,Best Recoming\r\n");  // 5000: no price, an empty field
   EXPECT_EQ(ReportCsv(Report({})), "Time,Course,Name Horse,Odds,System\r\n");
 }
 

@@ -1,0 +1,19 @@
+#pragma once
+// Prices that do not exist: the system writes 0 or 5000 (no matched price) or nothing where a
+// runner has no price. The data keep those values; what is shown or exported says "no price".
+#include <string_view>
+
+#include "table/table.h"
+
+namespace trotix {
+
+inline constexpr const char* kNoPriceShown = "—";
+inline constexpr const char* kNoPriceHint = "no price matched";
+
+bool IsNoPrice(double value);
+// Text that is empty, is no number, or reads as one of those values.
+bool IsNoPriceText(std::string_view text);
+// A cell of a price column (Column::price) that holds no price.
+bool HoldsNoPrice(const Table& table, int row, int col);
+
+}  // namespace trotix
