@@ -1,6 +1,7 @@
 // The report list with its ledger, its pages, and the hand-offs to the browser.
 #include "app/session.h"
 #include "model/columns.h"
+#include "model/prices.h"
 #include "report/report_list.h"
 #include "report/report_page.h"
 #include "report/save_file.h"
@@ -9,9 +10,6 @@
 
 namespace trotix {
 namespace {
-
-// "Kf" holds 5000 for a runner without a price and 0 before any price is known.
-constexpr double kHighestPrice = 1000;
 
 bool SameReportRow(const Table& REP, int row, const Pick& pick) {
   return REP.Text(row, rep::kTime) == pick.time && REP.Text(row, rep::kCourse) == pick.course &&
@@ -38,7 +36,7 @@ void Session::LedgerRows(int first) {
     for (int i = 0; i < ws_.TAB.RowCount(); ++i) {
       if (ws_.TAB.Text(i, tab::kName) != pick.runner) continue;
       const double kf = ws_.TAB.Number(i, tab::kKf);
-      if (kf > 1 && kf <= kHighestPrice) pick.price = kf;
+      if (!IsNoPrice(kf) && kf > 1) pick.price = kf;
       break;
     }
     ports_.archive->AddPick(std::move(pick));
