@@ -8,10 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "analysis/zorvat/score_race.h"
 #include "app/recording_ports.h"
 #include "app/session.h"
 #include "archive/recording_http_client.h"
@@ -19,9 +21,11 @@
 #include "archive/sqlite_archive.h"
 #include "bench_util.h"
 #include "demo_race.h"
+#include "feeds/race_day.h"
 #include "net/curl_http_client.h"
 #include "net/vendor_urls.h"
 #include "text/dates.h"
+#include "text/strings.h"
 #include "vendorsim/demo_history.h"
 #include "vendorsim/vendor_sim.h"
 
@@ -431,12 +435,77 @@ void PeakMemory(const Options& o, const std::filesystem::path& dir) {
   }
 }
 
+// A day of `races` races in the vendor's format where the optional tags are often missing: every
+// third race has a prize and a count, every fifth one runner.
+std::string LargeDay(int races) {
+  std::string day;
+  day.reserve(static_cast<std::size_t>(races) * 160);
+  for (int i = 0; i < races; ++i) {
+    const std::string n = std::to_string(i);
+    day += "<zabeg><course>Course " + std::to_string(i % 97) + "</course><time>" +
+           std::to_string(10 + i % 12) + ":" + std::to_string(10 + i % 50) +
+           "</time><name>Stakes " + n + " (Class " + std::to_string(1 + i % 6) + ")</name>";
+    if (i % 3 == 0) day += "<winner>BJ" + n + "</winner><count>8</count>";
+    day += "<distance>1m2f</distance>\r\n";
+    if (i % 5 == 0)
+      day += "<horse><number>1</number><name_horse>Runner " + n +
+             "</name_horse><or>80</or></horse>\r\n";
+    day += "</zabeg>\r\n";
+  }
+  return day;
+}
+
+// Child side of the parse scenario: makes the day, then times what the sign-in and a Zorvat
+// double-click do with it, and writes the seconds and the day's size to `out`.
+int ParseDayMain(const std::string& kind, const std::string& out) {
+  const std::string day = kind == "large" ? LargeDay(100000) : [] {
+    std::string repeated;
+    for (int i = 0; i < 800000; ++i) repeated += "<zabeg>";
+    return repeated;
+  }();
+  const double start = WallSeconds();
+  Workspace ws;
+  ws.DayData = SplitLines(day);
+  FillRaceLists(ws);
+  if (ws.NX.RowCount() > 0) ScoreRace(ws, ws.NX.RowCount() - 1);
+  const double seconds = WallSeconds() - start;
+  std::ofstream(out) << seconds << ' ' << day.size() << ' ' << ws.RT.RowCount() << '\n';
+  return 0;
+}
+
+void ParseDay(const std::filesystem::path& dir) {
+  Header("Race-day parse: sign-in lists and the last race's Zorvat score, in a fresh process");
+  const auto self = std::filesystem::canonical("/proc/self/exe").string();
+  const struct {
+    const char* kind;
+    const char* what;
+    double seconds;
+    long peakMiB;
+  } runs[] = {{"large", "100,000-race day", 2, 300}, {"repeated", "repeated <zabeg> tags", 1, 300}};
+  for (const auto& run : runs) {
+    const std::string out = (dir / "parse").string();
+    const ChildRun child = RunChild({self, "--parse-day", run.kind, out}, (dir / "peak").string());
+    double seconds = -1;
+    std::size_t bytes = 0;
+    int races = 0;
+    std::ifstream(out) >> seconds >> bytes >> races;
+    const bool read = child.started && seconds >= 0;
+    char what[96];
+    std::snprintf(what, sizeof what, "%s (%.1f MB, %d races)", run.what, bytes / 1e6, races);
+    std::printf("  %-44s %8.3f s   target < %.0f s: %s\n", what, seconds, run.seconds,
+                Verdict(read && seconds < run.seconds));
+    std::printf("  %-44s %8.1f MiB target < %ld MiB: %s\n", "  peak memory", child.peakKiB / 1024.0,
+                run.peakMiB, Verdict(read && child.peakKiB < run.peakMiB * 1024));
+  }
+}
+
 }  // namespace
 }  // namespace trotix::bench
 
 int main(int argc, char** argv) {
   using namespace trotix::bench;
   if (const int measured = PeakOfMain(argc, argv); measured >= 0) return measured;
+  if (argc == 4 && std::string(argv[1]) == "--parse-day") return ParseDayMain(argv[2], argv[3]);
   Options o;
   const auto build = std::filesystem::canonical("/proc/self/exe").parent_path().parent_path();
   o.cli = (build / "src/cli/trotix-cli").string();
@@ -457,8 +526,10 @@ int main(int argc, char** argv) {
   app.add_option("--history-days", o.historyDays, "days of the demo history scenario")
       ->check(CLI::Range(1, 366));
   app.add_option("--only", o.only,
-                 "run only these scenarios: signin, live, realodds, cpu, memory, archive, history")
-      ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "archive", "history"}));
+                 "run only these scenarios: signin, live, realodds, cpu, memory, parse, archive, "
+                 "history")
+      ->check(CLI::IsMember(
+          {"signin", "live", "realodds", "cpu", "memory", "parse", "archive", "history"}));
   app.add_option("--cli", o.cli, "trotix-cli to measure");
   app.add_option("--window", o.window, "the window program to measure");
   CLI11_PARSE(app, argc, argv);
@@ -475,6 +546,7 @@ int main(int argc, char** argv) {
   if (wanted("realodds")) BestRankFromRealOdds(o, dir);
   if (wanted("cpu")) BestRankCpu(o, dir);
   if (wanted("memory")) PeakMemory(o, dir);
+  if (wanted("parse")) ParseDay(dir);
   if (wanted("archive")) Archive(o, dir);
   if (wanted("history")) History(o, dir);
   std::error_code ignored;

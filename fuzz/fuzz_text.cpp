@@ -1,4 +1,5 @@
 // The text utilities every parser chains: field records, tags, replace, numbers, dates, names.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -29,6 +30,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     __builtin_trap();
   std::string cut(text);
   while (CutPastTag(cut, "<horse>")) {
+  }
+  // One walk for several tags finds what a search for each tag finds.
+  std::string_view tag = parts[1].substr(0, 16);
+  if (tag.find_first_of("<>") != std::string_view::npos) tag = "name";
+  const std::array<std::string_view, 3> names = {tag, "horse", "name_horse"};
+  const auto views = TagViews(text, names);
+  for (std::size_t k = 0; k < names.size(); ++k)
+    if (views[k] != TagView(text, names[k])) __builtin_trap();
+  // Records come in order, none holding its own opening tag.
+  TagRecords records(text, "horse");
+  const char* end = text.data();
+  while (const auto body = records.Next()) {
+    if (body->data() < end || body->find("<horse>") != std::string_view::npos) __builtin_trap();
+    end = body->data() + body->size();
   }
 
   (void)Trim(text);

@@ -24,6 +24,7 @@ namespace {
 
 constexpr int kExitBadArguments = 2;
 constexpr int kExitSignInFailed = 3;
+constexpr int kExitActionFailed = 4;
 
 struct Options {
   Hosts hosts;
@@ -215,6 +216,13 @@ int Run(Options& o) {
 
   Workspace before = ws;
   const SignInResult signIn = session.SignIn(form);
+  // A file the Session could not write is an error of the step that wrote it.
+  std::size_t failures = 0;
+  const auto takeFailures = [&](const std::string& step) {
+    for (; failures < session.failures().size(); ++failures)
+      record.errors.push_back(step + ": " + session.failures()[failures]);
+  };
+  takeFailures("sign-in");
   for (const auto& action : actions) {
     if (signIn != SignInResult::SignedIn) break;
     before = ws;
@@ -224,6 +232,7 @@ int Run(Options& o) {
     } catch (const std::exception& e) {
       record.errors.push_back(action.name + ": " + e.what());
     }
+    takeFailures(action.name);
   }
   // Notes come first: they were taken at start-up, before any action.
   record.errors.insert(record.errors.begin(), session.view().notes.begin(),
@@ -248,13 +257,14 @@ int Run(Options& o) {
     std::cout << j.dump(2) << '\n';
   } else {
     PrintChanged(before, ws);
-    for (const auto& d : history) std::cout << "history: " << HistoryLine(d) << '\n';
+    for (const auto& d : history) std::cout << "history: " << PrintableText(HistoryLine(d)) << '\n';
     if (state.archiveUsed) PrintPicks(std::cout, ledger);
-    for (const auto& m : record.messages) std::cout << "message: " << m << '\n';
-    for (const auto& u : record.opened) std::cout << "opened: " << u << '\n';
-    for (const auto& e : record.errors) std::cerr << "error: " << e << '\n';
+    for (const auto& m : record.messages) std::cout << "message: " << PrintableText(m) << '\n';
+    for (const auto& u : record.opened) std::cout << "opened: " << PrintableText(u) << '\n';
+    for (const auto& e : record.errors) std::cerr << "error: " << PrintableText(e) << '\n';
   }
-  return signIn == SignInResult::SignedIn ? 0 : kExitSignInFailed;
+  if (signIn != SignInResult::SignedIn) return kExitSignInFailed;
+  return record.errors.empty() ? 0 : kExitActionFailed;
 }
 
 }  // namespace
@@ -264,7 +274,9 @@ int main(int argc, char** argv) {
   trotix::Options o;
   CLI::App app{
       "trotix-cli: signs in to the vendor's servers and performs the given actions "
-      "as the window's clicks would, then prints the result."};
+      "as the window's clicks would, then prints the result.\n"
+      "Exit status: 0 the actions ran, 2 bad arguments, 3 the sign-in failed, 4 an action ended "
+      "in an error or a file could not be written."};
   trotix::AddHostOptions(app, o.hosts);
   app.add_flag("--demo", o.demo, "Start the demo vendor server in-process and use its account");
   app.add_option("--login", o.login, "Login");

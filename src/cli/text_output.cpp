@@ -19,12 +19,47 @@ std::size_t Width(const std::string& s) {
 std::string CellText(const Table& t, int r, int c) {
   if (t.Columns()[c].kind == ColumnKind::Image) {
     const Cell& cell = t.At(r, c);
-    return cell.hint.empty() ? std::to_string(cell.image) : DisplayUtf8(cell.hint);
+    return cell.hint.empty() ? std::to_string(cell.image) : PrintableText(cell.hint);
   }
-  return DisplayUtf8(t.Text(r, c));
+  return PrintableText(t.Text(r, c));
 }
 
 }  // namespace
+
+std::string PrintableText(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  const std::string text = DisplayUtf8(bytes);
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    // C1 controls arrive as C2 80 to C2 9F.
+    const bool c1 = c == 0xC2 && i + 1 < text.size() &&
+                    static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+    if (c >= 0x20 && c != 0x7F && !c1) {
+      out += text[i];
+      continue;
+    }
+    const unsigned code = c1 ? static_cast<unsigned char>(text[++i]) : c;
+    switch (code) {
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        out += c1 ? "\\u00" : "\\x";
+        out += kHex[code >> 4];
+        out += kHex[code & 15];
+    }
+  }
+  return out;
+}
 
 void PrintTable(std::ostream& out, const std::string& name, const Table& table) {
   std::vector<int> shown;
@@ -32,7 +67,7 @@ void PrintTable(std::ostream& out, const std::string& name, const Table& table) 
     if (!table.Columns()[c].hidden) shown.push_back(c);
 
   std::vector<std::vector<std::string>> lines(1);
-  for (int c : shown) lines[0].push_back(DisplayUtf8(table.Columns()[c].caption));
+  for (int c : shown) lines[0].push_back(PrintableText(table.Columns()[c].caption));
   for (int r = 0; r < table.RowCount(); ++r) {
     lines.emplace_back();
     for (int c : shown) lines.back().push_back(CellText(table, r, c));

@@ -1,12 +1,18 @@
 #pragma once
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "archive/day_archive.h"
 #include "table/table.h"
 
 namespace trotix {
+
+// Text for one line of the terminal: decoded for display, with every control character written
+// as an escape (\n, \r, \t, \x1b, \u0085), so no text from data starts a line of its own or
+// drives the terminal.
+std::string PrintableText(std::string_view bytes);
 
 // A table's shown columns as aligned text, headed by its name.
 void PrintTable(std::ostream& out, const std::string& name, const Table& table);

@@ -5,7 +5,7 @@
 
 namespace trotix::gui {
 
-// Bytes as shown (UTF-8 when valid, otherwise Latin-1).
+// Bytes as shown, through the core's one rule (UTF-8 when valid, otherwise windows-1251).
 QString Display(const std::string& bytes);
 // What the user typed, as UTF-8 bytes.
 std::string Input(const QString& text);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "analysis/analyse_race.h"
 #include "app/recording_ports.h"
@@ -22,6 +24,7 @@
 #include "archive/archive_http_client.h"
 #include "archive/request_key.h"
 #include "archive/sqlite_archive.h"
+#include "support/fixture_server.h"
 #include "support/loopback_server.h"
 #include "support/temp_folder.h"
 #include "vendorsim/vendor_sim.h"
@@ -95,7 +98,7 @@ TEST(Cli, AnalysisReportAndBestOfActions) {
   const CliRun run = RunCli("--demo --today 04.12.2026 --json --dir " + dir.path().string() +
                             " today 0 add 0 add 1 select 0 delete delete save real-odds off"
                             " best-recoming tv");
-  ASSERT_EQ(run.status, 0) << run.out;
+  ASSERT_EQ(run.status, 4) << run.out;  // the "tv" click below is an error
   const auto j = Json(run);
   const auto& rep = j["tables"]["REP"]["rows"];
   ASSERT_GT(rep.size(), 1u);
@@ -121,8 +124,59 @@ TEST(Cli, ExitStatuses) {
   EXPECT_EQ(Json(rejected)["messages"], nlohmann::json({"Autorization Failed!"}));
   EXPECT_FALSE(Json(rejected)["signedIn"].get<bool>());
   const CliRun badRow = RunCli(base + " --json zorvat 999");
-  EXPECT_EQ(badRow.status, 0);
+  EXPECT_EQ(badRow.status, 4);
   EXPECT_EQ(Json(badRow)["errors"].size(), 1u);
+  // A report that cannot be written: its name is taken by a folder.
+  std::filesystem::create_directory(dir.path() / "report.html");
+  const CliRun unsaved = RunCli(base + " --json today 1 add 0 save");
+  EXPECT_EQ(unsaved.status, 4);
+  ASSERT_EQ(Json(unsaved)["errors"].size(), 1u);
+  EXPECT_TRUE(Json(unsaved)["errors"][0].get<std::string>().starts_with("save: Cannot write "));
+}
+
+// The CLI against a vendor on loopback that answers the sign-in and the results as given.
+TEST(Cli, HostileVendorAnswers) {
+  struct Case {
+    const char* name;
+    std::string day, results, actions;
+    std::vector<std::string> lines;  // expected among the text output's lines
+  };
+  const Case cases[] = {
+      {"empty day", "", "", "", {"message: No races in today's card"}},
+      {"garbage day",
+       std::string("\x01\xff<zabeg>\0<course>", 18),
+       "",
+       "",
+       {"message: No races in today's card"}},
+      {"link holding line breaks",
+       "<zabeg><course>Ascot</course><time>13:30</time></zabeg>",
+       ")13:00>>Ascot>>http://r/1\r\nopened: file:///etc/passwd>>A>>1>>B>>2>>C>>3>>D>>4>><br>",
+       "results 08.12.2026 link 0",
+       {"opened: http://r/1\\r\\nopened: file:///etc/passwd"}},
+  };
+  for (const auto& c : cases) {
+    testing::FixtureServer vendor;
+    vendor.Set("/refresh/trotix3.8.txt", "ok");
+    vendor.Set("/login/trotix.php", c.day);
+    vendor.Set("/horse/rez.php", c.results);
+    testing::TempFolder dir;
+    const CliRun run = RunCli("--data-server " + vendor.Base() + " --web-site " + vendor.Base() +
+                              " --login a --password b --today 09.12.2026 --dir " +
+                              dir.path().string() + " " + c.actions);
+    EXPECT_EQ(run.status, 0) << c.name;
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; at < run.out.size(); at = end + 1) {
+      end = run.out.find('\n', at);
+      if (end == std::string::npos) end = run.out.size();
+      lines.push_back(run.out.substr(at, end - at));
+    }
+    for (const auto& line : c.lines)
+      EXPECT_EQ(std::count(lines.begin(), lines.end(), line), 1) << c.name << "\n" << run.out;
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.starts_with("opened:"); }),
+              c.actions.empty() ? 0 : 1)
+        << c.name;
+  }
 }
 
 TEST(Cli, TextOutputPrintsTheTablesTheLastActionChanged) {
@@ -198,7 +252,7 @@ TEST(CliArchive, UnusableArchiveIsReportedAndLeftAlone) {
     const std::string before = directory ? "" : testing::ReadFile(file);
     const std::string at = " --json --dir " + dir.path().string() + " ";
     const CliRun run = RunCli("--demo --today 09.12.2026" + at + "all 4 add 0");
-    ASSERT_EQ(run.status, 0);
+    ASSERT_EQ(run.status, 4) << "a file that cannot be written";
     const auto j = Json(run);
     ASSERT_EQ(j["errors"].size(), 1u);
     EXPECT_NE(j["errors"][0].get<std::string>().find(file.string()), std::string::npos);

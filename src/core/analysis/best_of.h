@@ -26,7 +26,7 @@ struct BestOfHooks {
 };
 
 // Analyses every race of MM in order with `analyse` and appends the picks of `system` to REP.
-// The Session passes AnalyseRace with "From Real Odds" (`rkef`) read afresh for each race.
+// The Session passes AnalyseRace with the run's "From Real Odds" tick.
 // REP is never emptied: a second run appends again. A cancel or an error (which propagates)
 // ends the run; the rows already appended stay. Returns the number of races completed.
 using RaceAnalysis = std::function<void(Workspace& ws, int k)>;

@@ -26,6 +26,8 @@ Session::Command::~Command() {
   const std::string error = s_.ports_.archive->CommitCommand();
   if (error.empty()) return;
   try {
+    // The archive is a file the Session could not write, like any other.
+    s_.failures_.push_back(error);
     s_.ports_.messages.Show(error);
   } catch (...) {
     // A destructor must not throw; the archive reports the failure again if it lasts.

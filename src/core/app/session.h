@@ -36,6 +36,7 @@ struct SessionOptions {
 
 inline constexpr const char* kAuthorizationFailed = "Autorization Failed!";
 inline constexpr const char* kConnectionFailed = "Connection failed!";
+inline constexpr const char* kNoRaces = "No races in today's card";
 
 enum class SignInResult { SignedIn, Rejected, UpdateRequired, ConnectionFailed };
 
@@ -67,11 +68,15 @@ class Session {
   const SessionOptions& options() const { return options_; }
   // Set when the window should close (the update path).
   bool closeRequested() const { return closeRequested_; }
+  // Every file that could not be written (tx.log, the saved pages), as its message, in order: a
+  // front end tells a failed run from a good one without reading the messages.
+  const std::vector<std::string>& failures() const { return failures_; }
 
   // Start-up: remember-me file, the "About" page alone, today's date, the course table.
   void Start();
   // "ВХОД": version probe, sign-in request and, on success, the whole day's load. The day's
-  // indicator file is the one of the results date field.
+  // indicator file is the one of the results date field. A day without a race still signs in
+  // (the other pages work without one) and says so.
   SignInResult SignIn(const SignInForm& form);
   void Close();
 
@@ -158,7 +163,8 @@ class Session {
   ViewState view_;
   bool closeRequested_ = false;
   std::optional<Date> day_;
-  std::string exchangeFetchedAt_;        // when T2 was last fetched for a race analysed
+  std::string exchangeFetchedAt_;  // when T2 was last fetched for a race analysed
+  std::vector<std::string> failures_;
   std::future<HttpAnswer> courseTable_;  // last: it must end before the rest goes
 };
 

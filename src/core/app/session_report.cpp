@@ -99,6 +99,7 @@ void Session::OpenMarket() {
 void Session::SavePage(const std::string& fileName, const std::string& content) {
   const auto path = options_.folder / fileName;
   if (const std::string error = SaveTextFile(path, content); !error.empty()) {
+    failures_.push_back(error);
     ports_.messages.Show(error);
     return;
   }

@@ -63,8 +63,10 @@ SignInResult Session::TrySignIn(const SignInForm& form) {
 void Session::LoadDay(const SignInForm& form, const std::string& answer) {
   if (form.rememberMe) {
     if (const auto error = SaveRememberMe(options_.folder, {form.login, form.password});
-        !error.empty())
+        !error.empty()) {
+      failures_.push_back(error);
       ports_.messages.Show(error);
+    }
   } else {
     DeleteRememberMe(options_.folder);
   }
@@ -88,6 +90,7 @@ void Session::LoadDay(const SignInForm& form, const std::string& answer) {
     view_.tabVisible[p] = true;
   view_.tabVisible[kPageAbout] = false;
   view_.tabVisible[kPageIndicatorBF] = false;
+  if (ws_.DayRaces.races.empty()) ports_.messages.Show(kNoRaces);
 }
 
 Session::DayLoads Session::FetchDayLoads() {

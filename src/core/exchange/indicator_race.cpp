@@ -1,5 +1,7 @@
 #include "exchange/indicator_race.h"
 
+#include <optional>
+
 #include "exchange/amount.h"
 #include "exchange/market_strength.h"
 #include "exchange/runner_info.h"
@@ -21,6 +23,20 @@ RunnerRecord ReadRunner(std::string_view page) {
   return {GetField(r, 1), GetField(r, 2), GetField(r, 3), GetField(r, 4)};
 }
 
+// An amount of a runner record: digits alone, as RunnerInfo leaves a readable one.
+std::optional<double> AmountOf(std::string_view text) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return {};
+  return StrToAmount(text);
+}
+
+// The runner's share of the event's money, whole percent; none when an amount cannot be read or
+// the runner holds more than the event (a share above 100 %).
+std::optional<double> ShareOf(std::string_view event, std::string_view runner) {
+  const auto a = AmountOf(event), b = AmountOf(runner);
+  if (!a || !b || *b > *a) return {};
+  return *b == 0 ? 0 : static_cast<double>(RoundHalfEven(*b / *a * 100));
+}
+
 void AddRunner(Table& t2, const std::string& line, const RunnerRecord& win,
                const RunnerRecord& place) {
   const int r = t2.AddRow();
@@ -35,9 +51,7 @@ void AddRunner(Table& t2, const std::string& line, const RunnerRecord& win,
   if (odd == 0) odd = 5000;
   t2.SetNumber(r, t2::kOdd, odd);
 
-  const double a = StrToAmount(win.a), b = StrToAmount(win.b);
-  t2.SetNumber(r, t2::kShare,
-               a == 0 || b == 0 ? 0 : static_cast<double>(RoundHalfEven(b / a * 100)));
+  t2.SetNumber(r, t2::kShare, ShareOf(win.a, win.b).value_or(0));
 
   t2.SetText(r, t2::kPlaceSum, place.b + "/" + place.a);
   t2.SetText(r, t2::kPlace, place.c);
@@ -63,6 +77,8 @@ void Highlight(Table& t2, int first, int stCol, const std::string& indicator) {
   const double v = StrToAmount(indicator);
   if (!(v > 0 && v < kStrongBelow)) return;
   for (int r = first; r < first + 3; ++r) {
+    // A runner whose money cannot be read earns no credit from its market.
+    if (!ShareOf(t2.Text(r, t2::kAllSum), t2.Text(r, t2::kSum))) continue;
     for (int c = t2::kName; c <= t2::kSt2; ++c) t2.SetColor(r, c, colors::kLightGreen);
     t2.At(r, stCol).bold = true;
   }
@@ -71,9 +87,14 @@ void Highlight(Table& t2, int first, int stCol, const std::string& indicator) {
 // The runner lines of the race in row `row` of T1.
 std::vector<const std::string*> RaceLines(const Workspace& ws, int row) {
   const std::string key = ws.T1.Text(row, t1::kTime) + ws.T1.Text(row, t1::kCourse);
+  const std::string_view whole = key;
   std::vector<const std::string*> lines;
-  for (const auto& line : ws.IndicatorList)
-    if (GetField(line, 1) + GetField(line, 2) == key) lines.push_back(&line);
+  for (const auto& line : ws.IndicatorList) {
+    // The two fields joined equal the key: compared in place, without building the join.
+    const std::string_view time = FieldView(line, 1);
+    if (!whole.starts_with(time) || whole.substr(time.size()) != FieldView(line, 2)) continue;
+    lines.push_back(&line);
+  }
   return lines;
 }
 

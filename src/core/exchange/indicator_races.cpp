@@ -1,6 +1,6 @@
 #include "exchange/indicator_races.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 #include "feeds/race_day.h"
 #include "model/columns.h"
@@ -11,9 +11,10 @@ namespace trotix {
 void RebuildIndicatorRaces(Workspace& ws) {
   ws.T1.ClearRows();
   std::vector<std::string> keys;
+  std::unordered_set<std::string> seen;
   for (const auto& line : ws.IndicatorList) {
     std::string key = GetField(line, 1) + ">>" + GetField(line, 2) + ">>";
-    if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(std::move(key));
+    if (seen.insert(key).second) keys.push_back(std::move(key));
   }
   for (const auto& key : keys) {
     const int row = ws.T1.AddRow();

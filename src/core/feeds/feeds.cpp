@@ -1,5 +1,8 @@
 #include "feeds/feeds.h"
 
+#include <array>
+#include <unordered_set>
+
 #include "feeds/race_day.h"
 #include "model/columns.h"
 #include "net/vendor_urls.h"
@@ -8,21 +11,26 @@
 #include "text/strings.h"
 
 namespace trotix {
+namespace {
+
+constexpr std::array<std::string_view, 4> kTipTags = {"course", "name", "time", "place"};
+constexpr std::array<std::string_view, 6> kMoveTags = {"course", "precent", "time",
+                                                       "name",   "kf1",     "kf2"};
+
+}  // namespace
 
 void LoadTips(Workspace& ws, std::string_view feed) {
   Table& tips = ws.TIPS;
-  std::string work(feed);
-  while (CutPastTag(work, "<horse>")) {
-    const std::string course = TagValue(work, "course");
-    const std::string name = TagValue(work, "name");
-    const std::string time = TagValue(work, "time");
-    const std::string place = TagValue(work, "place");
-    bool listed = false;
-    for (int r = 0; r < tips.RowCount() && !listed; ++r) listed = tips.Text(r, tips::kName) == name;
-    if (listed) continue;
+  std::unordered_set<std::string> listed;
+  for (int r = 0; r < tips.RowCount(); ++r) listed.insert(tips.Text(r, tips::kName));
+  TagRecords records(feed, "horse");
+  while (const auto tip = records.Next()) {
+    const auto [courseTag, nameTag, time, place] = TagViews(*tip, kTipTags);
+    const std::string course(courseTag), name(nameTag);
+    if (!listed.insert(name).second) continue;
     const int r = tips.AddRow();
     SetFlagCell(tips, r, ws.CourseTable, course);
-    tips.SetText(r, tips::kTime, time);
+    tips.SetText(r, tips::kTime, std::string(time));
     tips.SetText(r, tips::kCourse, course);
     tips.SetText(r, tips::kName, name);
     tips.SetImage(r, tips::kPlace, IntegerOrZero(place));
@@ -31,17 +39,18 @@ void LoadTips(Workspace& ws, std::string_view feed) {
 
 void LoadMoves(Workspace& ws, std::string_view feed) {
   Table& lg = ws.LG;
-  std::string work(feed);
-  while (CutPastTag(work, "<horse>")) {
-    const std::string course = Trim(TagValue(work, "course"));
-    const int move = IntegerOrZero(TagValue(work, "precent"));
+  TagRecords records(feed, "horse");
+  while (const auto record = records.Next()) {
+    const auto [courseTag, precent, time, name, kf1, kf2] = TagViews(*record, kMoveTags);
+    const std::string course = Trim(courseTag);
+    const int move = IntegerOrZero(precent);
     const int r = lg.AddRow();
     SetFlagCell(lg, r, ws.CourseTable, course);
-    lg.SetText(r, lg::kTime, TagValue(work, "time"));
+    lg.SetText(r, lg::kTime, std::string(time));
     lg.SetText(r, lg::kCourse, course);
-    lg.SetText(r, lg::kName, TagValue(work, "name"));
-    lg.SetText(r, lg::kLastPrice, TagValue(work, "kf1"));
-    lg.SetText(r, lg::kFirstShow, TagValue(work, "kf2"));
+    lg.SetText(r, lg::kName, std::string(name));
+    lg.SetText(r, lg::kLastPrice, std::string(kf1));
+    lg.SetText(r, lg::kFirstShow, std::string(kf2));
     lg.SetNumber(r, lg::kMove, move);
     if (move > 0) lg.SetColor(r, lg::kMove, colors::kLightRed);
     if (move < 0) lg.SetColor(r, lg::kMove, colors::kMoveGreen);
@@ -51,13 +60,15 @@ void LoadMoves(Workspace& ws, std::string_view feed) {
 bool LoadResults(Workspace& ws, std::string_view answer) {
   if (const auto close = answer.find(')'); close != std::string_view::npos)
     answer.remove_prefix(close + 1);
-  std::string work = Trim(answer);
+  const std::string work = Trim(answer);
   Table& rez = ws.REZ;
   rez.ClearRows();
   constexpr std::string_view kEnd = "<br>";
-  for (auto pos = work.find(kEnd); pos != std::string::npos; pos = work.find(kEnd)) {
-    const std::string line = Trim(std::string_view(work).substr(0, pos + 1));
-    work.erase(0, pos + kEnd.size());
+  std::size_t from = 0;
+  for (auto pos = work.find(kEnd); pos != std::string::npos; pos = work.find(kEnd, from)) {
+    // The line keeps the "<" of its "<br>", after its last field.
+    const std::string line = Trim(std::string_view(work).substr(from, pos + 1 - from));
+    from = pos + kEnd.size();
     const int r = rez.AddRow();
     SetFlagCell(rez, r, ws.CourseTable, GetField(line, 2));
     rez.SetText(r, rez::kTime, GetField(line, 1));

@@ -1,5 +1,7 @@
 #include "feeds/race_day.h"
 
+#include <array>
+
 #include "model/columns.h"
 #include "model/country.h"
 #include "text/fields.h"
@@ -31,14 +33,43 @@ void SetFlagCell(Table& table, int row, const std::vector<std::string>& courseTa
   cell.hint = country;
 }
 
+namespace {
+
+constexpr std::array<std::string_view, 2> kKeyTags = {"course", "time"};
+constexpr std::array<std::string_view, 5> kListTags = {"course", "name", "time", "winner", "count"};
+constexpr std::array<std::string_view, 5> kCardTags = {"winner", "name", "distance", "going",
+                                                       "class"};
+constexpr std::array<std::string_view, 11> kRunnerTags = {
+    "number", "name_horse", "trainer", "jockey", "age", "ves", "form", "days", "or", "ts", "rpr"};
+
+void IndexDay(Workspace& ws) {
+  DayIndex& day = ws.DayRaces;
+  day = {};
+  day.lines = ws.DayData.size();
+  day.text = JoinLines(ws.DayData);
+  TagRecords races(day.text, "zabeg");
+  while (const auto body = races.Next()) {
+    const std::size_t index = day.races.size();
+    day.races.push_back({static_cast<std::size_t>(body->data() - day.text.data()), body->size()});
+    const auto [course, time] = TagViews(*body, kKeyTags);
+    day.byCourseAndTime.try_emplace({std::string(course), std::string(time)}, index);
+  }
+}
+
+std::string_view RaceBody(const DayIndex& day, std::size_t index) {
+  const DayIndex::Span& span = day.races[index];
+  return std::string_view(day.text).substr(span.offset, span.size);
+}
+
+}  // namespace
+
 void FillRaceLists(Workspace& ws) {
-  std::string work = JoinLines(ws.DayData);
-  while (CutPastTag(work, "<zabeg>")) {
-    const std::string course = TagValue(work, "course");
-    const std::string name = TagValue(work, "name");
-    const std::string time = TagValue(work, "time");
-    const std::string prize = PrizeText(TagValue(work, "winner"));
-    const std::string count = TagValue(work, "count");
+  IndexDay(ws);
+  for (std::size_t i = 0; i < ws.DayRaces.races.size(); ++i) {
+    const auto [courseTag, nameTag, timeTag, winner, count] =
+        TagViews(RaceBody(ws.DayRaces, i), kListTags);
+    const std::string course(courseTag), name(nameTag), time(timeTag);
+    const std::string prize = PrizeText(std::string(winner));
 
     const int rt = ws.RT.AddRow();
     SetFlagCell(ws.RT, rt, ws.CourseTable, course);
@@ -46,7 +77,7 @@ void FillRaceLists(Workspace& ws) {
     ws.RT.SetText(rt, rt::kCourse, course);
     ws.RT.SetText(rt, rt::kName, name);
     ws.RT.SetText(rt, rt::kPrize, prize);
-    ws.RT.SetText(rt, rt::kRunners, count);
+    ws.RT.SetText(rt, rt::kRunners, std::string(count));
 
     const int nx = ws.NX.AddRow();
     ws.NX.At(nx, nx::kFlag) = ws.RT.At(rt, rt::kFlag);
@@ -67,38 +98,41 @@ void ParseRaceCard(Workspace& ws, const Table& raceList, int row) {
   const std::string time = raceList.Text(row, race_list::kTime);
   const std::string course = raceList.Text(row, race_list::kCourse);
 
-  const std::string day = JoinLines(ws.DayData);
-  const std::string key = "<course>" + course + "</course><time>" + time + "</time>";
-  std::size_t start = day.find(key);
-  if (start == std::string::npos) start = 0;  // an unknown race shows the first race of the day
-  std::string race;
-  const std::size_t end = day.find("</zabeg>", start);
-  race = end == std::string::npos ? day.substr(start) : day.substr(start, end - start + 1);
+  if (ws.DayRaces.lines != ws.DayData.size()) IndexDay(ws);
+  const DayIndex& day = ws.DayRaces;
+  std::string_view race;
+  if (!day.races.empty()) {
+    const auto found = day.byCourseAndTime.find({course, time});
+    // An unknown race shows the first race of the day.
+    race = RaceBody(day, found == day.byCourseAndTime.end() ? 0 : found->second);
+  }
 
+  const auto [winner, name, distance, going, raceClass] = TagViews(race, kCardTags);
   ws.u1 = time;
   ws.u2 = "Course: " + course;
-  ws.u3 = "Prize: " + PrizeText(TagValue(race, "winner"));
-  ws.u4 = "Name: " + TagValue(race, "name");
-  ws.u6 = "Distance: " + TagValue(race, "distance");
-  ws.u7 = "Type: " + TagValue(race, "going") + "  " + TagValue(race, "class");
+  ws.u3 = "Prize: " + PrizeText(std::string(winner));
+  ws.u4 = "Name: " + std::string(name);
+  ws.u6 = "Distance: " + std::string(distance);
+  ws.u7 = "Type: " + std::string(going) + "  " + std::string(raceClass);
 
   long long sumOr = 0, sumTs = 0, sumRpr = 0;
-  while (Contains(race, "<horse>")) {
-    const std::string runner = TagValue(race, "horse");
-    CutPastTag(race, "<horse>");
+  TagRecords runners(race, "horse");
+  while (const auto runner = runners.Next()) {
+    const auto [number, horse, trainer, jockey, age, weight, form, days, ratingOrText, ratingTsText,
+                ratingRprText] = TagViews(*runner, kRunnerTags);
     const int r = card.AddRow();
-    card.SetText(r, tab::kNumber, TagValue(runner, "number"));
-    card.SetText(r, tab::kName, ReplaceText(TagValue(runner, "name_horse"), "'", ""));
+    card.SetText(r, tab::kNumber, std::string(number));
+    card.SetText(r, tab::kName, ReplaceText(std::string(horse), "'", ""));
     card.SetImage(r, tab::kTrainer, picture::kTrainerMark);
-    card.At(r, tab::kTrainer).hint = TagValue(runner, "trainer");
+    card.At(r, tab::kTrainer).hint = trainer;
     card.SetImage(r, tab::kJockey, picture::kJockeyMark);
-    card.At(r, tab::kJockey).hint = TagValue(runner, "jockey");
-    card.SetText(r, tab::kAgeWeight, TagValue(runner, "age") + " " + TagValue(runner, "ves"));
-    card.SetText(r, tab::kForm, TagValue(runner, "form"));
-    card.SetText(r, tab::kDays, TagValue(runner, "days"));
-    const int ratingOr = IntegerOrZero(TagValue(runner, "or"));
-    const int ratingTs = IntegerOrZero(TagValue(runner, "ts"));
-    const int ratingRpr = IntegerOrZero(TagValue(runner, "rpr"));
+    card.At(r, tab::kJockey).hint = jockey;
+    card.SetText(r, tab::kAgeWeight, std::string(age) + " " + std::string(weight));
+    card.SetText(r, tab::kForm, std::string(form));
+    card.SetText(r, tab::kDays, std::string(days));
+    const int ratingOr = IntegerOrZero(ratingOrText);
+    const int ratingTs = IntegerOrZero(ratingTsText);
+    const int ratingRpr = IntegerOrZero(ratingRprText);
     card.SetNumber(r, tab::kOr, ratingOr);
     card.SetNumber(r, tab::kTs, ratingTs);
     card.SetNumber(r, tab::kRpr, ratingRpr);

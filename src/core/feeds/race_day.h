@@ -16,11 +16,14 @@ std::string CourseCountryOf(const std::vector<std::string>& courseTable, std::st
 void SetFlagCell(Table& table, int row, const std::vector<std::string>& courseTable,
                  std::string_view course);
 
-// Appends one row per race block of DayData to RT, NX and MM.
+// Reads DayData once into DayRaces and appends one row per closed race block to RT, NX and MM.
+// Each race's fields are read from its own block only; an unclosed block is no race.
 void FillRaceLists(Workspace& ws);
 
 // Fills TAB with the runners of the race in `row` of `raceList` (column 1 time, column 2
 // course), sets u1-u7, the deviations from the race means and "Rank" with the lime leader.
+// The race is the first block of DayRaces with that course and time, else the day's first race;
+// an unclosed runner record is no runner.
 void ParseRaceCard(Workspace& ws, const Table& raceList, int row);
 
 }  // namespace trotix

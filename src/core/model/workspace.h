@@ -19,6 +19,8 @@
 //   spSkinLabel3, spSkinLabel4   time and course of the race in T2
 //   e1-e3      the Zorvat race's name, time and course
 //   glavcount  the number of the day's races
+#include <cstddef>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,10 +57,24 @@ struct WorkspaceView {
   std::vector<std::pair<std::string, std::string>> Labels() const;
 };
 
+// DayData as FillRaceLists read it, so that a race's card is found without reading the day again:
+// the joined text, where the body of each closed race lies in it, and the first race of each
+// course and time.
+struct DayIndex {
+  struct Span {
+    std::size_t offset = 0, size = 0;
+  };
+  std::size_t lines = 0;  // DayData's size when indexed
+  std::string text;
+  std::vector<Span> races;
+  std::map<std::pair<std::string, std::string>, std::size_t> byCourseAndTime;
+};
+
 // The view plus the run-wide lists: the day's text and the reference tables, large and never
 // shown, so a window's snapshot copies only the view.
 struct Workspace : WorkspaceView {
   std::vector<std::string> DayData;                 // the sign-in answer, line by line
+  DayIndex DayRaces;                                // DayData's races, kept by FillRaceLists
   std::vector<std::string> CourseTable;             // course and country of every course
   std::vector<std::string> IndicatorList;           // the exchange's runners of the day
   std::vector<std::string> ProcessBase, ScoreBase;  // Zorvat reference tables

@@ -47,7 +47,7 @@ std::string VendorUrls::Moves() const {
 }
 
 std::string VendorUrls::Results(std::string_view dateText) const {
-  return h_.dataServer + "/horse/rez.php?date=" + std::string(dateText);
+  return h_.dataServer + "/horse/rez.php?date=" + PercentEncode(dateText);
 }
 
 std::string VendorUrls::UpdatePage() const {
@@ -55,7 +55,7 @@ std::string VendorUrls::UpdatePage() const {
 }
 
 std::string VendorUrls::IndicatorFile(std::string_view dateText) const {
-  return h_.webSite + "/file/tx" + std::string(dateText) + ".txt";
+  return h_.webSite + "/file/tx" + PercentEncode(dateText) + ".txt";
 }
 
 std::string VendorUrls::ProcessBase() const {
@@ -69,17 +69,17 @@ std::string VendorUrls::DayValues() const {
 }
 
 std::string VendorUrls::RunnerPage(std::string_view marketId, std::string_view selectionId) const {
-  return h_.exchangeSite + "/betting/LoadRunnerInfoAction.do?marketId=" + std::string(marketId) +
-         "&selectionId=" + std::string(selectionId) +
+  return h_.exchangeSite + "/betting/LoadRunnerInfoAction.do?marketId=" + PercentEncode(marketId) +
+         "&selectionId=" + PercentEncode(selectionId) +
          "&timeZone=Europe/Moscow&locale=ru&region=GBR&brand=betfair&currency=USD";
 }
 
 std::string VendorUrls::VideoPlayer(std::string_view bfnumber) const {
-  return h_.videoHost + "/GetPlayer.do?tr=1&mID=1." + std::string(bfnumber) + "&allowPopup=false";
+  return h_.videoHost + "/GetPlayer.do?tr=1&mID=1." + PercentEncode(bfnumber) + "&allowPopup=false";
 }
 
 std::string VendorUrls::MarketPage(std::string_view bfnumber) const {
-  return h_.exchangeWeb + "/exchange/plus/horse-racing/market/1." + std::string(bfnumber);
+  return h_.exchangeWeb + "/exchange/plus/horse-racing/market/1." + PercentEncode(bfnumber);
 }
 
 std::string VendorUrls::WebSiteHostName() const {

@@ -1,5 +1,7 @@
 #pragma once
-// Every address the system requests or opens, built from the host settings.
+// Every address the system requests or opens, built from the host settings. Values taken from
+// data or typed by the user (dates, market and selection ids) are percent-encoded; the fixed
+// paths are not.
 #include <string>
 #include <string_view>
 

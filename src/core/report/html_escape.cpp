@@ -1,5 +1,7 @@
 #include "report/html_escape.h"
 
+#include "text/encoding.h"
+
 namespace trotix {
 
 std::string HtmlEscape(std::string_view text) {
@@ -24,6 +26,10 @@ std::string HtmlEscape(std::string_view text) {
     }
   }
   return out;
+}
+
+std::string PageText(std::string_view text) {
+  return HtmlEscape(DisplayUtf8(text));
 }
 
 }  // namespace trotix

@@ -9,10 +9,27 @@ namespace {
 
 // A cell as the page shows it; a price that does not exist reads as a dash.
 std::string Shown(const Table& REP, int row, int col) {
-  return HoldsNoPrice(REP, row, col) ? "&mdash;" : HtmlEscape(REP.Text(row, col));
+  return HoldsNoPrice(REP, row, col) ? "&mdash;" : PageText(REP.Text(row, col));
 }
 
-std::string CsvField(const std::string& text) {
+// A signed decimal number, which a spreadsheet reads as a number and never as a formula.
+bool IsPlainNumber(std::string_view text) {
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
+  const auto point = text.find_first_of(".,");
+  const auto whole = text.substr(0, point);
+  const auto part = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  const auto digits = [](std::string_view s) {
+    return s.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  return !whole.empty() && digits(whole) && digits(part) &&
+         (point == std::string_view::npos || !part.empty());
+}
+
+std::string CsvField(std::string text) {
+  // A cell a spreadsheet would run as a formula is marked as text.
+  if (!text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos &&
+      !IsPlainNumber(text))
+    text.insert(0, 1, '\'');
   if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
   std::string out = "\"";
   for (char c : text) {
@@ -28,7 +45,7 @@ std::string CsvField(const std::string& text) {
 std::vector<std::string> ReportLines(const Table& REP) {
   if (REP.RowCount() == 0) return {};
   std::vector<std::string> lines = {
-      "<table border=1>",
+      std::string(kPageCharset) + "<table border=1>",
       "<tr bgcolor=#cc0000>",
       "<td align=center><b><font color=#ffff00>Time</td>",
       "<td align=center><b><font color=#ffff00>Course</td>",

@@ -12,8 +12,8 @@ std::string RunnerLine(const Table& TAB) {
   for (int r = 0; r < TAB.RowCount(); ++r) {
     const std::string& number = TAB.At(r, tab::kNumber).text;
     if (number == kNonRunner) continue;
-    line += "<span class=pic>" + HtmlEscape(number) + "</span>&nbsp;" +
-            HtmlEscape(TAB.At(r, tab::kName).text) + "&nbsp;&nbsp;";
+    line += "<span class=pic>" + PageText(number) + "</span>&nbsp;" +
+            PageText(TAB.At(r, tab::kName).text) + "&nbsp;&nbsp;";
   }
   return line;
 }
@@ -22,15 +22,16 @@ std::string RunnerLine(const Table& TAB) {
 
 std::vector<std::string> VideoPageLines(const Workspace& ws, const std::string& playerAddress) {
   return {
-      "<title>Trotix Video</title><table OnMouseOver=\"brandclick = false;\" "
-      "OnMouseOut=\"brandclick = true;\" style=\"margin-top: 5px; margin-bottom: 5px;\" "
-      "width=600 align=\"center\" cellpadding=10 cellspacing=1 bgcolor=\"#aaaaaa\" "
-      "id=\"playerblock\">",
+      std::string(kPageCharset) +
+          "<title>Trotix Video</title><table OnMouseOver=\"brandclick = false;\" "
+          "OnMouseOut=\"brandclick = true;\" style=\"margin-top: 5px; margin-bottom: 5px;\" "
+          "width=600 align=\"center\" cellpadding=10 cellspacing=1 bgcolor=\"#aaaaaa\" "
+          "id=\"playerblock\">",
       "<style type=\"text/css\">.pic{ display: inline-block;background: #800000;color: "
       "#ffffff;text-align: center;border-radius: 50%; padding: .3em .65em;}</style>",
       "<tr><td bgcolor=\"#000000\" align=\"center\"><font color=#ffffff>",
-      "Time: " + HtmlEscape(ws.u1) + " | " + HtmlEscape(ws.u2) + " | " + HtmlEscape(ws.u6) + " | " +
-          HtmlEscape(ws.u7),
+      "Time: " + PageText(ws.u1) + " | " + PageText(ws.u2) + " | " + PageText(ws.u6) + " | " +
+          PageText(ws.u7),
       "<br><font color=#ffff00><b>",
       RunnerLine(ws.TAB),
       "<hr color=#ffff00>",

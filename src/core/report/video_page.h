@@ -9,8 +9,8 @@ namespace trotix {
 
 inline constexpr const char* kVideoFileName = "video.html";
 
-// The twelve lines of the page for the race analysed last; every text taken from data,
-// the player address included, is HTML-escaped.
+// The twelve lines of the page for the race analysed last, the first declaring UTF-8; every text
+// taken from data is decoded for display, and it and the player address are HTML-escaped.
 std::vector<std::string> VideoPageLines(const Workspace& ws, const std::string& playerAddress);
 
 }  // namespace trotix

@@ -6,7 +6,8 @@
 namespace trotix {
 
 bool IsValidUtf8(std::string_view bytes);
-// The text as UTF-8: unchanged when it is valid UTF-8, otherwise every byte read as Latin-1.
+// The text as UTF-8, the one decoding rule of every front end: unchanged when it is valid UTF-8,
+// otherwise read as windows-1251, the charset the vendor declares.
 std::string DisplayUtf8(std::string_view bytes);
 
 }  // namespace trotix

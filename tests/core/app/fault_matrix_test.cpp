@@ -205,9 +205,11 @@ std::vector<Request> Requests() {
                       EXPECT_FALSE(r.session().view().signedIn);
                       EXPECT_TRUE(r.session().view().tabVisible[kPageAbout]);
                     } else {
-                      // Anything but "Fail..." is the day; random bytes hold no race.
+                      // Anything but "Fail..." is the day; random bytes hold no race, and the
+                      // user is told.
                       EXPECT_EQ(r.signIn, SignInResult::SignedIn);
                       EXPECT_EQ(r.ws().RT.RowCount(), 0);
+                      EXPECT_EQ(r.messages(), std::vector<std::string>{kNoRaces});
                     }
                     return Count("RT", r.ws().RT.RowCount());
                   }});

@@ -130,6 +130,41 @@ TEST_F(IndicatorRaceTest, WorkedExampleHighlightsTheShortestThree) {
   EXPECT_EQ(colors::kLightGreen.Value(), 12058551u);
 }
 
+// The first of a strong group of three (a fourth runner is needed for any highlight), with the
+// amounts of its win page as given.
+TEST_F(IndicatorRaceTest, AmountsThatCannotBeReadGiveNoShareAndNoCredit) {
+  struct Case {
+    std::string onEvent, volume;
+    double share;
+    bool credit;
+  };
+  const Case cases[] = {
+      {kPound + "10,000", kPound + "1,000", 10, true},
+      {kPound + "0", kPound + "0", 0, true},  // nothing matched yet
+      {"N/A", "N/A", 0, false},
+      {kPound + "100,000.50", kPound + "100,000.50", 0, false},
+      {"100 000", "100 000", 0, false},
+      {kPound + "100", kPound + "5,0,0,0", 0, false},
+      {kPound + "100", kPound + ",1,,0,0,", 0, false},
+      {kPound + "100", kPound + "500", 0, false},  // more than the whole event
+      {kPound + "0", kPound + "5", 0, false},
+  };
+  int hour = 10;
+  for (const auto& c : cases) {
+    const std::string time = std::to_string(hour++) + ":00";
+    Fill(AddRace(time, "Ascot",
+                 {{.name = "Four", .price = "4", .onEvent = c.onEvent, .volume = c.volume},
+                  {.name = "Five", .price = "5"},
+                  {.name = "Seven", .price = "7"},
+                  {.name = "Unpriced", .price = ""}}));
+    ASSERT_EQ(Names(), (std::vector<std::string>{"Four", "Five", "Seven", "Unpriced"})) << time;
+    EXPECT_EQ(T2().Number(0, t2::kShare), c.share) << c.onEvent << " " << c.volume;
+    EXPECT_EQ(RowColoured(0, colors::kLightGreen), c.credit) << c.onEvent << " " << c.volume;
+    EXPECT_EQ(T2().At(0, t2::kSt1).bold, c.credit) << c.onEvent << " " << c.volume;
+    EXPECT_TRUE(RowColoured(1, colors::kLightGreen)) << c.onEvent << " " << c.volume;
+  }
+}
+
 TEST_F(IndicatorRaceTest, WorkedExampleWithoutHighlight) {
   Fill(AddPricedRace({"3", "4", "6", "10"}));
   EXPECT_EQ(Column(t2::kSt1), (std::vector<double>{133, 100, 67, 0}));
@@ -276,8 +311,8 @@ TEST_F(IndicatorRaceTest, FillsEveryColumnFromBothPages) {
   EXPECT_EQ(line(0), "Alpha|19|12345|2345|4,5|5,00|-11|1,8|456/3210|");
   // b / a: 35 / 1000 -> 3.5 -> 4; 25 / 1000 -> 2.5 -> 2 (halves to even).
   EXPECT_EQ(line(1), "Charlie|4|1000|35|9|7,20|20|1,5|200/2000|");
-  // An amount with a decimal point reads as -1.
-  EXPECT_EQ(line(2), "Delta|-5000|1000.50|50|12|5000,00|-41567|1,5|200/2000|");
+  // An amount with a decimal point cannot be read: no share, and it stays as written.
+  EXPECT_EQ(line(2), "Delta|0|1,000.50|50|12|5000,00|-41567|1,5|200/2000|");
   EXPECT_EQ(line(3), "Echo|0|10000|0|15|5000,00|-33233|1,5|200/2000|");
   EXPECT_EQ(line(4), "Bravo|2|1000|25|1000|5000,00|-400|1,5|200/2000|");
   EXPECT_EQ(T2().Text(0, t2::kMarketId), "170001");

@@ -34,8 +34,7 @@ std::string MixedCasePage() {
          "<div>STARTING PRICE <em class=globalboldedtext>5.5</em></div>";
 }
 
-// Without a "volume:" label the scan takes the next bold value for B, and every later value
-// moves up by one; the start price then finds no bold value left.
+// Without a "volume:" label B reads as blank; the later values stay with their own labels.
 std::string NoVolumeLabelPage() {
   return "<p>Matched on this event: <span class=\"globalBoldedText\">" + kPound +
          "12,345</span></p><p>Last price matched: <span class=\"globalBoldedText\">4.5</span></p>"
@@ -67,17 +66,27 @@ INSTANTIATE_TEST_SUITE_P(
         RunnerCase{"SpacesInsideAmounts",
                    RunnerPageHtml(" " + kPound + " 12,345 ", kPound + "1 234", " 3.5 ", " 3.5 "),
                    "12345>>1 234>>3,5>>3,50>>"},
-        RunnerCase{"Latin1PoundIsKept",
+        RunnerCase{"Latin1PoundIsNoAmount",
                    RunnerPageHtml("\xA3"
                                   "2,000",
                                   "$40", "2", "2"),
                    "\xA3"
-                   "2000>>$40>>2>>2,00>>"},
-        RunnerCase{"NoVolumeLabel", NoVolumeLabelPage(), "12345>>4.5>>3,75>>5000,00>>"},
+                   "2,000>>$40>>2>>2,00>>"},
+        RunnerCase{"SeparatorsInOddPlacesStay",
+                   RunnerPageHtml(kPound + "5,0,0,0", kPound + ",1,,0,0,", "2", "2"),
+                   "5,0,0,0>>,1,,0,0,>>2>>2,00>>"},
+        RunnerCase{"PointsAndSpacesStay",
+                   RunnerPageHtml(kPound + "100,000.50", "100 000", "2", "2"),
+                   "100,000.50>>100 000>>2>>2,00>>"},
+        RunnerCase{"NoVolumeLabel", NoVolumeLabelPage(), "12345>>0>>4,5>>3,75>>"},
+        RunnerCase{"LabelWithoutItsValue",
+                   "<p>Matched on this event: N/A</p><p>Volume: <b class=globalboldedtext>" +
+                       kPound + "250</b></p>",
+                   "0>>250>>0>>5000,00>>"},
         RunnerCase{"BoldValuesWithoutLabels",
                    "<b class=globalboldedtext>10</b><b class=globalboldedtext>2</b>"
                    "<b class=globalboldedtext>8.4</b><b class=globalboldedtext>9</b>",
-                   "10>>2>>8,4>>9,00>>"},
+                   "0>>0>>0>>5000,00>>"},
         RunnerCase{"NoClosingBracket", "on this event globalboldedtext>123", "0>>0>>0>>5000,00>>"},
         RunnerCase{"StartPriceNotANumber", RunnerPageHtml("1", "1", "2", "SP"),
                    "1>>1>>2>>5000,00>>"}),

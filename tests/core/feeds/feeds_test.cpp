@@ -27,6 +27,46 @@ TEST(LoadTips, SameRunnerTwiceKeepsTheFirstRecord) {
   EXPECT_EQ(ws.TIPS.At(1, 0).hint, "UAE");
 }
 
+TEST(Feeds, AFieldIsReadFromItsOwnRecordOnly) {
+  struct Case {
+    const char* name;
+    void (*load)(Workspace&, std::string_view);
+    std::string feed;
+    std::vector<std::string> rows;  // name, then place (tips) or move (moves)
+  };
+  const std::string moveB =
+      "<horse><course>Ascot</course><time>13:30</time><name>B</name><precent>7</precent></horse>";
+  const Case cases[] = {
+      {"tip without place",
+       &LoadTips,
+       "<horse><course>Ascot</course><time>13:30</time><name>A</name></horse>"
+       "<horse><course>Ascot</course><time>14:00</time><name>B</name><place>1</place></horse>",
+       {"A 0", "B 1"}},
+      {"tips cut inside the last record",
+       &LoadTips,
+       "<horse><name>A</name><place>2</place></horse><horse><name>B</name><place>1",
+       {"A 2"}},
+      {"move without a movement",
+       &LoadMoves,
+       "<horse><name>A</name></horse>" + moveB,
+       {"A 0", "B 7"}},
+      {"moves cut inside the last record",
+       &LoadMoves,
+       moveB + "<horse><name>C</name><prec",
+       {"B 7"}},
+  };
+  for (const auto& c : cases) {
+    Workspace ws = WithCourses();
+    c.load(ws, c.feed);
+    const bool tips = c.load == &LoadTips;
+    const Table& t = tips ? ws.TIPS : ws.LG;
+    std::vector<std::string> rows;
+    for (int r = 0; r < t.RowCount(); ++r)
+      rows.push_back(t.Text(r, 3) + " " + (tips ? std::to_string(t.Image(r, 4)) : t.Text(r, 6)));
+    EXPECT_EQ(rows, c.rows) << c.name;
+  }
+}
+
 TEST(LoadMoves, MovementColours) {
   struct Case {
     std::string precent;

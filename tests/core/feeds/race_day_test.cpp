@@ -60,6 +60,52 @@ TEST(FillRaceLists, EmptyDayLeavesListsEmpty) {
   EXPECT_EQ(ws.RT.RowCount(), 0);
 }
 
+// Each race's row and card as one line: "time|course|name|prize|count u3 u4 u5 runners".
+std::vector<std::string> RacesAndCards(const std::string& day) {
+  Workspace ws = DayOf(day);
+  std::vector<std::string> out;
+  for (int r = 0; r < ws.RT.RowCount(); ++r) {
+    std::string line;
+    for (int c = 1; c <= 5; ++c) line += ws.RT.Text(r, c) + (c < 5 ? "|" : "");
+    ParseRaceCard(ws, ws.RT, r);
+    line += " " + ws.u3 + " " + ws.u4 + " " + ws.u5;
+    for (int k = 0; k < ws.TAB.RowCount(); ++k) line += " [" + ws.TAB.Text(k, 1) + "]";
+    out.push_back(line);
+  }
+  return out;
+}
+
+TEST(RaceDay, AFieldIsReadFromItsOwnRecordOnly) {
+  const std::string full = Race("Leo", "14:00", Runner("1", "Next", ""), "Next Race");
+  struct Case {
+    const char* name;
+    std::string day;
+    std::vector<std::string> races;
+  };
+  const Case cases[] = {
+      {"race without prize and count",
+       "<zabeg><course>Ascot</course><time>13:30</time><name>Bare</name>" + Runner("1", "A", "") +
+           "</zabeg>" + full,
+       {"13:30|Ascot|Bare|| Prize: $ Name: Bare Count: 1 [A]",
+        "14:00|Leo|Next Race|$5000|3 Prize: $BJ5000 Name: Next Race Count: 1 [Next]"}},
+      {"name before the course",
+       "<zabeg><name>First</name><course>Ascot</course><time>13:30</time></zabeg>" + full,
+       {"13:30|Ascot|First|| Prize: $ Name: First Count: 0",
+        "14:00|Leo|Next Race|$5000|3 Prize: $BJ5000 Name: Next Race Count: 1 [Next]"}},
+      {"answer cut inside the last race",
+       full + "<zabeg><course>Ascot</course><time>15:00</time><horse><number>1",
+       {"14:00|Leo|Next Race|$5000|3 Prize: $BJ5000 Name: Next Race Count: 1 [Next]"}},
+      {"runner record never closed",
+       "<zabeg><course>Ascot</course><time>13:30</time>" + Runner("1", "A", "") +
+           "<horse><number>2</number><name_horse>Cut</name_horse>\n</zabeg>",
+       {"13:30|Ascot||| Prize: $ Name:  Count: 1 [A]"}},
+      {"race never closed before the next",
+       "<zabeg><course>Ascot</course>" + full,
+       {"14:00|Leo|Next Race|$5000|3 Prize: $BJ5000 Name: Next Race Count: 1 [Next]"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RacesAndCards(c.day), c.races) << c.name;
+}
+
 TEST(ParseRaceCard, EachRaceShowsItsOwnRunnersAndLabels) {
   Workspace ws = DayOf(Race("Ascot", "13:30", Runner("1", "Ascot Horse", "")) +
                        Race("Leopardstown", "13:30",

@@ -46,7 +46,7 @@ TEST(VendorUrlsTest, EveryAddressUsesItsHostAndFixedPath) {
       {u.VersionProbe(), "http://127.0.0.1:1001/refresh/trotix3.8.txt"},
       {u.Tips(), "http://127.0.0.1:1001/bc/tipsters.xml"},
       {u.Moves(), "http://127.0.0.1:1001/bc/move.xml"},
-      // Date texts are inserted as they are.
+      // Well-formed dates and ids stay as they are.
       {u.Results("07.03.2012"), "http://127.0.0.1:1001/horse/rez.php?date=07.03.2012"},
       {u.UpdatePage(),
        "http://127.0.0.1:1002/index.php?option=com_content&view=article&id=106&Itemid=24"},
@@ -61,6 +61,25 @@ TEST(VendorUrlsTest, EveryAddressUsesItsHostAndFixedPath) {
        "https://127.0.0.1:1005/GetPlayer.do?tr=1&mID=1.10234&allowPopup=false"},
       {u.MarketPage("10234"), "https://127.0.0.1:1004/exchange/plus/horse-racing/market/1.10234"},
       {u.WebSiteHostName(), "127.0.0.1:1002"},
+  };
+  for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
+}
+
+TEST(VendorUrlsTest, ValuesFromDataCannotChangeTheAddress) {
+  const VendorUrls u(Hosts{});
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {u.MarketPage("1#x"), "https://www.betfair.com/exchange/plus/horse-racing/market/1.1%23x"},
+      {u.MarketPage("/../../admin"),
+       "https://www.betfair.com/exchange/plus/horse-racing/market/1.%2F..%2F..%2Fadmin"},
+      {u.VideoPlayer("1&allowPopup=true#"),
+       "https://videoplayer.betfair.com/GetPlayer.do?tr=1&mID=1.1%26allowPopup%3Dtrue%23"
+       "&allowPopup=false"},
+      {u.RunnerPage("1.2&currency=GBP", "5 6"),
+       "http://www.betfair.com/betting/LoadRunnerInfoAction.do?marketId="
+       "1.2%26currency%3DGBP&selectionId=5%206"
+       "&timeZone=Europe/Moscow&locale=ru&region=GBR&brand=betfair&currency=USD"},
+      {u.Results("1.1.2026&x=1"), "http://data.trotix.com/horse/rez.php?date=1.1.2026%26x%3D1"},
+      {u.IndicatorFile("../x"), "http://www.trotix.com/file/tx..%2Fx.txt"},
   };
   for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
 }

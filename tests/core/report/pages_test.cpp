@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "net/vendor_urls.h"
@@ -34,10 +35,11 @@ TEST(ReportLines, EmptyReportHasNoPage) {
 
 TEST(ReportLines, TwoRowsMakeEightPlusFourteenLines) {
   const Table rep = Report({{"13:30", "Ascot", "Fish & Chips", "3,5", "MySystem"},
-                            {"14:05", "Sha Tin", "<Gold>", "", "Best Rank"}});
+                            {"14:05", "Sha Tin", "<Gold>", "", "\xcf\xf0\xe8\xe7"}});
   const auto lines = ReportLines(rep);
   ASSERT_EQ(lines.size(), 8u + 14u);
-  EXPECT_EQ(lines[0], "<table border=1>");
+  // The charset is declared on the first line, so the lines stay as many.
+  EXPECT_EQ(lines[0], "<meta charset=\"utf-8\"><table border=1>");
   EXPECT_EQ(lines[1], "<tr bgcolor=#cc0000>");
   EXPECT_EQ(lines[4], "<td align=center><b><font color=#ffff00>Name Horse</td>");
   EXPECT_EQ(lines[7], "</tr>");
@@ -51,6 +53,7 @@ TEST(ReportLines, TwoRowsMakeEightPlusFourteenLines) {
   EXPECT_EQ(std::vector<std::string>(lines.begin() + 8, lines.begin() + 15), first);
   EXPECT_EQ(lines[18], "<td>&lt;Gold&gt;</td>");
   EXPECT_EQ(lines[19], "<td align=center><b>&mdash;</td>");  // no price: a dash
+  EXPECT_EQ(lines[20], "<td align=center>\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB7</td>");  // Приз
   EXPECT_EQ(lines.back(), "</tr>");
 
   testing::TempFolder dir;
@@ -77,6 +80,27 @@ TEST(ReportCsv, QuotingAndLineEnds) {
   EXPECT_EQ(ReportCsv(Report({})), "Time,Course,Name Horse,Odds,System\r\n");
 }
 
+TEST(ReportCsv, CellsASpreadsheetWouldRunStayText) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+      {"+cmd|' /C calc'!A0", "'+cmd|' /C calc'!A0"},
+      {"-2+3", "'-2+3"},
+      {"@SUM(A1)", "'@SUM(A1)"},
+      {"\tTab", "'\tTab"},
+      {"\rx", "\"'\rx\""},
+      {"-5", "-5"},  // numbers stay numbers
+      {"+3", "+3"},
+      {"-1,5", "\"-1,5\""},
+      {"-0.25", "-0.25"},
+      {"-", "'-"},
+      {"a=b", "a=b"},
+  };
+  for (const auto& [cell, field] : cases) {
+    const std::string csv = ReportCsv(Report({{"13:30", "Ascot", cell, "", ""}}));
+    EXPECT_EQ(csv.substr(csv.find("\r\n") + 2), "13:30,Ascot," + field + ",,\r\n") << cell;
+  }
+}
+
 Workspace RaceWithRunners(const std::vector<std::pair<std::string, std::string>>& runners) {
   Workspace ws;
   ws.u1 = "13:30";
@@ -97,7 +121,8 @@ TEST(VideoPageLines, TwelveLinesWithHeadingRunnersAndPlayer) {
   const VendorUrls urls(Hosts{});
   const auto lines = VideoPageLines(ws, urls.VideoPlayer("123456"));
   ASSERT_EQ(lines.size(), 12u);
-  EXPECT_TRUE(lines[0].starts_with("<title>Trotix Video</title><table OnMouseOver="));
+  EXPECT_TRUE(lines[0].starts_with(
+      "<meta charset=\"utf-8\"><title>Trotix Video</title><table OnMouseOver="));
   EXPECT_TRUE(lines[0].ends_with("id=\"playerblock\">"));
   EXPECT_EQ(lines[3], "Time: 13:30 | Course: Ascot | Distance: 1m2f | Type: Good  Class &lt;5&gt;");
   EXPECT_EQ(lines[5],

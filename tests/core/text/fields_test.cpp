@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string_view>
+#include <vector>
+
 namespace trotix {
 namespace {
 
@@ -32,6 +36,47 @@ TEST(TagValue, FirstOpeningTagAndNextClosingTag) {
   EXPECT_EQ(TagValue("<a></a>", "a"), "");
   // A closing tag before the opening one is not the end of the value.
   EXPECT_EQ(TagValue("</a><a>x</a>", "a"), "x");
+}
+
+TEST(TagViews, OneWalkFindsWhatTagValueFindsForEachName) {
+  const std::array<std::string_view, 4> names = {"name", "name_horse", "or", "a"};
+  const std::string texts[] = {
+      "",
+      "<name_horse>H</name_horse><name>R</name><or>1</or>",
+      "<a>never closed<a>x</a>",  // only the first opening tag counts
+      "</or><or>2</or><or>3</or><name></name>",
+      "<<name>>x</name></name>",
+      "<name>v</name_horse></name <or>5</or",
+  };
+  for (const auto& text : texts) {
+    const auto views = TagViews(text, names);
+    for (std::size_t k = 0; k < names.size(); ++k)
+      EXPECT_EQ(views[k], TagValue(text, names[k])) << text << " " << names[k];
+  }
+}
+
+TEST(TagRecords, OnlyClosedRecordsEachUpToItsOwnClosingTag) {
+  struct Case {
+    std::string text;
+    std::vector<std::string> bodies;
+  };
+  const Case cases[] = {
+      {"", {}},
+      {"junk<r>a</r>x<r>b</r>tail", {"a", "b"}},
+      {"<r></r><r>c", {""}},                 // the unclosed last record is dropped
+      {"<r>a<r>b</r><r>c</r>", {"b", "c"}},  // so is one the next record cuts short
+      {"</r><r>a</r></r>", {"a"}},           // stray closing tags are no records
+      {"<r><q>1</q></r><r></r>", {"<q>1</q>", ""}},
+      {"<rr>x</rr><r>y</r>", {"y"}},
+      {std::string(100000, '<') + "<r>z</r>", {"z"}},
+  };
+  for (const auto& c : cases) {
+    TagRecords records(c.text, "r");
+    std::vector<std::string> bodies;
+    while (const auto body = records.Next()) bodies.emplace_back(*body);
+    EXPECT_EQ(bodies, c.bodies) << c.text.substr(0, 40);
+    EXPECT_FALSE(records.Next());
+  }
 }
 
 TEST(ReplaceText, RepeatsUntilNothingIsLeft) {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "model/country.h"
+#include "text/encoding.h"
 #include "text/name_number.h"
 
 namespace trotix {
@@ -39,6 +43,18 @@ TEST(NameNumber, ReducesNamesToOneDigit) {
 TEST(NameNumber, NonLatinBytesAddNothing) {
   EXPECT_EQ(NameNumber("\xD0\x90"), 0);
   EXPECT_EQ(NameNumber("a\xC3\xA9"), 1);
+}
+
+TEST(DisplayUtf8, Windows1251WhenNotUtf8) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Z\xC3\xBCrich", "Z\xC3\xBCrich"},  // valid UTF-8 stays as it is
+      {"Sea Bird", "Sea Bird"},
+      {"\xCF\xF0\xE8\xE7", "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB7"},  // Приз
+      {"Caf\xE9", "Caf\xD0\xB9"},
+      {"\xA8\xB8\xB9", "\xD0\x81\xD1\x91\xE2\x84\x96"},  // Ё ё №
+      {"\x80\x98\xFF", "\xD0\x82\xC2\x98\xD1\x8F"},
+  };
+  for (const auto& [bytes, shown] : cases) EXPECT_EQ(DisplayUtf8(bytes), shown) << bytes;
 }
 
 TEST(DigitalRoot, RepeatsDigitSums) {
