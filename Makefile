@@ -35,7 +35,8 @@ TSAN_CXXFLAGS = $(SAN_FLAGS) -fsanitize=thread
 # The tests that run threads (batches over libcurl multi, the servers, the Session's fetches), one
 # at a time: under the race detector the HTTP time-outs leave little room for a second test.
 TSAN_TESTS = net_http_test session_test session_demo_test session_zorvat_test \
-  vendorsim_server_test fault_matrix_test exchange_indicator_parallel_test
+  vendorsim_server_test fault_matrix_test exchange_indicator_parallel_test archive_test \
+  session_archive_test
 empty :=
 space := $(empty) $(empty)
 

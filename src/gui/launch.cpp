@@ -11,11 +11,13 @@
 #include <map>
 
 #include "app/system_clock.h"
+#include "archive/sqlite_archive.h"
 #include "gui/main_window.h"
 #include "gui/settings.h"
 #include "net/curl_http_client.h"
 #include "net/vendor_urls.h"
 #include "options/host_options.h"
+#include "vendorsim/demo_history.h"
 #include "vendorsim/vendor_sim.h"
 
 namespace trotix::gui {
@@ -70,8 +72,9 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
   }
   bool demo = false;
   int maxConnections = 8;
-  std::string dir, settingsFile, screenshot, page, size;
+  std::string dir, settingsFile, screenshot, page, size, archiveDay;
   int race = -1;
+  bool noArchive = false;
   cli.add_flag("--demo", demo,
                "start the built-in demo vendor server and fill in its demo account");
   CLI::Option* cap =
@@ -88,6 +91,9 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
                  "with --screenshot: analyse this row of the ALL TABLE race list first (from 0)")
       ->check(CLI::NonNegativeNumber);
   cli.add_option("--size", size, "with --screenshot: the window's size, WIDTHxHEIGHT");
+  cli.add_flag("--no-archive", noArchive,
+               "keep nothing in the archive (trotix.db, or trotix-demo.db with --demo)");
+  cli.add_option("--archive-day", archiveDay, "open a stored day, dd.mm.yyyy, offline");
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -97,6 +103,14 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
     if (value.first->count() > 0) given[key] = QString::fromStdString(value.second);
   if (cap->count() > 0) given[Key::kMaxConnections] = QString::number(maxConnections);
   if (dirOption->count() > 0) given[Key::kDataFolder] = QString::fromStdString(dir);
+  std::optional<Date> replayDay;
+  if (!archiveDay.empty()) {
+    replayDay = ParseDate(archiveDay);
+    if (!replayDay || noArchive) {
+      std::cerr << "--archive-day wants dd.mm.yyyy and the archive\n";
+      return 2;
+    }
+  }
 
   WindowOptions options;
   options.settings = settingsFile.empty()
@@ -118,6 +132,38 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
   options.commandLine = given;
   options.web = MakeRedirectingClient();
   options.zorvat = MakeNonRedirectingClient();
+  if (!noArchive) {
+    // The archive lives in the data folder, beside tx.log.
+    const auto folder = RunSessionOptions(*options.settings, given).folder;
+    try {
+      options.archive = std::make_shared<SqliteArchive>(
+          folder / (demo ? kDemoArchiveFileName : kArchiveFileName));
+    } catch (const ArchiveError& e) {
+      options.archiveNote = std::string(e.what()) + "; working without the archive";
+    }
+  }
+  if (demo && options.archive) {
+    options.demoHistory = [store = options.archive, cap = maxConnections](int days,
+                                                                          Progress& progress) {
+      vendorsim::DemoHistoryOptions o;
+      o.today = SystemClock().Today();
+      o.days = days;
+      o.maxConnections = cap;
+      progress.SetGauge(Progress::kPr, 0, days);
+      progress.ShowPanel(true);
+      int picks = 0, failed = 0;
+      vendorsim::BuildDemoHistory(*store, o, [&](const vendorsim::DemoHistoryDay& d, int i, int) {
+        progress.SetGauge(Progress::kPr, i, days);
+        picks += d.picks;
+        failed += d.error.empty() ? 0 : 1;
+      });
+      progress.ShowPanel(false);
+      std::string text = "Built " + std::to_string(days - failed) + " demo days with " +
+                         std::to_string(picks) + " picks, each day settled";
+      if (failed > 0) text += "; " + std::to_string(failed) + " days failed";
+      return text;
+    };
+  }
 
   MainWindow window(std::move(options));
   if (!size.empty()) {
@@ -137,7 +183,7 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
     bool taken = false;
     QObject::connect(&window, &MainWindow::commandFinished, &window, [&](int) {
       if (taken) return;
-      if (demo && signIn == 0) {
+      if (demo && signIn == 0 && !replayDay) {
         signIn = window.SignIn();
         return;
       }
@@ -156,7 +202,8 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
       });
     });
   }
-  window.Start();
+  // A stored day replaces the live start-up; a day not stored is said and the window runs live.
+  if (!replayDay || window.ReplayDay(*replayDay) == 0) window.Start();
   return app.exec();
 }
 

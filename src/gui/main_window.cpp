@@ -29,6 +29,7 @@
 #include "gui/pages/zorvat_page.h"
 #include "gui/pictures.h"
 #include "gui/progress_panel.h"
+#include "gui/session_factory.h"
 #include "gui/settings_dialog.h"
 #include "gui/tray_icon.h"
 #include "text/dates.h"
@@ -48,6 +49,8 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
       options_(RunSessionOptions(*settings_, commandLine_, &notes_)),
       login_(std::move(options.login)),
       password_(std::move(options.password)),
+      archiveNote_(std::move(options.archiveNote)),
+      demoHistory_(std::move(options.demoHistory)),
       ports_(new GuiPorts(this)) {
   setObjectName("mainWindow");
   setWindowTitle("Trotix");
@@ -56,19 +59,10 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
   setMinimumSize(kClientWidth, kClientHeight);
   ports_->SetDialogParent(this);
 
-  struct Clients {
-    std::unique_ptr<HttpClient> web, zorvat;
-    std::shared_ptr<void> keepAlive;
-  };
-  auto clients = std::make_shared<Clients>();
-  clients->web = std::move(options.web);
-  clients->zorvat = std::move(options.zorvat);
-  clients->keepAlive = std::move(options.keepAlive);
-  auto session = std::make_unique<Session>(
-      options_, SessionPorts{*clients->web, *clients->zorvat, ports_->browser(), ports_->messages(),
-                             ports_->progress(), ports_->clock()});
-  runner_ = std::make_unique<SessionRunner>(std::move(session), clients, ports_->messages());
-  ports_->SetStepHandler([runner = runner_.get()](const Workspace& ws) { runner->Step(ws); });
+  sessions_ =
+      std::make_unique<SessionFactory>(*ports_, std::move(options.web), std::move(options.zorvat),
+                                       std::move(options.keepAlive), options.archive);
+  Attach(sessions_->Live(options_));
 
   AddPages();
   AddFrame();
@@ -78,16 +72,25 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
   // Enter presses the focused button, as Space does, on every page.
   for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(true);
 
+  if (sessions_->archive()) signIn_->ShowArchive(static_cast<bool>(demoHistory_));
+  Show(runner_->last());
+  RestoreWindowState();
+  Say("Data folder: " + QDir::toNativeSeparators(Display(options_.folder.string())));
+  for (const QString& note : notes_) Say(note);
+}
+
+void MainWindow::Attach(MadeSession made) {
+  const int first = runner_ ? runner_->nextCommand() : 1;
+  liveArchive_ = made.recorder;
+  runner_ = std::make_unique<SessionRunner>(std::move(made.session), std::move(made.keepAlive),
+                                            ports_->messages(), first);
+  ports_->SetStepHandler([runner = runner_.get()](const Workspace& ws) { runner->Step(ws); });
   connect(runner_.get(), &SessionRunner::busyChanged, this, [this](bool busy) {
     progress_->SetBusy(busy);
     SetIdle(!busy);
   });
   connect(runner_.get(), &SessionRunner::finished, this, &MainWindow::Show);
   connect(runner_.get(), &SessionRunner::stepped, this, &MainWindow::ShowStep);
-  Show(runner_->last());
-  RestoreWindowState();
-  Say("Data folder: " + QDir::toNativeSeparators(Display(options_.folder.string())));
-  for (const QString& note : notes_) Say(note);
 }
 
 MainWindow::~MainWindow() {
@@ -102,7 +105,35 @@ MainWindow::~MainWindow() {
 
 int MainWindow::Start() {
   startCommand_ = Run([](Session& s) { s.Start(); });
+  if (!archiveNote_.empty()) ports_->ShowMessage(Display(archiveNote_));
   return startCommand_;
+}
+
+int MainWindow::ReplayDay(const Date& day) {
+  if (runner_->busy()) return 0;
+  std::string error;
+  auto replay = sessions_->Replay(options_, day, error);
+  if (!replay) {
+    if (!error.empty()) ports_->ShowMessage(Display(error));
+    return 0;
+  }
+  Attach(std::move(*replay));
+  setWindowTitle(Display("Trotix - " + FormatDate(day) + " from the archive"));
+  const SignInForm form = signIn_->Form();
+  startCommand_ = Run([form](Session& s) {
+    s.Start();
+    s.SignIn(form);
+  });
+  return startCommand_;
+}
+
+int MainWindow::BuildDemoHistory(int days) {
+  if (!demoHistory_) return 0;
+  Progress& progress = ports_->progress();
+  Messages& messages = ports_->messages();
+  return Run([build = demoHistory_, days, &progress, &messages](Session&) {
+    messages.Show(build(days, progress));
+  });
 }
 
 int MainWindow::SignIn() {
@@ -140,7 +171,10 @@ SettingsDialog* MainWindow::OpenSettings() {
 }
 
 int MainWindow::SignInWith(const SignInForm& form) {
-  return Run([form](Session& s) { s.SignIn(form); });
+  return Run([form, archive = liveArchive_, keep = signIn_->KeepAnswers()](Session& s) {
+    if (archive) archive->SetRecording(keep);
+    s.SignIn(form);
+  });
 }
 
 int MainWindow::LoadResultsOf(const std::string& date) {
@@ -305,6 +339,8 @@ void MainWindow::ConnectPages() {
   connect(signIn_, &SignInPage::signInRequested, this, &MainWindow::SignInWith);
   connect(signIn_, &SignInPage::siteLinkActivated, ports_, &GuiPorts::OpenInBrowser);
   connect(signIn_, &SignInPage::settingsRequested, this, &MainWindow::OpenSettings);
+  connect(signIn_, &SignInPage::replayRequested, this, &MainWindow::ReplayDay);
+  connect(signIn_, &SignInPage::demoHistoryRequested, this, &MainWindow::BuildDemoHistory);
   connect(scalpOdds_, &ScalpOddsPage::reloadRequested, this, &MainWindow::ReloadMoves);
   connect(today_, &TodayPage::raceActivated, this, runRow(&Session::AnalyseWithoutOdds));
   connect(zorvat_, &ZorvatPage::raceActivated, this, runRow(&Session::ScoreZorvatRace));
@@ -322,6 +358,8 @@ void MainWindow::ConnectPages() {
   connect(report_, &ReportPage::clearRequested, this, &MainWindow::AskToClearReport);
   connect(report_, &ReportPage::rowSelected, this, runRow(&Session::SelectReportRow));
   connect(report_, &ReportPage::deleteRowRequested, this, run(&Session::DeleteReportRow));
+  connect(report_, &ReportPage::settleRequested, this,
+          [this] { Run([](Session& s) { s.Settle(); }); });
   connect(allTable_, &AllTablePage::raceActivated, this, &MainWindow::OpenRace);
   connect(allTable_, &AllTablePage::runnerActivated, this, runRow(&Session::AddToReport));
   connect(allTable_, &AllTablePage::videoRequested, this, run(&Session::OpenVideo));
@@ -450,6 +488,7 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
     signIn_->Fill({view.login, view.password, view.rememberMe});
   signIn_->ShowView(view);
   allTable_->ShowView(view);
+  if (!runner_->busy()) ShowStoredDays();
   signOutAction_->setEnabled(view.signedIn);
   signOutButton_->setVisible(view.signedIn);
   if (view.vizVisible && command == resultsCommand_) result_->ShowNoInformation();
@@ -467,6 +506,16 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
     }
   } else if (saveThenClose_ && saveCommand_ == 0 && !runner_->busy()) {
     SaveThenClose();
+  }
+}
+
+void MainWindow::ShowStoredDays() {
+  if (!sessions_->archive()) return;
+  // The worker is idle: nobody else uses the archive's connection now.
+  try {
+    signIn_->SetStoredDays(sessions_->archive()->Days());
+  } catch (const ArchiveError&) {
+    // The day list stays as it was; the next command's commit reports the failure.
   }
 }
 

@@ -14,6 +14,11 @@
 #include "gui/session_runner.h"
 #include "gui/settings.h"
 
+namespace trotix {
+class SessionArchive;
+class SqliteArchive;
+}  // namespace trotix
+
 class QAction;
 class QLabel;
 class QTabWidget;
@@ -28,6 +33,7 @@ class ProgressPanel;
 class ReportPage;
 class ResultPage;
 class ScalpOddsPage;
+class SessionFactory;
 class SettingsDialog;
 class SignInPage;
 class TipsPage;
@@ -46,6 +52,13 @@ struct WindowOptions {
   std::shared_ptr<void> keepAlive;     // anything the clients rely on (the demo server)
   // Filled into the sign-in fields after start-up when not empty (the demo account).
   std::string login, password;
+  // The data folder's archive; none when it is off or could not be opened (`archiveNote` says
+  // why, once, at start-up).
+  std::shared_ptr<SqliteArchive> archive;
+  std::string archiveNote;
+  // Demo mode: builds that many past demo days into the archive on the worker thread and returns
+  // what to tell the user.
+  std::function<std::string(int days, Progress& progress)> demoHistory;
 };
 
 class MainWindow : public QWidget {
@@ -74,6 +87,11 @@ class MainWindow : public QWidget {
   int ReloadMoves();
   // "Settings…": the dialog, beside the window until OK or Cancel; OK applies it.
   SettingsDialog* OpenSettings();
+  // Opens a stored day offline in place of the live session: start-up and sign-in from the
+  // archive. Returns the command's number, 0 when it cannot.
+  int ReplayDay(const trotix::Date& day);
+  // "Build 30 demo days" in demo mode.
+  int BuildDemoHistory(int days);
 
  signals:
   // A command ended and its snapshot is on screen.
@@ -93,6 +111,9 @@ class MainWindow : public QWidget {
   void AddShortcuts();
   void ConnectPages();
   void ConnectProgress();
+  // Hands `made` to a fresh worker; command numbers go on counting.
+  void Attach(struct MadeSession made);
+  void ShowStoredDays();
 
   // Posts a command; refused (0) while another runs.
   int Run(std::function<void(Session&)> command);
@@ -122,6 +143,10 @@ class MainWindow : public QWidget {
   QStringList notes_;  // the window's own, for the status line; before options_, which fills it
   SessionOptions options_;  // as the Session has them
   std::string login_, password_;
+  std::unique_ptr<SessionFactory> sessions_;
+  std::string archiveNote_;
+  std::function<std::string(int, Progress&)> demoHistory_;
+  SessionArchive* liveArchive_ = nullptr;  // the live session's, none in a replay
   int startCommand_ = 0;
   int resultsCommand_ = 0;
   int refillCommand_ = 0;  // settings that change whose sign-in is remembered

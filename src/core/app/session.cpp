@@ -25,7 +25,29 @@ Session::Session(SessionOptions options, SessionPorts ports)
   options_.folder = FullPath(options_.folder);
 }
 
+Session::Command::Command(Session& s) : s_(s) {
+  if (s_.ports_.archive) s_.ports_.archive->BeginCommand();
+}
+
+Session::Command::~Command() {
+  if (!s_.ports_.archive) return;
+  const std::string error = s_.ports_.archive->CommitCommand();
+  if (error.empty()) return;
+  try {
+    // The archive is a file the Session could not write, like any other.
+    s_.failures_.push_back(error);
+    s_.ports_.messages.Show(error);
+  } catch (...) {
+    // A destructor must not throw; the archive reports the failure again if it lasts.
+  }
+}
+
+Date Session::Day() const {
+  return day_ ? *day_ : ports_.clock.Today();
+}
+
 void Session::Start() {
+  Command command(*this);
   ws_.ReportRow = -1;
   ReadRememberMe();
   view_.BringToFront(kPageAbout);
@@ -68,12 +90,14 @@ void Session::UseSettings(SessionOptions options) {
 }
 
 void Session::Close() {
+  Command command(*this);
   AwaitCourseTable();
   ws_.DayData.clear();
   ws_.CourseTable.clear();
 }
 
 void Session::LoadResults(const std::string& date) {
+  Command command(*this);
   AwaitCourseTable();
   view_.resultsDate = date;
   view_.vizVisible = false;
@@ -107,6 +131,7 @@ void Session::ReloadMoves() {
 }
 
 void Session::FillIndicatorRace(int row) {
+  Command command(*this);
   trotix::FillIndicatorRace(ws_, row, urls_, RunnerPageFetcher());
   // T2 now holds that race: the buttons and the total stay only when it is the race on screen.
   if (!ExchangeHoldsRace(ws_, view_.raceOnScreen)) {

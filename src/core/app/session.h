@@ -3,12 +3,14 @@
 // is the only place that reaches the outside, and only through the ports it is given.
 #include <filesystem>
 #include <future>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "analysis/best_of.h"
 #include "app/ports.h"
 #include "app/view_state.h"
+#include "archive/day_archive.h"
 #include "model/workspace.h"
 #include "net/http_client.h"
 #include "net/vendor_urls.h"
@@ -22,6 +24,8 @@ struct SessionPorts {
   Messages& messages;
   Progress& progress;
   Clock& clock;
+  // The day archive; none when it is off. The clients above record into it, or answer from it.
+  DayArchive* archive = nullptr;
 };
 
 struct SessionOptions {
@@ -35,6 +39,15 @@ inline constexpr const char* kConnectionFailed = "Connection failed!";
 inline constexpr const char* kNoRaces = "No races in today's card";
 
 enum class SignInResult { SignedIn, Rejected, UpdateRequired, ConnectionFailed };
+
+// What "Settle" did: picks judged against their days' results.
+struct SettleSummary {
+  int days = 0;     // days with unsettled picks
+  int picks = 0;    // unsettled picks before
+  int settled = 0;  // of them settled now
+  int won = 0, placed = 0, unplaced = 0, voided = 0;
+  std::vector<std::string> failedDays;  // days whose results could not be fetched, dd.mm.yyyy
+};
 
 // What the user typed on the sign-in page.
 struct SignInForm {
@@ -108,6 +121,10 @@ class Session {
   void SaveReportAs(const std::filesystem::path& path);
   void ExportReportCsvAs(const std::filesystem::path& path);
 
+  // "Settle": fetches the results of every day with unsettled picks (side by side) and settles
+  // every pick the results decide. A day whose results fail keeps its picks unsettled.
+  SettleSummary Settle();
+
   void OpenVideo();   // video.html with the exchange's player
   void OpenMarket();  // the exchange's market page
 
@@ -128,6 +145,7 @@ class Session {
   void NoteConnectionFailure(const std::string& url, const std::string& why);
   // Whether REP holds rows that no save has written since they changed.
   void NoteReportChanges();
+  SignInResult TrySignIn(const SignInForm& form);
   void LoadDay(const SignInForm& form, const std::string& answer);
   DayLoads FetchDayLoads();          // one request after another
   DayLoads FetchDayLoadsTogether();  // side by side
@@ -136,6 +154,22 @@ class Session {
   // Fetches pages through the main client within the connection cap, advancing `pr` per runner.
   PageFetcher RunnerPageFetcher();
   void RunBestOf(BestOfSystem system, bool fromRealOdds);
+  // Brackets a user command in the archive: one transaction when it ends.
+  class Command {
+   public:
+    explicit Command(Session& s);
+    ~Command();
+    Command(const Command&) = delete;
+    Command& operator=(const Command&) = delete;
+
+   private:
+    Session& s_;
+  };
+  // The race day the picks belong to: the sign-in's date.
+  Date Day() const;
+  // Puts REP rows from `first` on into the ledger, each with its runner's win price from TAB.
+  void LedgerRows(int first);
+  Pick PickOfReportRow(int row) const;
   // After race `row` of MM was analysed: the note on its exchange prices, and the market number
   // and the buttons only when T2 holds this race. `fetched`: T2 was fetched by this analysis.
   void ShowAnalysedRace(int row, bool fetched);
@@ -148,8 +182,9 @@ class Session {
   Workspace ws_;
   ViewState view_;
   bool closeRequested_ = false;
-  std::string exchangeFetchedAt_;        // when T2 was last fetched for a race analysed
-  Table savedReport_;                    // REP as the last save wrote it
+  std::optional<Date> day_;
+  std::string exchangeFetchedAt_;  // when T2 was last fetched for a race analysed
+  Table savedReport_;              // REP as the last save wrote it
   std::vector<std::string> failures_;
   std::future<HttpAnswer> courseTable_;  // last: it must end before the rest goes
 };

@@ -7,6 +7,7 @@
 namespace trotix {
 
 void Session::AnalyseLive(int row) {
+  Command command(*this);
   ws_.bfnumber.clear();
   view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
   AnalyseRace(ws_, row, true, urls_, RunnerPageFetcher());
@@ -14,6 +15,7 @@ void Session::AnalyseLive(int row) {
 }
 
 void Session::AnalyseWithoutOdds(int row) {
+  Command command(*this);
   AnalyseRace(ws_, row, false, urls_, RunnerPageFetcher());
   ShowAnalysedRace(row, /*fetched=*/false);
   ws_.bfnumber.clear();
@@ -41,6 +43,7 @@ void Session::RunBestRecoming(bool fromRealOdds) {
 }
 
 void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
+  Command command(*this);
   Progress& progress = ports_.progress;
   // With "From Real Odds" the whole day's runner pages are fetched side by side first; each race
   // then reads its pages from them, so the tables equal race-by-race fetching.
@@ -75,8 +78,12 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
     progress.ShowGauge(Progress::kPr2, true);
     return true;
   };
+  int ledgered = ws_.REP.RowCount();
   hooks.afterRace = [&](int k, int) {
     ShowAnalysedRace(k, fromRealOdds);
+    // TAB still holds the race, so each pick gets its runner's price as it stood.
+    LedgerRows(ledgered);
+    ledgered = ws_.REP.RowCount();
     NoteReportChanges();
     progress.StepDone(ws_);
   };

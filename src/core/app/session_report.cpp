@@ -1,5 +1,7 @@
-// The report list, its pages, and the hand-offs to the browser.
+// The report list with its ledger, its pages, and the hand-offs to the browser.
 #include "app/session.h"
+#include "model/columns.h"
+#include "model/prices.h"
 #include "report/report_list.h"
 #include "report/report_page.h"
 #include "report/save_file.h"
@@ -7,10 +9,47 @@
 #include "text/strings.h"
 
 namespace trotix {
+namespace {
+
+bool SameReportRow(const Table& REP, int row, const Pick& pick) {
+  return REP.Text(row, rep::kTime) == pick.time && REP.Text(row, rep::kCourse) == pick.course &&
+         REP.Text(row, rep::kName) == pick.runner && REP.Text(row, rep::kSystem) == pick.system;
+}
+
+}  // namespace
+
+Pick Session::PickOfReportRow(int row) const {
+  Pick pick;
+  pick.day = Day();
+  pick.time = ws_.REP.Text(row, rep::kTime);
+  pick.course = ws_.REP.Text(row, rep::kCourse);
+  pick.runner = ws_.REP.Text(row, rep::kName);
+  pick.system = ws_.REP.Text(row, rep::kSystem);
+  pick.odds = ws_.REP.Text(row, rep::kOdds);
+  return pick;
+}
+
+void Session::LedgerRows(int first) {
+  if (!ports_.archive) return;
+  for (int r = first; r < ws_.REP.RowCount(); ++r) {
+    Pick pick = PickOfReportRow(r);
+    for (int i = 0; i < ws_.TAB.RowCount(); ++i) {
+      if (ws_.TAB.Text(i, tab::kName) != pick.runner) continue;
+      const double kf = ws_.TAB.Number(i, tab::kKf);
+      if (!IsNoPrice(kf) && kf > 1) pick.price = kf;
+      break;
+    }
+    ports_.archive->AddPick(std::move(pick));
+  }
+}
 
 void Session::AddToReport(int row) {
-  ports_.messages.Show(trotix::AddToReport(ws_, row));
+  Command command(*this);
+  const int first = ws_.REP.RowCount();
+  const std::string message = trotix::AddToReport(ws_, row);
+  LedgerRows(first);
   NoteReportChanges();
+  ports_.messages.Show(message);
 }
 
 void Session::SelectReportRow(int row) {
@@ -18,12 +57,24 @@ void Session::SelectReportRow(int row) {
 }
 
 void Session::DeleteReportRow() {
-  if (const std::string message = trotix::DeleteReportRow(ws_); !message.empty())
+  Command command(*this);
+  const int row = ws_.ReportRow;
+  const bool selected = row >= 0 && row < ws_.REP.RowCount();
+  const Pick pick = selected ? PickOfReportRow(row) : Pick{};
+  if (const std::string message = trotix::DeleteReportRow(ws_); !message.empty()) {
     ports_.messages.Show(message);
+    return;
+  }
   NoteReportChanges();
+  if (!ports_.archive || !selected) return;
+  // The same runner reported twice is one pick: it goes with the last of its rows.
+  for (int r = 0; r < ws_.REP.RowCount(); ++r)
+    if (SameReportRow(ws_.REP, r, pick)) return;
+  ports_.archive->DeletePick(pick);
 }
 
 void Session::ClearReport() {
+  // The ledger keeps its picks: "Clear" only empties the page.
   trotix::ClearReport(ws_);
   NoteReportChanges();
 }

@@ -4,6 +4,7 @@
 #include "analysis/zorvat/reference_tables.h"
 #include "app/remember_me.h"
 #include "app/session.h"
+#include "archive/request_key.h"
 #include "exchange/indicator_races.h"
 #include "feeds/feeds.h"
 #include "feeds/race_day.h"
@@ -12,6 +13,22 @@
 namespace trotix {
 
 SignInResult Session::SignIn(const SignInForm& form) {
+  Command command(*this);
+  const SignInResult result = TrySignIn(form);
+  if (DayArchive* archive = ports_.archive) {
+    if (result == SignInResult::SignedIn) {
+      day_ = ports_.clock.Today();
+      archive->KeepDay(*day_, options_.hosts);
+    } else {
+      // A replay must never meet the answers of a sign-in that failed.
+      archive->ForgetAnswers({RequestKeyOf(urls_.VersionProbe(), options_.hosts, true),
+                              RequestKeyOf(urls_.Login("", ""), options_.hosts, false)});
+    }
+  }
+  return result;
+}
+
+SignInResult Session::TrySignIn(const SignInForm& form) {
   std::string why;
   const ProbeResult version = ports_.web.ProbeExplained(urls_.VersionProbe(), why);
   AwaitCourseTable();

@@ -60,8 +60,13 @@ ReportPage::ReportPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
   saveAsRow->addWidget(exportCsvAs_);
   ll->addLayout(saveAsRow);
   clear_ = MakeButton("clearReportButton", "Clear");
+  clear_->setToolTip("Empty the report; the ledger keeps its picks");
   connect(clear_, &QPushButton::clicked, this, &ReportPage::clearRequested);
   ll->addWidget(clear_);
+  settle_ = MakeButton("settleButton", "Settle");
+  settle_->setToolTip("Fetch the results of every day with open picks and settle them");
+  connect(settle_, &QPushButton::clicked, this, &ReportPage::settleRequested);
+  ll->addWidget(settle_);
   auto* nextGrid = new QTableView;  // the second grid of the page has no columns
   nextGrid->setObjectName("emptyReportGrid");
   nextGrid->verticalHeader()->hide();
@@ -88,7 +93,7 @@ void ReportPage::Show(const WorkspaceView& ws) {
 
 void ReportPage::SetIdle(bool idle) {
   for (QPushButton* b :
-       {bestRecoming_, bestRank_, save_, exportCsv_, saveAs_, exportCsvAs_, clear_})
+       {bestRecoming_, bestRank_, save_, exportCsv_, saveAs_, exportCsvAs_, clear_, settle_})
     b->setEnabled(idle);
   deleteRow_->setEnabled(idle);
 }

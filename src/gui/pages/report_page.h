@@ -1,6 +1,6 @@
 #pragma once
-// "Report": the picks, the best-of runs that fill them, and saving them. A click on a pick
-// selects it for "Удалить" in the grid's context menu.
+// "Report": the picks, the best-of runs that fill them, saving them, and settling every pick of
+// the ledger. A click on a pick selects it for "Удалить" in the grid's context menu.
 #include <QWidget>
 
 #include "model/workspace.h"
@@ -33,6 +33,7 @@ class ReportPage : public QWidget {
   void saveAsRequested();
   void exportCsvAsRequested();
   void clearRequested();
+  void settleRequested();
   void rowSelected(int row);
   void deleteRowRequested();
 
@@ -45,6 +46,7 @@ class ReportPage : public QWidget {
   QPushButton* saveAs_;
   QPushButton* exportCsvAs_;
   QPushButton* clear_;
+  QPushButton* settle_;
   GridView* rep_;
   QMenu* menu_;
   QAction* deleteRow_;

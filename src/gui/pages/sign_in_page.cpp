@@ -1,6 +1,7 @@
 #include "gui/pages/sign_in_page.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -92,6 +93,57 @@ SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(pa
   SetWebSite(webSite);
   form->addWidget(siteLink_, 5, 0, 1, 2);
   over->addWidget(panel, 0, 0, Qt::AlignRight | Qt::AlignBottom);
+
+  archive_ = new QFrame;
+  archive_->setObjectName("archivePanel");
+  archive_->setFixedWidth(330);
+  archive_->setStyleSheet(
+      "#archivePanel { background: rgba(0, 0, 0, 120); border-radius: 8px; }"
+      "#archivePanel QLabel, #archivePanel QCheckBox { color: white; }");
+  auto* days = new QGridLayout(archive_);
+  days->setContentsMargins(18, 12, 18, 12);
+  days->addWidget(MakeLabel("storedDaysLabel", "STORED DAYS:"), 0, 0);
+  storedDays_ = new QComboBox;
+  storedDays_->setObjectName("storedDaysBox");
+  days->addWidget(storedDays_, 0, 1);
+  replay_ = MakeButton("replayDayButton", "Replay");
+  replay_->setToolTip("Open the stored day offline, as it was seen");
+  connect(replay_, &QPushButton::clicked, this, [this] {
+    const int i = storedDays_->currentIndex();
+    const int count = static_cast<int>(days_.size());
+    if (i >= 0 && i < count) emit replayRequested(days_[count - 1 - i]);
+  });
+  days->addWidget(replay_, 0, 2);
+  keepAnswers_ = new QCheckBox("Keep today's answers in the archive");
+  keepAnswers_->setObjectName("keepAnswersBox");
+  keepAnswers_->setChecked(true);
+  days->addWidget(keepAnswers_, 1, 0, 1, 3);
+  demoHistory_ = MakeButton("demoHistoryButton", "Build 30 demo days");
+  demoHistory_->setToolTip("Past demo days, each signed in, analysed, picked and settled");
+  connect(demoHistory_, &QPushButton::clicked, this, [this] { emit demoHistoryRequested(30); });
+  days->addWidget(demoHistory_, 2, 0, 1, 3);
+  demoHistory_->hide();
+  archive_->hide();
+  over->addWidget(archive_, 0, 0, Qt::AlignLeft | Qt::AlignBottom);
+}
+
+void SignInPage::ShowArchive(bool demo) {
+  archive_->show();
+  demoHistory_->setVisible(demo);
+}
+
+void SignInPage::SetStoredDays(const std::vector<Date>& days) {
+  if (days == days_) return;
+  days_ = days;
+  storedDays_->clear();
+  // Newest first: the day most likely wanted.
+  for (auto d = days_.rbegin(); d != days_.rend(); ++d)
+    storedDays_->addItem(QString::fromStdString(FormatDate(*d)));
+  UpdateButton();
+}
+
+bool SignInPage::KeepAnswers() const {
+  return keepAnswers_->isChecked();
 }
 
 SignInForm SignInPage::Form() const {
@@ -131,6 +183,10 @@ void SignInPage::SetIdle(bool idle) {
 
 void SignInPage::UpdateButton() {
   signIn_->setEnabled(idle_ && fieldsEnabled_);
+  // A day is opened, or today kept, only before a sign-in.
+  replay_->setEnabled(idle_ && fieldsEnabled_ && !days_.empty());
+  keepAnswers_->setEnabled(fieldsEnabled_);
+  demoHistory_->setEnabled(idle_);
 }
 
 }  // namespace trotix::gui

@@ -1,0 +1,35 @@
+#include "archive/recording_http_client.h"
+
+#include "archive/request_key.h"
+
+namespace trotix {
+
+HttpAnswer RecordingHttpClient::Get(const std::string& url) {
+  HttpAnswer answer = inner_.Get(url);
+  archive_.Record({RequestKeyOf(url, hosts_, false), answer, {}, UtcNow()});
+  return answer;
+}
+
+std::vector<HttpAnswer> RecordingHttpClient::GetMany(const std::vector<std::string>& urls,
+                                                     int maxConnections,
+                                                     const std::function<void(int)>& onAnswer) {
+  std::vector<std::string> arrived(urls.size());
+  auto answers = inner_.GetMany(urls, maxConnections, [&](int i) {
+    arrived[static_cast<std::size_t>(i)] = UtcNow();
+    if (onAnswer) onAnswer(i);
+  });
+  for (std::size_t i = 0; i < urls.size(); ++i)
+    archive_.Record({RequestKeyOf(urls[i], hosts_, false),
+                     answers[i],
+                     {},
+                     arrived[i].empty() ? UtcNow() : arrived[i]});
+  return answers;
+}
+
+ProbeResult RecordingHttpClient::Probe(const std::string& url) {
+  const ProbeResult result = inner_.Probe(url);
+  archive_.Record({RequestKeyOf(url, hosts_, true), {}, result, UtcNow()});
+  return result;
+}
+
+}  // namespace trotix

@@ -1,0 +1,27 @@
+#pragma once
+// Records every answer of a client into the day archive and hands it on unchanged, so the
+// Session's fetching stays as it is.
+#include "archive/day_archive.h"
+#include "net/hosts.h"
+#include "net/http_client.h"
+
+namespace trotix {
+
+class RecordingHttpClient : public HttpClient {
+ public:
+  RecordingHttpClient(HttpClient& inner, DayArchive& archive, Hosts hosts)
+      : inner_(inner), archive_(archive), hosts_(std::move(hosts)) {}
+
+  HttpAnswer Get(const std::string& url) override;
+  // Answers are recorded in the order asked, each with the time it arrived.
+  std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
+                                  const std::function<void(int)>& onAnswer) override;
+  ProbeResult Probe(const std::string& url) override;
+
+ private:
+  HttpClient& inner_;
+  DayArchive& archive_;
+  Hosts hosts_;
+};
+
+}  // namespace trotix
