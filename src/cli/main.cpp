@@ -235,6 +235,8 @@ int Run(Options& o) {
     }
     takeFailures(action.name);
   }
+  // A note (a tx.log left unread) is said but ends nothing: it does not make the run fail.
+  bool failed = !record.errors.empty();
   // Notes come first: they were taken at start-up and sign-in, before any action.
   record.errors.insert(record.errors.begin(), session.view().notes.begin(),
                        session.view().notes.end());
@@ -246,6 +248,7 @@ int Run(Options& o) {
       ledger = store->Picks();
     } catch (const ArchiveError& e) {
       record.errors.push_back(e.what());
+      failed = true;
     }
   }
 
@@ -265,7 +268,7 @@ int Run(Options& o) {
     for (const auto& e : record.errors) std::cerr << "error: " << PrintableText(e) << '\n';
   }
   if (signIn != SignInResult::SignedIn) return kExitSignInFailed;
-  return record.errors.empty() ? 0 : kExitActionFailed;
+  return failed ? kExitActionFailed : 0;
 }
 
 }  // namespace

@@ -132,6 +132,13 @@ TEST(Cli, ExitStatuses) {
   EXPECT_EQ(unsaved.status, 4);
   ASSERT_EQ(Json(unsaved)["errors"].size(), 1u);
   EXPECT_TRUE(Json(unsaved)["errors"][0].get<std::string>().starts_with("save: Cannot write "));
+  // A note at start-up (a tx.log that is a folder) is said, and the run still succeeds.
+  testing::TempFolder noted;
+  std::filesystem::create_directory(noted.path() / "tx.log");
+  const CliRun note = RunCli("--demo --today 04.12.2026 --json --dir " + noted.path().string());
+  EXPECT_EQ(note.status, 0);
+  ASSERT_EQ(Json(note)["errors"].size(), 1u);
+  EXPECT_TRUE(Json(note)["errors"][0].get<std::string>().starts_with("tx.log ignored"));
   const CliRun version = RunCli("--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "trotix-cli 3.8\n");

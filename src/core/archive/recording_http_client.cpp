@@ -27,7 +27,12 @@ std::vector<HttpAnswer> RecordingHttpClient::GetMany(const std::vector<std::stri
 }
 
 ProbeResult RecordingHttpClient::Probe(const std::string& url) {
-  const ProbeResult result = inner_.Probe(url);
+  std::string why;
+  return ProbeExplained(url, why);
+}
+
+ProbeResult RecordingHttpClient::ProbeExplained(const std::string& url, std::string& why) {
+  const ProbeResult result = inner_.ProbeExplained(url, why);
   archive_.Record({RequestKeyOf(url, hosts_, true), {}, result, UtcNow()});
   return result;
 }

@@ -17,6 +17,7 @@ class RecordingHttpClient : public HttpClient {
   std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
                                   const std::function<void(int)>& onAnswer) override;
   ProbeResult Probe(const std::string& url) override;
+  ProbeResult ProbeExplained(const std::string& url, std::string& why) override;
 
  private:
   HttpClient& inner_;
