@@ -3,7 +3,8 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build test demo bench clean format fuzz test-asan test-tsan
+.PHONY: all deps configure build test demo bench clean format fuzz test-asan test-tsan package \
+  test-package
 
 all: build
 
@@ -19,6 +20,14 @@ build: configure
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
+# The Debian package in the build folder; the check of one built into a temporary folder, which
+# `make test` runs too.
+package: build
+	@cmake --build $(BUILD) --target package
+
+test-package: build
+	@cd $(BUILD) && ctest --output-on-failure -L package
+
 # Sanitizer builds, each in its own folder, without the window.
 SAN_FLAGS = -O1 -g1 -fno-omit-frame-pointer
 ASAN_CXXFLAGS = $(SAN_FLAGS) -fsanitize=address,undefined -fno-sanitize-recover=all
@@ -27,7 +36,8 @@ TSAN_CXXFLAGS = $(SAN_FLAGS) -fsanitize=thread
 # Cancel from another thread, trotix-cli's Ctrl+C watch), one at a time: under the race detector
 # the HTTP time-outs leave little room for a second test.
 TSAN_TESTS = net_http_test session_test session_demo_test session_zorvat_test \
-  vendorsim_server_test fault_matrix_test exchange_indicator_parallel_test cli_test
+  vendorsim_server_test fault_matrix_test exchange_indicator_parallel_test archive_test \
+  session_archive_test cli_test
 empty :=
 space := $(empty) $(empty)
 

@@ -83,8 +83,10 @@ inline int PeakOfMain(int argc, char** argv) {
 }
 
 // Runs `args` to its end with its output thrown away, and reports its peak resident memory.
-// `scratch` is a file the measuring copy may write.
-inline ChildRun RunChild(const std::vector<std::string>& args, const std::string& scratch) {
+// `scratch` is a file the measuring copy may write; `workDir`, when given, is the child's
+// working folder (the window keeps its files there).
+inline ChildRun RunChild(const std::vector<std::string>& args, const std::string& scratch,
+                         const std::string& workDir = {}) {
   std::vector<std::string> all = {"/proc/self/exe", "--peak-of", scratch};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -94,6 +96,7 @@ inline ChildRun RunChild(const std::vector<std::string>& args, const std::string
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  if (!workDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
   ChildRun run;
   pid_t pid = 0;
   const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);

@@ -2,6 +2,7 @@
 // runs one request after another (--max-connections 1) and with the default cap of 8, against the
 // demo server started in-process with the chosen latency and day size; medians of the rounds.
 //   trotix-bench [--latency-ms 40] [--races 40] [--cpu-races 100] [--memory-races 100] [--rounds 3]
+//                [--history-days 30]
 #include <CLI/CLI.hpp>
 #include <cmath>
 #include <condition_variable>
@@ -20,6 +21,9 @@
 #include "analysis/zorvat/score_race.h"
 #include "app/recording_ports.h"
 #include "app/session.h"
+#include "archive/recording_http_client.h"
+#include "archive/session_archive.h"
+#include "archive/sqlite_archive.h"
 #include "bench_util.h"
 #include "demo_race.h"
 #include "feeds/race_day.h"
@@ -28,6 +32,7 @@
 #include "net/vendor_urls.h"
 #include "text/dates.h"
 #include "text/strings.h"
+#include "vendorsim/demo_history.h"
 #include "vendorsim/vendor_sim.h"
 
 namespace trotix::bench {
@@ -44,6 +49,7 @@ struct Options {
   int memoryRaces = 100;
   int rounds = 3;
   int runners = 16;
+  int historyDays = 30;
   std::string cli, window;
   std::vector<std::string> only;  // scenarios to run; empty: all
 };
@@ -74,13 +80,24 @@ class SnapshotProgress : public SilentProgress {
   StopSignal stop;
 };
 
-// A signed-out Session against the demo server, with the ports trotix-cli uses.
+// A signed-out Session against the demo server, with the ports trotix-cli uses; recording into
+// `store` when one is given.
 struct Client {
-  Client(const vendorsim::VendorSim& sim, int maxConnections, std::filesystem::path dir)
+  Client(const vendorsim::VendorSim& sim, int maxConnections, std::filesystem::path dir,
+         SqliteArchive* store = nullptr)
       : web(MakeRedirectingClient()), zorvat(MakeNonRedirectingClient()), clock(kDay) {
-    session =
-        std::make_unique<Session>(SessionOptions{sim.SimHosts(), std::move(dir), maxConnections},
-                                  SessionPorts{*web, *zorvat, browser, messages, progress, clock});
+    HttpClient* w = web.get();
+    HttpClient* z = zorvat.get();
+    if (store) {
+      archive = std::make_unique<SessionArchive>(*store);
+      recordedWeb = std::make_unique<RecordingHttpClient>(*web, *archive, sim.SimHosts());
+      recordedZorvat = std::make_unique<RecordingHttpClient>(*zorvat, *archive, sim.SimHosts());
+      w = recordedWeb.get();
+      z = recordedZorvat.get();
+    }
+    session = std::make_unique<Session>(
+        SessionOptions{sim.SimHosts(), std::move(dir), maxConnections},
+        SessionPorts{*w, *z, browser, messages, progress, clock, archive.get()});
   }
   bool SignIn() {
     session->Start();
@@ -89,6 +106,8 @@ struct Client {
   Workspace& ws() { return session->ws(); }
 
   std::unique_ptr<HttpClient> web, zorvat;
+  std::unique_ptr<SessionArchive> archive;
+  std::unique_ptr<HttpClient> recordedWeb, recordedZorvat;
   RecordingBrowser browser;
   RecordingMessages messages;
   SnapshotProgress progress;
@@ -370,6 +389,120 @@ void BestRankCpu(const Options& o, const std::filesystem::path& dir) {
               snapshot[0] * 1e3, snapshot[1] * 1e3, Verdict(snapshot[1] < analysis[1]));
 }
 
+double Overhead(double without, double with) {
+  return (with - without) / without * 100;
+}
+
+void PrintOverhead(const char* what, double without, double with) {
+  const double percent = Overhead(without, with);
+  std::printf("  %-34s %10.3f s %12.3f s %+8.1f %%   target < 10 %%: %s\n", what, without, with,
+              percent, Verdict(percent < 10));
+}
+
+std::uintmax_t FileBytes(const std::filesystem::path& file) {
+  std::error_code ec;
+  std::uintmax_t bytes = 0;
+  for (const char* suffix : {"", "-wal"}) {
+    const auto size = std::filesystem::file_size(file.string() + suffix, ec);
+    if (!ec) bytes += size;
+  }
+  return bytes;
+}
+
+// Recording's share of sign-in-to-ready and of the live analysis (each round into a fresh
+// archive, rounds with and without recording taken in turn), and the size of a recorded day.
+void Archive(const Options& o, const std::filesystem::path& dir) {
+  Header("The day archive: recording at " + std::to_string(o.latencyMs) +
+         " ms per answer, default cap of 8 (" + std::to_string(o.races) + " races)");
+  std::printf("  %-34s %12s %14s %9s\n", "", "no archive", "recording", "added");
+  const int rounds = std::max(o.rounds, 5);
+  int archiveNo = 0;
+  const auto freshStore = [&] {
+    const auto folder = dir / ("archive-" + std::to_string(++archiveNo));
+    std::filesystem::create_directories(folder);
+    return std::make_unique<SqliteArchive>(folder / kArchiveFileName);
+  };
+  {
+    auto sim = StartSim(o.races, o.latencyMs);
+    std::vector<double> times[2];
+    for (int round = 0; round < rounds; ++round) {
+      for (int recording = 0; recording < 2; ++recording) {
+        auto store = recording ? freshStore() : nullptr;
+        Client client(*sim, kDefaultCap, dir, store.get());
+        const double start = WallSeconds();
+        if (!client.SignIn()) std::printf("  sign-in failed\n");
+        times[recording].push_back(WallSeconds() - start);
+      }
+    }
+    PrintOverhead("sign-in to ready", Median(times[0]), Median(times[1]));
+  }
+  const DemoRace race = FindDemoRace(kDay, o.races, o.runners);
+  if (race.seed != 0) {
+    auto sim = StartSim(o.races, o.latencyMs, race.seed);
+    auto store = freshStore();
+    std::unique_ptr<Client> clients[2] = {
+        std::make_unique<Client>(*sim, kDefaultCap, dir),
+        std::make_unique<Client>(*sim, kDefaultCap, dir, store.get())};
+    for (auto& c : clients) c->SignIn();
+    std::vector<double> times[2];
+    for (int round = 0; round < rounds; ++round) {
+      for (int recording = 0; recording < 2; ++recording) {
+        const double start = WallSeconds();
+        clients[recording]->session->AnalyseLive(race.index);
+        times[recording].push_back(WallSeconds() - start);
+      }
+    }
+    const std::string what = "live analysis, " + std::to_string(o.runners) + " runners";
+    PrintOverhead(what.c_str(), Median(times[0]), Median(times[1]));
+  }
+  {
+    auto sim = StartSim(o.races, 0);
+    auto store = freshStore();
+    const auto file = store->file();
+    int pages = 0;
+    {
+      Client client(*sim, kDefaultCap, dir, store.get());
+      client.SignIn();
+      const int before = sim->Requests("/betting/*");
+      for (int k = 0; k < client.ws().MM.RowCount(); ++k) client.session->AnalyseLive(k);
+      pages = sim->Requests("/betting/*") - before;
+    }
+    store.reset();  // closing folds the write-ahead log into the file
+    const double mib = static_cast<double>(FileBytes(file)) / (1024 * 1024);
+    std::printf("  %-34s %10.2f MiB   target < 3 MiB: %s\n", "one day, every race analysed", mib,
+                Verdict(mib < 3));
+    std::printf("  %-34s %12d\n", "  (runner pages in it)", pages);
+  }
+}
+
+void History(const Options& o, const std::filesystem::path& dir) {
+  Header("Demo history: " + std::to_string(o.historyDays) +
+         " past days built and settled (40 races each, no latency)");
+  const auto folder = dir / "history";
+  std::filesystem::create_directories(folder);
+  const auto file = folder / kDemoArchiveFileName;
+  vendorsim::DemoHistoryOptions options;
+  options.today = kDay;
+  options.days = o.historyDays;
+  int picks = 0, errors = 0;
+  double seconds = 0;
+  {
+    SqliteArchive store(file);
+    const double start = WallSeconds();
+    for (const auto& day : vendorsim::BuildDemoHistory(store, options)) {
+      picks += day.picks;
+      errors += day.error.empty() ? 0 : 1;
+    }
+    seconds = WallSeconds() - start;
+  }
+  std::printf("  %-34s %10.2f s   target < 20 s: %s%s\n", "wall time", seconds,
+              Verdict(seconds < 20 && errors == 0), errors ? "  (days failed)" : "");
+  std::printf("  %-34s %10.2f s\n", "  per day", seconds / o.historyDays);
+  std::printf("  %-34s %12d\n", "picks settled", picks);
+  std::printf("  %-34s %10.1f MiB\n", "archive size",
+              static_cast<double>(FileBytes(file)) / (1024 * 1024));
+}
+
 void PeakMemory(const Options& o, const std::filesystem::path& dir) {
   Header("Peak memory (maximum resident set size)");
   auto sim = StartSim(o.memoryRaces, 0);
@@ -399,7 +532,7 @@ void PeakMemory(const Options& o, const std::filesystem::path& dir) {
   for (int cap : kCaps) {
     const ChildRun run = RunChild(
         {o.window, "--demo", "--max-connections", std::to_string(cap), "--screenshot", picture},
-        (dir / "peak").string());
+        (dir / "peak").string(), dir.string());
     const std::string what = "window after sign-in (--demo), " + std::to_string(cap) + " conn.";
     std::printf("  %-42s %8.1f MiB   target < 150 MiB: %s%s\n", what.c_str(), run.peakKiB / 1024.0,
                 Verdict(run.peakKiB < 150 * 1024), run.exitCode == 0 ? "" : "  (the run failed)");
@@ -494,9 +627,13 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 300));
   app.add_option("--rounds", o.rounds, "repetitions of each scenario; the median counts")
       ->check(CLI::Range(1, 50));
+  app.add_option("--history-days", o.historyDays, "days of the demo history scenario")
+      ->check(CLI::Range(1, 366));
   app.add_option("--only", o.only,
-                 "run only these scenarios: signin, live, realodds, cpu, memory, parse")
-      ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse"}));
+                 "run only these scenarios: signin, live, realodds, cpu, memory, parse, archive, "
+                 "history")
+      ->check(CLI::IsMember(
+          {"signin", "live", "realodds", "cpu", "memory", "parse", "archive", "history"}));
   app.add_option("--cli", o.cli, "trotix-cli to measure");
   app.add_option("--window", o.window, "the window program to measure");
   CLI11_PARSE(app, argc, argv);
@@ -514,6 +651,8 @@ int main(int argc, char** argv) {
   if (wanted("cpu")) BestRankCpu(o, dir);
   if (wanted("memory")) PeakMemory(o, dir);
   if (wanted("parse")) ParseDay(dir);
+  if (wanted("archive")) Archive(o, dir);
+  if (wanted("history")) History(o, dir);
   std::error_code ignored;
   std::filesystem::remove_all(dir, ignored);
   std::printf("\n%s\n", missed == 0 ? "every target met" : "some targets NOT MET");

@@ -9,7 +9,9 @@
 namespace trotix {
 namespace {
 
-enum class Arg { None, Row, OptionalDate, OnOff };
+enum class Arg { None, Row, OptionalDate, OnOff, Count };
+
+constexpr int kMaxDays = 366;
 
 struct ActionRule {
   Arg arg;
@@ -81,6 +83,20 @@ const std::map<std::string, ActionRule>& Rules() {
           state.fromRealOdds = a.args[0] == "on";
           return std::string();
         }}},
+      {"settle",
+       {Arg::None,
+        [](Session& s, ActionState& state, const Action&) {
+          state.settlements.push_back(s.Settle());
+          state.archiveUsed = true;
+          return std::string();
+        }}},
+      {"demo-history",
+       {Arg::Count,
+        [](Session&, ActionState& state, const Action& a) {
+          if (!state.demoHistory) return std::string("demo-history needs --demo and the archive");
+          state.archiveUsed = true;
+          return state.demoHistory(RowOf(a));
+        }}},
       {"delete", Click(&Session::DeleteReportRow)},
       {"clear", Click(&Session::ClearReport)},
       {"save", Click(&Session::SaveReport)},
@@ -111,6 +127,13 @@ std::string ParseActions(const std::vector<std::string>& words, std::vector<Acti
         break;
       case Arg::OptionalDate:
         if (hasNext && ParseDate(words[i + 1])) action.args.push_back(words[++i]);
+        break;
+      case Arg::Count:
+        if (const auto n = hasNext ? ParseInteger(words[i + 1]) : std::nullopt;
+            !n || *n < 1 || *n > kMaxDays)
+          return "action " + words[i] + " needs a number of days from 1 to " +
+                 std::to_string(kMaxDays);
+        action.args.push_back(words[++i]);
         break;
       case Arg::OnOff:
         if (!hasNext || (words[i + 1] != "on" && words[i + 1] != "off"))

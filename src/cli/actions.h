@@ -1,5 +1,6 @@
 #pragma once
 // The command line's actions: each stands for one click of the user on the window.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,9 +18,14 @@ struct Action {
 std::string ParseActions(const std::vector<std::string>& words, std::vector<Action>& actions);
 
 // What the command line keeps between actions, as the window's controls would: the
-// "From Real Odds" tick.
+// "From Real Odds" tick; and what the archive's actions leave for the output.
 struct ActionState {
   bool fromRealOdds = true;
+  std::vector<SettleSummary> settlements;  // one per "settle"
+  // Builds the demo history of that many days; set only with --demo and the archive. Returns the
+  // error text, empty when all went well.
+  std::function<std::string(int days)> demoHistory;
+  bool archiveUsed = false;  // an action of the archive ran: the output lists the ledger
 };
 
 // Runs one action on the session. Returns the error text when the action could not run (a row

@@ -71,4 +71,31 @@ nlohmann::json WorkspaceJson(const Workspace& ws, const ViewState& view, const R
           {"errors", Strings(record.errors)}};
 }
 
+nlohmann::json PicksJson(const std::vector<Pick>& picks) {
+  auto out = nlohmann::json::array();
+  const auto number = [](const std::optional<double>& v) {
+    return v ? nlohmann::json(*v) : nlohmann::json(nullptr);
+  };
+  for (const Pick& p : picks)
+    out.push_back({{"day", FormatDate(p.day)},
+                   {"time", DisplayUtf8(p.time)},
+                   {"course", DisplayUtf8(p.course)},
+                   {"runner", DisplayUtf8(p.runner)},
+                   {"system", DisplayUtf8(p.system)},
+                   {"odds", DisplayUtf8(p.odds)},
+                   {"price", number(p.price)},
+                   {"source", PickSourceName(p.source)},
+                   {"run", p.runId},
+                   {"result", PickResultName(p.result)},
+                   {"position", p.position > 0 ? nlohmann::json(p.position) : nullptr},
+                   {"sp", number(p.sp)}});
+  return out;
+}
+
+nlohmann::json SettleJson(const SettleSummary& s) {
+  return {{"days", s.days},   {"picks", s.picks},          {"settled", s.settled},
+          {"won", s.won},     {"placed", s.placed},        {"unplaced", s.unplaced},
+          {"void", s.voided}, {"failedDays", s.failedDays}};
+}
+
 }  // namespace trotix

@@ -4,7 +4,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/session.h"
 #include "app/view_state.h"
+#include "archive/day_archive.h"
 #include "model/workspace.h"
 
 namespace trotix {
@@ -18,5 +20,9 @@ struct RunRecord {
 nlohmann::json TableJson(const Table& table);
 // The whole state after a run, as the command line's JSON contract gives it.
 nlohmann::json WorkspaceJson(const Workspace& ws, const ViewState& view, const RunRecord& record);
+
+// The picks ledger: one object per pick with its result; prices and SP are numbers or null.
+nlohmann::json PicksJson(const std::vector<Pick>& picks);
+nlohmann::json SettleJson(const SettleSummary& summary);
 
 }  // namespace trotix

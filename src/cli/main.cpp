@@ -13,12 +13,18 @@
 #include "actions.h"
 #include "app/recording_ports.h"
 #include "app/system_clock.h"
+#include "archive/archive_http_client.h"
+#include "archive/recording_http_client.h"
+#include "archive/session_archive.h"
+#include "archive/sqlite_archive.h"
 #include "json_output.h"
 #include "net/curl_http_client.h"
+#include "net/vendor_urls.h"
 #include "options/host_options.h"
 #include "text/dates.h"
 #include "text/numbers.h"
 #include "text_output.h"
+#include "vendorsim/demo_history.h"
 #include "vendorsim/vendor_sim.h"
 
 namespace trotix {
@@ -40,8 +46,37 @@ struct Options {
   std::string dir = ".";
   bool json = false;
   bool progress = false;
+  bool noArchive = false;
+  std::string archiveDay;
   std::vector<std::string> words;
 };
+
+std::string DaysText(const std::vector<Date>& days) {
+  if (days.empty()) return "none";
+  std::string text;
+  for (const Date& d : days) text += (text.empty() ? "" : " ") + FormatDate(d);
+  return text;
+}
+
+std::string HistoryLine(const vendorsim::DemoHistoryDay& d) {
+  if (!d.error.empty()) return FormatDate(d.day) + ": " + d.error;
+  const SettleSummary& s = d.settlement;
+  return FormatDate(d.day) + ": " + std::to_string(d.races) + " races, " + std::to_string(d.picks) +
+         " picks; settled " + std::to_string(s.settled) + " of " + std::to_string(s.picks) +
+         " open (" + std::to_string(s.won) + " won, " + std::to_string(s.placed) + " placed, " +
+         std::to_string(s.unplaced) + " unplaced, " + std::to_string(s.voided) + " void)";
+}
+
+nlohmann::json HistoryJson(const std::vector<vendorsim::DemoHistoryDay>& history) {
+  auto out = nlohmann::json::array();
+  for (const auto& d : history)
+    out.push_back({{"day", FormatDate(d.day)},
+                   {"races", d.races},
+                   {"picks", d.picks},
+                   {"settlement", SettleJson(d.settlement)},
+                   {"error", d.error}});
+  return out;
+}
 
 // No panel to draw; with --progress each finished race is a line on stderr. Ctrl+C raises the
 // stop signal, as the window's Cancel does.
@@ -111,32 +146,106 @@ int Run(Options& o) {
     }
     today = *parsed;
   }
+  std::optional<Date> replayDay;
+  if (!o.archiveDay.empty()) {
+    replayDay = ParseDate(o.archiveDay);
+    if (!replayDay) {
+      std::cerr << "--archive-day wants dd.mm.yyyy, not " << o.archiveDay << '\n';
+      return kExitBadArguments;
+    }
+    if (o.noArchive) {
+      std::cerr << "--archive-day replays from the archive, which --no-archive turns off\n";
+      return kExitBadArguments;
+    }
+    if (!o.today.empty() && !(today == *replayDay)) {
+      std::cerr << "--today and --archive-day name different days\n";
+      return kExitBadArguments;
+    }
+    today = *replayDay;
+  }
   std::vector<Action> actions;
   if (const auto error = ParseActions(o.words, actions); !error.empty()) {
     std::cerr << error << '\n';
     return kExitBadArguments;
   }
 
-  // The demo vendor server lives as long as the run.
+  RunRecord record;
+  // The archive: the run goes on without it when the file cannot be used, and the file is left
+  // as it is.
+  std::unique_ptr<SqliteArchive> store;
+  if (!o.noArchive) {
+    const auto file =
+        std::filesystem::path(o.dir) / (o.demo ? kDemoArchiveFileName : kArchiveFileName);
+    try {
+      store = std::make_unique<SqliteArchive>(file);
+    } catch (const ArchiveError& e) {
+      if (replayDay) {
+        std::cerr << e.what() << '\n';
+        return kExitSignInFailed;
+      }
+      record.errors.push_back(std::string(e.what()) + "; working without the archive");
+    }
+  }
+  std::optional<StoredDay> stored;
+  std::unique_ptr<SessionArchive> archive;
+  if (replayDay) {
+    try {
+      stored = store->LoadDay(*replayDay);
+      if (!stored) {
+        std::cerr << "the archive " << store->file().string() << " holds no day "
+                  << FormatDate(*replayDay) << " (stored days: " << DaysText(store->Days())
+                  << ")\n";
+        return kExitSignInFailed;
+      }
+      archive = std::make_unique<SessionArchive>(*store, *replayDay);
+    } catch (const ArchiveError& e) {
+      std::cerr << e.what() << '\n';
+      return kExitSignInFailed;
+    }
+    // The day's own hosts: every address the session builds is the one recorded.
+    o.hosts = stored->hosts;
+  } else if (store) {
+    archive = std::make_unique<SessionArchive>(*store);
+  }
+
+  // The demo vendor server lives as long as the run; a replay needs none.
   std::unique_ptr<vendorsim::VendorSim> demo;
   if (o.demo) {
-    vendorsim::SimOptions sim;
-    sim.date = today;
-    demo = std::make_unique<vendorsim::VendorSim>(sim);
-    demo->Start();
-    o.hosts = demo->SimHosts();
+    if (!replayDay) {
+      vendorsim::SimOptions sim;
+      sim.date = today;
+      demo = std::make_unique<vendorsim::VendorSim>(sim);
+      demo->Start();
+      o.hosts = demo->SimHosts();
+    }
     if (o.login.empty() && o.password.empty()) o.login = o.password = "demo";
   }
 
-  auto web = MakeRedirectingClient();
-  auto zorvat = MakeNonRedirectingClient();
+  std::unique_ptr<HttpClient> web, zorvat, recordedWeb, recordedZorvat, replay;
+  HttpClient* webPort = nullptr;
+  HttpClient* zorvatPort = nullptr;
+  if (replayDay) {
+    replay = std::make_unique<ArchiveHttpClient>(stored->answers, o.hosts);
+    webPort = zorvatPort = replay.get();
+  } else {
+    web = MakeRedirectingClient();
+    zorvat = MakeNonRedirectingClient();
+    webPort = web.get();
+    zorvatPort = zorvat.get();
+    if (archive) {
+      recordedWeb = std::make_unique<RecordingHttpClient>(*web, *archive, o.hosts);
+      recordedZorvat = std::make_unique<RecordingHttpClient>(*zorvat, *archive, o.hosts);
+      webPort = recordedWeb.get();
+      zorvatPort = recordedZorvat.get();
+    }
+  }
   RecordingBrowser browser;
   RecordingMessages messages;
   CliProgress progress(o.progress);
   const InterruptWatch watch(progress.stop);
   FixedClock clock(today);
   Session session({o.hosts, o.dir, o.maxConnections, std::chrono::seconds(o.deadlineSeconds)},
-                  {*web, *zorvat, browser, messages, progress, clock});
+                  {*webPort, *zorvatPort, browser, messages, progress, clock, archive.get()});
 
   session.Start();
   const Workspace& ws = session.ws();
@@ -148,8 +257,26 @@ int Run(Options& o) {
   }
   if (o.remember) form.rememberMe = true;
 
-  RunRecord record;
   ActionState state;
+  std::vector<vendorsim::DemoHistoryDay> history;
+  if (o.demo && store && !replayDay) {
+    state.demoHistory = [&](int days) {
+      vendorsim::DemoHistoryOptions options;
+      options.today = today;
+      options.days = days;
+      options.maxConnections = o.maxConnections;
+      std::string errors;
+      const auto built = vendorsim::BuildDemoHistory(
+          *store, options, [&](const vendorsim::DemoHistoryDay& d, int index, int count) {
+            std::cerr << "demo-history " << index << "/" << count << " " << HistoryLine(d)
+                      << std::endl;
+            if (!d.error.empty()) errors += (errors.empty() ? "" : "; ") + HistoryLine(d);
+          });
+      history.insert(history.end(), built.begin(), built.end());
+      return errors;
+    };
+  }
+
   Workspace before = ws;
   const SignInResult signIn = session.SignIn(form);
   // A file the Session could not write is an error of the step that wrote it.
@@ -173,23 +300,41 @@ int Run(Options& o) {
     takeFailures(action.name);
     if (stop.cancelled()) record.errors.push_back(action.name + ": cancelled");
   }
-  // Notes come first: they were taken at start-up, before any action.
+  // A note (a tx.log left unread) is said but ends nothing: it does not make the run fail.
+  bool failed = !record.errors.empty();
+  // Notes come first: they were taken at start-up and sign-in, before any action.
   record.errors.insert(record.errors.begin(), session.view().notes.begin(),
                        session.view().notes.end());
   record.messages = messages.shown;
   record.opened = browser.opened;
+  std::vector<Pick> ledger;
+  if (state.archiveUsed && store) {
+    try {
+      ledger = store->Picks();
+    } catch (const ArchiveError& e) {
+      record.errors.push_back(e.what());
+      failed = true;
+    }
+  }
 
   if (o.json) {
-    std::cout << WorkspaceJson(ws, session.view(), record).dump(2) << '\n';
+    auto j = WorkspaceJson(ws, session.view(), record);
+    // Only the archive's actions add keys; the rest of the output is the same with or without it.
+    if (state.archiveUsed) j["picks"] = PicksJson(ledger);
+    if (!state.settlements.empty()) j["settlement"] = SettleJson(state.settlements.back());
+    if (!history.empty()) j["history"] = HistoryJson(history);
+    std::cout << j.dump(2) << '\n';
   } else {
     PrintChanged(before, ws);
+    for (const auto& d : history) std::cout << "history: " << PrintableText(HistoryLine(d)) << '\n';
+    if (state.archiveUsed) PrintPicks(std::cout, ledger);
     for (const auto& m : record.messages) std::cout << "message: " << PrintableText(m) << '\n';
     for (const auto& u : record.opened) std::cout << "opened: " << PrintableText(u) << '\n';
     for (const auto& e : record.errors) std::cerr << "error: " << PrintableText(e) << '\n';
   }
   if (stop.cancelled()) return kExitInterrupted;
   if (signIn != SignInResult::SignedIn) return kExitSignInFailed;
-  return record.errors.empty() ? 0 : kExitActionFailed;
+  return failed ? kExitActionFailed : 0;
 }
 
 }  // namespace
@@ -209,6 +354,7 @@ int main(int argc, char** argv) {
       "as the window's Cancel does and prints the state so far.\n"
       "Exit status: 0 the actions ran, 2 bad arguments, 3 the sign-in failed, 4 an action ended "
       "in an error (the deadline included) or a file could not be written, 130 Ctrl+C."};
+  app.set_version_flag("--version", "trotix-cli " + std::string(trotix::kVersion));
   trotix::AddHostOptions(app, o.hosts);
   app.add_flag("--demo", o.demo, "Start the demo vendor server in-process and use its account");
   app.add_option("--login", o.login, "Login");
@@ -225,10 +371,14 @@ int main(int argc, char** argv) {
       ->check(CLI::NonNegativeNumber);
   app.add_flag("--progress", o.progress, "Print each race of a best-of run on stderr as it ends");
   app.add_flag("--json", o.json, "Print the whole state as one JSON object");
+  app.add_flag("--no-archive", o.noArchive,
+               "Keep nothing in the archive (trotix.db, or trotix-demo.db with --demo, in --dir)");
+  app.add_option("--archive-day", o.archiveDay,
+                 "Replay a stored day, dd.mm.yyyy, offline from the archive");
   app.add_option("actions", o.words,
                  "Actions: today ROW, all ROW, zorvat ROW, indicator ROW, results [dd.mm.yyyy], "
                  "link ROW, add ROW, select ROW, delete, clear, save, real-odds on|off, "
-                 "best-rank, best-recoming, tv, market");
+                 "best-rank, best-recoming, tv, market, settle, demo-history DAYS (with --demo)");
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

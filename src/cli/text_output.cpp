@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "text/dates.h"
 #include "text/encoding.h"
+#include "text/numbers.h"
 #include "text/strings.h"
 
 namespace trotix {
@@ -94,6 +96,35 @@ std::string ProgressLine(const RaceStep& step) {
   return action + " " + std::to_string(step.race) + "/" + std::to_string(step.races) + " " +
          DisplayUtf8(step.name) + ": " + std::to_string(step.rowsAdded) +
          (step.rowsAdded == 1 ? " row" : " rows");
+}
+
+void PrintPicks(std::ostream& out, const std::vector<Pick>& picks) {
+  std::vector<Column> columns;
+  for (const char* caption : {"Day", "Time", "Course", "Runner", "System", "Odds", "Price",
+                              "Source", "Result", "Pos", "SP"})
+    columns.push_back(Column{caption, ColumnKind::Text, false, {}});
+  Table table(std::move(columns));
+  const auto price = [](const std::optional<double>& v) {
+    return v ? FormatFixed(*v, 2) : std::string();
+  };
+  for (const Pick& p : picks) {
+    const int r = table.AddRow();
+    const std::string source =
+        p.source == PickSource::kLive ? "live" : "backtest " + std::to_string(p.runId);
+    const std::string texts[] = {FormatDate(p.day),
+                                 p.time,
+                                 p.course,
+                                 p.runner,
+                                 p.system,
+                                 p.odds,
+                                 price(p.price),
+                                 source,
+                                 PickResultName(p.result),
+                                 p.position > 0 ? std::to_string(p.position) : "",
+                                 price(p.sp)};
+    for (int c = 0; c < table.ColumnCount(); ++c) table.SetText(r, c, texts[c]);
+  }
+  PrintTable(out, "PICKS", table);
 }
 
 }  // namespace trotix

@@ -2,8 +2,10 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/ports.h"
+#include "archive/day_archive.h"
 #include "table/table.h"
 
 namespace trotix {
@@ -15,6 +17,8 @@ std::string PrintableText(std::string_view bytes);
 
 // A table's shown columns as aligned text, headed by its name.
 void PrintTable(std::ostream& out, const std::string& name, const Table& table);
+// The picks ledger as a table named PICKS.
+void PrintPicks(std::ostream& out, const std::vector<Pick>& picks);
 
 // The line --progress prints for a finished race: "best-rank 14/40 16:45 Lingfield: 1 row".
 std::string ProgressLine(const RaceStep& step);

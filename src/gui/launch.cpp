@@ -6,12 +6,18 @@
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTimer>
+#include <cstdio>
 #include <iostream>
+#include <map>
 
 #include "app/system_clock.h"
+#include "archive/sqlite_archive.h"
 #include "gui/main_window.h"
+#include "gui/settings.h"
 #include "net/curl_http_client.h"
+#include "net/vendor_urls.h"
 #include "options/host_options.h"
+#include "vendorsim/demo_history.h"
 #include "vendorsim/vendor_sim.h"
 
 namespace trotix::gui {
@@ -45,64 +51,146 @@ bool SelectPage(MainWindow& window, const QString& caption) {
 }
 
 int RunTrotix(QApplication& app, int argc, char** argv) {
+  // Names the platform's folders for the settings and the data.
+  QApplication::setApplicationName("trotix");
+  QApplication::setApplicationVersion(QString::fromLatin1(kVersion.data(), kVersion.size()));
   ApplyLook(app);
   CLI::App cli{"trotix: the Trotix window"};
-  Hosts hosts;
-  AddHostOptions(cli, hosts);
+  cli.set_version_flag("--version", "trotix " + std::string(kVersion));
+  // The hosts as options only: Settings::ForRun reads their variables, after the command line
+  // and before the kept settings.
+  Settings::RunValues given;
+  using Key = Settings::Key;
+  std::map<Key, std::pair<CLI::Option*, std::string>> values;
+  for (const auto& [key, member] : kHostKeys) {
+    for (const HostOption& h : kHostOptions) {
+      if (h.member != member) continue;
+      auto& [option, text] = values[key];
+      option = cli.add_option(h.option, text,
+                              std::string(h.help) + " (else " + h.variable + ", else Settings)");
+    }
+  }
   bool demo = false;
   int maxConnections = 8;
-  std::string screenshot, page;
+  std::string dir, settingsFile, screenshot, page, size, archiveDay;
   int race = -1;
+  bool noArchive = false;
   cli.add_flag("--demo", demo,
                "start the built-in demo vendor server and fill in its demo account");
-  cli.add_option("--max-connections", maxConnections, "parallel requests of one batch")
-      ->check(CLI::Range(1, 64));
+  CLI::Option* cap =
+      cli.add_option("--max-connections", maxConnections, "parallel requests of one batch")
+          ->check(CLI::Range(1, 64));
+  CLI::Option* dirOption =
+      cli.add_option("--dir", dir, "the data folder for this run (tx.log and saved pages)");
+  cli.add_option("--settings", settingsFile,
+                 "keep the settings in this INI file instead of the user's own");
   int deadlineSeconds = 300;
-  cli.add_option("--deadline", deadlineSeconds,
-                 "seconds a command may wait on the servers before it stops as Cancel would "
-                 "(a best-of run: per race); 0 for none")
-      ->check(CLI::NonNegativeNumber);
+  CLI::Option* deadline =
+      cli.add_option("--deadline", deadlineSeconds,
+                     "seconds a command may wait on the servers before it stops as Cancel would "
+                     "(a best-of run: per race); 0 for none")
+          ->check(CLI::NonNegativeNumber);
   cli.add_option("--screenshot", screenshot,
                  "render the window to this PNG file and exit (signed in with --demo)");
   cli.add_option("--page", page, "with --screenshot: the page to show, by caption");
   cli.add_option("--race", race,
                  "with --screenshot: analyse this row of the ALL TABLE race list first (from 0)")
       ->check(CLI::NonNegativeNumber);
+  cli.add_option("--size", size, "with --screenshot: the window's size, WIDTHxHEIGHT");
+  cli.add_flag("--no-archive", noArchive,
+               "keep nothing in the archive (trotix.db, or trotix-demo.db with --demo)");
+  cli.add_option("--archive-day", archiveDay, "open a stored day, dd.mm.yyyy, offline");
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     return cli.exit(e);
   }
+  for (const auto& [key, value] : values)
+    if (value.first->count() > 0) given[key] = QString::fromStdString(value.second);
+  if (cap->count() > 0) given[Key::kMaxConnections] = QString::number(maxConnections);
+  if (deadline->count() > 0) given[Key::kDeadlineSeconds] = QString::number(deadlineSeconds);
+  if (dirOption->count() > 0) given[Key::kDataFolder] = QString::fromStdString(dir);
+  std::optional<Date> replayDay;
+  if (!archiveDay.empty()) {
+    replayDay = ParseDate(archiveDay);
+    if (!replayDay || noArchive) {
+      std::cerr << "--archive-day wants dd.mm.yyyy and the archive\n";
+      return 2;
+    }
+  }
 
   WindowOptions options;
+  options.settings = settingsFile.empty()
+                         ? std::make_shared<Settings>()
+                         : std::make_shared<Settings>(QString::fromStdString(settingsFile));
+  // A picture taken for the docs or a benchmark leaves the user's window as it was.
+  if (!screenshot.empty()) options.settings->SetReadOnly(true);
   if (demo) {
     vendorsim::SimOptions sim;
     sim.date = SystemClock().Today();
     auto server = std::make_shared<vendorsim::VendorSim>(sim);
     server->Start();
-    hosts = server->SimHosts();
+    const Hosts hosts = server->SimHosts();
+    for (const auto& [key, member] : kHostKeys) given[key] = QString::fromStdString(hosts.*member);
     options.keepAlive = server;
     options.login = "demo";
     options.password = "demo";
   }
-  options.session.hosts = hosts;
-  options.session.maxConnections = maxConnections;
-  options.session.deadline = std::chrono::seconds(deadlineSeconds);
+  options.commandLine = given;
   options.web = MakeRedirectingClient();
   options.zorvat = MakeNonRedirectingClient();
+  if (!noArchive) {
+    // The archive lives in the data folder, beside tx.log.
+    const auto folder = RunSessionOptions(*options.settings, given).folder;
+    try {
+      options.archive = std::make_shared<SqliteArchive>(
+          folder / (demo ? kDemoArchiveFileName : kArchiveFileName));
+    } catch (const ArchiveError& e) {
+      options.archiveNote = std::string(e.what()) + "; working without the archive";
+    }
+  }
+  if (demo && options.archive) {
+    options.demoHistory = [store = options.archive, cap = maxConnections](int days,
+                                                                          Progress& progress) {
+      vendorsim::DemoHistoryOptions o;
+      o.today = SystemClock().Today();
+      o.days = days;
+      o.maxConnections = cap;
+      progress.SetGauge(Progress::kPr, 0, days);
+      progress.ShowPanel(true);
+      int picks = 0, failed = 0;
+      vendorsim::BuildDemoHistory(*store, o, [&](const vendorsim::DemoHistoryDay& d, int i, int) {
+        progress.SetGauge(Progress::kPr, i, days);
+        picks += d.picks;
+        failed += d.error.empty() ? 0 : 1;
+      });
+      progress.ShowPanel(false);
+      std::string text = "Built " + std::to_string(days - failed) + " demo days with " +
+                         std::to_string(picks) + " picks, each day settled";
+      if (failed > 0) text += "; " + std::to_string(failed) + " days failed";
+      return text;
+    };
+  }
 
   MainWindow window(std::move(options));
+  if (!size.empty()) {
+    int width = 0, height = 0;
+    if (std::sscanf(size.c_str(), "%dx%d", &width, &height) == 2) window.resize(width, height);
+  }
   window.show();
 
   if (!screenshot.empty()) {
     // Nobody is there to dismiss a box.
     window.ports().SetMessageHook(
         [](const QString& text) { std::cerr << text.toStdString() << "\n"; });
+    window.ports().SetQuestionHook([](const QString&, QMessageBox::StandardButtons buttons) {
+      return buttons.testFlag(QMessageBox::Discard) ? QMessageBox::Discard : QMessageBox::No;
+    });
     int signIn = 0, analysis = 0;
     bool taken = false;
     QObject::connect(&window, &MainWindow::commandFinished, &window, [&](int) {
       if (taken) return;
-      if (demo && signIn == 0) {
+      if (demo && signIn == 0 && !replayDay) {
         signIn = window.SignIn();
         return;
       }
@@ -121,7 +209,8 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
       });
     });
   }
-  window.Start();
+  // A stored day replaces the live start-up; a day not stored is said and the window runs live.
+  if (!replayDay || window.ReplayDay(*replayDay) == 0) window.Start();
   return app.exec();
 }
 

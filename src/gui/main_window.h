@@ -1,7 +1,9 @@
 #pragma once
-// The window "Trotix": the page control with its eleven pages, the progress panel and the tray
-// icon. Every user event becomes one Session call on the worker; the pages show the snapshot
-// each call leaves.
+// The window "Trotix": the page control with its eleven pages, the status line, the progress
+// panel and the tray icon. Every user event becomes one Session call on the worker; the pages
+// show the snapshot each call leaves. Its settings and its size, page and choices are kept
+// between runs.
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -10,8 +12,18 @@
 #include "app/session.h"
 #include "gui/qt_ports.h"
 #include "gui/session_runner.h"
+#include "gui/settings.h"
 
+namespace trotix {
+class SessionArchive;
+class SqliteArchive;
+}  // namespace trotix
+
+class QAction;
+class QLabel;
 class QTabWidget;
+class QTimer;
+class QToolButton;
 
 namespace trotix::gui {
 
@@ -21,6 +33,8 @@ class ProgressPanel;
 class ReportPage;
 class ResultPage;
 class ScalpOddsPage;
+class SessionFactory;
+class SettingsDialog;
 class SignInPage;
 class TipsPage;
 class TodayPage;
@@ -28,12 +42,23 @@ class TrayIcon;
 class ZorvatPage;
 
 struct WindowOptions {
-  SessionOptions session;
+  // What the window reads and keeps; the user's own settings when not given.
+  std::shared_ptr<Settings> settings;
+  // What the command line set for this run (hosts, connection cap, data folder); it wins over
+  // the settings.
+  Settings::RunValues commandLine;
   std::unique_ptr<HttpClient> web;     // follows redirects
   std::unique_ptr<HttpClient> zorvat;  // does not follow redirects
   std::shared_ptr<void> keepAlive;     // anything the clients rely on (the demo server)
   // Filled into the sign-in fields after start-up when not empty (the demo account).
   std::string login, password;
+  // The data folder's archive; none when it is off or could not be opened (`archiveNote` says
+  // why, once, at start-up).
+  std::shared_ptr<SqliteArchive> archive;
+  std::string archiveNote;
+  // Demo mode: builds that many past demo days into the archive on the worker thread and returns
+  // what to tell the user.
+  std::function<std::string(int days, Progress& progress)> demoHistory;
 };
 
 class MainWindow : public QWidget {
@@ -56,6 +81,17 @@ class MainWindow : public QWidget {
   int LoadResults();
   // A double-click on race `row` of "ALL TABLE".
   int OpenRace(int row);
+  // "Sign out" in the page bar or the tray menu.
+  int SignOut();
+  // "Обновить" on "Scalp Odds", and each auto-refresh.
+  int ReloadMoves();
+  // "Settings…": the dialog, beside the window until OK or Cancel; OK applies it.
+  SettingsDialog* OpenSettings();
+  // Opens a stored day offline in place of the live session: start-up and sign-in from the
+  // archive. Returns the command's number, 0 when it cannot.
+  int ReplayDay(const trotix::Date& day);
+  // "Build 30 demo days" in demo mode.
+  int BuildDemoHistory(int days);
 
  signals:
   // A command ended and its snapshot is on screen.
@@ -67,11 +103,17 @@ class MainWindow : public QWidget {
  protected:
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void AddPages();
+  void AddFrame();
+  void AddShortcuts();
   void ConnectPages();
   void ConnectProgress();
+  // Hands `made` to a fresh worker; command numbers go on counting.
+  void Attach(struct MadeSession made);
+  void ShowStoredDays();
 
   // Posts a command; refused (0) while another runs.
   int Run(std::function<void(Session&)> command);
@@ -80,13 +122,44 @@ class MainWindow : public QWidget {
   void Show(const std::shared_ptr<const Snapshot>& snapshot);
   void ShowStep(const std::shared_ptr<const Snapshot>& snapshot);
   void ShowTables(const WorkspaceView& ws);
+  void ShowStatus(const ViewState& view);
+  void Say(const QString& text);
   void SetIdle(bool idle);
 
-  std::string webSite_;
+  // The settings as they now stand, handed to the Session.
+  void ApplySettings();
+  void RestoreWindowState();
+  void SaveWindowState();
+  // Ctrl+Tab and its kin: the next visible page `step` away; the `n`-th visible page.
+  void StepPage(int step);
+  void SelectVisiblePage(int n);
+  void SaveReportAs(bool csv);
+  void AskToClearReport();
+  // "Save" in the close question: the report is saved, then the window closes.
+  void SaveThenClose();
+
+  std::shared_ptr<Settings> settings_;
+  Settings::RunValues commandLine_;
+  QStringList notes_;  // the window's own, for the status line; before options_, which fills it
+  SessionOptions options_;  // as the Session has them
   std::string login_, password_;
+  std::unique_ptr<SessionFactory> sessions_;
+  std::string archiveNote_;
+  std::function<std::string(int, Progress&)> demoHistory_;
+  SessionArchive* liveArchive_ = nullptr;  // the live session's, none in a replay
   int startCommand_ = 0;
   int resultsCommand_ = 0;
+  int refillCommand_ = 0;  // settings that change whose sign-in is remembered
   int pageRequestsShown_ = -1;
+  std::size_t notesShown_ = 0;
+  int savesShown_ = 0;
+  bool signedInShown_ = false;
+  bool showing_ = false;  // a snapshot is being shown: page changes are not the user's
+  bool settingsPending_ = false;
+  bool closing_ = false;
+  bool saveThenClose_ = false;
+  int saveCommand_ = 0;
+  QString savedFolder_;
   GuiPorts* ports_;
   std::unique_ptr<SessionRunner> runner_;
 
@@ -100,6 +173,13 @@ class MainWindow : public QWidget {
   ResultPage* result_ = nullptr;
   ReportPage* report_ = nullptr;
   AllTablePage* allTable_ = nullptr;
+  QLabel* statusLine_ = nullptr;
+  QToolButton* openFolder_ = nullptr;
+  QToolButton* signOutButton_ = nullptr;
+  QAction* settingsAction_ = nullptr;
+  QAction* signOutAction_ = nullptr;
+  QAction* quitAction_ = nullptr;
+  QTimer* autoRefresh_ = nullptr;
   ProgressPanel* progress_ = nullptr;
   TrayIcon* tray_ = nullptr;
 };

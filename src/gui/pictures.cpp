@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <algorithm>
 #include <span>
 
 #include "model/pictures.h"
@@ -16,7 +17,7 @@ static void InitPictureResources() {
 namespace trotix::gui {
 namespace {
 
-constexpr QSize kFlagSize(24, 16), kMarkSize(16, 16), kTraySize(32, 32);
+constexpr QSize kFlagSize(24, 16), kMarkSize(16, 16), kTraySize(32, 32), kAboutSize(802, 593);
 constexpr int kTrayFrames = 8;
 
 // Each table is in its list's index order; nullptr stands for an empty cell.
@@ -143,7 +144,14 @@ QIcon ExchangeIcon() {
 }
 
 QPixmap AboutBackground(QSize size) {
-  return Picture(kAboutFile, size);
+  // Scaled evenly to cover the page and cut to it, so the horseshoe keeps its shape at any size.
+  const QSizeF drawn(kAboutSize);
+  const double scale = std::max(size.width() / drawn.width(), size.height() / drawn.height());
+  const QSize cover = (drawn * scale).toSize().expandedTo(size);
+  const QPixmap whole = Picture(kAboutFile, cover);
+  if (whole.isNull()) return whole;
+  return whole.copy(QRect(
+      QPoint((cover.width() - size.width()) / 2, (cover.height() - size.height()) / 2), size));
 }
 
 QIcon AppIcon() {

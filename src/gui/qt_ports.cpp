@@ -1,6 +1,7 @@
 #include "qt_ports.h"
 
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QThread>
@@ -108,6 +109,26 @@ void GuiPorts::OpenInBrowser(const QString& urlOrPath) {
                        ? QUrl(urlOrPath)
                        : QUrl::fromLocalFile(QFileInfo(urlOrPath).absoluteFilePath());
   QDesktopServices::openUrl(url);
+}
+
+QMessageBox::StandardButton GuiPorts::Ask(const QString& text, QMessageBox::StandardButtons buttons,
+                                          QMessageBox::StandardButton escape) {
+  if (questionHook_) return questionHook_(text, buttons);
+  QMessageBox box(QMessageBox::Question, "Trotix", text, buttons, dialogParent_);
+  box.setEscapeButton(escape);
+  box.exec();
+  const auto answer = box.standardButton(box.clickedButton());
+  return answer == QMessageBox::NoButton ? escape : answer;
+}
+
+QString GuiPorts::AskSavePath(const QString& suggested, const QString& filter) {
+  if (fileDialogHook_) return fileDialogHook_(suggested);
+  return QFileDialog::getSaveFileName(dialogParent_, "Save as", suggested, filter);
+}
+
+QString GuiPorts::AskFolder(const QString& suggested) {
+  if (fileDialogHook_) return fileDialogHook_(suggested);
+  return QFileDialog::getExistingDirectory(dialogParent_, "Data folder", suggested);
 }
 
 }  // namespace trotix::gui

@@ -7,12 +7,13 @@
 namespace trotix::gui {
 
 SessionRunner::SessionRunner(std::unique_ptr<Session> session, std::shared_ptr<void> keepAlive,
-                             Messages& errors, QObject* parent)
+                             Messages& errors, int firstCommand, QObject* parent)
     : QObject(parent),
       keepAlive_(std::move(keepAlive)),
       errors_(errors),
       session_(std::move(session)),
-      worker_(new QObject) {
+      worker_(new QObject),
+      nextCommand_(firstCommand) {
   qRegisterMetaType<std::shared_ptr<const Snapshot>>();
   thread_.setObjectName("trotix-worker");
   worker_->moveToThread(&thread_);

@@ -26,12 +26,14 @@ class SessionRunner : public QObject {
   using Command = std::function<void(Session&)>;
 
   // Takes the Session and whatever it keeps references to (HTTP clients and the like). An error
-  // that ends a command is shown through `errors`.
+  // that ends a command is shown through `errors`. Commands are numbered from `firstCommand`, so
+  // a runner that takes over from another goes on counting.
   SessionRunner(std::unique_ptr<Session> session, std::shared_ptr<void> keepAlive, Messages& errors,
-                QObject* parent = nullptr);
+                int firstCommand = 1, QObject* parent = nullptr);
   ~SessionRunner() override;
 
   bool busy() const { return busy_; }
+  int nextCommand() const { return nextCommand_; }
   // Starts a command; refused (0) while another one runs. Returns the command's number.
   int Post(Command command);
   // The Workspace as the last finished command left it.

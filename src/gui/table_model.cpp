@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "display_text.h"
+#include "model/pictures.h"
 #include "model/prices.h"
 #include "text/fields.h"
 #include "text/numbers.h"
@@ -18,6 +19,11 @@ TableModel::TableModel(Table table, QObject* parent)
 
 void TableModel::SetPictures(int column, std::vector<QPixmap> pictures) {
   pictures_[column] = std::move(pictures);
+}
+
+void TableModel::SetFlagPictures(int column, std::vector<QPixmap> flags, QPixmap other) {
+  pictures_[column] = std::move(flags);
+  otherFlags_[column] = std::move(other);
 }
 
 void TableModel::SetTable(const Table& table) {
@@ -82,6 +88,9 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
       const auto list = pictures_.find(col);
       if (list == pictures_.end()) return {};
       if (cell.image < 0 || cell.image >= static_cast<int>(list->second.size())) return {};
+      if (const auto other = otherFlags_.find(col);
+          other != otherFlags_.end() && cell.image == picture::kUsa && cell.hint != "USA")
+        return other->second;
       return list->second[cell.image];
     }
     case Qt::UserRole:  // the raw value, so any sorting a view does goes by number

@@ -16,6 +16,9 @@ class TableModel : public QAbstractTableModel {
 
   // The picture list of an image column; cells pick their picture by image index.
   void SetPictures(int column, std::vector<QPixmap> pictures);
+  // A flag column: the data give "USA" and every unlisted country the same index, so the cell's
+  // country (its hint) tells them apart and an unlisted one shows `other`.
+  void SetFlagPictures(int column, std::vector<QPixmap> flags, QPixmap other);
   // Replaces the rows shown. Keeps the view's selection and scroll when only cells changed.
   void SetTable(const Table& table);
   const Table& table() const { return table_; }
@@ -28,6 +31,7 @@ class TableModel : public QAbstractTableModel {
  private:
   Table table_;
   std::map<int, std::vector<QPixmap>> pictures_;
+  std::map<int, QPixmap> otherFlags_;
 };
 
 }  // namespace trotix::gui

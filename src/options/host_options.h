@@ -6,16 +6,25 @@
 
 namespace trotix {
 
+struct HostOption {
+  const char* option;    // on the command line
+  const char* variable;  // in the environment
+  const char* help;
+  std::string Hosts::*member;
+};
+
+inline constexpr HostOption kHostOptions[] = {
+    {"--data-server", "TROTIX_DATA_SERVER", "The vendor's data server", &Hosts::dataServer},
+    {"--web-site", "TROTIX_WEB_SITE", "The vendor's web site", &Hosts::webSite},
+    {"--exchange-site", "TROTIX_EXCHANGE_SITE", "The exchange's runner pages",
+     &Hosts::exchangeSite},
+    {"--exchange-web", "TROTIX_EXCHANGE_WEB", "The exchange's market pages", &Hosts::exchangeWeb},
+    {"--video-host", "TROTIX_VIDEO_HOST", "The exchange's video player", &Hosts::videoHost},
+};
+
 inline void AddHostOptions(CLI::App& app, Hosts& hosts) {
-  app.add_option("--data-server", hosts.dataServer, "The vendor's data server")
-      ->envname("TROTIX_DATA_SERVER");
-  app.add_option("--web-site", hosts.webSite, "The vendor's web site")->envname("TROTIX_WEB_SITE");
-  app.add_option("--exchange-site", hosts.exchangeSite, "The exchange's runner pages")
-      ->envname("TROTIX_EXCHANGE_SITE");
-  app.add_option("--exchange-web", hosts.exchangeWeb, "The exchange's market pages")
-      ->envname("TROTIX_EXCHANGE_WEB");
-  app.add_option("--video-host", hosts.videoHost, "The exchange's video player")
-      ->envname("TROTIX_VIDEO_HOST");
+  for (const HostOption& h : kHostOptions)
+    app.add_option(h.option, hosts.*h.member, h.help)->envname(h.variable);
 }
 
 }  // namespace trotix

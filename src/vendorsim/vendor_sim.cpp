@@ -2,7 +2,9 @@
 
 #include <sys/socket.h>
 
+#include <charconv>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <map>
 #include <mutex>
@@ -11,6 +13,8 @@
 #include <thread>
 
 #include "vendorsim/connection.h"
+#include "vendorsim/formats.h"
+#include "vendorsim/generator.h"
 #include "vendorsim/rng.h"
 
 namespace trotix::vendorsim {
@@ -52,6 +56,7 @@ struct VendorSim::Impl {
   mutable std::mutex counting;
   std::map<std::string, int> counts;  // requests by path
   std::atomic<uint64_t> sequence{0};
+  std::atomic<int> marketMoves{0};
 
   // Waits that end early when the server stops.
   std::mutex waitMutex;
@@ -219,6 +224,21 @@ Hosts VendorSim::SimHosts() const {
 void VendorSim::Override(const std::string& path, std::string body, int status) {
   std::unique_lock lock(impl_->rules);
   impl_->overrides[path] = {std::move(body), status};
+}
+
+void VendorSim::MoveMarkets() {
+  const double drift = 1 + 0.1 * ++impl_->marketMoves;
+  Day moved = day();
+  for (Move& m : moved.moves) {
+    double last = 0, first = 0;
+    std::from_chars(m.kf1.data(), m.kf1.data() + m.kf1.size(), last);
+    std::from_chars(m.kf2.data(), m.kf2.data() + m.kf2.size(), first);
+    if (last <= 0 || first <= 0) continue;
+    last = SnapPrice(last * drift);
+    m.kf1 = PriceText(last);
+    m.precent = std::to_string(std::llround((last - first) / first * 100));
+  }
+  Override("/bc/move.xml", MovesText(moved));
 }
 
 void VendorSim::ClearOverrides() {

@@ -50,6 +50,9 @@ class VendorSim {
   // the whole request target must match.
   void Override(const std::string& path, std::string body, int status = 200);
   void ClearOverrides();
+  // The markets move on: from now on "/bc/move.xml" gives every runner's last price a step
+  // further from the first price shown, further with each call.
+  void MoveMarkets();
   // Faults at run time; a pattern set again changes its mode. The first matching pattern wins.
   void SetFault(const std::string& pattern, FaultMode mode);
   void ClearFaults();

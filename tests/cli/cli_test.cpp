@@ -6,17 +6,26 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <SQLiteCpp/SQLiteCpp.h>
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <future>
 #include <nlohmann/json.hpp>
 #include <regex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "analysis/analyse_race.h"
+#include "app/recording_ports.h"
+#include "app/session.h"
+#include "archive/archive_http_client.h"
+#include "archive/request_key.h"
+#include "archive/sqlite_archive.h"
 #include "support/fixture_server.h"
 #include "support/loopback_server.h"
 #include "support/temp_folder.h"
@@ -179,6 +188,16 @@ TEST(Cli, ExitStatuses) {
   EXPECT_EQ(unsaved.status, 4);
   ASSERT_EQ(Json(unsaved)["errors"].size(), 1u);
   EXPECT_TRUE(Json(unsaved)["errors"][0].get<std::string>().starts_with("save: Cannot write "));
+  // A note at start-up (a tx.log that is a folder) is said, and the run still succeeds.
+  testing::TempFolder noted;
+  std::filesystem::create_directory(noted.path() / "tx.log");
+  const CliRun note = RunCli("--demo --today 04.12.2026 --json --dir " + noted.path().string());
+  EXPECT_EQ(note.status, 0);
+  ASSERT_EQ(Json(note)["errors"].size(), 1u);
+  EXPECT_TRUE(Json(note)["errors"][0].get<std::string>().starts_with("tx.log ignored"));
+  const CliRun version = RunCli("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "trotix-cli 3.8\n");
 }
 
 // The CLI against a vendor on loopback that answers the sign-in and the results as given.
@@ -296,6 +315,210 @@ TEST(Cli, ProgressCtrlCAndDeadlineAgainstASlowServer) {
   EXPECT_EQ(k["messages"], nlohmann::json({"Stopped: no answer within 1 s"}));
   EXPECT_EQ(k["errors"], nlohmann::json({"indicator: Stopped: no answer within 1 s"}));
   EXPECT_TRUE(k["tables"]["T2"]["rows"].empty());
+}
+
+// The day's replay from the archive prints what the live day printed.
+TEST(CliArchive, ReplayedDemoDayPrintsWhatTheLiveDayPrinted) {
+  testing::TempFolder dir;
+  const std::string at = " --json --dir " + dir.path().string() + " ";
+  for (const char* actions : {"all 4", "best-rank", "results"}) {
+    const CliRun live = RunCli("--demo --today 09.12.2026" + at + actions);
+    const CliRun replay = RunCli("--demo --archive-day 09.12.2026" + at + actions);
+    ASSERT_EQ(live.status, 0) << actions;
+    ASSERT_EQ(replay.status, 0) << actions;
+    EXPECT_EQ(replay.out, live.out) << actions;
+    EXPECT_TRUE(Json(live)["errors"].empty()) << live.out;
+  }
+  // Only the replay that made picks is a back-test run; its picks are apart from the live ones.
+  SQLite::Database db(dir.path() / kDemoArchiveFileName);
+  EXPECT_EQ(db.execAndGet("SELECT count(*) FROM runs").getInt(), 1);
+  EXPECT_EQ(db.execAndGet("SELECT count(*) FROM picks WHERE source = 'live'").getInt(),
+            db.execAndGet("SELECT count(*) FROM picks WHERE source = 'backtest'").getInt());
+  EXPECT_EQ(RunCli("--demo --archive-day 01.12.2026" + at + "all 4").status, 3);
+  EXPECT_EQ(RunCli("--archive-day 09.12.2026" + at + "all 4").status, 3)
+      << "the demo's days are not in the account's archive";
+}
+
+// Day D of the history is the day `--today D` serves, and every pick of it is settled.
+TEST(CliArchive, DemoHistoryDaysAreTheServedDaysSettled) {
+  testing::TempFolder dir;
+  const std::string at = " --json --dir " + dir.path().string() + " ";
+  const CliRun history = RunCli("--demo --today 10.12.2026" + at + "demo-history 2");
+  ASSERT_EQ(history.status, 0);
+  const auto j = Json(history);
+  ASSERT_EQ(j["history"].size(), 2u);
+  EXPECT_EQ(j["history"][0]["day"], "08.12.2026");
+  EXPECT_EQ(j["history"][1]["day"], "09.12.2026");
+  std::set<std::string> days;
+  for (const auto& pick : j["picks"]) {
+    days.insert(pick["day"].get<std::string>());
+    EXPECT_NE(pick["result"], "unsettled") << pick.dump();
+    EXPECT_EQ(pick["source"], "live");
+  }
+  EXPECT_EQ(days, (std::set<std::string>{"08.12.2026", "09.12.2026"}));
+  EXPECT_EQ(j["history"][1]["settlement"]["settled"], j["history"][1]["picks"]);
+
+  const CliRun replayed = RunCli("--demo --archive-day 09.12.2026" + at + "all 4");
+  const CliRun served = RunCli("--demo --today 09.12.2026 --no-archive" + at + "all 4");
+  EXPECT_EQ(replayed.out, served.out);
+
+  const CliRun settle = RunCli("--demo --today 10.12.2026" + at + "settle");
+  EXPECT_EQ(Json(settle)["settlement"]["picks"], 0);
+  EXPECT_EQ(Json(settle)["messages"], nlohmann::json({"No picks to settle"}));
+  EXPECT_EQ(Json(settle)["picks"].size(), j["picks"].size());
+}
+
+// A corrupt or unreadable archive is said once; the run goes on without it and the file stays.
+TEST(CliArchive, UnusableArchiveIsReportedAndLeftAlone) {
+  for (const bool directory : {false, true}) {
+    testing::TempFolder dir;
+    const auto file = dir.path() / "trotix-demo.db";
+    if (directory) {
+      std::filesystem::create_directory(file);
+    } else {
+      std::ofstream(file, std::ios::binary) << std::string(4096, '\x33');
+    }
+    const std::string before = directory ? "" : testing::ReadFile(file);
+    const std::string at = " --json --dir " + dir.path().string() + " ";
+    const CliRun run = RunCli("--demo --today 09.12.2026" + at + "all 4 add 0");
+    ASSERT_EQ(run.status, 4) << "a file that cannot be written";
+    const auto j = Json(run);
+    ASSERT_EQ(j["errors"].size(), 1u);
+    EXPECT_NE(j["errors"][0].get<std::string>().find(file.string()), std::string::npos);
+    EXPECT_GT(j["tables"]["TAB"]["rows"].size(), 0u);
+    EXPECT_EQ(j["messages"], nlohmann::json({"Add to Report"}));
+    if (!directory) {
+      EXPECT_EQ(testing::ReadFile(file), before);
+    }
+    EXPECT_EQ(RunCli("--demo --archive-day 09.12.2026" + at).status, 3);
+  }
+}
+
+// Two programs on one data folder at once both keep their days.
+TEST(CliArchive, TwoProgramsShareOneArchive) {
+  testing::TempFolder dir;
+  const std::string at = " --json --dir " + dir.path().string() + " ";
+  auto first = std::async(std::launch::async,
+                          [&] { return RunCli("--demo --today 07.12.2026" + at + "best-rank"); });
+  const CliRun second = RunCli("--demo --today 08.12.2026" + at + "best-rank");
+  const CliRun one = first.get();
+  for (const CliRun* run : {&one, &second}) {
+    ASSERT_EQ(run->status, 0);
+    EXPECT_TRUE(Json(*run)["errors"].empty()) << Json(*run)["errors"].dump();
+    EXPECT_TRUE(Json(*run)["messages"].empty()) << Json(*run)["messages"].dump();
+  }
+  SqliteArchive store(dir.path() / kDemoArchiveFileName);
+  EXPECT_EQ(store.Days(), (std::vector<Date>{{2026, 12, 7}, {2026, 12, 8}}));
+  EXPECT_GT(store.Picks().size(), 0u);
+}
+
+pid_t Spawn(const std::vector<std::string>& args) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+    ::dup2(null, 2);
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  return pid;
+}
+
+// A kill -9 in the middle of recording: the file passes the integrity check and holds every
+// command completed before, each whole; the command under way is gone as a whole.
+TEST(CliArchive, KillDuringRecordingKeepsEveryEarlierCommand) {
+  testing::TempFolder dir;
+  constexpr Date kDay{2026, 12, 9};
+  vendorsim::SimOptions options;
+  options.date = kDay;
+  options.races = 12;
+  options.latencyMinMs = options.latencyMaxMs = 20;
+  vendorsim::VendorSim sim(options);
+  sim.Start();
+  const std::string base = sim.BaseUrl();
+  std::vector<std::string> args = {TROTIX_CLI,
+                                   "--data-server",
+                                   base,
+                                   "--web-site",
+                                   base,
+                                   "--exchange-site",
+                                   base,
+                                   "--login",
+                                   "demo",
+                                   "--password",
+                                   "demo",
+                                   "--today",
+                                   "09.12.2026",
+                                   "--dir",
+                                   dir.path().string(),
+                                   "--max-connections",
+                                   "2"};
+  for (int k = 0; k < options.races; ++k) {
+    args.push_back("all");
+    args.push_back(std::to_string(k));
+  }
+  const auto file = dir.path() / kArchiveFileName;
+  const pid_t pid = Spawn(args);
+  ASSERT_GT(pid, 0);
+  // Killed once two races' pages are stored.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  for (;;) {
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!std::filesystem::exists(file)) continue;
+    SQLite::Database db(file, SQLite::OPEN_READONLY, 5000);
+    if (!db.tableExists("answers")) continue;
+    const int markets = db.execAndGet(
+                              "SELECT count(DISTINCT substr(query, 1, 18)) FROM answers WHERE path "
+                              "LIKE '/betting/%'")
+                            .getInt();
+    if (markets >= 4) break;  // a win and a place market per race
+  }
+  ::kill(pid, SIGKILL);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it could be killed";
+
+  EXPECT_EQ(SQLite::Database(file).execAndGet("PRAGMA integrity_check").getString(), "ok");
+  SqliteArchive store(file);
+  const auto day = store.LoadDay(kDay);
+  ASSERT_TRUE(day);
+  std::set<RequestKey> stored;
+  for (const auto& a : day->answers) stored.insert(a.key);
+  // The replay signs in to the whole day.
+  ArchiveHttpClient replay(day->answers, day->hosts);
+  RecordingBrowser browser;
+  RecordingMessages messages;
+  SilentProgress progress;
+  FixedClock clock(kDay);
+  Session session({day->hosts, dir.path(), 8},
+                  {replay, replay, browser, messages, progress, clock, nullptr});
+  session.Start();
+  ASSERT_EQ(session.SignIn({"", ""}), SignInResult::SignedIn);
+  EXPECT_EQ(session.ws().MM.RowCount(), options.races);
+  EXPECT_GT(session.ws().T1.RowCount(), 0);
+  EXPECT_TRUE(messages.shown.empty());
+  // Each race's pages are all there or none; the races kept come first.
+  int whole = 0;
+  bool gap = false;
+  for (int k = 0; k < options.races; ++k) {
+    const auto pages = RealOddsPages(session.ws(), k, session.urls());
+    if (pages.empty()) continue;
+    std::size_t kept = 0;
+    for (const auto& page : pages) kept += stored.count(RequestKeyOf(page, day->hosts, false));
+    EXPECT_TRUE(kept == 0 || kept == pages.size())
+        << "race " << k << ": " << kept << " of " << pages.size();
+    if (kept == 0) gap = true;
+    if (kept == pages.size()) {
+      EXPECT_FALSE(gap) << "race " << k << " kept after a race that was not";
+      ++whole;
+    }
+  }
+  EXPECT_GE(whole, 2);
+  EXPECT_TRUE(gap) << "the command under way was lost";
 }
 
 }  // namespace

@@ -77,6 +77,24 @@ void TableModelTest::showsEachCellKind() {
   t.SetImage(0, 0, 42);
   m.SetTable(t);
   QVERIFY(!m.data(m.index(0, 0), Qt::DecorationRole).isValid());
+
+  // "USA" and the countries without a flag of their own share an index; the country the cell
+  // names tells them apart.
+  Table flags({{"", ColumnKind::Image, false, ""}});
+  for (const char* country : {"USA", "Germany", ""}) {
+    const int r = flags.AddRow();
+    flags.SetImage(r, 0, 0);
+    flags.At(r, 0).hint = country;
+  }
+  TableModel withFlags(flags);
+  withFlags.SetFlagPictures(0, FlagPictures(), OtherCountryFlag());
+  const auto picture = [&](int row) {
+    return withFlags.data(withFlags.index(row, 0), Qt::DecorationRole).value<QPixmap>().toImage();
+  };
+  QCOMPARE(picture(0), FlagPictures()[0].toImage());
+  QCOMPARE(picture(1), OtherCountryFlag().toImage());
+  QCOMPARE(picture(2), OtherCountryFlag().toImage());
+  QVERIFY(OtherCountryFlag().toImage() != FlagPictures()[0].toImage());
 }
 
 void TableModelTest::decodesBytesForDisplay() {
@@ -148,6 +166,7 @@ void TableModelTest::loadsEveryPictureFile() {
       {"buttons", sized({TvIcon(), ExchangeIcon()}, 16), {16, 16}},
       {"app", sized({AppIcon()}, 64), {64, 64}},
       {"about", {AboutBackground({802, 593})}, {802, 593}},
+      {"about, larger", {AboutBackground({1280, 840})}, {1280, 840}},
   };
   for (const auto& l : lists)
     for (size_t i = 0; i < l.pictures.size(); ++i)

@@ -14,11 +14,15 @@
 #include <QPushButton>
 #include <QSet>
 #include <QSignalSpy>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <fstream>
 #include <memory>
 
@@ -26,6 +30,8 @@
 #include "gui/display_text.h"
 #include "gui/launch.h"
 #include "gui/main_window.h"
+#include "gui/settings.h"
+#include "gui/settings_dialog.h"
 #include "gui/summa_chart.h"
 #include "model/columns.h"
 #include "net/curl_http_client.h"
@@ -42,8 +48,9 @@ Date Today() {
   return SystemClock().Today();
 }
 
-// One window on its own demo server and its own folder, with message boxes and the browser
-// answered by hooks.
+// One window on its own demo server, its own data folder and its own settings file, with
+// message boxes, questions, file dialogs and the browser answered by hooks. The command line
+// names the demo server and the data folder, as `trotix --demo --dir …` would.
 struct Rig {
   explicit Rig(int latencyMs = 0) {
     vendorsim::SimOptions o;
@@ -52,19 +59,39 @@ struct Rig {
     o.latencyMinMs = o.latencyMaxMs = latencyMs;
     server = std::make_unique<vendorsim::VendorSim>(o);
     server->Start();
+    settings = std::make_shared<Settings>(config.filePath("trotix.ini"));
+    const Hosts hosts = server->SimHosts();
+    for (const auto& [key, member] : kHostKeys)
+      commandLine[key] = QString::fromStdString(hosts.*member);
+    commandLine[Settings::Key::kDataFolder] = folder.path();
   }
 
   MainWindow& Open() {
     WindowOptions w;
-    w.session.hosts = server->SimHosts();
-    w.session.folder = folder.path().toStdString();
+    w.settings = settings;
+    w.commandLine = commandLine;
     w.web = MakeRedirectingClient();
     w.zorvat = MakeNonRedirectingClient();
     window = std::make_unique<MainWindow>(std::move(w));
     window->ports().SetMessageHook([this](const QString& text) { messages << text; });
     window->ports().SetBrowserHook([this](const QString& target) { opened << target; });
+    window->ports().SetQuestionHook(
+        [this](const QString& text, QMessageBox::StandardButtons buttons) {
+          questions << text;
+          return buttons.testFlag(answer) ? answer : QMessageBox::Cancel;
+        });
+    window->ports().SetFileDialogHook([this](const QString& suggested) {
+      suggestions << suggested;
+      return chosen;
+    });
     window->show();
     return *window;
+  }
+
+  // The window ends as at the end of a run; the next Open is the next run.
+  void Reopen() {
+    window.reset();
+    Open();
   }
 
   // Waits until command `n` is on screen.
@@ -140,10 +167,16 @@ struct Rig {
            file.absoluteDir() == QDir(folder.path());
   }
 
-  QTemporaryDir folder;
+  QString StatusLine() { return Find<QLabel>("statusLine")->text(); }
+
+  QTemporaryDir folder, config;
   std::unique_ptr<vendorsim::VendorSim> server;
+  std::shared_ptr<Settings> settings;
+  Settings::RunValues commandLine;
   std::unique_ptr<MainWindow> window;
-  QStringList messages, opened;
+  QStringList messages, opened, questions, suggestions;
+  QMessageBox::StandardButton answer = QMessageBox::Yes;  // to every question that offers it
+  QString chosen;                                         // in every file dialog
 };
 
 const QStringList kWorkingTabs = {"Today",  "Scalp Odds", "Zorvat",   "Tips",
@@ -154,7 +187,11 @@ const QStringList kWorkingTabs = {"Today",  "Scalp Odds", "Zorvat",   "Tips",
 class WindowTest : public QObject {
   Q_OBJECT
  private slots:
-  void initTestCase() { ApplyLook(*qApp); }
+  void initTestCase() {
+    // Whatever a test forgets to point elsewhere stays out of the user's folders.
+    QStandardPaths::setTestModeEnabled(true);
+    ApplyLook(*qApp);
+  }
   void startShowsOnlyAbout();
   void rememberMeFileFillsTheFields();
   void wrongPasswordKeepsTheFieldsEditable();
@@ -170,6 +207,11 @@ class WindowTest : public QObject {
   void allTableHoldsOneRaceAtEveryStep();
   void missingPricesThePrizeAndWherePricesCameFrom();
   void sortedViewsActOnTheRowClicked();
+  void settingsAreKeptAndTheCommandLineWinsForItsRun();
+  void windowResizesAndComesBackAsItWasLeft();
+  void keyboardReachesThePagesTheRowsAndTheButtons();
+  void saveAsSignOutAndTheQuestionOnClosing();
+  void refreshLoadsTheMovesAfreshFromASlowServer();
 };
 
 void WindowTest::startShowsOnlyAbout() {
@@ -177,7 +219,6 @@ void WindowTest::startShowsOnlyAbout() {
   MainWindow& w = rig.Open();
   QCOMPARE(w.windowTitle(), QString("Trotix"));
   QCOMPARE(w.size(), QSize(802, 623));
-  QCOMPARE(w.minimumSize(), w.maximumSize());
   QVERIFY(rig.StartAndWait());
   QCOMPARE(rig.VisibleTabs(), QStringList{"About"});
   QCOMPARE(rig.Find<QTabWidget>("pages")->currentWidget()->objectName(), QString("signInPage"));
@@ -741,6 +782,318 @@ void WindowTest::sortedViewsActOnTheRowClicked() {
   QCOMPARE(rep->model()->rowCount(), 1);
   QCOMPARE(rep->model()->index(0, rep::kName).data().toString(), first);
   QCOMPARE(rig.window->shown().ws.REP.Text(0, rep::kName), gui::Input(first));
+}
+
+void WindowTest::settingsAreKeptAndTheCommandLineWinsForItsRun() {
+  Rig rig;
+  // This run's command line names a server that is gone and a data folder; the kept settings
+  // are still the defaults.
+  QString gone;
+  {
+    vendorsim::VendorSim stopped({});
+    stopped.Start();
+    gone = QString::fromStdString(stopped.BaseUrl());
+  }
+  for (const auto& [key, member] : kHostKeys) rig.commandLine[key] = gone;
+  const QString firstFolder = rig.folder.filePath("first");
+  rig.commandLine[Settings::Key::kDataFolder] = firstFolder;
+  // A tx.log left in the current folder by an older run is not read, and the user is told.
+  QTemporaryDir started;
+  std::ofstream(started.filePath("tx.log").toStdString()) << "old\r\nsecret\r\n";
+  const QString before = QDir::currentPath();
+  QDir::setCurrent(started.path());
+  MainWindow& w = rig.Open();
+  QDir::setCurrent(before);
+  QVERIFY(QFileInfo(firstFolder).isDir());  // made when missing
+  QVERIFY2(rig.StatusLine().contains("tx.log ignored") && rig.StatusLine().contains(firstFolder),
+           qPrintable(rig.StatusLine()));
+  QVERIFY(rig.StartAndWait());
+  QCOMPARE(rig.Find<QLineEdit>("loginEdit")->text(), QString());
+
+  // "Connection failed!" stays as the system words it; the status line says where and why.
+  QVERIFY(rig.SignIn("demo", "demo"));
+  QCOMPARE(rig.messages, QStringList{"Connection failed!"});
+  const QString failed = "Connection failed: " + gone + "/refresh/trotix3.8.txt — ";
+  QVERIFY2(rig.StatusLine().startsWith(failed) && rig.StatusLine().size() > failed.size(),
+           qPrintable(rig.StatusLine()));
+
+  // The settings keep the demo server and another data folder; the command line still wins in
+  // this run.
+  QTest::mouseClick(rig.Find<QPushButton>("settingsButton"), Qt::LeftButton);
+  auto* dialog = w.findChild<SettingsDialog*>("settingsDialog");
+  QVERIFY(dialog && dialog->isVisible());
+  QVERIFY(dialog->findChild<QLabel*>("overriddenNote"));
+  const QString demo = QString::fromStdString(rig.server->BaseUrl());
+  for (const char* name :
+       {"dataServerEdit", "webSiteEdit", "exchangeSiteEdit", "exchangeWebEdit", "videoHostEdit"})
+    dialog->findChild<QLineEdit*>(name)->setText(demo + "/");
+  const QString keptFolder = rig.folder.filePath("kept");
+  dialog->findChild<QLineEdit*>("dataFolderEdit")->setText(keptFolder);
+  dialog->findChild<QSpinBox*>("autoRefreshBox")->setValue(5);
+  QVERIFY(rig.Do([&] { dialog->accept(); }));
+  auto* refresh = w.findChild<QTimer*>("autoRefreshTimer");
+  QVERIFY(refresh->isActive());
+  QCOMPARE(refresh->interval(), 5 * 60 * 1000);
+  QVERIFY(rig.SignIn("demo", "demo"));
+  QCOMPARE(rig.messages.size(), 2);
+  QCOMPARE(rig.server->Requests("/login/*"), 0);
+
+  // The next run without those options uses what was kept.
+  rig.commandLine.clear();
+  rig.messages.clear();
+  rig.Reopen();
+  QVERIFY(rig.StartAndWait());
+  rig.Find<QCheckBox>("rememberMeBox")->setChecked(true);
+  QVERIFY(rig.SignIn("demo", "demo"));
+  QCOMPARE(rig.messages, QStringList());
+  QCOMPARE(rig.VisibleTabs(), kWorkingTabs);
+  QVERIFY(rig.server->Requests("/login/*") > 0);
+  QCOMPARE(rig.Find<QLabel>("siteLink")->text().count(demo), 2);
+  // The remembered sign-in lives in the data folder, for the owner only.
+  const QFileInfo log(QDir(keptFolder).filePath("tx.log"));
+  QVERIFY(log.isFile());
+  QCOMPARE(log.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther),
+           QFile::Permissions());
+  QVERIFY(!QFileInfo::exists(QDir(firstFolder).filePath("tx.log")));
+
+  // A TROTIX_ variable wins over the kept value, the command line over both.
+  qputenv("TROTIX_WEB_SITE", "http://variable.example");
+  const Settings::RunValues given = {{Settings::Key::kWebSite, "http://option.example"}};
+  QCOMPARE(RunSessionOptions(*rig.settings, {}).hosts.webSite, "http://variable.example");
+  QCOMPARE(RunSessionOptions(*rig.settings, given).hosts.webSite, "http://option.example");
+  qunsetenv("TROTIX_WEB_SITE");
+  QCOMPARE(RunSessionOptions(*rig.settings, {}).hosts.webSite, rig.server->BaseUrl());
+}
+
+void WindowTest::windowResizesAndComesBackAsItWasLeft() {
+  Rig rig;
+  MainWindow& w = rig.Open();
+  QCOMPARE(w.minimumSize(), QSize(802, 623));
+  QVERIFY(w.maximumSize().width() > 802 && w.maximumSize().height() > 623);
+  QVERIFY(rig.StartAndWait());
+  QVERIFY(rig.SignIn("demo", "demo"));
+  auto* pages = rig.Find<QTabWidget>("pages");
+  pages->setCurrentIndex(kPageAllTable);
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(rig.Find<QTableView>("MM"), 0, 1); }));
+
+  // The grids and the chart take the room a larger window gives.
+  QWidget* const grown[] = {rig.Find<QTableView>("MM"), rig.Find<QTableView>("TAB"),
+                            rig.Find<QTableView>("R"), w.findChild<SummaChart*>("summaChart")};
+  const auto sizes = [&] {
+    std::vector<QSize> seen;
+    SelectPage(w, "Summa");
+    for (QWidget* g : grown) seen.push_back(g->size());
+    SelectPage(w, "Chart");  // the chart is laid out when its tab is in front
+    seen.back() = grown[3]->size();
+    return seen;
+  };
+  const std::vector<QSize> small = sizes();
+  w.resize(1280, 900);
+  QTest::qWait(50);
+  QCOMPARE(w.size(), QSize(1280, 900));
+  const std::vector<QSize> large = sizes();
+  for (size_t i = 0; i < std::size(grown); ++i)
+    QVERIFY2(large[i].height() > small[i].height() && large[i].width() >= small[i].width(),
+             qPrintable(grown[i]->objectName()));
+  QVERIFY(rig.Find<QTableView>("TAB")->width() > small[1].width() + 300);
+  // The panels laid over the pages stay in their middle.
+  auto* progress = rig.Find<QFrame>("progressPanel");
+  QVERIFY(qAbs(progress->geometry().center().x() - w.width() / 2) < 3);
+  pages->setCurrentIndex(kPageResult);
+  rig.Find<QLineEdit>("resultsDateEdit")->setText("01.01.2099");
+  QVERIFY(rig.Wait(w.LoadResults()));
+  auto* viz = rig.Find<QFrame>("viz");
+  QVERIFY(viz->isVisible());
+  QVERIFY(qAbs(viz->geometry().center().x() - rig.Find<QWidget>("resultPage")->width() / 2) < 3);
+
+  // Tips in front and "From Real Odds" off, then the next run.
+  pages->setCurrentIndex(kPageTips);
+  rig.Find<QCheckBox>("fromRealOddsBox")->setChecked(false);
+  rig.Reopen();
+  MainWindow& again = *rig.window;
+  QCOMPARE(again.size(), QSize(1280, 900));
+  QVERIFY(!rig.Find<QCheckBox>("fromRealOddsBox")->isChecked());
+  QVERIFY(rig.StartAndWait());
+  QCOMPARE(rig.Find<QLineEdit>("resultsDateEdit")->text(), QString("01.01.2099"));
+  QVERIFY(rig.SignIn("demo", "demo"));
+  QCOMPARE(rig.Find<QTabWidget>("pages")->currentWidget()->objectName(), QString("tipsPage"));
+}
+
+void WindowTest::keyboardReachesThePagesTheRowsAndTheButtons() {
+  Rig rig;
+  MainWindow& w = rig.Open();
+  QApplication::setActiveWindow(&w);
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  QVERIFY(rig.StartAndWait());
+  rig.Find<QLineEdit>("loginEdit")->setText("demo");
+  rig.Find<QLineEdit>("passwordEdit")->setText("demo");
+  // Enter on the focused "ВХОД".
+  auto* signIn = rig.Find<QPushButton>("signInButton");
+  signIn->setFocus();
+  QVERIFY(rig.Do([&] { QTest::keyClick(signIn, Qt::Key_Return); }));
+  QCOMPARE(rig.VisibleTabs(), kWorkingTabs);
+
+  // Ctrl+Tab and Ctrl+Shift+Tab walk the pages shown, round the end; Ctrl+N picks the N-th.
+  auto* pages = rig.Find<QTabWidget>("pages");
+  const auto caption = [&] { return pages->tabText(pages->currentIndex()); };
+  QCOMPARE(caption(), QString("Today"));
+  QTest::keyClick(&w, Qt::Key_Tab, Qt::ControlModifier);
+  QCOMPARE(caption(), QString("Scalp Odds"));
+  QTest::keyClick(&w, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  QTest::keyClick(&w, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  QCOMPARE(caption(), QString("ALL TABLE"));
+  QTest::keyClick(&w, Qt::Key_3, Qt::ControlModifier);
+  QCOMPARE(caption(), QString("Zorvat"));
+  QTest::keyClick(&w, Qt::Key_7, Qt::ControlModifier);
+  QCOMPARE(caption(), QString("ALL TABLE"));
+
+  // Enter on a race does what a double-click does; Tab then leaves the grid.
+  auto* mm = rig.Find<QTableView>("MM");
+  mm->setFocus();
+  mm->setCurrentIndex(mm->model()->index(2, 1));
+  QVERIFY(rig.Do([&] { QTest::keyClick(mm, Qt::Key_Return); }));
+  QCOMPARE(rig.Find<QLabel>("u2")->text(), "Course: " + mm->model()->index(2, 2).data().toString());
+  auto* tab = rig.Find<QTableView>("TAB");
+  QVERIFY(tab->model()->rowCount() > 1);
+  QTest::keyClick(mm, Qt::Key_Tab);
+  QVERIFY(QApplication::focusWidget() != mm);
+  // Enter on a runner adds it to the report.
+  tab->setFocus();
+  tab->setCurrentIndex(tab->model()->index(1, 1));
+  QVERIFY(rig.Do([&] { QTest::keyClick(tab, Qt::Key_Enter, Qt::KeypadModifier); }));
+  QCOMPARE(rig.messages, QStringList{"Add to Report"});
+  QCOMPARE(rig.Find<QTableView>("REP")->model()->rowCount(), 1);
+
+  // Ctrl+S saves the report; the status line says where, and opens the folder.
+  QVERIFY(rig.Do([&] { QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier); }));
+  const QString saved = QDir(rig.folder.path()).filePath("report.html");
+  QVERIFY(QFileInfo::exists(saved));
+  QCOMPARE(rig.StatusLine(), "Saved " + saved);
+  auto* openFolder = rig.Find<QToolButton>("openFolderButton");
+  QVERIFY(openFolder->isVisible());
+  QTest::mouseClick(openFolder, Qt::LeftButton);
+  QCOMPARE(rig.opened.last(), rig.folder.path());
+}
+
+void WindowTest::saveAsSignOutAndTheQuestionOnClosing() {
+  Rig rig;
+  MainWindow& w = rig.Open();
+  QVERIFY(rig.StartAndWait());
+  QVERIFY(rig.SignIn("demo", "demo"));
+  const int races = rig.Find<QTableView>("RT")->model()->rowCount();
+  const int moves = rig.Find<QTableView>("LG")->model()->rowCount();
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(rig.Find<QTableView>("RT"), 0, 1); }));
+  auto* tab = rig.Find<QTableView>("TAB");
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(tab, 0, 1); }));
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(tab, 1, 1); }));
+  auto* rep = rig.Find<QTableView>("REP")->model();
+  QCOMPARE(rep->rowCount(), 2);
+
+  // "Save as…" starts at a name with the day's date in the data folder.
+  rig.Find<QTabWidget>("pages")->setCurrentIndex(kPageReport);
+  rig.chosen = rig.folder.filePath("mine.html");
+  QVERIFY(rig.Do(
+      [&] { QTest::mouseClick(rig.Find<QPushButton>("saveReportAsButton"), Qt::LeftButton); }));
+  const QString day = QString::fromStdString(FormatDate(Today()));
+  QCOMPARE(rig.suggestions,
+           QStringList{QDir(rig.folder.path()).filePath("report-" + day + ".html")});
+  QVERIFY(QFileInfo::exists(rig.chosen));
+  QCOMPARE(rig.StatusLine(), "Saved " + rig.chosen);
+  // Cancelled, "CSV as…" writes nothing.
+  rig.chosen.clear();
+  const int shown = w.shown().command;
+  QTest::mouseClick(rig.Find<QPushButton>("exportCsvAsButton"), Qt::LeftButton);
+  QCOMPARE(rig.suggestions.last(), QDir(rig.folder.path()).filePath("report-" + day + ".csv"));
+  QCOMPARE(w.shown().command, shown);
+  QVERIFY(!w.runner().busy());
+
+  // "Clear" asks first; "No" keeps the rows.
+  rig.answer = QMessageBox::No;
+  QTest::mouseClick(rig.Find<QPushButton>("clearReportButton"), Qt::LeftButton);
+  QCOMPARE(rig.questions.size(), 1);
+  QVERIFY(rig.questions[0].startsWith("Clear the report?"));
+  QCOMPARE(rep->rowCount(), 2);
+
+  // Sign out: back to the sign-in page with the fields editable, the day gone, the report kept.
+  auto* signOut = rig.Find<QToolButton>("signOutButton");
+  QVERIFY(signOut->isVisible());
+  QVERIFY(rig.Do([&] { QTest::mouseClick(signOut, Qt::LeftButton); }));
+  QCOMPARE(rig.VisibleTabs(), QStringList{"About"});
+  QCOMPARE(rig.Find<QTabWidget>("pages")->currentWidget()->objectName(), QString("signInPage"));
+  QVERIFY(rig.Find<QLineEdit>("loginEdit")->isEnabled());
+  QVERIFY(!signOut->isVisible());
+  QCOMPARE(rig.Find<QTableView>("RT")->model()->rowCount(), 0);
+  QCOMPARE(rig.Find<QTableView>("TAB")->model()->rowCount(), 0);
+  QCOMPARE(rep->rowCount(), 2);
+  // Signed in again, the day is there once.
+  QVERIFY(rig.SignIn("demo", "demo"));
+  QCOMPARE(rig.Find<QTableView>("RT")->model()->rowCount(), races);
+  QCOMPARE(rig.Find<QTableView>("MM")->model()->rowCount(), races);
+  QCOMPARE(rig.Find<QTableView>("LG")->model()->rowCount(), moves);
+  QCOMPARE(rep->rowCount(), 2);
+
+  // Closing with rows no save has written asks; Cancel keeps the window.
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(rig.Find<QTableView>("RT"), 0, 1); }));
+  rig.messages.clear();
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(tab, 2, 1); }));
+  QVERIFY(w.shown().view.reportUnsaved);
+  rig.answer = QMessageBox::Cancel;
+  w.close();
+  QVERIFY(w.isVisible());
+  QVERIFY(rig.questions.last().contains("not saved"));
+  // Save writes report.html, then the window closes.
+  rig.answer = QMessageBox::Save;
+  w.close();
+  QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 15000);
+  QVERIFY(QFileInfo::exists(rig.folder.filePath("report.html")));
+  QCOMPARE(rig.questions.size(), 3);
+
+  // Discard closes without writing.
+  QFile::remove(rig.folder.filePath("report.html"));
+  rig.Reopen();
+  QVERIFY(rig.StartAndWait());
+  QVERIFY(rig.SignIn("demo", "demo"));
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(rig.Find<QTableView>("RT"), 0, 1); }));
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(rig.Find<QTableView>("TAB"), 0, 1); }));
+  rig.answer = QMessageBox::Discard;
+  rig.window->close();
+  QVERIFY(!rig.window->isVisible());
+  QCOMPARE(rig.questions.size(), 4);
+  QVERIFY(!QFileInfo::exists(rig.folder.filePath("report.html")));
+}
+
+void WindowTest::refreshLoadsTheMovesAfreshFromASlowServer() {
+  Rig rig(200);
+  MainWindow& w = rig.Open();
+  QVERIFY(rig.StartAndWait());
+  QVERIFY(rig.SignIn("demo", "demo"));
+  rig.Find<QTabWidget>("pages")->setCurrentIndex(kPageScalpOdds);
+  auto* lg = rig.Find<QTableView>("LG")->model();
+  const int rows = lg->rowCount();
+  QVERIFY(rows > 0);
+  const auto prices = [&] {
+    QStringList p;
+    for (int r = 0; r < lg->rowCount(); ++r) p << lg->index(r, 4).data().toString();
+    return p;
+  };
+  const QStringList first = prices();
+  QCOMPARE(rig.server->Requests("/bc/move.xml"), 1);
+
+  // The markets move; "Обновить" shows where they stand now, and is guarded while it loads.
+  rig.server->MoveMarkets();
+  auto* refresh = rig.Find<QPushButton>("refreshMovesButton");
+  QVERIFY(refresh->isEnabled());
+  const int n = w.shown().command;
+  QTest::mouseClick(refresh, Qt::LeftButton);
+  QVERIFY(w.runner().busy());
+  QVERIFY(!refresh->isEnabled());
+  QCOMPARE(w.ReloadMoves(), 0);
+  QVERIFY(rig.Wait(n + 1));
+  QCOMPARE(lg->rowCount(), rows);
+  QVERIFY(prices() != first);
+  QCOMPARE(rig.server->Requests("/bc/move.xml"), 2);
+  QVERIFY(refresh->isEnabled());
+  QCOMPARE(rig.messages, QStringList());
 }
 
 QTEST_MAIN(WindowTest)

@@ -11,32 +11,68 @@
 
 namespace trotix {
 
+namespace {
+
+// Pages handed to the browser need a full path.
+std::filesystem::path FullPath(const std::filesystem::path& path) {
+  std::error_code ignored;
+  return std::filesystem::absolute(path, ignored).lexically_normal();
+}
+
+}  // namespace
+
 Session::Session(SessionOptions options, SessionPorts ports)
     : options_(std::move(options)),
       ports_(ports),
       stop_(ports.progress.stopSignal() != nullptr ? *ports.progress.stopSignal() : ownStop_),
       urls_(options_.hosts) {
-  // Pages handed to the browser need a full path.
-  std::error_code ignored;
-  options_.folder = std::filesystem::absolute(options_.folder, ignored).lexically_normal();
+  options_.folder = FullPath(options_.folder);
+}
+
+Session::Command::Command(Session& s) : s_(s) {
+  if (s_.ports_.archive) s_.ports_.archive->BeginCommand();
+}
+
+Session::Command::~Command() {
+  if (!s_.ports_.archive) return;
+  const std::string error = s_.ports_.archive->CommitCommand();
+  if (error.empty()) return;
+  try {
+    // The archive is a file the Session could not write, like any other.
+    s_.failures_.push_back(error);
+    s_.ports_.messages.Show(error);
+  } catch (...) {
+    // A destructor must not throw; the archive reports the failure again if it lasts.
+  }
+}
+
+Date Session::Day() const {
+  return day_ ? *day_ : ports_.clock.Today();
 }
 
 void Session::Start() {
+  Command command(*this);
   const Deadline deadline(*this);
   ws_.ReportRow = -1;
-  const auto saved = LoadRememberMe(options_.folder);
-  if (saved.credentials) {
-    view_.rememberMe = true;
-    view_.login = saved.credentials->login;
-    view_.password = saved.credentials->password;
-  }
-  // A file left unread is worth knowing about, not worth a message box at start-up.
-  if (!saved.note.empty()) view_.notes.push_back(saved.note);
+  ReadRememberMe();
   view_.BringToFront(kPageAbout);
   for (int p = 0; p < kPageCount; ++p) view_.tabVisible[p] = p == kPageAbout;
   ws_.IndicatorList.clear();
   view_.resultsDate = FormatDate(ports_.clock.Today());
   ws_.DayData.clear();
+  FetchCourseTable();
+}
+
+void Session::ReadRememberMe() {
+  const auto saved = LoadRememberMe(options_.folder, options_.hosts.dataServer);
+  view_.rememberMe = saved.credentials.has_value();
+  view_.login = saved.credentials ? saved.credentials->login : std::string();
+  view_.password = saved.credentials ? saved.credentials->password : std::string();
+  // A file left unread is worth knowing about, not worth a message box at start-up.
+  if (!saved.note.empty()) view_.notes.push_back(saved.note);
+}
+
+void Session::FetchCourseTable() {
   courseTable_ =
       std::async(options_.maxConnections > 1 ? std::launch::async : std::launch::deferred,
                  [this] { return ports_.web.Get(urls_.CourseTable(), &stop_); });
@@ -82,7 +118,19 @@ void Session::SayHowItEnded(const PageFailures* failures) {
   if (!text.empty()) ports_.messages.Show(text);
 }
 
+void Session::UseSettings(SessionOptions options) {
+  AwaitCourseTable();  // its request reads the hosts about to change
+  options.folder = FullPath(options.folder);
+  const bool newServer = options.hosts.dataServer != options_.hosts.dataServer;
+  const bool newFolder = options.folder != options_.folder;
+  options_ = std::move(options);
+  urls_ = VendorUrls(options_.hosts);
+  if (!view_.signedIn && (newServer || newFolder)) ReadRememberMe();
+  if (newServer) FetchCourseTable();
+}
+
 void Session::Close() {
+  Command command(*this);
   // A course table a stop sent back for asking again is not asked for on the way out.
   if (courseTable_.valid() &&
       courseTable_.wait_for(std::chrono::seconds(0)) == std::future_status::deferred)
@@ -93,6 +141,7 @@ void Session::Close() {
 }
 
 void Session::LoadResults(const std::string& date) {
+  Command command(*this);
   const Deadline deadline(*this);
   AwaitCourseTable();
   const HttpAnswer answer = ports_.web.Get(urls_.Results(date), &stop_);
@@ -120,7 +169,18 @@ void Session::ScoreZorvatRace(int row) {
   view_.exchangePrices.clear();
 }
 
+void Session::ReloadMoves() {
+  if (!view_.signedIn) return;
+  const Deadline deadline(*this);
+  AwaitCourseTable();
+  const HttpAnswer moves = ports_.web.Get(urls_.Moves(), &stop_);
+  if (stop_.stopped()) return SayHowItEnded();
+  if (!moves.failed) ws_.LG.ClearRows();
+  ApplyFeed(moves, &trotix::LoadMoves);
+}
+
 void Session::FillIndicatorRace(int row) {
+  Command command(*this);
   const Deadline deadline(*this);
   // Every page is in before T2 changes, so a stop leaves T2 as it was.
   const auto urls = IndicatorRacePages(ws_, row, urls_);

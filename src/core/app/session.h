@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <future>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "app/page_batch.h"
 #include "app/ports.h"
 #include "app/view_state.h"
+#include "archive/day_archive.h"
 #include "model/workspace.h"
 #include "net/http_client.h"
 #include "net/vendor_urls.h"
@@ -28,6 +30,8 @@ struct SessionPorts {
   Messages& messages;
   Progress& progress;
   Clock& clock;
+  // The day archive; none when it is off. The clients above record into it, or answer from it.
+  DayArchive* archive = nullptr;
 };
 
 struct SessionOptions {
@@ -45,6 +49,15 @@ inline constexpr const char* kNoRaces = "No races in today's card";
 
 // Stopped: Cancel or the deadline ended it before the day was in; nothing changed.
 enum class SignInResult { SignedIn, Rejected, UpdateRequired, ConnectionFailed, Stopped };
+
+// What "Settle" did: picks judged against their days' results.
+struct SettleSummary {
+  int days = 0;     // days with unsettled picks
+  int picks = 0;    // unsettled picks before
+  int settled = 0;  // of them settled now
+  int won = 0, placed = 0, unplaced = 0, voided = 0;
+  std::vector<std::string> failedDays;  // days whose results could not be fetched, dd.mm.yyyy
+};
 
 // What the user typed on the sign-in page.
 struct SignInForm {
@@ -76,6 +89,11 @@ class Session {
   // indicator file is the one of the results date field. A day without a race still signs in
   // (the other pages work without one) and says so.
   SignInResult SignIn(const SignInForm& form);
+  // "Sign out": the day's tables emptied, the report kept, the sign-in page alone and editable.
+  void SignOut();
+  // "OK" in the settings: these hosts, connection cap and folder from now on. A new data server
+  // or folder reads the remember-me file again while signed out.
+  void UseSettings(SessionOptions options);
   void Close();
 
   // "LOAD" on "Result" with the date field's text.
@@ -86,6 +104,9 @@ class Session {
   void ScoreZorvatRace(int row);
   // The exchange runners of row `row` of T1, fetched afresh into T2.
   void FillIndicatorRace(int row);
+  // "Обновить" on "Scalp Odds": LG loaded afresh from the moves feed; a failed load shows why
+  // and keeps the moves shown.
+  void ReloadMoves();
 
   // Double-click on a race of "ALL TABLE": the analysis with fresh exchange data; the video and
   // market buttons are enabled when the race has a market.
@@ -107,6 +128,13 @@ class Session {
   void ClearReport();
   void SaveReport();       // report.html, opened in the browser
   void ExportReportCsv();  // report.csv
+  // "Save as…": the same pages at a path the user chose.
+  void SaveReportAs(const std::filesystem::path& path);
+  void ExportReportCsvAs(const std::filesystem::path& path);
+
+  // "Settle": fetches the results of every day with unsettled picks (side by side) and settles
+  // every pick the results decide. A day whose results fail keeps its picks unsettled.
+  SettleSummary Settle();
 
   void OpenVideo();   // video.html with the exchange's player
   void OpenMarket();  // the exchange's market page
@@ -136,7 +164,17 @@ class Session {
   };
 
   // The course table travels beside the version probe: start-up only starts its request.
+  void FetchCourseTable();
   void AwaitCourseTable();
+  // The sign-in fields from the remember-me file of the folder, for the data server.
+  void ReadRememberMe();
+  // Every table and list of the day emptied; the report and the course table stay.
+  void ClearDay();
+  // Records the address that failed and the client's reason for a status line.
+  void NoteConnectionFailure(const std::string& url, const std::string& why);
+  // Whether REP holds rows that no save has written since they changed.
+  void NoteReportChanges();
+  SignInResult TrySignIn(const SignInForm& form);
   // False when Cancel or the deadline ended the loads; nothing is applied then.
   bool LoadDay(const SignInForm& form, const std::string& answer);
   DayLoads FetchDayLoads();          // one request after another
@@ -151,11 +189,27 @@ class Session {
   // the runner pages that failed.
   void SayHowItEnded(const PageFailures* failures = nullptr);
   void RunBestOf(BestOfSystem system, bool fromRealOdds);
+  // Brackets a user command in the archive: one transaction when it ends.
+  class Command {
+   public:
+    explicit Command(Session& s);
+    ~Command();
+    Command(const Command&) = delete;
+    Command& operator=(const Command&) = delete;
+
+   private:
+    Session& s_;
+  };
+  // The race day the picks belong to: the sign-in's date.
+  Date Day() const;
+  // Puts REP rows from `first` on into the ledger, each with its runner's win price from TAB.
+  void LedgerRows(int first);
+  Pick PickOfReportRow(int row) const;
   // After race `row` of MM was analysed: the note on its exchange prices, and the market number
   // and the buttons only when T2 holds this race. `fetched`: T2 was fetched by this analysis.
   void ShowAnalysedRace(int row, bool fetched);
-  // Writes a page into the session's folder and opens it; a failed write is shown instead.
-  void SavePage(const std::string& fileName, const std::string& content);
+  // Writes a page and opens it; a failed write is shown instead. True when written.
+  bool SavePage(const std::filesystem::path& path, const std::string& content);
 
   SessionOptions options_;
   SessionPorts ports_;
@@ -165,7 +219,9 @@ class Session {
   Workspace ws_;
   ViewState view_;
   bool closeRequested_ = false;
+  std::optional<Date> day_;
   std::string exchangeFetchedAt_;  // when T2 was last fetched for a race analysed
+  Table savedReport_;              // REP as the last save wrote it
   std::vector<std::string> failures_;
   std::future<HttpAnswer> courseTable_;  // last: it must end before the rest goes
 };

@@ -32,6 +32,7 @@ void Undo(WorkspaceView& view, WorkspaceView&& copy) {
 }  // namespace
 
 void Session::AnalyseLive(int row) {
+  Command command(*this);
   const Deadline deadline(*this);
   // Every page is in before a table changes, so a stop leaves the last analysis on screen.
   const auto urls = RealOddsPages(ws_, row, urls_);
@@ -45,6 +46,7 @@ void Session::AnalyseLive(int row) {
 }
 
 void Session::AnalyseWithoutOdds(int row) {
+  Command command(*this);
   AnalyseRace(ws_, row, false, urls_, FetchedPages({}, {}));
   ShowAnalysedRace(row, /*fetched=*/false);
   ws_.bfnumber.clear();
@@ -76,6 +78,7 @@ void Session::RunBestRecoming(bool fromRealOdds) {
 // are in. An analysis therefore never waits on the network, and a stop between two races leaves
 // the tables as the last finished race left them.
 void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
+  Command command(*this);
   Progress& progress = ports_.progress;
   Deadline deadline(*this);
   const int count = ws_.MM.RowCount();
@@ -96,6 +99,7 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
   const ScoreIndex scores(ws_.ScoreBase);
   RunnerPages pages;
   int next = 0;
+  int ledgered = ws_.REP.RowCount();
   const auto analyseReady = [&] {
     while (next < count && missing[next] == 0 && !stop_.stopped()) {
       const int k = next++;
@@ -111,6 +115,7 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
                   &scores);
       BestOfRows(ws_, k, system);
       ShowAnalysedRace(k, fromRealOdds);
+      NoteReportChanges();
       for (std::size_t i = from; i < to; ++i) std::string().swap(pages.bodies[i]);
       const RaceStep step{BestOfSystemName(system), k + 1, count,
                           Trim(ws_.MM.Text(k, mm::kTime)) + " " + Trim(ws_.MM.Text(k, mm::kCourse)),
@@ -119,6 +124,9 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
         progress.SetGauge(Progress::kPr2, k + 1, count);
         progress.ShowGauge(Progress::kPr2, true);
         if (progress.StepDone(ws_, step)) {
+          // TAB still holds the race, so each pick gets its runner's price as it stood.
+          LedgerRows(ledgered);
+          ledgered = ws_.REP.RowCount();
           deadline.Restart();
           continue;
         }
@@ -139,9 +147,11 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
     analyseReady();
   } catch (...) {
     progress.ShowGauge(Progress::kPr2, false);
+    NoteReportChanges();
     throw;
   }
   progress.ShowGauge(Progress::kPr2, false);
+  NoteReportChanges();
   SayHowItEnded(&pages.failures);
 }
 

@@ -1,5 +1,7 @@
-// The report list, its pages, and the hand-offs to the browser.
+// The report list with its ledger, its pages, and the hand-offs to the browser.
 #include "app/session.h"
+#include "model/columns.h"
+#include "model/prices.h"
 #include "report/report_list.h"
 #include "report/report_page.h"
 #include "report/save_file.h"
@@ -7,9 +9,47 @@
 #include "text/strings.h"
 
 namespace trotix {
+namespace {
+
+bool SameReportRow(const Table& REP, int row, const Pick& pick) {
+  return REP.Text(row, rep::kTime) == pick.time && REP.Text(row, rep::kCourse) == pick.course &&
+         REP.Text(row, rep::kName) == pick.runner && REP.Text(row, rep::kSystem) == pick.system;
+}
+
+}  // namespace
+
+Pick Session::PickOfReportRow(int row) const {
+  Pick pick;
+  pick.day = Day();
+  pick.time = ws_.REP.Text(row, rep::kTime);
+  pick.course = ws_.REP.Text(row, rep::kCourse);
+  pick.runner = ws_.REP.Text(row, rep::kName);
+  pick.system = ws_.REP.Text(row, rep::kSystem);
+  pick.odds = ws_.REP.Text(row, rep::kOdds);
+  return pick;
+}
+
+void Session::LedgerRows(int first) {
+  if (!ports_.archive) return;
+  for (int r = first; r < ws_.REP.RowCount(); ++r) {
+    Pick pick = PickOfReportRow(r);
+    for (int i = 0; i < ws_.TAB.RowCount(); ++i) {
+      if (ws_.TAB.Text(i, tab::kName) != pick.runner) continue;
+      const double kf = ws_.TAB.Number(i, tab::kKf);
+      if (!IsNoPrice(kf) && kf > 1) pick.price = kf;
+      break;
+    }
+    ports_.archive->AddPick(std::move(pick));
+  }
+}
 
 void Session::AddToReport(int row) {
-  ports_.messages.Show(trotix::AddToReport(ws_, row));
+  Command command(*this);
+  const int first = ws_.REP.RowCount();
+  const std::string message = trotix::AddToReport(ws_, row);
+  LedgerRows(first);
+  NoteReportChanges();
+  ports_.messages.Show(message);
 }
 
 void Session::SelectReportRow(int row) {
@@ -17,27 +57,56 @@ void Session::SelectReportRow(int row) {
 }
 
 void Session::DeleteReportRow() {
-  if (const std::string message = trotix::DeleteReportRow(ws_); !message.empty())
+  Command command(*this);
+  const int row = ws_.ReportRow;
+  const bool selected = row >= 0 && row < ws_.REP.RowCount();
+  const Pick pick = selected ? PickOfReportRow(row) : Pick{};
+  if (const std::string message = trotix::DeleteReportRow(ws_); !message.empty()) {
     ports_.messages.Show(message);
+    return;
+  }
+  NoteReportChanges();
+  if (!ports_.archive || !selected) return;
+  // The same runner reported twice is one pick: it goes with the last of its rows.
+  for (int r = 0; r < ws_.REP.RowCount(); ++r)
+    if (SameReportRow(ws_.REP, r, pick)) return;
+  ports_.archive->DeletePick(pick);
 }
 
 void Session::ClearReport() {
+  // The ledger keeps its picks: "Clear" only empties the page.
   trotix::ClearReport(ws_);
+  NoteReportChanges();
 }
 
 void Session::SaveReport() {
-  const auto lines = ReportLines(ws_.REP);
-  if (lines.empty()) return;  // an empty report writes nothing
-  SavePage(kReportFileName, JoinLines(lines));
+  SaveReportAs(options_.folder / kReportFileName);
 }
 
 void Session::ExportReportCsv() {
+  ExportReportCsvAs(options_.folder / kReportCsvFileName);
+}
+
+void Session::SaveReportAs(const std::filesystem::path& path) {
+  const auto lines = ReportLines(ws_.REP);
+  if (lines.empty()) return;  // an empty report writes nothing
+  if (SavePage(path, JoinLines(lines))) savedReport_ = ws_.REP;
+  NoteReportChanges();
+}
+
+void Session::ExportReportCsvAs(const std::filesystem::path& path) {
   if (ws_.REP.RowCount() == 0) return;
-  SavePage(kReportCsvFileName, ReportCsv(ws_.REP));
+  if (SavePage(path, ReportCsv(ws_.REP))) savedReport_ = ws_.REP;
+  NoteReportChanges();
+}
+
+void Session::NoteReportChanges() {
+  view_.reportUnsaved = ws_.REP.RowCount() > 0 && !(ws_.REP == savedReport_);
 }
 
 void Session::OpenVideo() {
-  SavePage(kVideoFileName, JoinLines(VideoPageLines(ws_, urls_.VideoPlayer(ws_.bfnumber))));
+  SavePage(options_.folder / kVideoFileName,
+           JoinLines(VideoPageLines(ws_, urls_.VideoPlayer(ws_.bfnumber))));
 }
 
 void Session::OpenMarket() {
@@ -45,14 +114,18 @@ void Session::OpenMarket() {
   if (IsWebAddress(market)) ports_.browser.Open(market);
 }
 
-void Session::SavePage(const std::string& fileName, const std::string& content) {
-  const auto path = options_.folder / fileName;
-  if (const std::string error = SaveTextFile(path, content); !error.empty()) {
+bool Session::SavePage(const std::filesystem::path& path, const std::string& content) {
+  std::error_code ignored;
+  const auto full = std::filesystem::absolute(path, ignored).lexically_normal();
+  if (const std::string error = SaveTextFile(full, content); !error.empty()) {
     failures_.push_back(error);
     ports_.messages.Show(error);
-    return;
+    return false;
   }
-  ports_.browser.Open(path.string());
+  view_.savedFile = full.string();
+  ++view_.saves;
+  ports_.browser.Open(full.string());
+  return true;
 }
 
 }  // namespace trotix

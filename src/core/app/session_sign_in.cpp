@@ -4,6 +4,7 @@
 #include "analysis/zorvat/reference_tables.h"
 #include "app/remember_me.h"
 #include "app/session.h"
+#include "archive/request_key.h"
 #include "exchange/indicator_races.h"
 #include "feeds/feeds.h"
 #include "feeds/race_day.h"
@@ -12,12 +13,29 @@
 namespace trotix {
 
 SignInResult Session::SignIn(const SignInForm& form) {
+  Command command(*this);
   const Deadline deadline(*this);
+  const SignInResult result = TrySignIn(form);
+  if (DayArchive* archive = ports_.archive) {
+    if (result == SignInResult::SignedIn) {
+      day_ = ports_.clock.Today();
+      archive->KeepDay(*day_, options_.hosts);
+    } else {
+      // A replay must never meet the answers of a sign-in that failed.
+      archive->ForgetAnswers({RequestKeyOf(urls_.VersionProbe(), options_.hosts, true),
+                              RequestKeyOf(urls_.Login("", ""), options_.hosts, false)});
+    }
+  }
+  return result;
+}
+
+SignInResult Session::TrySignIn(const SignInForm& form) {
   const auto stopped = [this] {
     SayHowItEnded();
     return SignInResult::Stopped;
   };
-  const ProbeResult version = ports_.web.Probe(urls_.VersionProbe(), &stop_);
+  std::string why;
+  const ProbeResult version = ports_.web.ProbeExplained(urls_.VersionProbe(), why, &stop_);
   AwaitCourseTable();
   if (stop_.stopped()) return stopped();
   switch (version) {
@@ -25,6 +43,7 @@ SignInResult Session::SignIn(const SignInForm& form) {
       break;
     case ProbeResult::Unreachable:
       // No answer at all is a connection problem, not an outdated release.
+      NoteConnectionFailure(urls_.VersionProbe(), why);
       ports_.messages.Show(kConnectionFailed);
       return SignInResult::ConnectionFailed;
     case ProbeResult::Absent:
@@ -35,10 +54,13 @@ SignInResult Session::SignIn(const SignInForm& form) {
       return SignInResult::UpdateRequired;
   }
 
-  const HttpAnswer answer = ports_.web.Get(urls_.Login(form.login, form.password), &stop_);
+  const std::string login = urls_.Login(form.login, form.password);
+  const HttpAnswer answer = ports_.web.Get(login, &stop_);
   if (stop_.stopped()) return stopped();
   if (answer.failed) {
-    // A failed request is no sign-in, not a successful one with an empty day.
+    // A failed request is no sign-in, not a successful one with an empty day. The address is
+    // noted without its query, which holds the password.
+    NoteConnectionFailure(login.substr(0, login.find('?')), answer.error);
     ports_.messages.Show(kConnectionFailed);
     return SignInResult::ConnectionFailed;
   }
@@ -50,19 +72,48 @@ SignInResult Session::SignIn(const SignInForm& form) {
   return SignInResult::SignedIn;
 }
 
+void Session::SignOut() {
+  AwaitCourseTable();
+  ClearDay();
+  view_.signedIn = false;
+  view_.signInEnabled = true;
+  view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
+  view_.vizVisible = false;
+  view_.raceOnScreen = -1;
+  view_.exchangePrices.clear();
+  for (int p = 0; p < kPageCount; ++p) view_.tabVisible[p] = p == kPageAbout;
+  view_.BringToFront(kPageAbout);
+}
+
+void Session::ClearDay() {
+  Workspace fresh;
+  fresh.REP = std::move(ws_.REP);
+  fresh.ReportRow = ws_.ReportRow;
+  fresh.CourseTable = std::move(ws_.CourseTable);
+  ws_ = std::move(fresh);
+  exchangeFetchedAt_.clear();
+}
+
+void Session::NoteConnectionFailure(const std::string& url, const std::string& why) {
+  view_.notes.push_back("Connection failed: " + url + (why.empty() ? "" : " — " + why));
+}
+
 bool Session::LoadDay(const SignInForm& form, const std::string& answer) {
   // Everything is fetched before anything changes, so a stop leaves the Session signed out.
   const DayLoads loads = options_.maxConnections > 1 ? FetchDayLoadsTogether() : FetchDayLoads();
   if (stop_.stopped()) return false;
   if (form.rememberMe) {
-    if (const auto error = SaveRememberMe(options_.folder, {form.login, form.password});
+    if (const auto error =
+            SaveRememberMe(options_.folder, {form.login, form.password}, options_.hosts.dataServer);
         !error.empty()) {
       failures_.push_back(error);
       ports_.messages.Show(error);
     }
   } else {
-    DeleteRememberMe(options_.folder);
+    DeleteRememberMe(options_.folder, options_.hosts.dataServer);
   }
+  // The loaders append: a second sign-in starts from empty lists.
+  ClearDay();
   ws_.DayData = SplitLines(answer);
   view_.signInEnabled = false;
   view_.signedIn = true;

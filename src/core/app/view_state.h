@@ -57,8 +57,15 @@ struct ViewState {
   std::string resultsDate;
 
   // What went wrong without stopping anything and needs no message box (a start-up file left
-  // unread), oldest first, for a status line.
+  // unread, the address a failed connection was made to), oldest first, for a status line.
   std::vector<std::string> notes;
+
+  // The file the last save wrote (the report, its CSV, the video page) and how many saves
+  // succeeded, so a front end tells a new save of the same file from none.
+  std::string savedFile;
+  int saves = 0;
+  // REP holds rows that no save has written since they changed.
+  bool reportUnsaved = false;
 
   // Captions of the visible tabs, in page order.
   std::vector<std::string> VisibleTabs() const;

@@ -69,10 +69,11 @@ int WaitMilliseconds(const StopSignal* stop) {
   return static_cast<int>(std::clamp<long long>(left, 0, kLongestWaitMilliseconds));
 }
 
-// One transfer, driven as a batch is when there is a stop to heed. False when the stop ended it.
-bool Perform(CURL* e, const StopSignal* stop) {
+// One transfer, driven as a batch is when there is a stop to heed; `rc` is its outcome. False
+// when the stop ended it.
+bool Perform(CURL* e, const StopSignal* stop, CURLcode& rc) {
   if (stop == nullptr) {
-    curl_easy_perform(e);
+    rc = curl_easy_perform(e);
     return true;
   }
   if (stop->stopped()) return false;
@@ -87,7 +88,11 @@ bool Perform(CURL* e, const StopSignal* stop) {
       int running = 0;
       if (curl_multi_perform(m, &running) != CURLM_OK) break;
       int queued = 0;
-      while (CURLMsg* msg = curl_multi_info_read(m, &queued)) done |= msg->msg == CURLMSG_DONE;
+      while (CURLMsg* msg = curl_multi_info_read(m, &queued)) {
+        if (msg->msg != CURLMSG_DONE) continue;
+        done = true;
+        rc = msg->data.result;
+      }
       if (!done) curl_multi_poll(m, nullptr, 0, WaitMilliseconds(stop), nullptr);
     }
   }
@@ -347,6 +352,13 @@ std::string RedirectTarget(const std::string& from, const std::string& location)
 }  // namespace
 
 ProbeResult CurlHttpClient::Probe(const std::string& url, const StopSignal* stop) {
+  std::string ignored;
+  return ProbeExplained(url, ignored, stop);
+}
+
+ProbeResult CurlHttpClient::ProbeExplained(const std::string& url, std::string& why,
+                                           const StopSignal* stop) {
+  why.clear();
   using Clock = std::chrono::steady_clock;
   const auto limit = impl_->options.requestTimeout;
   const auto deadline = Clock::now() + limit;
@@ -360,7 +372,10 @@ ProbeResult CurlHttpClient::Probe(const std::string& url, const StopSignal* stop
     // libcurl then never frees.
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> handle(curl_easy_init(),
                                                                &curl_easy_cleanup);
-    if (!handle) return ProbeResult::Unreachable;
+    if (!handle) {
+      why = "no connection could be set up";
+      return ProbeResult::Unreachable;
+    }
     CURL* e = handle.get();
     SetCommon(e, address);
     SetTimeouts(e, impl_->options);
@@ -368,15 +383,27 @@ ProbeResult CurlHttpClient::Probe(const std::string& url, const StopSignal* stop
     if (limit.count() > 0) {
       const auto left =
           std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-      if (left.count() <= 0) return ProbeResult::Unreachable;
+      if (left.count() <= 0) {
+        why = "timed out";
+        return ProbeResult::Unreachable;
+      }
       curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()));
     }
     curl_easy_setopt(e, CURLOPT_USERAGENT, kProbeAgent);
     curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &NoteHeader);
     curl_easy_setopt(e, CURLOPT_HEADERDATA, &seen);
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &SkipBody);
-    if (!Perform(e, stop)) return ProbeResult::Unreachable;
-    if (!seen.headersDone) return ProbeResult::Unreachable;
+    char error[CURL_ERROR_SIZE] = {};
+    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, error);
+    CURLcode rc = CURLE_OK;
+    if (!Perform(e, stop, rc)) {
+      why = stop->stopped() ? kStoppedError : "request interrupted";
+      return ProbeResult::Unreachable;
+    }
+    if (!seen.headersDone) {
+      why = CurlError(rc, error);
+      return ProbeResult::Unreachable;
+    }
     long code = 0;
     curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &code);
     if (code >= 300 && code < 400 && !seen.location.empty()) {

@@ -37,6 +37,8 @@ class CurlHttpClient : public HttpClient {
                                   const AnswerHandler& onAnswer,
                                   const StopSignal* stop = nullptr) override;
   ProbeResult Probe(const std::string& url, const StopSignal* stop = nullptr) override;
+  ProbeResult ProbeExplained(const std::string& url, std::string& why,
+                             const StopSignal* stop = nullptr) override;
 
  private:
   struct Impl;

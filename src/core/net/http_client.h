@@ -41,6 +41,13 @@ class HttpClient {
   // status is 200 or 302, absent for any other status or a redirect loop. A stopped probe is
   // Unreachable.
   virtual ProbeResult Probe(const std::string& url, const StopSignal* stop = nullptr) = 0;
+  // Probe, and when no answer came the client's reason in `why`, so the user can be told which
+  // address failed and how. Clients that cannot tell leave it empty.
+  virtual ProbeResult ProbeExplained(const std::string& url, std::string& why,
+                                     const StopSignal* stop = nullptr) {
+    why.clear();
+    return Probe(url, stop);
+  }
 };
 
 // Fetches a batch of pages and gives their bodies in the order asked, the empty text for any

@@ -9,7 +9,8 @@
 
 namespace trotix {
 
-inline constexpr std::string_view kVersion = "3.8";
+// The release, set by the build: the version probe asks whether it is still current.
+inline constexpr std::string_view kVersion = TROTIX_VERSION;
 
 class VendorUrls {
  public:

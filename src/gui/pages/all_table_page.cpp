@@ -31,7 +31,7 @@ AllTablePage::AllTablePage(const WorkspaceView& ws, QWidget* parent) : QWidget(p
   auto* top = new QHBoxLayout(upper);
   top->setContentsMargins(0, 0, 0, 0);
   mm_ = new GridView("MM", ws.MM, GridView::Select::Rows);
-  mm_->SetPictures(mm::kFlag, FlagPictures());
+  mm_->SetFlagPictures(mm::kFlag);
   mm_->setFixedWidth(186);
   top->addWidget(mm_);
   // Races and runners are rows; the column of the click does not matter.

@@ -1,9 +1,11 @@
 #include "gui/pages/grid_view.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QSortFilterProxyModel>
 #include <algorithm>
 
+#include "gui/pictures.h"
 #include "gui/table_model.h"
 
 namespace trotix::gui {
@@ -55,6 +57,7 @@ GridView::GridView(const char* name, const Table& table, Select select, Sort sor
   setSelectionMode(SingleSelection);
   setEditTriggers(NoEditTriggers);
   setWordWrap(false);
+  setTabKeyNavigation(false);  // Tab leaves the grid, as in every other control
   setIconSize(QSize(24, 16));
   verticalHeader()->hide();
   verticalHeader()->setDefaultSectionSize(20);
@@ -68,6 +71,10 @@ GridView::GridView(const char* name, const Table& table, Select select, Sort sor
 
 void GridView::SetPictures(int column, std::vector<QPixmap> pictures) {
   model_->SetPictures(column, std::move(pictures));
+}
+
+void GridView::SetFlagPictures(int column) {
+  model_->SetFlagPictures(column, FlagPictures(), OtherCountryFlag());
 }
 
 void GridView::SetTable(const Table& table) {
@@ -92,6 +99,17 @@ void GridView::SelectSourceRow(int row) {
 void GridView::resizeEvent(QResizeEvent* event) {
   QTableView::resizeEvent(event);
   FitColumns(this, *model_);
+}
+
+void GridView::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+      currentIndex().isValid()) {
+    emit doubleClicked(currentIndex());
+    event->accept();
+    return;
+  }
+  QTableView::keyPressEvent(event);
 }
 
 }  // namespace trotix::gui

@@ -27,6 +27,8 @@ class GridView : public QTableView {
 
   // The picture list of an image column; cells pick their picture by image index.
   void SetPictures(int column, std::vector<QPixmap> pictures);
+  // The country flags of a flag column, with the neutral flag for unlisted countries.
+  void SetFlagPictures(int column);
   // Shows the rows of `table`.
   void SetTable(const Table& table);
   // The table's row behind an index of this view, whatever order the view shows.
@@ -36,6 +38,8 @@ class GridView : public QTableView {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  // Enter on a row does what a double-click does.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   TableModel* model_;

@@ -7,7 +7,6 @@
 #include "gui/display_text.h"
 #include "gui/pages/grid_view.h"
 #include "gui/pages/page_parts.h"
-#include "gui/pictures.h"
 #include "model/columns.h"
 
 namespace trotix::gui {
@@ -17,7 +16,7 @@ IndicatorPage::IndicatorPage(const WorkspaceView& ws, QWidget* parent) : QWidget
   auto* l = new QHBoxLayout(this);
   l->setContentsMargins(6, 6, 6, 6);
   t1_ = new GridView("T1", ws.T1, GridView::Select::Rows);
-  t1_->SetPictures(t1::kFlag, FlagPictures());
+  t1_->SetFlagPictures(t1::kFlag);
   t1_->setFixedWidth(210);
   l->addWidget(t1_);
   auto* right = new QVBoxLayout;

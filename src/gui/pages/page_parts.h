@@ -10,7 +10,7 @@ class QWidget;
 
 namespace trotix::gui {
 
-// The window's fixed size; overlays and the "About" picture are laid out against it.
+// The window's smallest size, its size before it could be resized.
 inline constexpr int kClientWidth = 802, kClientHeight = 623;
 
 // A page's vertical layout.

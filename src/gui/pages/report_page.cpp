@@ -43,13 +43,30 @@ ReportPage::ReportPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
   connect(save_, &QPushButton::clicked, this, &ReportPage::saveRequested);
   saveRow->addWidget(save_);
   exportCsv_ = MakeButton("exportCsvButton", "Export CSV");
-  exportCsv_->setToolTip("Write the report as report.csv");
+  save_->setToolTip("Write the report as report.html in the data folder (Ctrl+S)");
+  exportCsv_->setToolTip("Write the report as report.csv in the data folder");
   connect(exportCsv_, &QPushButton::clicked, this, &ReportPage::exportCsvRequested);
   saveRow->addWidget(exportCsv_);
   ll->addLayout(saveRow);
+  auto* saveAsRow = new QHBoxLayout;
+  saveAsRow->setSpacing(4);
+  saveAs_ = MakeButton("saveReportAsButton", "Save as…");
+  saveAs_->setToolTip("Write the report as HTML where you choose");
+  connect(saveAs_, &QPushButton::clicked, this, &ReportPage::saveAsRequested);
+  saveAsRow->addWidget(saveAs_);
+  exportCsvAs_ = MakeButton("exportCsvAsButton", "CSV as…");
+  exportCsvAs_->setToolTip("Write the report as CSV where you choose");
+  connect(exportCsvAs_, &QPushButton::clicked, this, &ReportPage::exportCsvAsRequested);
+  saveAsRow->addWidget(exportCsvAs_);
+  ll->addLayout(saveAsRow);
   clear_ = MakeButton("clearReportButton", "Clear");
+  clear_->setToolTip("Empty the report; the ledger keeps its picks");
   connect(clear_, &QPushButton::clicked, this, &ReportPage::clearRequested);
   ll->addWidget(clear_);
+  settle_ = MakeButton("settleButton", "Settle");
+  settle_->setToolTip("Fetch the results of every day with open picks and settle them");
+  connect(settle_, &QPushButton::clicked, this, &ReportPage::settleRequested);
+  ll->addWidget(settle_);
   auto* nextGrid = new QTableView;  // the second grid of the page has no columns
   nextGrid->setObjectName("emptyReportGrid");
   nextGrid->verticalHeader()->hide();
@@ -75,8 +92,18 @@ void ReportPage::Show(const WorkspaceView& ws) {
 }
 
 void ReportPage::SetIdle(bool idle) {
-  for (QPushButton* b : {bestRecoming_, bestRank_, save_, exportCsv_, clear_}) b->setEnabled(idle);
+  for (QPushButton* b :
+       {bestRecoming_, bestRank_, save_, exportCsv_, saveAs_, exportCsvAs_, clear_, settle_})
+    b->setEnabled(idle);
   deleteRow_->setEnabled(idle);
+}
+
+bool ReportPage::FromRealOdds() const {
+  return fromRealOdds_->isChecked();
+}
+
+void ReportPage::SetFromRealOdds(bool on) {
+  fromRealOdds_->setChecked(on);
 }
 
 }  // namespace trotix::gui

@@ -1,6 +1,6 @@
 #pragma once
-// "Report": the picks, the best-of runs that fill them, and saving them. A click on a pick
-// selects it for "Удалить" in the grid's context menu.
+// "Report": the picks, the best-of runs that fill them, saving them, and settling every pick of
+// the ledger. A click on a pick selects it for "Удалить" in the grid's context menu.
 #include <QWidget>
 
 #include "model/workspace.h"
@@ -21,13 +21,19 @@ class ReportPage : public QWidget {
 
   void Show(const WorkspaceView& ws);
   void SetIdle(bool idle);
+  bool FromRealOdds() const;
+  void SetFromRealOdds(bool on);
 
  signals:
   void bestRecomingRequested(bool fromRealOdds);
   void bestRankRequested(bool fromRealOdds);
   void saveRequested();
   void exportCsvRequested();
+  // "Save as…" and "CSV as…": the same files where the user chooses.
+  void saveAsRequested();
+  void exportCsvAsRequested();
   void clearRequested();
+  void settleRequested();
   void rowSelected(int row);
   void deleteRowRequested();
 
@@ -37,7 +43,10 @@ class ReportPage : public QWidget {
   QPushButton* bestRank_;
   QPushButton* save_;
   QPushButton* exportCsv_;
+  QPushButton* saveAs_;
+  QPushButton* exportCsvAs_;
   QPushButton* clear_;
+  QPushButton* settle_;
   GridView* rep_;
   QMenu* menu_;
   QAction* deleteRow_;

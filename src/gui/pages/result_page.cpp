@@ -41,7 +41,7 @@ ResultPage::ResultPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
   bar->addStretch();
   l->addLayout(bar);
   rez_ = new GridView("REZ", ws.REZ, GridView::Select::Rows, GridView::Sort::ByHeader);
-  rez_->SetPictures(rez::kFlag, FlagPictures());
+  rez_->SetFlagPictures(rez::kFlag);
   rez_->SetPictures(rez::kLink, LinkPictures());
   l->addWidget(rez_);
   // Only the link opens the result; the rest of the row is there to be read.
@@ -63,7 +63,8 @@ ResultPage::ResultPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
   later->setAlignment(Qt::AlignCenter);
   vl->addWidget(title);
   vl->addWidget(later);
-  viz_->setGeometry((kClientWidth - 320) / 2, 180, 320, 110);
+  viz_->resize(320, 110);
+  PlaceNoInformation();
   viz_->hide();
   vizTimer_ = new QTimer(this);
   vizTimer_->setObjectName("vizTimer");
@@ -82,6 +83,16 @@ std::string ResultPage::Date() const {
 
 void ResultPage::SetDate(const std::string& date) {
   date_->setText(Display(date));
+}
+
+void ResultPage::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  PlaceNoInformation();
+}
+
+void ResultPage::PlaceNoInformation() {
+  // Across the middle of the grid, a little above its centre, at any size of the window.
+  viz_->move((width() - viz_->width()) / 2, (height() - viz_->height()) * 2 / 5);
 }
 
 void ResultPage::ShowNoInformation() {

@@ -33,7 +33,12 @@ class ResultPage : public QWidget {
   void loadRequested(const std::string& date);
   void resultLinkClicked(int row);
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
+  void PlaceNoInformation();
+
   QLineEdit* date_;
   QPushButton* load_;
   GridView* rez_;

@@ -6,7 +6,6 @@
 
 #include "gui/pages/grid_view.h"
 #include "gui/pages/page_parts.h"
-#include "gui/pictures.h"
 #include "model/columns.h"
 
 namespace trotix::gui {
@@ -15,19 +14,23 @@ ScalpOddsPage::ScalpOddsPage(const WorkspaceView& ws, QWidget* parent) : QWidget
   setObjectName("scalpOddsPage");
   auto* l = PageColumn(this);
   auto* bar = new QHBoxLayout;
-  // The refresh button has never had a handler; it stays for the layout.
-  QPushButton* refresh = MakeButton("refreshMovesButton", "Обновить");
-  refresh->setEnabled(false);
-  bar->addWidget(refresh);
+  refresh_ = MakeButton("refreshMovesButton", "Обновить");
+  refresh_->setToolTip("Load the market moves afresh");
+  connect(refresh_, &QPushButton::clicked, this, &ScalpOddsPage::reloadRequested);
+  bar->addWidget(refresh_);
   bar->addStretch();
   l->addLayout(bar);
   lg_ = new GridView("LG", ws.LG, GridView::Select::Rows, GridView::Sort::ByHeader);
-  lg_->SetPictures(lg::kFlag, FlagPictures());
+  lg_->SetFlagPictures(lg::kFlag);
   l->addWidget(lg_);
 }
 
 void ScalpOddsPage::Show(const WorkspaceView& ws) {
   lg_->SetTable(ws.LG);
+}
+
+void ScalpOddsPage::SetIdle(bool idle) {
+  refresh_->setEnabled(idle);
 }
 
 }  // namespace trotix::gui

@@ -1,8 +1,11 @@
 #include "gui/pages/sign_in_page.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,11 +21,11 @@ SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(pa
   setObjectName("signInPage");
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(0, 0, 0, 0);
-  auto* background = new QLabel;
+  auto* background = background_ = new QLabel;
   background->setObjectName("aboutBackground");
-  background->setPixmap(AboutBackground(QSize(kClientWidth, kClientHeight - 30)));
   background->setScaledContents(true);
   background->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  background->installEventFilter(this);
   grid->addWidget(background, 0, 0);
   auto* over = new QGridLayout(background);
   over->setContentsMargins(0, 0, 30, 24);
@@ -75,17 +78,72 @@ SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(pa
   signIn_->setFont(Larger(signIn_->font(), 1));
   connect(signIn_, &QPushButton::clicked, this, [this] { emit signInRequested(Form()); });
   connect(password_, &QLineEdit::returnPressed, signIn_, &QPushButton::click);
-  form->addWidget(signIn_, 3, 1);
+  auto* settings = MakeButton("settingsButton", "Settings…");
+  settings->setToolTip("Servers, data folder, connections");
+  connect(settings, &QPushButton::clicked, this, &SignInPage::settingsRequested);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(signIn_, 1);
+  buttons->addWidget(settings);
+  form->addLayout(buttons, 3, 1);
   form->addWidget(MakeLabel("versionLabel", QString("VERSION: ") + kVersion.data()), 4, 0, 1, 2);
-  const QString site = Display(webSite);
-  auto* link =
-      MakeLabel("siteLink", QString("<a href=\"%1\"><span style=\"color:#ffd54f\">%1</span></a>")
-                                .arg(site.toHtmlEscaped()));
-  link->setTextFormat(Qt::RichText);
-  link->setOpenExternalLinks(false);
-  connect(link, &QLabel::linkActivated, this, &SignInPage::siteLinkActivated);
-  form->addWidget(link, 5, 0, 1, 2);
+  siteLink_ = MakeLabel("siteLink");
+  siteLink_->setTextFormat(Qt::RichText);
+  siteLink_->setOpenExternalLinks(false);
+  connect(siteLink_, &QLabel::linkActivated, this, &SignInPage::siteLinkActivated);
+  SetWebSite(webSite);
+  form->addWidget(siteLink_, 5, 0, 1, 2);
   over->addWidget(panel, 0, 0, Qt::AlignRight | Qt::AlignBottom);
+
+  archive_ = new QFrame;
+  archive_->setObjectName("archivePanel");
+  archive_->setFixedWidth(330);
+  archive_->setStyleSheet(
+      "#archivePanel { background: rgba(0, 0, 0, 120); border-radius: 8px; }"
+      "#archivePanel QLabel, #archivePanel QCheckBox { color: white; }");
+  auto* days = new QGridLayout(archive_);
+  days->setContentsMargins(18, 12, 18, 12);
+  days->addWidget(MakeLabel("storedDaysLabel", "STORED DAYS:"), 0, 0);
+  storedDays_ = new QComboBox;
+  storedDays_->setObjectName("storedDaysBox");
+  days->addWidget(storedDays_, 0, 1);
+  replay_ = MakeButton("replayDayButton", "Replay");
+  replay_->setToolTip("Open the stored day offline, as it was seen");
+  connect(replay_, &QPushButton::clicked, this, [this] {
+    const int i = storedDays_->currentIndex();
+    const int count = static_cast<int>(days_.size());
+    if (i >= 0 && i < count) emit replayRequested(days_[count - 1 - i]);
+  });
+  days->addWidget(replay_, 0, 2);
+  keepAnswers_ = new QCheckBox("Keep today's answers in the archive");
+  keepAnswers_->setObjectName("keepAnswersBox");
+  keepAnswers_->setChecked(true);
+  days->addWidget(keepAnswers_, 1, 0, 1, 3);
+  demoHistory_ = MakeButton("demoHistoryButton", "Build 30 demo days");
+  demoHistory_->setToolTip("Past demo days, each signed in, analysed, picked and settled");
+  connect(demoHistory_, &QPushButton::clicked, this, [this] { emit demoHistoryRequested(30); });
+  days->addWidget(demoHistory_, 2, 0, 1, 3);
+  demoHistory_->hide();
+  archive_->hide();
+  over->addWidget(archive_, 0, 0, Qt::AlignLeft | Qt::AlignBottom);
+}
+
+void SignInPage::ShowArchive(bool demo) {
+  archive_->show();
+  demoHistory_->setVisible(demo);
+}
+
+void SignInPage::SetStoredDays(const std::vector<Date>& days) {
+  if (days == days_) return;
+  days_ = days;
+  storedDays_->clear();
+  // Newest first: the day most likely wanted.
+  for (auto d = days_.rbegin(); d != days_.rend(); ++d)
+    storedDays_->addItem(QString::fromStdString(FormatDate(*d)));
+  UpdateButton();
+}
+
+bool SignInPage::KeepAnswers() const {
+  return keepAnswers_->isChecked();
 }
 
 SignInForm SignInPage::Form() const {
@@ -96,6 +154,18 @@ void SignInPage::Fill(const SignInForm& form) {
   login_->setText(Display(form.login));
   password_->setText(Display(form.password));
   rememberMe_->setChecked(form.rememberMe);
+}
+
+void SignInPage::SetWebSite(const std::string& webSite) {
+  const QString site = Display(webSite).toHtmlEscaped();
+  siteLink_->setText(
+      QString("<a href=\"%1\"><span style=\"color:#ffd54f\">%1</span></a>").arg(site));
+}
+
+bool SignInPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == background_ && event->type() == QEvent::Resize && !background_->size().isEmpty())
+    background_->setPixmap(AboutBackground(background_->size()));
+  return QWidget::eventFilter(watched, event);
 }
 
 void SignInPage::ShowView(const ViewState& view) {
@@ -113,6 +183,10 @@ void SignInPage::SetIdle(bool idle) {
 
 void SignInPage::UpdateButton() {
   signIn_->setEnabled(idle_ && fieldsEnabled_);
+  // A day is opened, or today kept, only before a sign-in.
+  replay_->setEnabled(idle_ && fieldsEnabled_ && !days_.empty());
+  keepAnswers_->setEnabled(fieldsEnabled_);
+  demoHistory_->setEnabled(idle_);
 }
 
 }  // namespace trotix::gui

@@ -1,11 +1,17 @@
 #pragma once
-// "About": the picture, the sign-in fields with "ВХОД", the version and the site's address.
+// "About": the picture, the sign-in fields with "ВХОД", the version and the site's address; and
+// the archive's panel: the stored days to replay, whether to keep today's answers, and in demo
+// mode a history of past demo days.
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "app/session.h"
 
 class QCheckBox;
+class QLabel;
+class QComboBox;
+class QFrame;
 class QLineEdit;
 class QPushButton;
 
@@ -18,13 +24,28 @@ class SignInPage : public QWidget {
 
   SignInForm Form() const;
   void Fill(const SignInForm& form);
+  // The vendor's site the link names, after the settings change it.
+  void SetWebSite(const std::string& webSite);
   // The fields stay editable until a sign-in succeeds.
   void ShowView(const ViewState& view);
   void SetIdle(bool idle);
 
+  // Shows the archive's panel; `demo` adds the demo history button.
+  void ShowArchive(bool demo);
+  void SetStoredDays(const std::vector<Date>& days);
+  // "Keep today's answers" as ticked.
+  bool KeepAnswers() const;
+
  signals:
   void signInRequested(const trotix::SignInForm& form);
   void siteLinkActivated(const QString& address);
+  void settingsRequested();
+  void replayRequested(const trotix::Date& day);
+  void demoHistoryRequested(int days);
+
+ protected:
+  // The picture is drawn afresh for the page's size.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void UpdateButton();
@@ -33,6 +54,14 @@ class SignInPage : public QWidget {
   QLineEdit* password_;
   QCheckBox* rememberMe_;
   QPushButton* signIn_;
+  QLabel* background_;
+  QLabel* siteLink_;
+  QFrame* archive_;
+  QComboBox* storedDays_;
+  QPushButton* replay_;
+  QCheckBox* keepAnswers_;
+  QPushButton* demoHistory_;
+  std::vector<Date> days_;
   bool fieldsEnabled_ = true;
   bool idle_ = true;
 };

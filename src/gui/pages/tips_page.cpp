@@ -13,7 +13,7 @@ TipsPage::TipsPage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent) {
   setObjectName("tipsPage");
   auto* l = PageColumn(this);
   tips_ = new GridView("TIPS", ws.TIPS, GridView::Select::Rows, GridView::Sort::ByHeader);
-  tips_->SetPictures(tips::kFlag, FlagPictures());
+  tips_->SetFlagPictures(tips::kFlag);
   tips_->SetPictures(tips::kPlace, PlacePictures());
   l->addWidget(tips_);
 }

@@ -6,7 +6,6 @@
 #include "gui/display_text.h"
 #include "gui/pages/grid_view.h"
 #include "gui/pages/page_parts.h"
-#include "gui/pictures.h"
 #include "model/columns.h"
 
 namespace trotix::gui {
@@ -15,7 +14,7 @@ TodayPage::TodayPage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent)
   setObjectName("todayPage");
   auto* l = PageColumn(this);
   rt_ = new GridView("RT", ws.RT, GridView::Select::Rows, GridView::Sort::ByHeader);
-  rt_->SetPictures(rt::kFlag, FlagPictures());
+  rt_->SetFlagPictures(rt::kFlag);
   l->addWidget(rt_);
   count_ = MakeLabel("glavcount", "Count: 0");
   count_->setFont(Larger(count_->font(), 0));

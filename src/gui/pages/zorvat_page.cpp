@@ -7,7 +7,6 @@
 #include "gui/display_text.h"
 #include "gui/pages/grid_view.h"
 #include "gui/pages/page_parts.h"
-#include "gui/pictures.h"
 #include "model/columns.h"
 
 namespace trotix::gui {
@@ -17,7 +16,7 @@ ZorvatPage::ZorvatPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
   auto* l = new QHBoxLayout(this);
   l->setContentsMargins(6, 6, 6, 6);
   nx_ = new GridView("NX", ws.NX, GridView::Select::Rows);
-  nx_->SetPictures(nx::kFlag, FlagPictures());
+  nx_->SetFlagPictures(nx::kFlag);
   nx_->setFixedWidth(200);
   l->addWidget(nx_);
   // The race is the row; the column of the click does not matter.

@@ -163,6 +163,24 @@ TEST_F(SessionAnalysisTest, ReportListAddDeleteClearAndSave) {
   EXPECT_TRUE(text.ends_with("</tr>\r\n"));
   h->session->ExportReportCsv();
   EXPECT_EQ(h->browser.opened.back(), (h->folder.path() / "report.csv").string());
+  EXPECT_EQ(h->session->view().savedFile, (h->folder.path() / "report.csv").string());
+  EXPECT_FALSE(h->session->view().reportUnsaved);
+
+  // "Save as…" writes where the user chose; the window learns what was written.
+  h->session->AddToReport(0);
+  EXPECT_TRUE(h->session->view().reportUnsaved);
+  const int saves = h->session->view().saves;
+  const auto chosen = h->folder.path() / "kept" / "report-08.12.2026.html";
+  std::filesystem::create_directory(chosen.parent_path());
+  h->session->SaveReportAs(chosen);
+  EXPECT_EQ(SplitLines(ReadFile(chosen)).size(), 8u + 2 * 7u);
+  EXPECT_EQ(h->session->view().savedFile, chosen.string());
+  EXPECT_EQ(h->session->view().saves, saves + 1);
+  EXPECT_FALSE(h->session->view().reportUnsaved);
+  h->session->ExportReportCsvAs(h->folder.path() / "kept" / "picks.csv");
+  EXPECT_EQ(SplitLines(ReadFile(h->folder.path() / "kept" / "picks.csv")).size(), 3u);
+  h->session->ClearReport();
+  EXPECT_FALSE(h->session->view().reportUnsaved);
 }
 
 TEST_F(SessionAnalysisTest, SaveIntoAFolderThatIsGoneShowsWhyAndOpensNothing) {

@@ -214,10 +214,23 @@ TEST_F(SessionTest, RememberMeTickedWritesAndUntickedDeletes) {
     std::ifstream in(h.folder.path() / "tx.log", std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
-    EXPECT_EQ(text.str(), "demo\r\ns3cret\r\n");
+    EXPECT_EQ(text.str(), "demo\r\ns3cret\r\n" + vendor.Base() + "\r\n");
     struct stat st {};
     ASSERT_EQ(::stat((h.folder.path() / "tx.log").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+  }
+  {
+    // Remembered for another server: not offered here, and the user is told why.
+    SessionHarness h(vendor.Base());
+    std::ofstream(h.folder.path() / "tx.log") << "demo\r\ns3cret\r\nhttp://other.example\r\n";
+    Start(h);
+    EXPECT_FALSE(h.session->view().rememberMe);
+    EXPECT_EQ(h.session->view().login, "");
+    EXPECT_EQ(h.session->view().notes,
+              std::vector<std::string>{"tx.log ignored: remembered for http://other.example"});
+    // Not this server's to forget either.
+    ASSERT_EQ(h.session->SignIn({"demo", "demo"}), SignInResult::SignedIn);
+    EXPECT_TRUE(std::filesystem::exists(h.folder.path() / "tx.log"));
   }
   {
     SessionHarness h(vendor.Base());
@@ -249,6 +262,12 @@ TEST(SessionUnreachable, NoServerIsAConnectionFailureNotAnUpdate) {
   EXPECT_TRUE(h.ws().CourseTable.empty());  // swallowed at start-up
   EXPECT_EQ(h.session->SignIn({}), SignInResult::ConnectionFailed);
   EXPECT_EQ(h.messages.shown, std::vector<std::string>{"Connection failed!"});
+  // The status line learns which address failed and the client's reason.
+  ASSERT_EQ(h.session->view().notes.size(), 1u);
+  const std::string& note = h.session->view().notes[0];
+  EXPECT_TRUE(note.starts_with("Connection failed: " + h.session->urls().VersionProbe() + " — "))
+      << note;
+  EXPECT_GT(note.size(), ("Connection failed: " + h.session->urls().VersionProbe() + " — ").size());
   EXPECT_TRUE(h.browser.opened.empty());
   EXPECT_FALSE(h.session->closeRequested());
   EXPECT_TRUE(h.session->view().signInEnabled);
@@ -259,9 +278,67 @@ TEST_F(SessionTest, FailingSignInRequestIsNoSignIn) {
   vendor.Set("/login/trotix.php", "oops", 500);
   SessionHarness h(vendor.Base());
   Start(h);
-  EXPECT_EQ(h.session->SignIn({}), SignInResult::ConnectionFailed);
+  EXPECT_EQ(h.session->SignIn({"demo", "s3cret"}), SignInResult::ConnectionFailed);
   EXPECT_FALSE(h.session->view().signedIn);
   EXPECT_TRUE(h.session->view().signInEnabled);
+  // The address without the query that holds the password.
+  EXPECT_EQ(h.session->view().notes,
+            std::vector<std::string>{"Connection failed: " + vendor.Base() +
+                                     "/login/trotix.php — HTTP status 500"});
+}
+
+TEST_F(SessionTest, SignOutKeepsTheReportAndSignsInAfreshWithNewMoves) {
+  SessionHarness h(vendor.Base());
+  Workspace& ws = Start(h);
+  ASSERT_EQ(h.session->SignIn({"demo", "demo"}), SignInResult::SignedIn);
+  h.session->AnalyseWithoutOdds(0);
+  h.session->AddToReport(0);
+  ASSERT_EQ(ws.REP.RowCount(), 1);
+  EXPECT_TRUE(h.session->view().reportUnsaved);
+  const Table rep = ws.REP;
+
+  h.session->SignOut();
+  const ViewState& view = h.session->view();
+  EXPECT_FALSE(view.signedIn);
+  EXPECT_TRUE(view.signInEnabled);
+  EXPECT_EQ(view.VisibleTabs(), std::vector<std::string>{"About"});
+  EXPECT_EQ(view.activePage, kPageAbout);
+  for (const auto& [name, table] : ws.Tables())
+    EXPECT_EQ(table->RowCount(), name == "REP" ? 1 : 0) << name;
+  EXPECT_EQ(ws.REP, rep);
+  EXPECT_EQ(ws.u1, "00:00");
+  EXPECT_TRUE(ws.DayData.empty());
+  EXPECT_FALSE(ws.CourseTable.empty());  // the flags of the next day still come
+
+  // "Обновить" does nothing signed out; signed in again, nothing is listed twice.
+  h.session->ReloadMoves();
+  EXPECT_EQ(ws.LG.RowCount(), 0);
+  ASSERT_EQ(h.session->SignIn({"demo", "demo"}), SignInResult::SignedIn);
+  EXPECT_EQ(ws.RT.RowCount(), 2);
+  EXPECT_EQ(ws.NX.RowCount(), 2);
+  EXPECT_EQ(ws.MM.RowCount(), 2);
+  EXPECT_EQ(ws.TIPS.RowCount(), 1);
+  EXPECT_EQ(ws.LG.RowCount(), 1);
+  EXPECT_EQ(ws.REP, rep);
+  EXPECT_EQ(view.activePage, kPageToday);
+
+  // The moves change on the server: "Обновить" shows the new ones, not both.
+  vendor.Set("/bc/move.xml",
+             "<horse><course>Ascot</course><time>13:30</time><name>Dune</name><kf1>3.5</kf1>"
+             "<kf2>5</kf2><precent>-30</precent></horse>"
+             "<horse><course>Ascot</course><time>13:30</time><name>Sea Bird</name><kf1>9</kf1>"
+             "<kf2>8</kf2><precent>12</precent></horse>");
+  h.session->ReloadMoves();
+  ASSERT_EQ(ws.LG.RowCount(), 2);
+  EXPECT_EQ(ws.LG.Text(0, 4), "3.5");
+  EXPECT_EQ(ws.LG.Image(0, 0), 1);  // the course table's flag, as at sign-in
+  // A failed load says why and keeps what is shown.
+  h.messages.shown.clear();
+  vendor.Set("/bc/move.xml", "down", 503);
+  h.session->ReloadMoves();
+  ASSERT_EQ(h.messages.shown.size(), 1u);
+  EXPECT_NE(h.messages.shown[0].find("503"), std::string::npos) << h.messages.shown[0];
+  EXPECT_EQ(ws.LG.RowCount(), 2);
 }
 
 TEST_F(SessionTest, FailingTipsFeedIsShownAndTheDayStillLoads) {

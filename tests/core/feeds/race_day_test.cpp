@@ -86,22 +86,22 @@ TEST(RaceDay, AFieldIsReadFromItsOwnRecordOnly) {
       {"race without prize and count",
        "<zabeg><course>Ascot</course><time>13:30</time><name>Bare</name>" + Runner("1", "A", "") +
            "</zabeg>" + full,
-       {"13:30|Ascot|Bare|| Prize: $ Name: Bare Count: 1 [A]",
-        "14:00|Leo|Next Race|$5000|3 Prize: $BJ5000 Name: Next Race Count: 1 [Next]"}},
+       {"13:30|Ascot|Bare|| Prize:  Name: Bare Count: 1 [A]",
+        "14:00|Leo|Next Race|$5000|3 Prize: $5000 Name: Next Race Count: 1 [Next]"}},
       {"name before the course",
        "<zabeg><name>First</name><course>Ascot</course><time>13:30</time></zabeg>" + full,
-       {"13:30|Ascot|First|| Prize: $ Name: First Count: 0",
-        "14:00|Leo|Next Race|$5000|3 Prize: $BJ5000 Name: Next Race Count: 1 [Next]"}},
+       {"13:30|Ascot|First|| Prize:  Name: First Count: 0",
+        "14:00|Leo|Next Race|$5000|3 Prize: $5000 Name: Next Race Count: 1 [Next]"}},
       {"answer cut inside the last race",
        full + "<zabeg><course>Ascot</course><time>15:00</time><horse><number>1",
-       {"14:00|Leo|Next Race|$5000|3 Prize: $BJ5000 Name: Next Race Count: 1 [Next]"}},
+       {"14:00|Leo|Next Race|$5000|3 Prize: $5000 Name: Next Race Count: 1 [Next]"}},
       {"runner record never closed",
        "<zabeg><course>Ascot</course><time>13:30</time>" + Runner("1", "A", "") +
            "<horse><number>2</number><name_horse>Cut</name_horse>\n</zabeg>",
-       {"13:30|Ascot||| Prize: $ Name:  Count: 1 [A]"}},
+       {"13:30|Ascot||| Prize:  Name:  Count: 1 [A]"}},
       {"race never closed before the next",
        "<zabeg><course>Ascot</course>" + full,
-       {"14:00|Leo|Next Race|$5000|3 Prize: $BJ5000 Name: Next Race Count: 1 [Next]"}},
+       {"14:00|Leo|Next Race|$5000|3 Prize: $5000 Name: Next Race Count: 1 [Next]"}},
   };
   for (const auto& c : cases) EXPECT_EQ(RacesAndCards(c.day), c.races) << c.name;
 }

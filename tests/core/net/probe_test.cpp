@@ -117,6 +117,10 @@ TEST_F(ProbeTest, TellsPresentAbsentAndUnreachable) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.url);
     EXPECT_EQ(client.Probe(c.url), c.expected);
+    // Only a probe without an answer says why, so the user learns which address failed and how.
+    std::string why = "stale";
+    EXPECT_EQ(client.ProbeExplained(c.url, why), c.expected);
+    EXPECT_EQ(why.empty(), c.expected != ProbeResult::Unreachable) << why;
   }
   // The following and the non-following clients probe alike.
   EXPECT_EQ(MakeNonRedirectingClient()->Probe(srv_.Url("/to-ok")), ProbeResult::Present);

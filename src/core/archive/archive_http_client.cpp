@@ -1,0 +1,56 @@
+#include "archive/archive_http_client.h"
+
+#include <algorithm>
+
+#include "archive/request_key.h"
+
+namespace trotix {
+
+ArchiveHttpClient::ArchiveHttpClient(const std::vector<RecordedAnswer>& answers, Hosts hosts)
+    : hosts_(std::move(hosts)), answers_(answers) {
+  for (const RecordedAnswer& a : answers_) byRequest_[a.key].answers.push_back(&a);
+}
+
+const RecordedAnswer* ArchiveHttpClient::Next(const std::string& url, bool probe) {
+  const RequestKey key = RequestKeyOf(url, hosts_, probe);
+  std::lock_guard lock(mutex_);
+  const auto it = byRequest_.find(key);
+  if (it == byRequest_.end()) return nullptr;
+  Replies& replies = it->second;
+  const RecordedAnswer* answer = replies.answers[replies.next];
+  replies.next = std::min(replies.next + 1, replies.answers.size() - 1);
+  return answer;
+}
+
+HttpAnswer ArchiveHttpClient::Get(const std::string& url, const StopSignal* stop) {
+  HttpAnswer answer;
+  if (stop != nullptr && stop->stopped()) {
+    answer.error = "stopped";
+    answer.stopped = true;
+  } else if (const RecordedAnswer* a = Next(url, false)) {
+    answer = a->answer;
+  } else {
+    answer.error = kNotInArchive;
+  }
+  return answer;
+}
+
+std::vector<HttpAnswer> ArchiveHttpClient::GetMany(const std::vector<std::string>& urls, int,
+                                                   const AnswerHandler& onAnswer,
+                                                   const StopSignal* stop) {
+  std::vector<HttpAnswer> answers;
+  answers.reserve(urls.size());
+  for (std::size_t i = 0; i < urls.size(); ++i) {
+    answers.push_back(Get(urls[i], stop));
+    if (onAnswer && !answers.back().stopped) onAnswer(static_cast<int>(i), answers.back());
+  }
+  return answers;
+}
+
+ProbeResult ArchiveHttpClient::Probe(const std::string& url, const StopSignal* stop) {
+  if (stop != nullptr && stop->stopped()) return ProbeResult::Unreachable;
+  const RecordedAnswer* a = Next(url, true);
+  return a ? a->probe : ProbeResult::Unreachable;
+}
+
+}  // namespace trotix

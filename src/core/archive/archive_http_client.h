@@ -1,0 +1,44 @@
+#pragma once
+// The replay of a stored day: an HTTP client that answers from the day's recorded answers and
+// never reaches the network.
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "archive/day_archive.h"
+#include "net/hosts.h"
+#include "net/http_client.h"
+
+namespace trotix {
+
+inline constexpr const char* kNotInArchive = "not in the archive";
+
+// Several answers to one request come back in the order they were recorded, the last one again
+// after that, so a replayed session sees what the live one saw. A request never recorded fails
+// with "not in the archive" (a probe: no answer). Safe to use from several threads at once.
+class ArchiveHttpClient : public HttpClient {
+ public:
+  ArchiveHttpClient(const std::vector<RecordedAnswer>& answers, Hosts hosts);
+
+  // Answers at once; a raised stop still ends what is asked after it.
+  HttpAnswer Get(const std::string& url, const StopSignal* stop = nullptr) override;
+  std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
+                                  const AnswerHandler& onAnswer,
+                                  const StopSignal* stop = nullptr) override;
+  ProbeResult Probe(const std::string& url, const StopSignal* stop = nullptr) override;
+
+ private:
+  struct Replies {
+    std::vector<const RecordedAnswer*> answers;
+    std::size_t next = 0;
+  };
+  // The next answer to `url`, null when none was recorded.
+  const RecordedAnswer* Next(const std::string& url, bool probe);
+
+  Hosts hosts_;
+  std::mutex mutex_;
+  std::vector<RecordedAnswer> answers_;
+  std::map<RequestKey, Replies> byRequest_;
+};
+
+}  // namespace trotix

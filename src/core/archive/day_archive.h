@@ -1,0 +1,84 @@
+#pragma once
+// The day archive as the Session sees it: the answers of every signed-in day, kept so the day can
+// be replayed, and the ledger of every pick added to the report, settled against the results.
+#include <compare>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "net/hosts.h"
+#include "net/http_client.h"
+#include "text/dates.h"
+
+namespace trotix {
+
+// A request as the archive files it: the role of its host ("data", "web", "exchange", …), its path
+// and its query without credentials. A probe and a GET of one address are two requests.
+struct RequestKey {
+  std::string role, path, query;
+  bool probe = false;
+  auto operator<=>(const RequestKey&) const = default;
+};
+
+struct RecordedAnswer {
+  RequestKey key;
+  HttpAnswer answer;                        // of a GET
+  ProbeResult probe = ProbeResult::Absent;  // of a probe
+  std::string arrived;                      // UTC, "2026-12-08T14:03:07.125Z"
+};
+
+enum class PickSource { kLive, kBacktest };
+enum class PickResult { kUnsettled, kWon, kPlaced, kUnplaced, kVoid };
+
+const char* PickSourceName(PickSource source);  // "live", "backtest"
+const char* PickResultName(PickResult result);  // "unsettled", "won", "placed", …
+
+// One row of the report as the ledger keeps it. Day, time, course, runner, system, source and run
+// name the pick; adding it again keeps the first.
+struct Pick {
+  Date day;
+  std::string time, course, runner, system;
+  std::string odds;             // the report's "Odds" text
+  std::optional<double> price;  // the runner's win price ("Kf") when it was a real price
+  PickSource source = PickSource::kLive;
+  long long runId = 0;  // the back-test run, 0 for a live pick
+  std::string added;    // UTC
+  PickResult result = PickResult::kUnsettled;
+  int position = 0;          // 1-4 when it finished in the first four, else 0
+  std::optional<double> sp;  // its starting price then
+  std::string settled;       // UTC
+};
+
+class DayArchive {
+ public:
+  virtual ~DayArchive() = default;
+
+  // Brackets one user command: what it gathers is written in one transaction when it ends, so a
+  // crash loses only the command under way. Brackets may nest; the outermost one writes.
+  virtual void BeginCommand() = 0;
+  // Returns why writing failed, once; what the command gathered is kept for the next command.
+  virtual std::string CommitCommand() = 0;
+
+  // An answer as it arrived, from any thread. Answers are held until the sign-in succeeds.
+  virtual void Record(RecordedAnswer answer) = 0;
+  // The sign-in succeeded: the answers held and every later one belong to `day`, fetched from
+  // `hosts`.
+  virtual void KeepDay(const Date& day, const Hosts& hosts) = 0;
+  // The sign-in failed: the held answers of these requests go, so no replay ever sees them.
+  virtual void ForgetAnswers(const std::vector<RequestKey>& keys) = 0;
+  // The body of the last good answer stored for `key` on `day`; empty when there is none.
+  virtual std::string LastAnswer(const Date& day, const RequestKey& key) = 0;
+
+  // The archive fills in source, run and time added.
+  virtual void AddPick(Pick pick) = 0;
+  virtual void DeletePick(const Pick& pick) = 0;
+  // Every unsettled pick of every day.
+  virtual std::vector<Pick> UnsettledPicks() = 0;
+  // Stores each pick's result, position, SP and time settled.
+  virtual void Settle(std::vector<Pick> picks) = 0;
+};
+
+// The current time in UTC, as the archive stamps answers and picks.
+std::string UtcNow();
+
+}  // namespace trotix

@@ -1,0 +1,31 @@
+#pragma once
+// Records every answer of a client into the day archive and hands it on unchanged, so the
+// Session's fetching stays as it is.
+#include "archive/day_archive.h"
+#include "net/hosts.h"
+#include "net/http_client.h"
+
+namespace trotix {
+
+class RecordingHttpClient : public HttpClient {
+ public:
+  RecordingHttpClient(HttpClient& inner, DayArchive& archive, Hosts hosts)
+      : inner_(inner), archive_(archive), hosts_(std::move(hosts)) {}
+
+  // What a stop ended is not an answer and is not recorded.
+  HttpAnswer Get(const std::string& url, const StopSignal* stop = nullptr) override;
+  // Answers are recorded in the order asked, each with the time it arrived.
+  std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
+                                  const AnswerHandler& onAnswer,
+                                  const StopSignal* stop = nullptr) override;
+  ProbeResult Probe(const std::string& url, const StopSignal* stop = nullptr) override;
+  ProbeResult ProbeExplained(const std::string& url, std::string& why,
+                             const StopSignal* stop = nullptr) override;
+
+ private:
+  HttpClient& inner_;
+  DayArchive& archive_;
+  Hosts hosts_;
+};
+
+}  // namespace trotix

@@ -1,0 +1,71 @@
+#include "archive/request_key.h"
+
+#include <array>
+#include <utility>
+
+#include "text/strings.h"
+
+namespace trotix {
+namespace {
+
+bool IsCredential(std::string_view parameter) {
+  const std::string name = Lower(parameter.substr(0, parameter.find('=')));
+  return name == "login" || name == "pass" || name == "password";
+}
+
+std::string WithoutCredentials(std::string_view query) {
+  std::string out;
+  while (!query.empty()) {
+    const auto amp = query.find('&');
+    const std::string_view parameter = query.substr(0, amp);
+    if (!parameter.empty() && !IsCredential(parameter)) {
+      if (!out.empty()) out += '&';
+      out += parameter;
+    }
+    if (amp == std::string_view::npos) break;
+    query.remove_prefix(amp + 1);
+  }
+  return out;
+}
+
+// True when `url` is on `host`: the host, then the end or a path or a query.
+bool OnHost(std::string_view url, std::string_view host) {
+  if (host.empty() || url.size() < host.size()) return false;
+  if (Lower(url.substr(0, host.size())) != Lower(host)) return false;
+  return url.size() == host.size() || url[host.size()] == '/' || url[host.size()] == '?';
+}
+
+}  // namespace
+
+RequestKey RequestKeyOf(std::string_view url, const Hosts& hosts, bool probe) {
+  const std::array<std::pair<const char*, const std::string*>, 5> roles = {{
+      {"data", &hosts.dataServer},
+      {"web", &hosts.webSite},
+      {"exchange", &hosts.exchangeSite},
+      {"exchange-web", &hosts.exchangeWeb},
+      {"video", &hosts.videoHost},
+  }};
+  RequestKey key;
+  key.probe = probe;
+  std::string_view rest;
+  for (const auto& [role, host] : roles) {
+    if (OnHost(url, *host)) {
+      key.role = role;
+      rest = url.substr(host->size());
+      break;
+    }
+  }
+  if (key.role.empty()) {
+    const auto scheme = url.find("://");
+    const auto hostEnd = url.find_first_of("/?", scheme == std::string_view::npos ? 0 : scheme + 3);
+    key.role = Lower(url.substr(0, hostEnd));
+    rest = hostEnd == std::string_view::npos ? std::string_view() : url.substr(hostEnd);
+  }
+  const auto question = rest.find('?');
+  key.path = std::string(rest.substr(0, question));
+  if (key.path.empty()) key.path = "/";
+  if (question != std::string_view::npos) key.query = WithoutCredentials(rest.substr(question + 1));
+  return key;
+}
+
+}  // namespace trotix

@@ -1,0 +1,168 @@
+#include "archive/session_archive.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <utility>
+
+namespace trotix {
+
+std::string UtcNow() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  const auto millis =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  std::tm utc{};
+  gmtime_r(&seconds, &utc);
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900,
+                utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec,
+                static_cast<int>(millis));
+  return buf;
+}
+
+const char* PickSourceName(PickSource source) {
+  return source == PickSource::kBacktest ? "backtest" : "live";
+}
+
+const char* PickResultName(PickResult result) {
+  switch (result) {
+    case PickResult::kWon:
+      return "won";
+    case PickResult::kPlaced:
+      return "placed";
+    case PickResult::kUnplaced:
+      return "unplaced";
+    case PickResult::kVoid:
+      return "void";
+    case PickResult::kUnsettled:
+      break;
+  }
+  return "unsettled";
+}
+
+SessionArchive::SessionArchive(SqliteArchive& store)
+    : store_(store), replay_(false), recording_(true), source_(PickSource::kLive) {}
+
+SessionArchive::SessionArchive(SqliteArchive& store, const Date& replayedDay)
+    : store_(store),
+      replay_(true),
+      recording_(false),
+      source_(PickSource::kBacktest),
+      replayedDay_(replayedDay) {}
+
+void SessionArchive::Note(const ArchiveError& e) {
+  error_ = e.what();
+}
+
+void SessionArchive::BeginCommand() {
+  ++depth_;
+}
+
+std::string SessionArchive::CommitCommand() {
+  depth_ = std::max(0, depth_ - 1);
+  if (depth_ > 0) return {};
+  ArchiveWrite write;
+  {
+    std::lock_guard lock(mutex_);
+    // Before the sign-in succeeds the answers wait: they may belong to no day at all.
+    if (day_) {
+      write.day = day_;
+      write.hosts = hosts_;
+      write.answers.swap(answers_);
+    }
+  }
+  if (dayWritten_ && write.answers.empty()) write.day.reset();
+  write.picks.swap(picks_);
+  if (replay_ && runId_ == 0 && !write.picks.empty()) write.newRun = replayedDay_;
+  try {
+    if (const long long run = store_.Write(write); run != 0) runId_ = run;
+    if (write.day) dayWritten_ = true;
+    reported_ = false;
+  } catch (const ArchiveError& e) {
+    // Kept for the next command: a busy or full disk may clear.
+    std::lock_guard lock(mutex_);
+    answers_.insert(answers_.begin(), std::make_move_iterator(write.answers.begin()),
+                    std::make_move_iterator(write.answers.end()));
+    picks_.insert(picks_.begin(), std::make_move_iterator(write.picks.begin()),
+                  std::make_move_iterator(write.picks.end()));
+    Note(e);
+  }
+  if (error_.empty() || reported_) {
+    error_.clear();
+    return {};
+  }
+  reported_ = true;
+  return std::exchange(error_, {});
+}
+
+void SessionArchive::Record(RecordedAnswer answer) {
+  if (!recording_) return;
+  std::lock_guard lock(mutex_);
+  answers_.push_back(std::move(answer));
+}
+
+void SessionArchive::KeepDay(const Date& day, const Hosts& hosts) {
+  std::lock_guard lock(mutex_);
+  if (!recording_) {
+    answers_.clear();
+    return;
+  }
+  if (day_) return;  // the first sign-in names the day
+  day_ = day;
+  hosts_ = hosts;
+}
+
+void SessionArchive::ForgetAnswers(const std::vector<RequestKey>& keys) {
+  std::lock_guard lock(mutex_);
+  if (day_) return;  // a kept day's answers are what the session saw
+  std::erase_if(answers_, [&](const RecordedAnswer& a) {
+    return std::find(keys.begin(), keys.end(), a.key) != keys.end();
+  });
+}
+
+std::string SessionArchive::LastAnswer(const Date& day, const RequestKey& key) {
+  try {
+    return store_.LastAnswer(day, key);
+  } catch (const ArchiveError& e) {
+    Note(e);
+    return {};
+  }
+}
+
+void SessionArchive::Stamp(Pick& pick) const {
+  pick.source = source_;
+  pick.runId = runId_;
+}
+
+void SessionArchive::AddPick(Pick pick) {
+  Stamp(pick);
+  pick.added = UtcNow();
+  picks_.push_back({PickChange::kAdd, std::move(pick)});
+}
+
+void SessionArchive::DeletePick(const Pick& pick) {
+  PickChange change{PickChange::kDelete, pick};
+  Stamp(change.pick);
+  picks_.push_back(std::move(change));
+}
+
+std::vector<Pick> SessionArchive::UnsettledPicks() {
+  try {
+    return store_.UnsettledPicks();
+  } catch (const ArchiveError& e) {
+    Note(e);
+    return {};
+  }
+}
+
+void SessionArchive::Settle(std::vector<Pick> picks) {
+  const std::string now = UtcNow();
+  for (Pick& p : picks) {
+    p.settled = now;
+    picks_.push_back({PickChange::kSettle, std::move(p)});
+  }
+}
+
+}  // namespace trotix

@@ -1,0 +1,62 @@
+#pragma once
+// The day archive of one Session over the database: what a command gathers is held in memory
+// and written in one short transaction when the command ends, so no lock is held while the
+// network is waited on and another program can use the same file meanwhile.
+#include <atomic>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "archive/day_archive.h"
+#include "archive/sqlite_archive.h"
+
+namespace trotix {
+
+class SessionArchive : public DayArchive {
+ public:
+  // Live: the signed-in day's answers are recorded; picks are live.
+  explicit SessionArchive(SqliteArchive& store);
+  // The replay of a stored day: nothing is recorded; the picks are a back-test run of their own,
+  // registered with the first of them.
+  SessionArchive(SqliteArchive& store, const Date& replayedDay);
+
+  void BeginCommand() override;
+  std::string CommitCommand() override;
+  void Record(RecordedAnswer answer) override;
+  void KeepDay(const Date& day, const Hosts& hosts) override;
+  void ForgetAnswers(const std::vector<RequestKey>& keys) override;
+  std::string LastAnswer(const Date& day, const RequestKey& key) override;
+  void AddPick(Pick pick) override;
+  void DeletePick(const Pick& pick) override;
+  std::vector<Pick> UnsettledPicks() override;
+  void Settle(std::vector<Pick> picks) override;
+
+  long long runId() const { return runId_; }  // 0 until the replay's first pick is written
+  // Whether the answers are kept; the picks ledger stays either way. Set before the sign-in.
+  void SetRecording(bool on) { recording_ = on && !replay_; }
+
+ private:
+  void Note(const ArchiveError& e);
+  void Stamp(Pick& pick) const;
+
+  SqliteArchive& store_;
+  const bool replay_;
+  std::atomic<bool> recording_;
+  const PickSource source_;
+  Date replayedDay_;
+  long long runId_ = 0;
+
+  std::mutex mutex_;  // answers arrive on the fetching threads
+  std::vector<RecordedAnswer> answers_;
+  std::optional<Date> day_;
+  Hosts hosts_;
+  bool dayWritten_ = false;
+
+  int depth_ = 0;
+  std::vector<PickChange> picks_;
+  std::string error_;      // the last failure not yet reported
+  bool reported_ = false;  // a failure was reported and none has succeeded since
+};
+
+}  // namespace trotix

@@ -1,0 +1,55 @@
+#pragma once
+// A pick against its day's results: won, placed (2nd-3rd), unplaced or void, with the starting
+// price of a runner in the first four. Pure: texts in, verdicts out.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "archive/day_archive.h"
+
+namespace trotix {
+
+// The name a runner is matched by: upper case, without apostrophes and the spaces around. The
+// race card drops apostrophes and the results keep them, so "King's Meadow" = "Kings Meadow".
+std::string RunnerKey(std::string_view name);
+// A name as the results write it ("3 King's Meadow"): the saddle-cloth number in front goes too.
+std::string ResultRunnerKey(std::string_view name);
+
+struct Finisher {
+  std::string name;          // as the results write it
+  std::optional<double> sp;  // none for "-"
+};
+
+struct RaceResult {
+  std::string time, course;
+  std::vector<Finisher> first;  // the first four in order; an empty name for a place nobody took
+};
+
+// The races of a results answer, as the "Result" page reads them.
+std::vector<RaceResult> ParseResults(std::string_view answer);
+
+struct CardRunner {
+  std::string name;
+  bool runs = true;  // false for a non-runner ("NR")
+};
+
+// The runners of the race at `time` and `course` in the day's text (the sign-in answer); none
+// when the race is not in it.
+std::optional<std::vector<CardRunner>> RaceCard(std::string_view dayText, std::string_view time,
+                                                std::string_view course);
+
+struct Verdict {
+  PickResult result = PickResult::kUnsettled;
+  int position = 0;
+  std::optional<double> sp;
+};
+
+// The verdict on `pick` from its day's results and race day text. None while the results cannot
+// tell: no results at all, or the race missing before the day is over (it may not have run).
+// A race missing once the day is over, and a runner not running in a finished race (absent from
+// its card, or a non-runner), are void. Without a card the runner is taken as running.
+std::optional<Verdict> SettlePick(const Pick& pick, const std::vector<RaceResult>& results,
+                                  std::string_view dayText, bool dayOver);
+
+}  // namespace trotix

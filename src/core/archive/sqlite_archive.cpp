@@ -1,0 +1,422 @@
+#include "archive/sqlite_archive.h"
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <cstdint>
+#include <cstdio>
+
+namespace trotix {
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+// Each entry takes the file from the version before it to its own (entry 0 makes version 1).
+// A released entry never changes; a new schema is a new entry.
+constexpr const char* kMigrations[] = {
+    R"sql(
+CREATE TABLE schema_version (version INTEGER NOT NULL);
+INSERT INTO schema_version VALUES (0);
+CREATE TABLE days (
+  day TEXT PRIMARY KEY,
+  data_server TEXT NOT NULL, web_site TEXT NOT NULL, exchange_site TEXT NOT NULL,
+  exchange_web TEXT NOT NULL, video_host TEXT NOT NULL,
+  first_signed_in TEXT NOT NULL);
+CREATE TABLE bodies (
+  id INTEGER PRIMARY KEY, hash INTEGER NOT NULL, size INTEGER NOT NULL, body BLOB NOT NULL);
+CREATE INDEX bodies_by_hash ON bodies (hash);
+CREATE TABLE answers (
+  id INTEGER PRIMARY KEY,
+  day TEXT NOT NULL REFERENCES days (day),
+  role TEXT NOT NULL, path TEXT NOT NULL, query TEXT NOT NULL,
+  probe INTEGER,
+  status INTEGER NOT NULL, failed INTEGER NOT NULL, error TEXT NOT NULL,
+  body_id INTEGER REFERENCES bodies (id),
+  arrived TEXT NOT NULL);
+CREATE INDEX answers_by_day ON answers (day, id);
+CREATE TABLE runs (
+  id INTEGER PRIMARY KEY, kind TEXT NOT NULL, day TEXT NOT NULL, started TEXT NOT NULL);
+CREATE TABLE picks (
+  id INTEGER PRIMARY KEY,
+  day TEXT NOT NULL, time TEXT NOT NULL, course TEXT NOT NULL, runner TEXT NOT NULL,
+  system TEXT NOT NULL, odds TEXT NOT NULL, price REAL,
+  source TEXT NOT NULL CHECK (source IN ('live', 'backtest')),
+  run_id INTEGER NOT NULL DEFAULT 0,
+  added TEXT NOT NULL,
+  result TEXT CHECK (result IN ('won', 'placed', 'unplaced', 'void')),
+  position INTEGER, sp REAL, settled TEXT,
+  UNIQUE (day, time, course, runner, system, source, run_id));
+CREATE INDEX picks_unsettled ON picks (day) WHERE result IS NULL;
+)sql",
+};
+constexpr int kKnownVersion = static_cast<int>(std::size(kMigrations));
+static_assert(kKnownVersion == SqliteArchive::kSchemaVersion);
+
+std::string IsoDay(const Date& d) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
+  return buf;
+}
+
+Date DayOfIso(const std::string& text) {
+  Date d;
+  std::sscanf(text.c_str(), "%d-%d-%d", &d.year, &d.month, &d.day);
+  return d;
+}
+
+// FNV-1a: stable across builds, so stored hashes stay valid.
+int64_t BodyHash(const std::string& body) {
+  uint64_t h = 14695981039346656037ull;
+  for (unsigned char c : body) {
+    h ^= c;
+    h *= 1099511628211ull;
+  }
+  return static_cast<int64_t>(h);
+}
+
+int ProbeCode(ProbeResult p) {
+  switch (p) {
+    case ProbeResult::Present:
+      return 0;
+    case ProbeResult::Absent:
+      return 1;
+    case ProbeResult::Unreachable:
+      break;
+  }
+  return 2;
+}
+
+ProbeResult ProbeOfCode(int code) {
+  return code == 0   ? ProbeResult::Present
+         : code == 1 ? ProbeResult::Absent
+                     : ProbeResult::Unreachable;
+}
+
+PickResult ResultOfName(const std::string& name) {
+  for (PickResult r :
+       {PickResult::kWon, PickResult::kPlaced, PickResult::kUnplaced, PickResult::kVoid})
+    if (name == PickResultName(r)) return r;
+  return PickResult::kUnsettled;
+}
+
+void BindOptional(SQLite::Statement& s, int index, const std::optional<double>& value) {
+  if (value) {
+    s.bind(index, *value);
+  } else {
+    s.bind(index);
+  }
+}
+
+std::optional<double> OptionalDouble(const SQLite::Column& c) {
+  if (c.isNull()) return std::nullopt;
+  return c.getDouble();
+}
+
+// Binds the seven columns that name a pick, from `first` on.
+void BindPickKey(SQLite::Statement& s, int first, const Pick& p) {
+  s.bind(first, IsoDay(p.day));
+  s.bind(first + 1, p.time);
+  s.bind(first + 2, p.course);
+  s.bind(first + 3, p.runner);
+  s.bind(first + 4, p.system);
+  s.bind(first + 5, PickSourceName(p.source));
+  s.bind(first + 6, static_cast<int64_t>(p.runId));
+}
+
+constexpr const char* kPickColumns =
+    "day, time, course, runner, system, odds, price, source, run_id, added, result, position, sp, "
+    "settled";
+
+Pick PickOfRow(SQLite::Statement& s) {
+  Pick p;
+  p.day = DayOfIso(s.getColumn(0).getString());
+  p.time = s.getColumn(1).getString();
+  p.course = s.getColumn(2).getString();
+  p.runner = s.getColumn(3).getString();
+  p.system = s.getColumn(4).getString();
+  p.odds = s.getColumn(5).getString();
+  p.price = OptionalDouble(s.getColumn(6));
+  p.source = s.getColumn(7).getString() == "backtest" ? PickSource::kBacktest : PickSource::kLive;
+  p.runId = s.getColumn(8).getInt64();
+  p.added = s.getColumn(9).getString();
+  p.result = ResultOfName(s.getColumn(10).getString());
+  p.position = s.getColumn(11).isNull() ? 0 : s.getColumn(11).getInt();
+  p.sp = OptionalDouble(s.getColumn(12));
+  p.settled = s.getColumn(13).getString();
+  return p;
+}
+
+}  // namespace
+
+struct SqliteArchive::Impl {
+  std::filesystem::path file;
+  std::unique_ptr<SQLite::Database> db;
+
+  ArchiveError Error(const std::string& what) const {
+    return ArchiveError("the archive " + file.string() + ": " + what);
+  }
+
+  bool HasTable(const char* name) {
+    SQLite::Statement s(*db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+    s.bind(1, name);
+    return s.executeStep();
+  }
+
+  int Version() {
+    if (!HasTable("schema_version")) return 0;
+    return db->execAndGet("SELECT max(version) FROM schema_version").getInt();
+  }
+
+  void Open() {
+    db = std::make_unique<SQLite::Database>(file, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE,
+                                            kBusyTimeoutMs);
+    // Reading first: a file that is no database, or someone else's, is refused before anything
+    // is written to it.
+    const int objects = db->execAndGet("SELECT count(*) FROM sqlite_master").getInt();
+    if (objects > 0 && !HasTable("schema_version")) throw Error("the file is no Trotix archive");
+    if (Version() > kKnownVersion)
+      throw Error("made by a newer Trotix (schema version " + std::to_string(Version()) + ")");
+    db->exec("PRAGMA journal_mode = WAL");
+    db->exec("PRAGMA synchronous = NORMAL");
+    Migrate();
+  }
+
+  void Migrate() {
+    if (Version() == kKnownVersion) return;
+    // Another program may be migrating the same file: the version is read again under the lock.
+    SQLite::Transaction t(*db, SQLite::TransactionBehavior::IMMEDIATE);
+    for (int v = Version(); v < kKnownVersion; ++v) {
+      db->exec(kMigrations[v]);
+      db->exec("UPDATE schema_version SET version = " + std::to_string(v + 1));
+    }
+    t.commit();
+  }
+
+  int64_t BodyId(const std::string& body) {
+    const int64_t hash = BodyHash(body);
+    SQLite::Statement find(*db, "SELECT id FROM bodies WHERE hash = ? AND size = ? AND body = ?");
+    find.bind(1, hash);
+    find.bind(2, static_cast<int64_t>(body.size()));
+    find.bind(3, body.data(), static_cast<int>(body.size()));
+    if (find.executeStep()) return find.getColumn(0).getInt64();
+    SQLite::Statement insert(*db, "INSERT INTO bodies (hash, size, body) VALUES (?, ?, ?)");
+    insert.bind(1, hash);
+    insert.bind(2, static_cast<int64_t>(body.size()));
+    insert.bind(3, body.data(), static_cast<int>(body.size()));
+    insert.exec();
+    return db->getLastInsertRowid();
+  }
+
+  void WriteDay(const Date& day, const Hosts& h) {
+    SQLite::Statement s(*db,
+                        "INSERT OR IGNORE INTO days (day, data_server, web_site, exchange_site, "
+                        "exchange_web, video_host, first_signed_in) VALUES (?, ?, ?, ?, ?, ?, ?)");
+    s.bind(1, IsoDay(day));
+    s.bind(2, h.dataServer);
+    s.bind(3, h.webSite);
+    s.bind(4, h.exchangeSite);
+    s.bind(5, h.exchangeWeb);
+    s.bind(6, h.videoHost);
+    s.bind(7, UtcNow());
+    s.exec();
+  }
+
+  void WriteAnswers(const Date& day, const std::vector<RecordedAnswer>& answers) {
+    SQLite::Statement s(*db,
+                        "INSERT INTO answers (day, role, path, query, probe, status, failed, "
+                        "error, body_id, arrived) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    const std::string iso = IsoDay(day);
+    for (const RecordedAnswer& a : answers) {
+      s.bind(1, iso);
+      s.bind(2, a.key.role);
+      s.bind(3, a.key.path);
+      s.bind(4, a.key.query);
+      if (a.key.probe) {
+        s.bind(5, ProbeCode(a.probe));
+        s.bind(6, 0);
+        s.bind(7, 0);
+        s.bind(8, "");
+        s.bind(9);
+      } else {
+        s.bind(5);
+        s.bind(6, a.answer.status);
+        s.bind(7, a.answer.failed ? 1 : 0);
+        s.bind(8, a.answer.error);
+        s.bind(9, BodyId(a.answer.body));
+      }
+      s.bind(10, a.arrived);
+      s.exec();
+      s.reset();
+    }
+  }
+
+  void WritePick(const PickChange& change, long long newRun) {
+    Pick p = change.pick;
+    if (p.source == PickSource::kBacktest && p.runId == 0) p.runId = newRun;
+    switch (change.kind) {
+      case PickChange::kAdd: {
+        SQLite::Statement s(*db, std::string("INSERT OR IGNORE INTO picks (") + kPickColumns +
+                                     ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, NULL, NULL, NULL, "
+                                     "NULL)");
+        s.bind(1, IsoDay(p.day));
+        s.bind(2, p.time);
+        s.bind(3, p.course);
+        s.bind(4, p.runner);
+        s.bind(5, p.system);
+        s.bind(6, p.odds);
+        BindOptional(s, 7, p.price);
+        s.bind(8, PickSourceName(p.source));
+        s.bind(9, static_cast<int64_t>(p.runId));
+        s.bind(10, p.added);
+        s.exec();
+        break;
+      }
+      case PickChange::kDelete: {
+        SQLite::Statement s(*db,
+                            "DELETE FROM picks WHERE day = ? AND time = ? AND course = ? AND "
+                            "runner = ? AND system = ? AND source = ? AND run_id = ?");
+        BindPickKey(s, 1, p);
+        s.exec();
+        break;
+      }
+      case PickChange::kSettle: {
+        SQLite::Statement s(*db,
+                            "UPDATE picks SET result = ?, position = ?, sp = ?, settled = ? "
+                            "WHERE day = ? AND time = ? AND course = ? AND runner = ? AND "
+                            "system = ? AND source = ? AND run_id = ? AND result IS NULL");
+        s.bind(1, PickResultName(p.result));
+        if (p.position > 0) {
+          s.bind(2, p.position);
+        } else {
+          s.bind(2);
+        }
+        BindOptional(s, 3, p.sp);
+        s.bind(4, p.settled);
+        BindPickKey(s, 5, p);
+        s.exec();
+        break;
+      }
+    }
+  }
+
+  std::vector<Pick> SelectPicks(const char* where) {
+    SQLite::Statement s(*db, std::string("SELECT ") + kPickColumns + " FROM picks " + where +
+                                 " ORDER BY day, time, course, runner, system, run_id");
+    std::vector<Pick> picks;
+    while (s.executeStep()) picks.push_back(PickOfRow(s));
+    return picks;
+  }
+
+  // Runs `work`, turning the database's errors into ArchiveError.
+  template <typename F>
+  auto Guarded(F&& work) -> decltype(work()) {
+    try {
+      return work();
+    } catch (const SQLite::Exception& e) {
+      throw Error(e.what());
+    }
+  }
+};
+
+SqliteArchive::SqliteArchive(const std::filesystem::path& file) : impl_(std::make_unique<Impl>()) {
+  impl_->file = file;
+  impl_->Guarded([&] { impl_->Open(); });
+}
+
+SqliteArchive::~SqliteArchive() = default;
+
+const std::filesystem::path& SqliteArchive::file() const {
+  return impl_->file;
+}
+
+long long SqliteArchive::Write(const ArchiveWrite& w) {
+  if (w.Empty()) return 0;
+  if (!w.answers.empty() && !w.day) throw impl_->Error("answers without their day");
+  return impl_->Guarded([&] {
+    SQLite::Transaction t(*impl_->db, SQLite::TransactionBehavior::IMMEDIATE);
+    long long run = 0;
+    if (w.newRun) {
+      SQLite::Statement s(*impl_->db, "INSERT INTO runs (kind, day, started) VALUES (?, ?, ?)");
+      s.bind(1, "replay");
+      s.bind(2, IsoDay(*w.newRun));
+      s.bind(3, UtcNow());
+      s.exec();
+      run = impl_->db->getLastInsertRowid();
+    }
+    if (w.day) {
+      impl_->WriteDay(*w.day, w.hosts);
+      impl_->WriteAnswers(*w.day, w.answers);
+    }
+    for (const PickChange& change : w.picks) impl_->WritePick(change, run);
+    t.commit();
+    return run;
+  });
+}
+
+std::vector<Date> SqliteArchive::Days() {
+  return impl_->Guarded([&] {
+    SQLite::Statement s(*impl_->db, "SELECT day FROM days ORDER BY day");
+    std::vector<Date> days;
+    while (s.executeStep()) days.push_back(DayOfIso(s.getColumn(0).getString()));
+    return days;
+  });
+}
+
+std::optional<StoredDay> SqliteArchive::LoadDay(const Date& day) {
+  return impl_->Guarded([&]() -> std::optional<StoredDay> {
+    SQLite::Statement d(*impl_->db,
+                        "SELECT data_server, web_site, exchange_site, exchange_web, video_host "
+                        "FROM days WHERE day = ?");
+    d.bind(1, IsoDay(day));
+    if (!d.executeStep()) return std::nullopt;
+    StoredDay stored;
+    stored.day = day;
+    stored.hosts = {d.getColumn(0).getString(), d.getColumn(1).getString(),
+                    d.getColumn(2).getString(), d.getColumn(3).getString(),
+                    d.getColumn(4).getString()};
+    SQLite::Statement s(*impl_->db,
+                        "SELECT role, path, query, probe, status, failed, error, body, arrived "
+                        "FROM answers LEFT JOIN bodies ON bodies.id = answers.body_id "
+                        "WHERE day = ? ORDER BY answers.id");
+    s.bind(1, IsoDay(day));
+    while (s.executeStep()) {
+      RecordedAnswer a;
+      a.key = {s.getColumn(0).getString(), s.getColumn(1).getString(), s.getColumn(2).getString(),
+               !s.getColumn(3).isNull()};
+      if (a.key.probe) {
+        a.probe = ProbeOfCode(s.getColumn(3).getInt());
+      } else {
+        a.answer.status = s.getColumn(4).getInt();
+        a.answer.failed = s.getColumn(5).getInt() != 0;
+        a.answer.error = s.getColumn(6).getString();
+        a.answer.body = s.getColumn(7).getString();
+      }
+      a.arrived = s.getColumn(8).getString();
+      stored.answers.push_back(std::move(a));
+    }
+    return stored;
+  });
+}
+
+std::string SqliteArchive::LastAnswer(const Date& day, const RequestKey& key) {
+  return impl_->Guarded([&] {
+    SQLite::Statement s(*impl_->db,
+                        "SELECT body FROM answers JOIN bodies ON bodies.id = answers.body_id "
+                        "WHERE day = ? AND role = ? AND path = ? AND query = ? AND probe IS NULL "
+                        "AND failed = 0 ORDER BY answers.id DESC LIMIT 1");
+    s.bind(1, IsoDay(day));
+    s.bind(2, key.role);
+    s.bind(3, key.path);
+    s.bind(4, key.query);
+    return s.executeStep() ? s.getColumn(0).getString() : std::string();
+  });
+}
+
+std::vector<Pick> SqliteArchive::Picks() {
+  return impl_->Guarded([&] { return impl_->SelectPicks(""); });
+}
+
+std::vector<Pick> SqliteArchive::UnsettledPicks() {
+  return impl_->Guarded([&] { return impl_->SelectPicks("WHERE result IS NULL"); });
+}
+
+}  // namespace trotix

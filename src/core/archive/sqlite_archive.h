@@ -1,0 +1,88 @@
+#pragma once
+// The archive's database: one SQLite file in the data folder, shared by every program that uses
+// the folder at once (WAL, a busy time-out). Every write is one transaction.
+//
+// Tables (schema version 1):
+//   schema_version  the version the file is at; migrations run from the first version on
+//   days            each signed-in day with the hosts it was fetched from
+//   bodies          answer bodies, each stored once however often it was fetched
+//   answers         every answer: day, role, path, query, probe outcome or status/error, body,
+//                   time it arrived, in the order recorded
+//   runs            back-test runs (a replayed day is one)
+//   picks           the picks ledger with each pick's result and SP
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "archive/day_archive.h"
+#include "net/hosts.h"
+#include "text/dates.h"
+
+namespace trotix {
+
+inline constexpr const char* kArchiveFileName = "trotix.db";
+// The demo server's days live apart, so they never mix with a real account's.
+inline constexpr const char* kDemoArchiveFileName = "trotix-demo.db";
+
+class ArchiveError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct StoredDay {
+  Date day;
+  Hosts hosts;
+  std::vector<RecordedAnswer> answers;  // in the order recorded
+};
+
+// A change to the ledger, in the order the user made it.
+struct PickChange {
+  enum Kind { kAdd, kDelete, kSettle } kind = kAdd;
+  Pick pick;
+};
+
+// What one command gathered.
+struct ArchiveWrite {
+  std::optional<Date> day;  // the day the answers belong to; registered with `hosts` when new
+  Hosts hosts;
+  std::vector<RecordedAnswer> answers;
+  std::vector<PickChange> picks;
+  // A back-test run to register first, over this day: its number goes to the back-test picks
+  // that have none yet.
+  std::optional<Date> newRun;
+  bool Empty() const { return answers.empty() && picks.empty() && !day && !newRun; }
+};
+
+class SqliteArchive {
+ public:
+  static constexpr int kSchemaVersion = 1;
+
+  // Opens the archive, creating the file when it does not exist. Throws ArchiveError naming the
+  // file when it cannot be opened, is no archive, or is of a newer version; such a file is left
+  // as it was.
+  explicit SqliteArchive(const std::filesystem::path& file);
+  ~SqliteArchive();
+  SqliteArchive(const SqliteArchive&) = delete;
+  SqliteArchive& operator=(const SqliteArchive&) = delete;
+
+  const std::filesystem::path& file() const;
+
+  // The calls below throw ArchiveError when the database fails.
+  // One transaction. Returns the number of the run registered, 0 when none was asked for.
+  long long Write(const ArchiveWrite& write);
+
+  std::vector<Date> Days();  // stored days, oldest first
+  std::optional<StoredDay> LoadDay(const Date& day);
+  std::string LastAnswer(const Date& day, const RequestKey& key);
+  std::vector<Pick> Picks();  // every pick by day, time, course, runner, system; live first
+  std::vector<Pick> UnsettledPicks();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace trotix

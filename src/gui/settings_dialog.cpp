@@ -1,0 +1,122 @@
+#include "gui/settings_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "gui/qt_ports.h"
+
+namespace trotix::gui {
+namespace {
+
+using Key = Settings::Key;
+
+struct Field {
+  Key key;
+  const char* name;
+  const char* label;
+};
+
+constexpr Field kHostFields[] = {
+    {Key::kDataServer, "dataServerEdit", "Data server:"},
+    {Key::kWebSite, "webSiteEdit", "Web site:"},
+    {Key::kExchangeSite, "exchangeSiteEdit", "Exchange runner pages:"},
+    {Key::kExchangeWeb, "exchangeWebEdit", "Exchange market pages:"},
+    {Key::kVideoHost, "videoHostEdit", "Video player:"},
+};
+
+// Hosts are kept as scheme and host, without the slash the addresses add themselves.
+QString HostText(QString text) {
+  text = text.trimmed();
+  while (text.endsWith('/')) text.chop(1);
+  return text;
+}
+
+}  // namespace
+
+SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& commandLine,
+                               GuiPorts& ports, QWidget* parent)
+    : QDialog(parent), settings_(settings) {
+  setObjectName("settingsDialog");
+  setWindowTitle("Trotix settings");
+  auto* l = new QVBoxLayout(this);
+  auto* form = new QFormLayout;
+  QStringList overridden;
+  for (const Field& f : kHostFields) {
+    auto* edit = new QLineEdit(settings.Get(f.key).toString());
+    edit->setObjectName(f.name);
+    edit->setPlaceholderText(Settings::Default(f.key).toString());
+    edit->setMinimumWidth(320);
+    form->addRow(f.label, edit);
+    hosts_[f.key] = edit;
+    if (Settings::Overridden(f.key, commandLine))
+      overridden << QString(f.label).chopped(1).toLower();
+  }
+  maxConnections_ = new QSpinBox;
+  maxConnections_->setObjectName("maxConnectionsBox");
+  maxConnections_->setRange(1, 64);
+  maxConnections_->setValue(settings.Get(Key::kMaxConnections).toInt());
+  maxConnections_->setToolTip("Requests at once; 1 makes them one after another");
+  form->addRow("Connections at once:", maxConnections_);
+  if (Settings::Overridden(Key::kMaxConnections, commandLine)) overridden << "connections";
+
+  folder_ = new QLineEdit(settings.Get(Key::kDataFolder).toString());
+  folder_->setObjectName("dataFolderEdit");
+  folder_->setPlaceholderText(Settings::Default(Key::kDataFolder).toString());
+  auto* browse = new QPushButton("Browse…");
+  browse->setObjectName("browseFolderButton");
+  browse->setAutoDefault(false);
+  connect(browse, &QPushButton::clicked, this, [this, &ports] {
+    if (const QString chosen = ports.AskFolder(folder_->text()); !chosen.isEmpty())
+      folder_->setText(chosen);
+  });
+  auto* folderRow = new QHBoxLayout;
+  folderRow->addWidget(folder_, 1);
+  folderRow->addWidget(browse);
+  form->addRow("Data folder:", folderRow);
+  if (Settings::Overridden(Key::kDataFolder, commandLine)) overridden << "data folder";
+
+  autoRefresh_ = new QSpinBox;
+  autoRefresh_->setObjectName("autoRefreshBox");
+  autoRefresh_->setRange(0, 240);
+  autoRefresh_->setSuffix(" min");
+  autoRefresh_->setSpecialValueText("Off");
+  autoRefresh_->setValue(settings.Get(Key::kAutoRefreshMinutes).toInt());
+  autoRefresh_->setToolTip("Reload the market moves of \"Scalp Odds\" this often");
+  form->addRow("Refresh moves every:", autoRefresh_);
+  l->addLayout(form);
+
+  if (!overridden.isEmpty()) {
+    auto* note = new QLabel(
+        QString("For this run the command line or a TROTIX_… variable sets the %1; what is "
+                "kept here is used where they set nothing.")
+            .arg(overridden.join(", ")));
+    note->setObjectName("overriddenNote");
+    note->setWordWrap(true);
+    l->addWidget(note);
+  }
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  buttons->setObjectName("settingsButtons");
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  l->addWidget(buttons);
+}
+
+void SettingsDialog::accept() {
+  for (const auto& [key, edit] : hosts_) {
+    const QString host = HostText(edit->text());
+    settings_.Set(key, host.isEmpty() ? Settings::Default(key) : host);
+  }
+  settings_.Set(Key::kMaxConnections, maxConnections_->value());
+  const QString folder = folder_->text().trimmed();
+  settings_.Set(Key::kDataFolder, folder.isEmpty() ? Settings::Default(Key::kDataFolder) : folder);
+  settings_.Set(Key::kAutoRefreshMinutes, autoRefresh_->value());
+  QDialog::accept();
+}
+
+}  // namespace trotix::gui

@@ -1,0 +1,33 @@
+#pragma once
+// "Settings": the five servers, the connection cap, the data folder and the moves'
+// auto-refresh. OK keeps them; what the command line or a TROTIX_... variable sets for this run
+// is named, since it still wins until the next start.
+#include <QDialog>
+#include <map>
+
+#include "gui/settings.h"
+
+class QLineEdit;
+class QSpinBox;
+
+namespace trotix::gui {
+
+class GuiPorts;
+
+class SettingsDialog : public QDialog {
+  Q_OBJECT
+ public:
+  SettingsDialog(Settings& settings, const Settings::RunValues& commandLine, GuiPorts& ports,
+                 QWidget* parent = nullptr);
+
+  void accept() override;
+
+ private:
+  Settings& settings_;
+  std::map<Settings::Key, QLineEdit*> hosts_;
+  QSpinBox* maxConnections_;
+  QLineEdit* folder_;
+  QSpinBox* autoRefresh_;
+};
+
+}  // namespace trotix::gui

@@ -1,0 +1,97 @@
+#include "vendorsim/demo_history.h"
+
+#include <stdlib.h>
+
+#include <exception>
+#include <filesystem>
+#include <stdexcept>
+
+#include "app/recording_ports.h"
+#include "archive/recording_http_client.h"
+#include "archive/session_archive.h"
+#include "net/curl_http_client.h"
+#include "vendorsim/vendor_sim.h"
+
+namespace trotix::vendorsim {
+namespace {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "trotix-demo-history-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no scratch folder");
+    path_ = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+DemoHistoryDay BuildDay(SqliteArchive& store, const DemoHistoryOptions& o, const Date& day,
+                        const std::filesystem::path& folder) {
+  DemoHistoryDay built;
+  built.day = day;
+  SimOptions sim;
+  sim.seed = o.seed;
+  sim.date = day;
+  sim.races = o.races;
+  VendorSim server(sim);
+  server.Start();
+  const Hosts hosts = server.SimHosts();
+
+  SessionArchive archive(store);
+  auto web = MakeRedirectingClient();
+  auto zorvat = MakeNonRedirectingClient();
+  RecordingHttpClient recordedWeb(*web, archive, hosts);
+  RecordingHttpClient recordedZorvat(*zorvat, archive, hosts);
+  RecordingBrowser browser;
+  RecordingMessages messages;
+  SilentProgress progress;
+  FixedClock clock(day);
+  Session session({hosts, folder, o.maxConnections},
+                  {recordedWeb, recordedZorvat, browser, messages, progress, clock, &archive});
+  session.Start();
+  if (session.SignIn({"demo", "demo"}) != SignInResult::SignedIn) {
+    built.error = "the demo sign-in failed";
+    return built;
+  }
+  built.races = session.ws().MM.RowCount();
+  for (int k = 0; k < built.races; ++k) session.AnalyseLive(k);
+  session.RunBestRank(true);
+  session.RunBestRecoming(true);
+  built.picks = session.ws().REP.RowCount();
+  session.LoadResults(FormatDate(day));
+  built.settlement = session.Settle();
+  return built;
+}
+
+}  // namespace
+
+std::vector<DemoHistoryDay> BuildDemoHistory(
+    SqliteArchive& store, const DemoHistoryOptions& options,
+    const std::function<void(const DemoHistoryDay&, int index, int count)>& onDay) {
+  std::vector<DemoHistoryDay> history;
+  const ScratchFolder folder;
+  for (int back = options.days; back >= 1; --back) {
+    const Date day = AddDays(options.today, -back);
+    DemoHistoryDay built;
+    try {
+      built = BuildDay(store, options, day, folder.path());
+    } catch (const std::exception& e) {
+      built.day = day;
+      built.error = e.what();
+    }
+    history.push_back(built);
+    if (onDay) onDay(built, static_cast<int>(history.size()), options.days);
+  }
+  return history;
+}
+
+}  // namespace trotix::vendorsim

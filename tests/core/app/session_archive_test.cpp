@@ -1,0 +1,236 @@
+// The Session with the day archive against the demo vendor server: a day replayed offline, the
+// picks ledger following the report, and settlement against the generated finishing order.
+#include <gtest/gtest.h>
+
+#include "analysis/analyse_race.h"
+#include "app/recording_ports.h"
+#include "app/session.h"
+#include "archive/archive_http_client.h"
+#include "archive/recording_http_client.h"
+#include "archive/session_archive.h"
+#include "archive/settlement.h"
+#include "archive/sqlite_archive.h"
+#include "model/columns.h"
+#include "net/curl_http_client.h"
+#include "report/report_list.h"
+#include "support/temp_folder.h"
+#include "vendorsim/vendor_sim.h"
+
+namespace trotix {
+namespace {
+
+constexpr Date kDay{2026, 12, 8};
+
+// A Session whose clients record into the archive (live), or answer from a stored day (replay).
+struct ArchivedSession {
+  ArchivedSession(SqliteArchive& store, const Hosts& hosts, const std::filesystem::path& folder,
+                  int maxConnections = 8)
+      : archive(std::make_unique<SessionArchive>(store)),
+        curlWeb(MakeRedirectingClient()),
+        curlZorvat(MakeNonRedirectingClient()),
+        web(std::make_unique<RecordingHttpClient>(*curlWeb, *archive, hosts)),
+        zorvat(std::make_unique<RecordingHttpClient>(*curlZorvat, *archive, hosts)),
+        clock(kDay) {
+    Open(hosts, folder, maxConnections);
+  }
+  ArchivedSession(SqliteArchive& store, const StoredDay& day, const std::filesystem::path& folder,
+                  int maxConnections)
+      : archive(std::make_unique<SessionArchive>(store, day.day)),
+        web(std::make_unique<ArchiveHttpClient>(day.answers, day.hosts)),
+        clock(day.day) {
+    Open(day.hosts, folder, maxConnections);
+  }
+  void Open(const Hosts& hosts, const std::filesystem::path& folder, int maxConnections) {
+    HttpClient& z = zorvat ? *zorvat : *web;
+    session = std::make_unique<Session>(
+        SessionOptions{hosts, folder, maxConnections},
+        SessionPorts{*web, z, browser, messages, progress, clock, archive.get()});
+    session->Start();
+  }
+  Session& operator*() { return *session; }
+  Session* operator->() { return session.get(); }
+  Workspace& ws() { return session->ws(); }
+
+  std::unique_ptr<SessionArchive> archive;
+  std::unique_ptr<HttpClient> curlWeb, curlZorvat, web, zorvat;
+  RecordingBrowser browser;
+  RecordingMessages messages;
+  SilentProgress progress;
+  FixedClock clock;
+  std::unique_ptr<Session> session;
+};
+
+std::unique_ptr<vendorsim::VendorSim> StartSim(int races, int latencyMs = 0) {
+  vendorsim::SimOptions options;
+  options.date = kDay;
+  options.races = races;
+  options.latencyMinMs = options.latencyMaxMs = latencyMs;
+  auto sim = std::make_unique<vendorsim::VendorSim>(options);
+  sim->Start();
+  return sim;
+}
+
+// The first race of MM whose analysis fetches runner pages.
+int RaceWithPages(Session& s) {
+  for (int k = 0; k < s.ws().MM.RowCount(); ++k)
+    if (!RealOddsPages(s.ws(), k, s.urls()).empty()) return k;
+  return -1;
+}
+
+// The commands of a user's day after signing in.
+void UseTheDay(Session& s, int race) {
+  s.AnalyseLive(race);
+  s.AddToReport(0);
+  s.FillIndicatorRace(0);
+  s.RunBestRank(true);
+  s.RunBestRecoming(true);
+  s.LoadResults(FormatDate(AddDays(kDay, -1)));
+  s.SelectReportRow(0);
+  s.DeleteReportRow();
+  s.OpenMarket();
+}
+
+TEST(SessionArchive, ReplayedDayEqualsTheLiveDay) {
+  testing::TempFolder folder;
+  auto sim = StartSim(8);
+  SqliteArchive store(folder.path() / kArchiveFileName);
+  ArchivedSession live(store, sim->SimHosts(), folder.path());
+  // A failed sign-in first: the replay must not meet its answer.
+  ASSERT_EQ(live->SignIn({"demo", "wrong"}), SignInResult::Rejected);
+  ASSERT_EQ(live->SignIn({"demo", "demo"}), SignInResult::SignedIn);
+  const int race = RaceWithPages(*live);
+  ASSERT_GE(race, 0);
+  UseTheDay(*live, race);
+
+  const auto day = store.LoadDay(kDay);
+  ASSERT_TRUE(day);
+  const int requests = sim->Requests("*");
+  // One request after another this time: the order asked, not the order arrived, is replayed.
+  ArchivedSession replay(store, *day, folder.path(), 1);
+  ASSERT_EQ(replay->SignIn({"", ""}), SignInResult::SignedIn);
+  UseTheDay(*replay, race);
+  EXPECT_EQ(sim->Requests("*"), requests) << "a replay never reaches the network";
+
+  for (std::size_t i = 0; i < live.ws().Tables().size(); ++i)
+    EXPECT_EQ(*replay.ws().Tables()[i].second, *live.ws().Tables()[i].second)
+        << live.ws().Tables()[i].first;
+  EXPECT_EQ(replay.ws().Labels(), live.ws().Labels());
+  EXPECT_EQ(replay.ws().IndicatorList, live.ws().IndicatorList);
+  EXPECT_EQ(replay.ws().ScoreBase, live.ws().ScoreBase);
+  EXPECT_GT(live.ws().REZ.RowCount(), 0);
+  EXPECT_GT(live.ws().REP.RowCount(), 0);
+  ASSERT_FALSE(live.messages.shown.empty());
+  EXPECT_EQ(live.messages.shown.front(), kAuthorizationFailed);
+  EXPECT_EQ(replay.messages.shown,
+            std::vector<std::string>(live.messages.shown.begin() + 1, live.messages.shown.end()));
+  EXPECT_EQ(replay.browser.opened, live.browser.opened);
+}
+
+TEST(SessionArchive, LedgerFollowsTheReport) {
+  testing::TempFolder folder;
+  auto sim = StartSim(8);
+  SqliteArchive store(folder.path() / kArchiveFileName);
+  ArchivedSession live(store, sim->SimHosts(), folder.path());
+  ASSERT_EQ(live->SignIn({"demo", "demo"}), SignInResult::SignedIn);
+  const int race = RaceWithPages(*live);
+  live->AnalyseLive(race);
+  const Table& TAB = live.ws().TAB;
+  int runner = 0;
+  while (runner < TAB.RowCount() && TAB.Number(runner, tab::kKf) >= 5000) ++runner;
+  ASSERT_LT(runner, TAB.RowCount()) << "a runner with a price";
+
+  live->AddToReport(runner);
+  live->AddToReport(runner);
+  ASSERT_EQ(live.ws().REP.RowCount(), 2);
+  auto picks = store.Picks();
+  ASSERT_EQ(picks.size(), 1u) << "the same runner twice is one pick";
+  EXPECT_EQ(picks[0].day, kDay);
+  EXPECT_EQ(picks[0].runner, TAB.Text(runner, tab::kName));
+  EXPECT_EQ(picks[0].time, live.ws().u1);
+  EXPECT_EQ(picks[0].system, kManualSystem);
+  EXPECT_EQ(picks[0].odds, TAB.Text(runner, tab::kKf));
+  EXPECT_EQ(picks[0].price, TAB.Number(runner, tab::kKf));
+
+  live->SelectReportRow(0);
+  live->DeleteReportRow();
+  EXPECT_EQ(store.Picks().size(), 1u) << "a row still shows the pick";
+  live->SelectReportRow(0);
+  live->DeleteReportRow();
+  EXPECT_TRUE(store.Picks().empty());
+
+  live->AddToReport(runner);
+  live->ClearReport();
+  EXPECT_EQ(store.Picks().size(), 1u) << "Clear keeps the ledger";
+
+  live->RunBestRank(true);
+  const Table& REP = live.ws().REP;
+  ASSERT_GT(REP.RowCount(), 0);
+  picks = store.Picks();
+  EXPECT_EQ(picks.size(), 1u + REP.RowCount());
+  for (int r = 0; r < REP.RowCount(); ++r) {
+    const auto it = std::find_if(picks.begin(), picks.end(), [&](const Pick& p) {
+      return p.runner == REP.Text(r, rep::kName) && p.system == REP.Text(r, rep::kSystem);
+    });
+    ASSERT_NE(it, picks.end()) << REP.Text(r, rep::kName);
+    EXPECT_EQ(it->odds, REP.Text(r, rep::kOdds));
+    EXPECT_EQ(it->course, REP.Text(r, rep::kCourse));
+  }
+}
+
+// The verdict the generated finishing order gives, worked out from the day rather than the
+// results text.
+Verdict TruthOf(const vendorsim::Day& day, const Pick& pick) {
+  for (const auto& race : day.races) {
+    if (race.time != pick.time || race.course != pick.course) continue;
+    for (const auto& r : race.runners) {
+      if (RunnerKey(r.name) != RunnerKey(pick.runner)) continue;
+      if (r.nonRunner()) return {PickResult::kVoid, 0, std::nullopt};
+      if (r.finish < 1 || r.finish > 4) return {PickResult::kUnplaced, 0, std::nullopt};
+      const double sp = r.startPrice > 0 ? r.startPrice : r.price;
+      const PickResult result = r.finish == 1   ? PickResult::kWon
+                                : r.finish <= 3 ? PickResult::kPlaced
+                                                : PickResult::kUnplaced;
+      return {result, r.finish, sp > 0 ? std::optional<double>(sp) : std::nullopt};
+    }
+  }
+  return {PickResult::kVoid, 0, std::nullopt};
+}
+
+TEST(SessionArchive, SettlesAgainstASlowServerAndKeepsPicksWhenResultsFail) {
+  testing::TempFolder folder;
+  auto sim = StartSim(6, 200);
+  SqliteArchive store(folder.path() / kArchiveFileName);
+  ArchivedSession live(store, sim->SimHosts(), folder.path());
+  ASSERT_EQ(live->SignIn({"demo", "demo"}), SignInResult::SignedIn);
+  live->RunBestRank(false);
+  live->RunBestRecoming(false);
+  const std::size_t picks = store.Picks().size();
+  ASSERT_GT(picks, 0u);
+
+  sim->SetFault("/horse/rez.php", vendorsim::FaultMode::kStatus500);
+  SettleSummary summary = live->Settle();
+  EXPECT_EQ(summary.settled, 0);
+  EXPECT_EQ(summary.failedDays, std::vector<std::string>{FormatDate(kDay)});
+  EXPECT_EQ(store.UnsettledPicks().size(), picks) << "nothing is lost when the results fail";
+
+  sim->ClearFaults();
+  summary = live->Settle();
+  EXPECT_EQ(summary.settled, static_cast<int>(picks));
+  EXPECT_TRUE(summary.failedDays.empty());
+  EXPECT_TRUE(store.UnsettledPicks().empty());
+  for (const Pick& p : store.Picks()) {
+    const Verdict truth = TruthOf(sim->day(), p);
+    EXPECT_EQ(p.result, truth.result) << p.time << " " << p.course << " " << p.runner;
+    EXPECT_EQ(p.position, truth.position) << p.runner;
+    // The results write prices with two decimals.
+    ASSERT_EQ(p.sp.has_value(), truth.sp.has_value()) << p.runner;
+    if (p.sp) {
+      EXPECT_NEAR(*p.sp, *truth.sp, 0.005) << p.runner;
+    }
+  }
+  EXPECT_EQ(live.messages.shown.back().rfind("Settled " + std::to_string(picks), 0), 0u)
+      << live.messages.shown.back();
+}
+
+}  // namespace
+}  // namespace trotix

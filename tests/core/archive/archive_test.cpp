@@ -1,0 +1,259 @@
+// The archive on real SQLite files: requests recorded through a real client and replayed, the
+// picks ledger, files it must refuse, and two connections writing at once.
+#include <gtest/gtest.h>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <thread>
+
+#include "archive/archive_http_client.h"
+#include "archive/recording_http_client.h"
+#include "archive/request_key.h"
+#include "archive/session_archive.h"
+#include "archive/sqlite_archive.h"
+#include "net/curl_http_client.h"
+#include "support/fixture_server.h"
+#include "support/temp_folder.h"
+
+namespace trotix {
+namespace {
+
+using testing::ReadFile;
+using testing::TempFolder;
+
+constexpr Date kDay{2026, 12, 8};
+
+TEST(RequestKey, RolesAndCredentials) {
+  const Hosts hosts{"http://data.x", "http://www.x", "http://bf.x", "https://bf.x", "https://v.x"};
+  const Hosts same{"http://h:1", "http://h:1", "http://h:1", "http://h:1", "http://h:1"};
+  struct Case {
+    const char* url;
+    const Hosts* hosts;
+    RequestKey key;
+  };
+  const Case cases[] = {
+      {"http://data.x/login/trotix.php?login=me&pass=p%26w",
+       &hosts,
+       {"data", "/login/trotix.php", ""}},
+      {"http://data.x/horse/rez.php?date=07.12.2026",
+       &hosts,
+       {"data", "/horse/rez.php", "date=07.12.2026"}},
+      {"HTTP://WWW.X/file/tx08.12.2026.txt", &hosts, {"web", "/file/tx08.12.2026.txt", ""}},
+      {"http://bf.x/betting/L.do?marketId=1&selectionId=2",
+       &hosts,
+       {"exchange", "/betting/L.do", "marketId=1&selectionId=2"}},
+      {"https://bf.x", &hosts, {"exchange-web", "/", ""}},
+      {"http://data.xy/a", &hosts, {"http://data.xy", "/a", ""}},
+      {"http://a.b/c?x=1&Password=s&y=2&login=", &hosts, {"http://a.b", "/c", "x=1&y=2"}},
+      {"http://h:1/file/tx.txt", &same, {"data", "/file/tx.txt", ""}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RequestKeyOf(c.url, *c.hosts, false), c.key) << c.url;
+  EXPECT_TRUE(RequestKeyOf("http://data.x/a", hosts, true).probe);
+}
+
+// A day recorded through the real client after a failed sign-in, then replayed.
+TEST(DayArchive, RecordedDayReplaysAsItWasSeen) {
+  TempFolder folder;
+  testing::FixtureServer vendor;
+  const std::string base = vendor.Base();
+  const Hosts hosts{base, base, base, base, base};
+  const std::string login = base + "/login/trotix.php?login=anna&pass=s3cr%26t";
+  const std::string probe = base + "/refresh/trotix3.8.txt";
+  const std::string page = base + "/betting/page?marketId=1";
+  vendor.Set("/refresh/trotix3.8.txt", "3.8");
+  vendor.Set("/betting/page", "first");
+  {
+    SqliteArchive store(folder.path() / kArchiveFileName);
+    SessionArchive archive(store);
+    CurlHttpClient curl;
+    RecordingHttpClient web(curl, archive, hosts);
+
+    vendor.Set("/login/trotix.php", "Fail...");
+    archive.BeginCommand();
+    EXPECT_EQ(web.Probe(probe), ProbeResult::Present);
+    EXPECT_EQ(web.Get(login).body, "Fail...");
+    archive.ForgetAnswers({RequestKeyOf(probe, hosts, true), RequestKeyOf(login, hosts, false)});
+    EXPECT_EQ(archive.CommitCommand(), "");
+    EXPECT_TRUE(store.Days().empty()) << "nothing is kept before a sign-in succeeds";
+
+    vendor.Set("/login/trotix.php", "the day");
+    archive.BeginCommand();
+    web.Probe(probe);
+    web.Get(login);
+    archive.KeepDay(kDay, hosts);
+    EXPECT_EQ(archive.CommitCommand(), "");
+
+    archive.BeginCommand();
+    const auto answers = web.GetMany({page, base + "/missing"}, 2, {});
+    EXPECT_EQ(answers[1].status, 404);
+    vendor.Set("/betting/page", "second");
+    web.Get(page);
+    EXPECT_EQ(archive.CommitCommand(), "");
+    EXPECT_EQ(store.Days(), std::vector<Date>{kDay});
+  }
+  // Closed: everything is in the file; the credentials are nowhere in it.
+  const std::string bytes = ReadFile(folder.path() / kArchiveFileName);
+  EXPECT_EQ(bytes.find("s3cr"), std::string::npos);
+  EXPECT_EQ(bytes.find("anna"), std::string::npos);
+
+  SqliteArchive store(folder.path() / kArchiveFileName);
+  const auto day = store.LoadDay(kDay);
+  ASSERT_TRUE(day);
+  EXPECT_EQ(day->answers.size(), 5u);
+  EXPECT_EQ(day->hosts.webSite, base);
+  ArchiveHttpClient replay(day->answers, day->hosts);
+  const HttpAnswer signIn = replay.Get(base + "/login/trotix.php?login=x&pass=y");
+  EXPECT_FALSE(signIn.failed);
+  EXPECT_EQ(signIn.body, "the day") << "the failed sign-in was never kept";
+  EXPECT_EQ(replay.Probe(probe), ProbeResult::Present);
+  EXPECT_EQ(replay.Probe(base + "/other"), ProbeResult::Unreachable);
+  // Two answers to one request come back in order, then the last again.
+  for (const char* expected : {"first", "second", "second"})
+    EXPECT_EQ(replay.Get(page).body, expected);
+  const auto missing = replay.GetMany({base + "/missing", base + "/never"}, 8, {});
+  EXPECT_TRUE(missing[0].failed);
+  EXPECT_EQ(missing[0].status, 404);
+  EXPECT_TRUE(missing[1].failed);
+  EXPECT_EQ(missing[1].error, kNotInArchive);
+  EXPECT_EQ(store.LastAnswer(kDay, RequestKeyOf(login, hosts, false)), "the day");
+}
+
+Pick APick(std::string runner, std::string system) {
+  Pick p;
+  p.day = kDay;
+  p.time = "14:30";
+  p.course = "Ascot";
+  p.runner = std::move(runner);
+  p.system = std::move(system);
+  p.odds = "4,5";
+  p.price = 4.5;
+  return p;
+}
+
+TEST(DayArchive, PicksLedger) {
+  TempFolder folder;
+  SqliteArchive store(folder.path() / kArchiveFileName);
+  SessionArchive live(store);
+  const auto command = [](DayArchive& a, const std::function<void()>& work) {
+    a.BeginCommand();
+    work();
+    EXPECT_EQ(a.CommitCommand(), "");
+  };
+  command(live, [&] {
+    live.AddPick(APick("Dune", "MySystem"));
+    live.AddPick(APick("Dune", "Best Rank"));
+  });
+  Pick again = APick("Dune", "MySystem");
+  again.odds = "9";
+  command(live, [&] { live.AddPick(again); });  // the same pick: the first one stays
+  command(live, [&] { live.AddPick(APick("Sea Bird", "MySystem")); });
+  command(live, [&] { live.DeletePick(APick("Sea Bird", "MySystem")); });
+  // A replayed day's picks are a back-test run of their own.
+  SessionArchive replay(store, kDay);
+  command(replay, [&] { replay.AddPick(APick("Dune", "MySystem")); });
+
+  auto picks = store.Picks();
+  ASSERT_EQ(picks.size(), 3u);
+  EXPECT_EQ(picks[0].system, "Best Rank");
+  EXPECT_EQ(picks[1].odds, "4,5");
+  EXPECT_EQ(picks[1].price, 4.5);
+  EXPECT_EQ(picks[1].source, PickSource::kLive);
+  EXPECT_EQ(picks[2].source, PickSource::kBacktest);
+  EXPECT_EQ(picks[2].runId, replay.runId());
+  EXPECT_GT(replay.runId(), 0);
+  EXPECT_FALSE(picks[0].added.empty());
+
+  Pick won = picks[1];
+  won.result = PickResult::kWon;
+  won.position = 1;
+  won.sp = 4.2;
+  command(live, [&] { live.Settle({won}); });
+  const auto open = store.UnsettledPicks();
+  EXPECT_EQ(open.size(), 2u);
+  picks = store.Picks();
+  EXPECT_EQ(picks[1].result, PickResult::kWon);
+  EXPECT_EQ(picks[1].position, 1);
+  EXPECT_EQ(picks[1].sp, 4.2);
+  EXPECT_FALSE(picks[1].settled.empty());
+  EXPECT_EQ(picks[0].result, PickResult::kUnsettled);
+  EXPECT_EQ(picks[0].sp, std::nullopt);
+}
+
+TEST(DayArchive, EqualBodiesAreStoredOnce) {
+  TempFolder folder;
+  const auto file = folder.path() / kArchiveFileName;
+  SqliteArchive store(file);
+  const std::string page(50'000, 'x');
+  ArchiveWrite write;
+  write.day = kDay;
+  for (const char* path : {"/a", "/b", "/a"}) {
+    RecordedAnswer a;
+    a.key = {"data", path, ""};
+    a.answer.body = page;
+    a.answer.failed = false;
+    write.answers.push_back(a);
+  }
+  store.Write(write);
+  SQLite::Database db(file);
+  EXPECT_EQ(db.execAndGet("SELECT count(*) FROM bodies").getInt(), 1);
+  EXPECT_EQ(store.LoadDay(kDay)->answers[2].answer.body, page);
+}
+
+// Whatever the file holds, an archive that cannot use it says so and leaves it as it was.
+TEST(DayArchive, UnusableFilesAreRefusedAndLeftAlone) {
+  TempFolder folder;
+  const auto garbage = folder.path() / "garbage.db";
+  std::ofstream(garbage, std::ios::binary) << std::string(8192, '\x5a');
+  const auto foreign = folder.path() / "foreign.db";
+  SQLite::Database(foreign, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)
+      .exec("CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('mine')");
+  const auto newer = folder.path() / "newer.db";
+  SQLite::Database(newer, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)
+      .exec(
+          "CREATE TABLE schema_version (version INTEGER); INSERT INTO schema_version VALUES (99)");
+  const auto directory = folder.path() / "directory.db";
+  std::filesystem::create_directory(directory);
+
+  for (const auto& file : {garbage, foreign, newer, directory}) {
+    const bool isFile = std::filesystem::is_regular_file(file);
+    const std::string before = isFile ? ReadFile(file) : "";
+    try {
+      SqliteArchive store(file);
+      ADD_FAILURE() << file << " was opened";
+    } catch (const ArchiveError& e) {
+      EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos) << e.what();
+    }
+    if (isFile) {
+      EXPECT_EQ(ReadFile(file), before) << file;
+    }
+    EXPECT_FALSE(std::filesystem::exists(file.string() + "-wal")) << file;
+  }
+}
+
+// Two programs on one file: every command of both is kept, none fails on the other's lock.
+TEST(DayArchive, TwoConnectionsWriteAtOnce) {
+  TempFolder folder;
+  const auto file = folder.path() / kArchiveFileName;
+  SqliteArchive first(file), second(file);
+  constexpr int kCommands = 60;
+  const auto writer = [&](SqliteArchive& store, const std::string& system) {
+    SessionArchive archive(store);
+    archive.KeepDay(kDay, {});
+    for (int i = 0; i < kCommands; ++i) {
+      archive.BeginCommand();
+      RecordedAnswer a;
+      a.key = {"exchange", "/page", system + std::to_string(i)};
+      a.answer.body = std::string(20'000, static_cast<char>('a' + i % 26)) + system;
+      archive.Record(a);
+      archive.AddPick(APick("Runner " + std::to_string(i), system));
+      EXPECT_EQ(archive.CommitCommand(), "");
+    }
+  };
+  std::thread other(writer, std::ref(second), "B");
+  writer(first, "A");
+  other.join();
+  EXPECT_EQ(first.Picks().size(), 2u * kCommands);
+  EXPECT_EQ(second.LoadDay(kDay)->answers.size(), 2u * kCommands);
+}
+
+}  // namespace
+}  // namespace trotix

@@ -1,0 +1,167 @@
+// The window with the day archive, offscreen, against the demo vendor server: the day recorded
+// while trotix-cli records another into the same file, "Settle", and the day replayed from the
+// stored days.
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QStandardPaths>
+#include <QTest>
+#include <cstdio>
+#include <future>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "app/system_clock.h"
+#include "archive/sqlite_archive.h"
+#include "gui/launch.h"
+#include "gui/main_window.h"
+#include "gui/settings.h"
+#include "net/curl_http_client.h"
+#include "vendorsim/vendor_sim.h"
+
+using namespace trotix;
+using namespace trotix::gui;
+
+namespace {
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+};
+
+CliRun RunCli(const std::string& args) {
+  CliRun run;
+  FILE* pipe = ::popen((std::string(TROTIX_CLI) + " " + args + " 2>/dev/null").c_str(), "r");
+  if (!pipe) return run;
+  char buf[65536];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) run.out.append(buf, n);
+  const int raw = ::pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return run;
+}
+
+}  // namespace
+
+class WindowArchiveTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() {
+    ApplyLook(*qApp);
+    QStandardPaths::setTestModeEnabled(true);
+  }
+  void recordsBesideTheCliSettlesAndReplays();
+
+ private:
+  bool Wait(int n) {
+    QElapsedTimer t;
+    t.start();
+    while (n != 0 && window_->shown().command < n && t.elapsed() < 30000) QTest::qWait(10);
+    return n != 0 && window_->shown().command >= n;
+  }
+  bool Click(const char* button) {
+    auto* b = window_->findChild<QPushButton*>(button);
+    if (!b || !b->isEnabled()) return false;
+    const int before = window_->shown().command;
+    QTest::mouseClick(b, Qt::LeftButton);
+    return Wait(before + 1);
+  }
+
+  std::unique_ptr<MainWindow> window_;
+};
+
+void WindowArchiveTest::recordsBesideTheCliSettlesAndReplays() {
+  const Date today = SystemClock().Today();
+  QTemporaryDir folder;
+  vendorsim::SimOptions o;
+  o.date = today;
+  o.races = 8;
+  vendorsim::VendorSim server(o);
+  server.Start();
+  const std::filesystem::path dir = folder.path().toStdString();
+  // The file trotix-cli --demo uses in the same folder.
+  auto store = std::make_shared<SqliteArchive>(dir / kDemoArchiveFileName);
+
+  // The command line names the demo server and the data folder; the settings are a test file.
+  auto settings = std::make_shared<Settings>(folder.filePath("trotix.ini"));
+  Settings::RunValues commandLine;
+  const Hosts hosts = server.SimHosts();
+  for (const auto& [key, member] : kHostKeys)
+    commandLine[key] = QString::fromStdString(hosts.*member);
+  commandLine[Settings::Key::kDataFolder] = folder.path();
+  WindowOptions w;
+  w.settings = settings;
+  w.commandLine = commandLine;
+  w.web = MakeRedirectingClient();
+  w.zorvat = MakeNonRedirectingClient();
+  w.archive = store;
+  window_ = std::make_unique<MainWindow>(std::move(w));
+  QStringList messages;
+  window_->ports().SetMessageHook([&](const QString& text) { messages << text; });
+  window_->ports().SetBrowserHook([](const QString&) {});
+  window_->show();
+  QVERIFY(Wait(window_->Start()));
+  QVERIFY(window_->findChild<QWidget*>("archivePanel")->isVisible());
+  QVERIFY(!window_->findChild<QWidget*>("demoHistoryButton")->isVisible());
+  window_->findChild<QLineEdit*>("loginEdit")->setText("demo");
+  window_->findChild<QLineEdit*>("passwordEdit")->setText("demo");
+  QVERIFY(Click("signInButton"));
+  QVERIFY(window_->shown().view.signedIn);
+  QVERIFY(Wait(window_->OpenRace(0)));
+  const Table liveCard = window_->shown().ws.TAB;
+  const Table liveRaces = window_->shown().ws.MM;
+
+  // trotix-cli records yesterday into the same file while the window runs "Best Rank".
+  const Date yesterday = AddDays(today, -1);
+  auto cli = std::async(std::launch::async, [&] {
+    return RunCli("--demo --json --today " + FormatDate(yesterday) + " --dir " + dir.string() +
+                  " best-rank");
+  });
+  QVERIFY(Click("bestRankButton"));
+  const CliRun run = cli.get();
+  QCOMPARE(run.status, 0);
+  const auto j = nlohmann::json::parse(run.out);
+  QVERIFY2(j["errors"].empty() && j["messages"].empty(), j["errors"].dump().c_str());
+  QVERIFY(window_->shown().ws.REP.RowCount() > 0);
+
+  QVERIFY(Click("settleButton"));
+  QVERIFY2(!messages.isEmpty() && messages.last().startsWith("Settled"),
+           qPrintable(messages.join(" | ")));
+  QCOMPARE(messages.size(), 1);  // no complaint of the archive's
+  QVERIFY(store->UnsettledPicks().empty());
+
+  // Both days are listed, newest first; today replays offline as it was seen.
+  auto* days = window_->findChild<QComboBox*>("storedDaysBox");
+  QCOMPARE(days->count(), 2);
+  QCOMPARE(days->itemText(0).toStdString(), FormatDate(today));
+  QCOMPARE(days->itemText(1).toStdString(), FormatDate(yesterday));
+  QVERIFY2(!window_->findChild<QPushButton*>("replayDayButton")->isEnabled(),
+           "a day is replayed only before a sign-in");
+
+  window_.reset();
+  w = WindowOptions{};
+  w.settings = settings;
+  w.commandLine = commandLine;
+  w.web = MakeRedirectingClient();
+  w.zorvat = MakeNonRedirectingClient();
+  w.archive = store;
+  window_ = std::make_unique<MainWindow>(std::move(w));
+  window_->ports().SetMessageHook([&](const QString& text) { messages << text; });
+  window_->show();
+  QVERIFY(Wait(window_->Start()));
+  const int requests = server.Requests("*");
+  days = window_->findChild<QComboBox*>("storedDaysBox");
+  days->setCurrentIndex(0);
+  QVERIFY(Click("replayDayButton"));
+  QVERIFY(window_->shown().view.signedIn);
+  QVERIFY(window_->windowTitle().contains(QString::fromStdString(FormatDate(today))));
+  QCOMPARE(window_->shown().ws.MM, liveRaces);
+  QVERIFY(Wait(window_->OpenRace(0)));
+  QCOMPARE(window_->shown().ws.TAB, liveCard);
+  QCOMPARE(server.Requests("*"), requests);
+  QCOMPARE(messages.size(), 1);
+}
+
+QTEST_MAIN(WindowArchiveTest)
+#include "window_archive_test.moc"
