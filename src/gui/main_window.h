@@ -19,11 +19,8 @@ class SessionArchive;
 class SqliteArchive;
 }  // namespace trotix
 
-class QAction;
-class QLabel;
 class QTabWidget;
 class QTimer;
-class QToolButton;
 
 namespace trotix::gui {
 
@@ -38,7 +35,7 @@ class SettingsDialog;
 class SignInPage;
 class TipsPage;
 class TodayPage;
-class TrayIcon;
+class WindowFrame;
 class ZorvatPage;
 
 struct WindowOptions {
@@ -107,8 +104,6 @@ class MainWindow : public QWidget {
 
  private:
   void AddPages();
-  void AddFrame();
-  void AddShortcuts();
   void ConnectPages();
   void ConnectProgress();
   // Hands `made` to a fresh worker; command numbers go on counting.
@@ -122,17 +117,12 @@ class MainWindow : public QWidget {
   void Show(const std::shared_ptr<const Snapshot>& snapshot);
   void ShowStep(const std::shared_ptr<const Snapshot>& snapshot);
   void ShowTables(const WorkspaceView& ws);
-  void ShowStatus(const ViewState& view);
-  void Say(const QString& text);
   void SetIdle(bool idle);
 
   // The settings as they now stand, handed to the Session.
   void ApplySettings();
   void RestoreWindowState();
   void SaveWindowState();
-  // Ctrl+Tab and its kin: the next visible page `step` away; the `n`-th visible page.
-  void StepPage(int step);
-  void SelectVisiblePage(int n);
   void SaveReportAs(bool csv);
   void AskToClearReport();
   // "Save" in the close question: the report is saved, then the window closes.
@@ -151,15 +141,12 @@ class MainWindow : public QWidget {
   int resultsCommand_ = 0;
   int refillCommand_ = 0;  // settings that change whose sign-in is remembered
   int pageRequestsShown_ = -1;
-  std::size_t notesShown_ = 0;
-  int savesShown_ = 0;
   bool signedInShown_ = false;
   bool showing_ = false;  // a snapshot is being shown: page changes are not the user's
   bool settingsPending_ = false;
   bool closing_ = false;
   bool saveThenClose_ = false;
   int saveCommand_ = 0;
-  QString savedFolder_;
   GuiPorts* ports_;
   std::unique_ptr<SessionRunner> runner_;
 
@@ -173,15 +160,9 @@ class MainWindow : public QWidget {
   ResultPage* result_ = nullptr;
   ReportPage* report_ = nullptr;
   AllTablePage* allTable_ = nullptr;
-  QLabel* statusLine_ = nullptr;
-  QToolButton* openFolder_ = nullptr;
-  QToolButton* signOutButton_ = nullptr;
-  QAction* settingsAction_ = nullptr;
-  QAction* signOutAction_ = nullptr;
-  QAction* quitAction_ = nullptr;
   QTimer* autoRefresh_ = nullptr;
   ProgressPanel* progress_ = nullptr;
-  TrayIcon* tray_ = nullptr;
+  WindowFrame* frame_ = nullptr;
 };
 
 }  // namespace trotix::gui

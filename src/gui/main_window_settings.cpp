@@ -1,0 +1,67 @@
+// The window's settings: the dialog, what it changes for the Session, and the window's size,
+// page and choices kept between runs.
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "gui/main_window.h"
+#include "gui/pages/page_parts.h"
+#include "gui/pages/report_page.h"
+#include "gui/pages/sign_in_page.h"
+#include "gui/settings_dialog.h"
+#include "gui/window_frame.h"
+
+namespace trotix::gui {
+
+using Key = Settings::Key;
+
+SettingsDialog* MainWindow::OpenSettings() {
+  if (auto* open = findChild<SettingsDialog*>("settingsDialog")) {
+    open->raise();
+    return open;
+  }
+  auto* dialog = new SettingsDialog(*settings_, commandLine_, *ports_, this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::accepted, this, &MainWindow::ApplySettings);
+  // Window-modal without a loop of its own, so the window goes on showing what runs.
+  dialog->open();
+  return dialog;
+}
+
+void MainWindow::ApplySettings() {
+  QStringList notes;
+  SessionOptions options = RunSessionOptions(*settings_, commandLine_, &notes);
+  for (const QString& note : notes) frame_->Say(note);
+  autoRefresh_->stop();
+  if (const int minutes = settings_->Get(Key::kAutoRefreshMinutes).toInt(); minutes > 0)
+    autoRefresh_->start(minutes * 60 * 1000);
+  if (runner_->busy()) {
+    settingsPending_ = true;  // handed over when the command ends
+    return;
+  }
+  settingsPending_ = false;
+  const bool newSignIn =
+      options.hosts.dataServer != options_.hosts.dataServer || options.folder != options_.folder;
+  options_ = options;
+  signIn_->SetWebSite(options_.hosts.webSite);
+  const int command = Run([options](Session& s) { s.UseSettings(options); });
+  if (newSignIn) refillCommand_ = command;
+}
+
+void MainWindow::RestoreWindowState() {
+  if (!restoreGeometry(settings_->Get(Key::kGeometry).toByteArray())) {
+    resize(kClientWidth, kClientHeight);
+    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+  }
+  report_->SetFromRealOdds(settings_->Get(Key::kFromRealOdds).toBool());
+  if (const int minutes = settings_->Get(Key::kAutoRefreshMinutes).toInt(); minutes > 0)
+    autoRefresh_->start(minutes * 60 * 1000);
+}
+
+void MainWindow::SaveWindowState() {
+  settings_->Set(Key::kGeometry, saveGeometry());
+  settings_->Set(Key::kFromRealOdds, report_->FromRealOdds());
+  if (shown().view.signedIn) settings_->Set(Key::kPage, PageCaption(pages_->currentIndex()));
+}
+
+}  // namespace trotix::gui
