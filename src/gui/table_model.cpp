@@ -66,6 +66,8 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
       if (!cell.color) return {};
       return QBrush(QColor(cell.color->r, cell.color->g, cell.color->b));
     case Qt::ForegroundRole:
+      if (cell.fontColor)
+        return QBrush(QColor(cell.fontColor->r, cell.fontColor->g, cell.fontColor->b));
       // Text on a dark cell colour (the blue "Summa") is written in white to stay readable.
       if (!cell.color) return {};
       {

@@ -72,6 +72,11 @@ void TableModelTest::showsEachCellKind() {
   t.SetColor(0, 2, Rgb{0, 0, 255});
   m.SetTable(t);
   QCOMPARE(m.data(m.index(0, 2), Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::white));
+  // A text colour the data set (a race number, a greyed non-runner) is the one shown.
+  t.At(0, 2).fontColor = Rgb{150, 150, 150};
+  m.SetTable(t);
+  QCOMPARE(m.data(m.index(0, 2), Qt::ForegroundRole).value<QBrush>().color(),
+           QColor(150, 150, 150));
 
   // An index outside the picture list shows no picture rather than a wrong one.
   t.SetImage(0, 0, 42);
