@@ -18,12 +18,14 @@ inline constexpr const char* kNotInArchive = "not in the archive";
 // with "not in the archive" (a probe: no answer). Safe to use from several threads at once.
 class ArchiveHttpClient : public HttpClient {
  public:
-  ArchiveHttpClient(const std::vector<RecordedAnswer>& answers, Hosts hosts);
+  ArchiveHttpClient(std::vector<RecordedAnswer> answers, Hosts hosts);
 
   HttpAnswer Get(const std::string& url) override;
   std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
                                   const std::function<void(int)>& onAnswer) override;
   ProbeResult Probe(const std::string& url) override;
+  // Whether a good answer to a GET of `url` was recorded.
+  bool Holds(const std::string& url) const;
 
  private:
   struct Replies {

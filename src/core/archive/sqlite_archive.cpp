@@ -336,7 +336,7 @@ long long SqliteArchive::Write(const ArchiveWrite& w) {
     long long run = 0;
     if (w.newRun) {
       SQLite::Statement s(*impl_->db, "INSERT INTO runs (kind, day, started) VALUES (?, ?, ?)");
-      s.bind(1, "replay");
+      s.bind(1, w.newRunKind);
       s.bind(2, IsoDay(*w.newRun));
       s.bind(3, UtcNow());
       s.exec();
@@ -417,6 +417,17 @@ std::vector<Pick> SqliteArchive::Picks() {
 
 std::vector<Pick> SqliteArchive::UnsettledPicks() {
   return impl_->Guarded([&] { return impl_->SelectPicks("WHERE result IS NULL"); });
+}
+
+std::vector<ArchiveRun> SqliteArchive::Runs() {
+  return impl_->Guarded([&] {
+    SQLite::Statement s(*impl_->db, "SELECT id, kind, day, started FROM runs ORDER BY id");
+    std::vector<ArchiveRun> runs;
+    while (s.executeStep())
+      runs.push_back({s.getColumn(0).getInt64(), s.getColumn(1).getString(),
+                      DayOfIso(s.getColumn(2).getString()), s.getColumn(3).getString()});
+    return runs;
+  });
 }
 
 }  // namespace trotix
