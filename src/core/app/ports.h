@@ -31,6 +31,8 @@ class Progress {
   virtual void ShowPanel(bool visible) = 0;
   virtual void SetGauge(Gauge gauge, int value, int maximum) = 0;
   virtual void ShowGauge(Gauge gauge, bool visible) = 0;
+  // What the panel says while a long run goes on ("Back-test 12/30 — 05.12.2026").
+  virtual void SetCaption(const std::string&) {}
   // True once the user asked to stop a long run.
   virtual bool CancelRequested() { return false; }
   // One step of a long run (a race of a best-of run) is complete; a window may show the tables
