@@ -14,6 +14,7 @@ namespace trotix::gui {
 namespace {
 
 constexpr int kDelayMilliseconds = 400;
+constexpr const char* kCaption = "Load data....";
 
 }  // namespace
 
@@ -22,9 +23,9 @@ ProgressPanel::ProgressPanel(QWidget* window) : QFrame(window) {
   setStyleSheet(
       "#progressPanel { background: #f4f6f8; border: 1px solid #5a6b7b; border-radius: 6px; }");
   auto* l = new QVBoxLayout(this);
-  auto* caption = new QLabel("Load data....");
-  caption->setObjectName("progressCaption");
-  l->addWidget(caption);
+  caption_ = new QLabel(kCaption);
+  caption_->setObjectName("progressCaption");
+  l->addWidget(caption_);
   pr_ = new QProgressBar;
   pr_->setObjectName("pr");
   pr_->setRange(0, 100);
@@ -60,6 +61,7 @@ void ProgressPanel::SetBusy(bool busy) {
   } else {
     delay_->stop();
     Reveal(false);
+    caption_->setText(kCaption);
     pr_->setRange(0, 100);
     pr_->setValue(0);
     pr2_->hide();
@@ -80,6 +82,10 @@ void ProgressPanel::SetGauge(int gauge, int value, int maximum) {
 void ProgressPanel::ShowGauge(int gauge, bool visible) {
   (gauge == Progress::kPr ? pr_ : pr2_)->setVisible(visible);
   if (gauge == Progress::kPr2 && visible) Reveal(true);
+}
+
+void ProgressPanel::SetCaption(const QString& text) {
+  caption_->setText(text);
 }
 
 void ProgressPanel::Reveal(bool visible) {

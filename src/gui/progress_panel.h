@@ -4,6 +4,7 @@
 // Cancel is always in reach.
 #include <QFrame>
 
+class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTimer;
@@ -22,6 +23,9 @@ class ProgressPanel : public QFrame {
   void Request(bool visible);
   void SetGauge(int gauge, int value, int maximum);
   void ShowGauge(int gauge, bool visible);
+  // The step last shown ("Best Rank 14/40 — 16:45 Lingfield"); back to "Load data...." when the
+  // command ends.
+  void SetCaption(const QString& text);
 
  signals:
   void cancelRequested();
@@ -29,6 +33,7 @@ class ProgressPanel : public QFrame {
  private:
   void Reveal(bool visible);
 
+  QLabel* caption_;
   QProgressBar* pr_;
   QProgressBar* pr2_;
   QPushButton* cancel_;

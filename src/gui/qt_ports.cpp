@@ -60,6 +60,7 @@ class GuiPorts::ProgressPort : public Progress {
     emit owner_.gaugeSet(gauge, value, maximum);
   }
   void ShowGauge(Gauge gauge, bool visible) override { emit owner_.gaugeShown(gauge, visible); }
+  void SetCaption(const std::string& text) override { emit owner_.captionSet(Display(text)); }
   bool CancelRequested() override { return owner_.cancelRequested(); }
   void StepDone(const Workspace& ws) override {
     if (owner_.stepHandler_) owner_.stepHandler_(ws);
