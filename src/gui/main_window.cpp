@@ -20,6 +20,7 @@
 #include "gui/pages/all_table_page.h"
 #include "gui/pages/indicator_page.h"
 #include "gui/pages/page_parts.h"
+#include "gui/pages/proof_page.h"
 #include "gui/pages/report_page.h"
 #include "gui/pages/result_page.h"
 #include "gui/pages/scalp_odds_page.h"
@@ -204,13 +205,14 @@ void MainWindow::AddPages() {
   byIndex[kPageTips] = tips_ = new TipsPage(ws);
   byIndex[kPageResult] = result_ = new ResultPage(ws);
   byIndex[kPageReport] = report_ = new ReportPage(ws);
+  byIndex[kPageProof] = proof_ = new ProofPage;
   byIndex[kPageAbout] = signIn_ = new SignInPage(options_.hosts.webSite);
   byIndex[kPageAllTable] = allTable_ = new AllTablePage(ws);
   byIndex[kPageSelectCourse]->setObjectName("selectCoursePage");
   byIndex[kPageStatsHorse]->setObjectName("statsHorsePage");
 
-  // The icon list ends with "ALL TABLE", "About" and "Report", in that order.
-  constexpr int kIcon[kPageCount] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 9, 8};
+  // The icon list ends with "ALL TABLE", "About", "Report" and "Proof", in that order.
+  constexpr int kIcon[kPageCount] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 9, 8};
   const auto icons = TabIcons();
   for (int p = 0; p < kPageCount; ++p) pages_->addTab(byIndex[p], icons[kIcon[p]], PageCaption(p));
 
@@ -360,6 +362,15 @@ void MainWindow::ConnectPages() {
   connect(report_, &ReportPage::deleteRowRequested, this, run(&Session::DeleteReportRow));
   connect(report_, &ReportPage::settleRequested, this,
           [this] { Run([](Session& s) { s.Settle(); }); });
+  connect(proof_, &ProofPage::figuresRequested, this,
+          [this](const ProofQuery& q) { Run([q](Session& s) { s.ShowProof(q); }); });
+  connect(proof_, &ProofPage::backtestRequested, this, [this](const Date& from, const Date& to) {
+    Run([from, to](Session& s) { s.RunBacktest(from, to); });
+  });
+  connect(proof_, &ProofPage::exportRequested, this,
+          [this](long long run, const std::string& method) {
+            Run([run, method](Session& s) { s.ExportProofPicks(run, method); });
+          });
   connect(allTable_, &AllTablePage::raceActivated, this, &MainWindow::OpenRace);
   connect(allTable_, &AllTablePage::runnerActivated, this, runRow(&Session::AddToReport));
   connect(allTable_, &AllTablePage::videoRequested, this, run(&Session::OpenVideo));
@@ -372,6 +383,7 @@ void MainWindow::ConnectProgress() {
   connect(ports_, &GuiPorts::panelShown, progress_, &ProgressPanel::Request);
   connect(ports_, &GuiPorts::gaugeSet, progress_, &ProgressPanel::SetGauge);
   connect(ports_, &GuiPorts::gaugeShown, progress_, &ProgressPanel::ShowGauge);
+  connect(ports_, &GuiPorts::captionSet, progress_, &ProgressPanel::SetCaption);
 }
 
 int MainWindow::Run(std::function<void(Session&)> command) {
@@ -411,6 +423,7 @@ void MainWindow::ApplySettings() {
   QStringList notes;
   SessionOptions options = RunSessionOptions(*settings_, commandLine_, &notes);
   for (const QString& note : notes) Say(note);
+  proof_->SetCommission(settings_->Get(Key::kProofCommissionPercent).toDouble() / 100);
   autoRefresh_->stop();
   if (const int minutes = settings_->Get(Key::kAutoRefreshMinutes).toInt(); minutes > 0)
     autoRefresh_->start(minutes * 60 * 1000);
@@ -433,6 +446,7 @@ void MainWindow::RestoreWindowState() {
     if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
   }
   report_->SetFromRealOdds(settings_->Get(Key::kFromRealOdds).toBool());
+  proof_->SetCommission(settings_->Get(Key::kProofCommissionPercent).toDouble() / 100);
   if (const int minutes = settings_->Get(Key::kAutoRefreshMinutes).toInt(); minutes > 0)
     autoRefresh_->start(minutes * 60 * 1000);
 }
@@ -464,7 +478,11 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
   const ViewState& view = snapshot->view;
   showing_ = true;
   ShowTables(snapshot->ws);
-  for (int p = 0; p < kPageCount; ++p) pages_->setTabVisible(p, view.tabVisible[p]);
+  // The figures need only the archive: no sign-in, and the command line has no such page.
+  for (int p = 0; p < kPageCount; ++p)
+    pages_->setTabVisible(p,
+                          p == kPageProof ? sessions_->archive() != nullptr : view.tabVisible[p]);
+  proof_->ShowReport(snapshot->proof);
   // Only a command that brings a page to the front moves the user away from theirs.
   if (view.pageRequests != pageRequestsShown_) pages_->setCurrentIndex(view.activePage);
   pageRequestsShown_ = view.pageRequests;
@@ -472,7 +490,7 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
   if (view.signedIn && !signedInShown_) {
     const QString page = settings_->Get(Key::kPage).toString();
     for (int p = 0; p < kPageCount; ++p)
-      if (view.tabVisible[p] && page == PageCaption(p)) pages_->setCurrentIndex(p);
+      if (pages_->isTabVisible(p) && page == PageCaption(p)) pages_->setCurrentIndex(p);
   }
   signedInShown_ = view.signedIn;
   showing_ = false;
@@ -541,6 +559,7 @@ void MainWindow::SetIdle(bool idle) {
   scalpOdds_->SetIdle(idle);
   result_->SetIdle(idle);
   report_->SetIdle(idle);
+  proof_->SetIdle(idle);
   allTable_->SetIdle(idle);
 }
 

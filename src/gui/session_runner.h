@@ -17,6 +17,7 @@ struct Snapshot {
   bool closeRequested = false;
   int command = 0;    // the number Post gave the command
   bool step = false;  // a step of a command still running (a race of a best-of run)
+  std::shared_ptr<const ProofReport> proof;  // the Proof page's figures, shared, never copied
 };
 
 class SessionRunner : public QObject {

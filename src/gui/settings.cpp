@@ -45,6 +45,7 @@ const Entry& EntryOf(Key key) {
       {"window/page", QString(), nullptr},
       {"report/fromRealOdds", true, nullptr},
       {"results/date", QString(), nullptr},
+      {"proof/commissionPercent", 5.0, nullptr},
   }};
   return kEntries[static_cast<int>(key)];
 }
