@@ -270,7 +270,8 @@ int Run(Options& o) {
   // A run that ends with a report of the archive prints that report.
   const std::string last = actions.empty() ? std::string() : actions.back().name;
   const ProofSide* side = state.proof ? ChosenSide(*state.proof, state.backtestSource) : nullptr;
-  const ProofSide none;
+  ProofSide none;
+  none.source = state.backtestSource ? PickSource::kBacktest : PickSource::kLive;
   if ((last == "proof" || last == "picks") && !side) side = &none;
   if (last == "proof" || last == "picks" || last == "backtest") {
     const auto lines =

@@ -331,7 +331,7 @@ void ProofPage::SetCommission(double commission) {
   const QStringList hints = MethodHints(commission_);
   for (int c = 0; c < methods_->columnCount(); ++c)
     methods_->horizontalHeaderItem(c)->setToolTip(hints[c]);
-  if (report_) Refresh();
+  if (report_ && isVisible()) Refresh();
 }
 
 void ProofPage::ShowReport(const std::shared_ptr<const ProofReport>& report) {
