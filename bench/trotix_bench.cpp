@@ -453,15 +453,18 @@ void Backtest(const Options& o, const std::filesystem::path& dir) {
   SqliteArchive store(file);
   std::vector<double> times;
   BacktestSummary last;
-  int days = 0, picks = 0;
+  int days = 0, picks = 0, settled = 0;
   for (int round = 0; round < o.rounds; ++round) {
     OfflineClient client(store, dir);
     const double start = WallSeconds();
     last = client.session.RunBacktest(AddDays(kDay, -o.historyDays), AddDays(kDay, -1));
     times.push_back(WallSeconds() - start);
     days = static_cast<int>(last.done.size());
-    picks = 0;
-    for (const BacktestDay& d : last.done) picks += d.picks;
+    picks = settled = 0;
+    for (const BacktestDay& d : last.done) {
+      picks += d.picks;
+      settled += d.settled;
+    }
   }
   const auto ledger = store.Picks();
   const bool same =
@@ -470,8 +473,9 @@ void Backtest(const Options& o, const std::filesystem::path& dir) {
   std::printf("  %-34s %10.2f s   target < 3 s: %s\n", "wall time", seconds,
               Verdict(seconds < 3 && days == o.historyDays));
   std::printf("  %-34s %10.3f s\n", "  per day", seconds / std::max(days, 1));
-  std::printf("  %-34s %12d\n", "days, picks", days);
-  std::printf("  %-34s %12d\n", "", picks);
+  std::printf("  %-34s %12d\n", "days replayed", days);
+  std::printf("  %-34s %12d\n", "picks", picks);
+  std::printf("  %-34s %12d\n", "  settled from the archive", settled);
   std::printf("  %-34s %12s\n", "same picks as the live days", same ? "yes" : "NO");
   if (!same) ++missed;
 }
