@@ -46,6 +46,15 @@ QIcon Swatch(const QColor& colour, bool dashed) {
   return QIcon(square);
 }
 
+// A tick step of 1, 2 or 5 times a power of ten that gives about five ticks.
+double NiceStep(double span) {
+  const double raw = std::max(span, 1.0) / 5.0;
+  const double power = std::pow(10.0, std::floor(std::log10(raw)));
+  for (double m : {1.0, 2.0, 5.0})
+    if (raw <= m * power) return m * power;
+  return 10.0 * power;
+}
+
 QString SourceText(long long runId) {
   return runId == 0 ? QString("live") : QString("back-test %1").arg(runId);
 }
@@ -456,7 +465,7 @@ void ProofPage::ShowCurves(const ProofReport& r) {
   chart->addAxis(bets, Qt::AlignBottom);
   chart->addAxis(points, Qt::AlignLeft);
   double low = 0, high = 0;
-  std::size_t longest = 1;
+  std::size_t longest = 0;
   for (const ProofSide& side : r.sides) {
     for (const proof::MethodFigures& f : side.methods) {
       auto* series = new QLineSeries;
@@ -481,8 +490,13 @@ void ProofPage::ShowCurves(const ProofReport& r) {
       series->attachAxis(points);
     }
   }
-  const double margin = std::max(1.0, (high - low) * 0.05);
-  bets->setRange(0, static_cast<double>(longest));
+  // Whole numbers on both axes, even before there is a curve.
+  const double margin = std::max(5.0, (high - low) * 0.05);
+  const double last = std::max(10.0, static_cast<double>(longest));
+  bets->setRange(0, last);
+  bets->setTickType(QValueAxis::TicksDynamic);
+  bets->setTickAnchor(0);
+  bets->setTickInterval(NiceStep(last));
   points->setRange(low - margin, high + margin);
   points->applyNiceNumbers();
 }
