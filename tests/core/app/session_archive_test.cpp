@@ -306,7 +306,8 @@ TEST(Backtest, StoredDemoDaysGiveTheLivePicksAndFigures) {
   query.from = second;
   query.to = third;
   s.ShowProof(query);
-  const ProofReport& report = *s.proof();
+  const auto shown = s.proof();  // kept: the next ShowProof replaces it
+  const ProofReport& report = *shown;
   EXPECT_EQ(report.query.runId, run.runId) << "the newest run is shown";
   ASSERT_EQ(report.sides.size(), 2u);
   const auto& liveFigures = report.sides[0].methods;
