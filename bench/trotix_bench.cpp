@@ -2,7 +2,7 @@
 // runs one request after another (--max-connections 1) and with the default cap of 8, against the
 // demo server started in-process with the chosen latency and day size; medians of the rounds.
 //   trotix-bench [--latency-ms 40] [--races 40] [--cpu-races 100] [--memory-races 100] [--rounds 3]
-//                [--history-days 30]
+//                [--history-days 30] [--proof-picks 10000]
 #include <CLI/CLI.hpp>
 #include <cmath>
 #include <condition_variable>
@@ -13,14 +13,19 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <random>
+#include <set>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "analysis/analyse_race.h"
 #include "analysis/zorvat/score_race.h"
+#include "app/proof_figures.h"
 #include "app/recording_ports.h"
 #include "app/session.h"
+#include "archive/archive_http_client.h"
 #include "archive/recording_http_client.h"
 #include "archive/session_archive.h"
 #include "archive/sqlite_archive.h"
@@ -50,6 +55,7 @@ struct Options {
   int rounds = 3;
   int runners = 16;
   int historyDays = 30;
+  int proofPicks = 10000;
   std::string cli, window;
   std::vector<std::string> only;  // scenarios to run; empty: all
 };
@@ -503,6 +509,139 @@ void History(const Options& o, const std::filesystem::path& dir) {
               static_cast<double>(FileBytes(file)) / (1024 * 1024));
 }
 
+// The demo history of the "history" scenario, built here when that one did not run.
+std::filesystem::path HistoryArchive(const Options& o, const std::filesystem::path& dir) {
+  const auto file = dir / "history" / kDemoArchiveFileName;
+  if (std::filesystem::exists(file)) return file;
+  std::filesystem::create_directories(file.parent_path());
+  vendorsim::DemoHistoryOptions options;
+  options.today = kDay;
+  options.days = o.historyDays;
+  SqliteArchive store(file);
+  vendorsim::BuildDemoHistory(store, options);
+  return file;
+}
+
+// A Session that reaches nothing but the archive, as `trotix-cli backtest` runs it.
+struct OfflineClient {
+  explicit OfflineClient(SqliteArchive& store, const std::filesystem::path& dir)
+      : offline(std::vector<RecordedAnswer>{}, Hosts{}),
+        archive(store),
+        clock(kDay),
+        session(SessionOptions{Hosts{}, dir, kDefaultCap},
+                SessionPorts{offline, offline, browser, messages, progress, clock, &archive}) {}
+  ArchiveHttpClient offline;
+  SessionArchive archive;
+  RecordingBrowser browser;
+  RecordingMessages messages;
+  SilentProgress progress;
+  FixedClock clock;
+  Session session;
+};
+
+using PickKey = std::tuple<int, int, int, std::string, std::string, std::string, std::string>;
+
+std::set<PickKey> KeysOf(const std::vector<Pick>& picks, PickSource source, long long run) {
+  std::set<PickKey> keys;
+  for (const Pick& p : picks)
+    if (p.source == source && p.runId == run)
+      keys.insert({p.day.year, p.day.month, p.day.day, p.time, p.course, p.runner, p.system});
+  return keys;
+}
+
+// Every day of the demo history replayed, picked and settled from the archive alone.
+void Backtest(const Options& o, const std::filesystem::path& dir) {
+  Header("Back-test of the " + std::to_string(o.historyDays) +
+         "-day demo history from the archive (40 races a day, no network)");
+  const auto file = HistoryArchive(o, dir);
+  SqliteArchive store(file);
+  std::vector<double> times;
+  BacktestSummary last;
+  int days = 0, picks = 0, settled = 0;
+  for (int round = 0; round < o.rounds; ++round) {
+    OfflineClient client(store, dir);
+    const double start = WallSeconds();
+    last = client.session.RunBacktest(AddDays(kDay, -o.historyDays), AddDays(kDay, -1));
+    times.push_back(WallSeconds() - start);
+    days = static_cast<int>(last.done.size());
+    picks = settled = 0;
+    for (const BacktestDay& d : last.done) {
+      picks += d.picks;
+      settled += d.settled;
+    }
+  }
+  const auto ledger = store.Picks();
+  const bool same =
+      KeysOf(ledger, PickSource::kLive, 0) == KeysOf(ledger, PickSource::kBacktest, last.runId);
+  const double seconds = Median(times);
+  std::printf("  %-34s %10.2f s   target < 3 s: %s\n", "wall time", seconds,
+              Verdict(seconds < 3 && days == o.historyDays));
+  std::printf("  %-34s %10.3f s\n", "  per day", seconds / std::max(days, 1));
+  std::printf("  %-34s %12d\n", "days replayed", days);
+  std::printf("  %-34s %12d\n", "picks", picks);
+  std::printf("  %-34s %12d\n", "  settled from the archive", settled);
+  std::printf("  %-34s %12s\n", "same picks as the live days", same ? "yes" : "NO");
+  if (!same) ++missed;
+}
+
+// `count` settled picks of four methods over 100 days, each winning with 1 / its price.
+std::vector<Pick> SyntheticPicks(int count) {
+  std::mt19937_64 random(7);
+  std::uniform_int_distribution<int> tick(0, 399);
+  std::uniform_real_distribution<double> unit(0, 1);
+  const char* methods[] = {"Best Rank", "Best Recoming", "MySystem", "Tipster"};
+  std::vector<Pick> picks;
+  for (int i = 0; i < count; ++i) {
+    Pick p;
+    p.day = AddDays(kDay, -(i % 100));
+    p.time = std::to_string(12 + i % 10) + ":" + std::to_string(10 + i % 50);
+    p.course = "Course " + std::to_string(i % 20);
+    p.runner = "Runner " + std::to_string(i);
+    p.system = methods[i % 4];
+    const double price = 1.5 + tick(random) * 0.05;  // 400 prices from 1.5 to 21.45
+    if (i % 7 != 0) p.price = price;
+    const double u = unit(random);
+    p.result = u < 1 / price     ? PickResult::kWon
+               : u < 2.5 / price ? PickResult::kPlaced
+               : i % 97 == 0     ? PickResult::kVoid
+                                 : PickResult::kUnplaced;
+    if (p.result == PickResult::kWon || p.result == PickResult::kPlaced) p.sp = price * 1.05;
+    picks.push_back(std::move(p));
+  }
+  return picks;
+}
+
+// The Proof page's figures: from the ledger alone, and through the Session from the archive.
+void ProofFiguresScenario(const Options& o, const std::filesystem::path& dir) {
+  Header("The Proof page's figures for " + std::to_string(o.proofPicks) +
+         " settled picks of four methods");
+  const auto ledger = SyntheticPicks(o.proofPicks);
+  std::vector<double> figures, shown;
+  for (int round = 0; round < std::max(o.rounds, 5); ++round) {
+    const double start = WallSeconds();
+    const ProofReport report = MakeProofReport(ledger, {}, {});
+    figures.push_back(WallSeconds() - start);
+  }
+  const auto folder = dir / "proof";
+  std::filesystem::create_directories(folder);
+  SqliteArchive store(folder / kArchiveFileName);
+  ArchiveWrite write;
+  for (const Pick& p : ledger) write.picks.push_back({PickChange::kAdd, p});
+  for (const Pick& p : ledger) write.picks.push_back({PickChange::kSettle, p});
+  store.Write(write);
+  OfflineClient client(store, folder);
+  for (int round = 0; round < std::max(o.rounds, 5); ++round) {
+    const double start = WallSeconds();
+    client.session.ShowProof({});
+    shown.push_back(WallSeconds() - start);
+  }
+  const double page = Median(shown);
+  std::printf("  %-34s %9.1f ms\n", "figures of the ledger", Median(figures) * 1e3);
+  std::printf("  %-34s %9.1f ms   target < 100 ms: %s\n", "read from the archive and figured",
+              page * 1e3,
+              Verdict(page < 0.1 && client.session.proof()->sides[0].methods.size() == 4));
+}
+
 void PeakMemory(const Options& o, const std::filesystem::path& dir) {
   Header("Peak memory (maximum resident set size)");
   auto sim = StartSim(o.memoryRaces, 0);
@@ -629,11 +768,13 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 50));
   app.add_option("--history-days", o.historyDays, "days of the demo history scenario")
       ->check(CLI::Range(1, 366));
+  app.add_option("--proof-picks", o.proofPicks, "picks of the Proof page's figures scenario")
+      ->check(CLI::Range(1, 1000000));
   app.add_option("--only", o.only,
                  "run only these scenarios: signin, live, realodds, cpu, memory, parse, archive, "
-                 "history")
-      ->check(CLI::IsMember(
-          {"signin", "live", "realodds", "cpu", "memory", "parse", "archive", "history"}));
+                 "history, backtest, proof")
+      ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse", "archive",
+                             "history", "backtest", "proof"}));
   app.add_option("--cli", o.cli, "trotix-cli to measure");
   app.add_option("--window", o.window, "the window program to measure");
   CLI11_PARSE(app, argc, argv);
@@ -653,6 +794,8 @@ int main(int argc, char** argv) {
   if (wanted("parse")) ParseDay(dir);
   if (wanted("archive")) Archive(o, dir);
   if (wanted("history")) History(o, dir);
+  if (wanted("backtest")) Backtest(o, dir);
+  if (wanted("proof")) ProofFiguresScenario(o, dir);
   std::error_code ignored;
   std::filesystem::remove_all(dir, ignored);
   std::printf("\n%s\n", missed == 0 ? "every target met" : "some targets NOT MET");

@@ -9,7 +9,7 @@
 namespace trotix {
 namespace {
 
-enum class Arg { None, Row, OptionalDate, OnOff, Count };
+enum class Arg { None, Row, OptionalDate, OnOff, Count, UpToTwoDates, TwoDates, Word };
 
 constexpr int kMaxDays = 366;
 
@@ -62,6 +62,13 @@ ActionRule Button(bool ViewState::*enabled, void (Session::*click)()) {
           }};
 }
 
+// Why the figures of a report cannot be given; empty when they can.
+std::string ReportError(const ActionState& state, const std::string& action) {
+  if (!state.archive) return action + " needs the archive";
+  if (!ChosenSide(*state.proof, state.backtestSource)) return action + ": no such back-test run";
+  return {};
+}
+
 const std::map<std::string, ActionRule>& Rules() {
   static const std::map<std::string, ActionRule> rules = {
       {"today", RowAction(&Workspace::RT, "RT", &Session::AnalyseWithoutOdds)},
@@ -96,6 +103,31 @@ const std::map<std::string, ActionRule>& Rules() {
           if (!state.demoHistory) return std::string("demo-history needs --demo and the archive");
           state.archiveUsed = true;
           return state.demoHistory(RowOf(a));
+        }}},
+      {"proof",
+       {Arg::UpToTwoDates,
+        [](Session& s, ActionState& state, const Action& a) {
+          ProofQuery query = state.proofQuery;
+          if (!a.args.empty()) query.from = ParseDate(a.args[0]);
+          if (a.args.size() > 1) query.to = ParseDate(a.args[1]);
+          s.ShowProof(query);
+          state.proof = s.proof();
+          return ReportError(state, "proof");
+        }}},
+      {"picks",
+       {Arg::Word,
+        [](Session& s, ActionState& state, const Action& a) {
+          s.ShowProof(state.proofQuery);
+          state.proof = s.proof();
+          state.picksMethod = a.args[0];
+          return ReportError(state, "picks");
+        }}},
+      {"backtest",
+       {Arg::TwoDates,
+        [](Session& s, ActionState& state, const Action& a) {
+          if (!state.archive) return std::string("backtest needs the archive");
+          state.backtests.push_back(s.RunBacktest(*ParseDate(a.args[0]), *ParseDate(a.args[1])));
+          return std::string();
         }}},
       {"delete", Click(&Session::DeleteReportRow)},
       {"clear", Click(&Session::ClearReport)},
@@ -135,6 +167,21 @@ std::string ParseActions(const std::vector<std::string>& words, std::vector<Acti
                  std::to_string(kMaxDays);
         action.args.push_back(words[++i]);
         break;
+      case Arg::UpToTwoDates:
+        for (int n = 0; n < 2 && i + 1 < words.size() && ParseDate(words[i + 1]); ++n)
+          action.args.push_back(words[++i]);
+        break;
+      case Arg::TwoDates:
+        for (int n = 0; n < 2; ++n) {
+          if (i + 1 >= words.size() || !ParseDate(words[i + 1]))
+            return "action " + action.name + " needs two dates, dd.mm.yyyy";
+          action.args.push_back(words[++i]);
+        }
+        break;
+      case Arg::Word:
+        if (!hasNext) return "action " + words[i] + " needs a method, such as \"Best Rank\"";
+        action.args.push_back(words[++i]);
+        break;
       case Arg::OnOff:
         if (!hasNext || (words[i + 1] != "on" && words[i + 1] != "off"))
           return "action " + words[i] + " needs on or off";
@@ -144,6 +191,16 @@ std::string ParseActions(const std::vector<std::string>& words, std::vector<Acti
     actions.push_back(std::move(action));
   }
   return {};
+}
+
+bool IsArchiveReport(const Action& action) {
+  return action.name == "proof" || action.name == "picks" || action.name == "backtest";
+}
+
+const ProofSide* ChosenSide(const ProofReport& report, bool backtest) {
+  for (const ProofSide& side : report.sides)
+    if ((side.source == PickSource::kBacktest) == backtest) return &side;
+  return nullptr;
 }
 
 std::string RunAction(Session& session, ActionState& state, const Action& action) {

@@ -26,7 +26,23 @@ struct ActionState {
   // error text, empty when all went well.
   std::function<std::string(int days)> demoHistory;
   bool archiveUsed = false;  // an action of the archive ran: the output lists the ledger
+
+  // The statistics: the options' course, commission and back-test run; `proof` adds its dates.
+  ProofQuery proofQuery;
+  bool backtestSource = false;  // --source backtest: the run's figures, not the live ones
+  bool archive = false;         // the run has the archive
+  // What the archive's reports leave for the output: the figures of the last `proof` or
+  // `picks`, the method `picks` listed, and each `backtest`.
+  std::shared_ptr<const ProofReport> proof;
+  std::string picksMethod;
+  std::vector<BacktestSummary> backtests;
 };
+
+// `proof`, `picks` and `backtest` read only the archive: a run of nothing else signs in to no
+// server.
+bool IsArchiveReport(const Action& action);
+// The figures of the source the options chose in `report`; none when it has no such run.
+const ProofSide* ChosenSide(const ProofReport& report, bool backtest);
 
 // Runs one action on the session. Returns the error text when the action could not run (a row
 // out of range), empty otherwise.

@@ -25,6 +25,10 @@ std::string HexColor(const Rgb& c) {
   return buf;
 }
 
+nlohmann::json Number(const std::optional<double>& v) {
+  return v ? nlohmann::json(*v) : nlohmann::json(nullptr);
+}
+
 nlohmann::json Strings(const std::vector<std::string>& list) {
   auto out = nlohmann::json::array();
   for (const auto& s : list) out.push_back(DisplayUtf8(s));
@@ -73,9 +77,6 @@ nlohmann::json WorkspaceJson(const Workspace& ws, const ViewState& view, const R
 
 nlohmann::json PicksJson(const std::vector<Pick>& picks) {
   auto out = nlohmann::json::array();
-  const auto number = [](const std::optional<double>& v) {
-    return v ? nlohmann::json(*v) : nlohmann::json(nullptr);
-  };
   for (const Pick& p : picks)
     out.push_back({{"day", FormatDate(p.day)},
                    {"time", DisplayUtf8(p.time)},
@@ -83,12 +84,12 @@ nlohmann::json PicksJson(const std::vector<Pick>& picks) {
                    {"runner", DisplayUtf8(p.runner)},
                    {"system", DisplayUtf8(p.system)},
                    {"odds", DisplayUtf8(p.odds)},
-                   {"price", number(p.price)},
+                   {"price", Number(p.price)},
                    {"source", PickSourceName(p.source)},
                    {"run", p.runId},
                    {"result", PickResultName(p.result)},
                    {"position", p.position > 0 ? nlohmann::json(p.position) : nullptr},
-                   {"sp", number(p.sp)}});
+                   {"sp", Number(p.sp)}});
   return out;
 }
 
@@ -96,6 +97,64 @@ nlohmann::json SettleJson(const SettleSummary& s) {
   return {{"days", s.days},   {"picks", s.picks},          {"settled", s.settled},
           {"won", s.won},     {"placed", s.placed},        {"unplaced", s.unplaced},
           {"void", s.voided}, {"failedDays", s.failedDays}};
+}
+
+nlohmann::json ProofJson(const ProofSide& side) {
+  auto methods = nlohmann::json::array();
+  for (const proof::MethodFigures& f : side.methods)
+    methods.push_back({{"method", DisplayUtf8(f.method)},
+                       {"bets", f.bets},
+                       {"winners", f.winners},
+                       {"placed", f.placed},
+                       {"void", f.voids},
+                       {"strikeRate", f.strikeRate},
+                       {"wilsonLow", f.wilsonLow},
+                       {"wilsonHigh", f.wilsonHigh},
+                       {"profitSP", f.profitSP},
+                       {"roiSP", f.roiSP},
+                       {"pricedBets", f.pricedBets},
+                       {"profitPrice", f.profitPrice},
+                       {"roiPrice", f.roiPrice},
+                       {"aE", f.aE},
+                       {"longestLosingRun", f.longestLosingRun},
+                       {"maxDrawdown", f.maxDrawdown},
+                       {"luckOneIn", f.luckOneIn},
+                       {"curve", f.curve}});
+  return {{"methods", std::move(methods)},
+          {"source", PickSourceName(side.source)},
+          {"run", side.runId}};
+}
+
+nlohmann::json PickLinesJson(const std::vector<PickLine>& lines) {
+  auto out = nlohmann::json::array();
+  for (const PickLine& l : lines) {
+    const proof::Bet& b = l.bet;
+    out.push_back({{"date", FormatDate(b.date)},
+                   {"time", DisplayUtf8(b.time)},
+                   {"course", DisplayUtf8(b.course)},
+                   {"runner", DisplayUtf8(b.runner)},
+                   {"method", DisplayUtf8(b.method)},
+                   {"price", Number(b.price)},
+                   {"result", proof::ResultName(b.result)},
+                   {"sp", Number(b.sp)},
+                   {"profit", Number(l.profit)}});
+  }
+  return out;
+}
+
+nlohmann::json BacktestJson(const BacktestSummary& s) {
+  auto days = nlohmann::json::array();
+  for (const BacktestDay& d : s.done)
+    days.push_back({{"day", FormatDate(d.day)},
+                    {"races", d.races},
+                    {"picks", d.picks},
+                    {"settled", d.settled},
+                    {"fromRealOdds", d.fromRealOdds},
+                    {"note", d.note}});
+  return {{"run", s.runId},
+          {"storedDays", s.days},
+          {"days", std::move(days)},
+          {"cancelled", s.cancelled}};
 }
 
 }  // namespace trotix

@@ -25,4 +25,13 @@ nlohmann::json WorkspaceJson(const Workspace& ws, const ViewState& view, const R
 nlohmann::json PicksJson(const std::vector<Pick>& picks);
 nlohmann::json SettleJson(const SettleSummary& summary);
 
+// `proof`: {"methods": [...], "source": "live" | "backtest", "run": N}; rates as fractions,
+// money in points at 1-point level stakes.
+nlohmann::json ProofJson(const ProofSide& side);
+// `picks`: one object per pick in race order; "profit" is the level-stakes profit to SP, 0 when
+// void and null while pending.
+nlohmann::json PickLinesJson(const std::vector<PickLine>& lines);
+// `backtest`: the run, its days and whether it was cancelled.
+nlohmann::json BacktestJson(const BacktestSummary& summary);
+
 }  // namespace trotix

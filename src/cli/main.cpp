@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <thread>
@@ -48,6 +49,10 @@ struct Options {
   bool progress = false;
   bool noArchive = false;
   std::string archiveDay;
+  std::string source = "live";
+  long long run = 0;
+  std::string course;
+  double commission = 5;
   std::vector<std::string> words;
 };
 
@@ -169,6 +174,10 @@ int Run(Options& o) {
     return kExitBadArguments;
   }
 
+  // The archive's reports need no server: a run of nothing else signs in nowhere.
+  const bool offline =
+      !actions.empty() && std::all_of(actions.begin(), actions.end(), IsArchiveReport);
+
   RunRecord record;
   // The archive: the run goes on without it when the file cannot be used, and the file is left
   // as it is.
@@ -211,7 +220,7 @@ int Run(Options& o) {
   // The demo vendor server lives as long as the run; a replay needs none.
   std::unique_ptr<vendorsim::VendorSim> demo;
   if (o.demo) {
-    if (!replayDay) {
+    if (!replayDay && !offline) {
       vendorsim::SimOptions sim;
       sim.date = today;
       demo = std::make_unique<vendorsim::VendorSim>(sim);
@@ -225,7 +234,11 @@ int Run(Options& o) {
   HttpClient* webPort = nullptr;
   HttpClient* zorvatPort = nullptr;
   if (replayDay) {
-    replay = std::make_unique<ArchiveHttpClient>(stored->answers, o.hosts);
+    replay = std::make_unique<ArchiveHttpClient>(std::move(stored->answers), o.hosts);
+    webPort = zorvatPort = replay.get();
+  } else if (offline) {
+    // Nothing recorded: every request fails with "not in the archive".
+    replay = std::make_unique<ArchiveHttpClient>(std::vector<RecordedAnswer>{}, o.hosts);
     webPort = zorvatPort = replay.get();
   } else {
     web = MakeRedirectingClient();
@@ -247,7 +260,7 @@ int Run(Options& o) {
   Session session({o.hosts, o.dir, o.maxConnections, std::chrono::seconds(o.deadlineSeconds)},
                   {*webPort, *zorvatPort, browser, messages, progress, clock, archive.get()});
 
-  session.Start();
+  if (!offline) session.Start();
   const Workspace& ws = session.ws();
   // The fields as start-up filled them from tx.log, unless the options say otherwise.
   SignInForm form{session.view().login, session.view().password, session.view().rememberMe};
@@ -258,6 +271,11 @@ int Run(Options& o) {
   if (o.remember) form.rememberMe = true;
 
   ActionState state;
+  state.archive = archive != nullptr;
+  state.backtestSource = o.source == "backtest";
+  state.proofQuery.runId = state.backtestSource ? (o.run > 0 ? o.run : kLatestRun) : 0;
+  state.proofQuery.course = o.course;
+  state.proofQuery.commission = o.commission / 100;
   std::vector<vendorsim::DemoHistoryDay> history;
   if (o.demo && store && !replayDay) {
     state.demoHistory = [&](int days) {
@@ -278,7 +296,7 @@ int Run(Options& o) {
   }
 
   Workspace before = ws;
-  const SignInResult signIn = session.SignIn(form);
+  const SignInResult signIn = offline ? SignInResult::SignedIn : session.SignIn(form);
   // A file the Session could not write is an error of the step that wrote it.
   std::size_t failures = 0;
   const auto takeFailures = [&](const std::string& step) {
@@ -317,7 +335,24 @@ int Run(Options& o) {
     }
   }
 
-  if (o.json) {
+  // A run that ends with a report of the archive prints that report.
+  const std::string last = actions.empty() ? std::string() : actions.back().name;
+  const ProofSide* side = state.proof ? ChosenSide(*state.proof, state.backtestSource) : nullptr;
+  ProofSide none;
+  none.source = state.backtestSource ? PickSource::kBacktest : PickSource::kLive;
+  if ((last == "proof" || last == "picks") && !side) side = &none;
+  if (last == "proof" || last == "picks" || last == "backtest") {
+    const auto lines =
+        last == "picks" ? PickLines(side->bets, state.picksMethod) : std::vector<PickLine>();
+    if (o.json && last == "proof") std::cout << ProofJson(*side).dump(2) << '\n';
+    if (o.json && last == "picks") std::cout << PickLinesJson(lines).dump(2) << '\n';
+    if (o.json && last == "backtest")
+      std::cout << BacktestJson(state.backtests.back()).dump(2) << '\n';
+    if (!o.json && last == "proof") PrintProof(std::cout, *side);
+    if (!o.json && last == "picks") PrintPickLines(std::cout, state.picksMethod, lines);
+    if (!o.json && last == "backtest") PrintBacktest(std::cout, state.backtests.back());
+    for (const auto& e : record.errors) std::cerr << "error: " << PrintableText(e) << '\n';
+  } else if (o.json) {
     auto j = WorkspaceJson(ws, session.view(), record);
     // Only the archive's actions add keys; the rest of the output is the same with or without it.
     if (state.archiveUsed) j["picks"] = PicksJson(ledger);
@@ -375,10 +410,22 @@ int main(int argc, char** argv) {
                "Keep nothing in the archive (trotix.db, or trotix-demo.db with --demo, in --dir)");
   app.add_option("--archive-day", o.archiveDay,
                  "Replay a stored day, dd.mm.yyyy, offline from the archive");
+  app.add_option("--source", o.source,
+                 "proof and picks: the live picks, or those of a back-test run (the newest, or "
+                 "--run)")
+      ->check(CLI::IsMember({"live", "backtest"}));
+  app.add_option("--run", o.run, "With --source backtest: the back-test run by number")
+      ->check(CLI::PositiveNumber);
+  app.add_option("--course", o.course, "proof and picks: only the picks of this course");
+  app.add_option("--commission", o.commission,
+                 "proof: the commission on net winnings at the price when picked, in per cent")
+      ->check(CLI::Range(0.0, 100.0));
   app.add_option("actions", o.words,
                  "Actions: today ROW, all ROW, zorvat ROW, indicator ROW, results [dd.mm.yyyy], "
                  "link ROW, add ROW, select ROW, delete, clear, save, real-odds on|off, "
-                 "best-rank, best-recoming, tv, market, settle, demo-history DAYS (with --demo)");
+                 "best-rank, best-recoming, tv, market, settle, demo-history DAYS (with --demo), "
+                 "proof [FROM [TO]], backtest FROM TO, picks METHOD (dates dd.mm.yyyy; these "
+                 "three read only the archive)");
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

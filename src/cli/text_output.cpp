@@ -25,6 +25,18 @@ std::string CellText(const Table& t, int r, int c) {
   return PrintableText(t.Text(r, c));
 }
 
+Table TextTable(std::initializer_list<const char*> captions) {
+  std::vector<Column> columns;
+  for (const char* caption : captions)
+    columns.push_back(Column{caption, ColumnKind::Text, false, {}});
+  return Table(std::move(columns));
+}
+
+void AddTextRow(Table& table, const std::vector<std::string>& texts) {
+  const int r = table.AddRow();
+  for (int c = 0; c < table.ColumnCount(); ++c) table.SetText(r, c, texts.at(c));
+}
+
 }  // namespace
 
 std::string PrintableText(std::string_view bytes) {
@@ -99,11 +111,8 @@ std::string ProgressLine(const RaceStep& step) {
 }
 
 void PrintPicks(std::ostream& out, const std::vector<Pick>& picks) {
-  std::vector<Column> columns;
-  for (const char* caption : {"Day", "Time", "Course", "Runner", "System", "Odds", "Price",
-                              "Source", "Result", "Pos", "SP"})
-    columns.push_back(Column{caption, ColumnKind::Text, false, {}});
-  Table table(std::move(columns));
+  Table table = TextTable({"Day", "Time", "Course", "Runner", "System", "Odds", "Price", "Source",
+                           "Result", "Pos", "SP"});
   const auto price = [](const std::optional<double>& v) {
     return v ? FormatFixed(*v, 2) : std::string();
   };
@@ -125,6 +134,53 @@ void PrintPicks(std::ostream& out, const std::vector<Pick>& picks) {
     for (int c = 0; c < table.ColumnCount(); ++c) table.SetText(r, c, texts[c]);
   }
   PrintTable(out, "PICKS", table);
+}
+
+void PrintProof(std::ostream& out, const ProofSide& side) {
+  Table table =
+      TextTable({"Method", "Bets", "Won", "Strike", "95 % interval", "P/L SP", "ROI SP", "Priced",
+                 "P/L Kf", "ROI Kf", "A/E", "Placed", "Void", "Losing run", "Drawdown", "Luck"});
+  for (const proof::MethodFigures& f : side.methods)
+    AddTextRow(table, {f.method, std::to_string(f.bets), std::to_string(f.winners),
+                       PercentText(f.strikeRate),
+                       PercentText(f.wilsonLow) + " - " + PercentText(f.wilsonHigh),
+                       PointsText(f.profitSP), PercentText(f.roiSP), std::to_string(f.pricedBets),
+                       PointsText(f.profitPrice), PercentText(f.roiPrice), FixedText(f.aE),
+                       PercentText(f.bets > 0 ? static_cast<double>(f.placed) / f.bets : 0),
+                       std::to_string(f.voids), std::to_string(f.longestLosingRun),
+                       FixedText(f.maxDrawdown), LuckText(f.luckOneIn)});
+  const std::string source =
+      side.source == PickSource::kLive ? "live" : "backtest " + std::to_string(side.runId);
+  PrintTable(out, "PROOF " + source, table);
+  if (side.pending > 0) out << side.pending << " picks not yet settled are left out\n";
+}
+
+void PrintPickLines(std::ostream& out, const std::string& method,
+                    const std::vector<PickLine>& lines) {
+  Table table =
+      TextTable({"Date", "Time", "Course", "Runner", "Price", "Result", "SP", "Profit", "Total"});
+  const auto number = [](const std::optional<double>& v) {
+    return v ? FixedText(*v) : std::string();
+  };
+  for (const PickLine& l : lines) {
+    const proof::Bet& b = l.bet;
+    AddTextRow(table, {FormatDate(b.date), b.time, b.course, b.runner, number(b.price),
+                       proof::ResultName(b.result), number(b.sp),
+                       l.profit ? PointsText(*l.profit) : std::string(), PointsText(l.total)});
+  }
+  PrintTable(out, PrintableText(method), table);
+}
+
+void PrintBacktest(std::ostream& out, const BacktestSummary& s) {
+  for (const BacktestDay& d : s.done) {
+    out << "backtest " << FormatDate(d.day) << ": " << d.races << " races, " << d.picks
+        << " picks, " << d.settled << " settled"
+        << (d.fromRealOdds ? ", from real odds" : ", without real odds");
+    if (!d.note.empty()) out << "; " << PrintableText(d.note);
+    out << '\n';
+  }
+  out << "backtest run " << s.runId << ": " << s.done.size() << " of " << s.days << " stored days"
+      << (s.cancelled ? ", cancelled" : "") << '\n';
 }
 
 }  // namespace trotix

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ports.h"
+#include "app/session.h"
 #include "archive/day_archive.h"
 #include "table/table.h"
 
@@ -19,6 +19,13 @@ std::string PrintableText(std::string_view bytes);
 void PrintTable(std::ostream& out, const std::string& name, const Table& table);
 // The picks ledger as a table named PICKS.
 void PrintPicks(std::ostream& out, const std::vector<Pick>& picks);
+// The figures of each method as a table named PROOF, and what they leave out.
+void PrintProof(std::ostream& out, const ProofSide& side);
+// A method's picks with the running total, as a table named after the method.
+void PrintPickLines(std::ostream& out, const std::string& method,
+                    const std::vector<PickLine>& lines);
+// A line per day of a back-test, then the run.
+void PrintBacktest(std::ostream& out, const BacktestSummary& summary);
 
 // The line --progress prints for a finished race: "best-rank 14/40 16:45 Lingfield: 1 row".
 std::string ProgressLine(const RaceStep& step);

@@ -187,7 +187,7 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
       return buttons.testFlag(QMessageBox::Discard) ? QMessageBox::Discard : QMessageBox::No;
     });
     int signIn = 0, analysis = 0;
-    bool taken = false;
+    bool taken = false, pageSelected = false;
     QObject::connect(&window, &MainWindow::commandFinished, &window, [&](int) {
       if (taken) return;
       if (demo && signIn == 0 && !replayDay) {
@@ -198,8 +198,14 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
         analysis = window.OpenRace(race);
         return;
       }
-      if (!page.empty() && !SelectPage(window, QString::fromStdString(page)))
-        std::cerr << "no page captioned " << page << "\n";
+      if (!page.empty() && !pageSelected) {
+        pageSelected = true;
+        if (!SelectPage(window, QString::fromStdString(page)))
+          std::cerr << "no page captioned " << page << "\n";
+        // A page that asks for figures of its own is pictured once they are in.
+        QApplication::processEvents();
+        if (window.runner().busy()) return;
+      }
       taken = true;
       // Let the last snapshot paint before the picture is taken.
       QTimer::singleShot(50, &window, [&] {

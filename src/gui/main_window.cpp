@@ -13,6 +13,7 @@
 #include "gui/pages/all_table_page.h"
 #include "gui/pages/indicator_page.h"
 #include "gui/pages/page_parts.h"
+#include "gui/pages/proof_page.h"
 #include "gui/pages/report_page.h"
 #include "gui/pages/result_page.h"
 #include "gui/pages/scalp_odds_page.h"
@@ -166,13 +167,14 @@ void MainWindow::AddPages() {
   byIndex[kPageTips] = tips_ = new TipsPage(ws);
   byIndex[kPageResult] = result_ = new ResultPage(ws);
   byIndex[kPageReport] = report_ = new ReportPage(ws);
+  byIndex[kPageProof] = proof_ = new ProofPage;
   byIndex[kPageAbout] = signIn_ = new SignInPage(options_.hosts.webSite);
   byIndex[kPageAllTable] = allTable_ = new AllTablePage(ws);
   byIndex[kPageSelectCourse]->setObjectName("selectCoursePage");
   byIndex[kPageStatsHorse]->setObjectName("statsHorsePage");
 
-  // The icon list ends with "ALL TABLE", "About" and "Report", in that order.
-  constexpr int kIcon[kPageCount] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 9, 8};
+  // The icon list ends with "ALL TABLE", "About", "Report" and "Proof", in that order.
+  constexpr int kIcon[kPageCount] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 9, 8};
   const auto icons = TabIcons();
   for (int p = 0; p < kPageCount; ++p) pages_->addTab(byIndex[p], icons[kIcon[p]], PageCaption(p));
 
@@ -219,6 +221,15 @@ void MainWindow::ConnectPages() {
   connect(report_, &ReportPage::deleteRowRequested, this, run(&Session::DeleteReportRow));
   connect(report_, &ReportPage::settleRequested, this,
           [this] { Run([](Session& s) { s.Settle(); }); });
+  connect(proof_, &ProofPage::figuresRequested, this,
+          [this](const ProofQuery& q) { Run([q](Session& s) { s.ShowProof(q); }); });
+  connect(proof_, &ProofPage::backtestRequested, this, [this](const Date& from, const Date& to) {
+    Run([from, to](Session& s) { s.RunBacktest(from, to); });
+  });
+  connect(proof_, &ProofPage::exportRequested, this,
+          [this](long long run, const std::string& method) {
+            Run([run, method](Session& s) { s.ExportProofPicks(run, method); });
+          });
   connect(allTable_, &AllTablePage::raceActivated, this, &MainWindow::OpenRace);
   connect(allTable_, &AllTablePage::runnerActivated, this, runRow(&Session::AddToReport));
   connect(allTable_, &AllTablePage::videoRequested, this, run(&Session::OpenVideo));
@@ -231,6 +242,7 @@ void MainWindow::ConnectProgress() {
   connect(ports_, &GuiPorts::panelShown, progress_, &ProgressPanel::Request);
   connect(ports_, &GuiPorts::gaugeSet, progress_, &ProgressPanel::SetGauge);
   connect(ports_, &GuiPorts::gaugeShown, progress_, &ProgressPanel::ShowGauge);
+  connect(ports_, &GuiPorts::captionSet, progress_, &ProgressPanel::SetCaption);
 }
 
 int MainWindow::Run(std::function<void(Session&)> command) {

@@ -1,5 +1,5 @@
 #pragma once
-// The window "Trotix": the page control with its eleven pages, the status line, the progress
+// The window "Trotix": the page control with its twelve pages, the status line, the progress
 // panel and the tray icon. Every user event becomes one Session call on the worker; the pages
 // show the snapshot each call leaves. Its settings and its size, page and choices are kept
 // between runs.
@@ -27,6 +27,7 @@ namespace trotix::gui {
 class AllTablePage;
 class IndicatorPage;
 class ProgressPanel;
+class ProofPage;
 class ReportPage;
 class ResultPage;
 class ScalpOddsPage;
@@ -159,6 +160,7 @@ class MainWindow : public QWidget {
   TipsPage* tips_ = nullptr;
   ResultPage* result_ = nullptr;
   ReportPage* report_ = nullptr;
+  ProofPage* proof_ = nullptr;
   AllTablePage* allTable_ = nullptr;
   QTimer* autoRefresh_ = nullptr;
   ProgressPanel* progress_ = nullptr;

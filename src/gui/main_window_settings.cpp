@@ -6,6 +6,7 @@
 
 #include "gui/main_window.h"
 #include "gui/pages/page_parts.h"
+#include "gui/pages/proof_page.h"
 #include "gui/pages/report_page.h"
 #include "gui/pages/sign_in_page.h"
 #include "gui/settings_dialog.h"
@@ -32,6 +33,7 @@ void MainWindow::ApplySettings() {
   QStringList notes;
   SessionOptions options = RunSessionOptions(*settings_, commandLine_, &notes);
   for (const QString& note : notes) frame_->Say(note);
+  proof_->SetCommission(settings_->Get(Key::kProofCommissionPercent).toDouble() / 100);
   autoRefresh_->stop();
   if (const int minutes = settings_->Get(Key::kAutoRefreshMinutes).toInt(); minutes > 0)
     autoRefresh_->start(minutes * 60 * 1000);
@@ -54,6 +56,7 @@ void MainWindow::RestoreWindowState() {
     if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
   }
   report_->SetFromRealOdds(settings_->Get(Key::kFromRealOdds).toBool());
+  proof_->SetCommission(settings_->Get(Key::kProofCommissionPercent).toDouble() / 100);
   if (const int minutes = settings_->Get(Key::kAutoRefreshMinutes).toInt(); minutes > 0)
     autoRefresh_->start(minutes * 60 * 1000);
 }

@@ -6,6 +6,7 @@
 #include "gui/main_window.h"
 #include "gui/pages/all_table_page.h"
 #include "gui/pages/indicator_page.h"
+#include "gui/pages/proof_page.h"
 #include "gui/pages/report_page.h"
 #include "gui/pages/result_page.h"
 #include "gui/pages/scalp_odds_page.h"
@@ -14,6 +15,7 @@
 #include "gui/pages/today_page.h"
 #include "gui/pages/zorvat_page.h"
 #include "gui/progress_panel.h"
+#include "gui/session_factory.h"
 #include "gui/window_frame.h"
 
 namespace trotix::gui {
@@ -47,7 +49,11 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
   const ViewState& view = snapshot->view;
   showing_ = true;
   ShowTables(snapshot->ws);
-  for (int p = 0; p < kPageCount; ++p) pages_->setTabVisible(p, view.tabVisible[p]);
+  // The figures need only the archive: no sign-in, and the command line has no such page.
+  for (int p = 0; p < kPageCount; ++p)
+    pages_->setTabVisible(p,
+                          p == kPageProof ? sessions_->archive() != nullptr : view.tabVisible[p]);
+  proof_->ShowReport(snapshot->proof);
   // Only a command that brings a page to the front moves the user away from theirs.
   if (view.pageRequests != pageRequestsShown_) pages_->setCurrentIndex(view.activePage);
   pageRequestsShown_ = view.pageRequests;
@@ -55,7 +61,7 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
   if (view.signedIn && !signedInShown_) {
     const QString page = settings_->Get(Key::kPage).toString();
     for (int p = 0; p < kPageCount; ++p)
-      if (view.tabVisible[p] && page == PageCaption(p)) pages_->setCurrentIndex(p);
+      if (pages_->isTabVisible(p) && page == PageCaption(p)) pages_->setCurrentIndex(p);
   }
   signedInShown_ = view.signedIn;
   showing_ = false;
@@ -95,6 +101,7 @@ void MainWindow::SetIdle(bool idle) {
   scalpOdds_->SetIdle(idle);
   result_->SetIdle(idle);
   report_->SetIdle(idle);
+  proof_->SetIdle(idle);
   allTable_->SetIdle(idle);
 }
 

@@ -54,7 +54,7 @@ constexpr const char* kTabFiles[] = {
     ":/pictures/tabs/indicator.svg",   ":/pictures/tabs/zorvat.svg",
     ":/pictures/tabs/tips.svg",        ":/pictures/tabs/result.svg",
     ":/pictures/tabs/all-table.svg",   ":/pictures/tabs/about.svg",
-    ":/pictures/tabs/report.svg",
+    ":/pictures/tabs/report.svg",      ":/pictures/tabs/proof.svg",
 };
 static_assert(std::size(kFlagFiles) == picture::kFlagCount);
 static_assert(std::size(kPersonFiles) == picture::kPersonMarkCount);

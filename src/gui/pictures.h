@@ -19,7 +19,7 @@ std::vector<QPixmap> PersonPictures();
 // Tips place marks: 0 blank, 1-3 gold, silver and bronze rosettes, 4-9 numbered discs.
 std::vector<QPixmap> PlacePictures();
 // Tab icons in their list order (pages pick theirs by index: "ALL TABLE" 8, "About" 9,
-// "Report" 10, every other page its own index).
+// "Report" 10, "Proof" 11, every other page its own index).
 std::vector<QIcon> TabIcons();
 // Tray animation frames: a horseshoe turning.
 std::vector<QIcon> TrayFrames();

@@ -60,6 +60,7 @@ class GuiPorts::ProgressPort : public Progress {
     emit owner_.gaugeSet(gauge, value, maximum);
   }
   void ShowGauge(Gauge gauge, bool visible) override { emit owner_.gaugeShown(gauge, visible); }
+  void SetCaption(const std::string& text) override { emit owner_.captionSet(Display(text)); }
   StopSignal* stopSignal() override { return &owner_.stop_; }
   bool StepDone(const Workspace& ws, const RaceStep& race) override {
     return owner_.stepHandler_ ? owner_.stepHandler_(ws, race) : true;

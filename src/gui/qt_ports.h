@@ -69,6 +69,7 @@ class GuiPorts : public QObject {
   void panelShown(bool visible);
   void gaugeSet(int gauge, int value, int maximum);
   void gaugeShown(int gauge, bool visible);
+  void captionSet(const QString& text);
 
  private:
   class MessagesPort;

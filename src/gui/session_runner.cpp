@@ -21,6 +21,7 @@ SessionRunner::SessionRunner(std::unique_ptr<Session> session, std::shared_ptr<v
   auto first = std::make_shared<Snapshot>();
   first->ws = session_->ws().view();
   first->view = session_->view();
+  first->proof = session_->proof();
   last_ = std::move(first);
   thread_.start();
 }
@@ -80,6 +81,7 @@ int SessionRunner::Post(Command command) {
         snap->ws = s.ws().view();
         snap->view = s.view();
         snap->closeRequested = s.closeRequested();
+        snap->proof = s.proof();
         snap->command = number;
         QMetaObject::invokeMethod(
             this, [this, snap = std::shared_ptr<const Snapshot>(std::move(snap))] { Finish(snap); },

@@ -18,6 +18,7 @@ struct Snapshot {
   int command = 0;    // the number Post gave the command
   bool step = false;  // a step of a command still running (a race of a best-of run)
   RaceStep race;      // that race, for a step
+  std::shared_ptr<const ProofReport> proof;  // the Proof page's figures, shared, never copied
 };
 
 class SessionRunner : public QObject {

@@ -46,6 +46,7 @@ const Entry& EntryOf(Key key) {
       {"report/fromRealOdds", true, nullptr},
       {"results/date", QString(), nullptr},
       {"servers/deadlineSeconds", 300, nullptr},
+      {"proof/commissionPercent", 5.0, nullptr},
   }};
   return kEntries[static_cast<int>(key)];
 }

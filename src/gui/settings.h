@@ -1,7 +1,7 @@
 #pragma once
 // What the window keeps between runs: the servers, the connection cap, the data folder, the
-// moves' auto-refresh, and how the user left the window. A run's command line and TROTIX_...
-// variables win over what is kept, for that run only.
+// moves' auto-refresh, the Proof page's commission, and how the user left the window. A run's
+// command line and TROTIX_... variables win over what is kept, for that run only.
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -30,7 +30,8 @@ class Settings {
     kPage,  // caption of the page in front
     kFromRealOdds,
     kResultsDate,
-    kDeadlineSeconds,  // 0: none
+    kDeadlineSeconds,         // 0: none
+    kProofCommissionPercent,  // on net winnings at the price when picked
     kCount
   };
   // Values a run was given on its command line.

@@ -1,6 +1,7 @@
 #include "gui/settings_dialog.h"
 
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -89,6 +90,16 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
   autoRefresh_->setValue(settings.Get(Key::kAutoRefreshMinutes).toInt());
   autoRefresh_->setToolTip("Reload the market moves of \"Scalp Odds\" this often");
   form->addRow("Refresh moves every:", autoRefresh_);
+
+  commission_ = new QDoubleSpinBox;
+  commission_->setObjectName("commissionBox");
+  commission_->setRange(0, 100);
+  commission_->setDecimals(1);
+  commission_->setSuffix(" %");
+  commission_->setValue(settings.Get(Key::kProofCommissionPercent).toDouble());
+  commission_->setToolTip(
+      "Taken from net winnings in the Proof page's profit at the price when picked");
+  form->addRow("Commission on winnings:", commission_);
   l->addLayout(form);
 
   if (!overridden.isEmpty()) {
@@ -116,6 +127,7 @@ void SettingsDialog::accept() {
   const QString folder = folder_->text().trimmed();
   settings_.Set(Key::kDataFolder, folder.isEmpty() ? Settings::Default(Key::kDataFolder) : folder);
   settings_.Set(Key::kAutoRefreshMinutes, autoRefresh_->value());
+  settings_.Set(Key::kProofCommissionPercent, commission_->value());
   QDialog::accept();
 }
 

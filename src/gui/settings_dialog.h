@@ -1,12 +1,13 @@
 #pragma once
-// "Settings": the five servers, the connection cap, the data folder and the moves'
-// auto-refresh. OK keeps them; what the command line or a TROTIX_... variable sets for this run
-// is named, since it still wins until the next start.
+// "Settings": the five servers, the connection cap, the data folder, the moves' auto-refresh
+// and the Proof page's commission. OK keeps them; what the command line or a TROTIX_... variable
+// sets for this run is named, since it still wins until the next start.
 #include <QDialog>
 #include <map>
 
 #include "gui/settings.h"
 
+class QDoubleSpinBox;
 class QLineEdit;
 class QSpinBox;
 
@@ -28,6 +29,7 @@ class SettingsDialog : public QDialog {
   QSpinBox* maxConnections_;
   QLineEdit* folder_;
   QSpinBox* autoRefresh_;
+  QDoubleSpinBox* commission_;
 };
 
 }  // namespace trotix::gui

@@ -368,6 +368,75 @@ TEST(CliArchive, DemoHistoryDaysAreTheServedDaysSettled) {
   EXPECT_EQ(Json(settle)["picks"].size(), j["picks"].size());
 }
 
+// proof, backtest and picks read the archive alone: no server is started and no day is signed
+// in to; the back-test gives the live days' figures, and a method's picks add up to its profit.
+TEST(CliArchive, ProofBacktestAndPicksReadOnlyTheArchive) {
+  testing::TempFolder dir;
+  const std::string at = " --demo --json --dir " + dir.path().string() + " ";
+  ASSERT_EQ(RunCli("--today 10.12.2026" + at + "demo-history 2").status, 0);
+  EXPECT_EQ(RunCli(at + "backtest 08.12.2026").status, 2);
+  EXPECT_EQ(RunCli(at + "picks").status, 2);
+
+  const CliRun backtest = RunCli(at + "backtest 01.12.2026 09.12.2026");
+  ASSERT_EQ(backtest.status, 0) << backtest.out;
+  const auto run = Json(backtest);
+  ASSERT_EQ(run["days"].size(), 2u);
+  for (const auto& day : run["days"]) {
+    EXPECT_GT(day["picks"], 0);
+    EXPECT_EQ(day["settled"], day["picks"]) << day.dump();
+    EXPECT_TRUE(day["fromRealOdds"].get<bool>());
+  }
+
+  const auto live = Json(RunCli(at + "proof"));
+  const auto replayed = Json(RunCli(at + "--source backtest proof 08.12.2026 09.12.2026"));
+  EXPECT_EQ(live["source"], "live");
+  EXPECT_EQ(replayed["source"], "backtest");
+  EXPECT_EQ(replayed["run"], run["run"]);
+  ASSERT_EQ(live["methods"].size(), 2u);
+  ASSERT_EQ(replayed["methods"].size(), 2u);
+  for (std::size_t m = 0; m < 2; ++m) {
+    const auto& f = live["methods"][m];
+    for (const char* key :
+         {"method", "bets", "winners", "placed", "void", "strikeRate", "wilsonLow", "wilsonHigh",
+          "profitSP", "roiSP", "pricedBets", "profitPrice", "roiPrice", "aE", "longestLosingRun",
+          "maxDrawdown", "luckOneIn", "curve"})
+      EXPECT_TRUE(f.contains(key)) << key;
+    EXPECT_GT(f["bets"], 0);
+    EXPECT_LE(f["wilsonLow"].get<double>(), f["strikeRate"].get<double>());
+    EXPECT_LE(f["strikeRate"].get<double>(), f["wilsonHigh"].get<double>());
+    EXPECT_LE(f["wilsonHigh"].get<double>(), 1.0);
+    EXPECT_EQ(f["curve"].size(), f["bets"].get<std::size_t>());
+    EXPECT_DOUBLE_EQ(f["curve"].back().get<double>(), f["profitSP"].get<double>());
+    for (const char* key : {"method", "bets", "winners", "profitSP", "profitPrice", "luckOneIn"})
+      EXPECT_EQ(replayed["methods"][m][key], f[key]) << key;
+  }
+
+  const std::string method = live["methods"][0]["method"];
+  const CliRun listed = RunCli(at + "picks '" + method + "'");
+  ASSERT_EQ(listed.status, 0);
+  const auto picks = Json(listed);
+  double profit = 0;
+  std::size_t settled = 0;
+  for (const auto& p : picks) {
+    for (const char* key :
+         {"date", "time", "course", "runner", "method", "price", "result", "sp", "profit"})
+      EXPECT_TRUE(p.contains(key)) << key;
+    EXPECT_EQ(p["method"], method);
+    const std::string result = p["result"];
+    EXPECT_TRUE(result == "won" || result == "placed" || result == "unplaced") << result;
+    settled += 1;
+    profit += p["profit"].get<double>();
+  }
+  EXPECT_EQ(settled, live["methods"][0]["bets"].get<std::size_t>());
+  EXPECT_NEAR(profit, live["methods"][0]["profitSP"].get<double>(), 1e-6);
+
+  const CliRun table = RunCli("--demo --dir " + dir.path().string() + " proof");
+  EXPECT_EQ(table.status, 0);
+  EXPECT_NE(table.out.find("PROOF live (2 rows)"), std::string::npos) << table.out;
+  // Nothing signed in since: the archive holds the history's two days and the day it was built.
+  EXPECT_EQ(SqliteArchive(dir.path() / kDemoArchiveFileName).Days().size(), 3u);
+}
+
 // A corrupt or unreadable archive is said once; the run goes on without it and the file stays.
 TEST(CliArchive, UnusableArchiveIsReportedAndLeftAlone) {
   for (const bool directory : {false, true}) {

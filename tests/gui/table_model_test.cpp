@@ -138,7 +138,7 @@ void TableModelTest::drawsEveryPictureList() {
   QCOMPARE(PersonPictures().size(), size_t(4));
   QVERIFY(PlacePictures().size() >= 4);
   QCOMPARE(LinkPictures().size(), size_t(1));
-  QCOMPARE(TabIcons().size(), size_t(11));
+  QCOMPARE(TabIcons().size(), size_t(12));
   QVERIFY(TrayFrames().size() > 1);
   // Flags are told apart by their pixels.
   const auto flags = FlagPictures();

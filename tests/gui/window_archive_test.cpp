@@ -1,12 +1,17 @@
 // The window with the day archive, offscreen, against the demo vendor server: the day recorded
 // while trotix-cli records another into the same file, "Settle", and the day replayed from the
 // stored days.
+#include <QChartView>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QStandardPaths>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 #include <future>
@@ -19,6 +24,7 @@
 #include "gui/main_window.h"
 #include "gui/settings.h"
 #include "net/curl_http_client.h"
+#include "vendorsim/demo_history.h"
 #include "vendorsim/vendor_sim.h"
 
 using namespace trotix;
@@ -52,6 +58,7 @@ class WindowArchiveTest : public QObject {
     QStandardPaths::setTestModeEnabled(true);
   }
   void recordsBesideTheCliSettlesAndReplays();
+  void proofPageAfterTheDemoHistory();
 
  private:
   bool Wait(int n) {
@@ -161,6 +168,85 @@ void WindowArchiveTest::recordsBesideTheCliSettlesAndReplays() {
   QCOMPARE(window_->shown().ws.TAB, liveCard);
   QCOMPARE(server.Requests("*"), requests);
   QCOMPARE(messages.size(), 1);
+}
+
+// The Proof page over a demo history, before any sign-in: a row and a curve per method, a pick
+// list that adds up to its row, the list as CSV, and a back-test shown beside the live figures.
+void WindowArchiveTest::proofPageAfterTheDemoHistory() {
+  QTemporaryDir folder;
+  const std::filesystem::path dir = folder.path().toStdString();
+  auto store = std::make_shared<SqliteArchive>(dir / kDemoArchiveFileName);
+  vendorsim::DemoHistoryOptions history;
+  history.today = {2026, 12, 10};
+  history.days = 2;
+  history.races = 8;
+  for (const auto& day : vendorsim::BuildDemoHistory(*store, history))
+    QVERIFY2(day.error.empty(), day.error.c_str());
+
+  vendorsim::SimOptions o;
+  o.races = 8;
+  vendorsim::VendorSim server(o);
+  server.Start();
+  Settings::RunValues commandLine;
+  const Hosts hosts = server.SimHosts();
+  for (const auto& [key, member] : kHostKeys)
+    commandLine[key] = QString::fromStdString(hosts.*member);
+  commandLine[Settings::Key::kDataFolder] = folder.path();
+  WindowOptions w;
+  w.settings = std::make_shared<Settings>(folder.filePath("trotix.ini"));
+  w.commandLine = commandLine;
+  w.web = MakeRedirectingClient();
+  w.zorvat = MakeNonRedirectingClient();
+  w.archive = store;
+  window_ = std::make_unique<MainWindow>(std::move(w));
+  QStringList messages, opened;
+  window_->ports().SetMessageHook([&](const QString& text) { messages << text; });
+  window_->ports().SetBrowserHook([&](const QString& target) { opened << target; });
+  window_->show();
+  QVERIFY(Wait(window_->Start()));
+
+  auto* pages = window_->findChild<QTabWidget*>("pages");
+  QVERIFY(pages->isTabVisible(kPageProof));
+  QCOMPARE(pages->tabText(kPageProof), QString("Proof"));
+  const int before = window_->shown().command;
+  pages->setCurrentIndex(kPageProof);
+  QVERIFY(Wait(before + 1));
+  QVERIFY(window_->shown().proof);
+
+  auto* methods = window_->findChild<QTableWidget*>("proofMethods");
+  auto* chart = window_->findChild<QChartView*>("proofChart");
+  QCOMPARE(methods->rowCount(), 2);
+  QCOMPARE(methods->item(0, 1)->text(), QString("Best Rank"));
+  QCOMPARE(methods->item(1, 1)->text(), QString("Best Recoming"));
+  QCOMPARE(chart->chart()->series().size(), 2);
+  QVERIFY(!window_->findChild<QLabel*>("proofSummary")->text().isEmpty());
+
+  // A double-click lists the method's picks; the running total ends at the row's P/L.
+  auto* picks = window_->findChild<QTableWidget*>("proofPicks");
+  for (int row = 0; row < 2; ++row) {
+    emit methods->cellDoubleClicked(row, 1);
+    QVERIFY(picks->rowCount() > 0);
+    QCOMPARE(picks->item(picks->rowCount() - 1, 8)->text(), methods->item(row, 6)->text());
+    double sum = 0;
+    for (int r = 0; r < picks->rowCount(); ++r) sum += picks->item(r, 7)->text().toDouble();
+    QVERIFY(qAbs(sum - methods->item(row, 6)->text().toDouble()) < 0.01);
+  }
+  QVERIFY(Click("exportProofPicksButton"));
+  QVERIFY(QFileInfo::exists(folder.filePath("proof-best-recoming.csv")));
+  QCOMPARE(opened.size(), 1);
+
+  // The back-test of the range the page shows, beside the live figures: the same figures.
+  QVERIFY(Click("backtestButton"));
+  QVERIFY2(!messages.isEmpty() && messages.last().startsWith("Back-test 1: 2 of 2 stored days"),
+           qPrintable(messages.join(" | ")));
+  QCOMPARE(methods->rowCount(), 4);
+  QCOMPARE(chart->chart()->series().size(), 4);
+  QCOMPARE(methods->item(2, 0)->text(), QString("back-test 1"));
+  for (int c = 1; c < methods->columnCount(); ++c) {
+    QCOMPARE(methods->item(2, c)->text(), methods->item(0, c)->text());
+    QCOMPARE(methods->item(3, c)->text(), methods->item(1, c)->text());
+  }
+  QCOMPARE(window_->findChild<QComboBox*>("proofRunBox")->currentData().toLongLong(), 1LL);
 }
 
 QTEST_MAIN(WindowArchiveTest)

@@ -19,6 +19,7 @@ class RecordingProgress : public Progress {
   void ShowPanel(bool visible) override { panelShown += visible ? 1 : 0; }
   void SetGauge(Gauge gauge, int value, int maximum) override {
     if (gauge == kPr) prValues.push_back(value), prMax = maximum;
+    if (onGauge) onGauge(gauge, value);
   }
   void ShowGauge(Gauge gauge, bool visible) override {
     if (gauge == kPr2) pr2Visible = visible;
@@ -36,6 +37,7 @@ class RecordingProgress : public Progress {
   int prMax = 0;
   StopSignal stop;
   std::function<bool(const Workspace&, const RaceStep&)> onStep;  // false: not shown
+  std::function<void(Gauge, int)> onGauge;
 };
 
 struct SessionHarness {

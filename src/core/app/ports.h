@@ -41,6 +41,8 @@ class Progress {
   virtual void ShowPanel(bool visible) = 0;
   virtual void SetGauge(Gauge gauge, int value, int maximum) = 0;
   virtual void ShowGauge(Gauge gauge, bool visible) = 0;
+  // What the panel says while a long run goes on ("Back-test 12/30 — 05.12.2026").
+  virtual void SetCaption(const std::string&) {}
   // What Cancel raises, from any thread; the Session also puts each command's deadline on it.
   // None: nothing cancels (the Session keeps a signal of its own for the deadlines).
   virtual StopSignal* stopSignal() { return nullptr; }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <future>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "analysis/best_of.h"
 #include "app/page_batch.h"
 #include "app/ports.h"
+#include "app/proof_figures.h"
 #include "app/view_state.h"
 #include "archive/day_archive.h"
 #include "model/workspace.h"
@@ -57,6 +59,24 @@ struct SettleSummary {
   int settled = 0;  // of them settled now
   int won = 0, placed = 0, unplaced = 0, voided = 0;
   std::vector<std::string> failedDays;  // days whose results could not be fetched, dd.mm.yyyy
+};
+
+// One stored day of a back-test.
+struct BacktestDay {
+  Date day;
+  int races = 0;
+  int picks = 0;              // Best Rank and Best Recoming together
+  int settled = 0;            // of them, from the results stored that day
+  bool fromRealOdds = false;  // the day's runner pages were stored
+  std::string note;  // what kept the day from being picked or settled; empty when nothing did
+};
+
+// What a back-test did.
+struct BacktestSummary {
+  long long runId = 0;            // 0 when none was started
+  int days = 0;                   // stored days in the range
+  std::vector<BacktestDay> done;  // the days replayed, in order; a Cancel keeps them
+  bool cancelled = false;
 };
 
 // What the user typed on the sign-in page.
@@ -136,6 +156,20 @@ class Session {
   // every pick the results decide. A day whose results fail keeps its picks unsettled.
   SettleSummary Settle();
 
+  // The Proof page: the figures of the ledger's picks under `query`, the live ones and the
+  // back-test run beside them, kept as `proof()` until the next call.
+  void ShowProof(const ProofQuery& query);
+  const std::shared_ptr<const ProofReport>& proof() const { return proof_; }
+  // "Back-test": every stored day from `from` to `to` replayed offline from the archive, Best
+  // Rank and Best Recoming run on it (from real odds when its runner pages are stored), its
+  // picks kept as one back-test run and settled from the results stored that day. Each day is
+  // written when it ends; Cancel (through the progress port) stops between days. The figures
+  // are shown again with the run beside the live ones.
+  BacktestSummary RunBacktest(const Date& from, const Date& to);
+  // "Export CSV" of the pick list of `method` as `proof()` holds it (the live picks, or those of
+  // back-test run `runId`), into the folder.
+  void ExportProofPicks(long long runId, const std::string& method);
+
   void OpenVideo();   // video.html with the exchange's player
   void OpenMarket();  // the exchange's market page
 
@@ -210,6 +244,11 @@ class Session {
   void ShowAnalysedRace(int row, bool fetched);
   // Writes a page and opens it; a failed write is shown instead. True when written.
   bool SavePage(const std::filesystem::path& path, const std::string& content);
+  // One day of a back-test, into run `run`; `later` are the stored days after it, which may
+  // hold its results.
+  BacktestDay BacktestStoredDay(const Date& day, long long run,
+                                const std::filesystem::path& scratch,
+                                const std::vector<Date>& later);
 
   SessionOptions options_;
   SessionPorts ports_;
@@ -223,6 +262,7 @@ class Session {
   std::string exchangeFetchedAt_;  // when T2 was last fetched for a race analysed
   Table savedReport_;              // REP as the last save wrote it
   std::vector<std::string> failures_;
+  std::shared_ptr<const ProofReport> proof_;
   std::future<HttpAnswer> courseTable_;  // last: it must end before the rest goes
 };
 

@@ -81,13 +81,8 @@ SettleSummary Session::Settle() {
     }
     const auto results = ParseResults(answers[d].body);
     const std::string dayText = archive->LastAnswer(day, dayKey);
-    for (std::size_t i = first; i < p; ++i) {
-      const auto verdict = SettlePick(open[i], results, dayText, Before(day, today));
-      if (!verdict) continue;
-      Pick pick = open[i];
-      pick.result = verdict->result;
-      pick.position = verdict->position;
-      pick.sp = verdict->sp;
+    const std::vector<Pick> dayPicks(open.begin() + first, open.begin() + p);
+    for (Pick& pick : SettleDay(dayPicks, results, dayText, Before(day, today))) {
       ++summary.settled;
       switch (pick.result) {
         case PickResult::kWon:

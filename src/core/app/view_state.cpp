@@ -5,7 +5,7 @@ namespace trotix {
 const char* PageCaption(int page) {
   static const char* const kCaptions[kPageCount] = {
       "Today", "Select Course", "Stats Horse", "Scalp Odds", "Indicator BF", "Zorvat",
-      "Tips",  "Result",        "Report",      "About",      "ALL TABLE"};
+      "Tips",  "Result",        "Report",      "Proof",      "About",        "ALL TABLE"};
   return page >= 0 && page < kPageCount ? kCaptions[page] : "";
 }
 

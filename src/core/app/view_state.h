@@ -18,9 +18,10 @@ enum Page : int {
   kPageTips = 6,
   kPageResult = 7,
   kPageReport = 8,
-  kPageAbout = 9,
-  kPageAllTable = 10,
-  kPageCount = 11
+  kPageProof = 9,  // the window's alone: the command line has `proof` instead
+  kPageAbout = 10,
+  kPageAllTable = 11,
+  kPageCount = 12
 };
 
 const char* PageCaption(int page);

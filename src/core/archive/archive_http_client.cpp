@@ -6,8 +6,8 @@
 
 namespace trotix {
 
-ArchiveHttpClient::ArchiveHttpClient(const std::vector<RecordedAnswer>& answers, Hosts hosts)
-    : hosts_(std::move(hosts)), answers_(answers) {
+ArchiveHttpClient::ArchiveHttpClient(std::vector<RecordedAnswer> answers, Hosts hosts)
+    : hosts_(std::move(hosts)), answers_(std::move(answers)) {
   for (const RecordedAnswer& a : answers_) byRequest_[a.key].answers.push_back(&a);
 }
 
@@ -45,6 +45,13 @@ std::vector<HttpAnswer> ArchiveHttpClient::GetMany(const std::vector<std::string
     if (onAnswer && !answers.back().stopped) onAnswer(static_cast<int>(i), answers.back());
   }
   return answers;
+}
+
+bool ArchiveHttpClient::Holds(const std::string& url) const {
+  const auto it = byRequest_.find(RequestKeyOf(url, hosts_, false));
+  if (it == byRequest_.end()) return false;
+  return std::any_of(it->second.answers.begin(), it->second.answers.end(),
+                     [](const RecordedAnswer* a) { return !a->answer.failed; });
 }
 
 ProbeResult ArchiveHttpClient::Probe(const std::string& url, const StopSignal* stop) {

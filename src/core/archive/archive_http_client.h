@@ -18,7 +18,7 @@ inline constexpr const char* kNotInArchive = "not in the archive";
 // with "not in the archive" (a probe: no answer). Safe to use from several threads at once.
 class ArchiveHttpClient : public HttpClient {
  public:
-  ArchiveHttpClient(const std::vector<RecordedAnswer>& answers, Hosts hosts);
+  ArchiveHttpClient(std::vector<RecordedAnswer> answers, Hosts hosts);
 
   // Answers at once; a raised stop still ends what is asked after it.
   HttpAnswer Get(const std::string& url, const StopSignal* stop = nullptr) override;
@@ -26,6 +26,8 @@ class ArchiveHttpClient : public HttpClient {
                                   const AnswerHandler& onAnswer,
                                   const StopSignal* stop = nullptr) override;
   ProbeResult Probe(const std::string& url, const StopSignal* stop = nullptr) override;
+  // Whether a good answer to a GET of `url` was recorded.
+  bool Holds(const std::string& url) const;
 
  private:
   struct Replies {

@@ -49,6 +49,21 @@ struct Pick {
   std::string settled;       // UTC
 };
 
+// A day as stored: the hosts it was fetched from and every answer in the order recorded.
+struct StoredDay {
+  Date day;
+  Hosts hosts;
+  std::vector<RecordedAnswer> answers;
+};
+
+// A back-test run (`kind` "backtest") or the picks of a replayed day (`kind` "replay").
+struct ArchiveRun {
+  long long id = 0;
+  std::string kind;
+  Date day;             // the replayed day, or the first day of a back-test
+  std::string started;  // UTC
+};
+
 class DayArchive {
  public:
   virtual ~DayArchive() = default;
@@ -69,13 +84,23 @@ class DayArchive {
   // The body of the last good answer stored for `key` on `day`; empty when there is none.
   virtual std::string LastAnswer(const Date& day, const RequestKey& key) = 0;
 
-  // The archive fills in source, run and time added.
+  // The archive fills in the time added, and the source and run unless the pick names its run.
   virtual void AddPick(Pick pick) = 0;
   virtual void DeletePick(const Pick& pick) = 0;
   // Every unsettled pick of every day.
   virtual std::vector<Pick> UnsettledPicks() = 0;
   // Stores each pick's result, position, SP and time settled.
   virtual void Settle(std::vector<Pick> picks) = 0;
+
+  // What the statistics and the back-test read. A failure reads as nothing and is reported when
+  // the command ends.
+  virtual std::vector<Pick> Picks() = 0;  // the whole ledger
+  virtual std::vector<ArchiveRun> Runs() = 0;
+  virtual std::vector<Date> Days() = 0;  // stored days, oldest first
+  virtual std::optional<StoredDay> LoadDay(const Date& day) = 0;
+  // Registers a back-test run starting at `from` at once and returns its number; 0 when it
+  // could not be written.
+  virtual long long StartBacktestRun(const Date& from) = 0;
 };
 
 // The current time in UTC, as the archive stamps answers and picks.

@@ -122,16 +122,23 @@ void SessionArchive::ForgetAnswers(const std::vector<RequestKey>& keys) {
   });
 }
 
-std::string SessionArchive::LastAnswer(const Date& day, const RequestKey& key) {
+template <typename T, typename F>
+T SessionArchive::Read(F&& read, T fallback) {
   try {
-    return store_.LastAnswer(day, key);
+    return read();
   } catch (const ArchiveError& e) {
     Note(e);
-    return {};
+    return fallback;
   }
 }
 
+std::string SessionArchive::LastAnswer(const Date& day, const RequestKey& key) {
+  return Read<std::string>([&] { return store_.LastAnswer(day, key); });
+}
+
 void SessionArchive::Stamp(Pick& pick) const {
+  // A back-test names its run; the picks of the report are this session's.
+  if (pick.source == PickSource::kBacktest && pick.runId != 0) return;
   pick.source = source_;
   pick.runId = runId_;
 }
@@ -149,12 +156,30 @@ void SessionArchive::DeletePick(const Pick& pick) {
 }
 
 std::vector<Pick> SessionArchive::UnsettledPicks() {
-  try {
-    return store_.UnsettledPicks();
-  } catch (const ArchiveError& e) {
-    Note(e);
-    return {};
-  }
+  return Read<std::vector<Pick>>([&] { return store_.UnsettledPicks(); });
+}
+
+std::vector<Pick> SessionArchive::Picks() {
+  return Read<std::vector<Pick>>([&] { return store_.Picks(); });
+}
+
+std::vector<ArchiveRun> SessionArchive::Runs() {
+  return Read<std::vector<ArchiveRun>>([&] { return store_.Runs(); });
+}
+
+std::vector<Date> SessionArchive::Days() {
+  return Read<std::vector<Date>>([&] { return store_.Days(); });
+}
+
+std::optional<StoredDay> SessionArchive::LoadDay(const Date& day) {
+  return Read<std::optional<StoredDay>>([&] { return store_.LoadDay(day); });
+}
+
+long long SessionArchive::StartBacktestRun(const Date& from) {
+  ArchiveWrite write;
+  write.newRun = from;
+  write.newRunKind = "backtest";
+  return Read<long long>([&] { return store_.Write(write); }, 0);
 }
 
 void SessionArchive::Settle(std::vector<Pick> picks) {

@@ -31,6 +31,11 @@ class SessionArchive : public DayArchive {
   void DeletePick(const Pick& pick) override;
   std::vector<Pick> UnsettledPicks() override;
   void Settle(std::vector<Pick> picks) override;
+  std::vector<Pick> Picks() override;
+  std::vector<ArchiveRun> Runs() override;
+  std::vector<Date> Days() override;
+  std::optional<StoredDay> LoadDay(const Date& day) override;
+  long long StartBacktestRun(const Date& from) override;
 
   long long runId() const { return runId_; }  // 0 until the replay's first pick is written
   // Whether the answers are kept; the picks ledger stays either way. Set before the sign-in.
@@ -39,6 +44,9 @@ class SessionArchive : public DayArchive {
  private:
   void Note(const ArchiveError& e);
   void Stamp(Pick& pick) const;
+  // `read()`, or `fallback` with the failure noted for the end of the command.
+  template <typename T, typename F>
+  T Read(F&& read, T fallback = {});
 
   SqliteArchive& store_;
   const bool replay_;

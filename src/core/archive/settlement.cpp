@@ -106,4 +106,19 @@ std::optional<Verdict> SettlePick(const Pick& pick, const std::vector<RaceResult
   return Verdict{PickResult::kUnplaced, 0, std::nullopt};
 }
 
+std::vector<Pick> SettleDay(const std::vector<Pick>& picks, const std::vector<RaceResult>& results,
+                            std::string_view dayText, bool dayOver) {
+  std::vector<Pick> settled;
+  for (const Pick& open : picks) {
+    const auto verdict = SettlePick(open, results, dayText, dayOver);
+    if (!verdict) continue;
+    Pick pick = open;
+    pick.result = verdict->result;
+    pick.position = verdict->position;
+    pick.sp = verdict->sp;
+    settled.push_back(std::move(pick));
+  }
+  return settled;
+}
+
 }  // namespace trotix

@@ -51,5 +51,8 @@ struct Verdict {
 // its card, or a non-runner), are void. Without a card the runner is taken as running.
 std::optional<Verdict> SettlePick(const Pick& pick, const std::vector<RaceResult>& results,
                                   std::string_view dayText, bool dayOver);
+// Every pick of one day the results decide, with its verdict; the others are left out.
+std::vector<Pick> SettleDay(const std::vector<Pick>& picks, const std::vector<RaceResult>& results,
+                            std::string_view dayText, bool dayOver);
 
 }  // namespace trotix

@@ -150,6 +150,17 @@ Pick PickOfRow(SQLite::Statement& s) {
 struct SqliteArchive::Impl {
   std::filesystem::path file;
   std::unique_ptr<SQLite::Database> db;
+  // Prepared once: a back-test writes thousands of picks, and preparing costs more than writing.
+  std::unique_ptr<SQLite::Statement> addPick, deletePick, settlePick;
+
+  SQLite::Statement& Prepared(std::unique_ptr<SQLite::Statement>& s, const std::string& sql) {
+    if (s) {
+      s->tryReset();  // a failed step is reported where it happened
+    } else {
+      s = std::make_unique<SQLite::Statement>(*db, sql);
+    }
+    return *s;
+  }
 
   ArchiveError Error(const std::string& what) const {
     return ArchiveError("the archive " + file.string() + ": " + what);
@@ -254,9 +265,9 @@ struct SqliteArchive::Impl {
     if (p.source == PickSource::kBacktest && p.runId == 0) p.runId = newRun;
     switch (change.kind) {
       case PickChange::kAdd: {
-        SQLite::Statement s(*db, std::string("INSERT OR IGNORE INTO picks (") + kPickColumns +
-                                     ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, NULL, NULL, NULL, "
-                                     "NULL)");
+        SQLite::Statement& s = Prepared(
+            addPick, std::string("INSERT OR IGNORE INTO picks (") + kPickColumns +
+                         ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, NULL, NULL, NULL, NULL)");
         s.bind(1, IsoDay(p.day));
         s.bind(2, p.time);
         s.bind(3, p.course);
@@ -271,18 +282,20 @@ struct SqliteArchive::Impl {
         break;
       }
       case PickChange::kDelete: {
-        SQLite::Statement s(*db,
-                            "DELETE FROM picks WHERE day = ? AND time = ? AND course = ? AND "
-                            "runner = ? AND system = ? AND source = ? AND run_id = ?");
+        SQLite::Statement& s =
+            Prepared(deletePick,
+                     "DELETE FROM picks WHERE day = ? AND time = ? AND course = ? AND runner = ? "
+                     "AND system = ? AND source = ? AND run_id = ?");
         BindPickKey(s, 1, p);
         s.exec();
         break;
       }
       case PickChange::kSettle: {
-        SQLite::Statement s(*db,
-                            "UPDATE picks SET result = ?, position = ?, sp = ?, settled = ? "
-                            "WHERE day = ? AND time = ? AND course = ? AND runner = ? AND "
-                            "system = ? AND source = ? AND run_id = ? AND result IS NULL");
+        SQLite::Statement& s =
+            Prepared(settlePick,
+                     "UPDATE picks SET result = ?, position = ?, sp = ?, settled = ? WHERE day = ? "
+                     "AND time = ? AND course = ? AND runner = ? AND system = ? AND source = ? AND "
+                     "run_id = ? AND result IS NULL");
         s.bind(1, PickResultName(p.result));
         if (p.position > 0) {
           s.bind(2, p.position);
@@ -336,7 +349,7 @@ long long SqliteArchive::Write(const ArchiveWrite& w) {
     long long run = 0;
     if (w.newRun) {
       SQLite::Statement s(*impl_->db, "INSERT INTO runs (kind, day, started) VALUES (?, ?, ?)");
-      s.bind(1, "replay");
+      s.bind(1, w.newRunKind);
       s.bind(2, IsoDay(*w.newRun));
       s.bind(3, UtcNow());
       s.exec();
@@ -417,6 +430,17 @@ std::vector<Pick> SqliteArchive::Picks() {
 
 std::vector<Pick> SqliteArchive::UnsettledPicks() {
   return impl_->Guarded([&] { return impl_->SelectPicks("WHERE result IS NULL"); });
+}
+
+std::vector<ArchiveRun> SqliteArchive::Runs() {
+  return impl_->Guarded([&] {
+    SQLite::Statement s(*impl_->db, "SELECT id, kind, day, started FROM runs ORDER BY id");
+    std::vector<ArchiveRun> runs;
+    while (s.executeStep())
+      runs.push_back({s.getColumn(0).getInt64(), s.getColumn(1).getString(),
+                      DayOfIso(s.getColumn(2).getString()), s.getColumn(3).getString()});
+    return runs;
+  });
 }
 
 }  // namespace trotix

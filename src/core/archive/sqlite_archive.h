@@ -32,12 +32,6 @@ class ArchiveError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-struct StoredDay {
-  Date day;
-  Hosts hosts;
-  std::vector<RecordedAnswer> answers;  // in the order recorded
-};
-
 // A change to the ledger, in the order the user made it.
 struct PickChange {
   enum Kind { kAdd, kDelete, kSettle } kind = kAdd;
@@ -53,6 +47,7 @@ struct ArchiveWrite {
   // A back-test run to register first, over this day: its number goes to the back-test picks
   // that have none yet.
   std::optional<Date> newRun;
+  std::string newRunKind = "replay";
   bool Empty() const { return answers.empty() && picks.empty() && !day && !newRun; }
 };
 
@@ -79,6 +74,7 @@ class SqliteArchive {
   std::string LastAnswer(const Date& day, const RequestKey& key);
   std::vector<Pick> Picks();  // every pick by day, time, course, runner, system; live first
   std::vector<Pick> UnsettledPicks();
+  std::vector<ArchiveRun> Runs();  // by number
 
  private:
   struct Impl;

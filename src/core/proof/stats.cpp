@@ -89,22 +89,41 @@ double LuckOneIn(const std::vector<double>& prices, double profit, const Options
     const double tail = 1 - g.cdf[winners - 1];
     return tail > 0 ? 1 / tail : 0;
   }
-  // Group by group, every run at once: each group's draws use one table of 32-bit limits.
+  // Group by group, every run at once: each group's draws use one table of 32-bit limits; a
+  // draw's winners are the limits at or below it.
   const int runs = options.simulations;
   std::vector<double> totals(runs, -static_cast<double>(prices.size()));
   Random random(options.seed);
   std::vector<std::uint32_t> limits;
+  // The winners of every draw in each of 1024 equal slices of the draws, or kMixed for the few
+  // slices a limit cuts: one look-up instead of a search that mispredicts at random.
+  constexpr int kSliceBits = 10, kShift = 32 - kSliceBits;
+  constexpr std::uint8_t kMixed = 255;
+  std::vector<std::uint8_t> slices(std::size_t{1} << kSliceBits);
   for (const Group& g : groups) {
     limits.clear();
     for (int k = 0; k < g.count; ++k)
       limits.push_back(static_cast<std::uint32_t>(std::min(g.cdf[k], 1.0) * 4294967295.0));
+    const auto search = [&](std::uint32_t u) {
+      return static_cast<int>(std::upper_bound(limits.begin(), limits.end(), u) - limits.begin());
+    };
+    std::size_t below = 0;  // limits under the slice
+    for (std::uint32_t i = 0; i < slices.size(); ++i) {
+      const std::uint32_t low = i << kShift, high = low | ((1u << kShift) - 1);
+      while (below < limits.size() && limits[below] <= low) ++below;
+      std::size_t within = below;
+      while (within < limits.size() && limits[within] <= high) ++within;
+      slices[i] = within == below && below < kMixed ? static_cast<std::uint8_t>(below) : kMixed;
+    }
+    const auto winners = [&](std::uint32_t u) {
+      const std::uint8_t w = slices[u >> kShift];
+      return w != kMixed ? w : search(u);
+    };
     for (int s = 0; s < runs; s += 2) {
       const std::uint64_t bits = random.Next();
-      for (int half = 0; half < 2 && s + half < runs; ++half) {
-        const auto u = static_cast<std::uint32_t>(bits >> (32 * half));
-        const auto winners = std::upper_bound(limits.begin(), limits.end(), u) - limits.begin();
-        totals[s + half] += static_cast<double>(winners) * g.gainPerWinner;
-      }
+      totals[s] += winners(static_cast<std::uint32_t>(bits)) * g.gainPerWinner;
+      if (s + 1 < runs)
+        totals[s + 1] += winners(static_cast<std::uint32_t>(bits >> 32)) * g.gainPerWinner;
     }
   }
   const auto hits =

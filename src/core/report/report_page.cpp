@@ -25,6 +25,8 @@ bool IsPlainNumber(std::string_view text) {
          (point == std::string_view::npos || !part.empty());
 }
 
+}  // namespace
+
 std::string CsvField(std::string text) {
   // A cell a spreadsheet would run as a formula is marked as text.
   if (!text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos &&
@@ -39,8 +41,6 @@ std::string CsvField(std::string text) {
   out += '"';
   return out;
 }
-
-}  // namespace
 
 std::vector<std::string> ReportLines(const Table& REP) {
   if (REP.RowCount() == 0) return {};

@@ -20,5 +20,7 @@ std::vector<std::string> ReportLines(const Table& REP);
 // starting with "=", "+", "-", "@", tab or CR that is no plain number gets a leading "'", so a
 // spreadsheet shows it instead of running it. Bytes are kept as they are.
 std::string ReportCsv(const Table& REP);
+// One CSV field by those rules.
+std::string CsvField(std::string text);
 
 }  // namespace trotix

@@ -13,7 +13,9 @@
 #include "model/columns.h"
 #include "net/curl_http_client.h"
 #include "report/report_list.h"
+#include "support/session_harness.h"
 #include "support/temp_folder.h"
+#include "vendorsim/demo_history.h"
 #include "vendorsim/vendor_sim.h"
 
 namespace trotix {
@@ -230,6 +232,131 @@ TEST(SessionArchive, SettlesAgainstASlowServerAndKeepsPicksWhenResultsFail) {
   }
   EXPECT_EQ(live.messages.shown.back().rfind("Settled " + std::to_string(picks), 0), 0u)
       << live.messages.shown.back();
+}
+
+// A Session on the archive alone, as `trotix-cli backtest` runs it: a request of its own could
+// only fail.
+struct OfflineSession {
+  explicit OfflineSession(SqliteArchive& store, const std::filesystem::path& folder)
+      : offline(std::vector<RecordedAnswer>{}, Hosts{}),
+        archive(store),
+        clock({2026, 12, 20}),
+        session(SessionOptions{Hosts{}, folder, 8},
+                SessionPorts{offline, offline, browser, messages, progress, clock, &archive}) {}
+  ArchiveHttpClient offline;
+  SessionArchive archive;
+  RecordingBrowser browser;
+  RecordingMessages messages;
+  testing::RecordingProgress progress;
+  FixedClock clock;
+  Session session;
+};
+
+// What names a pick and what it came to.
+using PickOutcome = std::tuple<int, int, int, std::string, std::string, std::string, std::string,
+                               PickResult, std::optional<double>, std::optional<double>>;
+
+std::vector<PickOutcome> Outcomes(const std::vector<Pick>& picks, PickSource source, long long run,
+                                  const Date& from, const Date& to) {
+  std::vector<PickOutcome> out;
+  for (const Pick& p : picks) {
+    const auto day = std::tie(p.day.year, p.day.month, p.day.day);
+    if (p.source != source || p.runId != run || day < std::tie(from.year, from.month, from.day) ||
+        std::tie(to.year, to.month, to.day) < day)
+      continue;
+    out.emplace_back(p.day.year, p.day.month, p.day.day, p.time, p.course, p.runner, p.system,
+                     p.result, p.price, p.sp);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// The back-test of stored demo days picks, prices and settles what the live days did, as one
+// run, offline; Cancel keeps the days done; the figures and the pick list agree.
+TEST(Backtest, StoredDemoDaysGiveTheLivePicksAndFigures) {
+  testing::TempFolder folder;
+  SqliteArchive store(folder.path() / kDemoArchiveFileName);
+  vendorsim::DemoHistoryOptions history;
+  history.today = {2026, 12, 10};
+  history.days = 3;
+  history.races = 12;
+  for (const auto& day : vendorsim::BuildDemoHistory(store, history))
+    ASSERT_TRUE(day.error.empty()) << day.error;
+  const Date first{2026, 12, 7}, second{2026, 12, 8}, third{2026, 12, 9};
+
+  OfflineSession offline(store, folder.path());
+  Session& s = offline.session;
+  const BacktestSummary run = s.RunBacktest(second, third);
+  ASSERT_GT(run.runId, 0);
+  EXPECT_EQ(run.days, 2);
+  ASSERT_EQ(run.done.size(), 2u);
+  for (const BacktestDay& d : run.done) {
+    EXPECT_TRUE(d.fromRealOdds) << FormatDate(d.day);
+    EXPECT_GT(d.picks, 0);
+    EXPECT_EQ(d.settled, d.picks) << d.note;
+  }
+  const auto ledger = store.Picks();
+  const auto live = Outcomes(ledger, PickSource::kLive, 0, second, third);
+  ASSERT_FALSE(live.empty());
+  EXPECT_EQ(Outcomes(ledger, PickSource::kBacktest, run.runId, second, third), live);
+  EXPECT_TRUE(Outcomes(ledger, PickSource::kBacktest, run.runId, first, first).empty());
+
+  // The run beside the live picks of the same days: the same figures, method by method.
+  ProofQuery query;
+  query.from = second;
+  query.to = third;
+  s.ShowProof(query);
+  const auto shown = s.proof();  // kept: the next ShowProof replaces it
+  const ProofReport& report = *shown;
+  EXPECT_EQ(report.query.runId, run.runId) << "the newest run is shown";
+  ASSERT_EQ(report.sides.size(), 2u);
+  const auto& liveFigures = report.sides[0].methods;
+  const auto& runFigures = report.sides[1].methods;
+  ASSERT_EQ(liveFigures.size(), 2u);
+  ASSERT_EQ(runFigures.size(), 2u);
+  for (std::size_t m = 0; m < liveFigures.size(); ++m) {
+    EXPECT_EQ(runFigures[m].method, liveFigures[m].method);
+    EXPECT_EQ(runFigures[m].bets, liveFigures[m].bets);
+    EXPECT_EQ(runFigures[m].winners, liveFigures[m].winners);
+    EXPECT_DOUBLE_EQ(runFigures[m].profitSP, liveFigures[m].profitSP);
+    EXPECT_EQ(runFigures[m].luckOneIn, liveFigures[m].luckOneIn);
+    // The pick list adds up to the method's profit.
+    const auto lines = PickLines(report.sides[1].bets, runFigures[m].method);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NEAR(lines.back().total, runFigures[m].profitSP, 1e-9);
+  }
+  EXPECT_EQ(report.runs.size(), 1u);
+  EXPECT_EQ(report.runs[0].first, second);
+  EXPECT_EQ(report.runs[0].last, third);
+
+  // One course: only its picks count.
+  query.course = report.sides[0].bets.front().course;
+  s.ShowProof(query);
+  int bets = 0;
+  for (const auto& side : s.proof()->sides)
+    for (const auto& b : side.bets) {
+      EXPECT_EQ(b.course, query.course);
+      ++bets;
+    }
+  EXPECT_GT(bets, 0);
+  EXPECT_LT(bets, static_cast<int>(report.sides[0].bets.size() + report.sides[1].bets.size()));
+
+  s.ExportProofPicks(run.runId, "Best Rank");
+  const std::string csv = testing::ReadFile(folder.path() / "proof-best-rank-backtest-1.csv");
+  EXPECT_EQ(csv.rfind("Date,Time,Course,Runner,Method,Price,Result,SP,Profit,Total\r\n", 0), 0u);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'),
+            static_cast<long>(PickLines(s.proof()->sides[1].bets, "Best Rank").size() + 1));
+
+  // Cancel after the first day: that day stays, a run of its own.
+  offline.progress.onGauge = [&](Progress::Gauge gauge, int value) {
+    if (gauge == Progress::kPr && value == 1) offline.progress.stop.Cancel();
+  };
+  const BacktestSummary cancelled = s.RunBacktest(first, third);
+  EXPECT_TRUE(cancelled.cancelled);
+  EXPECT_NE(cancelled.runId, run.runId);
+  ASSERT_EQ(cancelled.done.size(), 1u);
+  const auto kept = Outcomes(store.Picks(), PickSource::kBacktest, cancelled.runId, first, third);
+  EXPECT_EQ(kept, Outcomes(store.Picks(), PickSource::kLive, 0, first, first));
 }
 
 }  // namespace

@@ -1,0 +1,214 @@
+#include "app/proof_figures.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "report/report_page.h"
+#include "text/strings.h"
+
+namespace trotix {
+namespace {
+
+bool Before(const Date& a, const Date& b) {
+  return std::tie(a.year, a.month, a.day) < std::tie(b.year, b.month, b.day);
+}
+
+// With a point, whatever the machine's locale: CSV fields are separated by commas.
+std::string PointFixed(double v, int decimals) {
+  char buf[64];
+  const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
+  std::string s(buf, end);
+  if (s.find_first_not_of("-0.") == std::string::npos && s[0] == '-') s.erase(0, 1);
+  return s;
+}
+
+ProofSide SideOf(const std::vector<Pick>& ledger, PickFilter filter, const ProofQuery& query) {
+  ProofSide side;
+  side.source = filter.source;
+  side.runId = filter.runId;
+  side.bets = ProofBets(ledger, filter);
+  proof::SortByRaceTime(side.bets);
+  side.pending = static_cast<int>(std::count_if(side.bets.begin(), side.bets.end(), [](auto& b) {
+    return b.result == proof::Result::kPending;
+  }));
+  proof::Options options;
+  options.commission = query.commission;
+  side.methods = proof::FiguresByMethod(side.bets, options);
+  std::sort(side.methods.begin(), side.methods.end(),
+            [](const auto& a, const auto& b) { return a.method < b.method; });
+  return side;
+}
+
+}  // namespace
+
+proof::Result ProofResult(PickResult result) {
+  switch (result) {
+    case PickResult::kWon:
+      return proof::Result::kWon;
+    case PickResult::kPlaced:
+      return proof::Result::kPlaced;
+    case PickResult::kUnplaced:
+      return proof::Result::kUnplaced;
+    case PickResult::kVoid:
+      return proof::Result::kVoid;
+    case PickResult::kUnsettled:
+      break;
+  }
+  return proof::Result::kPending;
+}
+
+proof::Bet BetOfPick(const Pick& pick) {
+  return {pick.day,
+          pick.time,
+          pick.course,
+          pick.runner,
+          pick.system,
+          pick.price,
+          ProofResult(pick.result),
+          pick.sp};
+}
+
+bool PassesFilter(const Pick& pick, const PickFilter& f) {
+  if (pick.source != f.source) return false;
+  if (f.source == PickSource::kBacktest && pick.runId != f.runId) return false;
+  if (f.from && Before(pick.day, *f.from)) return false;
+  if (f.to && Before(*f.to, pick.day)) return false;
+  if (!f.course.empty() && pick.course != f.course) return false;
+  return f.method.empty() || pick.system == f.method;
+}
+
+std::vector<proof::Bet> ProofBets(const std::vector<Pick>& ledger, const PickFilter& filter) {
+  std::vector<proof::Bet> bets;
+  for (const Pick& pick : ledger)
+    if (PassesFilter(pick, filter)) bets.push_back(BetOfPick(pick));
+  return bets;
+}
+
+ProofReport MakeProofReport(const std::vector<Pick>& ledger, const std::vector<ArchiveRun>& runs,
+                            const ProofQuery& query) {
+  ProofReport report;
+  report.query = query;
+  std::set<std::string> methods, courses;
+  std::map<long long, BacktestRunInfo> picked;  // back-test runs by number
+  for (const ArchiveRun& run : runs)
+    if (run.kind == "backtest") picked[run.id] = {run.id, run.day, run.day, 0, run.started};
+  for (const Pick& p : ledger) {
+    methods.insert(p.system);
+    courses.insert(p.course);
+    if (!report.firstDay || Before(p.day, *report.firstDay)) report.firstDay = p.day;
+    if (!report.lastDay || Before(*report.lastDay, p.day)) report.lastDay = p.day;
+    const auto run = picked.find(p.runId);
+    if (p.source != PickSource::kBacktest || run == picked.end()) continue;
+    BacktestRunInfo& info = run->second;
+    if (info.picks == 0 || Before(p.day, info.first)) info.first = p.day;
+    if (info.picks == 0 || Before(info.last, p.day)) info.last = p.day;
+    ++info.picks;
+  }
+  report.methods.assign(methods.begin(), methods.end());
+  report.courses.assign(courses.begin(), courses.end());
+  for (const auto& [id, info] : picked) report.runs.push_back(info);
+
+  long long& run = report.query.runId;
+  if (run == kLatestRun) run = report.runs.empty() ? 0 : report.runs.back().id;
+  if (!picked.count(run)) run = 0;
+
+  PickFilter filter{query.from, query.to, query.course, query.method, PickSource::kLive, 0};
+  report.sides.push_back(SideOf(ledger, filter, query));
+  if (run != 0) {
+    filter.source = PickSource::kBacktest;
+    filter.runId = run;
+    report.sides.push_back(SideOf(ledger, filter, query));
+  }
+  return report;
+}
+
+std::vector<PickLine> PickLines(const std::vector<proof::Bet>& bets, const std::string& method) {
+  std::vector<proof::Bet> own;
+  for (const proof::Bet& b : bets)
+    if (b.method == method) own.push_back(b);
+  proof::SortByRaceTime(own);
+  std::vector<PickLine> lines;
+  double total = 0;
+  for (proof::Bet& b : own) {
+    PickLine line;
+    if (b.result == proof::Result::kVoid) {
+      line.profit = 0;
+    } else if (b.result != proof::Result::kPending) {
+      line.profit = proof::ProfitAtSP(b);
+    }
+    total += line.profit.value_or(0);
+    line.total = total;
+    line.bet = std::move(b);
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+std::string PickLinesCsv(const std::vector<PickLine>& lines) {
+  std::string out = "Date,Time,Course,Runner,Method,Price,Result,SP,Profit,Total\r\n";
+  const auto number = [](const std::optional<double>& v) {
+    return v ? PointFixed(*v, 2) : std::string();
+  };
+  for (const PickLine& l : lines) {
+    const proof::Bet& b = l.bet;
+    const std::string fields[] = {FormatDate(b.date),
+                                  b.time,
+                                  b.course,
+                                  b.runner,
+                                  b.method,
+                                  number(b.price),
+                                  proof::ResultName(b.result),
+                                  number(b.sp),
+                                  number(l.profit),
+                                  PointFixed(l.total, 2)};
+    bool first = true;
+    for (const std::string& f : fields) {
+      if (!first) out += ',';
+      first = false;
+      out += CsvField(f);
+    }
+    out += "\r\n";
+  }
+  return out;
+}
+
+std::string PickListFileName(const std::string& method, long long runId) {
+  std::string slug;
+  for (char c : Lower(method)) {
+    const bool keep = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    if (keep) {
+      slug += c;
+    } else if (!slug.empty() && slug.back() != '-') {
+      slug += '-';
+    }
+  }
+  while (!slug.empty() && slug.back() == '-') slug.pop_back();
+  if (slug.empty()) slug = "method";
+  std::string name = "proof-" + slug;
+  if (runId > 0) name += "-backtest-" + std::to_string(runId);
+  return name + ".csv";
+}
+
+std::string FixedText(double v, int decimals) {
+  return PointFixed(v, decimals);
+}
+
+std::string PointsText(double points) {
+  const std::string text = PointFixed(points, 2);
+  return text[0] == '-' || text == "0.00" ? text : "+" + text;
+}
+
+std::string PercentText(double fraction) {
+  return PointFixed(fraction * 100, 1) + " %";
+}
+
+std::string LuckText(double oneIn, int simulations) {
+  if (oneIn <= 0) return "—";
+  if (oneIn > simulations) return "1 in > " + std::to_string(simulations);
+  return "1 in " + PointFixed(oneIn, oneIn < 10 ? 1 : 0);
+}
+
+}  // namespace trotix

@@ -1,0 +1,238 @@
+// The Proof page's figures, the back-test over the stored days, and a method's picks as CSV.
+#include <stdlib.h>
+
+#include <algorithm>
+#include <exception>
+#include <set>
+#include <stdexcept>
+#include <tuple>
+
+#include "analysis/analyse_race.h"
+#include "app/recording_ports.h"
+#include "app/session.h"
+#include "archive/archive_http_client.h"
+#include "archive/request_key.h"
+#include "archive/settlement.h"
+
+namespace trotix {
+namespace {
+
+bool Before(const Date& a, const Date& b) {
+  return std::tie(a.year, a.month, a.day) < std::tie(b.year, b.month, b.day);
+}
+
+// The archive of a replayed day in a back-test: it keeps the picks the day's report adds, once
+// each as the ledger does, for the back-test to file under its run; nothing else is kept.
+class PickCollector : public DayArchive {
+ public:
+  void BeginCommand() override {}
+  std::string CommitCommand() override { return {}; }
+  void Record(RecordedAnswer) override {}
+  void KeepDay(const Date&, const Hosts&) override {}
+  void ForgetAnswers(const std::vector<RequestKey>&) override {}
+  std::string LastAnswer(const Date&, const RequestKey&) override { return {}; }
+  void AddPick(Pick pick) override {
+    if (keys_.insert({pick.time, pick.course, pick.runner, pick.system}).second)
+      picks.push_back(std::move(pick));
+  }
+  void DeletePick(const Pick&) override {}
+  std::vector<Pick> UnsettledPicks() override { return {}; }
+  void Settle(std::vector<Pick>) override {}
+  std::vector<Pick> Picks() override { return {}; }
+  std::vector<ArchiveRun> Runs() override { return {}; }
+  std::vector<Date> Days() override { return {}; }
+  std::optional<StoredDay> LoadDay(const Date&) override { return std::nullopt; }
+  long long StartBacktestRun(const Date&) override { return 0; }
+
+  std::vector<Pick> picks;
+
+ private:
+  std::set<std::tuple<std::string, std::string, std::string, std::string>> keys_;
+};
+
+// A fresh folder for the replayed days' sessions, removed with everything in it: a sign-in
+// without "Remember me" forgets tx.log, and the data folder's must stay.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "trotix-backtest-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+      throw std::runtime_error("Cannot make a scratch folder for the back-test");
+    path_ = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string BacktestMessage(const BacktestSummary& s) {
+  int picks = 0, settled = 0;
+  std::string unsettled, failed;
+  for (const BacktestDay& d : s.done) {
+    picks += d.picks;
+    settled += d.settled;
+    if (!d.note.empty()) (d.picks > 0 ? unsettled : failed) += " " + FormatDate(d.day);
+  }
+  std::string text = "Back-test " + std::to_string(s.runId) + ": " + std::to_string(s.done.size()) +
+                     " of " + std::to_string(s.days) + " stored days, " + std::to_string(picks) +
+                     " picks, " + std::to_string(settled) + " settled.";
+  if (s.cancelled) text += " Cancelled; the days done are kept.";
+  if (!unsettled.empty()) text += " No results stored for" + unsettled + ".";
+  if (!failed.empty()) text += " Not replayed:" + failed + ".";
+  return text;
+}
+
+}  // namespace
+
+void Session::ShowProof(const ProofQuery& query) {
+  Command command(*this);
+  std::vector<Pick> ledger;
+  std::vector<ArchiveRun> runs;
+  if (DayArchive* archive = ports_.archive) {
+    ledger = archive->Picks();
+    runs = archive->Runs();
+  }
+  proof_ = std::make_shared<const ProofReport>(MakeProofReport(ledger, runs, query));
+}
+
+BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
+  BacktestSummary summary;
+  DayArchive* archive = ports_.archive;
+  if (!archive) {
+    ports_.messages.Show("The archive is off: there are no stored days to back-test");
+    return summary;
+  }
+  std::vector<Date> days, stored;
+  {
+    Command command(*this);
+    stored = archive->Days();
+    for (const Date& d : stored)
+      if (!Before(d, from) && !Before(to, d)) days.push_back(d);
+    summary.days = static_cast<int>(days.size());
+    if (days.empty()) {
+      ports_.messages.Show("No stored days from " + FormatDate(from) + " to " + FormatDate(to));
+      return summary;
+    }
+    // The end of this command says why when it could not be written.
+    summary.runId = archive->StartBacktestRun(days.front());
+    if (summary.runId == 0) return summary;
+  }
+
+  const ScratchFolder scratch;
+  Progress& progress = ports_.progress;
+  const int count = static_cast<int>(days.size());
+  progress.SetGauge(Progress::kPr, 0, count);
+  progress.ShowPanel(true);
+  for (int i = 0; i < count; ++i) {
+    // Between days only: a day is kept whole or not at all.
+    if (stop_.cancelled()) {
+      summary.cancelled = true;
+      break;
+    }
+    progress.SetCaption("Back-test " + std::to_string(i + 1) + "/" + std::to_string(count) + " — " +
+                        FormatDate(days[i]));
+    const std::vector<Date> later(std::upper_bound(stored.begin(), stored.end(), days[i], Before),
+                                  stored.end());
+    Command command(*this);
+    BacktestDay done;
+    try {
+      done = BacktestStoredDay(days[i], summary.runId, scratch.path(), later);
+    } catch (const std::exception& e) {
+      // One day that cannot be replayed does not stop the others.
+      done = BacktestDay{};
+      done.day = days[i];
+      done.note = e.what();
+    }
+    summary.done.push_back(std::move(done));
+    progress.SetGauge(Progress::kPr, i + 1, count);
+  }
+  progress.ShowPanel(false);
+  ports_.messages.Show(BacktestMessage(summary));
+  ProofQuery query = proof_ ? proof_->query : ProofQuery{};
+  query.runId = summary.runId;
+  ShowProof(query);
+  return summary;
+}
+
+BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
+                                       const std::filesystem::path& scratch,
+                                       const std::vector<Date>& later) {
+  DayArchive& archive = *ports_.archive;
+  BacktestDay done;
+  done.day = day;
+  auto stored = archive.LoadDay(day);
+  if (!stored) {
+    done.note = "not in the archive";
+    return done;
+  }
+  const Hosts hosts = stored->hosts;
+  ArchiveHttpClient client(std::move(stored->answers), hosts);
+  PickCollector collector;
+  RecordingBrowser browser;
+  RecordingMessages messages;
+  // A replayed day's races are not shown one by one; Cancel waits for the end of the day.
+  SilentProgress quiet;
+  FixedClock clock(day);
+  // One connection: offline nothing is waited on, and threads would only cost.
+  Session replay({hosts, scratch, 1},
+                 {client, client, browser, messages, quiet, clock, &collector});
+  replay.Start();
+  if (replay.SignIn({}) != SignInResult::SignedIn) {
+    done.note = "its sign-in is not in the archive";
+    return done;
+  }
+  const Workspace& ws = replay.ws();
+  done.races = ws.MM.RowCount();
+  bool pages = false, every = true;
+  for (int k = 0; k < done.races; ++k)
+    for (const std::string& page : RealOddsPages(ws, k, replay.urls())) {
+      pages = true;
+      every = every && client.Holds(page);
+    }
+  done.fromRealOdds = pages && every;
+  replay.RunBestRank(done.fromRealOdds);
+  replay.RunBestRecoming(done.fromRealOdds);
+
+  std::vector<Pick> picks = std::move(collector.picks);
+  for (Pick& p : picks) {
+    p.source = PickSource::kBacktest;
+    p.runId = run;
+    archive.AddPick(p);
+  }
+  done.picks = static_cast<int>(picks.size());
+
+  // The results the day stored itself, else those a later day fetched for it.
+  const RequestKey resultsKey = RequestKeyOf(replay.urls().Results(FormatDate(day)), hosts, false);
+  std::vector<RaceResult> results = ParseResults(archive.LastAnswer(day, resultsKey));
+  for (std::size_t i = 0; results.empty() && i < later.size(); ++i)
+    results = ParseResults(archive.LastAnswer(later[i], resultsKey));
+  if (results.empty()) {
+    done.note = "no results stored";
+    return done;
+  }
+  const RequestKey dayKey = RequestKeyOf(replay.urls().Login("", ""), hosts, false);
+  std::vector<Pick> settled =
+      SettleDay(picks, results, archive.LastAnswer(day, dayKey), Before(day, ports_.clock.Today()));
+  done.settled = static_cast<int>(settled.size());
+  archive.Settle(std::move(settled));
+  return done;
+}
+
+void Session::ExportProofPicks(long long runId, const std::string& method) {
+  if (!proof_) return;
+  for (const ProofSide& side : proof_->sides) {
+    if (side.runId != runId) continue;
+    const auto lines = PickLines(side.bets, method);
+    if (lines.empty()) return;
+    SavePage(options_.folder / PickListFileName(method, runId), PickLinesCsv(lines));
+    return;
+  }
+}
+
+}  // namespace trotix

@@ -1,0 +1,550 @@
+#include "gui/pages/proof_page.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPainter>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+#include "gui/display_text.h"
+#include "gui/pages/page_parts.h"
+
+namespace trotix::gui {
+namespace {
+
+// One colour per method, by its place in the ledger's list of methods.
+constexpr QRgb kColours[] = {0x1565c0, 0xc62828, 0x2e7d32, 0xef6c00,
+                             0x6a1b9a, 0x00838f, 0x5d4037, 0x9e9d24};
+
+QColor MethodColour(const ProofReport& report, const std::string& method) {
+  const auto at = std::find(report.methods.begin(), report.methods.end(), method);
+  return QColor(kColours[(at - report.methods.begin()) % std::size(kColours)]);
+}
+
+QIcon Swatch(const QColor& colour, bool dashed) {
+  QPixmap square(12, 12);
+  square.fill(Qt::transparent);
+  QPainter p(&square);
+  p.fillRect(1, 1, 10, 10, dashed ? colour.lighter(150) : colour);
+  p.setPen(colour.darker(130));
+  p.drawRect(1, 1, 9, 9);
+  return QIcon(square);
+}
+
+// A tick step of 1, 2 or 5 times a power of ten that gives about five ticks.
+double NiceStep(double span) {
+  const double raw = std::max(span, 1.0) / 5.0;
+  const double power = std::pow(10.0, std::floor(std::log10(raw)));
+  for (double m : {1.0, 2.0, 5.0})
+    if (raw <= m * power) return m * power;
+  return 10.0 * power;
+}
+
+QString SourceText(long long runId) {
+  return runId == 0 ? QString("live") : QString("back-test %1").arg(runId);
+}
+
+QString Text(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+QDate ToQDate(const Date& d) {
+  return QDate(d.year, d.month, d.day);
+}
+
+Date FromQDate(const QDate& d) {
+  return {d.year(), d.month(), d.day()};
+}
+
+// The grids of the page: a click selects a row, Enter does what a double-click does, Tab
+// leaves, as on every grid of the window.
+class FiguresTable : public QTableWidget {
+ public:
+  FiguresTable(const char* name, const QStringList& captions, const QStringList& hints) {
+    setObjectName(name);
+    setColumnCount(static_cast<int>(captions.size()));
+    setHorizontalHeaderLabels(captions);
+    for (int c = 0; c < hints.size() && c < captions.size(); ++c)
+      if (!hints[c].isEmpty()) horizontalHeaderItem(c)->setToolTip(hints[c]);
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(SingleSelection);
+    setEditTriggers(NoEditTriggers);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(20);
+    horizontalHeader()->setHighlightSections(false);
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && currentIndex().isValid()) {
+      emit cellDoubleClicked(currentRow(), currentColumn());
+      event->accept();
+      return;
+    }
+    QTableWidget::keyPressEvent(event);
+  }
+};
+
+// Appends a row of texts; the columns from `firstNumber` on are figures, set to the right.
+int AddRow(QTableWidget* table, const QStringList& texts, int firstNumber) {
+  const int row = table->rowCount();
+  table->insertRow(row);
+  for (int c = 0; c < texts.size(); ++c) {
+    auto* item = new QTableWidgetItem(texts[c]);
+    if (c >= firstNumber) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    table->setItem(row, c, item);
+  }
+  return row;
+}
+
+enum MethodColumn {
+  kSource,
+  kMethod,
+  kBets,
+  kWon,
+  kStrike,
+  kInterval,
+  kProfitSP,
+  kRoiSP,
+  kPriced,
+  kProfitKf,
+  kRoiKf,
+  kAE,
+  kPlaced,
+  kVoid,
+  kLosingRun,
+  kDrawdown,
+  kLuck,
+};
+
+QStringList MethodHints(double commission) {
+  return {
+      "The live picks, or a back-test run",
+      "The system the pick was added under",
+      "Settled picks; void ones are counted apart",
+      "Winners",
+      "Winners out of the bets",
+      "Where the true strike rate lies, with 95 % confidence (Wilson score interval)",
+      "Profit at 1 point a bet to starting price: a winner pays SP - 1, a loser -1",
+      "Profit to SP per point staked",
+      "Bets that had an exchange price when picked",
+      QString("Profit at 1 point a bet at the price when picked, after %1 % commission on net "
+              "winnings")
+          .arg(commission * 100, 0, 'f', 1),
+      "Profit at the price when picked per point staked",
+      "Actual winners against those expected from the prices when picked: above 1 beats the "
+      "market",
+      "Bets that finished in the first three",
+      "Void picks (non-runners, races not run), left out of every figure",
+      "The longest run of losers in a row",
+      "The deepest fall of the level-stakes bank to SP from its highest point",
+      "How often luck alone, each priced pick winning as often as its price says, makes at "
+      "least this profit at the prices taken: the rarer, the less it looks like luck",
+  };
+}
+
+}  // namespace
+
+ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
+  setObjectName("proofPage");
+  auto* l = PageColumn(this);
+
+  auto* filters = new QHBoxLayout;
+  filters->setSpacing(6);
+  const auto dateEdit = [](const char* name) {
+    auto* edit = new QDateEdit(QDate::currentDate());
+    edit->setObjectName(name);
+    edit->setCalendarPopup(true);
+    edit->setDisplayFormat("dd.MM.yyyy");
+    return edit;
+  };
+  from_ = dateEdit("proofFromEdit");
+  to_ = dateEdit("proofToEdit");
+  method_ = new QComboBox;
+  method_->setObjectName("proofMethodBox");
+  method_->addItem("All methods");
+  course_ = new QComboBox;
+  course_->setObjectName("proofCourseBox");
+  course_->addItem("All courses");
+  course_->setMinimumContentsLength(10);
+  filters->addWidget(new QLabel("From"));
+  filters->addWidget(from_);
+  filters->addWidget(new QLabel("to"));
+  filters->addWidget(to_);
+  filters->addSpacing(8);
+  filters->addWidget(method_);
+  filters->addWidget(course_);
+  filters->addStretch(1);
+  l->addLayout(filters);
+
+  auto* runs = new QHBoxLayout;
+  runs->setSpacing(6);
+  run_ = new QComboBox;
+  run_->setObjectName("proofRunBox");
+  run_->addItem("The newest back-test", kLatestRun);
+  run_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  runs->addWidget(new QLabel("Beside the live picks:"));
+  runs->addWidget(run_);
+  backtest_ = MakeButton("backtestButton", "Back-test");
+  backtest_->setToolTip(
+      "Replay every stored day of the range from the archive, run Best Rank and Best Recoming "
+      "on it and settle the picks from the results stored; nothing goes to the network");
+  runs->addWidget(backtest_);
+  runs->addStretch(1);
+  l->addLayout(runs);
+
+  auto* split = new QSplitter(Qt::Vertical);
+  split->setObjectName("proofSplitter");
+  split->setChildrenCollapsible(false);
+  auto* top = new QWidget;
+  auto* tl = new QVBoxLayout(top);
+  tl->setContentsMargins(0, 0, 0, 0);
+  tl->setSpacing(2);
+  methods_ = new FiguresTable(
+      "proofMethods",
+      {"Source", "Method", "Bets", "Won", "Strike", "95 % interval", "P/L SP", "ROI SP", "Priced",
+       "P/L Kf", "ROI Kf", "A/E", "Placed", "Void", "Losing run", "Drawdown", "Luck"},
+      MethodHints(commission_));
+  tl->addWidget(methods_, 1);
+  summary_ = MakeLabel("proofSummary");
+  summary_->setWordWrap(true);
+  summary_->setTextFormat(Qt::PlainText);
+  tl->addWidget(summary_);
+  split->addWidget(top);
+
+  views_ = new QTabWidget;
+  views_->setObjectName("proofViews");
+  chart_ = new QChartView;
+  chart_->setObjectName("proofChart");
+  chart_->setRenderHint(QPainter::Antialiasing);
+  auto* chart = new QChart;
+  chart->setMargins(QMargins(2, 2, 4, 2));
+  chart->setBackgroundRoundness(0);
+  chart->setAnimationOptions(QChart::NoAnimation);
+  QFont small = font();
+  small.setPixelSize(10);
+  chart->legend()->setAlignment(Qt::AlignTop);
+  chart->legend()->setFont(small);
+  chart_->setChart(chart);
+  views_->addTab(chart_, "Bank curve");
+
+  auto* list = new QWidget;
+  auto* ll = new QVBoxLayout(list);
+  ll->setContentsMargins(4, 4, 4, 4);
+  auto* listBar = new QHBoxLayout;
+  picksCaption_ = MakeLabel("proofPicksCaption", "Double-click a method to list its picks");
+  picksCaption_->setTextFormat(Qt::PlainText);
+  listBar->addWidget(picksCaption_, 1);
+  export_ = MakeButton("exportProofPicksButton", "Export CSV");
+  export_->setToolTip("Write this list as CSV in the data folder");
+  export_->setEnabled(false);
+  listBar->addWidget(export_);
+  ll->addLayout(listBar);
+  picks_ = new FiguresTable(
+      "proofPicks",
+      {"Date", "Time", "Course", "Runner", "Price", "Result", "SP", "Profit", "Total"},
+      {"", "", "", "", "The exchange price when picked", "", "Starting price",
+       "At 1 point to SP; a void pick is 0", "The running total"});
+  ll->addWidget(picks_, 1);
+  views_->addTab(list, "Picks");
+  split->addWidget(views_);
+  split->setStretchFactor(0, 2);
+  split->setStretchFactor(1, 3);
+  l->addWidget(split, 1);
+
+  const auto changed = [this] {
+    if (!filling_) Refresh();
+  };
+  for (QDateEdit* edit : {from_, to_})
+    connect(edit, &QDateEdit::dateChanged, this, [this, changed] {
+      if (!filling_) datesChosen_ = true;
+      changed();
+    });
+  for (QComboBox* box : {method_, course_, run_})
+    connect(box, &QComboBox::currentIndexChanged, this, changed);
+  connect(backtest_, &QPushButton::clicked, this,
+          [this] { emit backtestRequested(FromQDate(from_->date()), FromQDate(to_->date())); });
+  connect(methods_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    ShowPicks(rows_[row].first, rows_[row].second);
+    views_->setCurrentIndex(1);
+  });
+  connect(methods_, &QTableWidget::currentCellChanged, this, [this](int row) { ShowSummary(row); });
+  connect(export_, &QPushButton::clicked, this, [this] {
+    if (!picksMethod_.empty()) emit exportRequested(picksRun_, picksMethod_);
+  });
+}
+
+ProofQuery ProofPage::Query() const {
+  ProofQuery q;
+  if (datesChosen_) {
+    q.from = FromQDate(from_->date());
+    q.to = FromQDate(to_->date());
+  }
+  if (method_->currentIndex() > 0) q.method = method_->currentData().toByteArray().toStdString();
+  if (course_->currentIndex() > 0) q.course = course_->currentData().toByteArray().toStdString();
+  q.runId = run_->currentData().toLongLong();
+  q.commission = commission_;
+  return q;
+}
+
+void ProofPage::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The ledger may have changed since (a settle, a best-of run, another program). Asked once
+  // the event that showed the page is over: a page passed on the way to another asks nothing.
+  if (event->spontaneous() || showQueued_) return;
+  showQueued_ = true;
+  QTimer::singleShot(0, this, [this] {
+    showQueued_ = false;
+    if (isVisible()) Refresh();
+  });
+}
+
+void ProofPage::Refresh() {
+  if (!idle_) {
+    wanted_ = true;
+    return;
+  }
+  wanted_ = false;
+  emit figuresRequested(Query());
+}
+
+void ProofPage::SetIdle(bool idle) {
+  idle_ = idle;
+  backtest_->setEnabled(idle);
+  export_->setEnabled(idle && !picksMethod_.empty());
+  if (idle && wanted_) Refresh();
+}
+
+void ProofPage::SetCommission(double commission) {
+  if (commission == commission_) return;
+  commission_ = commission;
+  const QStringList hints = MethodHints(commission_);
+  for (int c = 0; c < methods_->columnCount(); ++c)
+    methods_->horizontalHeaderItem(c)->setToolTip(hints[c]);
+  if (report_ && isVisible()) Refresh();
+}
+
+void ProofPage::ShowReport(const std::shared_ptr<const ProofReport>& report) {
+  if (!report || report == report_) return;
+  report_ = report;
+  ShowFilters(*report);
+  ShowMethods(*report);
+  ShowCurves(*report);
+  if (!picksMethod_.empty()) ShowPicks(picksRun_, picksMethod_);
+}
+
+void ProofPage::ShowFilters(const ProofReport& r) {
+  filling_ = true;
+  if (!datesChosen_ && r.firstDay) {
+    from_->setDate(ToQDate(*r.firstDay));
+    to_->setDate(ToQDate(*r.lastDay));
+  }
+  const auto fill = [](QComboBox* box, const QString& all, const std::vector<std::string>& names,
+                       const std::string& chosen) {
+    box->clear();
+    box->addItem(all);
+    for (const std::string& n : names) box->addItem(Display(n), QByteArray::fromStdString(n));
+    const int at = box->findData(QByteArray::fromStdString(chosen));
+    box->setCurrentIndex(chosen.empty() || at < 0 ? 0 : at);
+  };
+  fill(method_, "All methods", r.methods, r.query.method);
+  fill(course_, "All courses", r.courses, r.query.course);
+  run_->clear();
+  run_->addItem("No back-test", 0LL);
+  for (const BacktestRunInfo& run : r.runs)
+    run_->addItem(QString("Back-test %1: %2 – %3, %4 picks")
+                      .arg(run.id)
+                      .arg(Text(FormatDate(run.first)), Text(FormatDate(run.last)))
+                      .arg(run.picks),
+                  run.id);
+  run_->setCurrentIndex(std::max(0, run_->findData(r.query.runId)));
+  filling_ = false;
+}
+
+void ProofPage::ShowMethods(const ProofReport& r) {
+  methods_->setRowCount(0);
+  rows_.clear();
+  for (const ProofSide& side : r.sides) {
+    for (const proof::MethodFigures& f : side.methods) {
+      const double placed = f.bets > 0 ? static_cast<double>(f.placed) / f.bets : 0;
+      const int row = AddRow(
+          methods_,
+          {SourceText(side.runId), Display(f.method), QString::number(f.bets),
+           QString::number(f.winners), Text(PercentText(f.strikeRate)),
+           Text(PercentText(f.wilsonLow) + " – " + PercentText(f.wilsonHigh)),
+           Text(PointsText(f.profitSP)), Text(PercentText(f.roiSP)), QString::number(f.pricedBets),
+           Text(PointsText(f.profitPrice)), Text(PercentText(f.roiPrice)), Text(FixedText(f.aE)),
+           Text(PercentText(placed)), QString::number(f.voids), QString::number(f.longestLosingRun),
+           Text(FixedText(f.maxDrawdown)), Text(LuckText(f.luckOneIn))},
+          kBets);
+      methods_->item(row, kMethod)->setIcon(Swatch(MethodColour(r, f.method), side.runId != 0));
+      rows_.emplace_back(side.runId, f.method);
+    }
+  }
+  methods_->resizeColumnsToContents();
+  if (methods_->rowCount() > 0) {
+    methods_->selectRow(0);
+    ShowSummary(0);
+  } else {
+    ShowSummary(-1);
+  }
+}
+
+void ProofPage::ShowSummary(int row) {
+  if (!report_ || row < 0 || row >= static_cast<int>(rows_.size())) {
+    const bool any = report_ && !report_->methods.empty();
+    summary_->setText(any ? "No settled picks match the filters."
+                          : "No picks yet: \"Best Rank\", \"Best Recoming\" and a double-click on "
+                            "a runner add them on \"Report\", and \"Settle\" settles them.");
+    return;
+  }
+  const auto& [runId, method] = rows_[row];
+  for (const ProofSide& side : report_->sides) {
+    if (side.runId != runId) continue;
+    for (const proof::MethodFigures& f : side.methods) {
+      if (f.method != method) continue;
+      QString text = QString(
+                         "%1 (%2): %3 winners from %4 bets, %5. With 95 % confidence its true "
+                         "strike rate lies between %6 and %7.")
+                         .arg(Display(f.method), SourceText(runId))
+                         .arg(f.winners)
+                         .arg(f.bets)
+                         .arg(Text(PercentText(f.strikeRate)), Text(PercentText(f.wilsonLow)),
+                              Text(PercentText(f.wilsonHigh)));
+      if (f.luckOneIn >= 1.05)
+        text += QString(" Luck alone would make its profit at the prices taken %1 times.")
+                    .arg(Text(LuckText(f.luckOneIn)));
+      else if (f.luckOneIn > 0)
+        text += " Luck alone would do as well at the prices taken almost every time.";
+      if (side.pending > 0)
+        text += QString(" %1 picks not yet settled are left out.").arg(side.pending);
+      summary_->setText(text);
+      return;
+    }
+  }
+}
+
+void ProofPage::ShowCurves(const ProofReport& r) {
+  QChart* chart = chart_->chart();
+  chart->removeAllSeries();
+  for (QAbstractAxis* axis : chart->axes()) {
+    chart->removeAxis(axis);
+    delete axis;
+  }
+  QFont small = font();
+  small.setPixelSize(10);
+  auto* bets = new QValueAxis;
+  bets->setLabelFormat("%d");
+  bets->setLabelsFont(small);
+  bets->setTitleText("bets in race order");
+  bets->setTitleFont(small);
+  auto* points = new QValueAxis;
+  points->setLabelFormat("%.0f");
+  points->setLabelsFont(small);
+  points->setTitleText("points to SP");
+  points->setTitleFont(small);
+  chart->addAxis(bets, Qt::AlignBottom);
+  chart->addAxis(points, Qt::AlignLeft);
+  double low = 0, high = 0;
+  std::size_t longest = 0;
+  for (const ProofSide& side : r.sides) {
+    for (const proof::MethodFigures& f : side.methods) {
+      auto* series = new QLineSeries;
+      series->setName(side.runId == 0 ? Display(f.method)
+                                      : Display(f.method) + " (" + SourceText(side.runId) + ")");
+      QList<QPointF> line;
+      line.reserve(static_cast<qsizetype>(f.curve.size() + 1));
+      line.append({0, 0});
+      for (std::size_t i = 0; i < f.curve.size(); ++i) {
+        line.append({static_cast<double>(i + 1), f.curve[i]});
+        low = std::min(low, f.curve[i]);
+        high = std::max(high, f.curve[i]);
+      }
+      longest = std::max(longest, f.curve.size());
+      series->replace(line);
+      QPen pen(MethodColour(r, f.method));
+      pen.setWidthF(1.6);
+      if (side.runId != 0) pen.setStyle(Qt::DashLine);
+      series->setPen(pen);
+      chart->addSeries(series);
+      series->attachAxis(bets);
+      series->attachAxis(points);
+    }
+  }
+  // Whole numbers on both axes, even before there is a curve.
+  const double margin = std::max(5.0, (high - low) * 0.05);
+  const double last = std::max(10.0, static_cast<double>(longest));
+  bets->setRange(0, last);
+  bets->setTickType(QValueAxis::TicksDynamic);
+  bets->setTickAnchor(0);
+  bets->setTickInterval(NiceStep(last));
+  points->setRange(low - margin, high + margin);
+  points->applyNiceNumbers();
+}
+
+void ProofPage::ShowPicks(long long runId, const std::string& method) {
+  picks_->setRowCount(0);
+  picksRun_ = runId;
+  picksMethod_.clear();
+  const ProofSide* side = nullptr;
+  if (report_)
+    for (const ProofSide& s : report_->sides)
+      if (s.runId == runId) side = &s;
+  const auto lines = side ? PickLines(side->bets, method) : std::vector<PickLine>();
+  if (lines.empty()) {
+    picksCaption_->setText("Double-click a method to list its picks");
+    export_->setEnabled(false);
+    return;
+  }
+  picksMethod_ = method;
+  const auto number = [](const std::optional<double>& v) {
+    return v ? Text(FixedText(*v)) : QString::fromUtf8("—");
+  };
+  int settled = 0, pending = 0;
+  for (const PickLine& line : lines) {
+    const proof::Bet& b = line.bet;
+    const int row = AddRow(
+        picks_,
+        {Text(FormatDate(b.date)), Display(b.time), Display(b.course), Display(b.runner),
+         number(b.price), proof::ResultName(b.result), number(b.sp),
+         line.profit ? Text(PointsText(*line.profit)) : QString(), Text(PointsText(line.total))},
+        4);
+    picks_->item(row, 5)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    if (b.result == proof::Result::kWon)
+      for (int c = 0; c < picks_->columnCount(); ++c)
+        picks_->item(row, c)->setBackground(QColor(0xe3f4e1));
+    settled += b.result == proof::Result::kWon || b.result == proof::Result::kPlaced ||
+               b.result == proof::Result::kUnplaced;
+    pending += b.result == proof::Result::kPending;
+  }
+  picks_->resizeColumnsToContents();
+  picks_->scrollToBottom();
+  QString caption = QString("%1, %2: %3 settled picks, %4 points at SP")
+                        .arg(Display(method), SourceText(runId))
+                        .arg(settled)
+                        .arg(Text(PointsText(lines.back().total)));
+  if (pending > 0) caption += QString(", %1 pending").arg(pending);
+  picksCaption_->setText(caption);
+  export_->setEnabled(idle_);
+}
+
+}  // namespace trotix::gui
