@@ -63,6 +63,8 @@ static_assert(std::size(kLinkFiles) == picture::kLinkMark + 1);
 
 constexpr const char* kTvFile = ":/pictures/buttons/tv.svg";
 constexpr const char* kExchangeFile = ":/pictures/buttons/exchange.svg";
+constexpr const char* kSettingsFile = ":/pictures/buttons/settings.svg";
+constexpr const char* kSignOutFile = ":/pictures/buttons/sign-out.svg";
 constexpr const char* kAboutFile = ":/pictures/about-background.svg";
 constexpr const char* kAppFile = ":/pictures/trotix.svg";
 
@@ -141,6 +143,14 @@ QIcon TvIcon() {
 
 QIcon ExchangeIcon() {
   return Icon(kExchangeFile, {16, 32});
+}
+
+QIcon SettingsIcon() {
+  return Icon(kSettingsFile, {16, 32});
+}
+
+QIcon SignOutIcon() {
+  return Icon(kSignOutFile, {16, 32});
 }
 
 QPixmap AboutBackground(QSize size) {

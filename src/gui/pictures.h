@@ -26,6 +26,9 @@ std::vector<QIcon> TrayFrames();
 // Button icons of "ALL TABLE".
 QIcon TvIcon();
 QIcon ExchangeIcon();
+// The page bar's corner: settings and sign out.
+QIcon SettingsIcon();
+QIcon SignOutIcon();
 // The "About" page's background.
 QPixmap AboutBackground(QSize size);
 // The window icon.

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "gui/display_text.h"
+#include "gui/pictures.h"
 #include "gui/qt_ports.h"
 #include "gui/tray_icon.h"
 
@@ -46,10 +47,10 @@ void WindowFrame::AddStatusLine() {
 }
 
 void WindowFrame::AddActions() {
-  auto* settings = new QAction("Settings…", window_);
+  auto* settings = new QAction(SettingsIcon(), "Settings…", window_);
   settings->setObjectName("settingsAction");
   connect(settings, &QAction::triggered, this, &WindowFrame::settingsRequested);
-  signOut_ = new QAction("Sign out", window_);
+  signOut_ = new QAction(SignOutIcon(), "Sign out", window_);
   signOut_->setObjectName("signOutAction");
   signOut_->setToolTip("Back to the sign-in page; the report stays");
   connect(signOut_, &QAction::triggered, this, &WindowFrame::signOutRequested);
@@ -57,7 +58,7 @@ void WindowFrame::AddActions() {
   quit->setObjectName("quitAction");
   connect(quit, &QAction::triggered, window_, &QWidget::close);
 
-  // In the page bar's corner, in reach on every page.
+  // In the page bar's corner, in reach on every page; pictures only, so every tab fits.
   auto* corner = new QWidget;
   auto* cl = new QHBoxLayout(corner);
   cl->setContentsMargins(0, 0, 2, 0);
@@ -67,6 +68,8 @@ void WindowFrame::AddActions() {
     auto* b = new QToolButton;
     b->setObjectName(name);
     b->setDefaultAction(action);
+    b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    b->setToolTip(action->text().remove(QChar(0x2026)));
     b->setAutoRaise(true);
     cl->addWidget(b);
     if (action == signOut_) signOutButton_ = b;

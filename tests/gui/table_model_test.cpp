@@ -168,7 +168,7 @@ void TableModelTest::loadsEveryPictureFile() {
       {"places", PlacePictures(), {16, 16}},
       {"tabs", sized(TabIcons(), 16), {16, 16}},
       {"tray", sized(TrayFrames(), 32), {32, 32}},
-      {"buttons", sized({TvIcon(), ExchangeIcon()}, 16), {16, 16}},
+      {"buttons", sized({TvIcon(), ExchangeIcon(), SettingsIcon(), SignOutIcon()}, 16), {16, 16}},
       {"app", sized({AppIcon()}, 64), {64, 64}},
       {"about", {AboutBackground({802, 593})}, {802, 593}},
       {"about, larger", {AboutBackground({1280, 840})}, {1280, 840}},
