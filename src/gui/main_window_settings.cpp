@@ -34,6 +34,7 @@ void MainWindow::ApplySettings() {
   SessionOptions options = RunSessionOptions(*settings_, commandLine_, &notes);
   for (const QString& note : notes) frame_->Say(note);
   proof_->SetCommission(settings_->Get(Key::kProofCommissionPercent).toDouble() / 100);
+  signIn_->SetKeepAnswers(settings_->Get(Key::kKeepAnswers).toBool());
   autoRefresh_->stop();
   if (const int minutes = settings_->Get(Key::kAutoRefreshMinutes).toInt(); minutes > 0)
     autoRefresh_->start(minutes * 60 * 1000);
@@ -56,6 +57,7 @@ void MainWindow::RestoreWindowState() {
     if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
   }
   report_->SetFromRealOdds(settings_->Get(Key::kFromRealOdds).toBool());
+  signIn_->SetKeepAnswers(settings_->Get(Key::kKeepAnswers).toBool());
   proof_->SetCommission(settings_->Get(Key::kProofCommissionPercent).toDouble() / 100);
   if (const int minutes = settings_->Get(Key::kAutoRefreshMinutes).toInt(); minutes > 0)
     autoRefresh_->start(minutes * 60 * 1000);
@@ -64,6 +66,7 @@ void MainWindow::RestoreWindowState() {
 void MainWindow::SaveWindowState() {
   settings_->Set(Key::kGeometry, saveGeometry());
   settings_->Set(Key::kFromRealOdds, report_->FromRealOdds());
+  settings_->Set(Key::kKeepAnswers, signIn_->KeepAnswers());
   if (shown().view.signedIn) settings_->Set(Key::kPage, PageCaption(pages_->currentIndex()));
 }
 

@@ -47,6 +47,7 @@ const Entry& EntryOf(Key key) {
       {"results/date", QString(), nullptr},
       {"servers/deadlineSeconds", 300, nullptr},
       {"proof/commissionPercent", 5.0, nullptr},
+      {"archive/keepAnswers", true, nullptr},
   }};
   return kEntries[static_cast<int>(key)];
 }

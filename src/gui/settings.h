@@ -32,6 +32,7 @@ class Settings {
     kResultsDate,
     kDeadlineSeconds,         // 0: none
     kProofCommissionPercent,  // on net winnings at the price when picked
+    kKeepAnswers,             // record each signed-in day's answers into the archive
     kCount
   };
   // Values a run was given on its command line.

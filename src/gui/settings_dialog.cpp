@@ -1,5 +1,6 @@
 #include "gui/settings_dialog.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -100,6 +101,22 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
   commission_->setToolTip(
       "Taken from net winnings in the Proof page's profit at the price when picked");
   form->addRow("Commission on winnings:", commission_);
+
+  deadline_ = new QSpinBox;
+  deadline_->setObjectName("deadlineBox");
+  deadline_->setRange(0, 3600);
+  deadline_->setSuffix(" s");
+  deadline_->setSpecialValueText("None");
+  deadline_->setValue(settings.Get(Key::kDeadlineSeconds).toInt());
+  deadline_->setToolTip("How long one command, or one race of a long run, may wait on the servers");
+  form->addRow("Give up a command after:", deadline_);
+  if (Settings::Overridden(Key::kDeadlineSeconds, commandLine)) overridden << "deadline";
+
+  keepAnswers_ = new QCheckBox("Keep each day's answers in the archive");
+  keepAnswers_->setObjectName("keepAnswersSetting");
+  keepAnswers_->setChecked(settings.Get(Key::kKeepAnswers).toBool());
+  keepAnswers_->setToolTip("A kept day can be replayed offline; the picks are kept either way");
+  form->addRow("Archive:", keepAnswers_);
   l->addLayout(form);
 
   if (!overridden.isEmpty()) {
@@ -128,6 +145,8 @@ void SettingsDialog::accept() {
   settings_.Set(Key::kDataFolder, folder.isEmpty() ? Settings::Default(Key::kDataFolder) : folder);
   settings_.Set(Key::kAutoRefreshMinutes, autoRefresh_->value());
   settings_.Set(Key::kProofCommissionPercent, commission_->value());
+  settings_.Set(Key::kDeadlineSeconds, deadline_->value());
+  settings_.Set(Key::kKeepAnswers, keepAnswers_->isChecked());
   QDialog::accept();
 }
 

@@ -7,6 +7,7 @@
 
 #include "gui/settings.h"
 
+class QCheckBox;
 class QDoubleSpinBox;
 class QLineEdit;
 class QSpinBox;
@@ -30,6 +31,8 @@ class SettingsDialog : public QDialog {
   QLineEdit* folder_;
   QSpinBox* autoRefresh_;
   QDoubleSpinBox* commission_;
+  QSpinBox* deadline_;
+  QCheckBox* keepAnswers_;
 };
 
 }  // namespace trotix::gui

@@ -830,6 +830,7 @@ void WindowTest::settingsAreKeptAndTheCommandLineWinsForItsRun() {
   const QString keptFolder = rig.folder.filePath("kept");
   dialog->findChild<QLineEdit*>("dataFolderEdit")->setText(keptFolder);
   dialog->findChild<QSpinBox*>("autoRefreshBox")->setValue(5);
+  dialog->findChild<QSpinBox*>("deadlineBox")->setValue(45);
   QVERIFY(rig.Do([&] { dialog->accept(); }));
   auto* refresh = w.findChild<QTimer*>("autoRefreshTimer");
   QVERIFY(refresh->isActive());
@@ -849,6 +850,7 @@ void WindowTest::settingsAreKeptAndTheCommandLineWinsForItsRun() {
   QCOMPARE(rig.VisibleTabs(), kWorkingTabs);
   QVERIFY(rig.server->Requests("/login/*") > 0);
   QCOMPARE(rig.Find<QLabel>("siteLink")->text().count(demo), 2);
+  QCOMPARE(RunSessionOptions(*rig.settings, {}).deadline, std::chrono::seconds(45));
   // The remembered sign-in lives in the data folder, for the owner only.
   const QFileInfo log(QDir(keptFolder).filePath("tx.log"));
   QVERIFY(log.isFile());

@@ -146,6 +146,10 @@ bool SignInPage::KeepAnswers() const {
   return keepAnswers_->isChecked();
 }
 
+void SignInPage::SetKeepAnswers(bool keep) {
+  keepAnswers_->setChecked(keep);
+}
+
 SignInForm SignInPage::Form() const {
   return {Input(login_->text()), Input(password_->text()), rememberMe_->isChecked()};
 }

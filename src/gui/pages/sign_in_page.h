@@ -35,6 +35,7 @@ class SignInPage : public QWidget {
   void SetStoredDays(const std::vector<Date>& days);
   // "Keep today's answers" as ticked.
   bool KeepAnswers() const;
+  void SetKeepAnswers(bool keep);
 
  signals:
   void signInRequested(const trotix::SignInForm& form);
