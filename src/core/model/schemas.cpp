@@ -1,5 +1,6 @@
 #include "model/schemas.h"
 
+#include <array>
 #include <span>
 
 #include "model/columns.h"
@@ -251,7 +252,7 @@ std::vector<Column> Build(std::span<const ColumnSpec> specs) {
 
 }  // namespace
 
-std::vector<Column> GridColumns(Grid grid) {
+static std::vector<Column> Columns(Grid grid) {
   switch (grid) {
     case Grid::RT:
       return Build(kRT);
@@ -283,6 +284,18 @@ std::vector<Column> GridColumns(Grid grid) {
       return Build(kRR);
   }
   return {};
+}
+
+std::shared_ptr<const std::vector<Column>> GridColumns(Grid grid) {
+  using Shared = std::shared_ptr<const std::vector<Column>>;
+  // Immutable once built; every Workspace and every copy of one shares them.
+  static const std::array<Shared, static_cast<int>(Grid::RR) + 1> kSchemas = [] {
+    std::array<Shared, static_cast<int>(Grid::RR) + 1> all;
+    for (int g = 0; g < static_cast<int>(all.size()); ++g)
+      all[g] = std::make_shared<const std::vector<Column>>(Columns(static_cast<Grid>(g)));
+    return all;
+  }();
+  return kSchemas.at(static_cast<int>(grid));
 }
 
 }  // namespace trotix

@@ -8,12 +8,12 @@
 namespace trotix {
 
 int Table::AddRow() {
-  rows_.emplace_back(columns_.size());
+  rows_.emplace_back(columns_->size());
   return RowCount() - 1;
 }
 
 void Table::SetRowCount(int n) {
-  rows_.resize(std::max(n, 0), std::vector<Cell>(columns_.size()));
+  rows_.resize(std::max(n, 0), std::vector<Cell>(columns_->size()));
 }
 
 void Table::DeleteRow(int row) {
@@ -23,7 +23,7 @@ void Table::DeleteRow(int row) {
 
 std::string Table::Text(int row, int col) const {
   const Cell& c = At(row, col);
-  switch (columns_.at(col).kind) {
+  switch (columns_->at(col).kind) {
     case ColumnKind::Number:
       return FormatGeneral(c.value);
     case ColumnKind::Image:
@@ -36,7 +36,7 @@ std::string Table::Text(int row, int col) const {
 
 void Table::SetText(int row, int col, std::string text) {
   Cell& c = At(row, col);
-  if (columns_.at(col).kind == ColumnKind::Number) {
+  if (columns_->at(col).kind == ColumnKind::Number) {
     c.value = ParseDecimal(text).value_or(0);
   } else {
     c.text = std::move(text);
@@ -48,7 +48,7 @@ int Table::Integer(int row, int col) const {
 }
 
 void Table::SortByColumn(int col) {
-  if (columns_.at(col).kind == ColumnKind::Number) {
+  if (columns_->at(col).kind == ColumnKind::Number) {
     std::stable_sort(rows_.begin(), rows_.end(),
                      [col](const auto& a, const auto& b) { return a[col].value < b[col].value; });
   } else {

@@ -3,6 +3,7 @@
 // text, a number or an image index, plus a colour, a bold flag and a hint. Plain data, cheap to
 // copy, so the window can show snapshots.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,10 +57,15 @@ struct Cell {
 class Table {
  public:
   Table() = default;
-  explicit Table(std::vector<Column> columns) : columns_(std::move(columns)) {}
+  explicit Table(std::vector<Column> columns)
+      : Table(std::make_shared<const std::vector<Column>>(std::move(columns))) {}
+  // Columns shared with other tables of the same schema: a copy of the table copies its rows
+  // only (the window copies every grid for each race of a long run).
+  explicit Table(std::shared_ptr<const std::vector<Column>> columns)
+      : columns_(std::move(columns)) {}
 
-  const std::vector<Column>& Columns() const { return columns_; }
-  int ColumnCount() const { return static_cast<int>(columns_.size()); }
+  const std::vector<Column>& Columns() const { return *columns_; }
+  int ColumnCount() const { return static_cast<int>(columns_->size()); }
   int RowCount() const { return static_cast<int>(rows_.size()); }
 
   // Appends a row of default cells and returns its index.
@@ -91,10 +97,13 @@ class Table {
   // Stable ascending sort by a column: numbers by value, text byte-wise.
   void SortByColumn(int col);
 
-  bool operator==(const Table&) const = default;
+  bool operator==(const Table& other) const {
+    return (columns_ == other.columns_ || *columns_ == *other.columns_) && rows_ == other.rows_;
+  }
 
  private:
-  std::vector<Column> columns_;
+  std::shared_ptr<const std::vector<Column>> columns_ =
+      std::make_shared<const std::vector<Column>>();
   std::vector<std::vector<Cell>> rows_;
 };
 
