@@ -1,7 +1,5 @@
 #include "vendorsim/demo_history.h"
 
-#include <stdlib.h>
-
 #include <exception>
 #include <filesystem>
 #include <stdexcept>
@@ -10,29 +8,11 @@
 #include "archive/recording_http_client.h"
 #include "archive/session_archive.h"
 #include "net/curl_http_client.h"
+#include "report/scratch_folder.h"
 #include "vendorsim/vendor_sim.h"
 
 namespace trotix::vendorsim {
 namespace {
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "trotix-demo-history-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no scratch folder");
-    path_ = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 DemoHistoryDay BuildDay(SqliteArchive& store, const DemoHistoryOptions& o, const Date& day,
                         const std::filesystem::path& folder) {
@@ -78,7 +58,7 @@ std::vector<DemoHistoryDay> BuildDemoHistory(
     SqliteArchive& store, const DemoHistoryOptions& options,
     const std::function<void(const DemoHistoryDay&, int index, int count)>& onDay) {
   std::vector<DemoHistoryDay> history;
-  const ScratchFolder folder;
+  const ScratchFolder folder("trotix-demo-history");
   for (int back = options.days; back >= 1; --back) {
     const Date day = AddDays(options.today, -back);
     DemoHistoryDay built;

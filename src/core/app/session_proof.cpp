@@ -1,6 +1,4 @@
 // The Proof page's figures, the back-test over the stored days, and a method's picks as CSV.
-#include <stdlib.h>
-
 #include <algorithm>
 #include <exception>
 #include <set>
@@ -13,6 +11,7 @@
 #include "archive/archive_http_client.h"
 #include "archive/request_key.h"
 #include "archive/settlement.h"
+#include "report/scratch_folder.h"
 
 namespace trotix {
 namespace {
@@ -48,27 +47,6 @@ class PickCollector : public DayArchive {
 
  private:
   std::set<std::tuple<std::string, std::string, std::string, std::string>> keys_;
-};
-
-// A fresh folder for the replayed days' sessions, removed with everything in it: a sign-in
-// without "Remember me" forgets tx.log, and the data folder's must stay.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "trotix-backtest-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-      throw std::runtime_error("Cannot make a scratch folder for the back-test");
-    path_ = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
 };
 
 std::string BacktestMessage(const BacktestSummary& s) {
@@ -124,7 +102,7 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
     if (summary.runId == 0) return summary;
   }
 
-  const ScratchFolder scratch;
+  const ScratchFolder scratch("trotix-backtest");
   Progress& progress = ports_.progress;
   const int count = static_cast<int>(days.size());
   progress.SetGauge(Progress::kPr, 0, count);
