@@ -54,9 +54,12 @@ bool ArchiveHttpClient::Holds(const std::string& url) const {
                      [](const RecordedAnswer* a) { return !a->answer.failed; });
 }
 
-ProbeResult ArchiveHttpClient::Probe(const std::string& url, const StopSignal* stop) {
+ProbeResult ArchiveHttpClient::ProbeExplained(const std::string& url, std::string& why,
+                                              const StopSignal* stop) {
+  why.clear();
   if (stop != nullptr && stop->stopped()) return ProbeResult::Unreachable;
   const RecordedAnswer* a = Next(url, true);
+  if (!a) why = kNotInArchive;
   return a ? a->probe : ProbeResult::Unreachable;
 }
 

@@ -25,7 +25,8 @@ class ArchiveHttpClient : public HttpClient {
   std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
                                   const AnswerHandler& onAnswer,
                                   const StopSignal* stop = nullptr) override;
-  ProbeResult Probe(const std::string& url, const StopSignal* stop = nullptr) override;
+  ProbeResult ProbeExplained(const std::string& url, std::string& why,
+                             const StopSignal* stop = nullptr) override;
   // Whether a good answer to a GET of `url` was recorded.
   bool Holds(const std::string& url) const;
 

@@ -31,11 +31,6 @@ std::vector<HttpAnswer> RecordingHttpClient::GetMany(const std::vector<std::stri
   return answers;
 }
 
-ProbeResult RecordingHttpClient::Probe(const std::string& url, const StopSignal* stop) {
-  std::string why;
-  return ProbeExplained(url, why, stop);
-}
-
 ProbeResult RecordingHttpClient::ProbeExplained(const std::string& url, std::string& why,
                                                 const StopSignal* stop) {
   const ProbeResult result = inner_.ProbeExplained(url, why, stop);

@@ -351,11 +351,6 @@ std::string RedirectTarget(const std::string& from, const std::string& location)
 
 }  // namespace
 
-ProbeResult CurlHttpClient::Probe(const std::string& url, const StopSignal* stop) {
-  std::string ignored;
-  return ProbeExplained(url, ignored, stop);
-}
-
 ProbeResult CurlHttpClient::ProbeExplained(const std::string& url, std::string& why,
                                            const StopSignal* stop) {
   why.clear();

@@ -36,7 +36,6 @@ class CurlHttpClient : public HttpClient {
   std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
                                   const AnswerHandler& onAnswer,
                                   const StopSignal* stop = nullptr) override;
-  ProbeResult Probe(const std::string& url, const StopSignal* stop = nullptr) override;
   ProbeResult ProbeExplained(const std::string& url, std::string& why,
                              const StopSignal* stop = nullptr) override;
 

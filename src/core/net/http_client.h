@@ -39,14 +39,13 @@ class HttpClient {
   // A fresh GET outside the cookie jar; "http://" is put in front of an address without a
   // scheme. Redirects are followed to the end, bodies unread; present when the final answer's
   // status is 200 or 302, absent for any other status or a redirect loop. A stopped probe is
-  // Unreachable.
-  virtual ProbeResult Probe(const std::string& url, const StopSignal* stop = nullptr) = 0;
-  // Probe, and when no answer came the client's reason in `why`, so the user can be told which
-  // address failed and how. Clients that cannot tell leave it empty.
+  // Unreachable. When no answer came, `why` holds the client's reason, so the user can be told
+  // which address failed and how.
   virtual ProbeResult ProbeExplained(const std::string& url, std::string& why,
-                                     const StopSignal* stop = nullptr) {
-    why.clear();
-    return Probe(url, stop);
+                                     const StopSignal* stop = nullptr) = 0;
+  ProbeResult Probe(const std::string& url, const StopSignal* stop = nullptr) {
+    std::string why;
+    return ProbeExplained(url, why, stop);
   }
 };
 
