@@ -2,11 +2,11 @@
 #include <pthread.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
-#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <thread>

@@ -80,7 +80,8 @@ TEST(BestOf, NonRunnerIsNeverRecommended) {
     const char* number;
     const char* name;
     int rank;
-  } runners[] = {{"NR", "Gone", 300}, {"2", "Alpha", 200}, {"3", "Bravo", 100}, {"4", "Charlie", 0}};
+  } runners[] = {
+      {"NR", "Gone", 300}, {"2", "Alpha", 200}, {"3", "Bravo", 100}, {"4", "Charlie", 0}};
   for (const auto& r : runners) {
     const int i = ws.TAB.AddRow();
     ws.TAB.At(i, tab::kNumber).text = r.number;
