@@ -14,7 +14,7 @@ constexpr auto kImage = ColumnKind::Image;
 constexpr bool kHidden = true;
 constexpr bool kPrice = true;
 
-struct ColumnSpec {
+struct ColumnSchema {
   int index;
   const char* caption;
   ColumnKind kind;
@@ -26,14 +26,14 @@ struct ColumnSpec {
 // Each schema lists its columns by their named index, so a column added to one side only fails
 // to build.
 template <std::size_t N>
-constexpr bool Ordered(const ColumnSpec (&specs)[N], int count) {
+constexpr bool Ordered(const ColumnSchema (&columns)[N], int count) {
   if (static_cast<int>(N) != count) return false;
   for (std::size_t i = 0; i < N; ++i)
-    if (specs[i].index != static_cast<int>(i)) return false;
+    if (columns[i].index != static_cast<int>(i)) return false;
   return true;
 }
 
-constexpr ColumnSpec kRT[] = {
+constexpr ColumnSchema kRT[] = {
     {rt::kFlag, "", kImage, false, "Country of the course"},
     {rt::kTime, "Time", kText, false, "Start time"},
     {rt::kCourse, "Course", kText, false, "Course"},
@@ -43,7 +43,7 @@ constexpr ColumnSpec kRT[] = {
 };
 static_assert(Ordered(kRT, rt::kCount));
 
-constexpr ColumnSpec kLG[] = {
+constexpr ColumnSchema kLG[] = {
     {lg::kFlag, "", kImage, false, "Country of the course"},
     {lg::kTime, "Time", kText, false, "Start time"},
     {lg::kCourse, "Course", kText, false, "Course"},
@@ -55,14 +55,14 @@ constexpr ColumnSpec kLG[] = {
 };
 static_assert(Ordered(kLG, lg::kCount));
 
-constexpr ColumnSpec kT1[] = {
+constexpr ColumnSchema kT1[] = {
     {t1::kFlag, "", kImage, false, "Country of the course"},
     {t1::kTime, "Time", kText, false, "Start time"},
     {t1::kCourse, "Course", kText, false, "Course"},
 };
 static_assert(Ordered(kT1, t1::kCount));
 
-constexpr ColumnSpec kT2[] = {
+constexpr ColumnSchema kT2[] = {
     {t2::kName, "Name Horse", kText, false, "Runner"},
     {t2::kShare, "%", kNumber, false, "Share of the money matched on the race"},
     {t2::kAllSum, "All Sum, $", kText, false, "Money matched on the race"},
@@ -79,7 +79,7 @@ constexpr ColumnSpec kT2[] = {
 };
 static_assert(Ordered(kT2, t2::kCount));
 
-constexpr ColumnSpec kNX[] = {
+constexpr ColumnSchema kNX[] = {
     {nx::kFlag, "", kImage, false, "Country of the course"},
     {nx::kTime, "Time", kText, false, "Start time"},
     {nx::kCourse, "Course", kText, false, "Course"},
@@ -88,7 +88,7 @@ constexpr ColumnSpec kNX[] = {
 };
 static_assert(Ordered(kNX, nx::kCount));
 
-constexpr ColumnSpec kRF[] = {
+constexpr ColumnSchema kRF[] = {
     {rf::kDV, "DV", kNumber, false, "Day value of today's date (red)"},
     {rf::kFNH, "FNH", kNumber, false, "Field number: the number of runners, reduced (green)"},
     {rf::kID, "ID", kNumber, false, "Sum of the runners' ID letters, reduced (navy)"},
@@ -96,7 +96,7 @@ constexpr ColumnSpec kRF[] = {
 };
 static_assert(Ordered(kRF, rf::kCount));
 
-constexpr ColumnSpec kH[] = {
+constexpr ColumnSchema kH[] = {
     {h::kNo, "№", kText, false, "Position in the sorted runner list"},
     {h::kRunnerId, "ID", kNumber, false, "Letter value of the name's first letter"},
     {h::kNH, "NH", kNumber, false, "Position, reduced to one digit"},
@@ -146,7 +146,7 @@ constexpr ColumnSpec kH[] = {
 };
 static_assert(Ordered(kH, h::kCount));
 
-constexpr ColumnSpec kTIPS[] = {
+constexpr ColumnSchema kTIPS[] = {
     {tips::kFlag, "", kImage, false, "Country of the course"},
     {tips::kTime, "Time", kText, false, "Start time"},
     {tips::kCourse, "Course", kText, false, "Course"},
@@ -155,7 +155,7 @@ constexpr ColumnSpec kTIPS[] = {
 };
 static_assert(Ordered(kTIPS, tips::kCount));
 
-constexpr ColumnSpec kREZ[] = {
+constexpr ColumnSchema kREZ[] = {
     {rez::kFlag, "", kImage, false, "Country of the course"},
     {rez::kTime, "Time", kText, false, "Start time"},
     {rez::kCourse, "Course", kText, false, "Course"},
@@ -172,7 +172,7 @@ constexpr ColumnSpec kREZ[] = {
 };
 static_assert(Ordered(kREZ, rez::kCount));
 
-constexpr ColumnSpec kREP[] = {
+constexpr ColumnSchema kREP[] = {
     {rep::kTime, "Time", kText, false, "Start time"},
     {rep::kCourse, "Course", kText, false, "Course"},
     {rep::kName, "Name Horse", kText, false, "Runner picked"},
@@ -181,14 +181,14 @@ constexpr ColumnSpec kREP[] = {
 };
 static_assert(Ordered(kREP, rep::kCount));
 
-constexpr ColumnSpec kMM[] = {
+constexpr ColumnSchema kMM[] = {
     {mm::kFlag, "", kImage, false, "Country of the course"},
     {mm::kTime, "Time", kText, false, "Start time"},
     {mm::kCourse, "Course", kText, false, "Course"},
 };
 static_assert(Ordered(kMM, mm::kCount));
 
-constexpr ColumnSpec kTAB[] = {
+constexpr ColumnSchema kTAB[] = {
     {tab::kNumber, "№", kText, false, "Runner number; NR: a non-runner"},
     {tab::kName, "Name Horse", kText, false, "Runner"},
     {tab::kPercent, "%", kNumber, kHidden, "Percent"},
@@ -222,7 +222,7 @@ constexpr ColumnSpec kTAB[] = {
 };
 static_assert(Ordered(kTAB, tab::kCount));
 
-constexpr ColumnSpec kR[] = {
+constexpr ColumnSchema kR[] = {
     {r::kName, "Name Horse", kText, false, "Runner; greyed: a non-runner"},
     {r::kRank, "Rank", kNumber, false, "Ratings against the race's means"},
     {r::kBf, "BF %", kNumber, false, "Share of the money matched on the race"},
@@ -236,16 +236,16 @@ constexpr ColumnSpec kR[] = {
 };
 static_assert(Ordered(kR, r::kCount));
 
-constexpr ColumnSpec kRR[] = {
+constexpr ColumnSchema kRR[] = {
     {rr::kName, "Name Horse", kText, false, "The strongest runners that run"},
     {rr::kPower, "Power", kNumber, false, "Their Summa"},
 };
 static_assert(Ordered(kRR, rr::kCount));
 
-std::vector<Column> Build(std::span<const ColumnSpec> specs) {
+std::vector<Column> Build(std::span<const ColumnSchema> schema) {
   std::vector<Column> columns;
-  columns.reserve(specs.size());
-  for (const ColumnSpec& s : specs)
+  columns.reserve(schema.size());
+  for (const ColumnSchema& s : schema)
     columns.push_back({s.caption, s.kind, s.hidden, s.hint, s.price});
   return columns;
 }
