@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gui/chart_ticks.h"
 #include "gui/display_text.h"
 #include "model/workspace.h"
 
@@ -25,15 +26,6 @@ constexpr QRgb kColours[SummaChart::kComponentCount] = {
     0x9e9d24,  // FR
     0x5d4037,  // Zorvat
 };
-
-// A tick step of 1, 2 or 5 times a power of ten that gives about five ticks.
-double NiceStep(double span) {
-  const double raw = std::max(span, 1.0) / 5.0;
-  const double power = std::pow(10.0, std::floor(std::log10(raw)));
-  for (double m : {1.0, 2.0, 5.0})
-    if (raw <= m * power) return m * power;
-  return 10.0 * power;
-}
 
 }  // namespace
 
@@ -126,11 +118,9 @@ void SummaChart::SetTable(const Table& r) {
   }
   runners_->clear();
   runners_->append(names);
-  const double step = NiceStep(high - low);
+  const double step = NiceTickStep(high - low);
   points_->setRange(std::floor(low / step) * step, std::max(step, std::ceil(high / step) * step));
-  points_->setTickType(QValueAxis::TicksDynamic);
-  points_->setTickAnchor(0);
-  points_->setTickInterval(step);
+  SetTickStep(points_, step);
 }
 
 }  // namespace trotix::gui

@@ -19,8 +19,8 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
-#include <cmath>
 
+#include "gui/chart_ticks.h"
 #include "gui/display_text.h"
 #include "gui/pages/page_parts.h"
 
@@ -44,15 +44,6 @@ QIcon Swatch(const QColor& colour, bool dashed) {
   p.setPen(colour.darker(130));
   p.drawRect(1, 1, 9, 9);
   return QIcon(square);
-}
-
-// A tick step of 1, 2 or 5 times a power of ten that gives about five ticks.
-double NiceStep(double span) {
-  const double raw = std::max(span, 1.0) / 5.0;
-  const double power = std::pow(10.0, std::floor(std::log10(raw)));
-  for (double m : {1.0, 2.0, 5.0})
-    if (raw <= m * power) return m * power;
-  return 10.0 * power;
 }
 
 QString SourceText(long long runId) {
@@ -494,9 +485,7 @@ void ProofPage::ShowCurves(const ProofReport& r) {
   const double margin = std::max(5.0, (high - low) * 0.05);
   const double last = std::max(10.0, static_cast<double>(longest));
   bets->setRange(0, last);
-  bets->setTickType(QValueAxis::TicksDynamic);
-  bets->setTickAnchor(0);
-  bets->setTickInterval(NiceStep(last));
+  SetTickStep(bets, NiceTickStep(last));
   points->setRange(low - margin, high + margin);
   points->applyNiceNumbers();
 }
