@@ -9,6 +9,7 @@
 #include "gui/pages/proof_page.h"
 #include "gui/pages/report_page.h"
 #include "gui/pages/sign_in_page.h"
+#include "gui/session_factory.h"
 #include "gui/settings_dialog.h"
 #include "gui/window_frame.h"
 
@@ -43,8 +44,11 @@ void MainWindow::ApplySettings() {
     return;
   }
   settingsPending_ = false;
-  const bool newSignIn =
-      options.hosts.dataServer != options_.hosts.dataServer || options.folder != options_.folder;
+  const bool newFolder = options.folder != options_.folder;
+  const bool newSignIn = options.hosts.dataServer != options_.hosts.dataServer || newFolder;
+  // The open archive stays with the running Sessions; it is opened in the new folder next time.
+  if (newFolder && sessions_->archive())
+    frame_->Say("The day archive moves to the new data folder at the next start");
   options_ = options;
   signIn_->SetWebSite(options_.hosts.webSite);
   const int command = Run([options](Session& s) { s.UseSettings(options); });

@@ -23,6 +23,7 @@
 #include "gui/launch.h"
 #include "gui/main_window.h"
 #include "gui/settings.h"
+#include "gui/settings_dialog.h"
 #include "net/curl_http_client.h"
 #include "vendorsim/demo_history.h"
 #include "vendorsim/vendor_sim.h"
@@ -147,6 +148,9 @@ void WindowArchiveTest::recordsBesideTheCliSettlesAndReplays() {
            "a day is replayed only before a sign-in");
 
   window_.reset();
+  // This time the data folder comes from the settings, so the dialog can change it.
+  commandLine.erase(Settings::Key::kDataFolder);
+  settings->Set(Settings::Key::kDataFolder, folder.path());
   w = WindowOptions{};
   w.settings = settings;
   w.commandLine = commandLine;
@@ -157,6 +161,12 @@ void WindowArchiveTest::recordsBesideTheCliSettlesAndReplays() {
   window_->ports().SetMessageHook([&](const QString& text) { messages << text; });
   window_->show();
   QVERIFY(Wait(window_->Start()));
+  // The open archive does not follow a new data folder until the next start, and says so.
+  window_->OpenSettings()->findChild<QLineEdit*>("dataFolderEdit")->setText(folder.filePath("new"));
+  const int applied = window_->shown().command;
+  window_->findChild<SettingsDialog*>("settingsDialog")->accept();
+  QVERIFY(Wait(applied + 1));
+  QVERIFY(window_->findChild<QLabel*>("statusLine")->text().contains("at the next start"));
   const int requests = server.Requests("*");
   days = window_->findChild<QComboBox*>("storedDaysBox");
   days->setCurrentIndex(0);
