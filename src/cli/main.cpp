@@ -283,6 +283,7 @@ int Run(Options& o) {
       options.today = today;
       options.days = days;
       options.maxConnections = o.maxConnections;
+      options.stop = &progress.stop;
       std::string errors;
       const auto built = vendorsim::BuildDemoHistory(
           *store, options, [&](const vendorsim::DemoHistoryDay& d, int index, int count) {

@@ -156,18 +156,24 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
       o.today = SystemClock().Today();
       o.days = days;
       o.maxConnections = cap;
+      o.stop = progress.stopSignal();
       progress.SetGauge(Progress::kPr, 0, days);
       progress.ShowPanel(true);
       int picks = 0, failed = 0;
-      vendorsim::BuildDemoHistory(*store, o, [&](const vendorsim::DemoHistoryDay& d, int i, int) {
-        progress.SetGauge(Progress::kPr, i, days);
-        picks += d.picks;
-        failed += d.error.empty() ? 0 : 1;
-      });
+      const auto built = vendorsim::BuildDemoHistory(
+          *store, o, [&](const vendorsim::DemoHistoryDay& d, int i, int) {
+            progress.SetGauge(Progress::kPr, i, days);
+            picks += d.picks;
+            failed += d.error.empty() ? 0 : 1;
+          });
       progress.ShowPanel(false);
-      std::string text = "Built " + std::to_string(days - failed) + " demo days with " +
+      const int done = static_cast<int>(built.size());
+      std::string text = "Built " + std::to_string(done - failed) + " demo days with " +
                          std::to_string(picks) + " picks, each day settled";
       if (failed > 0) text += "; " + std::to_string(failed) + " days failed";
+      if (done < days)
+        text += "; cancelled after " + std::to_string(done) + " of " + std::to_string(days) +
+                " days, the days built are kept";
       return text;
     };
   }

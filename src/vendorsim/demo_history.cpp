@@ -60,6 +60,7 @@ std::vector<DemoHistoryDay> BuildDemoHistory(
   std::vector<DemoHistoryDay> history;
   const ScratchFolder folder("trotix-demo-history");
   for (int back = options.days; back >= 1; --back) {
+    if (options.stop && options.stop->stopped()) break;
     const Date day = AddDays(options.today, -back);
     DemoHistoryDay built;
     try {

@@ -8,6 +8,7 @@
 
 #include "app/session.h"
 #include "archive/sqlite_archive.h"
+#include "net/stop_signal.h"
 #include "text/dates.h"
 
 namespace trotix::vendorsim {
@@ -18,6 +19,8 @@ struct DemoHistoryOptions {
   uint64_t seed = 1;  // with the demo server's defaults, day D is the day `--today D` serves
   int races = 40;
   int maxConnections = 8;
+  // Looked at between days: the days built before a stop are kept.
+  const StopSignal* stop = nullptr;
 };
 
 struct DemoHistoryDay {

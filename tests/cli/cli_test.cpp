@@ -368,6 +368,31 @@ TEST(CliArchive, DemoHistoryDaysAreTheServedDaysSettled) {
   EXPECT_EQ(Json(settle)["picks"].size(), j["picks"].size());
 }
 
+// Ctrl+C stops a demo history between days; the days built stay in the archive.
+TEST(CliArchive, DemoHistoryStopsBetweenDaysOnCtrlC) {
+  testing::TempFolder dir;
+  const auto out = dir.path() / "out.json";
+  RunningCli cli({"--demo", "--today", "10.12.2026", "--json", "--dir", dir.path().string(),
+                  "demo-history", "30"},
+                 out);
+  ASSERT_TRUE(cli.started());
+  std::string line;
+  ASSERT_TRUE(cli.NextLine(line));
+  EXPECT_EQ(line.rfind("demo-history 1/30 10.11.2026", 0), 0u) << line;
+  cli.Interrupt();
+  while (cli.NextLine(line)) {
+  }
+  EXPECT_EQ(cli.Wait(), 130);
+  const auto j = nlohmann::json::parse(testing::ReadFile(out));
+  const std::size_t built = j["history"].size();
+  EXPECT_GE(built, 1u);
+  EXPECT_LT(built, 30u);
+  EXPECT_EQ(j["errors"], nlohmann::json({"demo-history: cancelled"}));
+  std::set<std::string> days;
+  for (const auto& pick : j["picks"]) days.insert(pick["day"].get<std::string>());
+  EXPECT_EQ(days.size(), built);
+}
+
 // proof, backtest and picks read the archive alone: no server is started and no day is signed
 // in to; the back-test gives the live days' figures, and a method's picks add up to its profit.
 TEST(CliArchive, ProofBacktestAndPicksReadOnlyTheArchive) {
