@@ -497,7 +497,7 @@ TEST(CliArchive, TwoProgramsShareOneArchive) {
   const CliRun second = RunCli("--demo --today 08.12.2026" + at + "best-rank");
   const CliRun one = first.get();
   for (const CliRun* run : {&one, &second}) {
-    ASSERT_EQ(run->status, 0);
+    ASSERT_EQ(run->status, 0) << run->out.substr(0, 400);
     EXPECT_TRUE(Json(*run)["errors"].empty()) << Json(*run)["errors"].dump();
     EXPECT_TRUE(Json(*run)["messages"].empty()) << Json(*run)["messages"].dump();
   }

@@ -1,9 +1,12 @@
 #include "archive/sqlite_archive.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <sqlite3.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <thread>
 
 namespace trotix {
 namespace {
@@ -186,9 +189,26 @@ struct SqliteArchive::Impl {
     if (objects > 0 && !HasTable("schema_version")) throw Error("the file is no Trotix archive");
     if (Version() > kKnownVersion)
       throw Error("made by a newer Trotix (schema version " + std::to_string(Version()) + ")");
-    db->exec("PRAGMA journal_mode = WAL");
+    UseWal();
     db->exec("PRAGMA synchronous = NORMAL");
     Migrate();
+  }
+
+  // Switching a new file to WAL takes a lock SQLite does not wait for: a second program opening
+  // the same new file at that moment is told "database is locked" at once. It tries again for as
+  // long as it would wait for any other lock.
+  void UseWal() {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+    for (;;) {
+      try {
+        db->exec("PRAGMA journal_mode = WAL");
+        return;
+      } catch (const SQLite::Exception& e) {
+        if ((e.getErrorCode() & 0xff) != SQLITE_BUSY || std::chrono::steady_clock::now() >= until)
+          throw;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
   }
 
   void Migrate() {

@@ -255,5 +255,30 @@ TEST(DayArchive, TwoConnectionsWriteAtOnce) {
   EXPECT_EQ(second.LoadDay(kDay)->answers.size(), 2u * kCommands);
 }
 
+// A program that opens a new file while another is still making it waits for it, as for any
+// other lock (it once gave up at once with "database is locked").
+TEST(DayArchive, OpeningWaitsForAnotherProgramMakingTheFile) {
+  TempFolder folder;
+  const auto file = folder.path() / kArchiveFileName;
+  SQLite::Database maker(file.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+  maker.exec("BEGIN IMMEDIATE");
+  std::thread done([&maker] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    maker.exec("COMMIT");
+  });
+  std::string error;
+  try {
+    SqliteArchive store(file);
+    ArchiveWrite write;
+    write.day = kDay;
+    store.Write(write);
+  } catch (const ArchiveError& e) {
+    error = e.what();
+  }
+  done.join();
+  EXPECT_EQ(error, "");
+  EXPECT_EQ(SqliteArchive(file).Days(), std::vector<Date>{kDay});
+}
+
 }  // namespace
 }  // namespace trotix
