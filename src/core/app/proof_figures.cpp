@@ -4,17 +4,12 @@
 #include <charconv>
 #include <map>
 #include <set>
-#include <tuple>
 
 #include "report/report_page.h"
 #include "text/strings.h"
 
 namespace trotix {
 namespace {
-
-bool Before(const Date& a, const Date& b) {
-  return std::tie(a.year, a.month, a.day) < std::tie(b.year, b.month, b.day);
-}
 
 // With a point, whatever the machine's locale: CSV fields are separated by commas.
 std::string PointFixed(double v, int decimals) {
@@ -74,8 +69,8 @@ proof::Bet BetOfPick(const Pick& pick) {
 bool PassesFilter(const Pick& pick, const PickFilter& f) {
   if (pick.source != f.source) return false;
   if (f.source == PickSource::kBacktest && pick.runId != f.runId) return false;
-  if (f.from && Before(pick.day, *f.from)) return false;
-  if (f.to && Before(*f.to, pick.day)) return false;
+  if (f.from && pick.day < *f.from) return false;
+  if (f.to && *f.to < pick.day) return false;
   if (!f.course.empty() && pick.course != f.course) return false;
   return f.method.empty() || pick.system == f.method;
 }
@@ -98,13 +93,13 @@ ProofReport MakeProofReport(const std::vector<Pick>& ledger, const std::vector<A
   for (const Pick& p : ledger) {
     methods.insert(p.system);
     courses.insert(p.course);
-    if (!report.firstDay || Before(p.day, *report.firstDay)) report.firstDay = p.day;
-    if (!report.lastDay || Before(*report.lastDay, p.day)) report.lastDay = p.day;
+    if (!report.firstDay || p.day < *report.firstDay) report.firstDay = p.day;
+    if (!report.lastDay || *report.lastDay < p.day) report.lastDay = p.day;
     const auto run = picked.find(p.runId);
     if (p.source != PickSource::kBacktest || run == picked.end()) continue;
     BacktestRunInfo& info = run->second;
-    if (info.picks == 0 || Before(p.day, info.first)) info.first = p.day;
-    if (info.picks == 0 || Before(info.last, p.day)) info.last = p.day;
+    if (info.picks == 0 || p.day < info.first) info.first = p.day;
+    if (info.picks == 0 || info.last < p.day) info.last = p.day;
     ++info.picks;
   }
   report.methods.assign(methods.begin(), methods.end());

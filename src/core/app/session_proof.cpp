@@ -16,10 +16,6 @@
 namespace trotix {
 namespace {
 
-bool Before(const Date& a, const Date& b) {
-  return std::tie(a.year, a.month, a.day) < std::tie(b.year, b.month, b.day);
-}
-
 // The archive of a replayed day in a back-test: it keeps the picks the day's report adds, once
 // each as the ledger does, for the back-test to file under its run; nothing else is kept.
 class PickCollector : public DayArchive {
@@ -91,7 +87,7 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
     Command command(*this);
     stored = archive->Days();
     for (const Date& d : stored)
-      if (!Before(d, from) && !Before(to, d)) days.push_back(d);
+      if (from <= d && d <= to) days.push_back(d);
     summary.days = static_cast<int>(days.size());
     if (days.empty()) {
       ports_.messages.Show("No stored days from " + FormatDate(from) + " to " + FormatDate(to));
@@ -115,7 +111,7 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
     }
     progress.SetCaption("Back-test " + std::to_string(i + 1) + "/" + std::to_string(count) + " — " +
                         FormatDate(days[i]));
-    const std::vector<Date> later(std::upper_bound(stored.begin(), stored.end(), days[i], Before),
+    const std::vector<Date> later(std::upper_bound(stored.begin(), stored.end(), days[i]),
                                   stored.end());
     Command command(*this);
     BacktestDay done;
@@ -196,7 +192,7 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
   }
   const RequestKey dayKey = RequestKeyOf(replay.urls().Login("", ""), hosts, false);
   std::vector<Pick> settled =
-      SettleDay(picks, results, archive.LastAnswer(day, dayKey), Before(day, ports_.clock.Today()));
+      SettleDay(picks, results, archive.LastAnswer(day, dayKey), day < ports_.clock.Today());
   done.settled = static_cast<int>(settled.size());
   archive.Settle(std::move(settled));
   return done;

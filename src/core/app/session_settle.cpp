@@ -1,5 +1,4 @@
 // "Settle": every unsettled pick of the ledger against its day's results.
-#include <tuple>
 
 #include "app/session.h"
 #include "archive/request_key.h"
@@ -7,10 +6,6 @@
 
 namespace trotix {
 namespace {
-
-bool Before(const Date& a, const Date& b) {
-  return std::tie(a.year, a.month, a.day) < std::tie(b.year, b.month, b.day);
-}
 
 std::string SettleMessage(const SettleSummary& s) {
   if (s.picks == 0) return "No picks to settle";
@@ -82,7 +77,7 @@ SettleSummary Session::Settle() {
     const auto results = ParseResults(answers[d].body);
     const std::string dayText = archive->LastAnswer(day, dayKey);
     const std::vector<Pick> dayPicks(open.begin() + first, open.begin() + p);
-    for (Pick& pick : SettleDay(dayPicks, results, dayText, Before(day, today))) {
+    for (Pick& pick : SettleDay(dayPicks, results, dayText, day < today)) {
       ++summary.settled;
       switch (pick.result) {
         case PickResult::kWon:

@@ -170,8 +170,7 @@ std::optional<double> ProfitAtPrice(const Bet& bet, double commission) {
 
 void SortByRaceTime(std::vector<Bet>& bets) {
   std::stable_sort(bets.begin(), bets.end(), [](const Bet& a, const Bet& b) {
-    return std::tie(a.date.year, a.date.month, a.date.day, a.time) <
-           std::tie(b.date.year, b.date.month, b.date.day, b.time);
+    return std::tie(a.date, a.time) < std::tie(b.date, b.time);
   });
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <compare>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,7 +10,8 @@ struct Date {
   int year = 2000;
   int month = 1;
   int day = 1;
-  bool operator==(const Date&) const = default;
+  // Earlier days first.
+  auto operator<=>(const Date&) const = default;
 };
 
 struct TimeOfDay {
