@@ -1,10 +1,23 @@
-#include "gui/chart_ticks.h"
+#include "gui/chart_style.h"
 
+#include <QChart>
+#include <QLegend>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
 namespace trotix::gui {
+
+QChart* NewPlainChart(const QMargins& margins, QFont font) {
+  auto* chart = new QChart;
+  chart->setMargins(margins);
+  chart->setBackgroundRoundness(0);
+  chart->setAnimationOptions(QChart::NoAnimation);
+  font.setPixelSize(kChartFontPixels);
+  chart->legend()->setAlignment(Qt::AlignTop);
+  chart->legend()->setFont(font);
+  return chart;
+}
 
 double NiceTickStep(double span) {
   const double raw = std::max(span, 1.0) / 5.0;

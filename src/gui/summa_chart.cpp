@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gui/chart_ticks.h"
+#include "gui/chart_style.h"
 #include "gui/display_text.h"
 #include "model/workspace.h"
 
@@ -36,12 +36,9 @@ SummaChart::SummaChart(QWidget* parent)
       points_(new QValueAxis) {
   setObjectName("summaChart");
   setRenderHint(QPainter::Antialiasing);
-  auto* chart = new QChart;
-  chart->setMargins(QMargins(0, 0, 4, 0));
-  chart->setBackgroundRoundness(0);
-  chart->setAnimationOptions(QChart::NoAnimation);
+  auto* chart = NewPlainChart(QMargins(0, 0, 4, 0), font());
   QFont small = font();
-  small.setPixelSize(10);
+  small.setPixelSize(kChartFontPixels);
 
   const Table empty = Workspace().R;  // the columns, no rows
   for (int c = 0; c < kComponentCount; ++c) {
@@ -65,8 +62,6 @@ SummaChart::SummaChart(QWidget* parent)
   chart->addAxis(points_, Qt::AlignBottom);
   series_->attachAxis(points_);
 
-  chart->legend()->setAlignment(Qt::AlignTop);
-  chart->legend()->setFont(small);
   setChart(chart);
 
   connect(series_, &QAbstractBarSeries::hovered, this, [this](bool on, int row, QBarSet* set) {

@@ -20,7 +20,7 @@
 #include <QValueAxis>
 #include <algorithm>
 
-#include "gui/chart_ticks.h"
+#include "gui/chart_style.h"
 #include "gui/display_text.h"
 #include "gui/pages/page_parts.h"
 
@@ -226,15 +226,7 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
   chart_ = new QChartView;
   chart_->setObjectName("proofChart");
   chart_->setRenderHint(QPainter::Antialiasing);
-  auto* chart = new QChart;
-  chart->setMargins(QMargins(2, 2, 4, 2));
-  chart->setBackgroundRoundness(0);
-  chart->setAnimationOptions(QChart::NoAnimation);
-  QFont small = font();
-  small.setPixelSize(10);
-  chart->legend()->setAlignment(Qt::AlignTop);
-  chart->legend()->setFont(small);
-  chart_->setChart(chart);
+  chart_->setChart(NewPlainChart(QMargins(2, 2, 4, 2), font()));
   views_->addTab(chart_, "Bank curve");
 
   auto* list = new QWidget;
@@ -442,7 +434,7 @@ void ProofPage::ShowCurves(const ProofReport& r) {
     delete axis;
   }
   QFont small = font();
-  small.setPixelSize(10);
+  small.setPixelSize(kChartFontPixels);
   auto* bets = new QValueAxis;
   bets->setLabelFormat("%d");
   bets->setLabelsFont(small);
