@@ -75,6 +75,18 @@ class WindowArchiveTest : public QObject {
     QTest::mouseClick(b, Qt::LeftButton);
     return Wait(before + 1);
   }
+  // The window on the network clients, its servers and data folder named by `commandLine`.
+  void Open(std::shared_ptr<Settings> settings, const Settings::RunValues& commandLine,
+            std::shared_ptr<SqliteArchive> store) {
+    WindowOptions w;
+    w.settings = std::move(settings);
+    w.commandLine = commandLine;
+    w.web = MakeRedirectingClient();
+    w.zorvat = MakeNonRedirectingClient();
+    w.archive = std::move(store);
+    window_.reset();
+    window_ = std::make_unique<MainWindow>(std::move(w));
+  }
 
   std::unique_ptr<MainWindow> window_;
 };
@@ -98,13 +110,7 @@ void WindowArchiveTest::recordsBesideTheCliSettlesAndReplays() {
   for (const auto& [key, member] : kHostKeys)
     commandLine[key] = QString::fromStdString(hosts.*member);
   commandLine[Settings::Key::kDataFolder] = folder.path();
-  WindowOptions w;
-  w.settings = settings;
-  w.commandLine = commandLine;
-  w.web = MakeRedirectingClient();
-  w.zorvat = MakeNonRedirectingClient();
-  w.archive = store;
-  window_ = std::make_unique<MainWindow>(std::move(w));
+  Open(settings, commandLine, store);
   QStringList messages;
   window_->ports().SetMessageHook([&](const QString& text) { messages << text; });
   window_->ports().SetBrowserHook([](const QString&) {});
@@ -151,13 +157,7 @@ void WindowArchiveTest::recordsBesideTheCliSettlesAndReplays() {
   // This time the data folder comes from the settings, so the dialog can change it.
   commandLine.erase(Settings::Key::kDataFolder);
   settings->Set(Settings::Key::kDataFolder, folder.path());
-  w = WindowOptions{};
-  w.settings = settings;
-  w.commandLine = commandLine;
-  w.web = MakeRedirectingClient();
-  w.zorvat = MakeNonRedirectingClient();
-  w.archive = store;
-  window_ = std::make_unique<MainWindow>(std::move(w));
+  Open(settings, commandLine, store);
   window_->ports().SetMessageHook([&](const QString& text) { messages << text; });
   window_->show();
   QVERIFY(Wait(window_->Start()));
@@ -202,13 +202,7 @@ void WindowArchiveTest::proofPageAfterTheDemoHistory() {
   for (const auto& [key, member] : kHostKeys)
     commandLine[key] = QString::fromStdString(hosts.*member);
   commandLine[Settings::Key::kDataFolder] = folder.path();
-  WindowOptions w;
-  w.settings = std::make_shared<Settings>(folder.filePath("trotix.ini"));
-  w.commandLine = commandLine;
-  w.web = MakeRedirectingClient();
-  w.zorvat = MakeNonRedirectingClient();
-  w.archive = store;
-  window_ = std::make_unique<MainWindow>(std::move(w));
+  Open(std::make_shared<Settings>(folder.filePath("trotix.ini")), commandLine, store);
   QStringList messages, opened;
   window_->ports().SetMessageHook([&](const QString& text) { messages << text; });
   window_->ports().SetBrowserHook([&](const QString& target) { opened << target; });
