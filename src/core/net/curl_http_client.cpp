@@ -100,6 +100,21 @@ bool Perform(CURL* e, const StopSignal* stop, CURLcode& rc) {
   return done;
 }
 
+// The path of an absolute address: from the first "/" after the host to the query.
+std::string_view UrlPath(std::string_view url) {
+  const auto scheme = url.find("://");
+  const auto start = url.find('/', scheme == std::string_view::npos ? 0 : scheme + 3);
+  if (start == std::string_view::npos) return "/";
+  return url.substr(start, url.find_first_of("?#", start) - start);
+}
+
+std::size_t CapOf(const CurlHttpOptions& o, std::string_view url) {
+  const std::string_view path = UrlPath(url);
+  for (const auto& c : o.pathCaps)
+    if (path.starts_with(c.path)) return std::min(c.bytes, o.maxBodyBytes);
+  return o.maxBodyBytes;
+}
+
 std::string CurlError(CURLcode rc, const char* buffer) {
   return buffer[0] != '\0' ? std::string(buffer) : std::string(curl_easy_strerror(rc));
 }
@@ -110,7 +125,7 @@ HttpAnswer Finish(Transfer& t, CURLcode rc, bool followRedirects) {
   curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &code);
   a.status = static_cast<int>(code);
   if (t.tooLarge || rc == CURLE_FILESIZE_EXCEEDED) {
-    a.error = "answer larger than " + std::to_string(t.cap) + " bytes";
+    a.error = std::string(kAnswerTooLarge) + std::to_string(t.cap) + " bytes";
     std::string().swap(t.body);
     return a;
   }
@@ -173,7 +188,7 @@ struct CurlHttpClient::Impl {
     curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects);
     curl_easy_setopt(e, CURLOPT_USERAGENT, options.userAgent.c_str());
     curl_easy_setopt(e, CURLOPT_HTTPHEADER, headers);
-    t.cap = options.maxBodyBytes;
+    t.cap = CapOf(options, url);
     curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(t.cap));
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &KeepBody);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);

@@ -7,8 +7,10 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "net/vendor_urls.h"
 #include "support/loopback_server.h"
 
 namespace trotix {
@@ -76,6 +78,25 @@ class CurlHttpClientTest : public ::testing::Test {
           "text/plain",
           [total, sent = std::size_t{0}](std::size_t, httplib::DataSink& sink) mutable {
             const std::string chunk(std::min<std::size_t>(4096, total - sent), 'y');
+            sent += chunk.size();
+            sink.write(chunk.data(), chunk.size());
+            if (sent >= total) sink.done();
+            return true;
+          });
+    });
+    // A runner page of `size` bytes, streamed without a length when `chunked`, after `delay` ms.
+    s.Get(std::string(kRunnerPagePath), [](const httplib::Request& req, httplib::Response& res) {
+      const std::size_t total = std::stoul(req.get_param_value("size"));
+      std::this_thread::sleep_for(std::chrono::milliseconds(
+          req.has_param("delay") ? std::stoi(req.get_param_value("delay")) : 0));
+      if (!req.has_param("chunked")) {
+        res.set_content(std::string(total, 'r'), "text/html");
+        return;
+      }
+      res.set_chunked_content_provider(
+          "text/html",
+          [total, sent = std::size_t{0}](std::size_t, httplib::DataSink& sink) mutable {
+            const std::string chunk(std::min<std::size_t>(65536, total - sent), 'r');
             sent += chunk.size();
             sink.write(chunk.data(), chunk.size());
             if (sent >= total) sink.done();
@@ -219,6 +240,46 @@ TEST_F(CurlHttpClientTest, AnswersOverTheCapFail) {
   }
   // The default cap is 32 MiB.
   EXPECT_EQ(CurlHttpOptions().maxBodyBytes, 33554432u);
+}
+
+// A runner page is refused past 2 MiB while it streams, with or without a length and on a slow
+// server too; every other answer keeps the general bound, since the day's card may be larger.
+TEST_F(CurlHttpClientTest, RunnerPagesAboveTwoMebibytesFail) {
+  constexpr std::size_t kCap = std::size_t{2} << 20;
+  struct Case {
+    std::string query;
+    std::size_t size;
+    bool failed;
+  };
+  const std::vector<Case> cases = {
+      {"", kCap, false},
+      {"", kCap + 1, true},
+      {"&chunked=1", kCap - 1, false},
+      {"&chunked=1", kCap + 1, true},
+      {"&delay=300", kCap, false},
+      {"&delay=300&chunked=1", kCap + 1, true},
+  };
+  CurlHttpClient client;
+  std::vector<std::string> urls;
+  for (const auto& c : cases)
+    urls.push_back(srv_.Url(std::string(kRunnerPagePath) +
+                            "?marketId=1&size=" + std::to_string(c.size) + c.query));
+  urls.push_back(srv_.Url("/big/" + std::to_string(3 * kCap)));  // not a runner page
+  std::vector<std::size_t> taken(urls.size(), 0);
+  const auto answers = client.GetMany(urls, 4, [&](int i, HttpAnswer& answer) {
+    taken[i] = std::exchange(answer.body, {}).size();  // the caller takes the body
+  });
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE(urls[i]);
+    EXPECT_EQ(answers[i].failed, cases[i].failed) << answers[i].error;
+    EXPECT_EQ(taken[i], cases[i].failed ? 0 : cases[i].size);
+    EXPECT_TRUE(answers[i].body.empty()) << "a body taken by the handler stays with it";
+    if (cases[i].failed) {
+      EXPECT_EQ(answers[i].error, "answer larger than 2097152 bytes");
+    }
+  }
+  EXPECT_FALSE(answers.back().failed) << answers.back().error;
+  EXPECT_EQ(taken.back(), 3 * kCap);
 }
 
 TEST_F(CurlHttpClientTest, BatchesAnswerInTheOrderAskedWithinTheCap) {
