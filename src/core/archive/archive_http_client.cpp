@@ -6,8 +6,9 @@
 
 namespace trotix {
 
-ArchiveHttpClient::ArchiveHttpClient(std::vector<RecordedAnswer> answers, Hosts hosts)
-    : hosts_(std::move(hosts)), answers_(std::move(answers)) {
+ArchiveHttpClient::ArchiveHttpClient(std::vector<RecordedAnswer> answers, Hosts hosts,
+                                     BodyReader readBody)
+    : hosts_(std::move(hosts)), readBody_(std::move(readBody)), answers_(std::move(answers)) {
   for (const RecordedAnswer& a : answers_) byRequest_[a.key].answers.push_back(&a);
 }
 
@@ -29,6 +30,16 @@ HttpAnswer ArchiveHttpClient::Get(const std::string& url, const StopSignal* stop
     answer.stopped = true;
   } else if (const RecordedAnswer* a = Next(url, false)) {
     answer = a->answer;
+    if (a->bodyId != 0) {
+      // Read outside the lock: the answers themselves never change.
+      auto body = readBody_ ? readBody_(a->bodyId) : std::nullopt;
+      if (body) {
+        answer.body = std::move(*body);
+      } else {
+        answer = HttpAnswer{};
+        answer.error = kBodyNotReadable;
+      }
+    }
   } else {
     answer.error = kNotInArchive;
   }
@@ -61,6 +72,10 @@ ProbeResult ArchiveHttpClient::ProbeExplained(const std::string& url, std::strin
   const RecordedAnswer* a = Next(url, true);
   if (!a) why = kNotInArchive;
   return a ? a->probe : ProbeResult::Unreachable;
+}
+
+ArchiveHttpClient::BodyReader BodiesOf(DayArchive& archive) {
+  return [&archive](long long id) { return archive.ReadBody(id); };
 }
 
 }  // namespace trotix

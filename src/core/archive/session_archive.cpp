@@ -57,12 +57,13 @@ void SessionArchive::Note(const ArchiveError& e) {
 }
 
 void SessionArchive::BeginCommand() {
-  ++depth_;
+  if (depth_++ == 0) owner_ = std::this_thread::get_id();
 }
 
 std::string SessionArchive::CommitCommand() {
   depth_ = std::max(0, depth_ - 1);
   if (depth_ > 0) return {};
+  owner_ = std::thread::id();
   ArchiveWrite write;
   {
     std::lock_guard lock(mutex_);
@@ -99,8 +100,34 @@ std::string SessionArchive::CommitCommand() {
 
 void SessionArchive::Record(RecordedAnswer answer) {
   if (!recording_) return;
+  if (!answer.key.probe && answer.bodyId == 0) {
+    if (const long long id = StoreBody(answer.answer.body); id != 0) {
+      answer.bodyId = id;
+      std::string().swap(answer.answer.body);
+    }
+  }
   std::lock_guard lock(mutex_);
   answers_.push_back(std::move(answer));
+}
+
+long long SessionArchive::StoreBody(const std::string& body) {
+  // The connection belongs to the command's thread; answers of a day not yet signed in may
+  // belong to no day at all, and wait with the command as before.
+  if (!recording_ || owner_.load() != std::this_thread::get_id()) return 0;
+  {
+    std::lock_guard lock(mutex_);
+    if (!day_) return 0;
+  }
+  try {
+    return store_.StoreBody(body);
+  } catch (const ArchiveError& e) {
+    Note(e);  // kept in memory with its answer, for the command's own write
+    return 0;
+  }
+}
+
+std::optional<std::string> SessionArchive::ReadBody(long long id) {
+  return Read<std::optional<std::string>>([&] { return store_.Body(id); }, std::nullopt);
 }
 
 void SessionArchive::KeepDay(const Date& day, const Hosts& hosts) {

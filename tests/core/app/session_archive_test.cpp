@@ -2,6 +2,8 @@
 // picks ledger following the report, and settlement against the generated finishing order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "analysis/analyse_race.h"
 #include "app/recording_ports.h"
 #include "app/session.h"
@@ -38,7 +40,7 @@ struct ArchivedSession {
   ArchivedSession(SqliteArchive& store, const StoredDay& day, const std::filesystem::path& folder,
                   int maxConnections)
       : archive(std::make_unique<SessionArchive>(store, day.day)),
-        web(std::make_unique<ArchiveHttpClient>(day.answers, day.hosts)),
+        web(std::make_unique<ArchiveHttpClient>(day.answers, day.hosts, BodiesOf(*archive))),
         clock(day.day) {
     Open(day.hosts, folder, maxConnections);
   }
@@ -106,6 +108,11 @@ TEST(SessionArchive, ReplayedDayEqualsTheLiveDay) {
 
   const auto day = store.LoadDay(kDay);
   ASSERT_TRUE(day);
+  // The index alone: each body stays in the file until the replay asks for it.
+  const auto withBody = std::count_if(day->answers.begin(), day->answers.end(),
+                                      [](const RecordedAnswer& a) { return a.bodyId != 0; });
+  EXPECT_GT(withBody, 0);
+  for (const RecordedAnswer& a : day->answers) EXPECT_EQ(a.answer.body, "") << a.key.path;
   const int requests = sim->Requests("*");
   // One request after another this time: the order asked, not the order arrived, is replayed.
   ArchivedSession replay(store, *day, folder.path(), 1);
