@@ -196,7 +196,8 @@ void Session::FillIndicatorRace(int row) {
 }
 
 bool Session::FetchRunnerPages(const std::vector<std::string>& urls, RunnerPages& pages,
-                               const std::function<void(int)>& arrived) {
+                               const std::function<void(int)>& arrived,
+                               const HttpClient::StartGate& mayStart) {
   pages.bodies.assign(urls.size(), std::string());
   if (urls.empty()) return !stop_.stopped();
   Progress& progress = ports_.progress;
@@ -213,7 +214,7 @@ bool Session::FetchRunnerPages(const std::vector<std::string>& urls, RunnerPages
         if (++answered % 2 == 0) progress.SetGauge(Progress::kPr, answered / 2, runners);
         if (arrived) arrived(i);
       },
-      &stop_);
+      &stop_, mayStart);
   progress.ShowPanel(false);
   return !stop_.stopped();
 }

@@ -46,9 +46,10 @@ HttpAnswer ArchiveHttpClient::Get(const std::string& url, const StopSignal* stop
   return answer;
 }
 
+// One request after another: nothing is ever in flight beside the next, so no gate holds back.
 std::vector<HttpAnswer> ArchiveHttpClient::GetMany(const std::vector<std::string>& urls, int,
                                                    const AnswerHandler& onAnswer,
-                                                   const StopSignal* stop) {
+                                                   const StopSignal* stop, const StartGate&) {
   std::vector<HttpAnswer> answers;
   answers.reserve(urls.size());
   for (std::size_t i = 0; i < urls.size(); ++i) {

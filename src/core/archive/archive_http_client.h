@@ -31,8 +31,8 @@ class ArchiveHttpClient : public HttpClient {
   // Answers at once; a raised stop still ends what is asked after it.
   HttpAnswer Get(const std::string& url, const StopSignal* stop = nullptr) override;
   std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
-                                  const AnswerHandler& onAnswer,
-                                  const StopSignal* stop = nullptr) override;
+                                  const AnswerHandler& onAnswer, const StopSignal* stop = nullptr,
+                                  const StartGate& mayStart = {}) override;
   ProbeResult ProbeExplained(const std::string& url, std::string& why,
                              const StopSignal* stop = nullptr) override;
   // Whether a good answer to a GET of `url` was recorded.

@@ -13,7 +13,8 @@ HttpAnswer RecordingHttpClient::Get(const std::string& url, const StopSignal* st
 std::vector<HttpAnswer> RecordingHttpClient::GetMany(const std::vector<std::string>& urls,
                                                      int maxConnections,
                                                      const AnswerHandler& onAnswer,
-                                                     const StopSignal* stop) {
+                                                     const StopSignal* stop,
+                                                     const StartGate& mayStart) {
   // Each body goes to the archive as it arrives, before the caller may take it; only its id
   // waits here, so the answers are still recorded in the order asked.
   std::vector<RecordedAnswer> arrived(urls.size());
@@ -29,7 +30,7 @@ std::vector<HttpAnswer> RecordingHttpClient::GetMany(const std::vector<std::stri
         if (r.bodyId == 0) r.answer.body = answer.body;
         if (onAnswer) onAnswer(i, answer);
       },
-      stop);
+      stop, mayStart);
   for (std::size_t i = 0; i < urls.size(); ++i) {
     if (answers[i].stopped) continue;
     RecordedAnswer& r = arrived[i];

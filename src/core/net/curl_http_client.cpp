@@ -203,7 +203,8 @@ struct CurlHttpClient::Impl {
   }
 
   std::vector<HttpAnswer> Run(const std::vector<std::string>& urls, int maxConnections,
-                              const AnswerHandler& onAnswer, const StopSignal* stop, CURLM* m) {
+                              const AnswerHandler& onAnswer, const StopSignal* stop,
+                              const StartGate& mayStart, CURLM* m) {
     const std::size_t n = urls.size();
     const std::size_t cap = static_cast<std::size_t>(std::max(1, maxConnections));
     std::vector<HttpAnswer> answers(n);
@@ -231,7 +232,8 @@ struct CurlHttpClient::Impl {
     std::vector<int> finished;
     // Starts requests while there is room; one that cannot start is answered at once.
     auto fill = [&] {
-      while (next < n && active < cap) {
+      while (next < n && active < cap &&
+             (active == 0 || !mayStart || mayStart(static_cast<int>(next)))) {
         const std::size_t i = next++;
         if (Start(transfers[i], urls[i], i, m)) {
           ++active;
@@ -300,21 +302,21 @@ HttpAnswer CurlHttpClient::Get(const std::string& url, const StopSignal* stop) {
 
 std::vector<HttpAnswer> CurlHttpClient::GetMany(const std::vector<std::string>& urls,
                                                 int maxConnections, const AnswerHandler& onAnswer,
-                                                const StopSignal* stop) {
+                                                const StopSignal* stop, const StartGate& mayStart) {
   if (!impl_->busy) {
     impl_->busy = true;
     struct Release {
       bool& b;
       ~Release() { b = false; }
     } release{impl_->busy};
-    return impl_->Run(urls, maxConnections, onAnswer, stop, impl_->multi);
+    return impl_->Run(urls, maxConnections, onAnswer, stop, mayStart, impl_->multi);
   }
   CURLM* own = curl_multi_init();
   struct Drop {
     CURLM* m;
     ~Drop() { curl_multi_cleanup(m); }
   } drop{own};
-  return impl_->Run(urls, maxConnections, onAnswer, stop, own);
+  return impl_->Run(urls, maxConnections, onAnswer, stop, mayStart, own);
 }
 
 std::string ProbeAddress(const std::string& url) {

@@ -44,8 +44,8 @@ class CurlHttpClient : public HttpClient {
 
   HttpAnswer Get(const std::string& url, const StopSignal* stop = nullptr) override;
   std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
-                                  const AnswerHandler& onAnswer,
-                                  const StopSignal* stop = nullptr) override;
+                                  const AnswerHandler& onAnswer, const StopSignal* stop = nullptr,
+                                  const StartGate& mayStart = {}) override;
   ProbeResult ProbeExplained(const std::string& url, std::string& why,
                              const StopSignal* stop = nullptr) override;
 

@@ -34,6 +34,10 @@ class HttpClient {
   // the body (move it out), so a batch of large pages need not hold them all at once; the
   // batch's result then has that answer without its body.
   using AnswerHandler = std::function<void(int index, HttpAnswer& answer)>;
+  // Whether request `index` may start while others are in flight, asked again as answers come
+  // in; a batch with nothing in flight starts its next request anyway, so a gate may hold a
+  // batch back but never stall it. Lets a caller bound how far ahead of its work pages arrive.
+  using StartGate = std::function<bool(int index)>;
 
   virtual ~HttpClient() = default;
   virtual HttpAnswer Get(const std::string& url, const StopSignal* stop = nullptr) = 0;
@@ -41,7 +45,8 @@ class HttpClient {
   // come back in that order.
   virtual std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
                                           const AnswerHandler& onAnswer,
-                                          const StopSignal* stop = nullptr) = 0;
+                                          const StopSignal* stop = nullptr,
+                                          const StartGate& mayStart = {}) = 0;
   // A fresh GET outside the cookie jar; "http://" is put in front of an address without a
   // scheme. Redirects are followed to the end, bodies unread; present when the final answer's
   // status is 200 or 302, absent for any other status or a redirect loop. A stopped probe is

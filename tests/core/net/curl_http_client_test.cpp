@@ -28,6 +28,18 @@ std::string AllBytes() {
   return s + std::string("\0\xff\r\n\0", 5);
 }
 
+// `total` bytes of `c` in chunks, no length announced.
+void Stream(httplib::Response& res, std::size_t total, char c) {
+  res.set_chunked_content_provider("text/plain", [total, c, sent = std::size_t{0}](
+                                                     std::size_t, httplib::DataSink& sink) mutable {
+    const std::string chunk(std::min<std::size_t>(4096, total - sent), c);
+    sent += chunk.size();
+    sink.write(chunk.data(), chunk.size());
+    if (sent >= total) sink.done();
+    return true;
+  });
+}
+
 class CurlHttpClientTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -73,16 +85,7 @@ class CurlHttpClientTest : public ::testing::Test {
     });
     // No length announced: the cap must hold while the bytes stream in.
     s.Get(R"(/stream/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
-      const std::size_t total = std::stoul(req.matches[1].str());
-      res.set_chunked_content_provider(
-          "text/plain",
-          [total, sent = std::size_t{0}](std::size_t, httplib::DataSink& sink) mutable {
-            const std::string chunk(std::min<std::size_t>(4096, total - sent), 'y');
-            sent += chunk.size();
-            sink.write(chunk.data(), chunk.size());
-            if (sent >= total) sink.done();
-            return true;
-          });
+      Stream(res, std::stoul(req.matches[1].str()), 'y');
     });
     // A runner page of `size` bytes, streamed without a length when `chunked`, after `delay` ms.
     s.Get(std::string(kRunnerPagePath), [](const httplib::Request& req, httplib::Response& res) {
@@ -93,15 +96,7 @@ class CurlHttpClientTest : public ::testing::Test {
         res.set_content(std::string(total, 'r'), "text/html");
         return;
       }
-      res.set_chunked_content_provider(
-          "text/html",
-          [total, sent = std::size_t{0}](std::size_t, httplib::DataSink& sink) mutable {
-            const std::string chunk(std::min<std::size_t>(65536, total - sent), 'r');
-            sent += chunk.size();
-            sink.write(chunk.data(), chunk.size());
-            if (sent >= total) sink.done();
-            return true;
-          });
+      Stream(res, total, 'r');
     });
     // Later indices answer sooner, so completion order differs from the order asked.
     s.Get(R"(/slow/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
@@ -319,6 +314,33 @@ TEST_F(CurlHttpClientTest, BatchesAnswerInTheOrderAskedWithinTheCap) {
     } else {
       EXPECT_GT(maxInFlight_, 1);
     }
+  }
+}
+
+// A gate holds later requests back while others are in flight: behind a stalled first request
+// none past the gate starts until it has timed out. A gate that refuses everything still gets
+// every answer, one request at a time.
+TEST_F(CurlHttpClientTest, AGateHoldsRequestsBackButNeverStallsTheBatch) {
+  CurlHttpOptions options;
+  options.requestTimeout = 300ms;
+  CurlHttpClient client(options);
+  std::vector<std::string> urls = {srv_.Url("/stall")};
+  for (int i = 1; i < 8; ++i) urls.push_back(srv_.Url("/slow/" + std::to_string(i)));
+  const std::vector<std::pair<HttpClient::StartGate, int>> gates = {
+      {[](int i) { return i < 3; }, 2}, {[](int) { return false; }, 1}};
+  for (const auto& [gate, inFlight] : gates) {
+    maxInFlight_ = 0;
+    std::vector<int> reported;
+    const auto answers = client.GetMany(
+        urls, 8, [&](int i, HttpAnswer&) { reported.push_back(i); }, nullptr, gate);
+    EXPECT_TRUE(answers[0].failed);
+    for (std::size_t i = 1; i < urls.size(); ++i)
+      EXPECT_EQ(BodyOrEmpty(answers[i]), "answer " + std::to_string(i) + " []");
+    EXPECT_EQ(maxInFlight_, inFlight);
+    ASSERT_EQ(reported.size(), urls.size());
+    // Requests 3 on waited for the stalled one.
+    EXPECT_LT(std::find(reported.begin(), reported.end(), 0),
+              std::find(reported.begin(), reported.end(), 3));
   }
 }
 
