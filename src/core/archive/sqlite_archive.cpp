@@ -253,20 +253,14 @@ struct SqliteArchive::Impl {
     Migrate();
   }
 
-  // Read-only. WAL wants its -shm file beside the file: where it cannot be made, the file is read
-  // as it lies ("immutable"), which is what it is when nobody may write it. Returns the count of
-  // the schema's objects.
+  // Read-only. A WAL file is read through its -shm file, or, where that cannot be made and no
+  // -wal file is left (SQLite 3.22 on), through memory of the connection's own. "immutable" is
+  // not asked for: it would ignore what a -wal file still holds. Returns the count of the
+  // schema's objects.
   int OpenReadOnly() {
-    for (const char* query : {"mode=ro", "immutable=1"}) {
-      try {
-        db = std::make_unique<SQLite::Database>(
-            FileUri(file, query), SQLite::OPEN_READONLY | SQLite::OPEN_URI, kBusyTimeoutMs);
-        return db->execAndGet("SELECT count(*) FROM sqlite_master").getInt();
-      } catch (const SQLite::Exception&) {
-        if (std::string(query) != "mode=ro") throw;
-      }
-    }
-    return 0;
+    db = std::make_unique<SQLite::Database>(
+        FileUri(file, "mode=ro"), SQLite::OPEN_READONLY | SQLite::OPEN_URI, kBusyTimeoutMs);
+    return db->execAndGet("SELECT count(*) FROM sqlite_master").getInt();
   }
 
   // Switching a new file to WAL takes a lock SQLite does not wait for: a second program opening

@@ -262,8 +262,8 @@ TEST(DayArchive, OwnerOnlyFiles) {
 // An archive that may not be written (the file or its folder read-only) is still read whole,
 // stored days and picks alike, and nothing is written to it. The superuser may write whatever
 // the mode bits say, so the archive goes by the bits as well as by access(2): chmod stands for a
-// file of another user here. A folder that cannot take the -shm file (one of that name that is a
-// folder) is read as the file lies.
+// file of another user here. A -shm file that cannot be made (a folder of that name, which stops
+// the superuser too) is done without; one a writer keeps is read through.
 TEST(DayArchive, ReadOnlyArchiveIsReadAndNothingIsWritten) {
   enum class Case { kReadOnlyFile, kReadOnlyFolder, kNoRoomForShm, kOpenedByAWriter };
   for (const Case c :
