@@ -1,10 +1,8 @@
 // trotix-cli run as a program against its embedded demo server.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,9 +43,10 @@ struct CliRun {
   std::string out;
 };
 
-// `errors` says where stderr goes: away, or "2>&1" into the output.
-CliRun RunCli(const std::string& args, const char* errors = "2>/dev/null") {
-  const std::string command = std::string(TROTIX_CLI) + " " + args + " " + errors;
+// `errors` says where stderr goes: away, or "2>&1" into the output; `env` what env(1) changes.
+CliRun RunCli(const std::string& args, const char* errors = "2>/dev/null",
+              const std::string& env = "") {
+  const std::string command = "env " + env + " " + TROTIX_CLI + " " + args + " " + errors;
   CliRun run;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return run;
@@ -498,71 +497,12 @@ TEST(CliFilesAndSecrets, PasswordFromAFileOrTheVariable) {
       {"no password and no terminal", "", " < /dev/null", 3},
   };
   for (const Case& c : cases) {
-    const std::string variable =
-        c.variable.empty() ? "-u TROTIX_PASSWORD" : "TROTIX_PASSWORD=" + c.variable;
-    const std::string command = "env " + variable + " " + TROTIX_CLI + " " + base + c.options;
-    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string out;
-    std::array<char, 65536> buf;
-    for (std::size_t n; (n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0;)
-      out.append(buf.data(), n);
-    const int raw = ::pclose(pipe);
-    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status) << c.name;
-    if (c.status != 2) EXPECT_EQ(nlohmann::json::parse(out)["signedIn"], c.status == 0) << c.name;
+    const CliRun run =
+        RunCli(base + c.options, "2>/dev/null",
+               c.variable.empty() ? "-u TROTIX_PASSWORD" : "TROTIX_PASSWORD=" + c.variable);
+    EXPECT_EQ(run.status, c.status) << c.name;
+    if (c.status != 2) EXPECT_EQ(Json(run)["signedIn"], c.status == 0) << c.name;
   }
-}
-
-// A --login without a password on a terminal asks for it there, without echo.
-TEST(CliFilesAndSecrets, PromptOnATerminalWithoutEcho) {
-  vendorsim::SimOptions options;
-  options.date = {2026, 12, 9};
-  options.races = 2;
-  vendorsim::VendorSim sim(options);
-  sim.Start();
-  testing::TempFolder dir;
-  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_GE(master, 0);
-  ASSERT_EQ(::grantpt(master), 0);
-  ASSERT_EQ(::unlockpt(master), 0);
-  const std::string terminal = ::ptsname(master);
-  std::vector<std::string> all = {
-      TROTIX_CLI,          "--data-server", sim.BaseUrl(),  "--web-site", sim.BaseUrl(),
-      "--today",           "09.12.2026",    "--no-archive", "--json",     "--dir",
-      dir.path().string(), "--login",       "demo"};
-  std::vector<char*> argv;
-  for (auto& a : all) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  const auto out = dir.path() / "out.json";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, terminal.c_str(), O_RDWR, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_adddup2(&actions, 0, 2);
-  posix_spawn_file_actions_addclose(&actions, master);
-  pid_t pid = -1;
-  ASSERT_EQ(::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
-  posix_spawn_file_actions_destroy(&actions);
-  const auto shownUntil = [&](const std::string& until) {
-    std::string shown;
-    while (shown.find(until) == std::string::npos) {
-      pollfd p{master, POLLIN, 0};
-      if (::poll(&p, 1, 10000) != 1) break;
-      char buf[256];
-      const ssize_t n = ::read(master, buf, sizeof buf);
-      if (n <= 0) break;
-      shown.append(buf, static_cast<std::size_t>(n));
-    }
-    return shown;
-  };
-  EXPECT_NE(shownUntil("Password for demo: ").find("Password for demo: "), std::string::npos);
-  ASSERT_EQ(::write(master, "demo\r", 5), 5);
-  EXPECT_EQ(shownUntil("\n"), "\r\n") << "the password is not shown";
-  int raw = 0;
-  ASSERT_EQ(::waitpid(pid, &raw, 0), pid);
-  ::close(master);
-  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 0);
-  EXPECT_TRUE(nlohmann::json::parse(testing::ReadFile(out))["signedIn"].get<bool>());
 }
 
 // What a run writes into the data folder is its owner's alone, whatever the process's mask.
