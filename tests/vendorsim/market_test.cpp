@@ -44,8 +44,13 @@ double MeanFormPlace(const std::string& form) {
 // A year of demo days, and the figures a racing statistician would take from it.
 struct Year {
   std::vector<Day> days;
-  std::map<std::string, int> tipPlace;  // "course time name" -> the tip's place, 1 best
+  std::map<std::string, int> tipPlace;  // TipKey -> the tip's place, 1 best
 };
+
+std::string TipKey(const Date& day, const std::string& course, const std::string& time,
+                   const std::string& name) {
+  return FormatDate(day) + " " + course + " " + time + " " + name;
+}
 
 const Year& TheYear() {
   static const Year year = [] {
@@ -53,7 +58,7 @@ const Year& TheYear() {
     for (Date d{2025, 1, 1}; d.year == 2025; d = AddDays(d, 1)) {
       y.days.push_back(GenerateDay(1, d, 40));
       for (const Tip& t : y.days.back().tips)
-        y.tipPlace.emplace(t.course + " " + t.time + " " + t.name, std::stoi(t.place));
+        y.tipPlace.emplace(TipKey(d, t.course, t.time, t.name), std::stoi(t.place));
     }
     return y;
   }();
@@ -64,7 +69,7 @@ template <class F>
 void ForEachRunRace(F f) {
   for (const Day& d : TheYear().days)
     for (const Race& race : d.races)
-      if (Winner(race)) f(race);
+      if (Winner(race)) f(d, race);
 }
 
 TEST(DemoMarket, FavouritesWinAThirdOfRacesAndWinnersSpLooksLikeRacing) {
@@ -73,7 +78,7 @@ TEST(DemoMarket, FavouritesWinAThirdOfRacesAndWinnersSpLooksLikeRacing) {
   // Level stakes at SP on the favourites and on the runners at 20/1 or longer.
   double favouriteProfit = 0, longShotProfit = 0;
   int longShotBets = 0;
-  ForEachRunRace([&](const Race& race) {
+  ForEachRunRace([&](const Day&, const Race& race) {
     ++races;
     double shortest = 1e9;
     for (const Runner* r : Running(race)) shortest = std::min(shortest, r->startPrice);
@@ -169,7 +174,7 @@ TEST(DemoMarket, NonRunnersAndAbandonedMeetingsAtRealRates) {
         if (!r.nonRunner()) continue;
         ++nonRunners;
         late += r.lateNonRunner;
-        tippedLate += TheYear().tipPlace.count(race.course + " " + race.time + " " + r.name);
+        tippedLate += TheYear().tipPlace.count(TipKey(d.date, race.course, race.time, r.name));
       }
     }
   }
@@ -187,10 +192,10 @@ TEST(DemoMarket, NonRunnersAndAbandonedMeetingsAtRealRates) {
 // the top-rated runner wins clearly more often than an average runner of its field, yet backing
 // it blindly loses at the starting price.
 TEST(DemoMarket, WhatTheVendorSendsReflectsAbilityWithNoise) {
-  using Score = std::function<double(const Race&, const Runner&)>;
-  const auto tip = [](const Race& race, const Runner& r) {
+  using Score = std::function<double(const Day&, const Race&, const Runner&)>;
+  const auto tip = [](const Day& d, const Race& race, const Runner& r) {
     const auto& tips = TheYear().tipPlace;
-    const auto it = tips.find(race.course + " " + race.time + " " + r.name);
+    const auto it = tips.find(TipKey(d.date, race.course, race.time, r.name));
     return it == tips.end() ? 0.0 : 4.0 - it->second;
   };
   const struct {
@@ -198,29 +203,32 @@ TEST(DemoMarket, WhatTheVendorSendsReflectsAbilityWithNoise) {
     Score score;
   } sources[] = {
       {"rating sum",
-       [](const Race&, const Runner& r) {
+       [](const Day&, const Race&, const Runner& r) {
          return 0.0 + Rating(r.orText, r.orMissing) + Rating(r.tsText, r.tsMissing) +
                 Rating(r.rprText, r.rprMissing);
        }},
-      {"OR", [](const Race&, const Runner& r) { return 0.0 + Rating(r.orText, r.orMissing); }},
-      {"TS", [](const Race&, const Runner& r) { return 0.0 + Rating(r.tsText, r.tsMissing); }},
-      {"RPR", [](const Race&, const Runner& r) { return 0.0 + Rating(r.rprText, r.rprMissing); }},
-      {"form", [](const Race&, const Runner& r) { return -MeanFormPlace(r.form); }},
+      {"OR", [](const Day&, const Race&,
+                const Runner& r) { return 0.0 + Rating(r.orText, r.orMissing); }},
+      {"TS", [](const Day&, const Race&,
+                const Runner& r) { return 0.0 + Rating(r.tsText, r.tsMissing); }},
+      {"RPR", [](const Day&, const Race&,
+                 const Runner& r) { return 0.0 + Rating(r.rprText, r.rprMissing); }},
+      {"form", [](const Day&, const Race&, const Runner& r) { return -MeanFormPlace(r.form); }},
       {"tips", tip},
-      {"money", [](const Race&, const Runner& r) { return 0.0 + r.matched; }},
-      {"move",
-       [](const Race&, const Runner& r) { return r.price > 0 ? r.morningPrice / r.price : 0.0; }},
+      {"money", [](const Day&, const Race&, const Runner& r) { return 0.0 + r.matched; }},
+      {"move", [](const Day&, const Race&,
+                  const Runner& r) { return r.price > 0 ? r.morningPrice / r.price : 0.0; }},
   };
   for (const auto& s : sources) {
     int races = 0, wins = 0;
     double fair = 0, profit = 0;
-    ForEachRunRace([&](const Race& race) {
+    ForEachRunRace([&](const Day& d, const Race& race) {
       const auto running = Running(race);
       const Runner* top = running.front();
       bool alike = true;
       for (const Runner* r : running) {
-        alike = alike && s.score(race, *r) == s.score(race, *top);
-        if (s.score(race, *r) > s.score(race, *top)) top = r;
+        alike = alike && s.score(d, race, *r) == s.score(d, race, *top);
+        if (s.score(d, race, *r) > s.score(d, race, *top)) top = r;
       }
       if (alike) return;  // the source says nothing of this race
       ++races;
