@@ -124,7 +124,7 @@ TEST(DemoMarket, BooksOfTheExchangeAndOfTheStartingPrices) {
   double exchange = 0;
   int priced = 0;
   // Field sizes 2-4, 5-8, 9-12, 13-16, 17-20.
-  std::vector<double> spBook(5, 0);
+  std::vector<double> spBook(5, 0), favouriteSp(5, 0);
   std::vector<int> spRaces(5, 0);
   for (const Day& d : TheYear().days) {
     for (const Race& race : d.races) {
@@ -142,6 +142,7 @@ TEST(DemoMarket, BooksOfTheExchangeAndOfTheStartingPrices) {
       }
       const int band = std::min<int>(4, (static_cast<int>(running.size()) - 1) / 4);
       spBook[band] += Book(sp);
+      favouriteSp[band] += *std::min_element(sp.begin(), sp.end());
       ++spRaces[band];
     }
   }
@@ -153,13 +154,15 @@ TEST(DemoMarket, BooksOfTheExchangeAndOfTheStartingPrices) {
   for (int b = 0; b < 5; ++b) {
     ASSERT_GT(spRaces[b], 100) << b;
     const double mean = spBook[b] / spRaces[b];
-    std::printf(" %.3f", mean);
+    std::printf(" %.3f (favourite at %.2f)", mean, favouriteSp[b] / spRaces[b]);
     EXPECT_GE(mean, 1.10) << b;
     EXPECT_LE(mean, 1.40) << b;
     EXPECT_GT(mean, previous) << "the book grows with the field";
     previous = mean;
   }
   std::printf("\n");
+  EXPECT_LT(favouriteSp[0] / spRaces[0] * 2, favouriteSp[4] / spRaces[4])
+      << "a small field's favourite is far shorter than a big handicap's";
 }
 
 TEST(DemoMarket, NonRunnersAndAbandonedMeetingsAtRealRates) {
