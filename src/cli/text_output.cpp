@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "model/prices.h"
 #include "text/dates.h"
 #include "text/encoding.h"
 #include "text/numbers.h"
@@ -114,7 +115,8 @@ void PrintPicks(std::ostream& out, const std::vector<Pick>& picks) {
   Table table = TextTable({"Day", "Time", "Course", "Runner", "System", "Odds", "Price", "Source",
                            "Result", "Pos", "SP"});
   const auto price = [](const std::optional<double>& v) {
-    return v ? FormatFixed(*v, 2) : std::string();
+    const auto real = RealPrice(v);
+    return real ? FormatFixed(*real, 2) : std::string();
   };
   for (const Pick& p : picks) {
     const int r = table.AddRow();
