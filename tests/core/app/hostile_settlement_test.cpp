@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "app/proof_figures.h"
@@ -25,6 +26,18 @@ namespace trotix {
 namespace {
 
 constexpr Date kDay{2026, 12, 8};
+
+// The archive of a live session that lets a test act when a day's text is read back: for a
+// settle, after the results are in and before any verdict.
+class HookedArchive : public SessionArchive {
+ public:
+  using SessionArchive::SessionArchive;
+  std::string LastAnswer(const Date& day, const RequestKey& key) override {
+    if (onLastAnswer) onLastAnswer();
+    return SessionArchive::LastAnswer(day, key);
+  }
+  std::function<void()> onLastAnswer;
+};
 
 // A Session recording into the archive of a temporary folder, against one server for every host.
 struct SettlingSession {
@@ -47,7 +60,7 @@ struct SettlingSession {
 
   testing::TempFolder folder;
   SqliteArchive store;
-  SessionArchive archive;
+  HookedArchive archive;
   std::unique_ptr<HttpClient> curl;
   RecordingHttpClient web;
   RecordingBrowser browser;
@@ -170,9 +183,9 @@ TEST(HostileSettlement, EachPickGetsItsVerdict) {
   }
 }
 
-// Against a server answering in 300 ms: Cancel while the results are on their way, Cancel as the
-// last answer arrives (before any verdict), and the deadline: no pick changes, the next settle
-// settles them all.
+// Against a server answering in 300 ms: Cancel while the results are on their way, as the last
+// answer arrives, while the verdicts are worked out, and the deadline: no pick changes, the next
+// settle settles them all.
 TEST(HostileSettlement, StoppedSettleChangesNoPick) {
   vendorsim::SimOptions options;
   options.date = kDay;
@@ -214,6 +227,14 @@ TEST(HostileSettlement, StoppedSettleChangesNoPick) {
   EXPECT_EQ(summary.settled, 0);
   unchanged("Cancel as the results arrive");
   s.progress.onGauge = nullptr;
+  s.progress.stop.Reset();
+
+  // Ctrl+C while the verdicts are worked out.
+  s.archive.onLastAnswer = [&] { s.progress.stop.Cancel(); };
+  summary = s.session.Settle();
+  EXPECT_EQ(summary.settled, 0);
+  unchanged("Cancel while judging");
+  s.archive.onLastAnswer = nullptr;
   s.progress.stop.Reset();
 
   SettlingSession late(sim.SimHosts(), std::chrono::milliseconds(150));
