@@ -17,7 +17,10 @@
 
 namespace {
 
-constexpr std::size_t kMostPicks = 24;
+// Enough picks to meet every kind of verdict; each one costs an input a read of its results.
+constexpr std::size_t kMostPicks = 12;
+// Picks also settled alone, which reads the day again for each.
+constexpr std::size_t kAlone = 3;
 
 bool Same(const trotix::Verdict& v, const trotix::Pick& p) {
   return v.result == p.result && v.position == p.position && v.sp == p.sp;
@@ -64,10 +67,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (open.size() > over.size() || over.size() > picks.size()) __builtin_trap();
   if (!results.empty() && over.size() != picks.size()) __builtin_trap();
   std::size_t o = 0;
-  for (const trotix::Pick& p : over) {
+  for (std::size_t i = 0; i < over.size(); ++i) {
+    const trotix::Pick& p = over[i];
     CheckVerdict(p);
-    const auto alone = trotix::SettlePick(p, results, day, true);
-    if (!alone || !Same(*alone, p)) __builtin_trap();
+    if (i < kAlone) {
+      const auto alone = trotix::SettlePick(p, results, day, true);
+      if (!alone || !Same(*alone, p)) __builtin_trap();
+    }
     // A pick settled before the day is over keeps its verdict after.
     if (o < open.size() && open[o].time == p.time && open[o].course == p.course &&
         open[o].runner == p.runner) {
