@@ -6,6 +6,7 @@
 #include <set>
 
 #include "text/fields.h"
+#include "text/numbers.h"
 #include "text/strings.h"
 #include "vendorsim/rng.h"
 #include "vendorsim/words.h"
@@ -26,9 +27,7 @@ double SnapPrice(double p) {
 }
 
 std::string PriceText(double price) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.2f", price);
-  return buf;
+  return FormatFixedWith(price, 2, '.');
 }
 
 std::string Thousands(long long amount) {

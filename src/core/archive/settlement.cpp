@@ -22,6 +22,14 @@ std::optional<double> PriceOf(std::string_view text) {
   return RealPrice(ParseDecimal(ReplaceText(Trim(text), ".", ",")));
 }
 
+constexpr std::array<std::string_view, 2> kRaceKeyTags = {"course", "time"};
+constexpr std::array<std::string_view, 2> kRunnerTags = {"number", "name_horse"};
+
+// Races are matched as the results are: time and course without the spaces around, any case.
+std::pair<std::string, std::string> RaceKey(std::string_view time, std::string_view course) {
+  return {Trim(time), CourseKey(course)};
+}
+
 const RaceResult* FindRace(const std::vector<RaceResult>& results, const Pick& pick) {
   for (const RaceResult& race : results)
     if (Trim(race.time) == Trim(pick.time) && CourseKey(race.course) == CourseKey(pick.course))
@@ -61,17 +69,6 @@ std::vector<RaceResult> ParseResults(std::string_view answer) {
   }
   return races;
 }
-
-namespace {
-
-constexpr std::array<std::string_view, 2> kRaceKeyTags = {"course", "time"};
-constexpr std::array<std::string_view, 2> kRunnerTags = {"number", "name_horse"};
-
-std::pair<std::string, std::string> RaceKey(std::string_view time, std::string_view course) {
-  return {Trim(time), CourseKey(course)};
-}
-
-}  // namespace
 
 DayCards::DayCards(std::string_view dayText) {
   TagRecords races(dayText, "zabeg");
