@@ -43,14 +43,17 @@ Settled SettleOnce(vendorsim::VendorSim& sim, const std::filesystem::path& dir, 
   std::filesystem::create_directories(dir);
   SqliteArchive store(dir / kArchiveFileName);
   SessionArchive archive(store);
-  const auto curl = MakeRedirectingClient();
-  RecordingHttpClient web(*curl, archive, sim.SimHosts());
+  // One client per port: the sign-in uses both at once.
+  const auto curlWeb = MakeRedirectingClient();
+  const auto curlZorvat = MakeNonRedirectingClient();
+  RecordingHttpClient web(*curlWeb, archive, sim.SimHosts());
+  RecordingHttpClient zorvat(*curlZorvat, archive, sim.SimHosts());
   RecordingBrowser browser;
   RecordingMessages messages;
   SilentProgress progress;
   FixedClock clock(kSettleDay);
   Session session(SessionOptions{sim.SimHosts(), dir, 8},
-                  SessionPorts{web, web, browser, messages, progress, clock, &archive});
+                  SessionPorts{web, zorvat, browser, messages, progress, clock, &archive});
   session.Start();
   Settled out;
   if (session.SignIn({"demo", "demo"}) != SignInResult::SignedIn) return out;

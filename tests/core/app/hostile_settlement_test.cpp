@@ -41,15 +41,21 @@ class HookedArchive : public SessionArchive {
 
 // A Session recording into the archive of a temporary folder, against one server for every host.
 struct SettlingSession {
-  SettlingSession(const Hosts& hosts,
+  // Not started: no course table is fetched, which "Settle" does not need.
+  struct NotStarted {};
+
+  SettlingSession(const Hosts& hosts, NotStarted,
                   std::chrono::milliseconds deadline = SessionOptions().deadline)
       : store(folder.path() / kArchiveFileName),
         archive(store),
-        curl(MakeRedirectingClient()),
-        web(*curl, archive, hosts),
+        curlWeb(MakeRedirectingClient()),
+        curlZorvat(MakeNonRedirectingClient()),
+        web(*curlWeb, archive, hosts),
+        zorvat(*curlZorvat, archive, hosts),
         clock(kDay),
         session(SessionOptions{hosts, folder.path(), 8, deadline},
-                SessionPorts{web, web, browser, messages, progress, clock, &archive}) {
+                SessionPorts{web, zorvat, browser, messages, progress, clock, &archive}) {}
+  explicit SettlingSession(const Hosts& hosts) : SettlingSession(hosts, NotStarted{}) {
     session.Start();
   }
   void AddPicks(const std::vector<Pick>& picks) {
@@ -61,8 +67,9 @@ struct SettlingSession {
   testing::TempFolder folder;
   SqliteArchive store;
   HookedArchive archive;
-  std::unique_ptr<HttpClient> curl;
-  RecordingHttpClient web;
+  // One client per port: the sign-in uses both at once.
+  std::unique_ptr<HttpClient> curlWeb, curlZorvat;
+  RecordingHttpClient web, zorvat;
   RecordingBrowser browser;
   RecordingMessages messages;
   testing::RecordingProgress progress;
@@ -237,7 +244,8 @@ TEST(HostileSettlement, StoppedSettleChangesNoPick) {
   s.archive.onLastAnswer = nullptr;
   s.progress.stop.Reset();
 
-  SettlingSession late(sim.SimHosts(), std::chrono::milliseconds(150));
+  SettlingSession late(sim.SimHosts(), SettlingSession::NotStarted{},
+                       std::chrono::milliseconds(150));
   late.AddPicks(before);
   summary = late.session.Settle();
   EXPECT_EQ(summary.settled, 0);
