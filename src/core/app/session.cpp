@@ -60,7 +60,8 @@ void Session::Start() {
   ws_.IndicatorList.clear();
   view_.resultsDate = FormatDate(ports_.clock.Today());
   ws_.DayData.clear();
-  FetchCourseTable();
+  // Asked for by the first command that needs it, on that command's thread.
+  courseTableDue_ = true;
 }
 
 void Session::ReadRememberMe() {
@@ -73,21 +74,14 @@ void Session::ReadRememberMe() {
 }
 
 void Session::FetchCourseTable() {
-  courseTable_ =
-      std::async(options_.maxConnections > 1 ? std::launch::async : std::launch::deferred,
-                 [this] { return ports_.web.Get(urls_.CourseTable(), &stop_); });
-  if (options_.maxConnections <= 1) AwaitCourseTable();
+  if (!courseTableDue_) return;
+  ApplyCourseTable(ports_.web.Get(urls_.CourseTable(), &stop_));
 }
 
-void Session::AwaitCourseTable() {
-  if (!courseTable_.valid()) return;
-  HttpAnswer answer = courseTable_.get();
-  if (answer.stopped) {
-    // A stop meant for a command is no answer: the next command that needs the table asks again.
-    courseTable_ = std::async(std::launch::deferred,
-                              [this] { return ports_.web.Get(urls_.CourseTable(), &stop_); });
-    return;
-  }
+void Session::ApplyCourseTable(const HttpAnswer& answer) {
+  // A stop meant for the command is no answer: the next command that needs the table asks again.
+  if (!courseTableDue_ || answer.stopped) return;
+  courseTableDue_ = false;
   ws_.CourseTable = SplitLines(BodyOrEmpty(answer));
 }
 
@@ -119,23 +113,17 @@ void Session::SayHowItEnded(const PageFailures* failures) {
 }
 
 void Session::UseSettings(SessionOptions options) {
-  AwaitCourseTable();  // its request reads the hosts about to change
   options.folder = FullPath(options.folder);
   const bool newServer = options.hosts.dataServer != options_.hosts.dataServer;
   const bool newFolder = options.folder != options_.folder;
   options_ = std::move(options);
   urls_ = VendorUrls(options_.hosts);
   if (!view_.signedIn && (newServer || newFolder)) ReadRememberMe();
-  if (newServer) FetchCourseTable();
+  if (newServer) courseTableDue_ = true;
 }
 
 void Session::Close() {
   Command command(*this);
-  // A course table a stop sent back for asking again is not asked for on the way out.
-  if (courseTable_.valid() &&
-      courseTable_.wait_for(std::chrono::seconds(0)) == std::future_status::deferred)
-    courseTable_ = {};
-  AwaitCourseTable();
   ws_.DayData.clear();
   ws_.CourseTable.clear();
 }
@@ -143,7 +131,7 @@ void Session::Close() {
 void Session::LoadResults(const std::string& date) {
   Command command(*this);
   const Deadline deadline(*this);
-  AwaitCourseTable();
+  FetchCourseTable();
   const HttpAnswer answer = ports_.web.Get(urls_.Results(date), &stop_);
   if (stop_.stopped()) return SayHowItEnded();
   view_.resultsDate = date;
@@ -172,7 +160,7 @@ void Session::ScoreZorvatRace(int row) {
 void Session::ReloadMoves() {
   if (!view_.signedIn) return;
   const Deadline deadline(*this);
-  AwaitCourseTable();
+  FetchCourseTable();
   const HttpAnswer moves = ports_.web.Get(urls_.Moves(), &stop_);
   if (stop_.stopped()) return SayHowItEnded();
   if (!moves.failed) ws_.LG.ClearRows();

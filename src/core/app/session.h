@@ -7,7 +7,6 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -197,9 +196,10 @@ class Session {
     Session& session_;
   };
 
-  // The course table travels beside the version probe: start-up only starts its request.
+  // The course table, when it is due: a step of each command that needs it (the sign-in, the
+  // results, the moves), on that command's thread and under its stop signal.
   void FetchCourseTable();
-  void AwaitCourseTable();
+  void ApplyCourseTable(const HttpAnswer& answer);
   // The sign-in fields from the remember-me file of the folder, for the data server.
   void ReadRememberMe();
   // Every table and list of the day emptied; the report and the course table stay.
@@ -263,7 +263,7 @@ class Session {
   Table savedReport_;              // REP as the last save wrote it
   std::vector<std::string> failures_;
   std::shared_ptr<const ProofReport> proof_;
-  std::future<HttpAnswer> courseTable_;  // last: it must end before the rest goes
+  bool courseTableDue_ = true;  // since start-up or a new data server
 };
 
 }  // namespace trotix

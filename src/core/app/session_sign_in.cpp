@@ -1,5 +1,5 @@
 // The sign-in and the day's load, step by step in the system's order.
-#include <future>
+#include <thread>
 
 #include "analysis/zorvat/reference_tables.h"
 #include "app/remember_me.h"
@@ -34,9 +34,9 @@ SignInResult Session::TrySignIn(const SignInForm& form) {
     SayHowItEnded();
     return SignInResult::Stopped;
   };
+  FetchCourseTable();
   std::string why;
   const ProbeResult version = ports_.web.ProbeExplained(urls_.VersionProbe(), why, &stop_);
-  AwaitCourseTable();
   if (stop_.stopped()) return stopped();
   switch (version) {
     case ProbeResult::Present:
@@ -73,7 +73,6 @@ SignInResult Session::TrySignIn(const SignInForm& form) {
 }
 
 void Session::SignOut() {
-  AwaitCourseTable();
   ClearDay();
   view_.signedIn = false;
   view_.signInEnabled = true;
@@ -152,22 +151,24 @@ Session::DayLoads Session::FetchDayLoads() {
 }
 
 Session::DayLoads Session::FetchDayLoadsTogether() {
-  // One round trip for everything: the indicator file is fetched beside its probe and used only
-  // when the probe says it is there, so the tables are what the one-after-another order gives.
+  // Each client has one thread inside it: the Zorvat tables come through their own client on a
+  // thread of their own, the rest through the main client on this one, both within the cap.
   const int cap = options_.maxConnections;
-  const std::string indicator = urls_.IndicatorFile(view_.resultsDate);
-  auto probe = std::async(std::launch::async, [&] { return ports_.web.Probe(indicator, &stop_); });
-  auto zorvat = std::async(std::launch::async, [&] {
-    return ports_.zorvat.GetMany({urls_.ProcessBase(), urls_.ScoreBase(), urls_.DayValues()}, cap,
-                                 {}, &stop_);
+  std::vector<HttpAnswer> tables;
+  std::jthread zorvat([&] {
+    tables = ports_.zorvat.GetMany({urls_.ProcessBase(), urls_.ScoreBase(), urls_.DayValues()}, cap,
+                                   {}, &stop_);
   });
-  auto web = ports_.web.GetMany({indicator, urls_.Tips(), urls_.Moves()}, cap, {}, &stop_);
-  auto tables = zorvat.get();
   DayLoads loads;
-  loads.indicatorProbe = probe.get();
-  loads.indicator = std::move(web[0]);
-  loads.tips = std::move(web[1]);
-  loads.moves = std::move(web[2]);
+  const std::string indicator = urls_.IndicatorFile(view_.resultsDate);
+  loads.indicatorProbe = ports_.web.Probe(indicator, &stop_);
+  std::vector<std::string> urls = {urls_.Tips(), urls_.Moves()};
+  if (loads.indicatorProbe == ProbeResult::Present) urls.push_back(indicator);
+  auto web = ports_.web.GetMany(urls, cap, {}, &stop_);
+  zorvat.join();
+  loads.tips = std::move(web[0]);
+  loads.moves = std::move(web[1]);
+  if (web.size() > 2) loads.indicator = std::move(web[2]);
   loads.processBase = std::move(tables[0]);
   loads.scoreBase = std::move(tables[1]);
   loads.dayValues = std::move(tables[2]);
