@@ -34,16 +34,18 @@ Session::Command::Command(Session& s) : s_(s) {
 }
 
 Session::Command::~Command() {
+  // Only an exception leaves a command open; what it gathered must not reach the archive.
+  if (open_ && s_.ports_.archive) s_.ports_.archive->RollbackCommand();
+}
+
+void Session::Command::Commit() {
+  open_ = false;
   if (!s_.ports_.archive) return;
   const std::string error = s_.ports_.archive->CommitCommand();
   if (error.empty()) return;
-  try {
-    // The archive is a file the Session could not write, like any other.
-    s_.failures_.push_back(error);
-    s_.ports_.messages.Show(error);
-  } catch (...) {
-    // A destructor must not throw; the archive reports the failure again if it lasts.
-  }
+  // The archive is a file the Session could not write, like any other.
+  s_.failures_.push_back(error);
+  s_.ports_.messages.Show(error);
 }
 
 Date Session::Day() const {
@@ -51,17 +53,18 @@ Date Session::Day() const {
 }
 
 void Session::Start() {
-  Command command(*this);
-  const Deadline deadline(*this);
-  ws_.ReportRow = -1;
-  ReadRememberMe();
-  view_.BringToFront(kPageAbout);
-  for (int p = 0; p < kPageCount; ++p) view_.tabVisible[p] = p == kPageAbout;
-  ws_.IndicatorList.clear();
-  view_.resultsDate = FormatDate(ports_.clock.Today());
-  ws_.DayData.clear();
-  // Asked for by the first command that needs it, on that command's thread.
-  courseTableDue_ = true;
+  AsCommand([&] {
+    const Deadline deadline(*this);
+    ws_.ReportRow = -1;
+    ReadRememberMe();
+    view_.BringToFront(kPageAbout);
+    for (int p = 0; p < kPageCount; ++p) view_.tabVisible[p] = p == kPageAbout;
+    ws_.IndicatorList.clear();
+    view_.resultsDate = FormatDate(ports_.clock.Today());
+    ws_.DayData.clear();
+    // Asked for by the first command that needs it, on that command's thread.
+    courseTableDue_ = true;
+  });
 }
 
 void Session::ReadRememberMe() {
@@ -123,21 +126,23 @@ void Session::UseSettings(SessionOptions options) {
 }
 
 void Session::Close() {
-  Command command(*this);
-  ws_.DayData.clear();
-  ws_.CourseTable.clear();
+  AsCommand([&] {
+    ws_.DayData.clear();
+    ws_.CourseTable.clear();
+  });
 }
 
 void Session::LoadResults(const std::string& date) {
-  Command command(*this);
-  const Deadline deadline(*this);
-  FetchCourseTable();
-  const HttpAnswer answer = ports_.web.Get(urls_.Results(date), &stop_);
-  if (stop_.stopped()) return SayHowItEnded();
-  view_.resultsDate = date;
-  view_.vizVisible = false;
-  const bool found = trotix::LoadResults(ws_, BodyOrEmpty(answer));
-  view_.vizVisible = !found;
+  AsCommand([&] {
+    const Deadline deadline(*this);
+    FetchCourseTable();
+    const HttpAnswer answer = ports_.web.Get(urls_.Results(date), &stop_);
+    if (stop_.stopped()) return SayHowItEnded();
+    view_.resultsDate = date;
+    view_.vizVisible = false;
+    const bool found = trotix::LoadResults(ws_, BodyOrEmpty(answer));
+    view_.vizVisible = !found;
+  });
 }
 
 void Session::OpenResultLink(int row) {
@@ -168,19 +173,20 @@ void Session::ReloadMoves() {
 }
 
 void Session::FillIndicatorRace(int row) {
-  Command command(*this);
-  const Deadline deadline(*this);
-  // Every page is in before T2 changes, so a stop leaves T2 as it was.
-  const auto urls = IndicatorRacePages(ws_, row, urls_);
-  RunnerPages pages;
-  if (!FetchRunnerPages(urls, pages)) return SayHowItEnded();
-  trotix::FillIndicatorRace(ws_, row, urls_, FetchedPages(urls, pages.bodies));
-  // T2 now holds that race: the buttons and the total stay only when it is the race on screen.
-  if (!ExchangeHoldsRace(ws_, view_.raceOnScreen)) {
-    ws_.u8 = kExchangeTotalCaption;
-    view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
-  }
-  SayHowItEnded(&pages.failures);
+  AsCommand([&] {
+    const Deadline deadline(*this);
+    // Every page is in before T2 changes, so a stop leaves T2 as it was.
+    const auto urls = IndicatorRacePages(ws_, row, urls_);
+    RunnerPages pages;
+    if (!FetchRunnerPages(urls, pages)) return SayHowItEnded();
+    trotix::FillIndicatorRace(ws_, row, urls_, FetchedPages(urls, pages.bodies));
+    // T2 now holds that race: the buttons and the total stay only when it is the race on screen.
+    if (!ExchangeHoldsRace(ws_, view_.raceOnScreen)) {
+      ws_.u8 = kExchangeTotalCaption;
+      view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
+    }
+    SayHowItEnded(&pages.failures);
+  });
 }
 
 bool Session::FetchRunnerPages(const std::vector<std::string>& urls, RunnerPages& pages,

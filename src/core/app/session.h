@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "analysis/best_of.h"
@@ -223,17 +224,35 @@ class Session {
   // the runner pages that failed.
   void SayHowItEnded(const PageFailures* failures = nullptr);
   void RunBestOf(BestOfSystem system, bool fromRealOdds);
-  // Brackets a user command in the archive: one transaction when it ends.
+  SettleSummary SettleOpenDays();
+  // Brackets a user command in the archive as one transaction: Commit writes it; one that ends
+  // without Commit (an exception) is rolled back.
   class Command {
    public:
     explicit Command(Session& s);
     ~Command();
     Command(const Command&) = delete;
     Command& operator=(const Command&) = delete;
+    void Commit();
 
    private:
     Session& s_;
+    bool open_ = true;
   };
+  // Runs `steps` as one command: committed when they return, rolled back when they throw (the
+  // exception goes on to the caller).
+  template <typename Steps>
+  decltype(auto) AsCommand(Steps&& steps) {
+    Command command(*this);
+    if constexpr (std::is_void_v<decltype(steps())>) {
+      steps();
+      command.Commit();
+    } else {
+      decltype(auto) result = steps();
+      command.Commit();
+      return result;
+    }
+  }
   // The race day the picks belong to: the sign-in's date.
   Date Day() const;
   // Puts REP rows from `first` on into the ledger, each with its runner's win price from TAB.

@@ -13,20 +13,21 @@
 namespace trotix {
 
 SignInResult Session::SignIn(const SignInForm& form) {
-  Command command(*this);
-  const Deadline deadline(*this);
-  const SignInResult result = TrySignIn(form);
-  if (DayArchive* archive = ports_.archive) {
-    if (result == SignInResult::SignedIn) {
-      day_ = ports_.clock.Today();
-      archive->KeepDay(*day_, options_.hosts);
-    } else {
-      // A replay must never meet the answers of a sign-in that failed.
-      archive->ForgetAnswers({RequestKeyOf(urls_.VersionProbe(), options_.hosts, true),
-                              RequestKeyOf(urls_.Login("", ""), options_.hosts, false)});
+  return AsCommand([&] {
+    const Deadline deadline(*this);
+    const SignInResult result = TrySignIn(form);
+    if (DayArchive* archive = ports_.archive) {
+      if (result == SignInResult::SignedIn) {
+        day_ = ports_.clock.Today();
+        archive->KeepDay(*day_, options_.hosts);
+      } else {
+        // A replay must never meet the answers of a sign-in that failed.
+        archive->ForgetAnswers({RequestKeyOf(urls_.VersionProbe(), options_.hosts, true),
+                                RequestKeyOf(urls_.Login("", ""), options_.hosts, false)});
+      }
     }
-  }
-  return result;
+    return result;
+  });
 }
 
 SignInResult Session::TrySignIn(const SignInForm& form) {
