@@ -7,11 +7,13 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <map>
 
 #include "app/system_clock.h"
 #include "archive/sqlite_archive.h"
+#include "gui/event_loop_watchdog.h"
 #include "gui/main_window.h"
 #include "gui/settings.h"
 #include "net/curl_http_client.h"
@@ -97,6 +99,10 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
                  "with --screenshot: analyse this row of the ALL TABLE race list first (from 0)")
       ->check(CLI::NonNegativeNumber);
   cli.add_option("--size", size, "with --screenshot: the window's size, WIDTHxHEIGHT");
+  std::string gapFile;
+  cli.add_option(
+      "--gap-file", gapFile,
+      "with --screenshot: write the longest pause of the event loop, in ms, to this file");
   cli.add_flag("--no-archive", noArchive,
                "keep nothing in the archive (trotix.db, or trotix-demo.db with --demo)");
   cli.add_option("--archive-day", archiveDay, "open a stored day, dd.mm.yyyy, offline");
@@ -192,6 +198,7 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
     window.ports().SetQuestionHook([](const QString&, QMessageBox::StandardButtons buttons) {
       return buttons.testFlag(QMessageBox::Discard) ? QMessageBox::Discard : QMessageBox::No;
     });
+    auto* watchdog = new EventLoopWatchdog(&window);
     int signIn = 0, analysis = 0;
     bool taken = false, pageSelected = false;
     QObject::connect(&window, &MainWindow::commandFinished, &window, [&](int) {
@@ -217,6 +224,7 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
       QTimer::singleShot(50, &window, [&] {
         const bool saved = SaveScreenshot(window, QString::fromStdString(screenshot));
         if (!saved) std::cerr << "cannot write " << screenshot << "\n";
+        if (!gapFile.empty()) std::ofstream(gapFile) << watchdog->longestGap() << "\n";
         QApplication::exit(saved ? 0 : 1);
       });
     });

@@ -198,7 +198,7 @@ class Session {
   };
 
   // The course table, when it is due: a step of each command that needs it (the sign-in, the
-  // results, the moves), on that command's thread and under its stop signal.
+  // results, the moves), under its stop signal.
   void FetchCourseTable();
   void ApplyCourseTable(const HttpAnswer& answer);
   // The sign-in fields from the remember-me file of the folder, for the data server.
@@ -210,10 +210,17 @@ class Session {
   // Whether REP holds rows that no save has written since they changed.
   void NoteReportChanges();
   SignInResult TrySignIn(const SignInForm& form);
+  // The version probe and the sign-in request: how the sign-in ended, or none when `answer`
+  // holds a day to load.
+  std::optional<SignInResult> ProbeAndSignIn(const SignInForm& form, HttpAnswer& answer);
   // False when Cancel or the deadline ended the loads; nothing is applied then.
-  bool LoadDay(const SignInForm& form, const std::string& answer);
-  DayLoads FetchDayLoads();          // one request after another
-  DayLoads FetchDayLoadsTogether();  // side by side
+  // `indicatorProbe`: the indicator file's probe when it went beside the sign-in already.
+  bool LoadDay(const SignInForm& form, const std::string& answer,
+               std::optional<ProbeResult> indicatorProbe);
+  DayLoads FetchDayLoads();  // one request after another
+  // Side by side, the probe already made: the main client's loads here, the Zorvat tables
+  // through their own client on a thread of their own.
+  DayLoads FetchDayLoadsTogether(ProbeResult indicatorProbe);
   void ApplyIndicatorList(ProbeResult probe, const HttpAnswer& answer);
   void ApplyFeed(const HttpAnswer& answer, void (*load)(Workspace&, std::string_view));
   // Fetches runner pages through the main client within the connection cap, advancing `pr` per

@@ -1,4 +1,6 @@
 // The sign-in and the day's load, step by step in the system's order.
+#include <exception>
+#include <optional>
 #include <thread>
 
 #include "analysis/zorvat/reference_tables.h"
@@ -11,6 +13,28 @@
 #include "text/strings.h"
 
 namespace trotix {
+namespace {
+
+// Runs `side` on a thread of its own while `main` runs on this one, and returns once both have
+// ended, with what either threw. The sign-in's one way of using its two clients at once: each
+// side uses one client only, so each client keeps one thread inside it.
+template <typename Side, typename Main>
+void Beside(Side&& side, Main&& main) {
+  std::exception_ptr failed;
+  {
+    std::jthread lane([&] {
+      try {
+        side();
+      } catch (...) {
+        failed = std::current_exception();
+      }
+    });
+    main();
+  }
+  if (failed) std::rethrow_exception(failed);
+}
+
+}  // namespace
 
 SignInResult Session::SignIn(const SignInForm& form) {
   return AsCommand([&] {
@@ -22,8 +46,10 @@ SignInResult Session::SignIn(const SignInForm& form) {
         archive->KeepDay(*day_, options_.hosts);
       } else {
         // A replay must never meet the answers of a sign-in that failed.
-        archive->ForgetAnswers({RequestKeyOf(urls_.VersionProbe(), options_.hosts, true),
-                                RequestKeyOf(urls_.Login("", ""), options_.hosts, false)});
+        archive->ForgetAnswers(
+            {RequestKeyOf(urls_.VersionProbe(), options_.hosts, true),
+             RequestKeyOf(urls_.Login("", ""), options_.hosts, false),
+             RequestKeyOf(urls_.IndicatorFile(view_.resultsDate), options_.hosts, true)});
       }
     }
     return result;
@@ -31,11 +57,41 @@ SignInResult Session::SignIn(const SignInForm& form) {
 }
 
 SignInResult Session::TrySignIn(const SignInForm& form) {
+  HttpAnswer answer;
+  std::optional<SignInResult> ended;
+  std::optional<ProbeResult> indicatorProbe;
+  if (options_.maxConnections > 1) {
+    // Side by side, each client with one thread inside it: the course table and the indicator
+    // file's probe through the Zorvat client on a thread of their own (neither needs the main
+    // client's cookies or redirects), while the version probe and the sign-in go through the
+    // main client here.
+    const bool tableDue = courseTableDue_;
+    const std::string indicator = urls_.IndicatorFile(view_.resultsDate);
+    HttpAnswer table;
+    Beside(
+        [&] {
+          if (tableDue) table = ports_.zorvat.Get(urls_.CourseTable(), &stop_);
+          indicatorProbe = ports_.zorvat.Probe(indicator, &stop_);
+        },
+        [&] { ended = ProbeAndSignIn(form, answer); });
+    if (tableDue) ApplyCourseTable(table);
+  } else {
+    FetchCourseTable();
+    ended = ProbeAndSignIn(form, answer);
+  }
+  if (ended) return *ended;
+  if (!LoadDay(form, answer.body, indicatorProbe)) {
+    SayHowItEnded();
+    return SignInResult::Stopped;
+  }
+  return SignInResult::SignedIn;
+}
+
+std::optional<SignInResult> Session::ProbeAndSignIn(const SignInForm& form, HttpAnswer& answer) {
   const auto stopped = [this] {
     SayHowItEnded();
     return SignInResult::Stopped;
   };
-  FetchCourseTable();
   std::string why;
   const ProbeResult version = ports_.web.ProbeExplained(urls_.VersionProbe(), why, &stop_);
   if (stop_.stopped()) return stopped();
@@ -56,7 +112,7 @@ SignInResult Session::TrySignIn(const SignInForm& form) {
   }
 
   const std::string login = urls_.Login(form.login, form.password);
-  const HttpAnswer answer = ports_.web.Get(login, &stop_);
+  answer = ports_.web.Get(login, &stop_);
   if (stop_.stopped()) return stopped();
   if (answer.failed) {
     // A failed request is no sign-in, not a successful one with an empty day. The address is
@@ -69,8 +125,7 @@ SignInResult Session::TrySignIn(const SignInForm& form) {
     ports_.messages.Show(kAuthorizationFailed);
     return SignInResult::Rejected;
   }
-  if (!LoadDay(form, answer.body)) return stopped();
-  return SignInResult::SignedIn;
+  return std::nullopt;
 }
 
 void Session::SignOut() {
@@ -98,9 +153,10 @@ void Session::NoteConnectionFailure(const std::string& url, const std::string& w
   view_.notes.push_back("Connection failed: " + url + (why.empty() ? "" : " — " + why));
 }
 
-bool Session::LoadDay(const SignInForm& form, const std::string& answer) {
+bool Session::LoadDay(const SignInForm& form, const std::string& answer,
+                      std::optional<ProbeResult> indicatorProbe) {
   // Everything is fetched before anything changes, so a stop leaves the Session signed out.
-  const DayLoads loads = options_.maxConnections > 1 ? FetchDayLoadsTogether() : FetchDayLoads();
+  const DayLoads loads = indicatorProbe ? FetchDayLoadsTogether(*indicatorProbe) : FetchDayLoads();
   if (stop_.stopped()) return false;
   if (form.rememberMe) {
     if (const auto error =
@@ -151,22 +207,20 @@ Session::DayLoads Session::FetchDayLoads() {
   return loads;
 }
 
-Session::DayLoads Session::FetchDayLoadsTogether() {
-  // Each client has one thread inside it: the Zorvat tables come through their own client on a
-  // thread of their own, the rest through the main client on this one, both within the cap.
+Session::DayLoads Session::FetchDayLoadsTogether(ProbeResult indicatorProbe) {
   const int cap = options_.maxConnections;
-  std::vector<HttpAnswer> tables;
-  std::jthread zorvat([&] {
-    tables = ports_.zorvat.GetMany({urls_.ProcessBase(), urls_.ScoreBase(), urls_.DayValues()}, cap,
-                                   {}, &stop_);
-  });
   DayLoads loads;
-  const std::string indicator = urls_.IndicatorFile(view_.resultsDate);
-  loads.indicatorProbe = ports_.web.Probe(indicator, &stop_);
+  loads.indicatorProbe = indicatorProbe;
   std::vector<std::string> urls = {urls_.Tips(), urls_.Moves()};
-  if (loads.indicatorProbe == ProbeResult::Present) urls.push_back(indicator);
-  auto web = ports_.web.GetMany(urls, cap, {}, &stop_);
-  zorvat.join();
+  if (indicatorProbe == ProbeResult::Present)
+    urls.push_back(urls_.IndicatorFile(view_.resultsDate));
+  std::vector<HttpAnswer> tables, web;
+  Beside(
+      [&] {
+        tables = ports_.zorvat.GetMany({urls_.ProcessBase(), urls_.ScoreBase(), urls_.DayValues()},
+                                       cap, {}, &stop_);
+      },
+      [&] { web = ports_.web.GetMany(urls, cap, {}, &stop_); });
   loads.tips = std::move(web[0]);
   loads.moves = std::move(web[1]);
   if (web.size() > 2) loads.indicator = std::move(web[2]);
