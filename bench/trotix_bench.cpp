@@ -32,6 +32,7 @@
 #include "bench_archived_day.h"
 #include "bench_settle.h"
 #include "bench_util.h"
+#include "bench_window_gap.h"
 #include "demo_race.h"
 #include "feeds/race_day.h"
 #include "model/columns.h"
@@ -774,9 +775,9 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 1000000));
   app.add_option("--only", o.only,
                  "run only these scenarios: signin, live, realodds, cpu, memory, parse, archive, "
-                 "history, backtest, proof, settle, archived-day")
+                 "history, backtest, proof, settle, gap, archived-day")
       ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse", "archive",
-                             "history", "backtest", "proof", "settle", "archived-day"}));
+                             "gap", "history", "backtest", "proof", "settle", "archived-day"}));
   app.add_option("--cli", o.cli, "trotix-cli to measure");
   app.add_option("--window", o.window, "the window program to measure");
   CLI11_PARSE(app, argc, argv);
@@ -799,6 +800,13 @@ int main(int argc, char** argv) {
   if (wanted("backtest")) Backtest(o, dir);
   if (wanted("proof")) ProofFiguresScenario(o, dir);
   if (wanted("settle") && !SettleHostileCard(dir, o.rounds)) ++missed;
+  if (wanted("gap")) {
+    Header("The window's event loop (sign-in and a race's analysis, --demo)");
+    const auto gap = WindowLongestGap(o.window, dir);
+    if (!gap) ++missed;
+    std::printf("  %-34s %9s ms   target <= 100 ms: %s\n", "longest gap between 10 ms ticks",
+                gap ? std::to_string(*gap).c_str() : "-", Verdict(gap && *gap <= 100));
+  }
   if (wanted("archived-day")) missed += ArchivedDayMemory({o.cli, o.races}, dir);
   std::error_code ignored;
   std::filesystem::remove_all(dir, ignored);

@@ -57,13 +57,28 @@ void SessionArchive::Note(const ArchiveError& e) {
 }
 
 void SessionArchive::BeginCommand() {
-  if (depth_++ == 0) owner_ = std::this_thread::get_id();
+  std::lock_guard lock(mutex_);
+  if (marks_.empty()) owner_ = std::this_thread::get_id();
+  marks_.emplace_back(answers_.size(), picks_.size());
+}
+
+void SessionArchive::RollbackCommand() {
+  std::lock_guard lock(mutex_);
+  if (marks_.empty()) return;
+  const auto [answers, picks] = marks_.back();
+  marks_.pop_back();
+  if (marks_.empty()) owner_ = std::thread::id();
+  if (answers_.size() > answers) answers_.resize(answers);
+  if (picks_.size() > picks) picks_.resize(picks);
 }
 
 std::string SessionArchive::CommitCommand() {
-  depth_ = std::max(0, depth_ - 1);
-  if (depth_ > 0) return {};
-  owner_ = std::thread::id();
+  {
+    std::lock_guard lock(mutex_);
+    if (!marks_.empty()) marks_.pop_back();
+    if (!marks_.empty()) return {};
+    owner_ = std::thread::id();
+  }
   ArchiveWrite write;
   {
     std::lock_guard lock(mutex_);

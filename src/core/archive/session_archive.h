@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "archive/day_archive.h"
@@ -27,6 +28,7 @@ class SessionArchive : public DayArchive {
 
   void BeginCommand() override;
   std::string CommitCommand() override;
+  void RollbackCommand() override;
   void Record(RecordedAnswer answer) override;
   long long StoreBody(const std::string& body) override;
   std::optional<std::string> ReadBody(long long id) override;
@@ -67,7 +69,8 @@ class SessionArchive : public DayArchive {
   Hosts hosts_;
   bool dayWritten_ = false;
 
-  int depth_ = 0;
+  // What was gathered when each open bracket began: answers, then pick changes.
+  std::vector<std::pair<std::size_t, std::size_t>> marks_;
   // The thread of the command under way, the only one that writes bodies as they arrive; none
   // between commands.
   std::atomic<std::thread::id> owner_{};
