@@ -378,6 +378,8 @@ class FailingReads : public DayArchive {
   std::string CommitCommand() override { return inner_.CommitCommand(); }
   void RollbackCommand() override { inner_.RollbackCommand(); }
   void Record(RecordedAnswer a) override { inner_.Record(std::move(a)); }
+  long long StoreBody(const std::string& body) override { return inner_.StoreBody(body); }
+  std::optional<std::string> ReadBody(long long id) override { return inner_.ReadBody(id); }
   void KeepDay(const Date& d, const Hosts& h) override { inner_.KeepDay(d, h); }
   void ForgetAnswers(const std::vector<RequestKey>& k) override { inner_.ForgetAnswers(k); }
   std::string LastAnswer(const Date& day, const RequestKey& key) override {
