@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QStyleFactory>
 #include <QTabWidget>
@@ -9,6 +10,8 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "app/system_clock.h"
 #include "archive/sqlite_archive.h"
@@ -97,6 +100,10 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
                  "with --screenshot: analyse this row of the ALL TABLE race list first (from 0)")
       ->check(CLI::NonNegativeNumber);
   cli.add_option("--size", size, "with --screenshot: the window's size, WIDTHxHEIGHT");
+  std::vector<std::string> choices;
+  cli.add_option("--choose", choices,
+                 "with --screenshot and --page: set a choice box by name to an item, "
+                 "BOX=ITEM (proofBreakdownBox=band, proofStakingBox=percent)");
   cli.add_flag("--no-archive", noArchive,
                "keep nothing in the archive (trotix.db, or trotix-demo.db with --demo)");
   cli.add_option("--archive-day", archiveDay, "open a stored day, dd.mm.yyyy, offline");
@@ -208,6 +215,15 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
         pageSelected = true;
         if (!SelectPage(window, QString::fromStdString(page)))
           std::cerr << "no page captioned " << page << "\n";
+        for (const std::string& choice : choices) {
+          const auto at = choice.find('=');
+          auto* box = window.findChild<QComboBox*>(QString::fromStdString(choice.substr(0, at)));
+          const int item = box && at != std::string::npos
+                               ? box->findData(QString::fromStdString(choice.substr(at + 1)))
+                               : -1;
+          if (item < 0) std::cerr << "cannot choose " << choice << "\n";
+          if (item >= 0) box->setCurrentIndex(item);
+        }
         // A page that asks for figures of its own is pictured once they are in.
         QApplication::processEvents();
         if (window.runner().busy()) return;
