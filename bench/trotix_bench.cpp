@@ -29,6 +29,7 @@
 #include "archive/recording_http_client.h"
 #include "archive/session_archive.h"
 #include "archive/sqlite_archive.h"
+#include "bench_luck.h"
 #include "bench_util.h"
 #include "demo_race.h"
 #include "feeds/race_day.h"
@@ -772,9 +773,9 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 1000000));
   app.add_option("--only", o.only,
                  "run only these scenarios: signin, live, realodds, cpu, memory, parse, archive, "
-                 "history, backtest, proof")
+                 "history, backtest, proof, luck")
       ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse", "archive",
-                             "history", "backtest", "proof"}));
+                             "history", "backtest", "proof", "luck"}));
   app.add_option("--cli", o.cli, "trotix-cli to measure");
   app.add_option("--window", o.window, "the window program to measure");
   CLI11_PARSE(app, argc, argv);
@@ -796,6 +797,7 @@ int main(int argc, char** argv) {
   if (wanted("history")) History(o, dir);
   if (wanted("backtest")) Backtest(o, dir);
   if (wanted("proof")) ProofFiguresScenario(o, dir);
+  if (wanted("luck") && !ExactLuckScenario(o.proofPicks)) ++missed;
   std::error_code ignored;
   std::filesystem::remove_all(dir, ignored);
   std::printf("\n%s\n", missed == 0 ? "every target met" : "some targets NOT MET");
