@@ -50,6 +50,28 @@ TEST(Breakdown, GroupsInOrderAndNamed) {
   EXPECT_FALSE(BreakdownOfName("weather"));
 }
 
+TEST(Breakdown, EdgesBelongToTheGroupAbove) {
+  const struct {
+    double price;
+    const char* band;
+  } bands[] = {{1.01, "under 2"},   {1.99, "under 2"},    {2, "2-4"},     {3.95, "2-4"},
+               {4, "4-8"},          {8, "8-16"},          {15.5, "8-16"}, {16, "16-32"},
+               {32, "32 and over"}, {1000, "32 and over"}};
+  for (const auto& b : bands) {
+    const Bet bet = Pick({2026, 12, 1}, "Ascot", "M", b.price, Result::kWon, {}, "", 0);
+    EXPECT_EQ(GroupOf(bet, Breakdown::kBand), b.band) << b.price;
+  }
+  const struct {
+    int runners;
+    const char* group;
+  } fields[] = {{1, "up to 7"}, {7, "up to 7"}, {8, "8-11"},         {11, "8-11"},
+                {12, "12-15"},  {15, "12-15"},  {16, "16 and over"}, {0, "unknown"}};
+  for (const auto& f : fields) {
+    const Bet bet = Pick({2026, 12, 1}, "Ascot", "M", 3, Result::kWon, {}, "", f.runners);
+    EXPECT_EQ(GroupOf(bet, Breakdown::kRunners), f.group) << f.runners;
+  }
+}
+
 TEST(Breakdown, GroupsAddUpToTheWhole) {
   const std::vector<Bet> bets = Ledger();
   std::map<std::string, MethodFigures> whole;
