@@ -129,7 +129,7 @@ nlohmann::json MethodsJson(const std::vector<proof::MethodFigures>& figures) {
                        {"roiPriceWithoutTop", f.roiPriceWithoutTop},
                        {"topShareOfProfit", f.topShareOfProfit},
                        {"luckOneIn", f.luckOneIn},
-                       {"luckExact", true},
+                       {"luckExact", f.luckExact},
                        {"curve", f.curve}});
   return methods;
 }

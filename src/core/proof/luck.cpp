@@ -42,16 +42,18 @@ long long ReturnInHundredths(double price, double commission) {
   return std::llround(((price - 1) * (1 - commission) + 1) * 100);
 }
 
-double LuckChance(std::span<const PricedBet> bets, double commission) {
-  if (bets.empty()) return 0;
+std::optional<double> LuckChance(std::span<const PricedBet> bets, double commission,
+                                 double workLimit) {
   std::map<std::pair<long long, double>, int> counts;
   long long target = 0, remaining = 0;
   for (const PricedBet& b : bets) {
+    if (!std::isfinite(b.price) || b.price <= 1 || b.price > 1e6) continue;
     const long long gain = std::max(0LL, ReturnInHundredths(b.price, commission));
     ++counts[{gain, 1 / std::max(b.price, 1.0)}];
     if (b.won) target += gain;
     remaining += gain;
   }
+  if (counts.empty()) return 0;
   if (target <= 0) return 1;
   // Long shots first: once they are in, what the rest can still add shrinks fastest, and every
   // total that can no longer reach the target leaves the window.
@@ -65,7 +67,7 @@ double LuckChance(std::span<const PricedBet> bets, double commission) {
   long long low = 0, size = 1;
   std::vector<double> dist{1.0}, next, above;
   std::size_t from = 0;
-  double reached = 0;
+  double reached = 0, work = 0;
   for (const Group& g : groups) {
     remaining -= g.gain * g.count;
     const auto [fewest, chances] = Winners(g.count, g.chance);
@@ -82,6 +84,8 @@ double LuckChance(std::span<const PricedBet> bets, double commission) {
     const long long newLow = std::max(low + fewest * g.gain, target - remaining);
     const long long newHigh = std::min(low + size + most * g.gain, target);
     if (newHigh <= newLow) return std::min(1.0, reached);
+    work += static_cast<double>(newHigh - newLow) * static_cast<double>(chances.size());
+    if (work > workLimit) return std::nullopt;
     next.assign(static_cast<std::size_t>(newHigh - newLow), 0.0);
     // Each number of winners moves every total up by that many gains.
     for (long long w = fewest; w <= most; ++w) {

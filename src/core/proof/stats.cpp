@@ -135,8 +135,9 @@ MethodFigures Figures(std::vector<Bet> bets, const Options& options) {
     f.archieP = ArchieP(f.archie);
     f.profitPriceWithoutTop = f.profitPrice - topPrice;
     f.roiPriceWithoutTop = f.pricedBets > 1 ? f.profitPriceWithoutTop / (f.pricedBets - 1) : 0;
-    const double chance = LuckChance(priced, options.commission);
-    f.luckOneIn = chance > 0 ? 1 / chance : 0;
+    const auto chance = LuckChance(priced, options.commission);
+    f.luckExact = chance.has_value();
+    f.luckOneIn = chance.value_or(0) > 0 ? 1 / *chance : 0;
   }
   return f;
 }

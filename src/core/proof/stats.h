@@ -46,6 +46,7 @@ struct MethodFigures {
   // One in how many runs of luck alone, each priced pick winning with 1 / price, make at least
   // this profit at the price when picked, exactly; 0 without priced bets, or when luck never could.
   double luckOneIn = 0;
+  bool luckExact = true;      // false when the figure would take too long and is left out
   std::vector<double> curve;  // the level-stakes bank to SP after each bet
 
   // Against the prices when picked: the winners they expect, the Archie score of the priced

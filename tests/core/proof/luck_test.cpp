@@ -53,9 +53,15 @@ TEST(Luck, AgreesWithEveryOutcomeEnumerated) {
     for (double price : c.prices) bets.push_back({price, false});
     for (int w : c.winners) bets[w].won = true;
     const double exact = Enumerated(bets, c.commission);
-    EXPECT_NEAR(LuckChance(bets, c.commission), exact, 1e-12 * exact) << c.name;
+    EXPECT_NEAR(LuckChance(bets, c.commission).value(), exact, 1e-12 * exact) << c.name;
   }
   EXPECT_EQ(LuckChance({}, 0.05), 0);
+  // Prices that are no prices are left out; work past the limit gives no figure.
+  const std::vector<PricedBet> odd = {{2, true}, {std::nan(""), true}, {1e300, true}, {1, true}};
+  EXPECT_NEAR(LuckChance(odd, 0).value(), 0.5, 1e-15);
+  const std::vector<PricedBet> some = {{2, true}, {3, false}, {5, true}};
+  EXPECT_FALSE(LuckChance(some, 0.05, 10).has_value());
+  EXPECT_TRUE(LuckChance(some, 0.05).has_value());
 }
 
 // A month of a method's picks: exchange prices from odds-on to 1000, winners a little more
@@ -94,7 +100,7 @@ TEST(Luck, AgreesWithASeededMonteCarloWithinItsStandardError) {
   }
   const double simulated = static_cast<double>(hits) / kRuns;
   const double error = std::sqrt(simulated * (1 - simulated) / kRuns);
-  const double exact = LuckChance(bets, kCommission);
+  const double exact = LuckChance(bets, kCommission).value();
   ASSERT_GT(simulated, 0.001);  // a figure the simulation can judge
   EXPECT_NEAR(exact, simulated, 3 * error) << "standard error " << error;
   RecordProperty("deviationInStandardErrors", std::to_string((exact - simulated) / error));

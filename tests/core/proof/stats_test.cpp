@@ -52,7 +52,8 @@ TEST(ProofFigures, TenPicksWorkedByHand) {
     if (b.price && (b.result != Result::kVoid && b.result != Result::kPending))
       priced.push_back({*b.price, b.result == Result::kWon});
   ASSERT_EQ(priced.size(), 9u);
-  EXPECT_NEAR(f.luckOneIn, 1 / LuckChance(priced, 0.05), 1e-9);
+  EXPECT_NEAR(f.luckOneIn, 1 / LuckChance(priced, 0.05).value(), 1e-9);
+  EXPECT_TRUE(f.luckExact);
   EXPECT_GT(f.luckOneIn, 1);
 
   // Archie over the priced bets: 9 * (3 - 2,325)^2 / (2,325 * 6,675).
