@@ -30,6 +30,7 @@
 #include "archive/session_archive.h"
 #include "archive/sqlite_archive.h"
 #include "bench_luck.h"
+#include "bench_settle.h"
 #include "bench_util.h"
 #include "demo_race.h"
 #include "feeds/race_day.h"
@@ -773,9 +774,9 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 1000000));
   app.add_option("--only", o.only,
                  "run only these scenarios: signin, live, realodds, cpu, memory, parse, archive, "
-                 "history, backtest, proof, luck")
+                 "history, backtest, proof, settle, luck")
       ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse", "archive",
-                             "history", "backtest", "proof", "luck"}));
+                             "history", "backtest", "proof", "settle", "luck"}));
   app.add_option("--cli", o.cli, "trotix-cli to measure");
   app.add_option("--window", o.window, "the window program to measure");
   CLI11_PARSE(app, argc, argv);
@@ -797,6 +798,7 @@ int main(int argc, char** argv) {
   if (wanted("history")) History(o, dir);
   if (wanted("backtest")) Backtest(o, dir);
   if (wanted("proof")) ProofFiguresScenario(o, dir);
+  if (wanted("settle") && !SettleHostileCard(dir, o.rounds)) ++missed;
   if (wanted("luck") && !ExactLuckScenario(o.proofPicks)) ++missed;
   std::error_code ignored;
   std::filesystem::remove_all(dir, ignored);

@@ -222,7 +222,7 @@ int Run(Options& o) {
                         " is read-only: it is read, nothing is recorded");
     } catch (const ArchiveError& e) {
       if (replayDay) {
-        std::cerr << e.what() << '\n';
+        std::cerr << PrintableText(e.what()) << '\n';
         return kExitSignInFailed;
       }
       record.errors.push_back(std::string(e.what()) + "; working without the archive");
@@ -241,7 +241,7 @@ int Run(Options& o) {
       }
       archive = std::make_unique<SessionArchive>(*store, *replayDay);
     } catch (const ArchiveError& e) {
-      std::cerr << e.what() << '\n';
+      std::cerr << PrintableText(e.what()) << '\n';
       return kExitSignInFailed;
     }
     // The day's own hosts: every address the session builds is the one recorded.
@@ -322,8 +322,8 @@ int Run(Options& o) {
       std::string errors;
       const auto built = vendorsim::BuildDemoHistory(
           *store, options, [&](const vendorsim::DemoHistoryDay& d, int index, int count) {
-            std::cerr << "demo-history " << index << "/" << count << " " << HistoryLine(d)
-                      << std::endl;
+            std::cerr << "demo-history " << index << "/" << count << " "
+                      << PrintableText(HistoryLine(d)) << std::endl;
             if (!d.error.empty()) errors += (errors.empty() ? "" : "; ") + HistoryLine(d);
           });
       history.insert(history.end(), built.begin(), built.end());

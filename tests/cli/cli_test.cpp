@@ -252,6 +252,55 @@ TEST(Cli, HostileVendorAnswers) {
   }
 }
 
+// Course names that would drive the terminal (ESC), forge a line (CR LF) or turn the rest of a
+// line around (U+202E) are escaped in the --progress lines and in the text output.
+TEST(Cli, ControlCharactersInNamesAreEscaped) {
+  struct Name {
+    std::string raw, escaped;
+  };
+  const Name names[] = {{"Asc\x1b[2Jot", "Asc\\x1b[2Jot"},
+                        {"Kempton\r\nbest-rank 9/9", "Kempton\\r\\nbest-rank 9/9"},
+                        {"\xE2\x80\xAEtocsA", "\\u202etocsA"},
+                        {"Lin\x7F\xE2\x81\xA6gfield", "Lin\\x7f\\u2066gfield"}};
+  std::string day;
+  int minute = 10;
+  for (const Name& n : names)
+    day += "<zabeg><course>" + n.raw + "</course><time>13:" + std::to_string(minute++) +
+           "</time><horse><number>1</number><name_horse>Dune</name_horse><or>80</or></horse>"
+           "<horse><number>2</number><name_horse>Sea Bird</name_horse><or>70</or></horse>"
+           "</zabeg>\r\n";
+  testing::FixtureServer vendor;
+  vendor.Set("/refresh/trotix3.8.txt", "ok");
+  vendor.Set("/login/trotix.php", day);
+  testing::TempFolder dir;
+  const auto out = dir.path() / "out.txt";
+  RunningCli cli(
+      {"--data-server", vendor.Base(), "--web-site", vendor.Base(), "--login", "a", "--password",
+       "b", "--today", "09.12.2026", "--dir", dir.path().string(), "--progress", "best-rank"},
+      out);
+  ASSERT_TRUE(cli.started());
+  std::vector<std::string> progress;
+  for (std::string line; cli.NextLine(line);) progress.push_back(line);
+  EXPECT_EQ(cli.Wait(), 0);
+  ASSERT_EQ(progress.size(), std::size(names)) << "one line per race, none forged";
+  // Signed in alone, the race list is the text output.
+  const std::string text =
+      RunCli("--data-server " + vendor.Base() + " --web-site " + vendor.Base() +
+             " --login a --password b --today 09.12.2026 --dir " + dir.path().string())
+          .out;
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    EXPECT_NE(progress[i].find(names[i].escaped), std::string::npos) << progress[i];
+    EXPECT_NE(text.find(names[i].escaped), std::string::npos) << names[i].escaped;
+  }
+  for (const std::string& shown : {text, progress[0] + progress[1] + progress[2] + progress[3]}) {
+    EXPECT_EQ(shown.find('\x1b'), std::string::npos);
+    EXPECT_EQ(shown.find('\r'), std::string::npos);
+    EXPECT_EQ(shown.find('\x7f'), std::string::npos);
+    EXPECT_EQ(shown.find("\xE2\x80\xAE"), std::string::npos);
+    EXPECT_EQ(shown.find("\xE2\x81\xA6"), std::string::npos);
+  }
+}
+
 TEST(Cli, TextOutputPrintsTheTablesTheLastActionChanged) {
   testing::TempFolder dir;
   const CliRun run =

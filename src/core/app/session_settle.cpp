@@ -65,7 +65,7 @@ SettleSummary Session::Settle() {
   const Date today = ports_.clock.Today();
   std::vector<Pick> settled;
   std::size_t p = 0;
-  for (std::size_t d = 0; d < days.size(); ++d) {
+  for (std::size_t d = 0; d < days.size() && !stop_.stopped(); ++d) {
     const Date& day = days[d];
     const std::size_t first = p;
     while (p < open.size() && open[p].day == day) ++p;
@@ -77,7 +77,7 @@ SettleSummary Session::Settle() {
     const auto results = ParseResults(answers[d].body);
     const std::string dayText = archive->LastAnswer(day, dayKey);
     const std::vector<Pick> dayPicks(open.begin() + first, open.begin() + p);
-    for (Pick& pick : SettleDay(dayPicks, results, dayText, day < today)) {
+    for (Pick& pick : SettleDay(dayPicks, results, dayText, day < today, &stop_)) {
       ++summary.settled;
       switch (pick.result) {
         case PickResult::kWon:
@@ -96,6 +96,11 @@ SettleSummary Session::Settle() {
       }
       settled.push_back(std::move(pick));
     }
+  }
+  // Stopped while judging: nothing is written, every pick waits for the next "Settle".
+  if (stop_.stopped()) {
+    SayHowItEnded();
+    return SettleSummary{summary.days, summary.picks};
   }
   archive->Settle(std::move(settled));
   ports_.messages.Show(SettleMessage(summary));

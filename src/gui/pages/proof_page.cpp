@@ -156,7 +156,7 @@ QStringList MethodHints(double commission) {
       "Bets that had an exchange price when picked",
       QString("Profit at 1 point a bet at the price when picked, after %1 % commission on net "
               "winnings")
-          .arg(commission * 100, 0, 'f', 1),
+          .arg(Text(FixedText(commission * 100, 1))),
       "Profit at the price when picked per point staked",
       "A/E against prices when picked: actual winners of the priced picks against those their "
       "prices expect (1 / price each); above 1 beats the market",
