@@ -100,9 +100,9 @@ nlohmann::json SettleJson(const SettleSummary& s) {
           {"void", s.voided}, {"failedDays", s.failedDays}};
 }
 
-nlohmann::json ProofJson(const ProofSide& side) {
+nlohmann::json MethodsJson(const std::vector<proof::MethodFigures>& figures) {
   auto methods = nlohmann::json::array();
-  for (const proof::MethodFigures& f : side.methods)
+  for (const proof::MethodFigures& f : figures)
     methods.push_back({{"method", DisplayUtf8(f.method)},
                        {"bets", f.bets},
                        {"winners", f.winners},
@@ -117,13 +117,37 @@ nlohmann::json ProofJson(const ProofSide& side) {
                        {"profitPrice", f.profitPrice},
                        {"roiPrice", f.roiPrice},
                        {"aE", f.aE},
+                       {"expectedWinners", f.expectedWinners},
+                       {"archie", f.archie},
+                       {"archieP", f.archieP},
                        {"longestLosingRun", f.longestLosingRun},
+                       {"expectedLongestLosingRun", f.expectedLongestLosingRun},
                        {"maxDrawdown", f.maxDrawdown},
+                       {"drawdownInLosingRuns", f.drawdownInLosingRuns},
+                       {"profitSPWithoutTop", f.profitSPWithoutTop},
+                       {"roiSPWithoutTop", f.roiSPWithoutTop},
+                       {"profitPriceWithoutTop", f.profitPriceWithoutTop},
+                       {"roiPriceWithoutTop", f.roiPriceWithoutTop},
+                       {"topShareOfProfit", f.topShareOfProfit},
                        {"luckOneIn", f.luckOneIn},
+                       {"luckExact", f.luckExact},
                        {"curve", f.curve}});
-  return {{"methods", std::move(methods)},
-          {"source", PickSourceName(side.source)},
-          {"run", side.runId}};
+  return methods;
+}
+
+nlohmann::json ProofJson(const ProofSide& side, std::optional<proof::Breakdown> by) {
+  nlohmann::json out;
+  if (by) {
+    auto groups = nlohmann::json::array();
+    for (const proof::GroupFigures& g : side.groups)
+      groups.push_back({{"group", DisplayUtf8(g.group)}, {"methods", MethodsJson(g.methods)}});
+    out = {{"by", proof::BreakdownName(*by)}, {"groups", std::move(groups)}};
+  } else {
+    out = {{"methods", MethodsJson(side.methods)}};
+  }
+  out["source"] = PickSourceName(side.source);
+  out["run"] = side.runId;
+  return out;
 }
 
 nlohmann::json PickLinesJson(const std::vector<PickLine>& lines) {

@@ -27,7 +27,9 @@ nlohmann::json SettleJson(const SettleSummary& summary);
 
 // `proof`: {"methods": [...], "source": "live" | "backtest", "run": N}; rates as fractions,
 // money in points at 1-point level stakes.
-nlohmann::json ProofJson(const ProofSide& side);
+// With a breakdown: {"by": "band", "groups": [{"group": "2-4", "methods": [...]}], "source",
+// "run"}.
+nlohmann::json ProofJson(const ProofSide& side, std::optional<proof::Breakdown> by = {});
 // `picks`: one object per pick in race order; "profit" is the level-stakes profit to SP, 0 when
 // void and null while pending.
 nlohmann::json PickLinesJson(const std::vector<PickLine>& lines);

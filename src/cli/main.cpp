@@ -56,6 +56,7 @@ struct Options {
   std::string source = "live";
   long long run = 0;
   std::string course;
+  std::string by;  // proof's breakdown
   double commission = 5;
   std::vector<std::string> words;
 };
@@ -311,6 +312,7 @@ int Run(Options& o) {
   state.proofQuery.runId = state.backtestSource ? (o.run > 0 ? o.run : kLatestRun) : 0;
   state.proofQuery.course = o.course;
   state.proofQuery.commission = o.commission / 100;
+  state.proofQuery.by = proof::BreakdownOfName(o.by);
   std::vector<vendorsim::DemoHistoryDay> history;
   if (o.demo && store && !replayDay) {
     state.demoHistory = [&](int days) {
@@ -389,10 +391,11 @@ int Run(Options& o) {
   if (last == "proof" || last == "picks" || last == "backtest") {
     const auto lines =
         last == "picks" ? PickLines(side->bets, state.picksMethod) : std::vector<PickLine>();
-    if (o.json && last == "proof") std::cout << ProofJson(*side).dump(2) << '\n';
+    if (o.json && last == "proof")
+      std::cout << ProofJson(*side, state.proofQuery.by).dump(2) << '\n';
     if (o.json && last == "picks") std::cout << PickLinesJson(lines).dump(2) << '\n';
     if (o.json && last == "backtest") std::cout << BacktestJson(backtest).dump(2) << '\n';
-    if (!o.json && last == "proof") PrintProof(std::cout, *side);
+    if (!o.json && last == "proof") PrintProof(std::cout, *side, state.proofQuery.by);
     if (!o.json && last == "picks") PrintPickLines(std::cout, state.picksMethod, lines);
     if (!o.json && last == "backtest" && !state.backtests.empty())
       PrintBacktest(std::cout, backtest);
@@ -472,6 +475,9 @@ int main(int argc, char** argv) {
   app.add_option("--run", o.run, "With --source backtest: the back-test run by number")
       ->check(CLI::PositiveNumber);
   app.add_option("--course", o.course, "proof and picks: only the picks of this course");
+  app.add_option("--by", o.by,
+                 "proof: the figures by price band, course, month, race class or field size")
+      ->check(CLI::IsMember({"band", "course", "month", "class", "runners"}));
   app.add_option("--commission", o.commission,
                  "proof: the commission on net winnings at the price when picked, in per cent")
       ->check(trotix::Within(trotix::RunSetting::kCommissionPercent));

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/prices.h"
+#include "proof/significance.h"
 #include "text/dates.h"
 #include "text/encoding.h"
 #include "text/numbers.h"
@@ -159,7 +160,46 @@ void PrintPicks(std::ostream& out, const std::vector<Pick>& picks) {
   PrintTable(out, "PICKS", table);
 }
 
-void PrintProof(std::ostream& out, const ProofSide& side) {
+namespace {
+
+// What the figures rest on: against the prices when picked, runs against those to expect, and
+// the profit without the biggest winner.
+void PrintProofSignificance(std::ostream& out, const std::string& name,
+                            const std::vector<proof::MethodFigures>& methods) {
+  Table table =
+      TextTable({"Method", "Expected", "Archie", "p", "Losing run", "Expected run",
+                 "Drawdown in runs", "P/L SP w/o top", "P/L Kf w/o top", "Top 1 % share"});
+  for (const proof::MethodFigures& f : methods) {
+    std::string archie = FixedText(f.archie);
+    if (f.pricedBets > 0 && f.expectedWinners < proof::kArchieFewestExpected) archie += " (few)";
+    AddTextRow(table, {f.method, FixedText(f.expectedWinners), archie, FixedText(f.archieP, 3),
+                       std::to_string(f.longestLosingRun), FixedText(f.expectedLongestLosingRun, 1),
+                       FixedText(f.drawdownInLosingRuns), PointsText(f.profitSPWithoutTop),
+                       PointsText(f.profitPriceWithoutTop), PercentText(f.topShareOfProfit)});
+  }
+  PrintTable(out, name, table);
+}
+
+}  // namespace
+
+void PrintProof(std::ostream& out, const ProofSide& side, std::optional<proof::Breakdown> by) {
+  const std::string source =
+      side.source == PickSource::kLive ? "live" : "backtest " + std::to_string(side.runId);
+  if (by) {
+    Table table = TextTable({proof::BreakdownName(*by), "Method", "Bets", "Won", "Strike", "P/L SP",
+                             "ROI SP", "Priced", "P/L Kf", "ROI Kf", "A/E", "Archie p", "Luck"});
+    for (const proof::GroupFigures& g : side.groups)
+      for (const proof::MethodFigures& f : g.methods)
+        AddTextRow(table,
+                   {g.group, f.method, std::to_string(f.bets), std::to_string(f.winners),
+                    PercentText(f.strikeRate), PointsText(f.profitSP), PercentText(f.roiSP),
+                    std::to_string(f.pricedBets), PointsText(f.profitPrice),
+                    PercentText(f.roiPrice), FixedText(f.aE),
+                    f.pricedBets > 0 ? FixedText(f.archieP, 3) : "—", LuckText(f.luckOneIn)});
+    PrintTable(out, "PROOF " + source + " by " + proof::BreakdownName(*by), table);
+    if (side.pending > 0) out << side.pending << " picks not yet settled are left out\n";
+    return;
+  }
   Table table =
       TextTable({"Method", "Bets", "Won", "Strike", "95 % interval", "P/L SP", "ROI SP", "Priced",
                  "P/L Kf", "ROI Kf", "A/E", "Placed", "Void", "Losing run", "Drawdown", "Luck"});
@@ -172,9 +212,10 @@ void PrintProof(std::ostream& out, const ProofSide& side) {
                        PercentText(f.bets > 0 ? static_cast<double>(f.placed) / f.bets : 0),
                        std::to_string(f.voids), std::to_string(f.longestLosingRun),
                        FixedText(f.maxDrawdown), LuckText(f.luckOneIn)});
-  const std::string source =
-      side.source == PickSource::kLive ? "live" : "backtest " + std::to_string(side.runId);
   PrintTable(out, "PROOF " + source, table);
+  PrintProofSignificance(out, "AGAINST PRICES WHEN PICKED " + source, side.methods);
+  out << "A/E, Archie and luck (exact) are taken against the prices when picked; P/L SP and runs "
+         "over every settled bet\n";
   if (side.pending > 0) out << side.pending << " picks not yet settled are left out\n";
 }
 

@@ -20,7 +20,8 @@ void PrintTable(std::ostream& out, const std::string& name, const Table& table);
 // The picks ledger as a table named PICKS.
 void PrintPicks(std::ostream& out, const std::vector<Pick>& picks);
 // The figures of each method as a table named PROOF, and what they leave out.
-void PrintProof(std::ostream& out, const ProofSide& side);
+// With a breakdown, one row per group and method instead.
+void PrintProof(std::ostream& out, const ProofSide& side, std::optional<proof::Breakdown> by = {});
 // A method's picks with the running total, as a table named after the method.
 void PrintPickLines(std::ostream& out, const std::string& method,
                     const std::vector<PickLine>& lines);

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QStyleFactory>
 #include <QTabWidget>
@@ -11,7 +12,9 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/system_clock.h"
 #include "archive/sqlite_archive.h"
@@ -69,6 +72,7 @@ struct LaunchOptions {
   int deadlineSeconds = 300;
   std::string dir, settingsFile, screenshot, page, size, archiveDay;
   std::string gapFile;  // with --screenshot: the event loop's longest pause goes here
+  std::vector<std::string> choices;  // BOX=ITEM set before the picture
   int race = -1;
   bool noArchive = false;
   CLI::Option *cap = nullptr, *deadline = nullptr, *dirOption = nullptr;
@@ -107,6 +111,9 @@ void AddOptions(CLI::App& cli, LaunchOptions& o) {
   cli.add_option(
       "--gap-file", o.gapFile,
       "with --screenshot: write the longest pause of the event loop, in ms, to this file");
+  cli.add_option("--choose", o.choices,
+                 "with --screenshot and --page: set a choice box by name to an item, "
+                 "BOX=ITEM (proofBreakdownBox=band, proofStakingBox=percent)");
   cli.add_flag("--no-archive", o.noArchive,
                "keep nothing in the archive (trotix.db, or trotix-demo.db with --demo)");
   cli.add_option("--archive-day", o.archiveDay, "open a stored day, dd.mm.yyyy, offline");
@@ -253,6 +260,15 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
         pageSelected = true;
         if (!SelectPage(window, QString::fromStdString(o.page)))
           std::cerr << "no page captioned " << o.page << "\n";
+        for (const std::string& choice : o.choices) {
+          const auto at = choice.find('=');
+          auto* box = window.findChild<QComboBox*>(QString::fromStdString(choice.substr(0, at)));
+          const int item = box && at != std::string::npos
+                               ? box->findData(QString::fromStdString(choice.substr(at + 1)))
+                               : -1;
+          if (item < 0) std::cerr << "cannot choose " << choice << "\n";
+          if (item >= 0) box->setCurrentIndex(item);
+        }
         // A page that asks for figures of its own is pictured once they are in.
         QApplication::processEvents();
         if (window.runner().busy()) return;

@@ -10,6 +10,7 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <algorithm>
 #include <array>
+#include <map>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -706,8 +707,12 @@ TEST(CliArchive, ProofBacktestAndPicksReadOnlyTheArchive) {
     for (const char* key :
          {"method", "bets", "winners", "placed", "void", "strikeRate", "wilsonLow", "wilsonHigh",
           "profitSP", "roiSP", "pricedBets", "profitPrice", "roiPrice", "aE", "longestLosingRun",
-          "maxDrawdown", "luckOneIn", "curve"})
+          "maxDrawdown", "luckOneIn", "curve", "luckExact", "archie", "archieP",
+          "expectedLongestLosingRun", "profitSPWithoutTop", "profitPriceWithoutTop",
+          "topShareOfProfit"})
       EXPECT_TRUE(f.contains(key)) << key;
+    EXPECT_TRUE(f["luckExact"].get<bool>());
+    EXPECT_LE(f["profitSPWithoutTop"].get<double>(), f["profitSP"].get<double>());
     EXPECT_GT(f["bets"], 0);
     EXPECT_LE(f["wilsonLow"].get<double>(), f["strikeRate"].get<double>());
     EXPECT_LE(f["strikeRate"].get<double>(), f["wilsonHigh"].get<double>());
@@ -716,6 +721,19 @@ TEST(CliArchive, ProofBacktestAndPicksReadOnlyTheArchive) {
     EXPECT_DOUBLE_EQ(f["curve"].back().get<double>(), f["profitSP"].get<double>());
     for (const char* key : {"method", "bets", "winners", "profitSP", "profitPrice", "luckOneIn"})
       EXPECT_EQ(replayed["methods"][m][key], f[key]) << key;
+  }
+
+  // Every breakdown's groups add up to the whole, the class and field size from the stored cards.
+  for (const char* by : {"band", "course", "month", "class", "runners"}) {
+    const auto split = Json(RunCli(at + "--by " + by + " proof"));
+    EXPECT_EQ(split["by"], by);
+    EXPECT_EQ(split["source"], "live");
+    std::map<std::string, int> bets;
+    for (const auto& g : split["groups"]) {
+      EXPECT_NE(g["group"], "unknown") << by;
+      for (const auto& f : g["methods"]) bets[f["method"]] += f["bets"].get<int>();
+    }
+    for (const auto& f : live["methods"]) EXPECT_EQ(bets[f["method"]], f["bets"]) << by;
   }
 
   const std::string method = live["methods"][0]["method"];

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -49,6 +50,14 @@ CliRun RunCli(const std::string& args) {
   const int raw = ::pclose(pipe);
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return run;
+}
+
+// The chart's lines, the drawdown's shading left out.
+int LineCount(QChartView* chart) {
+  int lines = 0;
+  for (QAbstractSeries* series : chart->chart()->series())
+    lines += series->type() == QAbstractSeries::SeriesTypeLine;
+  return lines;
 }
 
 }  // namespace
@@ -225,8 +234,50 @@ void WindowArchiveTest::proofPageAfterTheDemoHistory() {
   QCOMPARE(methods->rowCount(), 2);
   QCOMPARE(methods->item(0, 1)->text(), QString("Best Rank"));
   QCOMPARE(methods->item(1, 1)->text(), QString("Best Recoming"));
-  QCOMPARE(chart->chart()->series().size(), 2);
+  // A line per method and the selected method's drawdown shaded beneath its high.
+  QCOMPARE(LineCount(chart), 2);
+  QCOMPARE(chart->chart()->series().size(), 3);
   QVERIFY(!window_->findChild<QLabel*>("proofSummary")->text().isEmpty());
+
+  // Each staking draws its own bank; the level one ends at the row's P/L.
+  auto* staking = window_->findChild<QComboBox*>("proofStakingBox");
+  const auto lastOf = [&](int series) {
+    return static_cast<QLineSeries*>(chart->chart()->series()[series])->points().back().y();
+  };
+  QCOMPARE(QString::number(lastOf(1), 'f', 2),
+           methods->item(0, 6)->text().remove('+'));  // after the shaded area
+  std::vector<double> ends;
+  for (int at = 0; at < staking->count(); ++at) {
+    staking->setCurrentIndex(at);
+    QCOMPARE(LineCount(chart), 2);
+    ends.push_back(lastOf(1));
+  }
+  QCOMPARE(ends.size(), 3u);
+  QVERIFY(ends[0] != ends[1] && ends[1] != ends[2]);
+  staking->setCurrentIndex(0);
+
+  // A breakdown by price band: its groups add up to each method's bets and level profit.
+  auto* groups = window_->findChild<QTableWidget*>("proofGroups");
+  auto* breakdown = window_->findChild<QComboBox*>("proofBreakdownBox");
+  int asked = window_->shown().command;
+  breakdown->setCurrentIndex(breakdown->findData(QString("band")));
+  QVERIFY(Wait(asked + 1));
+  QVERIFY(groups->rowCount() >= 2);
+  for (int row = 0; row < 2; ++row) {
+    int bets = 0;
+    double profit = 0;
+    for (int g = 0; g < groups->rowCount(); ++g) {
+      if (groups->item(g, 2)->text() != methods->item(row, 1)->text()) continue;
+      bets += groups->item(g, 3)->text().toInt();
+      profit += groups->item(g, 6)->text().toDouble();
+    }
+    QCOMPARE(bets, methods->item(row, 2)->text().toInt());
+    QVERIFY(qAbs(profit - methods->item(row, 6)->text().toDouble()) < 0.05);
+  }
+  asked = window_->shown().command;
+  breakdown->setCurrentIndex(0);
+  QVERIFY(Wait(asked + 1));
+  QCOMPARE(groups->rowCount(), 0);
 
   // A double-click lists the method's picks; the running total ends at the row's P/L.
   auto* picks = window_->findChild<QTableWidget*>("proofPicks");
@@ -247,7 +298,7 @@ void WindowArchiveTest::proofPageAfterTheDemoHistory() {
   QVERIFY2(!messages.isEmpty() && messages.last().startsWith("Back-test 1: 2 of 2 stored days"),
            qPrintable(messages.join(" | ")));
   QCOMPARE(methods->rowCount(), 4);
-  QCOMPARE(chart->chart()->series().size(), 4);
+  QCOMPARE(LineCount(chart), 4);
   QCOMPARE(methods->item(2, 0)->text(), QString("back-test 1"));
   for (int c = 1; c < methods->columnCount(); ++c) {
     QCOMPARE(methods->item(2, c)->text(), methods->item(0, c)->text());

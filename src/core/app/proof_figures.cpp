@@ -1,6 +1,7 @@
 #include "app/proof_figures.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -17,11 +18,23 @@ std::string PointFixed(double v, int decimals) {
   return FormatFixedWith(v, decimals, '.');
 }
 
-ProofSide SideOf(const std::vector<Pick>& ledger, PickFilter filter, const ProofQuery& query) {
+std::tuple<Date, std::string, std::string> FactsKey(const Date& day, std::string_view course,
+                                                    std::string_view time) {
+  return {day, Upper(Trim(course)), Trim(time)};
+}
+
+ProofSide SideOf(const std::vector<Pick>& ledger, PickFilter filter, const ProofQuery& query,
+                 const RaceFactsIndex& facts) {
   ProofSide side;
   side.source = filter.source;
   side.runId = filter.runId;
   side.bets = ProofBets(ledger, filter);
+  for (proof::Bet& bet : side.bets) {
+    const auto found = facts.find(FactsKey(bet.date, bet.course, bet.time));
+    if (found == facts.end()) continue;
+    bet.raceClass = found->second.raceClass;
+    bet.runners = found->second.runners;
+  }
   proof::SortByRaceTime(side.bets);
   side.pending = static_cast<int>(std::count_if(side.bets.begin(), side.bets.end(), [](auto& b) {
     return b.result == proof::Result::kPending;
@@ -31,7 +44,21 @@ ProofSide SideOf(const std::vector<Pick>& ledger, PickFilter filter, const Proof
   side.methods = proof::FiguresByMethod(side.bets, options);
   std::sort(side.methods.begin(), side.methods.end(),
             [](const auto& a, const auto& b) { return a.method < b.method; });
+  if (query.by) side.groups = proof::FiguresByGroup(side.bets, *query.by, options);
   return side;
+}
+
+// Two significant figures: 3.73 -> "3.7", 61.3 -> "61", 1449 -> "1,400".
+std::string TwoFigures(double v) {
+  if (v < 10) return PointFixed(v, 1);
+  const double scale = std::pow(10.0, std::floor(std::log10(v)) - 1);
+  const std::string digits = PointFixed(std::round(v / scale) * scale, 0);
+  std::string out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
 }
 
 }  // namespace
@@ -79,8 +106,17 @@ std::vector<proof::Bet> ProofBets(const std::vector<Pick>& ledger, const PickFil
   return bets;
 }
 
+bool NeedsCards(const ProofQuery& query) {
+  return query.by == proof::Breakdown::kClass || query.by == proof::Breakdown::kRunners;
+}
+
+void AddRaceFacts(RaceFactsIndex& index, const Date& day, const std::vector<RaceFacts>& races) {
+  for (const RaceFacts& race : races)
+    index.try_emplace(FactsKey(day, race.course, race.time), race);
+}
+
 ProofReport MakeProofReport(const std::vector<Pick>& ledger, const std::vector<ArchiveRun>& runs,
-                            const ProofQuery& query) {
+                            const ProofQuery& query, const RaceFactsIndex& facts) {
   ProofReport report;
   report.query = query;
   std::set<std::string> methods, courses;
@@ -108,11 +144,11 @@ ProofReport MakeProofReport(const std::vector<Pick>& ledger, const std::vector<A
   if (!picked.count(run)) run = 0;
 
   PickFilter filter{query.from, query.to, query.course, query.method, PickSource::kLive, 0};
-  report.sides.push_back(SideOf(ledger, filter, query));
+  report.sides.push_back(SideOf(ledger, filter, query, facts));
   if (run != 0) {
     filter.source = PickSource::kBacktest;
     filter.runId = run;
-    report.sides.push_back(SideOf(ledger, filter, query));
+    report.sides.push_back(SideOf(ledger, filter, query, facts));
   }
   return report;
 }
@@ -197,10 +233,10 @@ std::string PercentText(double fraction) {
   return PointFixed(fraction * 100, 1) + " %";
 }
 
-std::string LuckText(double oneIn, int simulations) {
+std::string LuckText(double oneIn) {
   if (oneIn <= 0) return "—";
-  if (oneIn > simulations) return "1 in > " + std::to_string(simulations);
-  return "1 in " + PointFixed(oneIn, oneIn < 10 ? 1 : 0);
+  if (oneIn > 1e6) return "1 in > 1,000,000";
+  return "1 in " + TwoFigures(oneIn);
 }
 
 }  // namespace trotix

@@ -2,11 +2,15 @@
 // The ledger's picks as the statistics take them: each pick a bet, filtered as the Proof page
 // and `trotix-cli proof` ask, the figures of every method for the live picks and for a back-test
 // run beside them, and one method's picks with their running total. Pure: picks in, figures out.
+#include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "archive/day_archive.h"
+#include "feeds/race_facts.h"
+#include "proof/breakdown.h"
 #include "proof/stats.h"
 #include "text/dates.h"
 
@@ -32,9 +36,13 @@ inline constexpr long long kLatestRun = -1;
 struct ProofQuery {
   std::optional<Date> from, to;
   std::string course, method;
-  long long runId = kLatestRun;  // the back-test run beside the live figures; 0: none
-  double commission = 0.05;      // on net winnings at the price when picked
+  long long runId = kLatestRun;        // the back-test run beside the live figures; 0: none
+  double commission = 0.05;            // on net winnings at the price when picked
+  std::optional<proof::Breakdown> by;  // the figures split by this too
 };
+
+// Whether the breakdown needs the days' cards (class, field size).
+bool NeedsCards(const ProofQuery& query);
 
 // The figures of the live picks, or of one back-test run.
 struct ProofSide {
@@ -43,6 +51,7 @@ struct ProofSide {
   std::vector<proof::Bet> bets;               // in race order, pending ones included
   std::vector<proof::MethodFigures> methods;  // by method name
   int pending = 0;                            // left out until settled
+  std::vector<proof::GroupFigures> groups;    // by the query's breakdown; none without one
 };
 
 struct BacktestRunInfo {
@@ -61,8 +70,12 @@ struct ProofReport {
   std::vector<BacktestRunInfo> runs;      // back-test runs, oldest first
 };
 
+// The class and field size of the races picks ran in, by day, course (upper case) and time.
+using RaceFactsIndex = std::map<std::tuple<Date, std::string, std::string>, RaceFacts>;
+void AddRaceFacts(RaceFactsIndex& index, const Date& day, const std::vector<RaceFacts>& races);
+
 ProofReport MakeProofReport(const std::vector<Pick>& ledger, const std::vector<ArchiveRun>& runs,
-                            const ProofQuery& query);
+                            const ProofQuery& query, const RaceFactsIndex& facts = {});
 
 // One line of a method's pick list.
 struct PickLine {
@@ -84,7 +97,8 @@ std::string PickListFileName(const std::string& method, long long runId);
 std::string FixedText(double v, int decimals = 2);  // "1.08"
 std::string PointsText(double points);              // "+3.20", "-1.00", "0.00"
 std::string PercentText(double fraction);           // "12.3 %"
-// "1 in 37"; "1 in > 10000" when luck never did as well in the simulations; "—" for no figure.
-std::string LuckText(double oneIn, int simulations = proof::Options{}.simulations);
+// "1 in 3.7", "1 in 61", "1 in 1,400": two significant figures; "1 in > 1,000,000" beyond a
+// million; "—" for no figure.
+std::string LuckText(double oneIn);
 
 }  // namespace trotix

@@ -75,11 +75,20 @@ void Session::ShowProof(const ProofQuery& query) {
   AsCommand([&] {
     std::vector<Pick> ledger;
     std::vector<ArchiveRun> runs;
+    RaceFactsIndex facts;
     if (DayArchive* archive = ports_.archive) {
       ledger = archive->Picks();
       runs = archive->Runs();
+      // Class and field size are on each day's stored card, read only when asked for.
+      if (NeedsCards(query)) {
+        const RequestKey dayKey = RequestKeyOf(urls().Login("", ""), options_.hosts, false);
+        std::set<Date> days;
+        for (const Pick& p : ledger) days.insert(p.day);
+        for (const Date& day : days)
+          AddRaceFacts(facts, day, RaceFactsOfDay(archive->LastAnswer(day, dayKey)));
+      }
     }
-    proof_ = std::make_shared<const ProofReport>(MakeProofReport(ledger, runs, query));
+    proof_ = std::make_shared<const ProofReport>(MakeProofReport(ledger, runs, query, facts));
   });
 }
 

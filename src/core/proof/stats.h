@@ -3,7 +3,6 @@
 // starting price and to the price when picked, actual against expected winners, runs and
 // drawdown, and how likely its profit would be by luck alone. Pure functions over a list of
 // settled picks; no database, no window.
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,12 +22,12 @@ struct Bet {
   std::optional<double> price;  // the win price when picked, when it was a real price
   Result result = Result::kPending;
   std::optional<double> sp;  // starting price, when the runner finished in the first four
+  std::string raceClass{};   // from the day's card; empty when unknown
+  int runners = 0;           // declared runners less non-runners on the card; 0 when unknown
 };
 
 struct Options {
   double commission = 0.05;  // on net winnings at the price when picked
-  int simulations = 10000;
-  std::uint64_t seed = 20261209;
 };
 
 struct MethodFigures {
@@ -45,9 +44,28 @@ struct MethodFigures {
   int longestLosingRun = 0;
   double maxDrawdown = 0;  // of the level-stakes bank to SP
   // One in how many runs of luck alone, each priced pick winning with 1 / price, make at least
-  // this profit at the price when picked; 0 without priced bets, or when luck never could.
+  // this profit at the price when picked, exactly; 0 without priced bets, or when luck never could.
   double luckOneIn = 0;
+  bool luckExact = true;      // false when the figure would take too long and is left out
   std::vector<double> curve;  // the level-stakes bank to SP after each bet
+
+  // Against the prices when picked: the winners they expect, the Archie score of the priced
+  // winners against them and its p-value; the score is not to be trusted when fewer than
+  // kArchieFewestExpected winners were expected.
+  double expectedWinners = 0, archie = 0, archieP = 1;
+  // The longest losing run to expect at the strike rate over this many bets, and the deepest
+  // drawdown in units of it (a losing run of L costs L points); 0 without bets.
+  double expectedLongestLosingRun = 0, drawdownInLosingRuns = 0;
+  // What rests on the best results: P/L and ROI without the biggest winner (to SP, and at the
+  // price when picked), and the share of the profit to SP made by the top 1 % of winners
+  // (at least one); the share is 0 when there is no profit.
+  double profitSPWithoutTop = 0, roiSPWithoutTop = 0;
+  double profitPriceWithoutTop = 0, roiPriceWithoutTop = 0;
+  double topShareOfProfit = 0;
+  // The bank to SP after each bet as `curve`, for the other stakings (see proof/staking.h), and
+  // the day of each bet.
+  std::vector<double> curvePercent, curveToWin;
+  std::vector<Date> curveDates;
 };
 
 // The 95 % Wilson score interval of `successes` in `trials`; {0, 0} for no trials.

@@ -1,9 +1,11 @@
 #include "gui/pages/proof_page.h"
 
+#include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDateTimeAxis>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -19,10 +21,13 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+#include <optional>
 
 #include "gui/chart_style.h"
 #include "gui/display_text.h"
 #include "gui/pages/page_parts.h"
+#include "proof/significance.h"
+#include "proof/staking.h"
 
 namespace trotix::gui {
 namespace {
@@ -124,7 +129,19 @@ enum MethodColumn {
   kLosingRun,
   kDrawdown,
   kLuck,
+  kArchieP,
+  kExpectedRun,
+  kDrawdownRuns,
+  kProfitSPWithoutTop,
+  kTopShare,
 };
+
+const QStringList kMethodCaptions = {
+    "Source",         "Method", "Bets",     "Won",          "Strike",
+    "95 % interval",  "P/L SP", "ROI SP",   "Priced",       "P/L Kf",
+    "ROI Kf",         "A/E",    "Placed",   "Void",         "Losing run",
+    "Drawdown",       "Luck",   "Archie p", "Expected run", "Drawdown in runs",
+    "P/L SP w/o top", "Top 1 %"};
 
 QStringList MethodHints(double commission) {
   return {
@@ -141,15 +158,48 @@ QStringList MethodHints(double commission) {
               "winnings")
           .arg(Text(FixedText(commission * 100, 1))),
       "Profit at the price when picked per point staked",
-      "Actual winners against those expected from the prices when picked: above 1 beats the "
-      "market",
+      "A/E against prices when picked: actual winners of the priced picks against those their "
+      "prices expect (1 / price each); above 1 beats the market",
       "Bets that finished in the first three",
       "Void picks (non-runners, races not run), left out of every figure",
       "The longest run of losers in a row",
       "The deepest fall of the level-stakes bank to SP from its highest point",
-      "How often luck alone, each priced pick winning as often as its price says, makes at "
-      "least this profit at the prices taken: the rarer, the less it looks like luck",
+      "Luck: exact, against prices when picked. How often luck alone, each priced pick winning "
+      "as often as its price says, makes at least this profit at the prices taken: the rarer, "
+      "the less it looks like luck",
+      "Archie against prices when picked: the chance of winners this far from those the prices "
+      "expect by luck alone (chi-square, 1 degree of freedom); \"(few)\" when fewer than 5 "
+      "winners were expected, too few to trust it",
+      "The longest losing run to expect at this strike rate over this many bets, beside the "
+      "actual one",
+      "The deepest drawdown in units of the expected longest losing run: near 1 is what the "
+      "strike rate alone brings",
+      "Profit to SP without the biggest winner: what the profit rests on one result",
+      "The share of the profit to SP made by the top 1 % of winners (at least one)",
   };
+}
+
+QString ArchieText(const proof::MethodFigures& f) {
+  if (f.pricedBets == 0) return QString::fromUtf8("—");
+  QString text = QString::fromStdString(FixedText(f.archieP, 3));
+  if (f.expectedWinners < proof::kArchieFewestExpected) text += " (few)";
+  return text;
+}
+
+// Staking choices in the order of the staking box.
+constexpr proof::Staking kStakings[] = {proof::Staking::kLevel, proof::Staking::kPercent,
+                                        proof::Staking::kToWin};
+
+const std::vector<double>& CurveOf(const proof::MethodFigures& f, proof::Staking staking) {
+  switch (staking) {
+    case proof::Staking::kPercent:
+      return f.curvePercent;
+    case proof::Staking::kToWin:
+      return f.curveToWin;
+    case proof::Staking::kLevel:
+      break;
+  }
+  return f.curve;
 }
 
 }  // namespace
@@ -199,6 +249,27 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
       "Replay every stored day of the range from the archive, run Best Rank and Best Recoming "
       "on it and settle the picks from the results stored; nothing goes to the network");
   runs->addWidget(backtest_);
+  runs->addSpacing(8);
+  breakdown_ = new QComboBox;
+  breakdown_->setObjectName("proofBreakdownBox");
+  breakdown_->setToolTip("The figures again, split by one trait of the picks (the Breakdown tab)");
+  breakdown_->addItem("No breakdown", QString());
+  const std::pair<proof::Breakdown, const char*> breakdowns[] = {
+      {proof::Breakdown::kBand, "By price when picked"},
+      {proof::Breakdown::kCourse, "By course"},
+      {proof::Breakdown::kMonth, "By month"},
+      {proof::Breakdown::kClass, "By race class"},
+      {proof::Breakdown::kRunners, "By field size"}};
+  for (const auto& [by, caption] : breakdowns)
+    breakdown_->addItem(caption, QString(proof::BreakdownName(by)));
+  runs->addWidget(breakdown_);
+  staking_ = new QComboBox;
+  staking_->setObjectName("proofStakingBox");
+  staking_->setToolTip("The stakes the bank curve is drawn for, every bet settled to SP");
+  staking_->addItem("Level stakes: 1 point", QString(proof::StakingName(kStakings[0])));
+  staking_->addItem("2 % of a 100-point bank", QString(proof::StakingName(kStakings[1])));
+  staking_->addItem("To win 1 point", QString(proof::StakingName(kStakings[2])));
+  runs->addWidget(staking_);
   runs->addStretch(1);
   l->addLayout(runs);
 
@@ -209,12 +280,14 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
   auto* tl = new QVBoxLayout(top);
   tl->setContentsMargins(0, 0, 0, 0);
   tl->setSpacing(2);
-  methods_ = new FiguresTable(
-      "proofMethods",
-      {"Source", "Method", "Bets", "Won", "Strike", "95 % interval", "P/L SP", "ROI SP", "Priced",
-       "P/L Kf", "ROI Kf", "A/E", "Placed", "Void", "Losing run", "Drawdown", "Luck"},
-      MethodHints(commission_));
+  methods_ = new FiguresTable("proofMethods", kMethodCaptions, MethodHints(commission_));
   tl->addWidget(methods_, 1);
+  auto* basis = MakeLabel("proofBasis",
+                          "A/E, Archie and luck are taken against the prices when picked, over "
+                          "the picks that had one (luck: exact); P/L SP, runs and drawdown over "
+                          "every settled pick, to starting price.");
+  basis->setWordWrap(true);
+  tl->addWidget(basis);
   summary_ = MakeLabel("proofSummary");
   summary_->setWordWrap(true);
   summary_->setTextFormat(Qt::PlainText);
@@ -248,6 +321,16 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
        "At 1 point to SP; a void pick is 0", "The running total"});
   ll->addWidget(picks_, 1);
   views_->addTab(list, "Picks");
+  groups_ = new FiguresTable(
+      "proofGroups",
+      {"Group", "Source", "Method", "Bets", "Won", "Strike", "P/L SP", "ROI SP", "Priced", "P/L Kf",
+       "ROI Kf", "A/E", "Archie p", "Luck"},
+      {"The breakdown's group: price when picked, course, month, race class or field size (from "
+       "the day's stored card)",
+       "", "", "Settled picks", "", "", "At 1 point a bet to SP", "", "Picks with a price",
+       "At the price when picked, after commission", "", "A/E against prices when picked",
+       "Archie against prices when picked", "Luck: exact, against prices when picked"});
+  views_->addTab(groups_, "Breakdown");
   split->addWidget(views_);
   split->setStretchFactor(0, 2);
   split->setStretchFactor(1, 3);
@@ -261,8 +344,14 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
       if (!filling_) datesChosen_ = true;
       changed();
     });
-  for (QComboBox* box : {method_, course_, run_})
+  for (QComboBox* box : {method_, course_, run_, breakdown_})
     connect(box, &QComboBox::currentIndexChanged, this, changed);
+  connect(breakdown_, &QComboBox::currentIndexChanged, this, [this](int at) {
+    if (at > 0) views_->setCurrentWidget(groups_);
+  });
+  connect(staking_, &QComboBox::currentIndexChanged, this, [this] {
+    if (report_) ShowCurves(*report_);
+  });
   connect(backtest_, &QPushButton::clicked, this,
           [this] { emit backtestRequested(FromQDate(from_->date()), FromQDate(to_->date())); });
   connect(methods_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
@@ -270,7 +359,11 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
     ShowPicks(rows_[row].first, rows_[row].second);
     views_->setCurrentIndex(1);
   });
-  connect(methods_, &QTableWidget::currentCellChanged, this, [this](int row) { ShowSummary(row); });
+  connect(methods_, &QTableWidget::currentCellChanged, this, [this](int row) {
+    ShowSummary(row);
+    // The drawdown shaded is the selected method's.
+    if (report_ && !filling_) ShowCurves(*report_);
+  });
   connect(export_, &QPushButton::clicked, this, [this] {
     if (!picksMethod_.empty()) emit exportRequested(picksRun_, picksMethod_);
   });
@@ -286,6 +379,7 @@ ProofQuery ProofPage::Query() const {
   if (course_->currentIndex() > 0) q.course = course_->currentData().toByteArray().toStdString();
   q.runId = run_->currentData().toLongLong();
   q.commission = commission_;
+  q.by = proof::BreakdownOfName(breakdown_->currentData().toString().toStdString());
   return q;
 }
 
@@ -330,7 +424,10 @@ void ProofPage::ShowReport(const std::shared_ptr<const ProofReport>& report) {
   if (!report || report == report_) return;
   report_ = report;
   ShowFilters(*report);
+  filling_ = true;  // the rows selected while filling draw no curves of their own
   ShowMethods(*report);
+  filling_ = false;
+  ShowGroups(*report);
   ShowCurves(*report);
   if (!picksMethod_.empty()) ShowPicks(picksRun_, picksMethod_);
 }
@@ -369,16 +466,30 @@ void ProofPage::ShowMethods(const ProofReport& r) {
   for (const ProofSide& side : r.sides) {
     for (const proof::MethodFigures& f : side.methods) {
       const double placed = f.bets > 0 ? static_cast<double>(f.placed) / f.bets : 0;
-      const int row = AddRow(
-          methods_,
-          {SourceText(side.runId), Display(f.method), QString::number(f.bets),
-           QString::number(f.winners), Text(PercentText(f.strikeRate)),
-           Text(PercentText(f.wilsonLow) + " – " + PercentText(f.wilsonHigh)),
-           Text(PointsText(f.profitSP)), Text(PercentText(f.roiSP)), QString::number(f.pricedBets),
-           Text(PointsText(f.profitPrice)), Text(PercentText(f.roiPrice)), Text(FixedText(f.aE)),
-           Text(PercentText(placed)), QString::number(f.voids), QString::number(f.longestLosingRun),
-           Text(FixedText(f.maxDrawdown)), Text(LuckText(f.luckOneIn))},
-          kBets);
+      const int row = AddRow(methods_,
+                             {SourceText(side.runId),
+                              Display(f.method),
+                              QString::number(f.bets),
+                              QString::number(f.winners),
+                              Text(PercentText(f.strikeRate)),
+                              Text(PercentText(f.wilsonLow) + " – " + PercentText(f.wilsonHigh)),
+                              Text(PointsText(f.profitSP)),
+                              Text(PercentText(f.roiSP)),
+                              QString::number(f.pricedBets),
+                              Text(PointsText(f.profitPrice)),
+                              Text(PercentText(f.roiPrice)),
+                              Text(FixedText(f.aE)),
+                              Text(PercentText(placed)),
+                              QString::number(f.voids),
+                              QString::number(f.longestLosingRun),
+                              Text(FixedText(f.maxDrawdown)),
+                              Text(LuckText(f.luckOneIn)),
+                              ArchieText(f),
+                              Text(FixedText(f.expectedLongestLosingRun, 1)),
+                              Text(FixedText(f.drawdownInLosingRuns)),
+                              Text(PointsText(f.profitSPWithoutTop)),
+                              Text(PercentText(f.topShareOfProfit))},
+                             kBets);
       methods_->item(row, kMethod)->setIcon(Swatch(MethodColour(r, f.method), side.runId != 0));
       rows_.emplace_back(side.runId, f.method);
     }
@@ -426,6 +537,26 @@ void ProofPage::ShowSummary(int row) {
   }
 }
 
+void ProofPage::ShowGroups(const ProofReport& r) {
+  groups_->setRowCount(0);
+  for (const ProofSide& side : r.sides) {
+    for (const proof::GroupFigures& g : side.groups) {
+      for (const proof::MethodFigures& f : g.methods) {
+        const int row = AddRow(groups_,
+                               {Display(g.group), SourceText(side.runId), Display(f.method),
+                                QString::number(f.bets), QString::number(f.winners),
+                                Text(PercentText(f.strikeRate)), Text(PointsText(f.profitSP)),
+                                Text(PercentText(f.roiSP)), QString::number(f.pricedBets),
+                                Text(PointsText(f.profitPrice)), Text(PercentText(f.roiPrice)),
+                                Text(FixedText(f.aE)), ArchieText(f), Text(LuckText(f.luckOneIn))},
+                               3);
+        groups_->item(row, 2)->setIcon(Swatch(MethodColour(r, f.method), side.runId != 0));
+      }
+    }
+  }
+  groups_->resizeColumnsToContents();
+}
+
 void ProofPage::ShowCurves(const ProofReport& r) {
   QChart* chart = chart_->chart();
   chart->removeAllSeries();
@@ -433,51 +564,97 @@ void ProofPage::ShowCurves(const ProofReport& r) {
     chart->removeAxis(axis);
     delete axis;
   }
+  const proof::Staking staking = kStakings[std::max(0, staking_->currentIndex())];
   QFont small = font();
   small.setPixelSize(kChartFontPixels);
-  auto* bets = new QValueAxis;
-  bets->setLabelFormat("%d");
-  bets->setLabelsFont(small);
-  bets->setTitleText("bets in race order");
-  bets->setTitleFont(small);
+  auto* days = new QDateTimeAxis;
+  days->setFormat("dd.MM.yy");
+  days->setLabelsFont(small);
+  days->setTitleText("day picked");
+  days->setTitleFont(small);
+  days->setTickCount(7);
   auto* points = new QValueAxis;
   points->setLabelFormat("%.0f");
   points->setLabelsFont(small);
-  points->setTitleText("points to SP");
+  const char* stakes[] = {"level stakes of 1 point", "2 % of a 100-point bank",
+                          "stakes to win 1 point"};
+  points->setTitleText(QString("points to SP, %1").arg(stakes[static_cast<int>(staking)]));
   points->setTitleFont(small);
-  chart->addAxis(bets, Qt::AlignBottom);
+  chart->addAxis(days, Qt::AlignBottom);
   chart->addAxis(points, Qt::AlignLeft);
+
+  // The selected row's drawdown is shaded: between the bank's high so far and the bank.
+  const int selected = methods_->currentRow();
+  const bool shade = selected >= 0 && selected < static_cast<int>(rows_.size());
+  const auto dayStart = [](const Date& d) {
+    return QDateTime(ToQDate(d), QTime(0, 0)).toMSecsSinceEpoch();
+  };
+  constexpr qint64 kDay = 24 * 3600 * 1000;
   double low = 0, high = 0;
-  std::size_t longest = 0;
+  std::optional<qint64> first, last;
   for (const ProofSide& side : r.sides) {
     for (const proof::MethodFigures& f : side.methods) {
-      auto* series = new QLineSeries;
-      series->setName(side.runId == 0 ? Display(f.method)
-                                      : Display(f.method) + " (" + SourceText(side.runId) + ")");
-      QList<QPointF> line;
-      line.reserve(static_cast<qsizetype>(f.curve.size() + 1));
-      line.append({0, 0});
-      for (std::size_t i = 0; i < f.curve.size(); ++i) {
-        line.append({static_cast<double>(i + 1), f.curve[i]});
-        low = std::min(low, f.curve[i]);
-        high = std::max(high, f.curve[i]);
+      const std::vector<double>& curve = CurveOf(f, staking);
+      if (curve.size() != f.curveDates.size()) continue;
+      QList<QPointF> line, peak;
+      double top = 0;
+      // A day's bets spread across it, in race order.
+      for (std::size_t i = 0, j = 0; i < curve.size(); i = j) {
+        while (j < curve.size() && f.curveDates[j] == f.curveDates[i]) ++j;
+        const qint64 start = dayStart(f.curveDates[i]);
+        if (line.isEmpty()) {
+          line.append({static_cast<double>(start), 0});
+          peak.append(line.back());
+        }
+        for (std::size_t k = i; k < j; ++k) {
+          const double x = start + static_cast<double>(kDay) * (k - i + 1) / (j - i);
+          line.append({x, curve[k]});
+          top = std::max(top, curve[k]);
+          peak.append({x, top});
+          low = std::min(low, curve[k]);
+          high = std::max(high, curve[k]);
+        }
+        first = std::min(first.value_or(start), start);
+        last = std::max(last.value_or(start + kDay), start + kDay);
       }
-      longest = std::max(longest, f.curve.size());
+      const QColor colour = MethodColour(r, f.method);
+      const QString name = side.runId == 0
+                               ? Display(f.method)
+                               : Display(f.method) + " (" + SourceText(side.runId) + ")";
+      if (shade && rows_[selected] == std::pair(side.runId, f.method) && !line.isEmpty()) {
+        auto* upper = new QLineSeries;
+        auto* lower = new QLineSeries;
+        upper->replace(peak);
+        lower->replace(line);
+        auto* area = new QAreaSeries(upper, lower);
+        upper->setParent(area);
+        lower->setParent(area);
+        area->setName(name + ", drawdown");
+        QColor fill = colour;
+        fill.setAlpha(60);
+        area->setBrush(fill);
+        area->setPen(Qt::NoPen);
+        chart->addSeries(area);
+        area->attachAxis(days);
+        area->attachAxis(points);
+      }
+      auto* series = new QLineSeries;
+      series->setName(name);
       series->replace(line);
-      QPen pen(MethodColour(r, f.method));
+      QPen pen(colour);
       pen.setWidthF(1.6);
       if (side.runId != 0) pen.setStyle(Qt::DashLine);
       series->setPen(pen);
       chart->addSeries(series);
-      series->attachAxis(bets);
+      series->attachAxis(days);
       series->attachAxis(points);
     }
   }
-  // Whole numbers on both axes, even before there is a curve.
+  // A week before there is a curve; round numbers on the points.
+  const qint64 today = QDateTime(QDate::currentDate(), QTime(0, 0)).toMSecsSinceEpoch();
+  days->setRange(QDateTime::fromMSecsSinceEpoch(first.value_or(today - 7 * kDay)),
+                 QDateTime::fromMSecsSinceEpoch(last.value_or(today)));
   const double margin = std::max(5.0, (high - low) * 0.05);
-  const double last = std::max(10.0, static_cast<double>(longest));
-  bets->setRange(0, last);
-  SetTickStep(bets, NiceTickStep(last));
   points->setRange(low - margin, high + margin);
   points->applyNiceNumbers();
 }

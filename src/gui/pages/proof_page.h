@@ -1,7 +1,8 @@
 #pragma once
 // "Proof": how each selection method has done over a date range and a course, the live picks
 // and a back-test run beside them. One row of figures per method with their uncertainty said in
-// words, the level-stakes bank of each beneath, a method's picks with the running total on a
+// words and what they are taken against, the bank of each beneath for the staking chosen,
+// the figures by a breakdown, a method's picks with the running total on a
 // double-click (and as CSV), and "Back-test" over the stored days of the range.
 #include <QWidget>
 #include <memory>
@@ -48,7 +49,10 @@ class ProofPage : public QWidget {
  private:
   void ShowFilters(const ProofReport& report);
   void ShowMethods(const ProofReport& report);
+  // The bank of each method for the chosen staking by day, the selected row's drawdown shaded.
   void ShowCurves(const ProofReport& report);
+  // The figures by the breakdown chosen, every side's groups.
+  void ShowGroups(const ProofReport& report);
   // The picks of `method` in the figures of run `runId` (0: the live ones).
   void ShowPicks(long long runId, const std::string& method);
   // The figures of methods_'s row `row` in words.
@@ -67,6 +71,8 @@ class ProofPage : public QWidget {
   QComboBox* method_;
   QComboBox* course_;
   QComboBox* run_;
+  QComboBox* breakdown_;
+  QComboBox* staking_;
   QPushButton* backtest_;
   QTableWidget* methods_;
   QLabel* summary_;
@@ -75,6 +81,7 @@ class ProofPage : public QWidget {
   QLabel* picksCaption_;
   QPushButton* export_;
   QTableWidget* picks_;
+  QTableWidget* groups_;
   // What each row of methods_ shows: its run (0 for the live picks) and method.
   std::vector<std::pair<long long, std::string>> rows_;
   long long picksRun_ = 0;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "proof/luck.h"
+#include "proof/significance.h"
+
 namespace trotix::proof {
 namespace {
 
@@ -43,8 +46,34 @@ TEST(ProofFigures, TenPicksWorkedByHand) {
   EXPECT_EQ(f.longestLosingRun, 3);
   EXPECT_DOUBLE_EQ(f.maxDrawdown, 4.5);  // from 4 after the first bet down to -0,5
   EXPECT_EQ(f.curve, (std::vector<double>{4, 3, 2, 1, 2.5, 1.5, 0.5, -0.5, 7.5, 6.5}));
+  // Luck over the nine priced bets, winners at 4, 2 and 8.
+  std::vector<PricedBet> priced;
+  for (const Bet& b : TenPicks())
+    if (b.price && (b.result != Result::kVoid && b.result != Result::kPending))
+      priced.push_back({*b.price, b.result == Result::kWon});
+  ASSERT_EQ(priced.size(), 9u);
+  EXPECT_NEAR(f.luckOneIn, 1 / LuckChance(priced, 0.05).value(), 1e-9);
+  EXPECT_TRUE(f.luckExact);
   EXPECT_GT(f.luckOneIn, 1);
-  EXPECT_EQ(Figures(TenPicks()).luckOneIn, f.luckOneIn);  // seeded: the same every time
+
+  // Archie over the priced bets: 9 * (3 - 2,325)^2 / (2,325 * 6,675).
+  EXPECT_NEAR(f.expectedWinners, 2.325, 1e-12);
+  EXPECT_NEAR(f.archie, 0.264227, 1e-6);
+  EXPECT_NEAR(f.archieP, 0.607231, 1e-6);
+  // Without the winner at SP 9 (8 points; 6,65 at its price of 8).
+  EXPECT_NEAR(f.profitSPWithoutTop, -1.5, 1e-12);
+  EXPECT_NEAR(f.roiSPWithoutTop, -1.5 / 9, 1e-12);
+  EXPECT_NEAR(f.profitPriceWithoutTop, -2.2, 1e-12);
+  EXPECT_NEAR(f.roiPriceWithoutTop, -2.2 / 8, 1e-12);
+  EXPECT_NEAR(f.topShareOfProfit, 8 / 6.5, 1e-12);  // one of three winners is the top 1 %
+  // Ten bets at 30 %: the longest losing run to expect, and the drawdown of 4,5 in its units.
+  EXPECT_NEAR(f.expectedLongestLosingRun, ExpectedLongestLosingRun(10, 0.3), 1e-12);
+  EXPECT_GT(f.expectedLongestLosingRun, 4);  // beside the actual 3
+  EXPECT_LT(f.expectedLongestLosingRun, 5);
+  EXPECT_NEAR(f.drawdownInLosingRuns, 4.5 / f.expectedLongestLosingRun, 1e-12);
+  EXPECT_EQ(f.curveDates.size(), f.curve.size());
+  EXPECT_EQ(f.curvePercent.size(), f.curve.size());
+  EXPECT_EQ(f.curveToWin.size(), f.curve.size());
 }
 
 TEST(ProofFigures, EmptyAllVoidAndAllWinners) {

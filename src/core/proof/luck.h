@@ -1,0 +1,30 @@
+#pragma once
+// How likely a method's profit at the prices taken is by luck alone: each priced bet wins with
+// chance 1 / price, independently, and the question is how often that makes at least the
+// level-stakes profit the bets made. Computed exactly over profits in hundredths of a point.
+#include <optional>
+#include <span>
+
+namespace trotix::proof {
+
+struct PricedBet {
+  double price = 0;  // decimal, above 1
+  bool won = false;
+};
+
+// A winner's return at 1 point, stake included, after `commission` on its winnings, in whole
+// hundredths of a point: the grid every luck figure is taken on.
+long long ReturnInHundredths(double price, double commission);
+
+// The most multiply-adds one luck figure may take (a few seconds): past it there is no figure
+// rather than a Proof page that never comes.
+inline constexpr double kLuckWorkLimit = 4e9;
+
+// The chance that luck alone returns at least what `bets` returned (profit plus stakes, on the
+// hundredths grid): 1 without winners, 0 without bets. Exact up to dropped states whose mass
+// is below 1e-12 in all. None when it would take more than `workLimit` multiply-adds. A bet
+// whose price is not a finite number above 1 is left out.
+std::optional<double> LuckChance(std::span<const PricedBet> bets, double commission,
+                                 double workLimit = kLuckWorkLimit);
+
+}  // namespace trotix::proof
