@@ -89,19 +89,24 @@ nlohmann::json PicksJson(const std::vector<Pick>& picks) {
                    {"run", p.runId},
                    {"result", PickResultName(p.result)},
                    {"position", p.position > 0 ? nlohmann::json(p.position) : nullptr},
-                   {"sp", Number(p.sp)}});
+                   {"sp", Number(p.sp)},
+                   {"late", p.late},
+                   {"withdrawn", p.withdrawn}});
   return out;
 }
 
 nlohmann::json SettleJson(const SettleSummary& s) {
-  return {{"days", s.days},   {"picks", s.picks},          {"settled", s.settled},
-          {"won", s.won},     {"placed", s.placed},        {"unplaced", s.unplaced},
-          {"void", s.voided}, {"failedDays", s.failedDays}};
+  return {{"days", s.days},   {"picks", s.picks},         {"settled", s.settled},
+          {"won", s.won},     {"placed", s.placed},       {"unplaced", s.unplaced},
+          {"void", s.voided}, {"resettled", s.resettled}, {"failedDays", s.failedDays}};
 }
 
 nlohmann::json ProofJson(const ProofSide& side) {
   auto methods = nlohmann::json::array();
-  for (const proof::MethodFigures& f : side.methods)
+  for (const proof::MethodFigures& f : side.methods) {
+    const auto apart = side.apartByMethod.find(f.method);
+    const ProofSide::Apart counts =
+        apart == side.apartByMethod.end() ? ProofSide::Apart{} : apart->second;
     methods.push_back({{"method", DisplayUtf8(f.method)},
                        {"bets", f.bets},
                        {"winners", f.winners},
@@ -119,7 +124,10 @@ nlohmann::json ProofJson(const ProofSide& side) {
                        {"longestLosingRun", f.longestLosingRun},
                        {"maxDrawdown", f.maxDrawdown},
                        {"luckOneIn", f.luckOneIn},
-                       {"curve", f.curve}});
+                       {"curve", f.curve},
+                       {"late", counts.late},
+                       {"withdrawn", counts.withdrawn}});
+  }
   return {{"methods", std::move(methods)},
           {"source", PickSourceName(side.source)},
           {"run", side.runId}};
@@ -135,7 +143,7 @@ nlohmann::json PickLinesJson(const std::vector<PickLine>& lines) {
                    {"runner", DisplayUtf8(b.runner)},
                    {"method", DisplayUtf8(b.method)},
                    {"price", Number(b.price)},
-                   {"result", proof::ResultName(b.result)},
+                   {"result", l.apart.empty() ? proof::ResultName(b.result) : l.apart},
                    {"sp", Number(b.sp)},
                    {"profit", Number(l.profit)}});
   }

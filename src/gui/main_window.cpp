@@ -51,9 +51,9 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
   setMinimumSize(kClientWidth, kClientHeight);
   ports_->SetDialogParent(this);
 
-  sessions_ =
-      std::make_unique<SessionFactory>(*ports_, std::move(options.web), std::move(options.zorvat),
-                                       std::move(options.keepAlive), options.archive);
+  sessions_ = std::make_unique<SessionFactory>(
+      *ports_, std::move(options.web), std::move(options.zorvat), std::move(options.keepAlive),
+      options.archive, options.dayClock);
   Attach(sessions_->Live(options_));
 
   AddPages();

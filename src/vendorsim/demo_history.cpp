@@ -47,6 +47,8 @@ DemoHistoryDay BuildDay(SqliteArchive& store, const DemoHistoryOptions& o, const
   session.RunBestRank(true);
   session.RunBestRecoming(true);
   built.picks = session.ws().REP.RowCount();
+  // The picks were made in the morning; the results come in the evening, after the last race.
+  clock.SetUtc(UtcInstant(day, {23, 0, 0}));
   session.LoadResults(FormatDate(day));
   built.settlement = session.Settle();
   return built;

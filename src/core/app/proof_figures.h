@@ -2,6 +2,7 @@
 // The ledger's picks as the statistics take them: each pick a bet, filtered as the Proof page
 // and `trotix-cli proof` ask, the figures of every method for the live picks and for a back-test
 // run beside them, and one method's picks with their running total. Pure: picks in, figures out.
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,7 +25,10 @@ proof::Result ProofResult(PickResult result);
 // The pick as a bet: its system is the method; unsettled is pending.
 proof::Bet BetOfPick(const Pick& pick);
 bool PassesFilter(const Pick& pick, const PickFilter& filter);
+// The bets of the picks that pass: late and withdrawn picks are kept apart, never bets.
 std::vector<proof::Bet> ProofBets(const std::vector<Pick>& ledger, const PickFilter& filter);
+// A pick kept out of the figures: "late" or "withdrawn"; empty for a bet.
+std::string SetApartName(const Pick& pick);
 
 // `ProofQuery::runId` for the newest back-test run.
 inline constexpr long long kLatestRun = -1;
@@ -43,6 +47,13 @@ struct ProofSide {
   std::vector<proof::Bet> bets;               // in race order, pending ones included
   std::vector<proof::MethodFigures> methods;  // by method name
   int pending = 0;                            // left out until settled
+  // Late and withdrawn picks that pass the filter, kept out of the figures; and how many of
+  // each per method.
+  std::vector<Pick> apart;
+  struct Apart {
+    int late = 0, withdrawn = 0;
+  };
+  std::map<std::string, Apart> apartByMethod;
 };
 
 struct BacktestRunInfo {
@@ -67,6 +78,7 @@ ProofReport MakeProofReport(const std::vector<Pick>& ledger, const std::vector<A
 // One line of a method's pick list.
 struct PickLine {
   proof::Bet bet;
+  std::string apart;  // "late" or "withdrawn" for a pick kept out of the figures
   // At 1 point to SP: a settled bet's profit, 0 for a void one, none while pending.
   std::optional<double> profit;
   double total = 0;  // the running sum of the profits so far
@@ -75,6 +87,8 @@ struct PickLine {
 // The bets of `method` in race order with the running total; its last total is the method's
 // level-stakes profit to SP.
 std::vector<PickLine> PickLines(const std::vector<proof::Bet>& bets, const std::string& method);
+// The same with the method's late and withdrawn picks in their places, without a profit.
+std::vector<PickLine> PickLinesOf(const ProofSide& side, const std::string& method);
 // The lines as CSV: Date, Time, Course, Runner, Method, Price, Result, SP, Profit, Total.
 std::string PickLinesCsv(const std::vector<PickLine>& lines);
 // "proof-best-rank.csv", "proof-best-rank-backtest-3.csv".

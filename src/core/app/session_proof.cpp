@@ -30,9 +30,12 @@ class PickCollector : public DayArchive {
     if (keys_.insert({pick.time, pick.course, pick.runner, pick.system}).second)
       picks.push_back(std::move(pick));
   }
-  void DeletePick(const Pick&) override {}
+  void WithdrawPick(const Pick&, const std::string&) override {}
   std::vector<Pick> UnsettledPicks() override { return {}; }
   void Settle(std::vector<Pick>) override {}
+  void NoteRaceMisses(std::vector<RaceMiss>, std::vector<RaceMiss>) override {}
+  std::vector<RaceMiss> RaceMisses() override { return {}; }
+  std::vector<ChainedEvent> LedgerEvents() override { return {}; }
   std::vector<Pick> Picks() override { return {}; }
   std::vector<ArchiveRun> Runs() override { return {}; }
   std::vector<Date> Days() override { return {}; }
@@ -177,6 +180,7 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
   for (Pick& p : picks) {
     p.source = PickSource::kBacktest;
     p.runId = run;
+    p.late = false;
     archive.AddPick(p);
   }
   done.picks = static_cast<int>(picks.size());

@@ -1,5 +1,6 @@
 #include "archive/settlement.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "feeds/feeds.h"
@@ -80,14 +81,29 @@ std::optional<std::vector<CardRunner>> RaceCard(std::string_view dayText, std::s
   return runners;
 }
 
+bool ResultsHoldRace(const std::vector<RaceResult>& results, const Pick& pick) {
+  return FindRace(results, pick) != nullptr;
+}
+
+bool MissedBefore(const std::vector<RaceMiss>& misses, const Pick& pick, const Date& today) {
+  for (const RaceMiss& m : misses)
+    if (m.day == pick.day && Trim(m.time) == Trim(pick.time) &&
+        CourseKey(m.course) == CourseKey(pick.course) && m.seen < today)
+      return true;
+  return false;
+}
+
 std::optional<Verdict> SettlePick(const Pick& pick, const std::vector<RaceResult>& results,
-                                  std::string_view dayText, bool dayOver) {
+                                  std::string_view dayText, bool dayOver, bool missedBefore) {
   if (results.empty()) return std::nullopt;
   const RaceResult* race = FindRace(results, pick);
   if (race == nullptr) {
-    if (!dayOver) return std::nullopt;
+    if (!dayOver || !missedBefore) return std::nullopt;
     return Verdict{PickResult::kVoid, 0, std::nullopt};
   }
+  const bool abandoned = std::all_of(race->first.begin(), race->first.end(),
+                                     [](const Finisher& f) { return Trim(f.name).empty(); });
+  if (abandoned) return Verdict{PickResult::kVoid, 0, std::nullopt};
   const std::string runner = RunnerKey(pick.runner);
   for (std::size_t i = 0; i < race->first.size(); ++i) {
     if (race->first[i].name.empty() || ResultRunnerKey(race->first[i].name) != runner) continue;
@@ -107,10 +123,12 @@ std::optional<Verdict> SettlePick(const Pick& pick, const std::vector<RaceResult
 }
 
 std::vector<Pick> SettleDay(const std::vector<Pick>& picks, const std::vector<RaceResult>& results,
-                            std::string_view dayText, bool dayOver) {
+                            std::string_view dayText, bool dayOver,
+                            const std::vector<RaceMiss>& misses, const Date& today) {
   std::vector<Pick> settled;
   for (const Pick& open : picks) {
-    const auto verdict = SettlePick(open, results, dayText, dayOver);
+    const auto verdict =
+        SettlePick(open, results, dayText, dayOver, MissedBefore(misses, open, today));
     if (!verdict) continue;
     Pick pick = open;
     pick.result = verdict->result;
