@@ -29,6 +29,7 @@
 #include "archive/recording_http_client.h"
 #include "archive/session_archive.h"
 #include "archive/sqlite_archive.h"
+#include "bench_ledger.h"
 #include "bench_util.h"
 #include "demo_race.h"
 #include "feeds/race_day.h"
@@ -58,6 +59,7 @@ struct Options {
   int proofPicks = 10000;
   std::string cli, window;
   std::vector<std::string> only;  // scenarios to run; empty: all
+  long long ledgerEvents = 100'000;
 };
 
 // What the window does after each race of a best-of run: a copy of what its views show. It also
@@ -772,9 +774,11 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 1000000));
   app.add_option("--only", o.only,
                  "run only these scenarios: signin, live, realodds, cpu, memory, parse, archive, "
-                 "history, backtest, proof")
+                 "history, backtest, proof, ledger")
       ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse", "archive",
-                             "history", "backtest", "proof"}));
+                             "history", "backtest", "proof", "ledger"}));
+  app.add_option("--ledger-events", o.ledgerEvents, "events of the ledger verify scenario")
+      ->check(CLI::Range(2, 10000000));
   app.add_option("--cli", o.cli, "trotix-cli to measure");
   app.add_option("--window", o.window, "the window program to measure");
   CLI11_PARSE(app, argc, argv);
@@ -796,6 +800,12 @@ int main(int argc, char** argv) {
   if (wanted("history")) History(o, dir);
   if (wanted("backtest")) Backtest(o, dir);
   if (wanted("proof")) ProofFiguresScenario(o, dir);
+  if (wanted("ledger")) {
+    const LedgerVerifyFigures f = LedgerVerify(o.cli, dir, o.ledgerEvents, o.rounds);
+    std::printf("\nledger verify: %lld events (written in %.1f s)\n", f.events, f.buildSeconds);
+    std::printf("  %-44s %8.3f s   target < 1 s: %s\n", "trotix-cli ledger verify", f.verifySeconds,
+                Verdict(f.intact && f.verifySeconds < 1.0));
+  }
   std::error_code ignored;
   std::filesystem::remove_all(dir, ignored);
   std::printf("\n%s\n", missed == 0 ? "every target met" : "some targets NOT MET");

@@ -158,6 +158,7 @@ nlohmann::json BacktestJson(const BacktestSummary& s) {
                     {"picks", d.picks},
                     {"settled", d.settled},
                     {"fromRealOdds", d.fromRealOdds},
+                    {"lateOddsRaces", d.lateOddsRaces},
                     {"note", d.note}});
   return {{"run", s.runId},
           {"storedDays", s.days},

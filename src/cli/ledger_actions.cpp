@@ -95,8 +95,7 @@ int Digest(const Date& day, const LedgerRun& run) {
   try {
     const auto digest = DigestEvent(archive->LedgerEvents(), day, run.raceTimesOffset);
     if (!digest) {
-      std::cerr << "error: the ledger holds no event before the first race of " << FormatDate(day)
-                << '\n';
+      std::cerr << "error: " << DigestText(day, digest) << '\n';
       return kExitFailed;
     }
     if (run.json) {
@@ -107,8 +106,7 @@ int Digest(const Date& day, const LedgerRun& run) {
                        .dump(2)
                 << '\n';
     } else {
-      std::cout << "Trotix record before the first race of " << FormatDate(day) << ": event "
-                << digest->event.seq << ", " << digest->hash << '\n';
+      std::cout << DigestText(day, digest) << '\n';
     }
     return 0;
   } catch (const ArchiveError& e) {

@@ -226,6 +226,10 @@ void MainWindow::ConnectPages() {
   connect(proof_, &ProofPage::backtestRequested, this, [this](const Date& from, const Date& to) {
     Run([from, to](Session& s) { s.RunBacktest(from, to); });
   });
+  connect(proof_, &ProofPage::recordExportRequested, this,
+          [this] { Run([](Session& s) { s.ExportLedger(); }); });
+  connect(proof_, &ProofPage::digestRequested, this,
+          [this] { Run([](Session& s) { s.ShowLedgerDigest(); }); });
   connect(proof_, &ProofPage::exportRequested, this,
           [this](long long run, const std::string& method) {
             Run([run, method](Session& s) { s.ExportProofPicks(run, method); });

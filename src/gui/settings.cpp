@@ -48,6 +48,7 @@ const Entry& EntryOf(Key key) {
       {"servers/deadlineSeconds", 300, nullptr},
       {"proof/commissionPercent", 5.0, nullptr},
       {"archive/keepAnswers", true, nullptr},
+      {"proof/raceTimesZone", "UTC+3", nullptr},
   }};
   return kEntries[static_cast<int>(key)];
 }
@@ -108,6 +109,9 @@ SessionOptions RunSessionOptions(const Settings& settings, const Settings::RunVa
   o.maxConnections = std::clamp(settings.ForRun(Key::kMaxConnections, commandLine).toInt(), 1, 64);
   o.deadline = std::chrono::seconds(
       std::max(0, settings.ForRun(Key::kDeadlineSeconds, commandLine).toInt()));
+  o.raceTimesOffset =
+      ParseOffsetText(Input(settings.ForRun(Key::kRaceTimesZone, commandLine).toString().trimmed()))
+          .value_or(kMoscowOffsetMinutes);
   QString folder = settings.ForRun(Key::kDataFolder, commandLine).toString().trimmed();
   if (folder.isEmpty()) folder = Settings::Default(Key::kDataFolder).toString();
   folder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());

@@ -39,6 +39,14 @@ ProofSide SideOf(const std::vector<Pick>& ledger, PickFilter filter, const Proof
   proof::Options options;
   options.commission = query.commission;
   side.methods = proof::FiguresByMethod(side.bets, options);
+  // A method whose picks were all late or withdrawn is listed with no bets.
+  for (const auto& [method, count] : side.apartByMethod)
+    if (std::none_of(side.methods.begin(), side.methods.end(),
+                     [&](const proof::MethodFigures& f) { return f.method == method; })) {
+      proof::MethodFigures none;
+      none.method = method;
+      side.methods.push_back(std::move(none));
+    }
   std::sort(side.methods.begin(), side.methods.end(),
             [](const auto& a, const auto& b) { return a.method < b.method; });
   return side;

@@ -70,6 +70,8 @@ struct ProofReport {
   std::vector<std::string> methods, courses;
   std::optional<Date> firstDay, lastDay;  // of the whole ledger
   std::vector<BacktestRunInfo> runs;      // back-test runs, oldest first
+  // The check of the ledger's chain: "Record: N events, chain intact" or where it breaks.
+  std::string record;
 };
 
 ProofReport MakeProofReport(const std::vector<Pick>& ledger, const std::vector<ArchiveRun>& runs,

@@ -52,6 +52,8 @@ struct SessionOptions {
 inline constexpr const char* kAuthorizationFailed = "Autorization Failed!";
 inline constexpr const char* kConnectionFailed = "Connection failed!";
 inline constexpr const char* kNoRaces = "No races in today's card";
+// The record's export in the data folder.
+inline constexpr const char* kLedgerFileName = "trotix-record.jsonl";
 
 // Stopped: Cancel or the deadline ended it before the day was in; nothing changed.
 enum class SignInResult { SignedIn, Rejected, UpdateRequired, ConnectionFailed, Stopped };
@@ -73,6 +75,9 @@ struct BacktestDay {
   int picks = 0;              // Best Rank and Best Recoming together
   int settled = 0;            // of them, from the results stored that day
   bool fromRealOdds = false;  // the day's runner pages were stored
+  // Of them, races analysed without some of their real odds: those pages arrived only at or
+  // after the race's off, and the back-test uses only what was known before it.
+  int lateOddsRaces = 0;
   std::string note;  // what kept the day from being picked or settled; empty when nothing did
 };
 
@@ -169,8 +174,11 @@ class Session {
   ChainCheck CheckLedger();
   // "Export" of the record: one line per event, for anyone to check. True when written.
   bool ExportLedger(const std::filesystem::path& path);
+  void ExportLedger() { ExportLedger(options_.folder / kLedgerFileName); }
   // The event to publish before racing on `day` (see DigestEvent); none without one.
   std::optional<ChainedEvent> LedgerDigest(const Date& day);
+  // "Digest": the line to publish before today's racing, said through the message port.
+  void ShowLedgerDigest();
 
   // The Proof page: the figures of the ledger's picks under `query`, the live ones and the
   // back-test run beside them, kept as `proof()` until the next call.

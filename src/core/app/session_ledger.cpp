@@ -36,4 +36,9 @@ std::optional<ChainedEvent> Session::LedgerDigest(const Date& day) {
   return DigestEvent(ports_.archive->LedgerEvents(), day, options_.raceTimesOffset);
 }
 
+void Session::ShowLedgerDigest() {
+  const Date today = ports_.clock.Today();
+  ports_.messages.Show(DigestText(today, LedgerDigest(today)));
+}
+
 }  // namespace trotix

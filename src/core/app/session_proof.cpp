@@ -11,6 +11,7 @@
 #include "archive/archive_http_client.h"
 #include "archive/request_key.h"
 #include "archive/settlement.h"
+#include "model/columns.h"
 #include "report/scratch_folder.h"
 
 namespace trotix {
@@ -61,6 +62,11 @@ std::string BacktestMessage(const BacktestSummary& s) {
                      " picks, " + std::to_string(settled) + " settled.";
   if (s.cancelled) text += " Cancelled; the days done are kept.";
   if (!unsettled.empty()) text += " No results stored for" + unsettled + ".";
+  int late = 0;
+  for (const BacktestDay& d : s.done) late += d.lateOddsRaces;
+  if (late > 0)
+    text += " " + std::to_string(late) +
+            " races analysed without the exchange prices that came only after their off.";
   if (!failed.empty()) text += " Not replayed:" + failed + ".";
   return text;
 }
@@ -71,11 +77,15 @@ void Session::ShowProof(const ProofQuery& query) {
   Command command(*this);
   std::vector<Pick> ledger;
   std::vector<ArchiveRun> runs;
+  std::string record;
   if (DayArchive* archive = ports_.archive) {
     ledger = archive->Picks();
     runs = archive->Runs();
+    record = ChainCheckText(VerifyChain(archive->LedgerEvents()));
   }
-  proof_ = std::make_shared<const ProofReport>(MakeProofReport(ledger, runs, query));
+  auto report = std::make_shared<ProofReport>(MakeProofReport(ledger, runs, query));
+  report->record = std::move(record);
+  proof_ = std::move(report);
 }
 
 BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
@@ -167,12 +177,23 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
   const Workspace& ws = replay.ws();
   done.races = ws.MM.RowCount();
   bool pages = false, every = true;
-  for (int k = 0; k < done.races; ++k)
+  // Each page with its race and the race's off.
+  std::vector<std::tuple<std::string, int, std::string>> offs;
+  for (int k = 0; k < done.races; ++k) {
+    const auto off = OffInstant(day, ws.MM.Text(k, mm::kTime), options_.raceTimesOffset);
     for (const std::string& page : RealOddsPages(ws, k, replay.urls())) {
       pages = true;
       every = every && client.Holds(page);
+      if (off) offs.emplace_back(page, k, UtcText(*off));
     }
+  }
   done.fromRealOdds = pages && every;
+  // Only what was known before each off: a page answered only after its race's off is not.
+  std::set<int> lateRaces;
+  if (done.fromRealOdds)
+    for (const auto& [page, race, off] : offs)
+      if (!client.KeepOnlyBefore(page, off)) lateRaces.insert(race);
+  done.lateOddsRaces = static_cast<int>(lateRaces.size());
   replay.RunBestRank(done.fromRealOdds);
   replay.RunBestRecoming(done.fromRealOdds);
 

@@ -207,4 +207,12 @@ std::optional<ChainedEvent> DigestEvent(const std::vector<ChainedEvent>& events,
   return *last;
 }
 
+std::string DigestText(const Date& day, const std::optional<ChainedEvent>& digest) {
+  if (!digest)
+    return "The record holds no event before the first race of " + FormatDate(day) +
+           " that it has a pick for";
+  return "Trotix record before the first race of " + FormatDate(day) + ": event " +
+         std::to_string(digest->event.seq) + ", " + digest->hash;
+}
+
 }  // namespace trotix

@@ -52,4 +52,8 @@ std::string EventSource(const Pick& pick);
 std::optional<ChainedEvent> DigestEvent(const std::vector<ChainedEvent>& events, const Date& day,
                                         int offsetMinutes);
 
+// The line to publish: "Trotix record before the first race of 09.12.2026: event 57, 3fa2…",
+// or why there is none.
+std::string DigestText(const Date& day, const std::optional<ChainedEvent>& digest);
+
 }  // namespace trotix

@@ -6,7 +6,7 @@ namespace trotix {
 
 HttpAnswer RecordingHttpClient::Get(const std::string& url, const StopSignal* stop) {
   HttpAnswer answer = inner_.Get(url, stop);
-  if (!answer.stopped) archive_.Record({RequestKeyOf(url, hosts_, false), answer, {}, UtcNow()});
+  if (!answer.stopped) archive_.Record({RequestKeyOf(url, hosts_, false), answer, {}, stamp_()});
   return answer;
 }
 
@@ -18,7 +18,7 @@ std::vector<HttpAnswer> RecordingHttpClient::GetMany(const std::vector<std::stri
   auto answers = inner_.GetMany(
       urls, maxConnections,
       [&](int i, const HttpAnswer& answer) {
-        arrived[static_cast<std::size_t>(i)] = UtcNow();
+        arrived[static_cast<std::size_t>(i)] = stamp_();
         if (onAnswer) onAnswer(i, answer);
       },
       stop);
@@ -27,7 +27,7 @@ std::vector<HttpAnswer> RecordingHttpClient::GetMany(const std::vector<std::stri
       archive_.Record({RequestKeyOf(urls[i], hosts_, false),
                        answers[i],
                        {},
-                       arrived[i].empty() ? UtcNow() : arrived[i]});
+                       arrived[i].empty() ? stamp_() : arrived[i]});
   return answers;
 }
 
@@ -35,7 +35,7 @@ ProbeResult RecordingHttpClient::ProbeExplained(const std::string& url, std::str
                                                 const StopSignal* stop) {
   const ProbeResult result = inner_.ProbeExplained(url, why, stop);
   if (stop == nullptr || !stop->stopped())
-    archive_.Record({RequestKeyOf(url, hosts_, true), {}, result, UtcNow()});
+    archive_.Record({RequestKeyOf(url, hosts_, true), {}, result, stamp_()});
   return result;
 }
 

@@ -365,6 +365,7 @@ struct SqliteArchive::Impl {
       }
     }
     db->exec("DROP TABLE picks");
+    if (moved == 0) return;
     SQLite::Statement origin(*db, "INSERT INTO ledger_origin (migrated, began) VALUES (?, ?)");
     origin.bind(1, static_cast<int64_t>(moved));
     origin.bind(2, UtcNow());

@@ -41,6 +41,9 @@ class ProofPage : public QWidget {
   void figuresRequested(const trotix::ProofQuery& query);
   void backtestRequested(const trotix::Date& from, const trotix::Date& to);
   void exportRequested(long long runId, const std::string& method);
+  // The record: its events exported for anyone to check, and the line to publish before racing.
+  void recordExportRequested();
+  void digestRequested();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -68,6 +71,9 @@ class ProofPage : public QWidget {
   QComboBox* course_;
   QComboBox* run_;
   QPushButton* backtest_;
+  QLabel* record_;
+  QPushButton* exportRecord_;
+  QPushButton* digest_;
   QTableWidget* methods_;
   QLabel* summary_;
   QTabWidget* views_;

@@ -158,11 +158,13 @@ TEST(SessionArchive, LedgerFollowsTheReport) {
   EXPECT_EQ(store.Picks().size(), 1u) << "a row still shows the pick";
   live->SelectReportRow(0);
   live->DeleteReportRow();
-  EXPECT_TRUE(store.Picks().empty());
+  ASSERT_EQ(store.Picks().size(), 1u);
+  EXPECT_TRUE(store.Picks()[0].withdrawn) << "deleted before the off: withdrawn, kept";
 
   live->AddToReport(runner);
   live->ClearReport();
-  EXPECT_EQ(store.Picks().size(), 1u) << "Clear keeps the ledger";
+  ASSERT_EQ(store.Picks().size(), 1u) << "Clear keeps the ledger";
+  EXPECT_FALSE(store.Picks()[0].withdrawn) << "made again";
 
   live->RunBestRank(true);
   const Table& REP = live.ws().REP;
