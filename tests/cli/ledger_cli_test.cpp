@@ -19,13 +19,13 @@
 namespace trotix {
 namespace {
 
-struct Run {
+struct Outcome {
   int status = -1;
   std::string out;
 };
 
-Run Shell(const std::string& command) {
-  Run run;
+Outcome Shell(const std::string& command) {
+  Outcome run;
   FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
   if (!pipe) return run;
   std::array<char, 65536> buf;
@@ -36,7 +36,7 @@ Run Shell(const std::string& command) {
   return run;
 }
 
-Run Cli(const std::string& args) {
+Outcome Cli(const std::string& args) {
   return Shell(std::string(TROTIX_CLI) + " " + args);
 }
 
@@ -75,7 +75,7 @@ TEST(LedgerCli, ExportVerifyTheReadmeCheckAndTheDigest) {
   const auto lines = Lines(file);
   ASSERT_GT(lines.size(), 4u);
 
-  Run verify = Cli("ledger verify " + file.string());  // no archive, no --demo
+  Outcome verify = Cli("ledger verify " + file.string());  // no archive, no --demo
   EXPECT_EQ(verify.status, 0) << verify.out;
   EXPECT_NE(verify.out.find("Record: " + std::to_string(lines.size()) + " events, chain intact"),
             std::string::npos)
@@ -83,7 +83,7 @@ TEST(LedgerCli, ExportVerifyTheReadmeCheckAndTheDigest) {
   EXPECT_EQ(Cli("--demo" + at + "ledger verify").status, 0);
   const auto check = ReadmeCheck(dir.path());
   ASSERT_FALSE(check.empty()) << "the README shows the check";
-  const Run python = Shell("python3 " + check.string() + " " + file.string());
+  const Outcome python = Shell("python3 " + check.string() + " " + file.string());
   EXPECT_EQ(python.status, 0) << python.out;
   EXPECT_NE(python.out.find("chain intact"), std::string::npos) << python.out;
 
@@ -98,12 +98,12 @@ TEST(LedgerCli, ExportVerifyTheReadmeCheckAndTheDigest) {
   verify = Cli("ledger verify " + bad.string());
   EXPECT_EQ(verify.status, 5) << verify.out;
   EXPECT_NE(verify.out.find("broken at " + named), std::string::npos) << verify.out;
-  const Run pythonBad = Shell("python3 " + check.string() + " " + bad.string());
+  const Outcome pythonBad = Shell("python3 " + check.string() + " " + bad.string());
   EXPECT_NE(pythonBad.status, 0);
   EXPECT_NE(pythonBad.out.find(named + " does not match"), std::string::npos) << pythonBad.out;
 
   // The digest is the hash on the line of its event.
-  const Run digest = Cli("--demo --json" + at + "ledger digest 09.12.2026");
+  const Outcome digest = Cli("--demo --json" + at + "ledger digest 09.12.2026");
   ASSERT_EQ(digest.status, 0) << digest.out;
   const auto d = nlohmann::json::parse(digest.out);
   const auto line = nlohmann::json::parse(lines.at(d["event"].get<std::size_t>() - 1));
@@ -120,14 +120,14 @@ TEST(LedgerCli, ARowBentWithSqlIsNamedAndLatePicksStayOutOfTheFigures) {
   ASSERT_EQ(Cli("--demo --today 09.12.2026" + at + "all 0 add 0 results 09.12.2026 add 1").status,
             0);
   ASSERT_EQ(Cli("--demo --today 09.12.2026" + at + "settle").status, 0);
-  Run proof = Cli("--demo" + at + "proof");
+  Outcome proof = Cli("--demo" + at + "proof");
   ASSERT_EQ(proof.status, 0) << proof.out;
   const auto methods = nlohmann::json::parse(proof.out)["methods"];
   ASSERT_EQ(methods.size(), 1u) << proof.out;
   EXPECT_EQ(methods[0]["bets"], 1);
   EXPECT_EQ(methods[0]["late"], 1);
   EXPECT_EQ(methods[0]["withdrawn"], 0);
-  const Run picks = Cli("--demo" + at + "picks MySystem");
+  const Outcome picks = Cli("--demo" + at + "picks MySystem");
   ASSERT_EQ(picks.status, 0) << picks.out;
   std::vector<std::string> results;
   for (const auto& p : nlohmann::json::parse(picks.out)) results.push_back(p["result"]);
@@ -139,7 +139,7 @@ TEST(LedgerCli, ARowBentWithSqlIsNamedAndLatePicksStayOutOfTheFigures) {
     db.exec("DROP TRIGGER ledger_no_update");
     db.exec("UPDATE ledger SET source = 'live' WHERE source = 'late'");
   }
-  const Run verify = Cli("--demo --dir " + dir.path().string() + " ledger verify");
+  const Outcome verify = Cli("--demo --dir " + dir.path().string() + " ledger verify");
   EXPECT_EQ(verify.status, 5) << verify.out;
   EXPECT_NE(verify.out.find("broken at event 2"), std::string::npos) << verify.out;
 }
