@@ -79,9 +79,11 @@ void Session::ShowProof(const ProofQuery& query) {
   std::vector<ArchiveRun> runs;
   std::string record;
   if (DayArchive* archive = ports_.archive) {
-    ledger = archive->Picks();
+    // One read of the events gives the picks and the check of their chain.
+    const std::vector<ChainedEvent> events = archive->LedgerEvents();
+    record = ChainCheckText(VerifyChain(events));
+    ledger = SortedPicks(PicksOfEvents(events));
     runs = archive->Runs();
-    record = ChainCheckText(VerifyChain(archive->LedgerEvents()));
   }
   auto report = std::make_shared<ProofReport>(MakeProofReport(ledger, runs, query));
   report->record = std::move(record);

@@ -186,6 +186,21 @@ std::vector<Pick> PicksOfEvents(const std::vector<LedgerEvent>& events) {
   return picks;
 }
 
+std::vector<Pick> SortedPicks(std::vector<Pick> picks) {
+  std::stable_sort(picks.begin(), picks.end(), [](const Pick& a, const Pick& b) {
+    return std::tie(a.day, a.time, a.course, a.runner, a.system, a.source, a.runId) <
+           std::tie(b.day, b.time, b.course, b.runner, b.system, b.source, b.runId);
+  });
+  return picks;
+}
+
+std::vector<Pick> PicksOfEvents(const std::vector<ChainedEvent>& events) {
+  std::vector<LedgerEvent> plain;
+  plain.reserve(events.size());
+  for (const ChainedEvent& c : events) plain.push_back(c.event);
+  return PicksOfEvents(plain);
+}
+
 std::optional<ChainedEvent> DigestEvent(const std::vector<ChainedEvent>& events, const Date& day,
                                         int offsetMinutes) {
   const std::string dayText = FormatDate(day);

@@ -42,6 +42,10 @@ std::string ChainCheckText(const ChainCheck& check);
 // course, runner, system and run; a withdrawn pick made again is live or late anew; the latest
 // settlement counts.
 std::vector<Pick> PicksOfEvents(const std::vector<LedgerEvent>& events);
+// The picks by day, time, course, runner, system; live first.
+std::vector<Pick> SortedPicks(std::vector<Pick> picks);
+// The picks of the chain's events, sorted.
+std::vector<Pick> PicksOfEvents(const std::vector<ChainedEvent>& events);
 // The source an event gives a pick: "late" for a late live pick.
 std::string EventSource(const Pick& pick);
 

@@ -168,14 +168,6 @@ LedgerEvent EventOfPick(const char* kind, const Pick& p, const std::string& at) 
   return e;
 }
 
-std::vector<Pick> SortedPicks(std::vector<Pick> picks) {
-  std::stable_sort(picks.begin(), picks.end(), [](const Pick& a, const Pick& b) {
-    return std::tie(a.day, a.time, a.course, a.runner, a.system, a.source, a.runId) <
-           std::tie(b.day, b.time, b.course, b.runner, b.system, b.source, b.runId);
-  });
-  return picks;
-}
-
 }  // namespace
 
 struct SqliteArchive::Impl {
@@ -497,11 +489,7 @@ struct SqliteArchive::Impl {
     return events;
   }
 
-  std::vector<Pick> AllPicks() {
-    std::vector<LedgerEvent> events;
-    for (ChainedEvent& c : Events()) events.push_back(std::move(c.event));
-    return SortedPicks(PicksOfEvents(events));
-  }
+  std::vector<Pick> AllPicks() { return SortedPicks(PicksOfEvents(Events())); }
 
   // Runs `work`, turning the database's errors into ArchiveError.
   template <typename F>
