@@ -37,16 +37,24 @@ LedgerVerifyFigures LedgerVerify(const std::string& cli, const std::filesystem::
     f.events = static_cast<long long>(store.LedgerEvents().size());
   }
   f.buildSeconds = WallSeconds() - start;
-  std::vector<double> times;
+  std::vector<double> times, cpu;
   f.intact = true;
+  const auto childCpu = [] {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+  };
   for (int r = 0; r < rounds; ++r) {
-    const double t0 = WallSeconds();
+    const double t0 = WallSeconds(), c0 = childCpu();
     const ChildRun run = RunChild({cli, "--dir", folder.string(), "ledger", "verify"},
                                   (dir / "ledger-peak").string());
     times.push_back(WallSeconds() - t0);
+    cpu.push_back(childCpu() - c0);
     f.intact = f.intact && run.started && run.exitCode == 0;
   }
   f.verifySeconds = Median(times);
+  f.cpuSeconds = Median(cpu);
   return f;
 }
 

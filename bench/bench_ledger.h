@@ -9,6 +9,7 @@ struct LedgerVerifyFigures {
   long long events = 0;
   double buildSeconds = 0;   // writing the ledger, for scale
   double verifySeconds = 0;  // median wall time of `trotix-cli ledger verify`, start to exit
+  double cpuSeconds = 0;     // its median CPU time, user and system: what a busy machine keeps
   bool intact = false;       // every run exited 0
 };
 

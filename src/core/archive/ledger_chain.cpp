@@ -42,28 +42,45 @@ ChainCheck Broken(ChainCheck check, long long event, std::string why) {
 
 }  // namespace
 
-std::string ChainHash(std::string_view prev, std::string_view canonical) {
-  EVP_MD_CTX* ctx = EVP_MD_CTX_new();
+ChainHasher::ChainHasher() : md_(EVP_MD_fetch(nullptr, "SHA256", nullptr)), ctx_(EVP_MD_CTX_new()) {
+  if (md_ == nullptr || ctx_ == nullptr) throw std::runtime_error("no SHA-256 in libcrypto");
+}
+
+ChainHasher::~ChainHasher() {
+  EVP_MD_CTX_free(ctx_);
+  EVP_MD_free(md_);
+}
+
+std::string ChainHasher::Hash(std::string_view prev, std::string_view canonical) {
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned size = 0;
-  const bool ok = ctx != nullptr && EVP_DigestInit_ex(ctx, EVP_sha256(), nullptr) == 1 &&
-                  EVP_DigestUpdate(ctx, prev.data(), prev.size()) == 1 &&
-                  EVP_DigestUpdate(ctx, canonical.data(), canonical.size()) == 1 &&
-                  EVP_DigestFinal_ex(ctx, digest, &size) == 1;
-  EVP_MD_CTX_free(ctx);
+  const bool ok = EVP_DigestInit_ex(ctx_, md_, nullptr) == 1 &&
+                  EVP_DigestUpdate(ctx_, prev.data(), prev.size()) == 1 &&
+                  EVP_DigestUpdate(ctx_, canonical.data(), canonical.size()) == 1 &&
+                  EVP_DigestFinal_ex(ctx_, digest, &size) == 1;
   if (!ok) throw std::runtime_error("SHA-256 failed in libcrypto");
   return Hex(digest, size);
 }
 
+std::string ChainHash(std::string_view prev, std::string_view canonical) {
+  return ChainHasher().Hash(prev, canonical);
+}
+
 ChainedEvent Chain(LedgerEvent event, const std::string& prev) {
+  ChainHasher hasher;
+  return Chain(std::move(event), prev, hasher);
+}
+
+ChainedEvent Chain(LedgerEvent event, const std::string& prev, ChainHasher& hasher) {
   ChainedEvent chained{std::move(event), prev, {}};
-  chained.hash = ChainHash(prev, CanonicalText(chained.event));
+  chained.hash = hasher.Hash(prev, CanonicalText(chained.event));
   return chained;
 }
 
 ChainCheck VerifyChain(const std::vector<ChainedEvent>& events) {
   ChainCheck check;
   check.events = static_cast<long long>(events.size());
+  ChainHasher hasher;
   std::string prev = kChainStart;
   for (std::size_t i = 0; i < events.size(); ++i) {
     const ChainedEvent& e = events[i];
@@ -73,7 +90,7 @@ ChainCheck VerifyChain(const std::vector<ChainedEvent>& events) {
           check, place,
           "its number is " + std::to_string(e.event.seq) + ", not " + std::to_string(place));
     if (e.prev != prev) return Broken(check, place, "it does not follow the event before it");
-    if (ChainHash(prev, CanonicalText(e.event)) != e.hash)
+    if (hasher.Hash(prev, CanonicalText(e.event)) != e.hash)
       return Broken(check, place, "its fields do not match its hash");
     prev = e.hash;
   }
@@ -93,6 +110,7 @@ ChainCheck VerifyExport(std::string_view text) {
     if (!line.empty() && line != "\r") ++check.events;
     at = end + 1;
   }
+  ChainHasher hasher;
   std::string prev = kChainStart;
   long long place = 0;
   while (!text.empty()) {
@@ -119,7 +137,7 @@ ChainCheck VerifyExport(std::string_view text) {
       return Broken(check, place, "its number is not " + std::to_string(place));
     if (linePrev->get<std::string>() != prev)
       return Broken(check, place, "it does not follow the event before it");
-    if (ChainHash(prev, CanonicalText(*event)) != hash->get<std::string>())
+    if (hasher.Hash(prev, CanonicalText(*event)) != hash->get<std::string>())
       return Broken(check, place, "its fields do not match its hash");
     prev = hash->get<std::string>();
   }

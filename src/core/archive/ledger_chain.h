@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include <openssl/types.h>
+
 #include "archive/day_archive.h"
 #include "archive/ledger_event.h"
 #include "text/dates.h"
@@ -15,8 +17,22 @@ namespace trotix {
 
 // SHA-256 in lower-case hex of `prev` followed by `canonical`.
 std::string ChainHash(std::string_view prev, std::string_view canonical);
+// The same for many events: the digest and its context are fetched once.
+class ChainHasher {
+ public:
+  ChainHasher();
+  ~ChainHasher();
+  ChainHasher(const ChainHasher&) = delete;
+  ChainHasher& operator=(const ChainHasher&) = delete;
+  std::string Hash(std::string_view prev, std::string_view canonical);
+
+ private:
+  EVP_MD* md_;
+  EVP_MD_CTX* ctx_;
+};
 // The event appended after `prev`.
 ChainedEvent Chain(LedgerEvent event, const std::string& prev);
+ChainedEvent Chain(LedgerEvent event, const std::string& prev, ChainHasher& hasher);
 
 // What a check of the chain found.
 struct ChainCheck {

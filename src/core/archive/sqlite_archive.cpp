@@ -175,6 +175,7 @@ struct SqliteArchive::Impl {
   std::unique_ptr<SQLite::Database> db;
   // Prepared once: a back-test writes thousands of picks, and preparing costs more than writing.
   std::unique_ptr<SQLite::Statement> appendEvent, eventsOfPick;
+  ChainHasher hasher;
   // The end of the chain while a write appends to it.
   long long lastSeq = 0;
   std::string lastHash;
@@ -377,7 +378,7 @@ struct SqliteArchive::Impl {
 
   void Append(LedgerEvent event) {
     event.seq = lastSeq + 1;
-    const ChainedEvent c = Chain(std::move(event), lastHash);
+    const ChainedEvent c = Chain(std::move(event), lastHash, hasher);
     SQLite::Statement& s =
         Prepared(appendEvent, std::string("INSERT INTO ledger (") + kEventColumns +
                                   ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
