@@ -199,7 +199,7 @@ std::string RunnerPageHtml(const Race& race, const Runner& r, bool place) {
   const long long volume = place ? r.placeMatched : r.matched;
   const double price = place ? r.placePrice : r.price;
   std::string sp;
-  if (r.startPrice > 0)
+  if (r.startPrice > 0 && r.spOnPage)
     sp = PriceText(place ? SnapPrice(1 + (r.startPrice - 1) / 4) : r.startPrice);
   const std::string market = place ? race.placeMarket : race.winMarket;
   auto row = [](std::string_view label, std::string_view value) {

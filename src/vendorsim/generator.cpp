@@ -7,23 +7,12 @@
 
 #include "text/fields.h"
 #include "text/strings.h"
+#include "vendorsim/field.h"
+#include "vendorsim/race_shapes.h"
 #include "vendorsim/rng.h"
 #include "vendorsim/words.h"
 
 namespace trotix::vendorsim {
-
-double SnapPrice(double p) {
-  struct Band {
-    double upTo, step;
-  };
-  static constexpr Band kBands[] = {{2, 0.01}, {3, 0.02}, {4, 0.05}, {6, 0.1}, {10, 0.2},
-                                    {20, 0.5}, {30, 1},   {50, 2},   {100, 5}, {1000, 10}};
-  p = std::clamp(p, 1.01, 1000.0);
-  for (const Band& b : kBands) {
-    if (p <= b.upTo) return std::min(b.upTo, std::round(p / b.step) * b.step);
-  }
-  return 1000;
-}
 
 std::string PriceText(double price) {
   char buf[32];
@@ -43,6 +32,11 @@ std::string Thousands(long long amount) {
 
 namespace {
 
+// Meetings called off, of all meetings.
+constexpr double kAbandonedRate = 0.02;
+// How far the tipsters' view of a runner is from its ability.
+constexpr double kTipsterError = 0.6;
+
 std::string Clock(int minutes) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "%02d:%02d", minutes / 60, minutes % 60);
@@ -59,146 +53,25 @@ bool ExchangeSkips(std::string_view country) {
   return country == "India" || country == "Japan" || country == "Chile" || country == "Germany";
 }
 
-std::string HorseName(Rng& rng, std::set<std::string>& used) {
-  const WordLists& w = Words();
-  for (;;) {
-    std::string name;
-    const double kind = rng.Real();
-    if (kind < 0.2) {
-      name = rng.Pick(w.horseSingle);
-    } else if (kind < 0.9) {
-      name = rng.Pick(w.horseFirst) + " " + rng.Pick(w.horseSecond);
-    } else {
-      name = rng.Pick(w.horseFirst) + " " + rng.Pick(w.horseSingle);
-    }
-    if (name.size() <= 18 && used.insert(name).second) return name;
+// A kind of race for the meeting's code, as often as it is run.
+const RaceShape& PickShape(Rng& rng, bool jumps) {
+  const std::vector<RaceShape>& shapes = RaceShapes();
+  double total = 0;
+  for (const RaceShape& s : shapes)
+    if (s.jumps == jumps) total += s.weight;
+  double pick = rng.Real() * total;
+  for (const RaceShape& s : shapes) {
+    if (s.jumps != jumps) continue;
+    pick -= s.weight;
+    if (pick < 0) return s;
   }
+  return shapes.front();
 }
 
-std::string Person(Rng& rng) {
-  const WordLists& w = Words();
-  return rng.Pick(w.initials) + " " + rng.Pick(w.surnames);
-}
-
-std::string Form(Rng& rng) {
-  const int len = rng.Int(0, 6);
-  std::string form;
-  for (int i = 0; i < len; ++i) {
-    const double c = rng.Real();
-    if (c < 0.72)
-      form += static_cast<char>('0' + rng.Int(0, 9));
-    else if (c < 0.82)
-      form += "PFURB"[rng.Int(0, 4)];
-    else if (i > 0 && form.back() != '-' && form.back() != '/')
-      form += c < 0.93 ? '-' : '/';
-    else
-      form += static_cast<char>('1' + rng.Int(0, 8));
-  }
-  return form;
-}
-
-// A rating as the vendor sends it: digits mostly, sometimes "-", blank, something odd or no
-// tag at all.
-void Rating(Rng& rng, int value, std::string& text, bool& missing) {
-  const double c = rng.Real();
-  if (c < 0.07) {
-    text = "-";
-  } else if (c < 0.11) {
-    text = "";
-  } else if (c < 0.14) {
-    missing = true;
-  } else if (c < 0.15) {
-    text = std::to_string(value) + "+";
-  } else {
-    text = std::to_string(value);
-  }
-}
-
-void AddRunners(Rng& rng, Race& race, std::set<std::string>& usedNames, bool flat) {
-  const double size = rng.Real();
-  const int n = size < 0.1 ? rng.Int(2, 4) : size < 0.8 ? rng.Int(5, 14) : rng.Int(15, 20);
-  race.count = std::to_string(n);
-  const int base = rng.Int(45, 115);
-  int nonRunners = 0;
-  for (int i = 0; i < n; ++i) {
-    Runner r;
-    r.number = std::to_string(i + 1);
-    if (n - nonRunners > 2 && rng.Chance(0.05)) {
-      r.number = "NR";
-      ++nonRunners;
-    }
-    r.name = HorseName(rng, usedNames);
-    r.trainer = Person(rng);
-    r.jockey = Person(rng);
-    r.age = std::to_string(flat ? rng.Int(2, 7) : rng.Int(4, 12));
-    if (race.country == "France" || race.country == "UAE" || race.country == "Hong Kong")
-      r.weight = std::to_string(rng.Int(52, 62)) + (rng.Chance(0.3) ? ".5" : "");
-    else
-      r.weight = std::to_string(rng.Int(8, 11)) + "-" + std::to_string(rng.Int(0, 13));
-    r.form = Form(rng);
-    r.days = r.form.empty() && rng.Chance(0.7) ? "" : std::to_string(rng.Int(6, 380));
-    const int ability = base + rng.Int(-20, 20);
-    Rating(rng, ability, r.orText, r.orMissing);
-    Rating(rng, ability + rng.Int(-25, 5), r.tsText, r.tsMissing);
-    Rating(rng, ability + rng.Int(-8, 12), r.rprText, r.rprMissing);
-    race.runners.push_back(std::move(r));
-  }
-}
-
-// Prices of the runners that run: a favourite around 2-4 and a ladder behind it, handed out
-// in a random order so that the price says nothing about the saddle cloth.
-void PriceRace(Rng& rng, Race& race) {
-  std::vector<Runner*> running;
-  for (Runner& r : race.runners)
-    if (!r.nonRunner()) running.push_back(&r);
-  std::vector<double> prices;
-  double p = rng.Real(1.8, 4.4);
-  for (std::size_t i = 0; i < running.size(); ++i) {
-    prices.push_back(SnapPrice(p));
-    p *= rng.Real(1.08, 1.75);
-  }
-  if (running.size() >= 8 && rng.Chance(0.25)) prices.back() = 1000;
-  rng.Shuffle(running);
-
-  race.eventMatched = rng.Int(15, 2500) * 1000ll + rng.Int(0, 999);
-  race.placeEventMatched = race.eventMatched * rng.Int(8, 20) / 100;
-  double inverse = 0;
-  for (double x : prices) inverse += 1 / x;
-  for (std::size_t i = 0; i < running.size(); ++i) {
-    Runner& r = *running[i];
-    const double price = prices[i];
-    const double share = (1 / price) / inverse;
-    r.matched = std::llround(race.eventMatched * share * rng.Real(0.8, 1.0));
-    r.placeMatched = std::llround(race.placeEventMatched * share * rng.Real(0.7, 1.0));
-    r.price = price;
-    r.thousandWithSeparator = price >= 1000;
-    // An outsider nobody has backed yet.
-    if (price > 15 && rng.Chance(0.12)) {
-      r.price = 0;
-      r.matched = 0;
-    }
-    r.startPrice = rng.Chance(0.08) ? 0 : SnapPrice(price * rng.Real(0.85, 1.15));
-    r.placePrice = r.price == 0 ? 0 : SnapPrice(1 + (price - 1) / rng.Real(3.5, 5.0));
-  }
-}
-
-// Finishing order: a weighted draw by the chance the price gives.
-void RunRace(Rng& rng, Race& race) {
-  std::vector<Runner*> left;
-  for (Runner& r : race.runners)
-    if (!r.nonRunner()) left.push_back(&r);
-  for (int pos = 1; pos <= 4 && !left.empty(); ++pos) {
-    double total = 0;
-    for (Runner* r : left) total += 1 / (r->price > 0 ? r->price : 50);
-    double pick = rng.Real() * total;
-    std::size_t k = 0;
-    for (; k + 1 < left.size(); ++k) {
-      pick -= 1 / (left[k]->price > 0 ? left[k]->price : 50);
-      if (pick < 0) break;
-    }
-    left[k]->finish = pos;
-    left.erase(left.begin() + static_cast<std::ptrdiff_t>(k));
-  }
+std::string RaceClass(Rng& rng, const RaceShape& shape) {
+  if (shape.raceClass == "Group") return "Group " + std::to_string(rng.Int(1, 3));
+  if (!shape.raceClass.empty()) return shape.raceClass;
+  return "Class " + std::to_string(rng.Int(1, 6));
 }
 
 std::string WithoutApostrophes(const std::string& s) {
@@ -244,24 +117,26 @@ Day GenerateDay(uint64_t seed, const Date& date, int raceCount) {
     if (m == 1) start = std::min(firstStart, latest);
     const bool jumps = course.country == "England" || course.country == "Ireland";
     const bool flat = !jumps || IsAllWeather(course.dayName) || rng.Chance(0.5);
+    // Frost, waterlogging or fog: the meeting is called off after the cards were out.
+    const bool abandoned = rng.Chance(kAbandonedRate);
+    if (abandoned) day.quirks.push_back("the meeting at " + course.dayName + " is abandoned");
     for (int i = 0; i < n; ++i) {
       Race race;
       race.courseIndex = order[m];
       race.course = course.dayName;
       race.country = course.country;
       race.time = Clock(start + i * gap);
-      race.name = rng.Pick(w.sponsors) + " " + rng.Pick(w.raceKinds);
+      const RaceShape& shape = PickShape(rng, !flat);
+      race.name = rng.Pick(w.sponsors) + " " + shape.kind;
       race.winner = "BJ" + std::to_string(rng.Int(25, 2500) * 100);
       race.distance = rng.Pick(w.distances);
       race.going = IsAllWeather(course.dayName) ? rng.Pick(w.goingsAllWeather) : rng.Pick(w.goings);
-      if (rng.Chance(0.15))
-        race.raceClass = rng.Chance(0.5) ? "Listed" : "Group " + std::to_string(rng.Int(1, 3));
-      else
-        race.raceClass = "Class " + std::to_string(rng.Int(1, 6));
+      race.raceClass = RaceClass(rng, shape);
       // Some names carry their class in brackets, which the Zorvat label cuts off.
       if (race.raceClass.starts_with("Class") && rng.Chance(0.3))
         race.name += " (" + race.raceClass + ")";
-      AddRunners(rng, race, usedNames, flat);
+      race.abandoned = abandoned;
+      DrawField(rng, race, shape, usedNames);
       PriceRace(rng, race);
       RunRace(rng, race);
       day.races.push_back(std::move(race));
@@ -326,20 +201,19 @@ Day GenerateDay(uint64_t seed, const Date& date, int raceCount) {
     break;
   }
 
-  // Tips: most races get a selection, some two or three.
+  // Tips: most races get a selection, some two or three, in the order of the tipsters' view of
+  // the runners declared when they made it (which may name a runner withdrawn since).
   for (const Race& race : day.races) {
     if (!rng.Chance(0.65)) continue;
-    std::vector<const Runner*> running;
+    std::vector<std::pair<double, const Runner*>> view;
     for (const Runner& r : race.runners)
-      if (!r.nonRunner()) running.push_back(&r);
-    std::stable_sort(running.begin(), running.end(), [](const Runner* a, const Runner* b) {
-      return (a->price > 0 ? a->price : 5000) < (b->price > 0 ? b->price : 5000);
-    });
-    const int tips = std::min<int>(rng.Int(1, 3), static_cast<int>(running.size()));
-    for (int t = 0; t < tips; ++t) {
-      const Runner* r = running[std::min<std::size_t>(running.size() - 1, t + rng.Int(0, 2))];
-      day.tips.push_back({race.course, race.time, r->name, std::to_string(t + 1)});
-    }
+      if (!r.nonRunner() || r.lateNonRunner)
+        view.emplace_back(r.ability - r.onTheDay + kTipsterError * rng.Normal(), &r);
+    std::stable_sort(view.begin(), view.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    const int tips = std::min<int>(rng.Int(1, 3), static_cast<int>(view.size()));
+    for (int t = 0; t < tips; ++t)
+      day.tips.push_back({race.course, race.time, view[t].second->name, std::to_string(t + 1)});
   }
   if (!day.tips.empty()) {
     Tip again = day.tips.front();
@@ -348,11 +222,11 @@ Day GenerateDay(uint64_t seed, const Date& date, int raceCount) {
     day.quirks.push_back("tips name " + again.name + " twice");
   }
 
-  // Moves: the runners with a price, against the price first shown.
+  // Moves: the runners with a price, against the price first shown that morning.
   bool spaced = false, odd = false;
   for (const Race& race : day.races) {
     for (const Runner& r : race.runners) {
-      if (r.price <= 0 || r.price >= 1000 || !rng.Chance(0.45)) continue;
+      if (r.price <= 0 || r.price >= 1000 || r.morningPrice >= 1000 || !rng.Chance(0.45)) continue;
       Move m;
       m.course = race.course;
       if (rng.Chance(0.1) || !spaced) {
@@ -361,7 +235,7 @@ Day GenerateDay(uint64_t seed, const Date& date, int raceCount) {
       }
       m.time = race.time;
       m.name = r.name;
-      const double first = SnapPrice(r.price * rng.Real(0.7, 1.45));
+      const double first = r.morningPrice;
       m.kf1 = PriceText(r.price);
       m.kf2 = PriceText(first);
       const long long pct = std::llround((r.price - first) / first * 100);

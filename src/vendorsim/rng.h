@@ -35,6 +35,13 @@ class Rng {
   double Real() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
   double Real(double lo, double hi) { return lo + (hi - lo) * Real(); }
   bool Chance(double p) { return Real() < p; }
+  // About normal, mean 0 and deviation 1, within +-4.2: a sum of uniforms, so no library
+  // function can change the draws.
+  double Normal() {
+    double sum = 0;
+    for (int i = 0; i < 6; ++i) sum += Real();
+    return (sum - 3) * 1.4142135623730951;
+  }
   template <class T>
   const T& Pick(const std::vector<T>& v) {
     return v[Next() % v.size()];

@@ -27,13 +27,21 @@ struct Runner {
   std::string selectionId;
   std::string exchangeName;  // as the indicator file spells it
   double price = 0;          // last matched win price, 0 when nothing matched
-  double startPrice = 0;     // 0 when the page shows no starting price
+  double startPrice = 0;     // the bookmakers' starting price, 0 for a non-runner
   double placePrice = 0;
   long long matched = 0;               // money matched on this runner, win market
   long long placeMatched = 0;          // and place market
   bool thousandWithSeparator = false;  // the page writes the price as "1,000.00"
 
   int finish = 0;  // finishing position in the results, 0 when unplaced
+
+  // What the vendor never sends: the runner's ability in the race (`onTheDay` of it is its
+  // well-being that day, which its record does not show), its chance to win (0 for a
+  // non-runner), the exchange price first shown that morning (for the moves feed), whether it
+  // was withdrawn after the tips were made, and whether its page shows the starting price.
+  double ability = 0, onTheDay = 0, chance = 0, morningPrice = 0;
+  bool lateNonRunner = false;
+  bool spOnPage = true;
   bool nonRunner() const { return number == "NR"; }
   bool onExchange() const { return !selectionId.empty(); }
 };
@@ -47,6 +55,7 @@ struct Race {
   std::vector<Runner> runners;
   std::string winMarket, placeMarket;  // empty when the exchange does not list the race
   long long eventMatched = 0, placeEventMatched = 0;
+  bool abandoned = false;  // the meeting was called off: the race has no result
   bool onExchange() const { return !winMarket.empty(); }
 };
 

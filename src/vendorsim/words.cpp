@@ -73,10 +73,6 @@ const WordLists& Words() {
       {"Tote", "Racing T.V.", "Sky Bet", "William Hill", "Coral", "EBF", "Irish Stallion Farms",
        "Prix de la", "Al Quoz", "Jockey Club", "Queen Mother", "Cup of the", "St. Leger Trial",
        "Weatherbys", "Golden Gate", "Happy Valley", "Grand National Trial"},
-      // raceKinds
-      {"Handicap", "Maiden Stakes", "Novice Stakes", "Handicap Hurdle", "Novices' Chase",
-       "Claiming Stakes", "Selling Stakes", "Conditions Stakes", "Listed Race", "Mile", "Sprint",
-       "Cup", "Plate", "Bumper", "Juvenile Hurdle"},
       // goings
       {"Good", "Good to Firm", "Good to Soft", "Soft", "Heavy", "Firm", "Yielding",
        "Good (Good to Soft in places)"},

@@ -13,7 +13,7 @@ const std::vector<Course>& Courses();
 struct WordLists {
   std::vector<std::string> horseFirst, horseSecond, horseSingle;
   std::vector<std::string> initials, surnames;
-  std::vector<std::string> sponsors, raceKinds;
+  std::vector<std::string> sponsors;
   std::vector<std::string> goings, goingsAllWeather, distances;
 };
 const WordLists& Words();

@@ -197,7 +197,9 @@ TEST_P(RaceDay, ResultsAreElevenFieldRecordsOutOfTimeOrder) {
     const std::string odds = GetField(line, 5);
     EXPECT_TRUE(odds == "-" || ParseDecimal(ReplaceText(odds, ".", ",")).has_value()) << odds;
   }
-  EXPECT_EQ(times.size(), d.races.size());
+  const auto run =
+      std::count_if(d.races.begin(), d.races.end(), [](const Race& r) { return !r.abandoned; });
+  EXPECT_EQ(times.size(), static_cast<std::size_t>(run));
   EXPECT_FALSE(std::is_sorted(times.begin(), times.end()));
 }
 
@@ -291,6 +293,29 @@ TEST(RunnerPages, APriceOfOneThousandIsWrittenWithASeparatorOnSomeDays) {
           ++found;
   }
   EXPECT_GT(found, 0);
+}
+
+TEST(AbandonedMeeting, KeepsItsCardsButHasNoResults) {
+  const auto anyAbandoned = [](const Day& day) {
+    return std::any_of(day.races.begin(), day.races.end(), [](auto& r) { return r.abandoned; });
+  };
+  Day d = GenerateDay(1, kDate, 40);
+  for (int days = 1; days < 200 && !anyAbandoned(d); ++days)
+    d = GenerateDay(1, AddDays(kDate, days), 40);
+  ASSERT_TRUE(anyAbandoned(d)) << "a meeting is abandoned now and then";
+  const std::string card = DayDataText(d), results = ResultsText(d, "http://h");
+  std::set<std::string> courses;
+  for (const Race& race : d.races) {
+    const std::string key = race.time + ">>" + race.course + ">>";
+    EXPECT_NE(card.find("<course>" + race.course + "</course><time>" + race.time),
+              std::string::npos);
+    EXPECT_EQ(results.find(key) == std::string::npos, race.abandoned) << key;
+    if (race.abandoned) courses.insert(race.course);
+  }
+  ASSERT_EQ(courses.size(), 1u) << "one meeting, all its races";
+  EXPECT_TRUE(std::any_of(d.quirks.begin(), d.quirks.end(), [&](const std::string& q) {
+    return q.find(*courses.begin()) != std::string::npos;
+  }));
 }
 
 TEST(RaceCount, FollowsTheOption) {
