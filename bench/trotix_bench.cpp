@@ -30,6 +30,7 @@
 #include "archive/session_archive.h"
 #include "archive/sqlite_archive.h"
 #include "bench_ledger.h"
+#include "bench_settle.h"
 #include "bench_util.h"
 #include "demo_race.h"
 #include "feeds/race_day.h"
@@ -774,9 +775,9 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 1000000));
   app.add_option("--only", o.only,
                  "run only these scenarios: signin, live, realodds, cpu, memory, parse, archive, "
-                 "history, backtest, proof, ledger")
+                 "history, backtest, proof, settle, ledger")
       ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse", "archive",
-                             "history", "backtest", "proof", "ledger"}));
+                             "history", "backtest", "proof", "settle", "ledger"}));
   app.add_option("--ledger-events", o.ledgerEvents, "events of the ledger verify scenario")
       ->check(CLI::Range(2, 10000000));
   app.add_option("--cli", o.cli, "trotix-cli to measure");
@@ -800,6 +801,7 @@ int main(int argc, char** argv) {
   if (wanted("history")) History(o, dir);
   if (wanted("backtest")) Backtest(o, dir);
   if (wanted("proof")) ProofFiguresScenario(o, dir);
+  if (wanted("settle") && !SettleHostileCard(dir, o.rounds)) ++missed;
   if (wanted("ledger")) {
     const LedgerVerifyFigures f = LedgerVerify(o.cli, dir, o.ledgerEvents, o.rounds);
     std::printf("\nledger verify: %lld events (written in %.1f s)\n", f.events, f.buildSeconds);

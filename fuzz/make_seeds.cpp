@@ -88,6 +88,13 @@ int main(int argc, char** argv) {
     }
     Write(out / "fuzz_indicator", tag, Join({indicator, page}));
     Write(out / "fuzz_runner_page", tag, page);
+    std::string picks;
+    for (const auto& race : sim.day().races)
+      for (const auto& runner : race.runners)
+        if (picks.size() < 400)
+          picks += race.time + ">>" + race.course + ">>" + runner.name + ">>\n";
+    Write(out / "fuzz_settlement", tag,
+          Join({day, get("/horse/rez.php", {{"date", date}}), picks}));
   }
   return 0;
 }

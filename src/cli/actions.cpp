@@ -45,12 +45,30 @@ ActionRule Click(void (Session::*click)()) {
           }};
 }
 
+// A page of the report, which an empty report does not write.
+ActionRule ReportFile(void (Session::*save)()) {
+  return {Arg::None, [=](Session& s, ActionState&, const Action& a) {
+            if (s.ws().REP.RowCount() == 0)
+              return a.name + ": the report is empty, nothing written";
+            (s.*save)();
+            return std::string();
+          }};
+}
+
 // A best-of run, with the "From Real Odds" tick as it stands.
 ActionRule BestOf(void (Session::*run)(bool)) {
-  return {Arg::None, [=](Session& s, ActionState& state, const Action&) {
+  return {Arg::None, [=](Session& s, ActionState& state, const Action& a) {
+            if (s.ws().MM.RowCount() == 0) return a.name + ": no race in today's card";
             (s.*run)(state.fromRealOdds);
             return std::string();
           }};
+}
+
+// Why an action that writes into the archive cannot run; empty when it can.
+std::string WritableArchive(const ActionState& state, const std::string& action) {
+  if (!state.archive) return action + " needs the archive";
+  if (state.archiveReadOnly) return action + ": the archive is read-only";
+  return {};
 }
 
 // A button that can only be clicked while the window enables it.
@@ -81,7 +99,10 @@ const std::map<std::string, ActionRule>& Rules() {
       {"results",
        {Arg::OptionalDate,
         [](Session& s, ActionState&, const Action& a) {
-          s.LoadResults(a.args.empty() ? s.view().resultsDate : a.args[0]);
+          const std::string date = a.args.empty() ? s.view().resultsDate : a.args[0];
+          s.LoadResults(date);
+          // The page's "No Information": the vendor has no results for that date.
+          if (s.view().vizVisible) return "results: No Information for " + date;
           return std::string();
         }}},
       {"real-odds",
@@ -92,7 +113,8 @@ const std::map<std::string, ActionRule>& Rules() {
         }}},
       {"settle",
        {Arg::None,
-        [](Session& s, ActionState& state, const Action&) {
+        [](Session& s, ActionState& state, const Action& a) {
+          if (auto e = WritableArchive(state, a.name); !e.empty()) return e;
           state.settlements.push_back(s.Settle());
           state.archiveUsed = true;
           return std::string();
@@ -101,6 +123,7 @@ const std::map<std::string, ActionRule>& Rules() {
        {Arg::Count,
         [](Session&, ActionState& state, const Action& a) {
           if (!state.demoHistory) return std::string("demo-history needs --demo and the archive");
+          if (auto e = WritableArchive(state, a.name); !e.empty()) return e;
           state.archiveUsed = true;
           return state.demoHistory(RowOf(a));
         }}},
@@ -125,14 +148,22 @@ const std::map<std::string, ActionRule>& Rules() {
       {"backtest",
        {Arg::TwoDates,
         [](Session& s, ActionState& state, const Action& a) {
-          if (!state.archive) return std::string("backtest needs the archive");
+          if (auto e = WritableArchive(state, a.name); !e.empty()) return e;
           state.backtests.push_back(s.RunBacktest(*ParseDate(a.args[0]), *ParseDate(a.args[1])));
+          if (state.backtests.back().days == 0)
+            return "backtest: no stored day from " + a.args[0] + " to " + a.args[1];
           return std::string();
         }}},
-      {"delete", Click(&Session::DeleteReportRow)},
+      {"delete",
+       {Arg::None,
+        [](Session& s, ActionState&, const Action&) {
+          const bool selected = s.ws().ReportRow >= 0 && s.ws().ReportRow < s.ws().REP.RowCount();
+          s.DeleteReportRow();  // says "Select Please Horse" when no row is selected
+          return selected ? std::string() : std::string("delete: no report row is selected");
+        }}},
       {"clear", Click(&Session::ClearReport)},
-      {"save", Click(&Session::SaveReport)},
-      {"csv", Click(&Session::ExportReportCsv)},
+      {"save", ReportFile(&Session::SaveReport)},
+      {"csv", ReportFile(&Session::ExportReportCsv)},
       {"best-rank", BestOf(&Session::RunBestRank)},
       {"best-recoming", BestOf(&Session::RunBestRecoming)},
       {"tv", Button(&ViewState::tvbuttonEnabled, &Session::OpenVideo)},

@@ -29,8 +29,9 @@ struct ActionState {
 
   // The statistics: the options' course, commission and back-test run; `proof` adds its dates.
   ProofQuery proofQuery;
-  bool backtestSource = false;  // --source backtest: the run's figures, not the live ones
-  bool archive = false;         // the run has the archive
+  bool backtestSource = false;   // --source backtest: the run's figures, not the live ones
+  bool archive = false;          // the run has the archive
+  bool archiveReadOnly = false;  // it serves reports and replays but keeps nothing
   // What the archive's reports leave for the output: the figures of the last `proof` or
   // `picks`, the method `picks` listed, and each `backtest`.
   std::shared_ptr<const ProofReport> proof;

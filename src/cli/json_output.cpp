@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "model/prices.h"
 #include "text/encoding.h"
 
 namespace trotix {
@@ -84,12 +85,12 @@ nlohmann::json PicksJson(const std::vector<Pick>& picks) {
                    {"runner", DisplayUtf8(p.runner)},
                    {"system", DisplayUtf8(p.system)},
                    {"odds", DisplayUtf8(p.odds)},
-                   {"price", Number(p.price)},
+                   {"price", Number(RealPrice(p.price))},
                    {"source", PickSourceName(p.source)},
                    {"run", p.runId},
                    {"result", PickResultName(p.result)},
                    {"position", p.position > 0 ? nlohmann::json(p.position) : nullptr},
-                   {"sp", Number(p.sp)},
+                   {"sp", Number(RealPrice(p.sp))},
                    {"late", p.late},
                    {"withdrawn", p.withdrawn}});
   return out;

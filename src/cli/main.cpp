@@ -1,5 +1,6 @@
 // trotix-cli: signs in and performs the user's clicks given on the command line, in order.
 #include <pthread.h>
+#include <unistd.h>
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -23,6 +24,8 @@
 #include "net/curl_http_client.h"
 #include "net/vendor_urls.h"
 #include "options/host_options.h"
+#include "options/password.h"
+#include "options/setting_option.h"
 #include "text/dates.h"
 #include "text/numbers.h"
 #include "text_output.h"
@@ -40,7 +43,7 @@ constexpr int kExitInterrupted = 130;  // as a shell reports a program that Ctrl
 struct Options {
   Hosts hosts;
   bool demo = false;
-  std::string login, password;
+  std::string login, password, passwordFile;
   bool remember = false;
   std::string today;
   int maxConnections = 8;
@@ -153,7 +156,32 @@ class RunClock : public FixedClock {
   bool machine_;
 };
 
+// The password from the file, else --password, else the variable, else asked for on the
+// terminal when a login has none. Returns the exit status when the run cannot go on, 0 otherwise.
+int TakePassword(Options& o) {
+  if (!o.passwordFile.empty()) {
+    std::string error;
+    o.password = ReadPasswordFile(o.passwordFile, error);
+    if (!error.empty()) {
+      std::cerr << "--password-file: " << error << '\n';
+      return kExitBadArguments;
+    }
+  } else if (const char* variable = std::getenv(kPasswordVariable);
+             o.password.empty() && variable != nullptr) {
+    o.password = variable;
+  }
+  if (o.login.empty() || !o.password.empty() || !::isatty(STDIN_FILENO)) return 0;
+  const auto typed = PromptPassword(STDIN_FILENO, STDERR_FILENO, "Password for " + o.login + ": ");
+  if (!typed) {
+    std::cerr << "no password given\n";
+    return kExitInterrupted;
+  }
+  o.password = *typed;
+  return 0;
+}
+
 int Run(Options& o) {
+  if (const int status = TakePassword(o); status != 0) return status;
   Date today = SystemClock().Today();
   if (!o.today.empty()) {
     const auto parsed = ParseDate(o.today);
@@ -200,15 +228,19 @@ int Run(Options& o) {
       !actions.empty() && std::all_of(actions.begin(), actions.end(), IsArchiveReport);
 
   RunRecord record;
+  std::vector<std::string> notes;  // said, but they fail nothing
   // The archive: the run goes on without it when the file cannot be used, and the file is left
   // as it is.
   std::unique_ptr<SqliteArchive> store;
   if (!o.noArchive) {
     try {
       store = std::make_unique<SqliteArchive>(archiveFile);
+      if (store->readOnly())
+        notes.push_back("the archive " + archiveFile.string() +
+                        " is read-only: it is read, nothing is recorded");
     } catch (const ArchiveError& e) {
       if (replayDay) {
-        std::cerr << e.what() << '\n';
+        std::cerr << PrintableText(e.what()) << '\n';
         return kExitSignInFailed;
       }
       record.errors.push_back(std::string(e.what()) + "; working without the archive");
@@ -227,7 +259,7 @@ int Run(Options& o) {
       }
       archive = std::make_unique<SessionArchive>(*store, *replayDay);
     } catch (const ArchiveError& e) {
-      std::cerr << e.what() << '\n';
+      std::cerr << PrintableText(e.what()) << '\n';
       return kExitSignInFailed;
     }
     // The day's own hosts: every address the session builds is the one recorded.
@@ -296,6 +328,7 @@ int Run(Options& o) {
 
   ActionState state;
   state.archive = archive != nullptr;
+  state.archiveReadOnly = store && store->readOnly();
   state.backtestSource = o.source == "backtest";
   state.proofQuery.runId = state.backtestSource ? (o.run > 0 ? o.run : kLatestRun) : 0;
   state.proofQuery.course = o.course;
@@ -311,8 +344,8 @@ int Run(Options& o) {
       std::string errors;
       const auto built = vendorsim::BuildDemoHistory(
           *store, options, [&](const vendorsim::DemoHistoryDay& d, int index, int count) {
-            std::cerr << "demo-history " << index << "/" << count << " " << HistoryLine(d)
-                      << std::endl;
+            std::cerr << "demo-history " << index << "/" << count << " "
+                      << PrintableText(HistoryLine(d)) << std::endl;
             if (!d.error.empty()) errors += (errors.empty() ? "" : "; ") + HistoryLine(d);
           });
       history.insert(history.end(), built.begin(), built.end());
@@ -331,6 +364,11 @@ int Run(Options& o) {
   takeFailures("sign-in");
   const StopSignal& stop = progress.stop;
   if (stop.cancelled()) record.errors.push_back("sign-in: cancelled");
+  if (signIn != SignInResult::SignedIn && !actions.empty()) {
+    std::string skipped;
+    for (const auto& action : actions) skipped += (skipped.empty() ? "" : ", ") + action.name;
+    record.errors.push_back("not run without a sign-in: " + skipped);
+  }
   for (const auto& action : actions) {
     if (signIn != SignInResult::SignedIn || stop.cancelled()) break;
     before = ws;
@@ -348,6 +386,7 @@ int Run(Options& o) {
   // Notes come first: they were taken at start-up and sign-in, before any action.
   record.errors.insert(record.errors.begin(), session.view().notes.begin(),
                        session.view().notes.end());
+  record.errors.insert(record.errors.begin(), notes.begin(), notes.end());
   record.messages = messages.shown;
   record.opened = browser.opened;
   std::vector<Pick> ledger;
@@ -366,16 +405,21 @@ int Run(Options& o) {
   ProofSide none;
   none.source = state.backtestSource ? PickSource::kBacktest : PickSource::kLive;
   if ((last == "proof" || last == "picks") && !side) side = &none;
+  // A back-test the archive, the sign-in or Ctrl+C kept from running has an empty summary.
+  const BacktestSummary noBacktest;
+  const BacktestSummary& backtest = state.backtests.empty() ? noBacktest : state.backtests.back();
   if (last == "proof" || last == "picks" || last == "backtest") {
     const auto lines =
         last == "picks" ? PickLinesOf(*side, state.picksMethod) : std::vector<PickLine>();
     if (o.json && last == "proof") std::cout << ProofJson(*side).dump(2) << '\n';
     if (o.json && last == "picks") std::cout << PickLinesJson(lines).dump(2) << '\n';
-    if (o.json && last == "backtest")
-      std::cout << BacktestJson(state.backtests.back()).dump(2) << '\n';
+    if (o.json && last == "backtest") std::cout << BacktestJson(backtest).dump(2) << '\n';
     if (!o.json && last == "proof") PrintProof(std::cout, *side);
     if (!o.json && last == "picks") PrintPickLines(std::cout, state.picksMethod, lines);
-    if (!o.json && last == "backtest") PrintBacktest(std::cout, state.backtests.back());
+    if (!o.json && last == "backtest" && !state.backtests.empty())
+      PrintBacktest(std::cout, backtest);
+    // The report keeps standard output; what the run said goes beside it.
+    for (const auto& m : record.messages) std::cerr << "message: " << PrintableText(m) << '\n';
     for (const auto& e : record.errors) std::cerr << "error: " << PrintableText(e) << '\n';
   } else if (o.json) {
     auto j = WorkspaceJson(ws, session.view(), record);
@@ -421,17 +465,25 @@ int main(int argc, char** argv) {
   trotix::AddHostOptions(app, o.hosts);
   app.add_flag("--demo", o.demo, "Start the demo vendor server in-process and use its account");
   app.add_option("--login", o.login, "Login");
-  app.add_option("--password", o.password, "Password");
+  CLI::Option* password =
+      app.add_option("--password", o.password,
+                     "Password; readable by every user of the machine while the program runs: "
+                     "prefer --password-file, " +
+                         std::string(trotix::kPasswordVariable) +
+                         " or the prompt (a --login without a password, on a terminal)");
+  app.add_option("--password-file", o.passwordFile,
+                 "Read the password from the first line of this file")
+      ->excludes(password);
   app.add_flag("--remember", o.remember, "Tick \"Remember me\" (writes tx.log)");
   app.add_option("--today", o.today, "Today's date, dd.mm.yyyy");
   app.add_option("--max-connections", o.maxConnections, "Requests at once (1: one after another)")
-      ->check(CLI::Range(1, 64));
+      ->check(trotix::Within(trotix::RunSetting::kMaxConnections));
   app.add_option("--dir", o.dir, "Folder of tx.log and the HTML pages")
       ->check(CLI::ExistingDirectory);
   app.add_option("--deadline", o.deadlineSeconds,
                  "Seconds a command may wait on the servers before it stops as Ctrl+C would "
                  "(a best-of run: per race); 0 for none")
-      ->check(CLI::NonNegativeNumber);
+      ->check(trotix::Within(trotix::RunSetting::kDeadlineSeconds));
   app.add_flag("--progress", o.progress, "Print each race of a best-of run on stderr as it ends");
   app.add_flag("--json", o.json, "Print the whole state as one JSON object");
   app.add_flag("--no-archive", o.noArchive,
@@ -450,7 +502,7 @@ int main(int argc, char** argv) {
   app.add_option("--course", o.course, "proof and picks: only the picks of this course");
   app.add_option("--commission", o.commission,
                  "proof: the commission on net winnings at the price when picked, in per cent")
-      ->check(CLI::Range(0.0, 100.0));
+      ->check(trotix::Within(trotix::RunSetting::kCommissionPercent));
   app.add_option("actions", o.words,
                  "Actions: today ROW, all ROW, zorvat ROW, indicator ROW, results [dd.mm.yyyy], "
                  "link ROW, add ROW, select ROW, delete, clear, save, real-odds on|off, "

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "model/prices.h"
 #include "text/dates.h"
 #include "text/encoding.h"
 #include "text/numbers.h"
@@ -37,6 +38,21 @@ void AddTextRow(Table& table, const std::vector<std::string>& texts) {
   for (int c = 0; c < table.ColumnCount(); ++c) table.SetText(r, c, texts.at(c));
 }
 
+// The code point of a direction mark or override, or of a line or paragraph separator, that
+// starts at `at` in UTF-8 text; 0 for any other character. They reorder or break what a
+// terminal shows after them, so a name could pass itself off as other text.
+unsigned FormattingMarkAt(std::string_view text, std::size_t at) {
+  if (at + 1 < text.size() && text.compare(at, 2, "\xD8\x9C") == 0) return 0x061C;
+  if (at + 2 >= text.size() || static_cast<unsigned char>(text[at]) != 0xE2) return 0;
+  const unsigned code = 0x2000 + ((static_cast<unsigned char>(text[at + 1]) & 0x3F) << 6) +
+                        (static_cast<unsigned char>(text[at + 2]) & 0x3F);
+  const bool marks = code == 0x200E || code == 0x200F || (code >= 0x2028 && code <= 0x202E) ||
+                     (code >= 0x2066 && code <= 0x2069);
+  const bool continued = (static_cast<unsigned char>(text[at + 1]) & 0xC0) == 0x80 &&
+                         (static_cast<unsigned char>(text[at + 2]) & 0xC0) == 0x80;
+  return continued && marks ? code : 0;
+}
+
 }  // namespace
 
 std::string PrintableText(std::string_view bytes) {
@@ -46,6 +62,12 @@ std::string PrintableText(std::string_view bytes) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
+    if (const unsigned mark = c >= 0xC0 ? FormattingMarkAt(text, i) : 0) {
+      out += "\\u";
+      for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(mark >> shift) & 15];
+      i += mark < 0x800 ? 1 : 2;
+      continue;
+    }
     // C1 controls arrive as C2 80 to C2 9F.
     const bool c1 = c == 0xC2 && i + 1 < text.size() &&
                     static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
@@ -106,7 +128,7 @@ std::string ProgressLine(const RaceStep& step) {
   std::string action = Lower(step.run);
   std::replace(action.begin(), action.end(), ' ', '-');
   return action + " " + std::to_string(step.race) + "/" + std::to_string(step.races) + " " +
-         DisplayUtf8(step.name) + ": " + std::to_string(step.rowsAdded) +
+         PrintableText(step.name) + ": " + std::to_string(step.rowsAdded) +
          (step.rowsAdded == 1 ? " row" : " rows");
 }
 
@@ -114,7 +136,8 @@ void PrintPicks(std::ostream& out, const std::vector<Pick>& picks) {
   Table table = TextTable({"Day", "Time", "Course", "Runner", "System", "Odds", "Price", "Source",
                            "Result", "Pos", "SP"});
   const auto price = [](const std::optional<double>& v) {
-    return v ? FormatFixed(*v, 2) : std::string();
+    const auto real = RealPrice(v);
+    return real ? FormatFixed(*real, 2) : std::string();
   };
   for (const Pick& p : picks) {
     const int r = table.AddRow();

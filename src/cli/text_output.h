@@ -10,9 +10,9 @@
 
 namespace trotix {
 
-// Text for one line of the terminal: decoded for display, with every control character written
-// as an escape (\n, \r, \t, \x1b, \u0085), so no text from data starts a line of its own or
-// drives the terminal.
+// Text for one line of the terminal: decoded for display, with every control character, direction
+// mark or override and line separator written as an escape (\n, \r, \t, \x1b, \u0085, \u202e),
+// so no text from data starts a line of its own, drives the terminal or reorders what follows.
 std::string PrintableText(std::string_view bytes);
 
 // A table's shown columns as aligned text, headed by its name.

@@ -6,9 +6,11 @@
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <string_view>
 
 #include "app/system_clock.h"
 #include "archive/sqlite_archive.h"
@@ -17,6 +19,7 @@
 #include "net/curl_http_client.h"
 #include "net/vendor_urls.h"
 #include "options/host_options.h"
+#include "options/setting_option.h"
 #include "vendorsim/demo_history.h"
 #include "vendorsim/vendor_sim.h"
 
@@ -50,82 +53,114 @@ bool SelectPage(MainWindow& window, const QString& caption) {
   return false;
 }
 
+namespace {
+
+using Key = Settings::Key;
+
+// What the command line of `trotix` gives.
+struct LaunchOptions {
+  // The hosts as options only: Settings::ForRun reads their variables, after the command line
+  // and before the kept settings.
+  std::map<Key, std::pair<CLI::Option*, std::string>> hosts;
+  bool demo = false;
+  int maxConnections = 8;
+  int deadlineSeconds = 300;
+  std::string dir, settingsFile, screenshot, page, size, archiveDay;
+  int race = -1;
+  bool noArchive = false;
+  CLI::Option *cap = nullptr, *deadline = nullptr, *dirOption = nullptr;
+};
+
+void AddOptions(CLI::App& cli, LaunchOptions& o) {
+  cli.set_version_flag("--version", "trotix " + std::string(kVersion));
+  for (const auto& [key, member] : kHostKeys) {
+    for (const HostOption& h : kHostOptions) {
+      if (h.member != member) continue;
+      auto& [option, text] = o.hosts[key];
+      option = cli.add_option(h.option, text,
+                              std::string(h.help) + " (else " + h.variable + ", else Settings)");
+    }
+  }
+  cli.add_flag("--demo", o.demo,
+               "start the built-in demo vendor server and fill in its demo account");
+  o.cap = cli.add_option("--max-connections", o.maxConnections, "parallel requests of one batch")
+              ->check(Within(RunSetting::kMaxConnections));
+  o.dirOption =
+      cli.add_option("--dir", o.dir, "the data folder for this run (tx.log and saved pages)");
+  cli.add_option("--settings", o.settingsFile,
+                 "keep the settings in this INI file instead of the user's own");
+  o.deadline =
+      cli.add_option("--deadline", o.deadlineSeconds,
+                     "seconds a command may wait on the servers before it stops as Cancel would "
+                     "(a best-of run: per race); 0 for none")
+          ->check(Within(RunSetting::kDeadlineSeconds));
+  cli.add_option("--screenshot", o.screenshot,
+                 "render the window to this PNG file and exit (signed in with --demo)");
+  cli.add_option("--page", o.page, "with --screenshot: the page to show, by caption");
+  cli.add_option("--race", o.race,
+                 "with --screenshot: analyse this row of the ALL TABLE race list first (from 0)")
+      ->check(CLI::NonNegativeNumber);
+  cli.add_option("--size", o.size, "with --screenshot: the window's size, WIDTHxHEIGHT");
+  cli.add_flag("--no-archive", o.noArchive,
+               "keep nothing in the archive (trotix.db, or trotix-demo.db with --demo)");
+  cli.add_option("--archive-day", o.archiveDay, "open a stored day, dd.mm.yyyy, offline");
+}
+
+}  // namespace
+
+std::optional<int> AnswerWithoutDisplay(int argc, char** argv) {
+  const bool asked = std::any_of(argv + 1, argv + argc, [](std::string_view arg) {
+    return arg == "--version" || arg == "--help" || arg == "-h";
+  });
+  if (!asked) return std::nullopt;
+  CLI::App cli{"trotix: the Trotix window"};
+  LaunchOptions o;
+  AddOptions(cli, o);
+  try {
+    cli.parse(argc, argv);
+  } catch (const CLI::Success& e) {
+    return cli.exit(e);
+  } catch (const CLI::ParseError&) {
+    // Options of Qt's own (-platform …) are known once QApplication has taken them.
+  }
+  return std::nullopt;
+}
+
 int RunTrotix(QApplication& app, int argc, char** argv) {
   // Names the platform's folders for the settings and the data.
   QApplication::setApplicationName("trotix");
   QApplication::setApplicationVersion(QString::fromLatin1(kVersion.data(), kVersion.size()));
   ApplyLook(app);
   CLI::App cli{"trotix: the Trotix window"};
-  cli.set_version_flag("--version", "trotix " + std::string(kVersion));
-  // The hosts as options only: Settings::ForRun reads their variables, after the command line
-  // and before the kept settings.
-  Settings::RunValues given;
-  using Key = Settings::Key;
-  std::map<Key, std::pair<CLI::Option*, std::string>> values;
-  for (const auto& [key, member] : kHostKeys) {
-    for (const HostOption& h : kHostOptions) {
-      if (h.member != member) continue;
-      auto& [option, text] = values[key];
-      option = cli.add_option(h.option, text,
-                              std::string(h.help) + " (else " + h.variable + ", else Settings)");
-    }
-  }
-  bool demo = false;
-  int maxConnections = 8;
-  std::string dir, settingsFile, screenshot, page, size, archiveDay;
-  int race = -1;
-  bool noArchive = false;
-  cli.add_flag("--demo", demo,
-               "start the built-in demo vendor server and fill in its demo account");
-  CLI::Option* cap =
-      cli.add_option("--max-connections", maxConnections, "parallel requests of one batch")
-          ->check(CLI::Range(1, 64));
-  CLI::Option* dirOption =
-      cli.add_option("--dir", dir, "the data folder for this run (tx.log and saved pages)");
-  cli.add_option("--settings", settingsFile,
-                 "keep the settings in this INI file instead of the user's own");
-  int deadlineSeconds = 300;
-  CLI::Option* deadline =
-      cli.add_option("--deadline", deadlineSeconds,
-                     "seconds a command may wait on the servers before it stops as Cancel would "
-                     "(a best-of run: per race); 0 for none")
-          ->check(CLI::NonNegativeNumber);
-  cli.add_option("--screenshot", screenshot,
-                 "render the window to this PNG file and exit (signed in with --demo)");
-  cli.add_option("--page", page, "with --screenshot: the page to show, by caption");
-  cli.add_option("--race", race,
-                 "with --screenshot: analyse this row of the ALL TABLE race list first (from 0)")
-      ->check(CLI::NonNegativeNumber);
-  cli.add_option("--size", size, "with --screenshot: the window's size, WIDTHxHEIGHT");
-  cli.add_flag("--no-archive", noArchive,
-               "keep nothing in the archive (trotix.db, or trotix-demo.db with --demo)");
-  cli.add_option("--archive-day", archiveDay, "open a stored day, dd.mm.yyyy, offline");
+  LaunchOptions o;
+  AddOptions(cli, o);
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     return cli.exit(e);
   }
-  for (const auto& [key, value] : values)
+  Settings::RunValues given;
+  for (const auto& [key, value] : o.hosts)
     if (value.first->count() > 0) given[key] = QString::fromStdString(value.second);
-  if (cap->count() > 0) given[Key::kMaxConnections] = QString::number(maxConnections);
-  if (deadline->count() > 0) given[Key::kDeadlineSeconds] = QString::number(deadlineSeconds);
-  if (dirOption->count() > 0) given[Key::kDataFolder] = QString::fromStdString(dir);
+  if (o.cap->count() > 0) given[Key::kMaxConnections] = QString::number(o.maxConnections);
+  if (o.deadline->count() > 0) given[Key::kDeadlineSeconds] = QString::number(o.deadlineSeconds);
+  if (o.dirOption->count() > 0) given[Key::kDataFolder] = QString::fromStdString(o.dir);
   std::optional<Date> replayDay;
-  if (!archiveDay.empty()) {
-    replayDay = ParseDate(archiveDay);
-    if (!replayDay || noArchive) {
+  if (!o.archiveDay.empty()) {
+    replayDay = ParseDate(o.archiveDay);
+    if (!replayDay || o.noArchive) {
       std::cerr << "--archive-day wants dd.mm.yyyy and the archive\n";
       return 2;
     }
   }
 
   WindowOptions options;
-  options.settings = settingsFile.empty()
+  options.settings = o.settingsFile.empty()
                          ? std::make_shared<Settings>()
-                         : std::make_shared<Settings>(QString::fromStdString(settingsFile));
+                         : std::make_shared<Settings>(QString::fromStdString(o.settingsFile));
   // A picture taken for the docs or a benchmark leaves the user's window as it was.
-  if (!screenshot.empty()) options.settings->SetReadOnly(true);
-  if (demo) {
+  if (!o.screenshot.empty()) options.settings->SetReadOnly(true);
+  if (o.demo) {
     vendorsim::SimOptions sim;
     sim.date = SystemClock().Today();
     auto server = std::make_shared<vendorsim::VendorSim>(sim);
@@ -140,19 +175,22 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
   options.commandLine = given;
   options.web = MakeRedirectingClient();
   options.zorvat = MakeNonRedirectingClient();
-  if (!noArchive) {
+  if (!o.noArchive) {
     // The archive lives in the data folder, beside tx.log.
     const auto folder = RunSessionOptions(*options.settings, given).folder;
     try {
       options.archive = std::make_shared<SqliteArchive>(
-          folder / (demo ? kDemoArchiveFileName : kArchiveFileName));
+          folder / (o.demo ? kDemoArchiveFileName : kArchiveFileName));
+      if (options.archive->readOnly())
+        options.archiveNote = "The archive " + options.archive->file().string() +
+                              " is read-only: it is read, nothing is recorded";
     } catch (const ArchiveError& e) {
       options.archiveNote = std::string(e.what()) + "; working without the archive";
     }
   }
-  if (demo && options.archive) {
-    options.demoHistory = [store = options.archive, cap = maxConnections](int days,
-                                                                          Progress& progress) {
+  if (o.demo && options.archive) {
+    options.demoHistory = [store = options.archive, cap = o.maxConnections](int days,
+                                                                            Progress& progress) {
       vendorsim::DemoHistoryOptions o;
       o.today = SystemClock().Today();
       o.days = days;
@@ -180,13 +218,13 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
   }
 
   MainWindow window(std::move(options));
-  if (!size.empty()) {
+  if (!o.size.empty()) {
     int width = 0, height = 0;
-    if (std::sscanf(size.c_str(), "%dx%d", &width, &height) == 2) window.resize(width, height);
+    if (std::sscanf(o.size.c_str(), "%dx%d", &width, &height) == 2) window.resize(width, height);
   }
   window.show();
 
-  if (!screenshot.empty()) {
+  if (!o.screenshot.empty()) {
     // Nobody is there to dismiss a box.
     window.ports().SetMessageHook(
         [](const QString& text) { std::cerr << text.toStdString() << "\n"; });
@@ -197,18 +235,18 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
     bool taken = false, pageSelected = false;
     QObject::connect(&window, &MainWindow::commandFinished, &window, [&](int) {
       if (taken) return;
-      if (demo && signIn == 0 && !replayDay) {
+      if (o.demo && signIn == 0 && !replayDay) {
         signIn = window.SignIn();
         return;
       }
-      if (race >= 0 && analysis == 0) {
-        analysis = window.OpenRace(race);
+      if (o.race >= 0 && analysis == 0) {
+        analysis = window.OpenRace(o.race);
         return;
       }
-      if (!page.empty() && !pageSelected) {
+      if (!o.page.empty() && !pageSelected) {
         pageSelected = true;
-        if (!SelectPage(window, QString::fromStdString(page)))
-          std::cerr << "no page captioned " << page << "\n";
+        if (!SelectPage(window, QString::fromStdString(o.page)))
+          std::cerr << "no page captioned " << o.page << "\n";
         // A page that asks for figures of its own is pictured once they are in.
         QApplication::processEvents();
         if (window.runner().busy()) return;
@@ -216,8 +254,8 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
       taken = true;
       // Let the last snapshot paint before the picture is taken.
       QTimer::singleShot(50, &window, [&] {
-        const bool saved = SaveScreenshot(window, QString::fromStdString(screenshot));
-        if (!saved) std::cerr << "cannot write " << screenshot << "\n";
+        const bool saved = SaveScreenshot(window, QString::fromStdString(o.screenshot));
+        if (!saved) std::cerr << "cannot write " << o.screenshot << "\n";
         QApplication::exit(saved ? 0 : 1);
       });
     });

@@ -1,6 +1,7 @@
 #pragma once
 // The program `trotix`: options, the demo server, the window and the screenshot mode.
 #include <QString>
+#include <optional>
 
 class QApplication;
 
@@ -17,6 +18,10 @@ bool SaveScreenshot(MainWindow& window, const QString& path);
 // Selects the page or the tab inside a page ("Chart") whose caption is `caption`; false when
 // none has it.
 bool SelectPage(MainWindow& window, const QString& caption);
+
+// `--version` and `--help` answered before any window system is asked for (there may be no
+// display); none when the command line asks for something else.
+std::optional<int> AnswerWithoutDisplay(int argc, char** argv);
 
 // The whole program; `argv` as QApplication left it.
 int RunTrotix(QApplication& app, int argc, char** argv);

@@ -76,7 +76,8 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
   Show(runner_->last());
   RestoreWindowState();
   frame_->Say("Data folder: " + QDir::toNativeSeparators(Display(options_.folder.string())));
-  for (const QString& note : notes_) frame_->Say(note);
+  // One line, so that none hides another.
+  if (!notes_.isEmpty()) frame_->Say(notes_.join("; "));
 }
 
 void MainWindow::Attach(MadeSession made) {

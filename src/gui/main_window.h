@@ -125,6 +125,9 @@ class MainWindow : public QWidget {
 
   // The settings as they now stand, handed to the Session.
   void ApplySettings();
+  // The commission and the moves' refresh as the settings keep them, within their limits;
+  // `notes` gets a kept value that was not.
+  void ApplyNumberSettings(QStringList* notes);
   void RestoreWindowState();
   void SaveWindowState();
   void SaveReportAs(bool csv);

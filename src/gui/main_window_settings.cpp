@@ -33,12 +33,9 @@ SettingsDialog* MainWindow::OpenSettings() {
 void MainWindow::ApplySettings() {
   QStringList notes;
   SessionOptions options = RunSessionOptions(*settings_, commandLine_, &notes);
-  for (const QString& note : notes) frame_->Say(note);
-  proof_->SetCommission(settings_->Get(Key::kProofCommissionPercent).toDouble() / 100);
+  ApplyNumberSettings(&notes);
+  if (!notes.isEmpty()) frame_->Say(notes.join("; "));
   signIn_->SetKeepAnswers(settings_->Get(Key::kKeepAnswers).toBool());
-  autoRefresh_->stop();
-  if (const int minutes = settings_->Get(Key::kAutoRefreshMinutes).toInt(); minutes > 0)
-    autoRefresh_->start(minutes * 60 * 1000);
   if (runner_->busy()) {
     settingsPending_ = true;  // handed over when the command ends
     return;
@@ -55,6 +52,14 @@ void MainWindow::ApplySettings() {
   if (newSignIn) refillCommand_ = command;
 }
 
+void MainWindow::ApplyNumberSettings(QStringList* notes) {
+  proof_->SetCommission(CheckedNumber(*settings_, Key::kProofCommissionPercent, {}, notes) / 100);
+  autoRefresh_->stop();
+  const int minutes =
+      static_cast<int>(CheckedNumber(*settings_, Key::kAutoRefreshMinutes, {}, notes));
+  if (minutes > 0) autoRefresh_->start(std::chrono::minutes(minutes));
+}
+
 void MainWindow::RestoreWindowState() {
   if (!restoreGeometry(settings_->Get(Key::kGeometry).toByteArray())) {
     resize(kClientWidth, kClientHeight);
@@ -62,9 +67,7 @@ void MainWindow::RestoreWindowState() {
   }
   report_->SetFromRealOdds(settings_->Get(Key::kFromRealOdds).toBool());
   signIn_->SetKeepAnswers(settings_->Get(Key::kKeepAnswers).toBool());
-  proof_->SetCommission(settings_->Get(Key::kProofCommissionPercent).toDouble() / 100);
-  if (const int minutes = settings_->Get(Key::kAutoRefreshMinutes).toInt(); minutes > 0)
-    autoRefresh_->start(minutes * 60 * 1000);
+  ApplyNumberSettings(&notes_);  // said with the other notes of the start
 }
 
 void MainWindow::SaveWindowState() {

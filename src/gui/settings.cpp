@@ -6,10 +6,13 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <array>
+#include <limits>
 
 #include "app/remember_me.h"
 #include "gui/display_text.h"
 #include "options/host_options.h"
+#include "options/settings_rules.h"
+#include "report/save_file.h"
 
 namespace trotix::gui {
 namespace {
@@ -51,6 +54,20 @@ const Entry& EntryOf(Key key) {
       {"proof/raceTimesZone", "UTC+3", nullptr},
   }};
   return kEntries[static_cast<int>(key)];
+}
+
+RunSetting RuleKey(Key key) {
+  switch (key) {
+    case Key::kProofCommissionPercent:
+      return RunSetting::kCommissionPercent;
+    case Key::kDeadlineSeconds:
+      return RunSetting::kDeadlineSeconds;
+    case Key::kAutoRefreshMinutes:
+      return RunSetting::kRefreshMinutes;
+    default:
+      break;
+  }
+  return RunSetting::kMaxConnections;
 }
 
 }  // namespace
@@ -101,14 +118,27 @@ QString Settings::FileName() const {
   return store_->fileName();
 }
 
+double CheckedNumber(const Settings& settings, Key key, const Settings::RunValues& commandLine,
+                     QStringList* notes) {
+  bool number = false;
+  const double fallback = Settings::Default(key).toDouble();
+  double value = settings.ForRun(key, commandLine).toDouble(&number);
+  if (!number) value = std::numeric_limits<double>::quiet_NaN();
+  const ClampedSetting checked = ClampSetting(RuleKey(key), value, fallback);
+  if (notes && !checked.note.empty()) *notes << Display(checked.note);
+  return checked.value;
+}
+
 SessionOptions RunSessionOptions(const Settings& settings, const Settings::RunValues& commandLine,
                                  QStringList* notes) {
   SessionOptions o;
+  QStringList said;
   for (const auto& [key, member] : kHostKeys)
     o.hosts.*member = Input(settings.ForRun(key, commandLine).toString().trimmed());
-  o.maxConnections = std::clamp(settings.ForRun(Key::kMaxConnections, commandLine).toInt(), 1, 64);
+  o.maxConnections =
+      static_cast<int>(CheckedNumber(settings, Key::kMaxConnections, commandLine, &said));
   o.deadline = std::chrono::seconds(
-      std::max(0, settings.ForRun(Key::kDeadlineSeconds, commandLine).toInt()));
+      static_cast<int>(CheckedNumber(settings, Key::kDeadlineSeconds, commandLine, &said)));
   o.raceTimesOffset =
       ParseOffsetText(Input(settings.ForRun(Key::kRaceTimesZone, commandLine).toString().trimmed()))
           .value_or(kMoscowOffsetMinutes);
@@ -116,8 +146,7 @@ SessionOptions RunSessionOptions(const Settings& settings, const Settings::RunVa
   if (folder.isEmpty()) folder = Settings::Default(Key::kDataFolder).toString();
   folder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
   o.folder = std::filesystem::path(Input(folder));
-  QStringList said;
-  if (!QDir().mkpath(folder)) said << QString("Cannot make the data folder %1").arg(folder);
+  if (const std::string error = MakeFolder(o.folder); !error.empty()) said << Display(error);
   // An older run kept the remembered sign-in in the folder it was started from; it is not read
   // behind the user's back.
   const QString stray = QDir::current().filePath(kRememberMeFile);

@@ -77,10 +77,16 @@ inline constexpr std::pair<Settings::Key, std::string Hosts::*> kHostKeys[] = {
     {Settings::Key::kVideoHost, &Hosts::videoHost},
 };
 
+// A number setting (connections, deadline, refresh, commission) as `ForRun` gives it, within
+// the limits both front ends apply (options/settings_rules.h); a kept value beyond them is
+// brought within and `notes` says so.
+double CheckedNumber(const Settings& settings, Settings::Key key,
+                     const Settings::RunValues& commandLine = {}, QStringList* notes = nullptr);
+
 // The Session's options for a run: the hosts, the connection cap, the deadline and the data
-// folder as `ForRun` gives them, the folder created when missing. `notes` gets what the user
-// should know about the folder: that it cannot be made, or that a tx.log in the current folder
-// is ignored.
+// folder as `ForRun` gives them, the folder created (owner-only) when missing. `notes` gets what
+// the user should know: a number setting brought within its limits, a folder that cannot be
+// made, a tx.log in the current folder that is ignored.
 SessionOptions RunSessionOptions(const Settings& settings, const Settings::RunValues& commandLine,
                                  QStringList* notes = nullptr);
 

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "gui/qt_ports.h"
+#include "options/settings_rules.h"
 
 namespace trotix::gui {
 namespace {
@@ -32,6 +33,12 @@ constexpr Field kHostFields[] = {
     {Key::kExchangeWeb, "exchangeWebEdit", "Exchange market pages:"},
     {Key::kVideoHost, "videoHostEdit", "Video player:"},
 };
+
+// A box that offers exactly what the rule allows (the commission: below 100 % by a tenth).
+void Limit(QSpinBox* box, RunSetting setting) {
+  const SettingRule& r = RuleOf(setting);
+  box->setRange(static_cast<int>(r.low), static_cast<int>(r.top));
+}
 
 // Hosts are kept as scheme and host, without the slash the addresses add themselves.
 QString HostText(QString text) {
@@ -62,8 +69,8 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
   }
   maxConnections_ = new QSpinBox;
   maxConnections_->setObjectName("maxConnectionsBox");
-  maxConnections_->setRange(1, 64);
-  maxConnections_->setValue(settings.Get(Key::kMaxConnections).toInt());
+  Limit(maxConnections_, RunSetting::kMaxConnections);
+  maxConnections_->setValue(static_cast<int>(CheckedNumber(settings, Key::kMaxConnections)));
   maxConnections_->setToolTip("Requests at once; 1 makes them one after another");
   form->addRow("Connections at once:", maxConnections_);
   if (Settings::Overridden(Key::kMaxConnections, commandLine)) overridden << "connections";
@@ -86,19 +93,20 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
 
   autoRefresh_ = new QSpinBox;
   autoRefresh_->setObjectName("autoRefreshBox");
-  autoRefresh_->setRange(0, 240);
+  Limit(autoRefresh_, RunSetting::kRefreshMinutes);
   autoRefresh_->setSuffix(" min");
   autoRefresh_->setSpecialValueText("Off");
-  autoRefresh_->setValue(settings.Get(Key::kAutoRefreshMinutes).toInt());
+  autoRefresh_->setValue(static_cast<int>(CheckedNumber(settings, Key::kAutoRefreshMinutes)));
   autoRefresh_->setToolTip("Reload the market moves of \"Scalp Odds\" this often");
   form->addRow("Refresh moves every:", autoRefresh_);
 
   commission_ = new QDoubleSpinBox;
   commission_->setObjectName("commissionBox");
-  commission_->setRange(0, 100);
+  commission_->setRange(RuleOf(RunSetting::kCommissionPercent).low,
+                        RuleOf(RunSetting::kCommissionPercent).top);
   commission_->setDecimals(1);
   commission_->setSuffix(" %");
-  commission_->setValue(settings.Get(Key::kProofCommissionPercent).toDouble());
+  commission_->setValue(CheckedNumber(settings, Key::kProofCommissionPercent));
   commission_->setToolTip(
       "Taken from net winnings in the Proof page's profit at the price when picked");
   form->addRow("Commission on winnings:", commission_);
@@ -118,10 +126,10 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
 
   deadline_ = new QSpinBox;
   deadline_->setObjectName("deadlineBox");
-  deadline_->setRange(0, 3600);
+  Limit(deadline_, RunSetting::kDeadlineSeconds);
   deadline_->setSuffix(" s");
   deadline_->setSpecialValueText("None");
-  deadline_->setValue(settings.Get(Key::kDeadlineSeconds).toInt());
+  deadline_->setValue(static_cast<int>(CheckedNumber(settings, Key::kDeadlineSeconds)));
   deadline_->setToolTip("How long one command, or one race of a long run, may wait on the servers");
   form->addRow("Give up a command after:", deadline_);
   if (Settings::Overridden(Key::kDeadlineSeconds, commandLine)) overridden << "deadline";

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "text/fields.h"
+#include "text/numbers.h"
 #include "text/strings.h"
 #include "vendorsim/field.h"
 #include "vendorsim/race_shapes.h"
@@ -15,9 +16,7 @@
 namespace trotix::vendorsim {
 
 std::string PriceText(double price) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.2f", price);
-  return buf;
+  return FormatFixedWith(price, 2, '.');
 }
 
 std::string Thousands(long long amount) {

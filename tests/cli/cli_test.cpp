@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <future>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <set>
@@ -41,8 +43,10 @@ struct CliRun {
   std::string out;
 };
 
-CliRun RunCli(const std::string& args) {
-  const std::string command = std::string(TROTIX_CLI) + " " + args + " 2>/dev/null";
+// `errors` says where stderr goes: away, or "2>&1" into the output; `env` what env(1) changes.
+CliRun RunCli(const std::string& args, const char* errors = "2>/dev/null",
+              const std::string& env = "") {
+  const std::string command = "env " + env + " " + TROTIX_CLI + " " + args + " " + errors;
   CliRun run;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return run;
@@ -163,8 +167,10 @@ TEST(Cli, AnalysisReportAndBestOfActions) {
   EXPECT_EQ(j["messages"],
             nlohmann::json({"Add to Report", "Add to Report", "Select Please Horse"}));
   EXPECT_EQ(j["opened"], nlohmann::json({(dir.path() / "report.html").string()}));
-  // The Today analysis leaves the browser buttons disabled, so "tv" cannot be clicked.
-  EXPECT_EQ(j["errors"], nlohmann::json({"tv: the button is disabled"}));
+  // The second "delete" finds no row selected; the Today analysis leaves the browser buttons
+  // disabled, so "tv" cannot be clicked.
+  EXPECT_EQ(j["errors"],
+            nlohmann::json({"delete: no report row is selected", "tv: the button is disabled"}));
   EXPECT_GT(j["tables"]["R"]["rows"].size(), 0u);
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "report.html"));
 }
@@ -245,6 +251,55 @@ TEST(Cli, HostileVendorAnswers) {
   }
 }
 
+// Course names that would drive the terminal (ESC), forge a line (CR LF) or turn the rest of a
+// line around (U+202E) are escaped in the --progress lines and in the text output.
+TEST(Cli, ControlCharactersInNamesAreEscaped) {
+  struct Name {
+    std::string raw, escaped;
+  };
+  const Name names[] = {{"Asc\x1b[2Jot", "Asc\\x1b[2Jot"},
+                        {"Kempton\r\nbest-rank 9/9", "Kempton\\r\\nbest-rank 9/9"},
+                        {"\xE2\x80\xAEtocsA", "\\u202etocsA"},
+                        {"Lin\x7F\xE2\x81\xA6gfield", "Lin\\x7f\\u2066gfield"}};
+  std::string day;
+  int minute = 10;
+  for (const Name& n : names)
+    day += "<zabeg><course>" + n.raw + "</course><time>13:" + std::to_string(minute++) +
+           "</time><horse><number>1</number><name_horse>Dune</name_horse><or>80</or></horse>"
+           "<horse><number>2</number><name_horse>Sea Bird</name_horse><or>70</or></horse>"
+           "</zabeg>\r\n";
+  testing::FixtureServer vendor;
+  vendor.Set("/refresh/trotix3.8.txt", "ok");
+  vendor.Set("/login/trotix.php", day);
+  testing::TempFolder dir;
+  const auto out = dir.path() / "out.txt";
+  RunningCli cli(
+      {"--data-server", vendor.Base(), "--web-site", vendor.Base(), "--login", "a", "--password",
+       "b", "--today", "09.12.2026", "--dir", dir.path().string(), "--progress", "best-rank"},
+      out);
+  ASSERT_TRUE(cli.started());
+  std::vector<std::string> progress;
+  for (std::string line; cli.NextLine(line);) progress.push_back(line);
+  EXPECT_EQ(cli.Wait(), 0);
+  ASSERT_EQ(progress.size(), std::size(names)) << "one line per race, none forged";
+  // Signed in alone, the race list is the text output.
+  const std::string text =
+      RunCli("--data-server " + vendor.Base() + " --web-site " + vendor.Base() +
+             " --login a --password b --today 09.12.2026 --dir " + dir.path().string())
+          .out;
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    EXPECT_NE(progress[i].find(names[i].escaped), std::string::npos) << progress[i];
+    EXPECT_NE(text.find(names[i].escaped), std::string::npos) << names[i].escaped;
+  }
+  for (const std::string& shown : {text, progress[0] + progress[1] + progress[2] + progress[3]}) {
+    EXPECT_EQ(shown.find('\x1b'), std::string::npos);
+    EXPECT_EQ(shown.find('\r'), std::string::npos);
+    EXPECT_EQ(shown.find('\x7f'), std::string::npos);
+    EXPECT_EQ(shown.find("\xE2\x80\xAE"), std::string::npos);
+    EXPECT_EQ(shown.find("\xE2\x81\xA6"), std::string::npos);
+  }
+}
+
 TEST(Cli, TextOutputPrintsTheTablesTheLastActionChanged) {
   testing::TempFolder dir;
   const CliRun run =
@@ -315,6 +370,233 @@ TEST(Cli, ProgressCtrlCAndDeadlineAgainstASlowServer) {
   EXPECT_EQ(k["messages"], nlohmann::json({"Stopped: no answer within 1 s"}));
   EXPECT_EQ(k["errors"], nlohmann::json({"indicator: Stopped: no answer within 1 s"}));
   EXPECT_TRUE(k["tables"]["T2"]["rows"].empty());
+}
+
+// trotix-cli's text output and its errors, in one text.
+CliRun RunCliWithErrors(const std::string& args) {
+  return RunCli(args, "2>&1");
+}
+
+// Each action on a state it cannot work on (a day without races, the archive off or unusable,
+// a failed sign-in) ends with its exit status and a message that says why, never with a crash.
+TEST(CliEmptyState, EveryActionEndsWithAMessageAndItsExitStatus) {
+  enum class State { kNoArchive, kCorruptArchive, kNewerArchive, kForeignFile, kSignInFailed };
+  struct Case {
+    std::string action;
+    int status;           // with the archive off, on a day without races
+    std::string because;  // what the output says then
+    bool archiveAction;   // run again with each unusable archive file
+  };
+  const std::string none = "";
+  const Case cases[] = {
+      {"today 0", 4, "row 0 of RT does not exist (0 rows)", false},
+      {"all 0", 4, "row 0 of MM does not exist (0 rows)", false},
+      {"zorvat 0", 4, "row 0 of NX does not exist (0 rows)", false},
+      {"indicator 0", 4, "row 0 of T1 does not exist (0 rows)", false},
+      {"results 01.12.2026", 4, "results: No Information for 01.12.2026", false},
+      {"link 0", 4, "row 0 of REZ does not exist (0 rows)", false},
+      {"add 0", 4, "row 0 of TAB does not exist (0 rows)", false},
+      {"select 0", 4, "row 0 of REP does not exist (0 rows)", false},
+      {"delete", 4, "delete: no report row is selected", false},
+      {"clear", 0, none, false},  // the report is as asked: empty
+      {"save", 4, "save: the report is empty, nothing written", false},
+      {"csv", 4, "csv: the report is empty, nothing written", false},
+      {"real-odds off", 0, none, false},
+      {"best-rank", 4, "best-rank: no race in today's card", false},
+      {"best-recoming", 4, "best-recoming: no race in today's card", false},
+      {"tv", 4, "tv: the button is disabled", false},
+      {"market", 4, "market: the button is disabled", false},
+      {"settle", 4, "settle needs the archive", true},
+      {"demo-history 2", 4, "demo-history needs --demo and the archive", true},
+      {"proof", 4, "proof needs the archive", true},
+      {"proof 01.12.2026 02.12.2026", 4, "proof needs the archive", true},
+      {"picks 'Best Rank'", 4, "picks needs the archive", true},
+      {"backtest 01.12.2026 02.12.2026", 4, "backtest needs the archive", true},
+  };
+  testing::FixtureServer emptyDay, rejecting;
+  for (testing::FixtureServer* vendor : {&emptyDay, &rejecting})
+    vendor->Set("/refresh/trotix3.8.txt", "ok");
+  emptyDay.Set("/login/trotix.php", "");
+  rejecting.Set("/login/trotix.php", "Fail...");
+
+  const auto prepare = [](State state, const std::filesystem::path& file) {
+    if (state == State::kCorruptArchive) {
+      std::ofstream(file, std::ios::binary) << std::string(4096, '\x33');
+    } else if (state == State::kNewerArchive) {
+      SQLite::Database db(file, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+      db.exec(
+          "CREATE TABLE schema_version (version INTEGER); INSERT INTO schema_version VALUES (7)");
+    } else if (state == State::kForeignFile) {
+      SQLite::Database db(file, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+      db.exec("CREATE TABLE accounts (name TEXT)");
+    }
+  };
+  // The states of one action run side by side: each run mostly waits.
+  for (const Case& c : cases) {
+    struct Run {
+      State state;
+      std::unique_ptr<testing::TempFolder> dir;
+      std::future<CliRun> result;
+    };
+    std::vector<Run> runs;
+    for (const State state : {State::kNoArchive, State::kCorruptArchive, State::kNewerArchive,
+                              State::kForeignFile, State::kSignInFailed}) {
+      const bool unusableFile = state != State::kNoArchive && state != State::kSignInFailed;
+      if (unusableFile && !c.archiveAction && state != State::kCorruptArchive) continue;
+      auto dir = std::make_unique<testing::TempFolder>();
+      prepare(state, dir->path() / kArchiveFileName);
+      const bool rejected = state == State::kSignInFailed;
+      const std::string vendor = (rejected ? rejecting : emptyDay).Base();
+      // A failed sign-in comes before the action: "real-odds" needs one, the archive's reports
+      // alone do not.
+      const std::string args = "--data-server " + vendor + " --web-site " + vendor +
+                               " --login a --password b" + " --today 09.12.2026 --dir " +
+                               dir->path().string() +
+                               (state == State::kNoArchive ? " --no-archive " : " ") +
+                               (rejected ? "real-odds on " + c.action : c.action);
+      runs.push_back({state, std::move(dir),
+                      std::async(std::launch::async, [args] { return RunCliWithErrors(args); })});
+    }
+    for (Run& r : runs) {
+      const CliRun run = r.result.get();
+      const auto file = r.dir->path() / kArchiveFileName;
+      const std::string label =
+          c.action + " (state " + std::to_string(int(r.state)) + ")\n" + run.out;
+      if (r.state == State::kSignInFailed) {
+        EXPECT_EQ(run.status, 3) << label;
+        EXPECT_NE(run.out.find("message: Autorization Failed!"), std::string::npos) << label;
+        EXPECT_NE(run.out.find("not run without a sign-in: real-odds, " +
+                               c.action.substr(0, c.action.find(' '))),
+                  std::string::npos)
+            << label;
+        continue;
+      }
+      // An unusable file is said and fails the run; the action then says what it says without
+      // the archive.
+      const bool unusableFile = r.state != State::kNoArchive;
+      EXPECT_EQ(run.status, unusableFile ? 4 : c.status) << label;
+      if (!c.because.empty()) EXPECT_NE(run.out.find(c.because), std::string::npos) << label;
+      if (unusableFile)
+        EXPECT_NE(run.out.find("the archive " + file.string()), std::string::npos) << label;
+    }
+  }
+}
+
+// Ctrl+C while the sign-in waits on a silent server: the actions after it never run, and the
+// run ends as interrupted, a back-test included.
+TEST(CliEmptyState, CtrlCBeforeTheActionsRan) {
+  vendorsim::SimOptions options;
+  options.date = {2026, 12, 9};
+  options.races = 2;
+  vendorsim::VendorSim sim(options);
+  sim.Start();
+  sim.SetFault("/login/*", vendorsim::FaultMode::kStall);
+  testing::TempFolder dir;
+  for (const char* last : {"backtest", "proof"}) {
+    std::vector<std::string> args = {
+        "--data-server", sim.BaseUrl(),       "--web-site", sim.BaseUrl(), "--login",
+        "demo",          "--password",        "demo",       "--today",     "09.12.2026",
+        "--dir",         dir.path().string(), "all",        "0",           last};
+    if (std::string(last) == "backtest") args.insert(args.end(), {"01.12.2026", "09.12.2026"});
+    RunningCli cli(args, dir.path() / "out.txt");
+    ASSERT_TRUE(cli.started());
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    cli.Interrupt();
+    std::vector<std::string> errors;
+    for (std::string line; cli.NextLine(line);) errors.push_back(line);
+    EXPECT_EQ(cli.Wait(), 130) << last;
+    EXPECT_NE(std::find(errors.begin(), errors.end(), "error: sign-in: cancelled"), errors.end())
+        << last;
+  }
+}
+
+unsigned ModeOf(const std::filesystem::path& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// The password from a file, from TROTIX_PASSWORD (the option wins over it), never asked for
+// without a terminal; a file that cannot be read is a bad argument.
+TEST(CliFilesAndSecrets, PasswordFromAFileOrTheVariable) {
+  vendorsim::SimOptions options;
+  options.date = {2026, 12, 9};
+  options.races = 2;
+  vendorsim::VendorSim sim(options);
+  sim.Start();
+  testing::TempFolder dir;
+  std::ofstream(dir.path() / "right", std::ios::binary) << "demo\n";
+  std::ofstream(dir.path() / "wrong", std::ios::binary) << "demo2\n";
+  const std::string base = "--data-server " + sim.BaseUrl() + " --web-site " + sim.BaseUrl() +
+                           " --today 09.12.2026 --no-archive --json --dir " + dir.path().string() +
+                           " --login demo";
+  struct Case {
+    const char* name;
+    std::string variable, options;
+    int status;
+  };
+  const Case cases[] = {
+      {"file", "", " --password-file " + (dir.path() / "right").string(), 0},
+      {"file with a wrong password", "", " --password-file " + (dir.path() / "wrong").string(), 3},
+      {"missing file", "", " --password-file " + (dir.path() / "none").string(), 2},
+      {"file and option", "", " --password demo --password-file " + (dir.path() / "right").string(),
+       2},
+      {"variable", "demo", "", 0},
+      {"file over the variable", "demo2", " --password-file " + (dir.path() / "right").string(), 0},
+      {"option over the variable", "demo2", " --password demo", 0},
+      {"no password and no terminal", "", " < /dev/null", 3},
+  };
+  for (const Case& c : cases) {
+    const CliRun run =
+        RunCli(base + c.options, "2>/dev/null",
+               c.variable.empty() ? "-u TROTIX_PASSWORD" : "TROTIX_PASSWORD=" + c.variable);
+    EXPECT_EQ(run.status, c.status) << c.name;
+    if (c.status != 2) EXPECT_EQ(Json(run)["signedIn"], c.status == 0) << c.name;
+  }
+}
+
+// What a run writes into the data folder is its owner's alone, whatever the process's mask.
+TEST(CliFilesAndSecrets, DataFilesAreOwnerOnly) {
+  testing::TempFolder dir;
+  const CliRun run = RunCli("--demo --today 09.12.2026 --remember --dir " + dir.path().string() +
+                            " all 4 add 0 save csv");
+  ASSERT_EQ(run.status, 0) << run.out;
+  for (const char* name : {kDemoArchiveFileName, "tx.log", "report.html", "report.csv"})
+    EXPECT_EQ(ModeOf(dir.path() / name), 0600u) << name;
+}
+
+// An archive in a read-only folder, or a read-only file, still serves the figures, the picks and
+// the replay, and says that nothing is recorded; what needs to write says it cannot. chmod stands
+// for another user's file (the archive goes by the mode bits as well, as the superuser may write
+// anyway).
+TEST(CliArchive, ReadOnlyArchiveServesProofPicksAndReplay) {
+  testing::TempFolder dir;
+  const std::string at = " --demo --json --dir " + dir.path().string() + " ";
+  const CliRun live = RunCli("--today 09.12.2026" + at + "best-rank settle");
+  ASSERT_EQ(live.status, 0) << live.out.substr(0, 400);
+  const auto file = dir.path() / kDemoArchiveFileName;
+  for (const bool folder : {true, false}) {
+    ::chmod((folder ? dir.path() : file).c_str(), folder ? 0555 : 0444);
+    const std::string before = testing::ReadFile(file);
+    const std::string note =
+        "the archive " + file.string() + " is read-only: it is read, nothing is recorded";
+    const CliRun replay = RunCli("--archive-day 09.12.2026" + at + "all 4");
+    EXPECT_EQ(replay.status, 0) << replay.out.substr(0, 400);
+    EXPECT_EQ(Json(replay)["errors"], nlohmann::json({note}));
+    EXPECT_GT(Json(replay)["tables"]["R"]["rows"].size(), 0u);
+    const CliRun picks = RunCliWithErrors(at + "picks 'Best Rank'");
+    EXPECT_EQ(picks.status, 0) << picks.out.substr(0, 400);
+    EXPECT_NE(picks.out.find("error: " + note), std::string::npos);
+    EXPECT_NE(picks.out.find("\"method\": \"Best Rank\""), std::string::npos);
+    const CliRun proof = RunCliWithErrors(at + "proof");
+    EXPECT_EQ(proof.status, 0) << proof.out.substr(0, 400);
+    EXPECT_NE(proof.out.find("\"bets\""), std::string::npos);
+    const CliRun backtest = RunCliWithErrors(at + "backtest 09.12.2026 09.12.2026");
+    EXPECT_EQ(backtest.status, 4);
+    EXPECT_NE(backtest.out.find("backtest: the archive is read-only"), std::string::npos);
+    EXPECT_EQ(testing::ReadFile(file), before) << "nothing is written";
+    ::chmod(dir.path().c_str(), 0700);
+    ::chmod(file.c_str(), 0600);
+  }
 }
 
 // The day's replay from the archive prints what the live day printed.

@@ -3,6 +3,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFrame>
@@ -208,6 +209,7 @@ class WindowTest : public QObject {
   void missingPricesThePrizeAndWherePricesCameFrom();
   void sortedViewsActOnTheRowClicked();
   void settingsAreKeptAndTheCommandLineWinsForItsRun();
+  void keptSettingsBeyondTheirLimitsAreBroughtWithinAndSaid();
   void windowResizesAndComesBackAsItWasLeft();
   void keyboardReachesThePagesTheRowsAndTheButtons();
   void saveAsSignOutAndTheQuestionOnClosing();
@@ -865,6 +867,33 @@ void WindowTest::settingsAreKeptAndTheCommandLineWinsForItsRun() {
   QCOMPARE(RunSessionOptions(*rig.settings, given).hosts.webSite, "http://option.example");
   qunsetenv("TROTIX_WEB_SITE");
   QCOMPARE(RunSessionOptions(*rig.settings, {}).hosts.webSite, rig.server->BaseUrl());
+}
+
+// A hand-edited settings file: every number the run uses is within the limits the command line
+// keeps too, the status line says which were not, and the dialog offers the same limits.
+void WindowTest::keptSettingsBeyondTheirLimitsAreBroughtWithinAndSaid() {
+  Rig rig;
+  using Key = Settings::Key;
+  rig.settings->Set(Key::kProofCommissionPercent, "150");
+  rig.settings->Set(Key::kAutoRefreshMinutes, 71583);
+  rig.settings->Set(Key::kDeadlineSeconds, -1);
+  rig.settings->Set(Key::kMaxConnections, "nan");
+  MainWindow& w = rig.Open();
+  const SessionOptions options = RunSessionOptions(*rig.settings, rig.commandLine);
+  QCOMPARE(options.maxConnections, 8);  // not a number: the default
+  QCOMPARE(options.deadline, std::chrono::milliseconds(0));
+  QCOMPARE(CheckedNumber(*rig.settings, Key::kProofCommissionPercent), 99.9);
+  QCOMPARE(w.findChild<QTimer*>("autoRefreshTimer")->interval(), 1440 * 60 * 1000);
+  for (const char* said : {"The kept commission 150", "The kept refresh 71583",
+                           "The kept deadline -1", "The kept connections nan"})
+    QVERIFY2(rig.StatusLine().contains(said), qPrintable(rig.StatusLine()));
+  SettingsDialog* dialog = w.OpenSettings();
+  QCOMPARE(dialog->findChild<QDoubleSpinBox*>("commissionBox")->value(), 99.9);
+  QCOMPARE(dialog->findChild<QDoubleSpinBox*>("commissionBox")->maximum(), 99.9);
+  QCOMPARE(dialog->findChild<QSpinBox*>("autoRefreshBox")->value(), 1440);
+  QCOMPARE(dialog->findChild<QSpinBox*>("autoRefreshBox")->maximum(), 1440);
+  QCOMPARE(dialog->findChild<QSpinBox*>("deadlineBox")->value(), 0);
+  dialog->reject();
 }
 
 void WindowTest::windowResizesAndComesBackAsItWasLeft() {

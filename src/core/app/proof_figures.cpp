@@ -1,12 +1,13 @@
 #include "app/proof_figures.h"
 
 #include <algorithm>
-#include <charconv>
 #include <map>
 #include <set>
 #include <tuple>
 
+#include "model/prices.h"
 #include "report/report_page.h"
+#include "text/numbers.h"
 #include "text/strings.h"
 
 namespace trotix {
@@ -14,11 +15,7 @@ namespace {
 
 // With a point, whatever the machine's locale: CSV fields are separated by commas.
 std::string PointFixed(double v, int decimals) {
-  char buf[64];
-  const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
-  std::string s(buf, end);
-  if (s.find_first_not_of("-0.") == std::string::npos && s[0] == '-') s.erase(0, 1);
-  return s;
+  return FormatFixedWith(v, decimals, '.');
 }
 
 ProofSide SideOf(const std::vector<Pick>& ledger, PickFilter filter, const ProofQuery& query) {
@@ -76,9 +73,9 @@ proof::Bet BetOfPick(const Pick& pick) {
           pick.course,
           pick.runner,
           pick.system,
-          pick.price,
+          RealPrice(pick.price),
           ProofResult(pick.result),
-          pick.sp};
+          RealPrice(pick.sp)};
 }
 
 bool PassesFilter(const Pick& pick, const PickFilter& f) {

@@ -98,7 +98,7 @@ std::string SaveRememberMe(const std::filesystem::path& folder, const Credential
                            std::string_view dataServer) {
   std::string text = c.login + "\r\n" + c.password + "\r\n";
   if (!dataServer.empty()) text += std::string(dataServer) + "\r\n";
-  return SaveTextFile(folder / kRememberMeFile, text, true);
+  return SaveTextFile(folder / kRememberMeFile, text);
 }
 
 void DeleteRememberMe(const std::filesystem::path& folder, std::string_view dataServer) {

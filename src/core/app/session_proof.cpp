@@ -49,6 +49,9 @@ class PickCollector : public DayArchive {
   std::set<std::tuple<std::string, std::string, std::string, std::string>> keys_;
 };
 
+// The note of a day that Cancel or the deadline ended before anything was written.
+constexpr const char* kStoppedNote = "stopped";
+
 std::string BacktestMessage(const BacktestSummary& s) {
   int picks = 0, settled = 0;
   std::string unsettled, failed;
@@ -113,6 +116,7 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
     if (summary.runId == 0) return summary;
   }
 
+  const Deadline deadline(*this);
   const ScratchFolder scratch("trotix-backtest");
   Progress& progress = ports_.progress;
   const int count = static_cast<int>(days.size());
@@ -120,7 +124,7 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
   progress.ShowPanel(true);
   for (int i = 0; i < count; ++i) {
     // Between days only: a day is kept whole or not at all.
-    if (stop_.cancelled()) {
+    if (stop_.stopped()) {
       summary.cancelled = true;
       break;
     }
@@ -138,11 +142,16 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
       done.day = days[i];
       done.note = e.what();
     }
+    if (done.note == kStoppedNote) {
+      summary.cancelled = true;
+      break;
+    }
     summary.done.push_back(std::move(done));
     progress.SetGauge(Progress::kPr, i + 1, count);
   }
   progress.ShowPanel(false);
   ports_.messages.Show(BacktestMessage(summary));
+  SayHowItEnded();
   ProofQuery query = proof_ ? proof_->query : ProofQuery{};
   query.runId = summary.runId;
   ShowProof(query);
@@ -204,22 +213,30 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
     p.source = PickSource::kBacktest;
     p.runId = run;
     p.late = false;
-    archive.AddPick(p);
   }
-  done.picks = static_cast<int>(picks.size());
 
   // The results the day stored itself, else those a later day fetched for it.
   const RequestKey resultsKey = RequestKeyOf(replay.urls().Results(FormatDate(day)), hosts, false);
   std::vector<RaceResult> results = ParseResults(archive.LastAnswer(day, resultsKey));
   for (std::size_t i = 0; results.empty() && i < later.size(); ++i)
     results = ParseResults(archive.LastAnswer(later[i], resultsKey));
+  std::vector<Pick> settled;
+  if (!results.empty()) {
+    const RequestKey dayKey = RequestKeyOf(replay.urls().Login("", ""), hosts, false);
+    settled = SettleDay(picks, results, archive.LastAnswer(day, dayKey), day < ports_.clock.Today(),
+                        &stop_);
+  }
+  // A day stopped before its end writes nothing: it is kept whole or not at all.
+  if (stop_.stopped()) {
+    done.note = kStoppedNote;
+    return done;
+  }
+  for (const Pick& p : picks) archive.AddPick(p);
+  done.picks = static_cast<int>(picks.size());
   if (results.empty()) {
     done.note = "no results stored";
     return done;
   }
-  const RequestKey dayKey = RequestKeyOf(replay.urls().Login("", ""), hosts, false);
-  std::vector<Pick> settled =
-      SettleDay(picks, results, archive.LastAnswer(day, dayKey), day < ports_.clock.Today());
   done.settled = static_cast<int>(settled.size());
   archive.Settle(std::move(settled));
   return done;

@@ -74,7 +74,7 @@ SettleSummary Session::Settle() {
   const std::vector<Pick> ledger = days.empty() ? std::vector<Pick>() : archive->Picks();
   std::vector<Pick> settled;
   std::vector<RaceMiss> missing, found;
-  for (std::size_t d = 0; d < days.size(); ++d) {
+  for (std::size_t d = 0; d < days.size() && !stop_.stopped(); ++d) {
     const Date& day = days[d];
     if (answers[d].failed) {
       // Nothing is judged without the results; the picks wait for the next "Settle".
@@ -98,7 +98,7 @@ SettleSummary Session::Settle() {
         if (p.result == PickResult::kUnsettled && !ResultsHoldRace(results, p))
           missing.push_back({day, p.time, p.course, today});
     const std::string dayText = archive->LastAnswer(day, dayKey);
-    for (Pick& pick : SettleDay(dayPicks, results, dayText, dayOver, misses, today)) {
+    for (Pick& pick : SettleDay(dayPicks, results, dayText, dayOver, &stop_, misses, today)) {
       const auto before = std::find_if(dayPicks.begin(), dayPicks.end(), [&](const Pick& p) {
         return p.time == pick.time && p.course == pick.course && p.runner == pick.runner &&
                p.system == pick.system && p.runId == pick.runId && p.source == pick.source;
@@ -129,6 +129,11 @@ SettleSummary Session::Settle() {
       pick.settled = at;
       settled.push_back(std::move(pick));
     }
+  }
+  // Stopped while judging: nothing is written, every pick waits for the next "Settle".
+  if (stop_.stopped()) {
+    SayHowItEnded();
+    return SettleSummary{summary.days, summary.picks};
   }
   archive->Settle(std::move(settled));
   archive->NoteRaceMisses(std::move(missing), std::move(found));

@@ -1,10 +1,12 @@
 #include "archive/settlement.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 
 #include "feeds/feeds.h"
 #include "model/columns.h"
+#include "model/prices.h"
 #include "text/fields.h"
 #include "text/numbers.h"
 #include "text/strings.h"
@@ -18,9 +20,15 @@ std::string CourseKey(std::string_view course) {
 
 std::optional<double> PriceOf(std::string_view text) {
   // The results write prices with a point.
-  const auto value = ParseDecimal(ReplaceText(Trim(text), ".", ","));
-  if (!value || *value <= 1) return std::nullopt;
-  return value;
+  return RealPrice(ParseDecimal(ReplaceText(Trim(text), ".", ",")));
+}
+
+constexpr std::array<std::string_view, 2> kRaceKeyTags = {"course", "time"};
+constexpr std::array<std::string_view, 2> kRunnerTags = {"number", "name_horse"};
+
+// Races are matched as the results are: time and course without the spaces around, any case.
+std::pair<std::string, std::string> RaceKey(std::string_view time, std::string_view course) {
+  return {Trim(time), CourseKey(course)};
 }
 
 const RaceResult* FindRace(const std::vector<RaceResult>& results, const Pick& pick) {
@@ -63,22 +71,30 @@ std::vector<RaceResult> ParseResults(std::string_view answer) {
   return races;
 }
 
-std::optional<std::vector<CardRunner>> RaceCard(std::string_view dayText, std::string_view time,
-                                                std::string_view course) {
-  const std::string key =
-      "<course>" + std::string(course) + "</course><time>" + std::string(time) + "</time>";
-  const auto start = dayText.find(key);
-  if (start == std::string_view::npos) return std::nullopt;
-  const auto end = dayText.find("</zabeg>", start);
-  std::string race(dayText.substr(start, end == std::string_view::npos ? end : end - start));
-  std::vector<CardRunner> runners;
-  while (Contains(race, "<horse>")) {
-    const std::string runner = TagValue(race, "horse");
-    CutPastTag(race, "<horse>");
-    runners.push_back(
-        {TagValue(runner, "name_horse"), Upper(Trim(TagValue(runner, "number"))) != "NR"});
+DayCards::DayCards(std::string_view dayText) {
+  TagRecords races(dayText, "zabeg");
+  while (const auto body = races.Next()) {
+    const auto [course, time] = TagViews(*body, kRaceKeyTags);
+    races_.try_emplace(RaceKey(time, course), *body);
   }
-  return runners;
+}
+
+std::optional<RaceCardText> DayCards::Find(std::string_view time, std::string_view course) const {
+  const auto found = races_.find(RaceKey(time, course));
+  if (found == races_.end()) return std::nullopt;
+  RaceCardText card;
+  TagRecords runners(found->second, "horse");
+  while (const auto runner = runners.Next()) {
+    const auto [number, name] = TagViews(*runner, kRunnerTags);
+    card.runners.push_back({std::string(name), Upper(Trim(number)) != "NR"});
+  }
+  card.whole = runners.skipped() == 0;
+  return card;
+}
+
+std::optional<RaceCardText> RaceCard(std::string_view dayText, std::string_view time,
+                                     std::string_view course) {
+  return DayCards(dayText).Find(time, course);
 }
 
 bool ResultsHoldRace(const std::vector<RaceResult>& results, const Pick& pick) {
@@ -94,7 +110,7 @@ bool MissedBefore(const std::vector<RaceMiss>& misses, const Pick& pick, const D
 }
 
 std::optional<Verdict> SettlePick(const Pick& pick, const std::vector<RaceResult>& results,
-                                  std::string_view dayText, bool dayOver, bool missedBefore) {
+                                  const DayCards& cards, bool dayOver, bool missedBefore) {
   if (results.empty()) return std::nullopt;
   const RaceResult* race = FindRace(results, pick);
   if (race == nullptr) {
@@ -113,22 +129,30 @@ std::optional<Verdict> SettlePick(const Pick& pick, const std::vector<RaceResult
                                               : PickResult::kUnplaced;
     return Verdict{result, position, race->first[i].sp};
   }
-  if (const auto card = RaceCard(dayText, pick.time, pick.course)) {
-    bool runs = false;
-    for (const CardRunner& r : *card)
+  if (const auto card = cards.Find(pick.time, pick.course)) {
+    std::optional<bool> runs;
+    for (const CardRunner& r : card->runners)
       if (RunnerKey(r.name) == runner) runs = r.runs;
-    if (!runs) return Verdict{PickResult::kVoid, 0, std::nullopt};
+    if (runs ? !*runs : card->whole) return Verdict{PickResult::kVoid, 0, std::nullopt};
   }
   return Verdict{PickResult::kUnplaced, 0, std::nullopt};
 }
 
+std::optional<Verdict> SettlePick(const Pick& pick, const std::vector<RaceResult>& results,
+                                  std::string_view dayText, bool dayOver, bool missedBefore) {
+  return SettlePick(pick, results, DayCards(dayText), dayOver, missedBefore);
+}
+
 std::vector<Pick> SettleDay(const std::vector<Pick>& picks, const std::vector<RaceResult>& results,
-                            std::string_view dayText, bool dayOver,
+                            std::string_view dayText, bool dayOver, const StopSignal* stop,
                             const std::vector<RaceMiss>& misses, const Date& today) {
   std::vector<Pick> settled;
+  if (results.empty()) return settled;
+  const DayCards cards(dayText);
   for (const Pick& open : picks) {
+    if (stop && stop->stopped()) break;
     const auto verdict =
-        SettlePick(open, results, dayText, dayOver, MissedBefore(misses, open, today));
+        SettlePick(open, results, cards, dayOver, MissedBefore(misses, open, today));
     if (!verdict) continue;
     Pick pick = open;
     pick.result = verdict->result;

@@ -1,7 +1,10 @@
 #include "archive/sqlite_archive.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -84,6 +87,46 @@ Date DayOfIso(const std::string& text) {
   Date d;
   std::sscanf(text.c_str(), "%d-%d-%d", &d.year, &d.month, &d.day);
   return d;
+}
+
+// Whether this program is not to write `path`: access(2) says so, or no write bit is set (which
+// access(2) overlooks for the superuser).
+bool NotWritable(const std::filesystem::path& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return false;
+  return ::access(path.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0;
+}
+
+// The archive is the picks ledger: readable by its owner alone. A new file is made owner-only
+// before SQLite opens it, and its -wal and -shm files take its mode.
+void CreateOwnerOnly(const std::filesystem::path& file) {
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd >= 0) ::close(fd);
+}
+
+// An archive an older release made readable by all is narrowed to its owner.
+void NarrowToOwner(const std::filesystem::path& file) {
+  for (const char* suffix : {"", "-wal", "-shm"}) {
+    const std::string name = file.string() + suffix;
+    struct stat st {};
+    if (::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0077) != 0)
+      ::chmod(name.c_str(), st.st_mode & 0700);
+  }
+}
+
+// `file` as an SQLite URI: the characters a URI gives a meaning of its own are escaped.
+std::string FileUri(const std::filesystem::path& file, const char* query) {
+  std::string uri = "file:";
+  for (const char c : file.string()) {
+    if (c == '%' || c == '?' || c == '#') {
+      char buf[4];
+      std::snprintf(buf, sizeof buf, "%%%02X", static_cast<unsigned char>(c));
+      uri += buf;
+    } else {
+      uri += c;
+    }
+  }
+  return uri + "?" + query;
 }
 
 // FNV-1a: stable across builds, so stored hashes stay valid.
@@ -172,6 +215,7 @@ LedgerEvent EventOfPick(const char* kind, const Pick& p, const std::string& at) 
 
 struct SqliteArchive::Impl {
   std::filesystem::path file;
+  bool readOnly = false;
   std::unique_ptr<SQLite::Database> db;
   // Prepared once: a back-test writes thousands of picks, and preparing costs more than writing.
   std::unique_ptr<SQLite::Statement> appendEvent, eventsOfPick;
@@ -205,17 +249,42 @@ struct SqliteArchive::Impl {
   }
 
   void Open() {
-    db = std::make_unique<SQLite::Database>(file, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE,
-                                            kBusyTimeoutMs);
+    // A file this program may not write, or one in such a folder, is read and never written.
+    const auto folder = file.has_parent_path() ? file.parent_path() : ".";
+    readOnly = std::filesystem::exists(file) && (NotWritable(file) || NotWritable(folder));
+    int objects = 0;
+    if (readOnly) {
+      objects = OpenReadOnly();
+    } else {
+      CreateOwnerOnly(file);
+      db = std::make_unique<SQLite::Database>(file, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE,
+                                              kBusyTimeoutMs);
+      objects = db->execAndGet("SELECT count(*) FROM sqlite_master").getInt();
+    }
     // Reading first: a file that is no database, or someone else's, is refused before anything
     // is written to it.
-    const int objects = db->execAndGet("SELECT count(*) FROM sqlite_master").getInt();
     if (objects > 0 && !HasTable("schema_version")) throw Error("the file is no Trotix archive");
     if (Version() > kKnownVersion)
       throw Error("made by a newer Trotix (schema version " + std::to_string(Version()) + ")");
+    if (readOnly) {
+      if (Version() < kKnownVersion)
+        throw Error("read-only, and of an older version that would have to be brought up to date");
+      return;
+    }
+    NarrowToOwner(file);
     UseWal();
     db->exec("PRAGMA synchronous = NORMAL");
     Migrate();
+  }
+
+  // Read-only. A WAL file is read through its -shm file, or, where that cannot be made and no
+  // -wal file is left (SQLite 3.22 on), through memory of the connection's own. "immutable" is
+  // not asked for: it would ignore what a -wal file still holds. Returns the count of the
+  // schema's objects.
+  int OpenReadOnly() {
+    db = std::make_unique<SQLite::Database>(
+        FileUri(file, "mode=ro"), SQLite::OPEN_READONLY | SQLite::OPEN_URI, kBusyTimeoutMs);
+    return db->execAndGet("SELECT count(*) FROM sqlite_master").getInt();
   }
 
   // Switching a new file to WAL takes a lock SQLite does not wait for: a second program opening
@@ -514,8 +583,13 @@ const std::filesystem::path& SqliteArchive::file() const {
   return impl_->file;
 }
 
+bool SqliteArchive::readOnly() const {
+  return impl_->readOnly;
+}
+
 long long SqliteArchive::Write(const ArchiveWrite& w) {
-  if (w.Empty()) return 0;
+  // Read-only: nothing is recorded, as the front ends say when they open it.
+  if (w.Empty() || impl_->readOnly) return 0;
   if (!w.answers.empty() && !w.day) throw impl_->Error("answers without their day");
   return impl_->Guarded([&] {
     SQLite::Transaction t(*impl_->db, SQLite::TransactionBehavior::IMMEDIATE);

@@ -62,15 +62,18 @@ class SqliteArchive {
  public:
   static constexpr int kSchemaVersion = 2;
 
-  // Opens the archive, creating the file when it does not exist. Throws ArchiveError naming the
-  // file when it cannot be opened, is no archive, or is of a newer version; such a file is left
-  // as it was.
+  // Opens the archive, creating the file (owner-only) when it does not exist. Throws ArchiveError
+  // naming the file when it cannot be opened, is no archive, or is of a newer version; such a
+  // file is left as it was. A file this program may not write, or one in a folder it may not
+  // write, is opened read-only.
   explicit SqliteArchive(const std::filesystem::path& file);
   ~SqliteArchive();
   SqliteArchive(const SqliteArchive&) = delete;
   SqliteArchive& operator=(const SqliteArchive&) = delete;
 
   const std::filesystem::path& file() const;
+  // Opened read-only: it is read as ever, and `Write` records nothing.
+  bool readOnly() const;
 
   // The calls below throw ArchiveError when the database fails.
   // One transaction. Returns the number of the run registered, 0 when none was asked for.

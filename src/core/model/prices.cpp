@@ -1,12 +1,19 @@
 #include "model/prices.h"
 
+#include <cmath>
+
 #include "text/fields.h"
 #include "text/numbers.h"
 
 namespace trotix {
 
 bool IsNoPrice(double value) {
-  return value == 0 || value == 5000;
+  return value == 0 || value == 5000 || !std::isfinite(value) || value > kLargestPrice;
+}
+
+std::optional<double> RealPrice(std::optional<double> value) {
+  if (!value || IsNoPrice(*value) || !(*value > 1)) return std::nullopt;
+  return value;
 }
 
 bool IsNoPriceText(std::string_view text) {

@@ -3,6 +3,7 @@
 #include "model/columns.h"
 #include "model/prices.h"
 #include "report/html_escape.h"
+#include "text/encoding.h"
 
 namespace trotix {
 namespace {
@@ -27,7 +28,10 @@ bool IsPlainNumber(std::string_view text) {
 
 }  // namespace
 
-std::string CsvField(std::string text) {
+std::string CsvField(std::string_view raw) {
+  // The file is UTF-8 whatever the vendor sent; a NUL would end the field in many readers.
+  std::string text = DisplayUtf8(raw);
+  std::erase(text, '\0');
   // A cell a spreadsheet would run as a formula is marked as text.
   if (!text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos &&
       !IsPlainNumber(text))

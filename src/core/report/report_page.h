@@ -18,9 +18,10 @@ std::vector<std::string> ReportLines(const Table& REP);
 // REP as RFC 4180 CSV: a header record with the five captions, then one record per row, each
 // ended by CR LF; fields holding a comma, a quote, CR or LF are quoted, quotes doubled. A field
 // starting with "=", "+", "-", "@", tab or CR that is no plain number gets a leading "'", so a
-// spreadsheet shows it instead of running it. Bytes are kept as they are.
+// spreadsheet shows it instead of running it. Texts are decoded for display (UTF-8) and NUL
+// bytes dropped.
 std::string ReportCsv(const Table& REP);
 // One CSV field by those rules.
-std::string CsvField(std::string text);
+std::string CsvField(std::string_view text);
 
 }  // namespace trotix

@@ -1,6 +1,7 @@
 #include "report/save_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -37,10 +38,9 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-std::string SaveTextFile(const std::filesystem::path& path, std::string_view content,
-                         bool ownerOnly) {
+std::string SaveTextFile(const std::filesystem::path& path, std::string_view content) {
   // O_EXCL on a fresh name: never reuse a stray temporary file with wider permissions.
-  const mode_t mode = ownerOnly ? 0600 : 0666;
+  const mode_t mode = 0600;
   std::filesystem::path tmp;
   int fd = -1;
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
@@ -62,13 +62,27 @@ std::string SaveTextFile(const std::filesystem::path& path, std::string_view con
 }
 
 std::string SaveTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines,
-                         std::string_view lineEnd, bool ownerOnly) {
+                         std::string_view lineEnd) {
   std::string content;
   for (const auto& line : lines) {
     content += line;
     content += lineEnd;
   }
-  return SaveTextFile(path, content, ownerOnly);
+  return SaveTextFile(path, content);
+}
+
+std::string MakeFolder(const std::filesystem::path& folder) {
+  std::filesystem::path at;
+  for (const auto& part : folder) {
+    at /= part;
+    if (::mkdir(at.c_str(), 0700) != 0 && errno != EEXIST)
+      return "Cannot make the folder " + at.string() + ": " +
+             std::generic_category().message(errno);
+  }
+  if (!std::filesystem::is_directory(folder))
+    return "Cannot make the folder " + folder.string() + ": " +
+           std::generic_category().message(ENOTDIR);
+  return {};
 }
 
 }  // namespace trotix

@@ -94,6 +94,7 @@ std::optional<std::string_view> TagRecords::Next() {
         break;
       }
     }
+    ++skipped_;
   }
   pos_ = text_.size();
   return std::nullopt;

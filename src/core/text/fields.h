@@ -41,6 +41,8 @@ class TagRecords {
   TagRecords(std::string_view text, std::string_view name);
   // The next record's body, between its tags; nullopt when none is left.
   std::optional<std::string_view> Next();
+  // How many unclosed records Next has skipped so far.
+  std::size_t skipped() const { return skipped_; }
 
  private:
   bool TagAt(std::size_t at, std::string_view tag) const;
@@ -48,6 +50,7 @@ class TagRecords {
   std::string_view text_;
   std::string openTag_, closeTag_;
   std::size_t pos_ = 0;
+  std::size_t skipped_ = 0;
 };
 
 // Replaces every occurrence of `what` by `with`, again and again while one is left, so that

@@ -1,6 +1,8 @@
 #include "text/numbers.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -46,13 +48,24 @@ std::string FormatGeneral(double v) {
   return CommaFor(buf);
 }
 
-std::string FormatFixed(double v, int decimals) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-  std::string s = CommaFor(buf);
+std::string FormatFixedWith(double v, int decimals, char point) {
+  if (!std::isfinite(v)) return {};
+  decimals = std::clamp(decimals, 0, 15);
+  // Room for the largest double written out whole: 309 digits, sign, point and decimals.
+  char buf[std::numeric_limits<double>::max_exponent10 + 24];
+  const auto [end, error] =
+      std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  if (error != std::errc{}) return {};
+  std::string s(buf, end);
+  if (const auto dot = s.find('.'); dot != std::string::npos) s[dot] = point;
   // "-0" and "-0,00" read as zero.
-  if (s[0] == '-' && s.find_first_not_of("0,", 1) == std::string::npos) s.erase(0, 1);
+  if (s[0] == '-' && s.find_first_not_of(std::string("0") + point, 1) == std::string::npos)
+    s.erase(0, 1);
   return s;
+}
+
+std::string FormatFixed(double v, int decimals) {
+  return FormatFixedWith(v, decimals, ',');
 }
 
 double RoundSignificant(double v, int digits) {

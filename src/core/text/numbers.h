@@ -13,7 +13,11 @@ int RoundToInt(double v);
 // General form: up to 15 significant digits, no trailing zeros, whole values without
 // decimals, comma as the decimal separator ("4", "4,5", "1,01").
 std::string FormatGeneral(double v);
-// Fixed notation with `decimals` digits after the comma ("3,50", "5000,00", "-15").
+// Fixed notation with `decimals` digits (0-15) after `point` ("3.50", "-15"), whole for any
+// finite value however large; empty for a value that is not finite. Every fixed-point text of
+// the system is written through it.
+std::string FormatFixedWith(double v, int decimals, char point);
+// The same with the comma ("3,50", "5000,00", "-15").
 std::string FormatFixed(double v, int decimals);
 // Rounds to `digits` significant digits.
 double RoundSignificant(double v, int digits);

@@ -139,7 +139,7 @@ QStringList MethodHints(double commission) {
       "Bets that had an exchange price when picked",
       QString("Profit at 1 point a bet at the price when picked, after %1 % commission on net "
               "winnings")
-          .arg(commission * 100, 0, 'f', 1),
+          .arg(Text(FixedText(commission * 100, 1))),
       "Profit at the price when picked per point staked",
       "Actual winners against those expected from the prices when picked: above 1 beats the "
       "market",

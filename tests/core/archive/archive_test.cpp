@@ -1,6 +1,7 @@
 // The archive on real SQLite files: requests recorded through a real client and replayed, the
 // picks ledger, files it must refuse, and two connections writing at once.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <thread>
@@ -229,6 +230,84 @@ TEST(DayArchive, UnusableFilesAreRefusedAndLeftAlone) {
       EXPECT_EQ(ReadFile(file), before) << file;
     }
     EXPECT_FALSE(std::filesystem::exists(file.string() + "-wal")) << file;
+  }
+}
+
+unsigned ModeOf(const std::filesystem::path& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// The archive holds the picks ledger: the file and its -wal and -shm files are the owner's
+// alone, whatever the process's mask; an older file readable by all is narrowed when opened.
+TEST(DayArchive, OwnerOnlyFiles) {
+  TempFolder folder;
+  const auto file = folder.path() / kArchiveFileName;
+  const mode_t mask = ::umask(0);
+  {
+    SqliteArchive store(file);
+    SessionArchive archive(store);
+    archive.KeepDay(kDay, {});
+    archive.BeginCommand();
+    archive.AddPick(APick("Runner", "A"));
+    EXPECT_EQ(archive.CommitCommand(), "");
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+      ASSERT_TRUE(std::filesystem::exists(file.string() + suffix)) << suffix;
+      EXPECT_EQ(ModeOf(file.string() + suffix), 0600u) << suffix;
+    }
+  }
+  ::chmod(file.c_str(), 0644);
+  EXPECT_EQ(SqliteArchive(file).Picks().size(), 1u);
+  EXPECT_EQ(ModeOf(file), 0600u);
+  ::umask(mask);
+}
+
+// An archive that may not be written (the file or its folder read-only) is still read whole,
+// stored days and picks alike, and nothing is written to it. The superuser may write whatever
+// the mode bits say, so the archive goes by the bits as well as by access(2): chmod stands for a
+// file of another user here. A -shm file that cannot be made (a folder of that name, which stops
+// the superuser too) is done without; one a writer keeps is read through.
+TEST(DayArchive, ReadOnlyArchiveIsReadAndNothingIsWritten) {
+  enum class Case { kReadOnlyFile, kReadOnlyFolder, kNoRoomForShm, kOpenedByAWriter };
+  for (const Case c :
+       {Case::kReadOnlyFile, Case::kReadOnlyFolder, Case::kNoRoomForShm, Case::kOpenedByAWriter}) {
+    TempFolder folder;
+    const auto file = folder.path() / kArchiveFileName;
+    auto writer = std::make_unique<SqliteArchive>(file);
+    {
+      SessionArchive archive(*writer);
+      archive.KeepDay(kDay, {});
+      archive.BeginCommand();
+      archive.Record({{"data", "/a", ""}, {200, "day", "", false}, {}, "t"});
+      archive.AddPick(APick("Runner", "A"));
+      archive.AddPick(APick("Other", "A"));
+      ASSERT_EQ(archive.CommitCommand(), "");
+    }
+    // A writer that stays keeps the last answers in its -wal file, which a reader needs its
+    // -shm file for.
+    if (c != Case::kOpenedByAWriter) writer.reset();
+    if (c == Case::kNoRoomForShm) std::filesystem::create_directory(file.string() + "-shm");
+    if (c == Case::kReadOnlyFile || c == Case::kOpenedByAWriter) ::chmod(file.c_str(), 0444);
+    if (c == Case::kReadOnlyFolder || c == Case::kNoRoomForShm)
+      ::chmod(folder.path().c_str(), 0555);
+    const std::string before = ReadFile(file);
+    {
+      SqliteArchive store(file);
+      EXPECT_TRUE(store.readOnly()) << int(c);
+      EXPECT_EQ(store.Days(), std::vector<Date>{kDay}) << int(c);
+      EXPECT_EQ(store.Picks().size(), 2u) << int(c);
+      ASSERT_TRUE(store.LoadDay(kDay)) << int(c);
+      EXPECT_EQ(store.LoadDay(kDay)->answers.size(), 1u) << int(c);
+      ArchiveWrite write;
+      write.picks.push_back({PickChange::kAdd, APick("Third", "A")});
+      EXPECT_EQ(store.Write(write), 0) << int(c);
+      EXPECT_EQ(store.Picks().size(), 2u) << int(c) << ": nothing recorded";
+    }
+    writer.reset();
+    ::chmod(folder.path().c_str(), 0700);
+    if (c != Case::kOpenedByAWriter) EXPECT_EQ(ReadFile(file), before) << int(c);
+    ::chmod(file.c_str(), 0600);
+    EXPECT_FALSE(SqliteArchive(file).readOnly()) << int(c);
   }
 }
 

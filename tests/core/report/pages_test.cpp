@@ -80,6 +80,25 @@ TEST(ReportCsv, QuotingAndLineEnds) {
   EXPECT_EQ(ReportCsv(Report({})), "Time,Course,Name Horse,Odds,System\r\n");
 }
 
+// The file is UTF-8 whatever the vendor's bytes; NUL never reaches it.
+TEST(ReportCsv, TextIsUtf8WithoutNul) {
+  struct Case {
+    std::string cell, field;
+  };
+  const Case cases[] = {
+      {std::string("Du\0ne", 5), "Dune"},
+      {std::string("\0", 1), ""},
+      {"\xCC\xEE\xF1\xEA\xE2\xE0",
+       "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0"},  // windows-1251
+      {"Z\xC3\xBCrich", "Z\xC3\xBCrich"},                    // UTF-8 already
+  };
+  for (const Case& c : cases) {
+    const std::string csv = ReportCsv(Report({{"13:30", c.cell, "Dune", "", ""}}));
+    EXPECT_EQ(csv.substr(csv.find("\r\n") + 2), "13:30," + c.field + ",Dune,,\r\n") << c.field;
+    EXPECT_EQ(csv.find('\0'), std::string::npos);
+  }
+}
+
 TEST(ReportCsv, CellsASpreadsheetWouldRunStayText) {
   const std::pair<std::string, std::string> cases[] = {
       {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},

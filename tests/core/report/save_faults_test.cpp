@@ -118,12 +118,12 @@ TEST(SaveFaults, ReadOnlyFolderRefusesTheSave) {
   EXPECT_EQ(Read(folder.path() / "report.csv"), kEarlier);
 }
 
-TEST(SaveFaults, ReplacesWholeAndOwnerOnlyWhenAsked) {
+TEST(SaveFaults, ReplacesWholeAndOwnerOnly) {
   TempFolder folder;
   const fs::path target = folder.path() / "tx.log";
   std::ofstream(target, std::ios::binary) << kEarlier;
   ::chmod(target.c_str(), 0644);
-  ASSERT_EQ(SaveTextFile(target, "a\r\nb\r\n", true), "");
+  ASSERT_EQ(SaveTextFile(target, "a\r\nb\r\n"), "");
   EXPECT_EQ(Read(target), "a\r\nb\r\n");
   struct stat st {};
   ASSERT_EQ(::stat(target.c_str(), &st), 0);

@@ -30,18 +30,45 @@ TEST(SaveTextFile, ReplacesTheFileWhole) {
   EXPECT_EQ(FilesIn(dir.path()), 1);  // no temporary file left behind
 }
 
+unsigned ModeOf(const fs::path& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// Every file of the data folder is its owner's alone: the remember-me file, the report's pages,
+// the Proof page's lists.
 TEST(SaveTextFile, OwnerOnlyPermissions) {
   testing::TempFolder dir;
-  const fs::path path = dir.path() / "tx.log";
-  ASSERT_EQ(SaveTextFile(path, "login\r\npassword\r\n", true), "");
-  struct stat st {};
-  ASSERT_EQ(::stat(path.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0600u);
-  // A file that was wider before is narrowed by the replacement.
-  fs::permissions(path, fs::perms::all);
-  ASSERT_EQ(SaveTextFile(path, "again", true), "");
-  ASSERT_EQ(::stat(path.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  const mode_t mask = ::umask(0);  // the widest the process could ask for
+  for (const char* name : {"tx.log", "report.html", "report.csv", "proof-best-rank.csv"}) {
+    const fs::path path = dir.path() / name;
+    ASSERT_EQ(SaveTextFile(path, "login\r\npassword\r\n"), "");
+    EXPECT_EQ(ModeOf(path), 0600u) << name;
+    // A file that was wider before is narrowed by the replacement.
+    fs::permissions(path, fs::perms::all);
+    ASSERT_EQ(SaveTextFile(path, "again"), "");
+    EXPECT_EQ(ModeOf(path), 0600u) << name;
+  }
+  ::umask(mask);
+}
+
+// The folders made for the data are their owner's alone; one that was there keeps its mode.
+TEST(SaveTextFile, MakeFolderOwnerOnly) {
+  testing::TempFolder dir;
+  const mode_t mask = ::umask(0);
+  fs::create_directory(dir.path() / "shared");
+  fs::permissions(dir.path() / "shared", fs::perms::owner_all | fs::perms::group_all);
+  const fs::path data = dir.path() / "shared" / "share" / "trotix";
+  EXPECT_EQ(MakeFolder(data), "");
+  EXPECT_EQ(MakeFolder(data), "") << "a folder that is there is no error";
+  ::umask(mask);
+  EXPECT_EQ(ModeOf(dir.path() / "shared"), 0770u);
+  EXPECT_EQ(ModeOf(dir.path() / "shared" / "share"), 0700u);
+  EXPECT_EQ(ModeOf(data), 0700u);
+  ASSERT_EQ(SaveTextFile(dir.path() / "file", "x"), "");
+  const std::string error = MakeFolder(dir.path() / "file" / "below");
+  EXPECT_NE(error.find("Cannot make the folder"), std::string::npos) << error;
+  EXPECT_NE(MakeFolder(dir.path() / "file"), "") << "a file is no folder";
 }
 
 TEST(SaveTextFile, FailureGivesTextAndKeepsTheEarlierFile) {

@@ -59,22 +59,25 @@ TEST(TagRecords, OnlyClosedRecordsEachUpToItsOwnClosingTag) {
   struct Case {
     std::string text;
     std::vector<std::string> bodies;
+    std::size_t skipped;
   };
   const Case cases[] = {
-      {"", {}},
-      {"junk<r>a</r>x<r>b</r>tail", {"a", "b"}},
-      {"<r></r><r>c", {""}},                 // the unclosed last record is dropped
-      {"<r>a<r>b</r><r>c</r>", {"b", "c"}},  // so is one the next record cuts short
-      {"</r><r>a</r></r>", {"a"}},           // stray closing tags are no records
-      {"<r><q>1</q></r><r></r>", {"<q>1</q>", ""}},
-      {"<rr>x</rr><r>y</r>", {"y"}},
-      {std::string(100000, '<') + "<r>z</r>", {"z"}},
+      {"", {}, 0},
+      {"junk<r>a</r>x<r>b</r>tail", {"a", "b"}, 0},
+      {"<r></r><r>c", {""}, 1},                 // the unclosed last record is dropped
+      {"<r>a<r>b</r><r>c</r>", {"b", "c"}, 1},  // so is one the next record cuts short
+      {"</r><r>a</r></r>", {"a"}, 0},           // stray closing tags are no records
+      {"<r><q>1</q></r><r></r>", {"<q>1</q>", ""}, 0},
+      {"<rr>x</rr><r>y</r>", {"y"}, 0},
+      {"<r><r><r>", {}, 3},
+      {std::string(100000, '<') + "<r>z</r>", {"z"}, 0},
   };
   for (const auto& c : cases) {
     TagRecords records(c.text, "r");
     std::vector<std::string> bodies;
     while (const auto body = records.Next()) bodies.emplace_back(*body);
     EXPECT_EQ(bodies, c.bodies) << c.text.substr(0, 40);
+    EXPECT_EQ(records.skipped(), c.skipped) << c.text.substr(0, 40);
     EXPECT_FALSE(records.Next());
   }
 }

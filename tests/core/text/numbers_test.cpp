@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -48,6 +49,36 @@ TEST(FormatFixed, TwoDecimalsOrNone) {
   EXPECT_EQ(FormatFixed(RoundSignificant(1.4500001, 3), 2), "1,45");
   EXPECT_EQ(FormatFixed(RoundSignificant(19.004, 3), 2), "19,00");
   EXPECT_EQ(FormatFixed(RoundSignificant(0.96666, 3), 2), "0,97");
+}
+
+// Any finite value is written whole, digit for digit, with nothing read past the digits; what
+// is no number is no text.
+TEST(FormatFixed, EveryFiniteValueWholeAndNothingElse) {
+  struct Case {
+    double value;
+    int decimals;
+    char point;
+    std::string text;
+  };
+  const Case cases[] = {
+      {3.5, 2, '.', "3.50"},
+      {-0.001, 2, '.', "0.00"},
+      {1e20, 1, ',', "100000000000000000000,0"},
+      {2.5, 40, '.', "2.500000000000000"},  // at most 15 decimals
+      {7, -3, ',', "7"},
+      {std::numeric_limits<double>::infinity(), 2, ',', ""},
+      {-std::numeric_limits<double>::infinity(), 2, ',', ""},
+      {std::numeric_limits<double>::quiet_NaN(), 2, ',', ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(FormatFixedWith(c.value, c.decimals, c.point), c.text) << c.value;
+  for (const double big : {1e70, -1e70, std::numeric_limits<double>::max()}) {
+    const std::string text = FormatFixed(big, 2);
+    const std::size_t digits = static_cast<std::size_t>(std::log10(std::fabs(big))) + 1;
+    EXPECT_EQ(text.size(), (big < 0 ? 1 : 0) + digits + 3) << big;
+    EXPECT_TRUE(text.ends_with(",00")) << text;
+    EXPECT_EQ(text.find_first_not_of("-0123456789,"), std::string::npos) << text;
+  }
 }
 
 TEST(ParseDecimal, CommaSeparatorOnly) {
