@@ -90,7 +90,7 @@ TEST(Settlement, NoVerdictWhileTheResultsCannotTell) {
   const Pick late = PickOf("16:00", "Ascot", "Dune");
   EXPECT_FALSE(MissedBefore(misses, late, {2026, 12, 9})) << "missed today only";
   EXPECT_TRUE(MissedBefore(misses, late, {2026, 12, 10}));
-  EXPECT_EQ(SettleDay({late}, results, kDay, true, misses, {2026, 12, 10}).size(), 1u);
+  EXPECT_EQ(SettleDay({late}, results, kDay, true, nullptr, misses, {2026, 12, 10}).size(), 1u);
   // A race listed without a finisher was abandoned: void.
   const std::vector<RaceResult> abandoned = {{"16:00", "Ascot", {{"", {}}, {"", {}}}}};
   const auto off = SettlePick(late, abandoned, kDay, true);
