@@ -32,6 +32,7 @@
 #include "bench_ledger.h"
 #include "bench_settle.h"
 #include "bench_util.h"
+#include "bench_window_gap.h"
 #include "demo_race.h"
 #include "feeds/race_day.h"
 #include "model/columns.h"
@@ -775,9 +776,9 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 1000000));
   app.add_option("--only", o.only,
                  "run only these scenarios: signin, live, realodds, cpu, memory, parse, archive, "
-                 "history, backtest, proof, settle, ledger")
+                 "history, backtest, proof, settle, gap, ledger")
       ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse", "archive",
-                             "history", "backtest", "proof", "settle", "ledger"}));
+                             "gap", "history", "backtest", "proof", "settle", "ledger"}));
   app.add_option("--ledger-events", o.ledgerEvents, "events of the ledger verify scenario")
       ->check(CLI::Range(2, 10000000));
   app.add_option("--cli", o.cli, "trotix-cli to measure");
@@ -802,6 +803,13 @@ int main(int argc, char** argv) {
   if (wanted("backtest")) Backtest(o, dir);
   if (wanted("proof")) ProofFiguresScenario(o, dir);
   if (wanted("settle") && !SettleHostileCard(dir, o.rounds)) ++missed;
+  if (wanted("gap")) {
+    Header("The window's event loop (sign-in and a race's analysis, --demo)");
+    const auto gap = WindowLongestGap(o.window, dir);
+    if (!gap) ++missed;
+    std::printf("  %-34s %9s ms   target <= 100 ms: %s\n", "longest gap between 10 ms ticks",
+                gap ? std::to_string(*gap).c_str() : "-", Verdict(gap && *gap <= 100));
+  }
   if (wanted("ledger")) {
     const LedgerVerifyFigures f = LedgerVerify(o.cli, dir, o.ledgerEvents, o.rounds);
     std::printf("\nledger verify: %lld events (written in %.1f s)\n", f.events, f.buildSeconds);

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "actions.h"
+#include "app/error_text.h"
 #include "app/recording_ports.h"
 #include "app/system_clock.h"
 #include "archive/archive_http_client.h"
@@ -375,8 +376,8 @@ int Run(Options& o) {
     try {
       if (auto error = RunAction(session, state, action); !error.empty())
         record.errors.push_back(error);
-    } catch (const std::exception& e) {
-      record.errors.push_back(action.name + ": " + e.what());
+    } catch (...) {
+      record.errors.push_back(action.name + ": " + CurrentErrorText());
     }
     takeFailures(action.name);
     if (stop.cancelled()) record.errors.push_back(action.name + ": cancelled");
@@ -515,5 +516,11 @@ int main(int argc, char** argv) {
     const int code = app.exit(e);
     return code == 0 ? 0 : 2;
   }
-  return trotix::Run(o);
+  try {
+    return trotix::Run(o);
+  } catch (...) {
+    // Start-up or the sign-in ended by an error of any kind: said, never a crash.
+    std::cerr << "error: " << trotix::PrintableText(trotix::CurrentErrorText()) << '\n';
+    return trotix::kExitActionFailed;
+  }
 }

@@ -8,12 +8,14 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <string_view>
 
 #include "app/system_clock.h"
 #include "archive/sqlite_archive.h"
+#include "gui/event_loop_watchdog.h"
 #include "gui/main_window.h"
 #include "gui/settings.h"
 #include "net/curl_http_client.h"
@@ -66,6 +68,7 @@ struct LaunchOptions {
   int maxConnections = 8;
   int deadlineSeconds = 300;
   std::string dir, settingsFile, screenshot, page, size, archiveDay;
+  std::string gapFile;  // with --screenshot: the event loop's longest pause goes here
   int race = -1;
   bool noArchive = false;
   CLI::Option *cap = nullptr, *deadline = nullptr, *dirOption = nullptr;
@@ -101,6 +104,9 @@ void AddOptions(CLI::App& cli, LaunchOptions& o) {
                  "with --screenshot: analyse this row of the ALL TABLE race list first (from 0)")
       ->check(CLI::NonNegativeNumber);
   cli.add_option("--size", o.size, "with --screenshot: the window's size, WIDTHxHEIGHT");
+  cli.add_option(
+      "--gap-file", o.gapFile,
+      "with --screenshot: write the longest pause of the event loop, in ms, to this file");
   cli.add_flag("--no-archive", o.noArchive,
                "keep nothing in the archive (trotix.db, or trotix-demo.db with --demo)");
   cli.add_option("--archive-day", o.archiveDay, "open a stored day, dd.mm.yyyy, offline");
@@ -231,6 +237,7 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
     window.ports().SetQuestionHook([](const QString&, QMessageBox::StandardButtons buttons) {
       return buttons.testFlag(QMessageBox::Discard) ? QMessageBox::Discard : QMessageBox::No;
     });
+    auto* watchdog = new EventLoopWatchdog(&window);
     int signIn = 0, analysis = 0;
     bool taken = false, pageSelected = false;
     QObject::connect(&window, &MainWindow::commandFinished, &window, [&](int) {
@@ -256,6 +263,7 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
       QTimer::singleShot(50, &window, [&] {
         const bool saved = SaveScreenshot(window, QString::fromStdString(o.screenshot));
         if (!saved) std::cerr << "cannot write " << o.screenshot << "\n";
+        if (!o.gapFile.empty()) std::ofstream(o.gapFile) << watchdog->longestGap() << "\n";
         QApplication::exit(saved ? 0 : 1);
       });
     });

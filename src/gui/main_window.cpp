@@ -85,6 +85,7 @@ void MainWindow::Attach(MadeSession made) {
   liveArchive_ = made.recorder;
   runner_ = std::make_unique<SessionRunner>(std::move(made.session), std::move(made.keepAlive),
                                             ports_->messages(), first);
+  runner_->SetAfterCommand(StoredDaysReader());
   ports_->SetStepHandler(
       [runner = runner_.get(), ports = ports_](const Workspace& ws, const RaceStep& race) {
         return runner->Step(ws, race, [ports] { return ports->cancelRequested(); });

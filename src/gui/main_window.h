@@ -112,7 +112,10 @@ class MainWindow : public QWidget {
   void ConnectProgress();
   // Hands `made` to a fresh worker; command numbers go on counting.
   void Attach(struct MadeSession made);
-  void ShowStoredDays();
+  // After the replay's command: the window's title, and no live archive any more.
+  void ShowReplayed(int command);
+  // Reads the stored days into each snapshot, on the worker; none without an archive.
+  std::function<void(Snapshot&)> StoredDaysReader() const;
 
   // Posts a command; refused (0) while another runs.
   int Run(std::function<void(Session&)> command);
@@ -145,6 +148,11 @@ class MainWindow : public QWidget {
   std::function<std::string(int, Progress&)> demoHistory_;
   SessionArchive* liveArchive_ = nullptr;  // the live session's, none in a replay
   int startCommand_ = 0;
+  struct PendingReplay {
+    int command = 0;
+    Date day;
+    std::shared_ptr<bool> replayed = std::make_shared<bool>(false);  // set on the worker
+  } replay_;
   int resultsCommand_ = 0;
   int refillCommand_ = 0;  // settings that change whose sign-in is remembered
   int pageRequestsShown_ = -1;

@@ -1,5 +1,8 @@
 // The window's archive: a stored day replayed in place of the live session, the demo history,
 // and the stored days on the sign-in page.
+#include <memory>
+#include <optional>
+
 #include "archive/sqlite_archive.h"
 #include "gui/display_text.h"
 #include "gui/main_window.h"
@@ -10,21 +13,37 @@
 namespace trotix::gui {
 
 int MainWindow::ReplayDay(const Date& day) {
-  if (runner_->busy()) return 0;
-  std::string error;
-  auto replay = sessions_->Replay(options_, day, error);
-  if (!replay) {
-    if (!error.empty()) ports_->ShowMessage(Display(error));
-    return 0;
-  }
-  Attach(std::move(*replay));
-  setWindowTitle(Display("Trotix - " + FormatDate(day) + " from the archive"));
-  const SignInForm form = signIn_->Form();
-  startCommand_ = Run([form](Session& s) {
-    s.Start();
-    s.SignIn(form);
-  });
-  return startCommand_;
+  if (runner_->busy() || !sessions_->archive()) return 0;
+  // The day is read and the live Session ends on the worker: the window waits for neither.
+  auto replayed = std::make_shared<bool>(false);
+  const auto make = [factory = sessions_.get(), options = options_, day, replayed,
+                     &messages =
+                         ports_->messages()]() -> std::optional<SessionRunner::Replacement> {
+    std::string error;
+    auto replay = factory->Replay(options, day, error);
+    if (!replay) {
+      if (!error.empty()) messages.Show(error);
+      return std::nullopt;
+    }
+    *replayed = true;
+    return SessionRunner::Replacement{std::move(replay->session), std::move(replay->keepAlive)};
+  };
+  ports_->ResetCancel();
+  // A day that cannot be opened before the window started leaves the live start-up to run.
+  const auto live = [started = startCommand_ != 0](Session& s) {
+    if (!started) s.Start();
+  };
+  const int command = runner_->PostReplacing(
+      make,
+      [form = signIn_->Form()](Session& s) {
+        s.Start();
+        s.SignIn(form);
+      },
+      live);
+  if (command == 0) return 0;
+  startCommand_ = command;
+  replay_ = {command, day, std::move(replayed)};
+  return command;
 }
 
 int MainWindow::BuildDemoHistory(int days) {
@@ -36,14 +55,23 @@ int MainWindow::BuildDemoHistory(int days) {
   });
 }
 
-void MainWindow::ShowStoredDays() {
-  if (!sessions_->archive()) return;
-  // The worker is idle: nobody else uses the archive's connection now.
-  try {
-    signIn_->SetStoredDays(sessions_->archive()->Days());
-  } catch (const ArchiveError&) {
-    // The day list stays as it was; the next command's commit reports the failure.
-  }
+void MainWindow::ShowReplayed(int command) {
+  if (command == 0 || command != replay_.command || !*replay_.replayed) return;
+  liveArchive_ = nullptr;  // a replay records nothing
+  setWindowTitle(Display("Trotix - " + FormatDate(replay_.day) + " from the archive"));
+}
+
+std::function<void(Snapshot&)> MainWindow::StoredDaysReader() const {
+  SqliteArchive* store = sessions_->archive();
+  if (!store) return {};
+  // On the worker, the one thread that uses the archive's connection.
+  return [store](Snapshot& snap) {
+    try {
+      snap.storedDays = store->Days();
+    } catch (const ArchiveError&) {
+      // The day list stays as it was; the next command's commit reports the failure.
+    }
+  };
 }
 
 }  // namespace trotix::gui

@@ -77,7 +77,8 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
     signIn_->Fill({view.login, view.password, view.rememberMe});
   signIn_->ShowView(view);
   allTable_->ShowView(view);
-  if (!runner_->busy()) ShowStoredDays();
+  if (snapshot->storedDays) signIn_->SetStoredDays(*snapshot->storedDays);
+  ShowReplayed(command);
   if (view.vizVisible && command == resultsCommand_) result_->ShowNoInformation();
   frame_->ShowView(view);
   SetIdle(!runner_->busy());

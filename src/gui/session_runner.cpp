@@ -4,6 +4,8 @@
 #include <QDeadlineTimer>
 #include <exception>
 
+#include "app/error_text.h"
+
 namespace trotix::gui {
 
 SessionRunner::SessionRunner(std::unique_ptr<Session> session, std::shared_ptr<void> keepAlive,
@@ -69,26 +71,45 @@ int SessionRunner::Post(Command command) {
   QMetaObject::invokeMethod(
       worker_,
       [this, number, command = std::move(command)] {
-        Session& s = *session_;
         running_ = number;
         try {
-          command(s);
-        } catch (const std::exception& e) {
-          // The command ends here, as an uncaught error ends an event handler.
-          errors_.Show(e.what());
+          command(*session_);
+        } catch (...) {
+          // The command ends here, whatever it threw, as an uncaught error ends an event handler;
+          // the archive has rolled back what it gathered.
+          errors_.Show(CurrentErrorText());
         }
+        // The command may have put another Session in place.
+        const Session& s = *session_;
         auto snap = std::make_shared<Snapshot>();
         snap->ws = s.ws().view();
         snap->view = s.view();
         snap->closeRequested = s.closeRequested();
         snap->proof = s.proof();
         snap->command = number;
+        if (afterCommand_) afterCommand_(*snap);
         QMetaObject::invokeMethod(
             this, [this, snap = std::shared_ptr<const Snapshot>(std::move(snap))] { Finish(snap); },
             Qt::QueuedConnection);
       },
       Qt::QueuedConnection);
   return number;
+}
+
+int SessionRunner::PostReplacing(std::function<std::optional<Replacement>()> make, Command then,
+                                 Command otherwise) {
+  return Post([this, make = std::move(make), then = std::move(then),
+               otherwise = std::move(otherwise)](Session& current) {
+    std::optional<Replacement> next = make();
+    if (!next) {
+      if (otherwise) otherwise(current);
+      return;
+    }
+    // The old Session first, then what it relied on.
+    session_ = std::move(next->session);
+    keepAlive_ = std::move(next->keepAlive);
+    then(*session_);
+  });
 }
 
 void SessionRunner::Finish(std::shared_ptr<const Snapshot> snapshot) {

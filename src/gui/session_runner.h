@@ -5,6 +5,8 @@
 #include <QThread>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "app/session.h"
 
@@ -19,6 +21,9 @@ struct Snapshot {
   bool step = false;  // a step of a command still running (a race of a best-of run)
   RaceStep race;      // that race, for a step
   std::shared_ptr<const ProofReport> proof;  // the Proof page's figures, shared, never copied
+  // The archive's stored days, read on the worker after the command; none without an archive
+  // or when it could not be read.
+  std::optional<std::vector<Date>> storedDays;
 };
 
 class SessionRunner : public QObject {
@@ -37,6 +42,20 @@ class SessionRunner : public QObject {
   int nextCommand() const { return nextCommand_; }
   // Starts a command; refused (0) while another one runs. Returns the command's number.
   int Post(Command command);
+  // A Session to take over, with what it keeps references to.
+  struct Replacement {
+    std::unique_ptr<Session> session;
+    std::shared_ptr<void> keepAlive;
+  };
+  // A command that first makes the Session that takes over (`make`, on the worker, may read the
+  // disk) and then runs `then` on it. The Session it replaces is destroyed on the worker too, so
+  // the GUI thread waits for neither. When `make` gives none, the Session stays and `otherwise`
+  // runs on it instead.
+  int PostReplacing(std::function<std::optional<Replacement>()> make, Command then,
+                    Command otherwise = {});
+  // Runs on the worker after every command, before its snapshot goes to the window (what the
+  // window shows besides the Session: the archive's stored days). Set before the first Post.
+  void SetAfterCommand(std::function<void(Snapshot&)> fill) { afterCommand_ = std::move(fill); }
   // The Workspace as the last finished command left it.
   const std::shared_ptr<const Snapshot>& last() const { return last_; }
 
@@ -67,6 +86,7 @@ class SessionRunner : public QObject {
   int nextCommand_ = 1;
   int running_ = 0;  // worker thread: the command inside Post's lambda
   std::shared_ptr<const Snapshot> last_;
+  std::function<void(Snapshot&)> afterCommand_;
 };
 
 }  // namespace trotix::gui

@@ -114,8 +114,10 @@ void SummaChart::SetTable(const Table& r) {
   runners_->clear();
   runners_->append(names);
   const double step = NiceTickStep(high - low);
-  points_->setRange(std::floor(low / step) * step, std::max(step, std::ceil(high / step) * step));
+  // The step first: a new range laid out with the last race's step could mean thousands of
+  // labels, seconds of the GUI thread.
   SetTickStep(points_, step);
+  points_->setRange(std::floor(low / step) * step, std::max(step, std::ceil(high / step) * step));
 }
 
 }  // namespace trotix::gui

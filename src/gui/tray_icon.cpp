@@ -16,16 +16,26 @@ TrayIcon::TrayIcon(QObject* parent) : QSystemTrayIcon(parent), timer_(new QTimer
     frame_ = (frame_ + 1) % static_cast<int>(frames.size());
     setIcon(frames[frame_]);
   });
-  connect(this, &QSystemTrayIcon::activated, this, [this] {
-    timer_->stop();
-    hide();
-    emit restoreRequested();
+  connect(this, &QSystemTrayIcon::activated, this, [this](ActivationReason reason) {
+    // A right-click opens the menu; the menu's own entries say what happens next.
+    if (reason == Context) return;
+    // The signal comes from inside the icon's own mouse-event handler, and hiding the icon
+    // deletes the widget that handler belongs to: it goes once the handler has returned.
+    QTimer::singleShot(0, this, [this] {
+      HideStill();
+      emit restoreRequested();
+    });
   });
 }
 
 void TrayIcon::ShowTurning() {
   show();
   timer_->start();
+}
+
+void TrayIcon::HideStill() {
+  timer_->stop();
+  hide();
 }
 
 }  // namespace trotix::gui

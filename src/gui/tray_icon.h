@@ -13,6 +13,8 @@ class TrayIcon : public QSystemTrayIcon {
 
   // Shows the icon and starts it turning.
   void ShowTurning();
+  // Hides the icon and stops it turning.
+  void HideStill();
 
  signals:
   // The user clicked the icon; it has gone again.

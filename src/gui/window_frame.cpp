@@ -78,7 +78,7 @@ void WindowFrame::AddActions() {
 
   tray_ = new TrayIcon(window_);
   const auto restore = [this] {
-    tray_->hide();
+    tray_->HideStill();
     window_->showNormal();
     window_->activateWindow();
   };
@@ -148,7 +148,7 @@ void WindowFrame::ShowTray() {
 }
 
 void WindowFrame::HideTray() {
-  tray_->hide();
+  tray_->HideStill();
 }
 
 }  // namespace trotix::gui

@@ -11,6 +11,7 @@
 #include <QHorizontalStackedBarSeries>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSet>
@@ -34,6 +35,7 @@
 #include "gui/settings.h"
 #include "gui/settings_dialog.h"
 #include "gui/summa_chart.h"
+#include "gui/tray_icon.h"
 #include "model/columns.h"
 #include "net/curl_http_client.h"
 #include "text/dates.h"
@@ -214,6 +216,7 @@ class WindowTest : public QObject {
   void keyboardReachesThePagesTheRowsAndTheButtons();
   void saveAsSignOutAndTheQuestionOnClosing();
   void refreshLoadsTheMovesAfreshFromASlowServer();
+  void trayMenuOpensAndEachEntryWorks();
 };
 
 void WindowTest::startShowsOnlyAbout() {
@@ -1125,6 +1128,69 @@ void WindowTest::refreshLoadsTheMovesAfreshFromASlowServer() {
   QCOMPARE(rig.server->Requests("/bc/move.xml"), 2);
   QVERIFY(refresh->isEnabled());
   QCOMPARE(rig.messages, QStringList());
+}
+
+// Threads and lifetimes: the tray icon. A right-click opens its menu and does nothing else: the
+// icon's click used to hide the icon from inside the icon's own mouse handler, which deletes the
+// widget that handler runs in. A left-click restores the window once its handler has returned.
+// Each entry of the menu does what it says, signed in or not.
+void WindowTest::trayMenuOpensAndEachEntryWorks() {
+  Rig rig;
+  MainWindow& w = rig.Open();
+  QVERIFY(rig.StartAndWait());
+  auto* tray = w.findChild<TrayIcon*>("trayIcon");
+  QVERIFY(tray);
+  QMenu* menu = tray->contextMenu();
+  QVERIFY(menu);
+  const auto entry = [&](const QString& text) -> QAction* {
+    for (QAction* a : menu->actions())
+      if (a->text() == text) return a;
+    return nullptr;
+  };
+  for (const QString& text : {"Show Trotix", "Settings…", "Sign out", "Quit"})
+    QVERIFY2(entry(text), qPrintable(text));
+
+  // Minimised to the tray, then a right-click: the menu opens, the icon and the window stay.
+  w.hide();
+  tray->ShowTurning();
+  emit tray->activated(QSystemTrayIcon::Context);
+  QTest::qWait(50);
+  QVERIFY(tray->isVisible());
+  QVERIFY(!w.isVisible());
+  menu->popup(QPoint(20, 20));
+  QTRY_VERIFY(menu->isVisible());
+  QVERIFY(!entry("Sign out")->isEnabled());  // signed out
+  const QRect show = menu->actionGeometry(entry("Show Trotix"));
+  QTest::mouseClick(menu, Qt::LeftButton, {}, show.center());
+  QTRY_VERIFY(w.isVisible());
+  QVERIFY(!tray->isVisible());
+  QVERIFY(!menu->isVisible());
+
+  // A left-click on the icon: it goes, and the window comes back, after the click's handler.
+  w.hide();
+  tray->ShowTurning();
+  emit tray->activated(QSystemTrayIcon::Trigger);
+  QVERIFY(tray->isVisible());
+  QTRY_VERIFY(w.isVisible() && !tray->isVisible());
+
+  // "Settings…" opens the dialog; signed in, "Sign out" signs out.
+  menu->popup(QPoint(20, 20));
+  entry("Settings…")->trigger();
+  menu->hide();
+  auto* dialog = w.findChild<SettingsDialog*>("settingsDialog");
+  QVERIFY(dialog);
+  dialog->reject();
+  QVERIFY(rig.SignIn("demo", "demo"));
+  menu->popup(QPoint(20, 20));
+  QVERIFY(entry("Sign out")->isEnabled());
+  QVERIFY(rig.Do([&] { entry("Sign out")->trigger(); }));
+  menu->hide();
+  QVERIFY(!w.shown().view.signedIn);
+
+  // "Quit" closes the window.
+  menu->popup(QPoint(20, 20));
+  entry("Quit")->trigger();
+  QTRY_VERIFY(!w.isVisible());
 }
 
 QTEST_MAIN(WindowTest)

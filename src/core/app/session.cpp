@@ -34,16 +34,18 @@ Session::Command::Command(Session& s) : s_(s) {
 }
 
 Session::Command::~Command() {
+  // Only an exception leaves a command open; what it gathered must not reach the archive.
+  if (open_ && s_.ports_.archive) s_.ports_.archive->RollbackCommand();
+}
+
+void Session::Command::Commit() {
+  open_ = false;
   if (!s_.ports_.archive) return;
   const std::string error = s_.ports_.archive->CommitCommand();
   if (error.empty()) return;
-  try {
-    // The archive is a file the Session could not write, like any other.
-    s_.failures_.push_back(error);
-    s_.ports_.messages.Show(error);
-  } catch (...) {
-    // A destructor must not throw; the archive reports the failure again if it lasts.
-  }
+  // The archive is a file the Session could not write, like any other.
+  s_.failures_.push_back(error);
+  s_.ports_.messages.Show(error);
 }
 
 Date Session::Day() const {
@@ -51,16 +53,18 @@ Date Session::Day() const {
 }
 
 void Session::Start() {
-  Command command(*this);
-  const Deadline deadline(*this);
-  ws_.ReportRow = -1;
-  ReadRememberMe();
-  view_.BringToFront(kPageAbout);
-  for (int p = 0; p < kPageCount; ++p) view_.tabVisible[p] = p == kPageAbout;
-  ws_.IndicatorList.clear();
-  view_.resultsDate = FormatDate(ports_.clock.Today());
-  ws_.DayData.clear();
-  FetchCourseTable();
+  AsCommand([&] {
+    const Deadline deadline(*this);
+    ws_.ReportRow = -1;
+    ReadRememberMe();
+    view_.BringToFront(kPageAbout);
+    for (int p = 0; p < kPageCount; ++p) view_.tabVisible[p] = p == kPageAbout;
+    ws_.IndicatorList.clear();
+    view_.resultsDate = FormatDate(ports_.clock.Today());
+    ws_.DayData.clear();
+    // Asked for by the first command that needs it, on that command's thread.
+    courseTableDue_ = true;
+  });
 }
 
 void Session::ReadRememberMe() {
@@ -73,21 +77,14 @@ void Session::ReadRememberMe() {
 }
 
 void Session::FetchCourseTable() {
-  courseTable_ =
-      std::async(options_.maxConnections > 1 ? std::launch::async : std::launch::deferred,
-                 [this] { return ports_.web.Get(urls_.CourseTable(), &stop_); });
-  if (options_.maxConnections <= 1) AwaitCourseTable();
+  if (!courseTableDue_) return;
+  ApplyCourseTable(ports_.web.Get(urls_.CourseTable(), &stop_));
 }
 
-void Session::AwaitCourseTable() {
-  if (!courseTable_.valid()) return;
-  HttpAnswer answer = courseTable_.get();
-  if (answer.stopped) {
-    // A stop meant for a command is no answer: the next command that needs the table asks again.
-    courseTable_ = std::async(std::launch::deferred,
-                              [this] { return ports_.web.Get(urls_.CourseTable(), &stop_); });
-    return;
-  }
+void Session::ApplyCourseTable(const HttpAnswer& answer) {
+  // A stop meant for the command is no answer: the next command that needs the table asks again.
+  if (!courseTableDue_ || answer.stopped) return;
+  courseTableDue_ = false;
   ws_.CourseTable = SplitLines(BodyOrEmpty(answer));
 }
 
@@ -119,37 +116,33 @@ void Session::SayHowItEnded(const PageFailures* failures) {
 }
 
 void Session::UseSettings(SessionOptions options) {
-  AwaitCourseTable();  // its request reads the hosts about to change
   options.folder = FullPath(options.folder);
   const bool newServer = options.hosts.dataServer != options_.hosts.dataServer;
   const bool newFolder = options.folder != options_.folder;
   options_ = std::move(options);
   urls_ = VendorUrls(options_.hosts);
   if (!view_.signedIn && (newServer || newFolder)) ReadRememberMe();
-  if (newServer) FetchCourseTable();
+  if (newServer) courseTableDue_ = true;
 }
 
 void Session::Close() {
-  Command command(*this);
-  // A course table a stop sent back for asking again is not asked for on the way out.
-  if (courseTable_.valid() &&
-      courseTable_.wait_for(std::chrono::seconds(0)) == std::future_status::deferred)
-    courseTable_ = {};
-  AwaitCourseTable();
-  ws_.DayData.clear();
-  ws_.CourseTable.clear();
+  AsCommand([&] {
+    ws_.DayData.clear();
+    ws_.CourseTable.clear();
+  });
 }
 
 void Session::LoadResults(const std::string& date) {
-  Command command(*this);
-  const Deadline deadline(*this);
-  AwaitCourseTable();
-  const HttpAnswer answer = ports_.web.Get(urls_.Results(date), &stop_);
-  if (stop_.stopped()) return SayHowItEnded();
-  view_.resultsDate = date;
-  view_.vizVisible = false;
-  const bool found = trotix::LoadResults(ws_, BodyOrEmpty(answer));
-  view_.vizVisible = !found;
+  AsCommand([&] {
+    const Deadline deadline(*this);
+    FetchCourseTable();
+    const HttpAnswer answer = ports_.web.Get(urls_.Results(date), &stop_);
+    if (stop_.stopped()) return SayHowItEnded();
+    view_.resultsDate = date;
+    view_.vizVisible = false;
+    const bool found = trotix::LoadResults(ws_, BodyOrEmpty(answer));
+    view_.vizVisible = !found;
+  });
 }
 
 void Session::OpenResultLink(int row) {
@@ -172,7 +165,7 @@ void Session::ScoreZorvatRace(int row) {
 void Session::ReloadMoves() {
   if (!view_.signedIn) return;
   const Deadline deadline(*this);
-  AwaitCourseTable();
+  FetchCourseTable();
   const HttpAnswer moves = ports_.web.Get(urls_.Moves(), &stop_);
   if (stop_.stopped()) return SayHowItEnded();
   if (!moves.failed) ws_.LG.ClearRows();
@@ -180,19 +173,20 @@ void Session::ReloadMoves() {
 }
 
 void Session::FillIndicatorRace(int row) {
-  Command command(*this);
-  const Deadline deadline(*this);
-  // Every page is in before T2 changes, so a stop leaves T2 as it was.
-  const auto urls = IndicatorRacePages(ws_, row, urls_);
-  RunnerPages pages;
-  if (!FetchRunnerPages(urls, pages)) return SayHowItEnded();
-  trotix::FillIndicatorRace(ws_, row, urls_, FetchedPages(urls, pages.bodies));
-  // T2 now holds that race: the buttons and the total stay only when it is the race on screen.
-  if (!ExchangeHoldsRace(ws_, view_.raceOnScreen)) {
-    ws_.u8 = kExchangeTotalCaption;
-    view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
-  }
-  SayHowItEnded(&pages.failures);
+  AsCommand([&] {
+    const Deadline deadline(*this);
+    // Every page is in before T2 changes, so a stop leaves T2 as it was.
+    const auto urls = IndicatorRacePages(ws_, row, urls_);
+    RunnerPages pages;
+    if (!FetchRunnerPages(urls, pages)) return SayHowItEnded();
+    trotix::FillIndicatorRace(ws_, row, urls_, FetchedPages(urls, pages.bodies));
+    // T2 now holds that race: the buttons and the total stay only when it is the race on screen.
+    if (!ExchangeHoldsRace(ws_, view_.raceOnScreen)) {
+      ws_.u8 = kExchangeTotalCaption;
+      view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
+    }
+    SayHowItEnded(&pages.failures);
+  });
 }
 
 bool Session::FetchRunnerPages(const std::vector<std::string>& urls, RunnerPages& pages,

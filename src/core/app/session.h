@@ -7,10 +7,10 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "analysis/best_of.h"
@@ -221,9 +221,10 @@ class Session {
     Session& session_;
   };
 
-  // The course table travels beside the version probe: start-up only starts its request.
+  // The course table, when it is due: a step of each command that needs it (the sign-in, the
+  // results, the moves), under its stop signal.
   void FetchCourseTable();
-  void AwaitCourseTable();
+  void ApplyCourseTable(const HttpAnswer& answer);
   // The sign-in fields from the remember-me file of the folder, for the data server.
   void ReadRememberMe();
   // Every table and list of the day emptied; the report and the course table stay.
@@ -233,10 +234,17 @@ class Session {
   // Whether REP holds rows that no save has written since they changed.
   void NoteReportChanges();
   SignInResult TrySignIn(const SignInForm& form);
+  // The version probe and the sign-in request: how the sign-in ended, or none when `answer`
+  // holds a day to load.
+  std::optional<SignInResult> ProbeAndSignIn(const SignInForm& form, HttpAnswer& answer);
   // False when Cancel or the deadline ended the loads; nothing is applied then.
-  bool LoadDay(const SignInForm& form, const std::string& answer);
-  DayLoads FetchDayLoads();          // one request after another
-  DayLoads FetchDayLoadsTogether();  // side by side
+  // `indicatorProbe`: the indicator file's probe when it went beside the sign-in already.
+  bool LoadDay(const SignInForm& form, const std::string& answer,
+               std::optional<ProbeResult> indicatorProbe);
+  DayLoads FetchDayLoads();  // one request after another
+  // Side by side, the probe already made: the main client's loads here, the Zorvat tables
+  // through their own client on a thread of their own.
+  DayLoads FetchDayLoadsTogether(ProbeResult indicatorProbe);
   void ApplyIndicatorList(ProbeResult probe, const HttpAnswer& answer);
   void ApplyFeed(const HttpAnswer& answer, void (*load)(Workspace&, std::string_view));
   // Fetches runner pages through the main client within the connection cap, advancing `pr` per
@@ -247,17 +255,35 @@ class Session {
   // the runner pages that failed.
   void SayHowItEnded(const PageFailures* failures = nullptr);
   void RunBestOf(BestOfSystem system, bool fromRealOdds);
-  // Brackets a user command in the archive: one transaction when it ends.
+  SettleSummary SettleOpenDays();
+  // Brackets a user command in the archive as one transaction: Commit writes it; one that ends
+  // without Commit (an exception) is rolled back.
   class Command {
    public:
     explicit Command(Session& s);
     ~Command();
     Command(const Command&) = delete;
     Command& operator=(const Command&) = delete;
+    void Commit();
 
    private:
     Session& s_;
+    bool open_ = true;
   };
+  // Runs `steps` as one command: committed when they return, rolled back when they throw (the
+  // exception goes on to the caller).
+  template <typename Steps>
+  decltype(auto) AsCommand(Steps&& steps) {
+    Command command(*this);
+    if constexpr (std::is_void_v<decltype(steps())>) {
+      steps();
+      command.Commit();
+    } else {
+      decltype(auto) result = steps();
+      command.Commit();
+      return result;
+    }
+  }
   // The race day the picks belong to: the sign-in's date.
   Date Day() const;
   // Puts REP rows from `first` on into the ledger, each with its runner's win price from TAB.
@@ -291,7 +317,7 @@ class Session {
   Table savedReport_;              // REP as the last save wrote it
   std::vector<std::string> failures_;
   std::shared_ptr<const ProofReport> proof_;
-  std::future<HttpAnswer> courseTable_;  // last: it must end before the rest goes
+  bool courseTableDue_ = true;  // since start-up or a new data server
 };
 
 }  // namespace trotix

@@ -32,26 +32,28 @@ void Undo(WorkspaceView& view, WorkspaceView&& copy) {
 }  // namespace
 
 void Session::AnalyseLive(int row) {
-  Command command(*this);
-  const Deadline deadline(*this);
-  // Every page is in before a table changes, so a stop leaves the last analysis on screen.
-  const auto urls = RealOddsPages(ws_, row, urls_);
-  RunnerPages pages;
-  if (!FetchRunnerPages(urls, pages)) return SayHowItEnded();
-  ws_.bfnumber.clear();
-  view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
-  AnalyseRace(ws_, row, true, urls_, FetchedPages(urls, pages.bodies));
-  ShowAnalysedRace(row, /*fetched=*/true);
-  SayHowItEnded(&pages.failures);
+  AsCommand([&] {
+    const Deadline deadline(*this);
+    // Every page is in before a table changes, so a stop leaves the last analysis on screen.
+    const auto urls = RealOddsPages(ws_, row, urls_);
+    RunnerPages pages;
+    if (!FetchRunnerPages(urls, pages)) return SayHowItEnded();
+    ws_.bfnumber.clear();
+    view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
+    AnalyseRace(ws_, row, true, urls_, FetchedPages(urls, pages.bodies));
+    ShowAnalysedRace(row, /*fetched=*/true);
+    SayHowItEnded(&pages.failures);
+  });
 }
 
 void Session::AnalyseWithoutOdds(int row) {
-  Command command(*this);
-  AnalyseRace(ws_, row, false, urls_, FetchedPages({}, {}));
-  ShowAnalysedRace(row, /*fetched=*/false);
-  ws_.bfnumber.clear();
-  view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
-  view_.BringToFront(kPageAllTable);
+  AsCommand([&] {
+    AnalyseRace(ws_, row, false, urls_, FetchedPages({}, {}));
+    ShowAnalysedRace(row, /*fetched=*/false);
+    ws_.bfnumber.clear();
+    view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
+    view_.BringToFront(kPageAllTable);
+  });
 }
 
 void Session::ShowAnalysedRace(int row, bool fetched) {
@@ -66,11 +68,11 @@ void Session::ShowAnalysedRace(int row, bool fetched) {
 }
 
 void Session::RunBestRank(bool fromRealOdds) {
-  RunBestOf(BestOfSystem::kBestRank, fromRealOdds);
+  AsCommand([&] { RunBestOf(BestOfSystem::kBestRank, fromRealOdds); });
 }
 
 void Session::RunBestRecoming(bool fromRealOdds) {
-  RunBestOf(BestOfSystem::kBestRecoming, fromRealOdds);
+  AsCommand([&] { RunBestOf(BestOfSystem::kBestRecoming, fromRealOdds); });
 }
 
 // The day's runner pages travel as one batch in race order, the connections kept full by the
@@ -78,7 +80,6 @@ void Session::RunBestRecoming(bool fromRealOdds) {
 // are in. An analysis therefore never waits on the network, and a stop between two races leaves
 // the tables as the last finished race left them.
 void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
-  Command command(*this);
   Progress& progress = ports_.progress;
   Deadline deadline(*this);
   const int count = ws_.MM.RowCount();

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "analysis/analyse_race.h"
+#include "app/error_text.h"
 #include "app/recording_ports.h"
 #include "app/session.h"
 #include "archive/archive_http_client.h"
@@ -23,6 +24,7 @@ class PickCollector : public DayArchive {
  public:
   void BeginCommand() override {}
   std::string CommitCommand() override { return {}; }
+  void RollbackCommand() override {}
   void Record(RecordedAnswer) override {}
   void KeepDay(const Date&, const Hosts&) override {}
   void ForgetAnswers(const std::vector<RequestKey>&) override {}
@@ -77,20 +79,21 @@ std::string BacktestMessage(const BacktestSummary& s) {
 }  // namespace
 
 void Session::ShowProof(const ProofQuery& query) {
-  Command command(*this);
-  std::vector<Pick> ledger;
-  std::vector<ArchiveRun> runs;
-  std::string record;
-  if (DayArchive* archive = ports_.archive) {
-    // One read of the events gives the picks and the check of their chain.
-    const std::vector<ChainedEvent> events = archive->LedgerEvents();
-    record = ChainCheckText(VerifyChain(events));
-    ledger = SortedPicks(PicksOfEvents(events));
-    runs = archive->Runs();
-  }
-  auto report = std::make_shared<ProofReport>(MakeProofReport(ledger, runs, query));
-  report->record = std::move(record);
-  proof_ = std::move(report);
+  AsCommand([&] {
+    std::vector<Pick> ledger;
+    std::vector<ArchiveRun> runs;
+    std::string record;
+    if (DayArchive* archive = ports_.archive) {
+      // One read of the events gives the picks and the check of their chain.
+      const std::vector<ChainedEvent> events = archive->LedgerEvents();
+      record = ChainCheckText(VerifyChain(events));
+      ledger = SortedPicks(PicksOfEvents(events));
+      runs = archive->Runs();
+    }
+    auto report = std::make_shared<ProofReport>(MakeProofReport(ledger, runs, query));
+    report->record = std::move(record);
+    proof_ = std::move(report);
+  });
 }
 
 BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
@@ -101,20 +104,20 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
     return summary;
   }
   std::vector<Date> days, stored;
-  {
-    Command command(*this);
+  const bool started = AsCommand([&] {
     stored = archive->Days();
     for (const Date& d : stored)
       if (from <= d && d <= to) days.push_back(d);
     summary.days = static_cast<int>(days.size());
     if (days.empty()) {
       ports_.messages.Show("No stored days from " + FormatDate(from) + " to " + FormatDate(to));
-      return summary;
+      return false;
     }
     // The end of this command says why when it could not be written.
     summary.runId = archive->StartBacktestRun(days.front());
-    if (summary.runId == 0) return summary;
-  }
+    return summary.runId != 0;
+  });
+  if (!started) return summary;
 
   const Deadline deadline(*this);
   const ScratchFolder scratch("trotix-backtest");
@@ -132,15 +135,16 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
                         FormatDate(days[i]));
     const std::vector<Date> later(std::upper_bound(stored.begin(), stored.end(), days[i]),
                                   stored.end());
-    Command command(*this);
     BacktestDay done;
     try {
-      done = BacktestStoredDay(days[i], summary.runId, scratch.path(), later);
-    } catch (const std::exception& e) {
+      // A day is one command: the picks of a day that fails half-way are rolled back with it.
+      done = AsCommand(
+          [&] { return BacktestStoredDay(days[i], summary.runId, scratch.path(), later); });
+    } catch (...) {
       // One day that cannot be replayed does not stop the others.
       done = BacktestDay{};
       done.day = days[i];
-      done.note = e.what();
+      done.note = CurrentErrorText();
     }
     if (done.note == kStoppedNote) {
       summary.cancelled = true;

@@ -63,12 +63,13 @@ void Session::LedgerRows(int first) {
 }
 
 void Session::AddToReport(int row) {
-  Command command(*this);
-  const int first = ws_.REP.RowCount();
-  const std::string message = trotix::AddToReport(ws_, row);
-  LedgerRows(first);
-  NoteReportChanges();
-  ports_.messages.Show(message);
+  AsCommand([&] {
+    const int first = ws_.REP.RowCount();
+    const std::string message = trotix::AddToReport(ws_, row);
+    LedgerRows(first);
+    NoteReportChanges();
+    ports_.messages.Show(message);
+  });
 }
 
 void Session::SelectReportRow(int row) {
@@ -76,23 +77,24 @@ void Session::SelectReportRow(int row) {
 }
 
 void Session::DeleteReportRow() {
-  Command command(*this);
-  const int row = ws_.ReportRow;
-  const bool selected = row >= 0 && row < ws_.REP.RowCount();
-  const Pick pick = selected ? PickOfReportRow(row) : Pick{};
-  if (const std::string message = trotix::DeleteReportRow(ws_); !message.empty()) {
-    ports_.messages.Show(message);
-    return;
-  }
-  NoteReportChanges();
-  if (!ports_.archive || !selected) return;
-  // The same runner reported twice is one pick: it goes with the last of its rows.
-  for (int r = 0; r < ws_.REP.RowCount(); ++r)
-    if (SameReportRow(ws_.REP, r, pick)) return;
-  // At or after the off the pick is a bet whatever the report shows; the archive keeps a
-  // settled pick as it is.
-  const Instant at = ports_.clock.Utc();
-  if (BeforeOff(pick, at)) ports_.archive->WithdrawPick(pick, UtcText(at));
+  AsCommand([&] {
+    const int row = ws_.ReportRow;
+    const bool selected = row >= 0 && row < ws_.REP.RowCount();
+    const Pick pick = selected ? PickOfReportRow(row) : Pick{};
+    if (const std::string message = trotix::DeleteReportRow(ws_); !message.empty()) {
+      ports_.messages.Show(message);
+      return;
+    }
+    NoteReportChanges();
+    if (!ports_.archive || !selected) return;
+    // The same runner reported twice is one pick: it goes with the last of its rows.
+    for (int r = 0; r < ws_.REP.RowCount(); ++r)
+      if (SameReportRow(ws_.REP, r, pick)) return;
+    // At or after the off the pick is a bet whatever the report shows; the archive keeps a
+    // settled pick as it is.
+    const Instant at = ports_.clock.Utc();
+    if (BeforeOff(pick, at)) ports_.archive->WithdrawPick(pick, UtcText(at));
+  });
 }
 
 void Session::ClearReport() {

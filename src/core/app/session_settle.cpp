@@ -27,7 +27,10 @@ std::string SettleMessage(const SettleSummary& s) {
 }  // namespace
 
 SettleSummary Session::Settle() {
-  Command command(*this);
+  return AsCommand([&] { return SettleOpenDays(); });
+}
+
+SettleSummary Session::SettleOpenDays() {
   const Deadline deadline(*this);
   SettleSummary summary;
   DayArchive* archive = ports_.archive;

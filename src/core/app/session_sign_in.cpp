@@ -1,5 +1,7 @@
 // The sign-in and the day's load, step by step in the system's order.
-#include <future>
+#include <exception>
+#include <optional>
+#include <thread>
 
 #include "analysis/zorvat/reference_tables.h"
 #include "app/remember_me.h"
@@ -11,32 +13,87 @@
 #include "text/strings.h"
 
 namespace trotix {
+namespace {
+
+// Runs `side` on a thread of its own while `main` runs on this one, and returns once both have
+// ended, with what either threw. The sign-in's one way of using its two clients at once: each
+// side uses one client only, so each client keeps one thread inside it.
+template <typename Side, typename Main>
+void Beside(Side&& side, Main&& main) {
+  std::exception_ptr failed;
+  {
+    std::jthread lane([&] {
+      try {
+        side();
+      } catch (...) {
+        failed = std::current_exception();
+      }
+    });
+    main();
+  }
+  if (failed) std::rethrow_exception(failed);
+}
+
+}  // namespace
 
 SignInResult Session::SignIn(const SignInForm& form) {
-  Command command(*this);
-  const Deadline deadline(*this);
-  const SignInResult result = TrySignIn(form);
-  if (DayArchive* archive = ports_.archive) {
-    if (result == SignInResult::SignedIn) {
-      day_ = ports_.clock.Today();
-      archive->KeepDay(*day_, options_.hosts);
-    } else {
-      // A replay must never meet the answers of a sign-in that failed.
-      archive->ForgetAnswers({RequestKeyOf(urls_.VersionProbe(), options_.hosts, true),
-                              RequestKeyOf(urls_.Login("", ""), options_.hosts, false)});
+  return AsCommand([&] {
+    const Deadline deadline(*this);
+    const SignInResult result = TrySignIn(form);
+    if (DayArchive* archive = ports_.archive) {
+      if (result == SignInResult::SignedIn) {
+        day_ = ports_.clock.Today();
+        archive->KeepDay(*day_, options_.hosts);
+      } else {
+        // A replay must never meet the answers of a sign-in that failed.
+        archive->ForgetAnswers(
+            {RequestKeyOf(urls_.VersionProbe(), options_.hosts, true),
+             RequestKeyOf(urls_.Login("", ""), options_.hosts, false),
+             RequestKeyOf(urls_.IndicatorFile(view_.resultsDate), options_.hosts, true)});
+      }
     }
-  }
-  return result;
+    return result;
+  });
 }
 
 SignInResult Session::TrySignIn(const SignInForm& form) {
+  HttpAnswer answer;
+  std::optional<SignInResult> ended;
+  std::optional<ProbeResult> indicatorProbe;
+  if (options_.maxConnections > 1) {
+    // Side by side, each client with one thread inside it: the course table and the indicator
+    // file's probe through the Zorvat client on a thread of their own (neither needs the main
+    // client's cookies or redirects), while the version probe and the sign-in go through the
+    // main client here.
+    const bool tableDue = courseTableDue_;
+    const std::string indicator = urls_.IndicatorFile(view_.resultsDate);
+    HttpAnswer table;
+    Beside(
+        [&] {
+          if (tableDue) table = ports_.zorvat.Get(urls_.CourseTable(), &stop_);
+          indicatorProbe = ports_.zorvat.Probe(indicator, &stop_);
+        },
+        [&] { ended = ProbeAndSignIn(form, answer); });
+    if (tableDue) ApplyCourseTable(table);
+  } else {
+    FetchCourseTable();
+    ended = ProbeAndSignIn(form, answer);
+  }
+  if (ended) return *ended;
+  if (!LoadDay(form, answer.body, indicatorProbe)) {
+    SayHowItEnded();
+    return SignInResult::Stopped;
+  }
+  return SignInResult::SignedIn;
+}
+
+std::optional<SignInResult> Session::ProbeAndSignIn(const SignInForm& form, HttpAnswer& answer) {
   const auto stopped = [this] {
     SayHowItEnded();
     return SignInResult::Stopped;
   };
   std::string why;
   const ProbeResult version = ports_.web.ProbeExplained(urls_.VersionProbe(), why, &stop_);
-  AwaitCourseTable();
   if (stop_.stopped()) return stopped();
   switch (version) {
     case ProbeResult::Present:
@@ -55,7 +112,7 @@ SignInResult Session::TrySignIn(const SignInForm& form) {
   }
 
   const std::string login = urls_.Login(form.login, form.password);
-  const HttpAnswer answer = ports_.web.Get(login, &stop_);
+  answer = ports_.web.Get(login, &stop_);
   if (stop_.stopped()) return stopped();
   if (answer.failed) {
     // A failed request is no sign-in, not a successful one with an empty day. The address is
@@ -68,12 +125,10 @@ SignInResult Session::TrySignIn(const SignInForm& form) {
     ports_.messages.Show(kAuthorizationFailed);
     return SignInResult::Rejected;
   }
-  if (!LoadDay(form, answer.body)) return stopped();
-  return SignInResult::SignedIn;
+  return std::nullopt;
 }
 
 void Session::SignOut() {
-  AwaitCourseTable();
   ClearDay();
   view_.signedIn = false;
   view_.signInEnabled = true;
@@ -98,9 +153,10 @@ void Session::NoteConnectionFailure(const std::string& url, const std::string& w
   view_.notes.push_back("Connection failed: " + url + (why.empty() ? "" : " — " + why));
 }
 
-bool Session::LoadDay(const SignInForm& form, const std::string& answer) {
+bool Session::LoadDay(const SignInForm& form, const std::string& answer,
+                      std::optional<ProbeResult> indicatorProbe) {
   // Everything is fetched before anything changes, so a stop leaves the Session signed out.
-  const DayLoads loads = options_.maxConnections > 1 ? FetchDayLoadsTogether() : FetchDayLoads();
+  const DayLoads loads = indicatorProbe ? FetchDayLoadsTogether(*indicatorProbe) : FetchDayLoads();
   if (stop_.stopped()) return false;
   if (form.rememberMe) {
     if (const auto error =
@@ -151,23 +207,23 @@ Session::DayLoads Session::FetchDayLoads() {
   return loads;
 }
 
-Session::DayLoads Session::FetchDayLoadsTogether() {
-  // One round trip for everything: the indicator file is fetched beside its probe and used only
-  // when the probe says it is there, so the tables are what the one-after-another order gives.
+Session::DayLoads Session::FetchDayLoadsTogether(ProbeResult indicatorProbe) {
   const int cap = options_.maxConnections;
-  const std::string indicator = urls_.IndicatorFile(view_.resultsDate);
-  auto probe = std::async(std::launch::async, [&] { return ports_.web.Probe(indicator, &stop_); });
-  auto zorvat = std::async(std::launch::async, [&] {
-    return ports_.zorvat.GetMany({urls_.ProcessBase(), urls_.ScoreBase(), urls_.DayValues()}, cap,
-                                 {}, &stop_);
-  });
-  auto web = ports_.web.GetMany({indicator, urls_.Tips(), urls_.Moves()}, cap, {}, &stop_);
-  auto tables = zorvat.get();
   DayLoads loads;
-  loads.indicatorProbe = probe.get();
-  loads.indicator = std::move(web[0]);
-  loads.tips = std::move(web[1]);
-  loads.moves = std::move(web[2]);
+  loads.indicatorProbe = indicatorProbe;
+  std::vector<std::string> urls = {urls_.Tips(), urls_.Moves()};
+  if (indicatorProbe == ProbeResult::Present)
+    urls.push_back(urls_.IndicatorFile(view_.resultsDate));
+  std::vector<HttpAnswer> tables, web;
+  Beside(
+      [&] {
+        tables = ports_.zorvat.GetMany({urls_.ProcessBase(), urls_.ScoreBase(), urls_.DayValues()},
+                                       cap, {}, &stop_);
+      },
+      [&] { web = ports_.web.GetMany(urls, cap, {}, &stop_); });
+  loads.tips = std::move(web[0]);
+  loads.moves = std::move(web[1]);
+  if (web.size() > 2) loads.indicator = std::move(web[2]);
   loads.processBase = std::move(tables[0]);
   loads.scoreBase = std::move(tables[1]);
   loads.dayValues = std::move(tables[2]);

@@ -80,11 +80,16 @@ class DayArchive {
  public:
   virtual ~DayArchive() = default;
 
-  // Brackets one user command: what it gathers is written in one transaction when it ends, so a
-  // crash loses only the command under way. Brackets may nest; the outermost one writes.
+  // Brackets one user command: what it gathers (the answers' rows, the changes to the picks) is
+  // written in one transaction when it ends without an error, so a crash loses only the command
+  // under way. Brackets may nest; the outermost one writes.
   virtual void BeginCommand() = 0;
   // Returns why writing failed, once; what the command gathered is kept for the next command.
   virtual std::string CommitCommand() = 0;
+  // The command failed: what it gathered since its BeginCommand is dropped, the outer brackets'
+  // gatherings stay. Bodies already stored for the answers may stay: they are kept by content
+  // and mean nothing without a row.
+  virtual void RollbackCommand() = 0;
 
   // An answer as it arrived, from any thread. Answers are held until the sign-in succeeds.
   virtual void Record(RecordedAnswer answer) = 0;

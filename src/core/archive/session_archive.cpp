@@ -57,12 +57,25 @@ void SessionArchive::Note(const ArchiveError& e) {
 }
 
 void SessionArchive::BeginCommand() {
-  ++depth_;
+  std::lock_guard lock(mutex_);
+  marks_.emplace_back(answers_.size(), picks_.size());
+}
+
+void SessionArchive::RollbackCommand() {
+  std::lock_guard lock(mutex_);
+  if (marks_.empty()) return;
+  const auto [answers, picks] = marks_.back();
+  marks_.pop_back();
+  if (answers_.size() > answers) answers_.resize(answers);
+  if (picks_.size() > picks) picks_.resize(picks);
 }
 
 std::string SessionArchive::CommitCommand() {
-  depth_ = std::max(0, depth_ - 1);
-  if (depth_ > 0) return {};
+  {
+    std::lock_guard lock(mutex_);
+    if (!marks_.empty()) marks_.pop_back();
+    if (!marks_.empty()) return {};
+  }
   ArchiveWrite write;
   {
     std::lock_guard lock(mutex_);

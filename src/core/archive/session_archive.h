@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "archive/day_archive.h"
@@ -23,6 +24,7 @@ class SessionArchive : public DayArchive {
 
   void BeginCommand() override;
   std::string CommitCommand() override;
+  void RollbackCommand() override;
   void Record(RecordedAnswer answer) override;
   void KeepDay(const Date& day, const Hosts& hosts) override;
   void ForgetAnswers(const std::vector<RequestKey>& keys) override;
@@ -64,7 +66,8 @@ class SessionArchive : public DayArchive {
   Hosts hosts_;
   bool dayWritten_ = false;
 
-  int depth_ = 0;
+  // What was gathered when each open bracket began: answers, then pick changes.
+  std::vector<std::pair<std::size_t, std::size_t>> marks_;
   std::vector<PickChange> picks_;
   std::vector<RaceMiss> misses_, found_;
   std::string error_;      // the last failure not yet reported

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 
+#include "net/owner_check.h"
 #include "net/vendor_urls.h"
 #include "text/strings.h"
 
@@ -134,6 +135,7 @@ struct CurlHttpClient::Impl {
   CURLM* multi = nullptr;
   curl_slist* headers = nullptr;
   bool busy = false;  // a batch is running; a nested call from its callback gets its own multi
+  OwnerCheck owner{"an HTTP client"};
   std::array<std::mutex, CURL_LOCK_DATA_LAST> locks;
 
   static void Lock(CURL*, curl_lock_data data, curl_lock_access, void* user) {
@@ -286,6 +288,7 @@ HttpAnswer CurlHttpClient::Get(const std::string& url, const StopSignal* stop) {
 std::vector<HttpAnswer> CurlHttpClient::GetMany(const std::vector<std::string>& urls,
                                                 int maxConnections, const AnswerHandler& onAnswer,
                                                 const StopSignal* stop) {
+  const OwnerCheck::Scope owned(impl_->owner);
   if (!impl_->busy) {
     impl_->busy = true;
     struct Release {
@@ -353,6 +356,7 @@ std::string RedirectTarget(const std::string& from, const std::string& location)
 
 ProbeResult CurlHttpClient::ProbeExplained(const std::string& url, std::string& why,
                                            const StopSignal* stop) {
+  const OwnerCheck::Scope owned(impl_->owner);
   why.clear();
   using Clock = std::chrono::steady_clock;
   const auto limit = impl_->options.requestTimeout;

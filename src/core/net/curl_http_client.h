@@ -22,7 +22,8 @@ struct CurlHttpOptions {
 };
 
 // One client keeps its own cookies: every answer's cookies are sent back on its later requests,
-// including those of a batch. A client object is used by one thread at a time.
+// including those of a batch. A client object is used by one thread at a time; a second thread
+// that enters while another is inside aborts the program (`OwnerCheck`).
 class CurlHttpClient : public HttpClient {
  public:
   explicit CurlHttpClient(CurlHttpOptions options = {});

@@ -2,6 +2,9 @@
 // picks ledger following the report, and settlement against the generated finishing order.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdexcept>
+
 #include "analysis/analyse_race.h"
 #include "app/recording_ports.h"
 #include "app/session.h"
@@ -359,6 +362,90 @@ TEST(Backtest, StoredDemoDaysGiveTheLivePicksAndFigures) {
   ASSERT_EQ(cancelled.done.size(), 1u);
   const auto kept = Outcomes(store.Picks(), PickSource::kBacktest, cancelled.runId, first, third);
   EXPECT_EQ(kept, Outcomes(store.Picks(), PickSource::kLive, 0, first, first));
+}
+
+// The archive of a session whose reads of `failing`'s stored answers throw `thrown` (a body too
+// large to hold, a fault of a reader): everything else goes to the real archive.
+class FailingReads : public DayArchive {
+ public:
+  FailingReads(DayArchive& inner, Date failing, std::function<void()> thrown)
+      : inner_(inner), failing_(failing), thrown_(std::move(thrown)) {}
+  void BeginCommand() override { inner_.BeginCommand(); }
+  std::string CommitCommand() override { return inner_.CommitCommand(); }
+  void RollbackCommand() override { inner_.RollbackCommand(); }
+  void Record(RecordedAnswer a) override { inner_.Record(std::move(a)); }
+  void KeepDay(const Date& d, const Hosts& h) override { inner_.KeepDay(d, h); }
+  void ForgetAnswers(const std::vector<RequestKey>& k) override { inner_.ForgetAnswers(k); }
+  std::string LastAnswer(const Date& day, const RequestKey& key) override {
+    if (day == failing_) thrown_();
+    return inner_.LastAnswer(day, key);
+  }
+  void AddPick(Pick p) override { inner_.AddPick(std::move(p)); }
+  void WithdrawPick(const Pick& p, const std::string& at) override { inner_.WithdrawPick(p, at); }
+  void NoteRaceMisses(std::vector<RaceMiss> m, std::vector<RaceMiss> f) override {
+    inner_.NoteRaceMisses(std::move(m), std::move(f));
+  }
+  std::vector<RaceMiss> RaceMisses() override { return inner_.RaceMisses(); }
+  std::vector<ChainedEvent> LedgerEvents() override { return inner_.LedgerEvents(); }
+  std::vector<Pick> UnsettledPicks() override { return inner_.UnsettledPicks(); }
+  void Settle(std::vector<Pick> p) override { inner_.Settle(std::move(p)); }
+  std::vector<Pick> Picks() override { return inner_.Picks(); }
+  std::vector<ArchiveRun> Runs() override { return inner_.Runs(); }
+  std::vector<Date> Days() override { return inner_.Days(); }
+  std::optional<StoredDay> LoadDay(const Date& d) override { return inner_.LoadDay(d); }
+  long long StartBacktestRun(const Date& from) override { return inner_.StartBacktestRun(from); }
+
+ private:
+  DayArchive& inner_;
+  Date failing_;
+  std::function<void()> thrown_;
+};
+
+// Threads and lifetimes: a back-test day is one command. A day that throws once its picks are
+// added (its stored results cannot be read) is rolled back whole, whatever it throws: none of
+// its picks reach the ledger, its note says why, and the days around it are kept.
+TEST(Backtest, ADayThatThrowsHalfWayIsRolledBackWhole) {
+  testing::TempFolder folder;
+  SqliteArchive store(folder.path() / kDemoArchiveFileName);
+  vendorsim::DemoHistoryOptions history;
+  history.today = {2026, 12, 10};
+  history.days = 3;
+  history.races = 6;
+  for (const auto& day : vendorsim::BuildDemoHistory(store, history))
+    ASSERT_TRUE(day.error.empty()) << day.error;
+  const Date first{2026, 12, 7}, second{2026, 12, 8}, third{2026, 12, 9};
+  struct Case {
+    const char* name;
+    std::function<void()> thrown;
+    std::string note;
+  };
+  const std::vector<Case> cases = {
+      {"a standard exception", [] { throw std::length_error("results too large"); },
+       "results too large"},
+      {"anything else", [] { throw 42; }, "unexpected error (not a standard exception)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ArchiveHttpClient offline(std::vector<RecordedAnswer>{}, Hosts{});
+    SessionArchive archive(store);
+    FailingReads failing(archive, second, c.thrown);
+    RecordingBrowser browser;
+    RecordingMessages messages;
+    SilentProgress progress;
+    FixedClock clock({2026, 12, 20});
+    Session s(SessionOptions{Hosts{}, folder.path(), 8},
+              SessionPorts{offline, offline, browser, messages, progress, clock, &failing});
+    const BacktestSummary run = s.RunBacktest(first, third);
+    ASSERT_EQ(run.done.size(), 3u);
+    EXPECT_EQ(run.done[1].note, c.note);
+    EXPECT_EQ(run.done[1].picks, 0);
+    EXPECT_TRUE(Outcomes(store.Picks(), PickSource::kBacktest, run.runId, second, second).empty());
+    for (const Date& kept : {first, third}) {
+      const auto picks = Outcomes(store.Picks(), PickSource::kBacktest, run.runId, kept, kept);
+      EXPECT_FALSE(picks.empty()) << FormatDate(kept);
+      EXPECT_EQ(picks, Outcomes(store.Picks(), PickSource::kLive, 0, kept, kept));
+    }
+  }
 }
 
 }  // namespace

@@ -278,3 +278,44 @@ TEST_F(SessionDemoTest, CourseTableFailureOnlyLosesTheFlags) {
 
 }  // namespace
 }  // namespace trotix
+
+namespace trotix {
+namespace {
+
+// Threads and lifetimes: the data server changed in the settings and a command started at once.
+// The new server's course table is a step of the command that needs it, on that command's
+// thread, so the live analysis shares no client with it (a client aborts when a second thread
+// enters) and waits for none of it, while it stalls; the results then ask for it.
+TEST(SessionThreads, NewDataServerAndALiveAnalysisAtOnce) {
+  vendorsim::SimOptions options;
+  options.date = {2026, 12, 8};
+  options.races = 6;
+  vendorsim::VendorSim sim(options);
+  sim.Start();
+  CurlHttpOptions http;
+  http.requestTimeout = 2s;
+  testing::SessionHarness h(sim.BaseUrl(), options.date, 8, http);
+  h.session->Start();
+  ASSERT_EQ(h.session->SignIn({"demo", "demo"}), SignInResult::SignedIn);
+  int k = 0;
+  while (!sim.day().races[k].onExchange()) ++k;
+
+  sim.SetFault("/horse/zabeg.txt", FaultMode::kStall);
+  const int tables = sim.Requests("/horse/zabeg.txt");
+  SessionOptions changed = h.session->options();
+  // The same server by another name is a new data server to the Session.
+  changed.hosts.dataServer =
+      "http://localhost:" + sim.BaseUrl().substr(sim.BaseUrl().rfind(':') + 1);
+  h.session->UseSettings(changed);
+  h.session->AnalyseLive(k);
+  EXPECT_GT(h.ws().R.RowCount(), 0);
+  EXPECT_EQ(sim.Requests("/horse/zabeg.txt"), tables);  // no command has needed it yet
+
+  h.session->LoadResults("08.12.2026");
+  EXPECT_EQ(sim.Requests("/horse/zabeg.txt"), tables + 1);
+  EXPECT_GT(h.ws().REZ.RowCount(), 0);
+  EXPECT_TRUE(h.ws().CourseTable.empty());  // it stalled: the flags are missing, nothing else
+}
+
+}  // namespace
+}  // namespace trotix

@@ -343,5 +343,35 @@ TEST_F(CurlHttpClientTest, StopEndsABatchAtOnce) {
   EXPECT_EQ(BodyOrEmpty(client.Get(srv_.Url("/page"))), "page text");
 }
 
+// Threads and lifetimes: a client has one thread inside it at a time. A hand-over between
+// threads and a nested call from a batch's callback are fine; a second thread entering while
+// the first waits on a stalled answer aborts with a message that says so.
+TEST_F(CurlHttpClientTest, ASecondThreadInsideAClientAbortsLoudly) {
+  CurlHttpClient client;
+  std::string nested;
+  client.GetMany({srv_.Url("/page")}, 1,
+                 [&](int, const HttpAnswer&) { nested = client.Get(srv_.Url("/page")).body; });
+  EXPECT_EQ(nested, "page text");
+  std::thread([&] { EXPECT_EQ(client.Get(srv_.Url("/page")).body, "page text"); }).join();
+  std::string why;
+  EXPECT_EQ(client.ProbeExplained(srv_.Url("/page"), why), ProbeResult::Present);
+
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto twoThreads = [&](bool probe) {
+    CurlHttpOptions slow;
+    slow.requestTimeout = 3s;
+    CurlHttpClient shared(slow);
+    std::thread first([&] { shared.Get(srv_.Url("/stall")); });
+    std::this_thread::sleep_for(300ms);
+    if (probe)
+      shared.Probe(srv_.Url("/page"));
+    else
+      shared.Get(srv_.Url("/page"));
+    first.join();
+  };
+  EXPECT_DEATH(twoThreads(false), "a second thread entered an HTTP client");
+  EXPECT_DEATH(twoThreads(true), "a second thread entered an HTTP client");
+}
+
 }  // namespace
 }  // namespace trotix
