@@ -155,7 +155,11 @@ void WindowArchiveTest::recordsBesideTheCliSettlesAndReplays() {
   QVERIFY2(!messages.isEmpty() && messages.last().startsWith("Settled"),
            qPrintable(messages.join(" | ")));
   QCOMPARE(messages.size(), 1);  // no complaint of the archive's
-  QVERIFY(store->UnsettledPicks().empty());
+  // Today's picks are settled; yesterday's were made on the CLI's demo day, whose races the
+  // window's smaller server day does not list, so they wait for a fetch on a later day.
+  const auto open = store->UnsettledPicks();
+  QVERIFY(!open.empty());
+  for (const Pick& p : open) QCOMPARE(FormatDate(p.day), FormatDate(yesterday));
 
   // Both days are listed, newest first; today replays offline as it was seen.
   auto* days = window_->findChild<QComboBox*>("storedDaysBox");
