@@ -29,6 +29,7 @@
 #include "archive/recording_http_client.h"
 #include "archive/session_archive.h"
 #include "archive/sqlite_archive.h"
+#include "bench_archived_day.h"
 #include "bench_luck.h"
 #include "bench_settle.h"
 #include "bench_util.h"
@@ -775,9 +776,10 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 1000000));
   app.add_option("--only", o.only,
                  "run only these scenarios: signin, live, realodds, cpu, memory, parse, archive, "
-                 "history, backtest, proof, settle, gap, luck")
-      ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse", "archive",
-                             "gap", "history", "backtest", "proof", "settle", "luck"}));
+                 "history, backtest, proof, settle, gap, luck, archived-day")
+      ->check(
+          CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse", "archive", "gap",
+                         "history", "backtest", "proof", "settle", "luck", "archived-day"}));
   app.add_option("--cli", o.cli, "trotix-cli to measure");
   app.add_option("--window", o.window, "the window program to measure");
   CLI11_PARSE(app, argc, argv);
@@ -808,6 +810,7 @@ int main(int argc, char** argv) {
                 gap ? std::to_string(*gap).c_str() : "-", Verdict(gap && *gap <= 100));
   }
   if (wanted("luck") && !ExactLuckScenario(o.proofPicks)) ++missed;
+  if (wanted("archived-day")) missed += ArchivedDayMemory({o.cli, o.races}, dir);
   std::error_code ignored;
   std::filesystem::remove_all(dir, ignored);
   std::printf("\n%s\n", missed == 0 ? "every target met" : "some targets NOT MET");

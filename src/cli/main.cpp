@@ -268,7 +268,8 @@ int Run(Options& o) {
   HttpClient* webPort = nullptr;
   HttpClient* zorvatPort = nullptr;
   if (replayDay) {
-    replay = std::make_unique<ArchiveHttpClient>(std::move(stored->answers), o.hosts);
+    replay = std::make_unique<ArchiveHttpClient>(std::move(stored->answers), o.hosts,
+                                                 BodiesOf(*archive));
     webPort = zorvatPort = replay.get();
   } else if (offline) {
     // Nothing recorded: every request fails with "not in the archive".

@@ -76,7 +76,8 @@ std::optional<MadeSession> SessionFactory::Replay(SessionOptions options, const 
       return std::nullopt;
     }
     replay->archive = std::make_unique<SessionArchive>(*archive_, day);
-    replay->client = std::make_unique<ArchiveHttpClient>(stored->answers, stored->hosts);
+    replay->client = std::make_unique<ArchiveHttpClient>(stored->answers, stored->hosts,
+                                                         BodiesOf(*replay->archive));
     // The day's own hosts: every address the session builds is the one recorded.
     options.hosts = stored->hosts;
   } catch (const ArchiveError& e) {

@@ -1,5 +1,8 @@
 #include "vendorsim/content.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "net/vendor_urls.h"
 #include "report/html_escape.h"
 #include "text/dates.h"
@@ -73,10 +76,33 @@ bool SimContent::KnownAccount(const std::string& login, const std::string& passw
   return false;
 }
 
+namespace {
+
+// `page` followed by a comment that brings it to `size` bytes; a page as large already is left
+// as it is.
+std::string Padded(const std::string& page, std::size_t size) {
+  constexpr std::string_view kOpen = "\n<!-- ", kClose = " -->\n";
+  if (size < page.size() + kOpen.size() + kClose.size()) return page;
+  std::string out;
+  out.reserve(size);
+  out += page;
+  out += kOpen;
+  constexpr std::string_view kLine = "padding of the demo server's runner page\n";
+  for (std::size_t left = size - out.size() - kClose.size(); left > 0;) {
+    const std::size_t n = std::min(left, kLine.size());
+    out += kLine.substr(0, n);
+    left -= n;
+  }
+  out += kClose;
+  return out;
+}
+
+}  // namespace
+
 Answer SimContent::RunnerPage(const QueryParams& params) const {
   const auto it = runnerPages_.find(Param(params, "marketId") + "/" + Param(params, "selectionId"));
   if (it == runnerPages_.end()) return NotFound();
-  return Html(it->second);
+  return Html(Padded(it->second, options_.padRunnerPages));
 }
 
 Answer SimContent::Results(const QueryParams& params) const {

@@ -1,6 +1,7 @@
 #pragma once
 // What every path answers: all files generated once from the options, looked up per request.
 // Knows nothing of sockets; the server adds latency and faults around it.
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -29,6 +30,9 @@ struct ContentOptions {
   std::string linkBase = "http://www.trotix.com";
   // Results are published for the served date and this many days before it.
   int resultDaysBefore = 3;
+  // Runner pages grow to this many bytes with an HTML comment at their end (0: as generated),
+  // to try a client with large pages; added as each page is served, so the server stays small.
+  std::size_t padRunnerPages = 0;
 };
 
 using QueryParams = std::multimap<std::string, std::string>;  // decoded

@@ -35,6 +35,9 @@ int main(int argc, char** argv) {
                  "MODE: 500 (status 500), drop (connection closed, no answer), stall (never "
                  "answered until the server stops), truncate (half the announced body), garbage "
                  "(random bytes), oversize (a body above 32 MiB)");
+  app.add_option("--pad-runner-pages", o.padRunnerPages,
+                 "BYTES: runner pages padded to this size with an HTML comment at their end")
+      ->check(CLI::Range(std::size_t{0}, std::size_t{64} << 20));
   app.add_option("--threads", o.threads, "requests served at once")
       ->default_val(32)
       ->check(CLI::Range(2, 1024));

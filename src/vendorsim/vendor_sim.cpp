@@ -185,6 +185,7 @@ void VendorSim::Start() {
   c.races = s.options.races;
   c.accounts = s.options.accounts;
   c.linkBase = BaseUrl();
+  c.padRunnerPages = s.options.padRunnerPages;
   s.content = std::make_unique<SimContent>(std::move(c));
   s.server.Begin(std::max(2, s.options.threads));
   s.listener = std::thread([&s] { s.server.listen_after_bind(); });

@@ -26,6 +26,8 @@ struct SimOptions {
   int latencyMinMs = 0, latencyMaxMs = 0;  // added to every answer
   std::vector<Fault> faults;
   int threads = 32;  // requests served at once
+  // Runner pages padded to this many bytes with an HTML comment (0: as generated).
+  std::size_t padRunnerPages = 0;
 };
 
 class VendorSim {

@@ -883,7 +883,8 @@ TEST(CliArchive, KillDuringRecordingKeepsEveryEarlierCommand) {
   std::set<RequestKey> stored;
   for (const auto& a : day->answers) stored.insert(a.key);
   // The replay signs in to the whole day.
-  ArchiveHttpClient replay(day->answers, day->hosts);
+  ArchiveHttpClient replay(day->answers, day->hosts,
+                           [&store](long long id) { return store.Body(id); });
   RecordingBrowser browser;
   RecordingMessages messages;
   SilentProgress progress;

@@ -8,6 +8,7 @@
 #include "text/fields.h"
 #include "text/numbers.h"
 #include "text/strings.h"
+#include "vendorsim/content.h"
 #include "vendorsim/formats.h"
 #include "vendorsim/generator.h"
 #include "vendorsim/runner_page_reader.h"
@@ -57,6 +58,37 @@ TEST(Generator, SameSeedAndDateGiveTheSameBytes) {
   EXPECT_EQ(ProcessBaseText(7), ProcessBaseText(7));
   EXPECT_EQ(ScoreBaseText(7), ScoreBaseText(7));
   EXPECT_EQ(DayValuesText(7), DayValuesText(7));
+}
+
+// Padded runner pages are the plain page, then a comment up to the size asked: the same bytes
+// each time, read as the plain page, and a size below the page's own leaves it as it is.
+TEST(Generator, PaddedRunnerPagesKeepTheirFiguresAndSize) {
+  ContentOptions options;
+  options.date = kDate;
+  const SimContent plain(options);
+  const Race* race = nullptr;
+  for (const Race& r : plain.day().races)
+    if (r.onExchange() && race == nullptr) race = &r;
+  ASSERT_NE(race, nullptr);
+  const QueryParams page = {{"marketId", race->winMarket},
+                            {"selectionId", race->runners.front().selectionId}};
+  const std::string path = "/betting/LoadRunnerInfoAction.do";
+  const std::string original = plain.Get(path, page).body;
+  for (const std::size_t size : {std::size_t{1} << 20, original.size() + 20, std::size_t{10}}) {
+    SCOPED_TRACE(size);
+    options.padRunnerPages = size;
+    const SimContent padded(options);
+    const std::string body = padded.Get(path, page).body;
+    EXPECT_EQ(body, padded.Get(path, page).body);
+    EXPECT_EQ(body, SimContent(options).Get(path, page).body);
+    EXPECT_EQ(body.size(), std::max(size, original.size()));
+    EXPECT_EQ(body.substr(0, original.size()), original);
+    if (size > original.size()) {
+      EXPECT_TRUE(body.ends_with(" -->\n"));
+    }
+    const auto read = testing::ReadRunnerPage(body);
+    EXPECT_EQ(read.values, testing::ReadRunnerPage(original).values);
+  }
 }
 
 TEST(Generator, AnotherSeedOrDateGivesAnotherDay) {

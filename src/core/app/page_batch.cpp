@@ -7,9 +7,11 @@
 namespace trotix {
 namespace {
 
-// Curl's time-out texts carry the milliseconds and bytes of each request; one word groups them.
+// Curl's time-out texts carry the milliseconds and bytes of each request, and a refused page
+// its bound; one word groups each.
 std::string Reason(const HttpAnswer& answer) {
   if (Contains(Lower(answer.error), "timed out")) return "timed out";
+  if (answer.error.starts_with(kAnswerTooLarge)) return "too large";
   return answer.error.empty() ? "no answer" : answer.error;
 }
 

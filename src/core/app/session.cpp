@@ -190,7 +190,8 @@ void Session::FillIndicatorRace(int row) {
 }
 
 bool Session::FetchRunnerPages(const std::vector<std::string>& urls, RunnerPages& pages,
-                               const std::function<void(int)>& arrived) {
+                               const std::function<void(int)>& arrived,
+                               const HttpClient::StartGate& mayStart) {
   pages.bodies.assign(urls.size(), std::string());
   if (urls.empty()) return !stop_.stopped();
   Progress& progress = ports_.progress;
@@ -200,13 +201,14 @@ bool Session::FetchRunnerPages(const std::vector<std::string>& urls, RunnerPages
   int answered = 0;
   ports_.web.GetMany(
       urls, options_.maxConnections,
-      [&](int i, const HttpAnswer& answer) {
-        pages.bodies[i] = BodyOrEmpty(answer);
+      [&](int i, HttpAnswer& answer) {
+        // Taken, not copied: the batch keeps no page the analysis has released.
+        if (!answer.failed) pages.bodies[i] = std::move(answer.body);
         pages.failures.Add(answer);
         if (++answered % 2 == 0) progress.SetGauge(Progress::kPr, answered / 2, runners);
         if (arrived) arrived(i);
       },
-      &stop_);
+      &stop_, mayStart);
   progress.ShowPanel(false);
   return !stop_.stopped();
 }

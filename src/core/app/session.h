@@ -224,9 +224,11 @@ class Session {
   void ApplyIndicatorList(ProbeResult probe, const HttpAnswer& answer);
   void ApplyFeed(const HttpAnswer& answer, void (*load)(Workspace&, std::string_view));
   // Fetches runner pages through the main client within the connection cap, advancing `pr` per
-  // runner; `arrived(i)` runs as page i comes in. False when Cancel or the deadline ended it.
+  // runner; `arrived(i)` runs as page i comes in, `mayStart` may hold pages back. False when
+  // Cancel or the deadline ended it.
   bool FetchRunnerPages(const std::vector<std::string>& urls, RunnerPages& pages,
-                        const std::function<void(int)>& arrived = {});
+                        const std::function<void(int)>& arrived = {},
+                        const HttpClient::StartGate& mayStart = {});
   // Says how a command ended, unless the user cancelled it: the deadline when it struck, and
   // the runner pages that failed.
   void SayHowItEnded(const PageFailures* failures = nullptr);

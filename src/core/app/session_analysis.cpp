@@ -1,4 +1,5 @@
 // The ALL TABLE analysis and the best-of runs.
+#include <algorithm>
 #include <span>
 
 #include "analysis/analyse_race.h"
@@ -77,8 +78,10 @@ void Session::RunBestRecoming(bool fromRealOdds) {
 
 // The day's runner pages travel as one batch in race order, the connections kept full by the
 // pages of later races; race k is analysed as soon as its pages and those of every race before it
-// are in. An analysis therefore never waits on the network, and a stop between two races leaves
-// the tables as the last finished race left them.
+// are in, and its pages are released then. An analysis therefore never waits on the network, a
+// stop between two races leaves the tables as the last finished race left them, and the pages
+// held are those of the races in flight: a page starts only within a few connections' worth of
+// the first race not yet analysed, so one slow page cannot let the rest of the day gather.
 void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
   Progress& progress = ports_.progress;
   Deadline deadline(*this);
@@ -141,10 +144,17 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
   try {
     pages.bodies.assign(urls.size(), std::string());
     analyseReady();  // the races before the first with pages
-    FetchRunnerPages(urls, pages, [&](int i) {
-      --missing[raceOf[i]];
-      analyseReady();
-    });
+    const std::size_t ahead = 4 * static_cast<std::size_t>(std::max(1, options_.maxConnections));
+    FetchRunnerPages(
+        urls, pages,
+        [&](int i) {
+          --missing[raceOf[i]];
+          analyseReady();
+        },
+        [&](int i) {
+          return next >= count || raceOf[i] <= next ||
+                 static_cast<std::size_t>(i) < first[next] + ahead;
+        });
     analyseReady();
   } catch (...) {
     progress.ShowGauge(Progress::kPr2, false);

@@ -25,6 +25,8 @@ class PickCollector : public DayArchive {
   std::string CommitCommand() override { return {}; }
   void RollbackCommand() override {}
   void Record(RecordedAnswer) override {}
+  long long StoreBody(const std::string&) override { return 0; }
+  std::optional<std::string> ReadBody(long long) override { return std::nullopt; }
   void KeepDay(const Date&, const Hosts&) override {}
   void ForgetAnswers(const std::vector<RequestKey>&) override {}
   std::string LastAnswer(const Date&, const RequestKey&) override { return {}; }
@@ -168,7 +170,7 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
     return done;
   }
   const Hosts hosts = stored->hosts;
-  ArchiveHttpClient client(std::move(stored->answers), hosts);
+  ArchiveHttpClient client(std::move(stored->answers), hosts, BodiesOf(archive));
   PickCollector collector;
   RecordingBrowser browser;
   RecordingMessages messages;

@@ -6,8 +6,9 @@
 
 namespace trotix {
 
-ArchiveHttpClient::ArchiveHttpClient(std::vector<RecordedAnswer> answers, Hosts hosts)
-    : hosts_(std::move(hosts)), answers_(std::move(answers)) {
+ArchiveHttpClient::ArchiveHttpClient(std::vector<RecordedAnswer> answers, Hosts hosts,
+                                     BodyReader readBody)
+    : hosts_(std::move(hosts)), readBody_(std::move(readBody)), answers_(std::move(answers)) {
   for (const RecordedAnswer& a : answers_) byRequest_[a.key].answers.push_back(&a);
 }
 
@@ -29,15 +30,26 @@ HttpAnswer ArchiveHttpClient::Get(const std::string& url, const StopSignal* stop
     answer.stopped = true;
   } else if (const RecordedAnswer* a = Next(url, false)) {
     answer = a->answer;
+    if (a->bodyId != 0) {
+      // Read outside the lock: the answers themselves never change.
+      auto body = readBody_ ? readBody_(a->bodyId) : std::nullopt;
+      if (body) {
+        answer.body = std::move(*body);
+      } else {
+        answer = HttpAnswer{};
+        answer.error = kBodyNotReadable;
+      }
+    }
   } else {
     answer.error = kNotInArchive;
   }
   return answer;
 }
 
+// One request after another: nothing is ever in flight beside the next, so no gate holds back.
 std::vector<HttpAnswer> ArchiveHttpClient::GetMany(const std::vector<std::string>& urls, int,
                                                    const AnswerHandler& onAnswer,
-                                                   const StopSignal* stop) {
+                                                   const StopSignal* stop, const StartGate&) {
   std::vector<HttpAnswer> answers;
   answers.reserve(urls.size());
   for (std::size_t i = 0; i < urls.size(); ++i) {
@@ -61,6 +73,10 @@ ProbeResult ArchiveHttpClient::ProbeExplained(const std::string& url, std::strin
   const RecordedAnswer* a = Next(url, true);
   if (!a) why = kNotInArchive;
   return a ? a->probe : ProbeResult::Unreachable;
+}
+
+ArchiveHttpClient::BodyReader BodiesOf(DayArchive& archive) {
+  return [&archive](long long id) { return archive.ReadBody(id); };
 }
 
 }  // namespace trotix

@@ -25,6 +25,9 @@ struct RecordedAnswer {
   HttpAnswer answer;                        // of a GET
   ProbeResult probe = ProbeResult::Absent;  // of a probe
   std::string arrived;                      // UTC, "2026-12-08T14:03:07.125Z"
+  // The body's row in the archive once it is stored there; `answer.body` is then left empty and
+  // the body is read when it is asked for. 0 while the body is held here.
+  long long bodyId = 0;
 };
 
 enum class PickSource { kLive, kBacktest };
@@ -49,7 +52,8 @@ struct Pick {
   std::string settled;       // UTC
 };
 
-// A day as stored: the hosts it was fetched from and every answer in the order recorded.
+// A day as stored: the hosts it was fetched from and every answer in the order recorded, each
+// with its body's id rather than the body (`DayArchive::ReadBody`).
 struct StoredDay {
   Date day;
   Hosts hosts;
@@ -81,6 +85,13 @@ class DayArchive {
 
   // An answer as it arrived, from any thread. Answers are held until the sign-in succeeds.
   virtual void Record(RecordedAnswer answer) = 0;
+  // Writes a body into the archive as it arrives, a short write of its own, and returns its id
+  // for the answer recorded later; 0 when the body stays with its answer instead (nothing is
+  // recorded, the day is not signed in yet, or the call comes from another thread than the
+  // command's).
+  virtual long long StoreBody(const std::string& body) = 0;
+  // A stored body by its id; none when it cannot be read.
+  virtual std::optional<std::string> ReadBody(long long id) = 0;
   // The sign-in succeeded: the answers held and every later one belong to `day`, fetched from
   // `hosts`.
   virtual void KeepDay(const Date& day, const Hosts& hosts) = 0;

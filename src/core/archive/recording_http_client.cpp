@@ -13,21 +13,31 @@ HttpAnswer RecordingHttpClient::Get(const std::string& url, const StopSignal* st
 std::vector<HttpAnswer> RecordingHttpClient::GetMany(const std::vector<std::string>& urls,
                                                      int maxConnections,
                                                      const AnswerHandler& onAnswer,
-                                                     const StopSignal* stop) {
-  std::vector<std::string> arrived(urls.size());
+                                                     const StopSignal* stop,
+                                                     const StartGate& mayStart) {
+  // Each body goes to the archive as it arrives, before the caller may take it; only its id
+  // waits here, so the answers are still recorded in the order asked.
+  std::vector<RecordedAnswer> arrived(urls.size());
   auto answers = inner_.GetMany(
       urls, maxConnections,
-      [&](int i, const HttpAnswer& answer) {
-        arrived[static_cast<std::size_t>(i)] = UtcNow();
+      [&](int i, HttpAnswer& answer) {
+        RecordedAnswer& r = arrived[static_cast<std::size_t>(i)];
+        r.arrived = UtcNow();
+        r.bodyId = archive_.StoreBody(answer.body);
+        r.answer.status = answer.status;
+        r.answer.error = answer.error;
+        r.answer.failed = answer.failed;
+        if (r.bodyId == 0) r.answer.body = answer.body;
         if (onAnswer) onAnswer(i, answer);
       },
-      stop);
-  for (std::size_t i = 0; i < urls.size(); ++i)
-    if (!answers[i].stopped)
-      archive_.Record({RequestKeyOf(urls[i], hosts_, false),
-                       answers[i],
-                       {},
-                       arrived[i].empty() ? UtcNow() : arrived[i]});
+      stop, mayStart);
+  for (std::size_t i = 0; i < urls.size(); ++i) {
+    if (answers[i].stopped) continue;
+    RecordedAnswer& r = arrived[i];
+    if (r.arrived.empty()) r = {{}, answers[i], {}, UtcNow(), 0};  // never handed to the caller
+    r.key = RequestKeyOf(urls[i], hosts_, false);
+    archive_.Record(std::move(r));
+  }
   return answers;
 }
 

@@ -16,8 +16,8 @@ class RecordingHttpClient : public HttpClient {
   HttpAnswer Get(const std::string& url, const StopSignal* stop = nullptr) override;
   // Answers are recorded in the order asked, each with the time it arrived.
   std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
-                                  const AnswerHandler& onAnswer,
-                                  const StopSignal* stop = nullptr) override;
+                                  const AnswerHandler& onAnswer, const StopSignal* stop = nullptr,
+                                  const StartGate& mayStart = {}) override;
   ProbeResult ProbeExplained(const std::string& url, std::string& why,
                              const StopSignal* stop = nullptr) override;
 

@@ -58,6 +58,7 @@ void SessionArchive::Note(const ArchiveError& e) {
 
 void SessionArchive::BeginCommand() {
   std::lock_guard lock(mutex_);
+  if (marks_.empty()) owner_ = std::this_thread::get_id();
   marks_.emplace_back(answers_.size(), picks_.size());
 }
 
@@ -66,6 +67,7 @@ void SessionArchive::RollbackCommand() {
   if (marks_.empty()) return;
   const auto [answers, picks] = marks_.back();
   marks_.pop_back();
+  if (marks_.empty()) owner_ = std::thread::id();
   if (answers_.size() > answers) answers_.resize(answers);
   if (picks_.size() > picks) picks_.resize(picks);
 }
@@ -75,6 +77,7 @@ std::string SessionArchive::CommitCommand() {
     std::lock_guard lock(mutex_);
     if (!marks_.empty()) marks_.pop_back();
     if (!marks_.empty()) return {};
+    owner_ = std::thread::id();
   }
   ArchiveWrite write;
   {
@@ -112,8 +115,34 @@ std::string SessionArchive::CommitCommand() {
 
 void SessionArchive::Record(RecordedAnswer answer) {
   if (!recording_) return;
+  if (!answer.key.probe && answer.bodyId == 0) {
+    if (const long long id = StoreBody(answer.answer.body); id != 0) {
+      answer.bodyId = id;
+      std::string().swap(answer.answer.body);
+    }
+  }
   std::lock_guard lock(mutex_);
   answers_.push_back(std::move(answer));
+}
+
+long long SessionArchive::StoreBody(const std::string& body) {
+  // The connection belongs to the command's thread; answers of a day not yet signed in may
+  // belong to no day at all, and wait with the command as before.
+  if (!recording_ || owner_.load() != std::this_thread::get_id()) return 0;
+  {
+    std::lock_guard lock(mutex_);
+    if (!day_) return 0;
+  }
+  try {
+    return store_.StoreBody(body);
+  } catch (const ArchiveError& e) {
+    Note(e);  // kept in memory with its answer, for the command's own write
+    return 0;
+  }
+}
+
+std::optional<std::string> SessionArchive::ReadBody(long long id) {
+  return Read<std::optional<std::string>>([&] { return store_.Body(id); }, std::nullopt);
 }
 
 void SessionArchive::KeepDay(const Date& day, const Hosts& hosts) {

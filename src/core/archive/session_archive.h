@@ -1,11 +1,15 @@
 #pragma once
-// The day archive of one Session over the database: what a command gathers is held in memory
-// and written in one short transaction when the command ends, so no lock is held while the
-// network is waited on and another program can use the same file meanwhile.
+// The day archive of one Session over the database: what a command gathers is written in one
+// short transaction when the command ends, so no lock is held while the network is waited on and
+// another program can use the same file meanwhile. Answer bodies, most of what a command
+// gathers, are written as they arrive, each in a short write of its own; the command keeps only
+// their ids. A body whose command never commits is left unreferenced and removed at a later
+// opening (`SqliteArchive::RemoveOrphanBodies`).
 #include <atomic>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -26,6 +30,8 @@ class SessionArchive : public DayArchive {
   std::string CommitCommand() override;
   void RollbackCommand() override;
   void Record(RecordedAnswer answer) override;
+  long long StoreBody(const std::string& body) override;
+  std::optional<std::string> ReadBody(long long id) override;
   void KeepDay(const Date& day, const Hosts& hosts) override;
   void ForgetAnswers(const std::vector<RequestKey>& keys) override;
   std::string LastAnswer(const Date& day, const RequestKey& key) override;
@@ -65,6 +71,9 @@ class SessionArchive : public DayArchive {
 
   // What was gathered when each open bracket began: answers, then pick changes.
   std::vector<std::pair<std::size_t, std::size_t>> marks_;
+  // The thread of the command under way, the only one that writes bodies as they arrive; none
+  // between commands.
+  std::atomic<std::thread::id> owner_{};
   std::vector<PickChange> picks_;
   std::string error_;      // the last failure not yet reported
   bool reported_ = false;  // a failure was reported and none has succeeded since

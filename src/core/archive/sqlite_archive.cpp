@@ -53,7 +53,16 @@ CREATE TABLE picks (
   UNIQUE (day, time, course, runner, system, source, run_id));
 CREATE INDEX picks_unsettled ON picks (day) WHERE result IS NULL;
 )sql",
+    // Bodies are written as they arrive, before their answers: a body without one is told
+    // from a command still under way by its age.
+    R"sql(
+ALTER TABLE bodies ADD COLUMN stored INTEGER;
+CREATE INDEX answers_by_body ON answers (body_id);
+)sql",
 };
+constexpr auto kOrphanAge = std::chrono::hours(24);
+// Version 2 only adds the bodies' time and an index, which reading does not need.
+constexpr int kOldestReadable = 1;
 constexpr int kKnownVersion = static_cast<int>(std::size(kMigrations));
 static_assert(kKnownVersion == SqliteArchive::kSchemaVersion);
 
@@ -243,7 +252,7 @@ struct SqliteArchive::Impl {
     if (Version() > kKnownVersion)
       throw Error("made by a newer Trotix (schema version " + std::to_string(Version()) + ")");
     if (readOnly) {
-      if (Version() < kKnownVersion)
+      if (Version() < kOldestReadable)
         throw Error("read-only, and of an older version that would have to be brought up to date");
       return;
     }
@@ -251,6 +260,11 @@ struct SqliteArchive::Impl {
     UseWal();
     db->exec("PRAGMA synchronous = NORMAL");
     Migrate();
+    try {
+      RemoveOrphanBodies(kOrphanAge);
+    } catch (const SQLite::Exception&) {
+      // Housekeeping only: a busy file is tidied at a later opening.
+    }
   }
 
   // Read-only. A WAL file is read through its -shm file, or, where that cannot be made and no
@@ -298,12 +312,47 @@ struct SqliteArchive::Impl {
     find.bind(2, static_cast<int64_t>(body.size()));
     find.bind(3, body.data(), static_cast<int>(body.size()));
     if (find.executeStep()) return find.getColumn(0).getInt64();
-    SQLite::Statement insert(*db, "INSERT INTO bodies (hash, size, body) VALUES (?, ?, ?)");
+    SQLite::Statement insert(*db,
+                             "INSERT INTO bodies (hash, size, body, stored) VALUES (?, ?, ?, ?)");
     insert.bind(1, hash);
     insert.bind(2, static_cast<int64_t>(body.size()));
     insert.bind(3, body.data(), static_cast<int>(body.size()));
+    insert.bind(4, UnixSeconds());
     insert.exec();
     return db->getLastInsertRowid();
+  }
+
+  static int64_t UnixSeconds() {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+  }
+
+  int RemoveOrphanBodies(std::chrono::seconds age) {
+    // The ids first, from the index alone: reading a body's time walks past the body itself,
+    // so only the few without an answer are looked at further.
+    std::vector<int64_t> orphans;
+    {
+      SQLite::Statement s(*db,
+                          "SELECT id FROM bodies INDEXED BY bodies_by_hash WHERE NOT EXISTS "
+                          "(SELECT 1 FROM answers WHERE answers.body_id = bodies.id)");
+      while (s.executeStep()) orphans.push_back(s.getColumn(0).getInt64());
+    }
+    if (orphans.empty()) return 0;
+    SQLite::Transaction t(*db, SQLite::TransactionBehavior::IMMEDIATE);
+    SQLite::Statement drop(*db,
+                           "DELETE FROM bodies WHERE id = ? AND stored <= ? AND NOT EXISTS "
+                           "(SELECT 1 FROM answers WHERE answers.body_id = bodies.id)");
+    const int64_t before = UnixSeconds() - age.count();
+    int removed = 0;
+    for (const int64_t id : orphans) {
+      drop.bind(1, id);
+      drop.bind(2, before);
+      removed += drop.exec();
+      drop.reset();
+    }
+    t.commit();
+    return removed;
   }
 
   void WriteDay(const Date& day, const Hosts& h) {
@@ -341,7 +390,7 @@ struct SqliteArchive::Impl {
         s.bind(6, a.answer.status);
         s.bind(7, a.answer.failed ? 1 : 0);
         s.bind(8, a.answer.error);
-        s.bind(9, BodyId(a.answer.body));
+        s.bind(9, a.bodyId != 0 ? static_cast<int64_t>(a.bodyId) : BodyId(a.answer.body));
       }
       s.bind(10, a.arrived);
       s.exec();
@@ -480,10 +529,10 @@ std::optional<StoredDay> SqliteArchive::LoadDay(const Date& day) {
     stored.hosts = {d.getColumn(0).getString(), d.getColumn(1).getString(),
                     d.getColumn(2).getString(), d.getColumn(3).getString(),
                     d.getColumn(4).getString()};
+    // The bodies stay in the file until they are asked for.
     SQLite::Statement s(*impl_->db,
-                        "SELECT role, path, query, probe, status, failed, error, body, arrived "
-                        "FROM answers LEFT JOIN bodies ON bodies.id = answers.body_id "
-                        "WHERE day = ? ORDER BY answers.id");
+                        "SELECT role, path, query, probe, status, failed, error, body_id, arrived "
+                        "FROM answers WHERE day = ? ORDER BY id");
     s.bind(1, IsoDay(day));
     while (s.executeStep()) {
       RecordedAnswer a;
@@ -495,13 +544,31 @@ std::optional<StoredDay> SqliteArchive::LoadDay(const Date& day) {
         a.answer.status = s.getColumn(4).getInt();
         a.answer.failed = s.getColumn(5).getInt() != 0;
         a.answer.error = s.getColumn(6).getString();
-        a.answer.body = s.getColumn(7).getString();
+        a.bodyId = s.getColumn(7).isNull() ? 0 : s.getColumn(7).getInt64();
       }
       a.arrived = s.getColumn(8).getString();
       stored.answers.push_back(std::move(a));
     }
     return stored;
   });
+}
+
+long long SqliteArchive::StoreBody(const std::string& body) {
+  if (impl_->readOnly) return 0;  // nothing is recorded: the body stays with its answer
+  return impl_->Guarded([&] { return impl_->BodyId(body); });
+}
+
+std::optional<std::string> SqliteArchive::Body(long long id) {
+  return impl_->Guarded([&]() -> std::optional<std::string> {
+    SQLite::Statement s(*impl_->db, "SELECT body FROM bodies WHERE id = ?");
+    s.bind(1, static_cast<int64_t>(id));
+    if (!s.executeStep()) return std::nullopt;
+    return s.getColumn(0).getString();
+  });
+}
+
+int SqliteArchive::RemoveOrphanBodies(std::chrono::seconds age) {
+  return impl_->Guarded([&] { return impl_->RemoveOrphanBodies(age); });
 }
 
 std::string SqliteArchive::LastAnswer(const Date& day, const RequestKey& key) {

@@ -2,14 +2,16 @@
 // The archive's database: one SQLite file in the data folder, shared by every program that uses
 // the folder at once (WAL, a busy time-out). Every write is one transaction.
 //
-// Tables (schema version 1):
+// Tables (schema version 2):
 //   schema_version  the version the file is at; migrations run from the first version on
 //   days            each signed-in day with the hosts it was fetched from
-//   bodies          answer bodies, each stored once however often it was fetched
+//   bodies          answer bodies, each stored once however often it was fetched, with the time
+//                   it was stored (written as they arrive, ahead of their answers)
 //   answers         every answer: day, role, path, query, probe outcome or status/error, body,
 //                   time it arrived, in the order recorded
 //   runs            back-test runs (a replayed day is one)
 //   picks           the picks ledger with each pick's result and SP
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -53,7 +55,7 @@ struct ArchiveWrite {
 
 class SqliteArchive {
  public:
-  static constexpr int kSchemaVersion = 1;
+  static constexpr int kSchemaVersion = 2;
 
   // Opens the archive, creating the file (owner-only) when it does not exist. Throws ArchiveError
   // naming the file when it cannot be opened, is no archive, or is of a newer version; such a
@@ -70,7 +72,16 @@ class SqliteArchive {
 
   // The calls below throw ArchiveError when the database fails.
   // One transaction. Returns the number of the run registered, 0 when none was asked for.
+  // An answer with a `bodyId` refers to a body already stored.
   long long Write(const ArchiveWrite& write);
+  // Stores a body on its own (or finds it stored) and returns its id; 0 in a read-only archive.
+  long long StoreBody(const std::string& body);
+  // The body of that id; none when there is no such body.
+  std::optional<std::string> Body(long long id);
+  // Bodies no answer refers to, stored more than `age` ago: those of commands that never ended
+  // (a crash, a rollback). Younger ones may belong to a command of another program still under
+  // way. Returns how many went. Opening the archive does this with a day's age.
+  int RemoveOrphanBodies(std::chrono::seconds age);
 
   std::vector<Date> Days();  // stored days, oldest first
   std::optional<StoredDay> LoadDay(const Date& day);

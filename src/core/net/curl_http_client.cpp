@@ -101,6 +101,21 @@ bool Perform(CURL* e, const StopSignal* stop, CURLcode& rc) {
   return done;
 }
 
+// The path of an absolute address: from the first "/" after the host to the query.
+std::string_view UrlPath(std::string_view url) {
+  const auto scheme = url.find("://");
+  const auto start = url.find('/', scheme == std::string_view::npos ? 0 : scheme + 3);
+  if (start == std::string_view::npos) return "/";
+  return url.substr(start, url.find_first_of("?#", start) - start);
+}
+
+std::size_t CapOf(const CurlHttpOptions& o, std::string_view url) {
+  const std::string_view path = UrlPath(url);
+  for (const auto& c : o.pathCaps)
+    if (path.starts_with(c.path)) return std::min(c.bytes, o.maxBodyBytes);
+  return o.maxBodyBytes;
+}
+
 std::string CurlError(CURLcode rc, const char* buffer) {
   return buffer[0] != '\0' ? std::string(buffer) : std::string(curl_easy_strerror(rc));
 }
@@ -111,7 +126,7 @@ HttpAnswer Finish(Transfer& t, CURLcode rc, bool followRedirects) {
   curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &code);
   a.status = static_cast<int>(code);
   if (t.tooLarge || rc == CURLE_FILESIZE_EXCEEDED) {
-    a.error = "answer larger than " + std::to_string(t.cap) + " bytes";
+    a.error = std::string(kAnswerTooLarge) + std::to_string(t.cap) + " bytes";
     std::string().swap(t.body);
     return a;
   }
@@ -175,7 +190,7 @@ struct CurlHttpClient::Impl {
     curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects);
     curl_easy_setopt(e, CURLOPT_USERAGENT, options.userAgent.c_str());
     curl_easy_setopt(e, CURLOPT_HTTPHEADER, headers);
-    t.cap = options.maxBodyBytes;
+    t.cap = CapOf(options, url);
     curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(t.cap));
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &KeepBody);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
@@ -190,7 +205,8 @@ struct CurlHttpClient::Impl {
   }
 
   std::vector<HttpAnswer> Run(const std::vector<std::string>& urls, int maxConnections,
-                              const AnswerHandler& onAnswer, const StopSignal* stop, CURLM* m) {
+                              const AnswerHandler& onAnswer, const StopSignal* stop,
+                              const StartGate& mayStart, CURLM* m) {
     const std::size_t n = urls.size();
     const std::size_t cap = static_cast<std::size_t>(std::max(1, maxConnections));
     std::vector<HttpAnswer> answers(n);
@@ -218,7 +234,8 @@ struct CurlHttpClient::Impl {
     std::vector<int> finished;
     // Starts requests while there is room; one that cannot start is answered at once.
     auto fill = [&] {
-      while (next < n && active < cap) {
+      while (next < n && active < cap &&
+             (active == 0 || !mayStart || mayStart(static_cast<int>(next)))) {
         const std::size_t i = next++;
         if (Start(transfers[i], urls[i], i, m)) {
           ++active;
@@ -287,7 +304,7 @@ HttpAnswer CurlHttpClient::Get(const std::string& url, const StopSignal* stop) {
 
 std::vector<HttpAnswer> CurlHttpClient::GetMany(const std::vector<std::string>& urls,
                                                 int maxConnections, const AnswerHandler& onAnswer,
-                                                const StopSignal* stop) {
+                                                const StopSignal* stop, const StartGate& mayStart) {
   const OwnerCheck::Scope owned(impl_->owner);
   if (!impl_->busy) {
     impl_->busy = true;
@@ -295,14 +312,14 @@ std::vector<HttpAnswer> CurlHttpClient::GetMany(const std::vector<std::string>& 
       bool& b;
       ~Release() { b = false; }
     } release{impl_->busy};
-    return impl_->Run(urls, maxConnections, onAnswer, stop, impl_->multi);
+    return impl_->Run(urls, maxConnections, onAnswer, stop, mayStart, impl_->multi);
   }
   CURLM* own = curl_multi_init();
   struct Drop {
     CURLM* m;
     ~Drop() { curl_multi_cleanup(m); }
   } drop{own};
-  return impl_->Run(urls, maxConnections, onAnswer, stop, own);
+  return impl_->Run(urls, maxConnections, onAnswer, stop, mayStart, own);
 }
 
 std::string ProbeAddress(const std::string& url) {

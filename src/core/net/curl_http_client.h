@@ -4,8 +4,10 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "net/http_client.h"
+#include "net/vendor_urls.h"
 
 namespace trotix {
 
@@ -14,8 +16,16 @@ struct CurlHttpOptions {
   // Zero leaves curl's own: no limit on the whole request, 300 s to connect.
   std::chrono::milliseconds connectTimeout{10'000};
   std::chrono::milliseconds requestTimeout{60'000};
-  // A larger answer fails while it streams, so it is never held whole.
+  // A larger answer fails while it streams, so it is never held whole. One bound for every
+  // request would have to let the day's card through (a 100,000-race day is 15 MB), so pages
+  // known to be small get a bound of their own: an address whose path starts with `path`.
   std::size_t maxBodyBytes = std::size_t{32} << 20;
+  struct PathCap {
+    std::string path;
+    std::size_t bytes = 0;
+  };
+  // A runner page holds one runner's figures (a few KB); above 2 MiB it is no page.
+  std::vector<PathCap> pathCaps = {{std::string(kRunnerPagePath), std::size_t{2} << 20}};
   std::string userAgent = "Mozilla/3.0 (compatible; Indy Library)";
   std::string accept = "text/html, */*";
   std::string contentType = "text/html";
@@ -35,8 +45,8 @@ class CurlHttpClient : public HttpClient {
 
   HttpAnswer Get(const std::string& url, const StopSignal* stop = nullptr) override;
   std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
-                                  const AnswerHandler& onAnswer,
-                                  const StopSignal* stop = nullptr) override;
+                                  const AnswerHandler& onAnswer, const StopSignal* stop = nullptr,
+                                  const StartGate& mayStart = {}) override;
   ProbeResult ProbeExplained(const std::string& url, std::string& why,
                              const StopSignal* stop = nullptr) override;
 

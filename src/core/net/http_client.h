@@ -2,6 +2,7 @@
 // The HTTP port. Every request of the system is a plain GET whose body is kept byte for byte.
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "net/stop_signal.h"
@@ -17,6 +18,9 @@ struct HttpAnswer {
   bool stopped = false;  // ended unanswered by a StopSignal (failed too)
 };
 
+// How an answer above the client's bound begins its error: "answer larger than 2097152 bytes".
+inline constexpr std::string_view kAnswerTooLarge = "answer larger than ";
+
 // Outcome of a URL probe: it tells "the server answered something else" from "no answer".
 enum class ProbeResult { Present, Absent, Unreachable };
 
@@ -26,8 +30,14 @@ enum class ProbeResult { Present, Absent, Unreachable };
 class HttpClient {
  public:
   // Runs on the calling thread as each answer arrives, between turns of the batch; the answer
-  // is also in the batch's result. A request the stop ended is not reported.
-  using AnswerHandler = std::function<void(int index, const HttpAnswer& answer)>;
+  // is also in the batch's result. A request the stop ended is not reported. A handler may take
+  // the body (move it out), so a batch of large pages need not hold them all at once; the
+  // batch's result then has that answer without its body.
+  using AnswerHandler = std::function<void(int index, HttpAnswer& answer)>;
+  // Whether request `index` may start while others are in flight, asked again as answers come
+  // in; a batch with nothing in flight starts its next request anyway, so a gate may hold a
+  // batch back but never stall it. Lets a caller bound how far ahead of its work pages arrive.
+  using StartGate = std::function<bool(int index)>;
 
   virtual ~HttpClient() = default;
   virtual HttpAnswer Get(const std::string& url, const StopSignal* stop = nullptr) = 0;
@@ -35,7 +45,8 @@ class HttpClient {
   // come back in that order.
   virtual std::vector<HttpAnswer> GetMany(const std::vector<std::string>& urls, int maxConnections,
                                           const AnswerHandler& onAnswer,
-                                          const StopSignal* stop = nullptr) = 0;
+                                          const StopSignal* stop = nullptr,
+                                          const StartGate& mayStart = {}) = 0;
   // A fresh GET outside the cookie jar; "http://" is put in front of an address without a
   // scheme. Redirects are followed to the end, bodies unread; present when the final answer's
   // status is 200 or 302, absent for any other status or a redirect loop. A stopped probe is

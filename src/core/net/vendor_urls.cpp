@@ -69,7 +69,7 @@ std::string VendorUrls::DayValues() const {
 }
 
 std::string VendorUrls::RunnerPage(std::string_view marketId, std::string_view selectionId) const {
-  return h_.exchangeSite + "/betting/LoadRunnerInfoAction.do?marketId=" + PercentEncode(marketId) +
+  return h_.exchangeSite + std::string(kRunnerPagePath) + "?marketId=" + PercentEncode(marketId) +
          "&selectionId=" + PercentEncode(selectionId) +
          "&timeZone=Europe/Moscow&locale=ru&region=GBR&brand=betfair&currency=USD";
 }

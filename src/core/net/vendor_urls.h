@@ -12,6 +12,9 @@ namespace trotix {
 // The release, set by the build: the version probe asks whether it is still current.
 inline constexpr std::string_view kVersion = TROTIX_VERSION;
 
+// The exchange's runner page, by its path: the HTTP client bounds these pages on their own.
+inline constexpr std::string_view kRunnerPagePath = "/betting/LoadRunnerInfoAction.do";
+
 class VendorUrls {
  public:
   explicit VendorUrls(Hosts hosts) : h_(std::move(hosts)) {}

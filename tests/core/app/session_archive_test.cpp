@@ -2,6 +2,7 @@
 // picks ledger following the report, and settlement against the generated finishing order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 
@@ -41,7 +42,7 @@ struct ArchivedSession {
   ArchivedSession(SqliteArchive& store, const StoredDay& day, const std::filesystem::path& folder,
                   int maxConnections)
       : archive(std::make_unique<SessionArchive>(store, day.day)),
-        web(std::make_unique<ArchiveHttpClient>(day.answers, day.hosts)),
+        web(std::make_unique<ArchiveHttpClient>(day.answers, day.hosts, BodiesOf(*archive))),
         clock(day.day) {
     Open(day.hosts, folder, maxConnections);
   }
@@ -109,6 +110,11 @@ TEST(SessionArchive, ReplayedDayEqualsTheLiveDay) {
 
   const auto day = store.LoadDay(kDay);
   ASSERT_TRUE(day);
+  // The index alone: each body stays in the file until the replay asks for it.
+  const auto withBody = std::count_if(day->answers.begin(), day->answers.end(),
+                                      [](const RecordedAnswer& a) { return a.bodyId != 0; });
+  EXPECT_GT(withBody, 0);
+  for (const RecordedAnswer& a : day->answers) EXPECT_EQ(a.answer.body, "") << a.key.path;
   const int requests = sim->Requests("*");
   // One request after another this time: the order asked, not the order arrived, is replayed.
   ArchivedSession replay(store, *day, folder.path(), 1);
@@ -372,6 +378,8 @@ class FailingReads : public DayArchive {
   std::string CommitCommand() override { return inner_.CommitCommand(); }
   void RollbackCommand() override { inner_.RollbackCommand(); }
   void Record(RecordedAnswer a) override { inner_.Record(std::move(a)); }
+  long long StoreBody(const std::string& body) override { return inner_.StoreBody(body); }
+  std::optional<std::string> ReadBody(long long id) override { return inner_.ReadBody(id); }
   void KeepDay(const Date& d, const Hosts& h) override { inner_.KeepDay(d, h); }
   void ForgetAnswers(const std::vector<RequestKey>& k) override { inner_.ForgetAnswers(k); }
   std::string LastAnswer(const Date& day, const RequestKey& key) override {

@@ -165,6 +165,45 @@ TEST(SessionBestOfDemoTest, StreamedRealOddsRunEqualsRaceByRaceFetching) {
   EXPECT_EQ(concurrent.messages.shown, sequential.messages.shown);
 }
 
+// Runner pages padded to 2 MiB read as the plain ones do; one byte more and every page is a failed
+// page, refused while it streams and said once, on a server answering each request in 100 ms.
+TEST(SessionBestOfDemoTest, RunnerPagesAboveTwoMebibytesAreFailedPages) {
+  constexpr std::size_t kCap = std::size_t{2} << 20;
+  vendorsim::SimOptions options;
+  options.date = {2026, 12, 8};
+  options.races = 3;
+  options.latencyMinMs = options.latencyMaxMs = 100;
+  std::unique_ptr<Workspace> plain;
+  int pages = 0;
+  for (const std::size_t pad : {std::size_t{0}, kCap, kCap + 1}) {
+    SCOPED_TRACE(pad);
+    options.padRunnerPages = pad;
+    vendorsim::VendorSim sim(options);
+    sim.Start();
+    testing::SessionHarness h(sim.BaseUrl(), options.date);
+    h.session->Start();
+    ASSERT_EQ(h.session->SignIn({"demo", "demo"}), SignInResult::SignedIn);
+    h.session->RunBestRank(true);
+    if (pad == 0) {
+      for (int k = 0; k < h.ws().MM.RowCount(); ++k)
+        pages += static_cast<int>(RealOddsPages(h.ws(), k, h.session->urls()).size());
+      ASSERT_GT(pages, 0);
+      plain = std::make_unique<Workspace>(h.ws());
+      EXPECT_GT(plain->T2.RowCount(), 0);
+      EXPECT_TRUE(h.messages.shown.empty());
+    } else if (pad == kCap) {
+      for (std::size_t i = 0; i < plain->Tables().size(); ++i)
+        EXPECT_EQ(*h.ws().Tables()[i].second, *plain->Tables()[i].second)
+            << plain->Tables()[i].first;
+      EXPECT_TRUE(h.messages.shown.empty());
+    } else {
+      EXPECT_EQ(h.messages.shown,
+                std::vector<std::string>{std::to_string(pages) + " of " + std::to_string(pages) +
+                                         " runner pages failed: too large"});
+    }
+  }
+}
+
 // Against a server answering each request in 200 ms: races are shown long before the run ends; a
 // Cancel from another thread, some time after the first row, ends the command within a second and
 // leaves exactly the rows and tables shown at that moment; no request follows.

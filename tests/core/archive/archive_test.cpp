@@ -101,7 +101,8 @@ TEST(DayArchive, RecordedDayReplaysAsItWasSeen) {
   ASSERT_TRUE(day);
   EXPECT_EQ(day->answers.size(), 5u);
   EXPECT_EQ(day->hosts.webSite, base);
-  ArchiveHttpClient replay(day->answers, day->hosts);
+  ArchiveHttpClient replay(day->answers, day->hosts,
+                           [&store](long long id) { return store.Body(id); });
   const HttpAnswer signIn = replay.Get(base + "/login/trotix.php?login=x&pass=y");
   EXPECT_FALSE(signIn.failed);
   EXPECT_EQ(signIn.body, "the day") << "the failed sign-in was never kept";
@@ -196,7 +197,7 @@ TEST(DayArchive, EqualBodiesAreStoredOnce) {
   store.Write(write);
   SQLite::Database db(file);
   EXPECT_EQ(db.execAndGet("SELECT count(*) FROM bodies").getInt(), 1);
-  EXPECT_EQ(store.LoadDay(kDay)->answers[2].answer.body, page);
+  EXPECT_EQ(store.Body(store.LoadDay(kDay)->answers[2].bodyId), page);
 }
 
 // Whatever the file holds, an archive that cannot use it says so and leaves it as it was.
@@ -228,6 +229,66 @@ TEST(DayArchive, UnusableFilesAreRefusedAndLeftAlone) {
     }
     EXPECT_FALSE(std::filesystem::exists(file.string() + "-wal")) << file;
   }
+}
+
+// Bodies go to the file as they arrive, ahead of their command. A command that never ends (the
+// program killed, the command taken back) leaves only bodies no answer refers to: the day is as
+// its earlier commands left it, replays from the file, and those bodies go at a later opening
+// once they are old enough not to belong to another program's command under way.
+TEST(DayArchive, BodiesOfACommandThatNeverEndsLeaveTheArchiveWhole) {
+  TempFolder folder;
+  const auto file = folder.path() / kArchiveFileName;
+  testing::FixtureServer vendor;
+  const std::string base = vendor.Base();
+  const Hosts hosts{base, base, base, base, base};
+  vendor.Set("/login/trotix.php", "the day");
+  vendor.Set("/betting/a", std::string(300'000, 'a'));
+  vendor.Set("/betting/b", std::string(300'000, 'b'));
+  vendor.Set("/betting/same", "the day");  // equal to a body the day keeps
+  const auto count = [&](const char* table) {
+    return SQLite::Database(file).execAndGet(std::string("SELECT count(*) FROM ") + table).getInt();
+  };
+  {
+    SqliteArchive store(file);
+    SessionArchive archive(store);
+    CurlHttpClient curl;
+    RecordingHttpClient web(curl, archive, hosts);
+    archive.BeginCommand();
+    web.Get(base + "/login/trotix.php?login=a&pass=b");
+    archive.KeepDay(kDay, hosts);
+    ASSERT_EQ(archive.CommitCommand(), "");
+    ASSERT_EQ(count("bodies"), 1);
+
+    archive.BeginCommand();
+    bool storedOnArrival = false;
+    web.GetMany(
+        {base + "/betting/a", base + "/betting/b", base + "/betting/same"}, 2,
+        [&](int, HttpAnswer&) { storedOnArrival = storedOnArrival || count("bodies") > 1; });
+    EXPECT_TRUE(storedOnArrival) << "a body is written as it arrives";
+    EXPECT_EQ(count("bodies"), 3);
+    EXPECT_EQ(count("answers"), 1);
+    // The program ends here, without its command's write.
+  }
+  EXPECT_EQ(SQLite::Database(file).execAndGet("PRAGMA integrity_check").getString(), "ok");
+  SqliteArchive store(file);  // a young orphan stays at opening
+  EXPECT_EQ(count("bodies"), 3);
+  const auto day = store.LoadDay(kDay);
+  ASSERT_TRUE(day);
+  ASSERT_EQ(day->answers.size(), 1u);
+  ArchiveHttpClient replay(day->answers, day->hosts,
+                           [&store](long long id) { return store.Body(id); });
+  EXPECT_EQ(replay.Get(base + "/login/trotix.php?login=x&pass=y").body, "the day");
+  EXPECT_EQ(replay.Get(base + "/betting/a").error, kNotInArchive);
+
+  EXPECT_EQ(store.RemoveOrphanBodies(std::chrono::hours(1)), 0);
+  EXPECT_EQ(store.RemoveOrphanBodies(std::chrono::seconds(0)), 2);
+  EXPECT_EQ(count("bodies"), 1);
+  EXPECT_EQ(replay.Get(base + "/login/trotix.php?login=x&pass=y").body, "the day");
+  // A body gone from under an answer is a failed answer, never an empty page.
+  ArchiveHttpClient broken(day->answers, day->hosts, [](long long) { return std::nullopt; });
+  const HttpAnswer lost = broken.Get(base + "/login/trotix.php?login=x&pass=y");
+  EXPECT_TRUE(lost.failed);
+  EXPECT_EQ(lost.error, kBodyNotReadable);
 }
 
 unsigned ModeOf(const std::filesystem::path& path) {

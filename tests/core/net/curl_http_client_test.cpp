@@ -7,8 +7,10 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "net/vendor_urls.h"
 #include "support/loopback_server.h"
 
 namespace trotix {
@@ -24,6 +26,18 @@ std::string AllBytes() {
   std::string s;
   for (int i = 0; i < 256; ++i) s += static_cast<char>(i);
   return s + std::string("\0\xff\r\n\0", 5);
+}
+
+// `total` bytes of `c` in chunks, no length announced.
+void Stream(httplib::Response& res, std::size_t total, char c) {
+  res.set_chunked_content_provider("text/plain", [total, c, sent = std::size_t{0}](
+                                                     std::size_t, httplib::DataSink& sink) mutable {
+    const std::string chunk(std::min<std::size_t>(4096, total - sent), c);
+    sent += chunk.size();
+    sink.write(chunk.data(), chunk.size());
+    if (sent >= total) sink.done();
+    return true;
+  });
 }
 
 class CurlHttpClientTest : public ::testing::Test {
@@ -71,16 +85,18 @@ class CurlHttpClientTest : public ::testing::Test {
     });
     // No length announced: the cap must hold while the bytes stream in.
     s.Get(R"(/stream/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
-      const std::size_t total = std::stoul(req.matches[1].str());
-      res.set_chunked_content_provider(
-          "text/plain",
-          [total, sent = std::size_t{0}](std::size_t, httplib::DataSink& sink) mutable {
-            const std::string chunk(std::min<std::size_t>(4096, total - sent), 'y');
-            sent += chunk.size();
-            sink.write(chunk.data(), chunk.size());
-            if (sent >= total) sink.done();
-            return true;
-          });
+      Stream(res, std::stoul(req.matches[1].str()), 'y');
+    });
+    // A runner page of `size` bytes, streamed without a length when `chunked`, after `delay` ms.
+    s.Get(std::string(kRunnerPagePath), [](const httplib::Request& req, httplib::Response& res) {
+      const std::size_t total = std::stoul(req.get_param_value("size"));
+      std::this_thread::sleep_for(std::chrono::milliseconds(
+          req.has_param("delay") ? std::stoi(req.get_param_value("delay")) : 0));
+      if (!req.has_param("chunked")) {
+        res.set_content(std::string(total, 'r'), "text/html");
+        return;
+      }
+      Stream(res, total, 'r');
     });
     // Later indices answer sooner, so completion order differs from the order asked.
     s.Get(R"(/slow/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
@@ -221,6 +237,46 @@ TEST_F(CurlHttpClientTest, AnswersOverTheCapFail) {
   EXPECT_EQ(CurlHttpOptions().maxBodyBytes, 33554432u);
 }
 
+// A runner page is refused past 2 MiB while it streams, with or without a length and on a slow
+// server too; every other answer keeps the general bound, since the day's card may be larger.
+TEST_F(CurlHttpClientTest, RunnerPagesAboveTwoMebibytesFail) {
+  constexpr std::size_t kCap = std::size_t{2} << 20;
+  struct Case {
+    std::string query;
+    std::size_t size;
+    bool failed;
+  };
+  const std::vector<Case> cases = {
+      {"", kCap, false},
+      {"", kCap + 1, true},
+      {"&chunked=1", kCap - 1, false},
+      {"&chunked=1", kCap + 1, true},
+      {"&delay=300", kCap, false},
+      {"&delay=300&chunked=1", kCap + 1, true},
+  };
+  CurlHttpClient client;
+  std::vector<std::string> urls;
+  for (const auto& c : cases)
+    urls.push_back(srv_.Url(std::string(kRunnerPagePath) +
+                            "?marketId=1&size=" + std::to_string(c.size) + c.query));
+  urls.push_back(srv_.Url("/big/" + std::to_string(3 * kCap)));  // not a runner page
+  std::vector<std::size_t> taken(urls.size(), 0);
+  const auto answers = client.GetMany(urls, 4, [&](int i, HttpAnswer& answer) {
+    taken[i] = std::exchange(answer.body, {}).size();  // the caller takes the body
+  });
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE(urls[i]);
+    EXPECT_EQ(answers[i].failed, cases[i].failed) << answers[i].error;
+    EXPECT_EQ(taken[i], cases[i].failed ? 0 : cases[i].size);
+    EXPECT_TRUE(answers[i].body.empty()) << "a body taken by the handler stays with it";
+    if (cases[i].failed) {
+      EXPECT_EQ(answers[i].error, "answer larger than 2097152 bytes");
+    }
+  }
+  EXPECT_FALSE(answers.back().failed) << answers.back().error;
+  EXPECT_EQ(taken.back(), 3 * kCap);
+}
+
 TEST_F(CurlHttpClientTest, BatchesAnswerInTheOrderAskedWithinTheCap) {
   constexpr int kCount = 16;
   std::vector<std::string> urls;
@@ -258,6 +314,33 @@ TEST_F(CurlHttpClientTest, BatchesAnswerInTheOrderAskedWithinTheCap) {
     } else {
       EXPECT_GT(maxInFlight_, 1);
     }
+  }
+}
+
+// A gate holds later requests back while others are in flight: behind a stalled first request
+// none past the gate starts until it has timed out. A gate that refuses everything still gets
+// every answer, one request at a time.
+TEST_F(CurlHttpClientTest, AGateHoldsRequestsBackButNeverStallsTheBatch) {
+  CurlHttpOptions options;
+  options.requestTimeout = 300ms;
+  CurlHttpClient client(options);
+  std::vector<std::string> urls = {srv_.Url("/stall")};
+  for (int i = 1; i < 8; ++i) urls.push_back(srv_.Url("/slow/" + std::to_string(i)));
+  const std::vector<std::pair<HttpClient::StartGate, int>> gates = {
+      {[](int i) { return i < 3; }, 2}, {[](int) { return false; }, 1}};
+  for (const auto& [gate, inFlight] : gates) {
+    maxInFlight_ = 0;
+    std::vector<int> reported;
+    const auto answers = client.GetMany(
+        urls, 8, [&](int i, HttpAnswer&) { reported.push_back(i); }, nullptr, gate);
+    EXPECT_TRUE(answers[0].failed);
+    for (std::size_t i = 1; i < urls.size(); ++i)
+      EXPECT_EQ(BodyOrEmpty(answers[i]), "answer " + std::to_string(i) + " []");
+    EXPECT_EQ(maxInFlight_, inFlight);
+    ASSERT_EQ(reported.size(), urls.size());
+    // Requests 3 on waited for the stalled one.
+    EXPECT_LT(std::find(reported.begin(), reported.end(), 0),
+              std::find(reported.begin(), reported.end(), 3));
   }
 }
 
