@@ -30,6 +30,7 @@
 #include "archive/session_archive.h"
 #include "archive/sqlite_archive.h"
 #include "bench_archived_day.h"
+#include "bench_ledger.h"
 #include "bench_luck.h"
 #include "bench_settle.h"
 #include "bench_util.h"
@@ -62,6 +63,7 @@ struct Options {
   int proofPicks = 10000;
   std::string cli, window;
   std::vector<std::string> only;  // scenarios to run; empty: all
+  long long ledgerEvents = 100'000;
 };
 
 // What the window does after each race of a best-of run: a copy of what its views show. It also
@@ -776,10 +778,12 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 1000000));
   app.add_option("--only", o.only,
                  "run only these scenarios: signin, live, realodds, cpu, memory, parse, archive, "
-                 "history, backtest, proof, settle, gap, luck, archived-day")
-      ->check(
-          CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse", "archive", "gap",
-                         "history", "backtest", "proof", "settle", "luck", "archived-day"}));
+                 "history, backtest, proof, settle, gap, luck, archived-day, ledger")
+      ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse", "archive",
+                             "gap", "history", "backtest", "proof", "settle", "luck",
+                             "archived-day", "ledger"}));
+  app.add_option("--ledger-events", o.ledgerEvents, "events of the ledger verify scenario")
+      ->check(CLI::Range(2, 10000000));
   app.add_option("--cli", o.cli, "trotix-cli to measure");
   app.add_option("--window", o.window, "the window program to measure");
   CLI11_PARSE(app, argc, argv);
@@ -811,6 +815,14 @@ int main(int argc, char** argv) {
   }
   if (wanted("luck") && !ExactLuckScenario(o.proofPicks)) ++missed;
   if (wanted("archived-day")) missed += ArchivedDayMemory({o.cli, o.races}, dir);
+  if (wanted("ledger")) {
+    const LedgerVerifyFigures f = LedgerVerify(o.cli, dir, o.ledgerEvents, o.rounds);
+    std::printf("\nledger verify: %lld events (written in %.1f s)\n", f.events, f.buildSeconds);
+    // The machine is shared: the CPU time the run took is what an idle machine would wait.
+    std::printf("  %-44s %8.3f s\n", "trotix-cli ledger verify, wall time", f.verifySeconds);
+    std::printf("  %-44s %8.3f s   target < 1 s: %s\n", "  its CPU time (user + system)",
+                f.cpuSeconds, Verdict(f.intact && f.cpuSeconds < 1.0));
+  }
   std::error_code ignored;
   std::filesystem::remove_all(dir, ignored);
   std::printf("\n%s\n", missed == 0 ? "every target met" : "some targets NOT MET");

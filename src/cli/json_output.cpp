@@ -90,19 +90,26 @@ nlohmann::json PicksJson(const std::vector<Pick>& picks) {
                    {"run", p.runId},
                    {"result", PickResultName(p.result)},
                    {"position", p.position > 0 ? nlohmann::json(p.position) : nullptr},
-                   {"sp", Number(RealPrice(p.sp))}});
+                   {"sp", Number(RealPrice(p.sp))},
+                   {"late", p.late},
+                   {"withdrawn", p.withdrawn}});
   return out;
 }
 
 nlohmann::json SettleJson(const SettleSummary& s) {
-  return {{"days", s.days},   {"picks", s.picks},          {"settled", s.settled},
-          {"won", s.won},     {"placed", s.placed},        {"unplaced", s.unplaced},
-          {"void", s.voided}, {"failedDays", s.failedDays}};
+  return {{"days", s.days},   {"picks", s.picks},         {"settled", s.settled},
+          {"won", s.won},     {"placed", s.placed},       {"unplaced", s.unplaced},
+          {"void", s.voided}, {"resettled", s.resettled}, {"failedDays", s.failedDays}};
 }
 
-nlohmann::json MethodsJson(const std::vector<proof::MethodFigures>& figures) {
+// The late and withdrawn counts come with the whole side's methods; a group has none.
+nlohmann::json MethodsJson(const std::vector<proof::MethodFigures>& figures,
+                           const ProofSide::ApartCounts* apart) {
   auto methods = nlohmann::json::array();
-  for (const proof::MethodFigures& f : figures)
+  for (const proof::MethodFigures& f : figures) {
+    const auto found = apart ? apart->find(f.method) : ProofSide::ApartCounts::const_iterator{};
+    const ProofSide::Apart counts =
+        apart && found != apart->end() ? found->second : ProofSide::Apart{};
     methods.push_back({{"method", DisplayUtf8(f.method)},
                        {"bets", f.bets},
                        {"winners", f.winners},
@@ -131,7 +138,10 @@ nlohmann::json MethodsJson(const std::vector<proof::MethodFigures>& figures) {
                        {"topShareOfProfit", f.topShareOfProfit},
                        {"luckOneIn", f.luckOneIn},
                        {"luckExact", f.luckExact},
-                       {"curve", f.curve}});
+                       {"curve", f.curve},
+                       {"late", counts.late},
+                       {"withdrawn", counts.withdrawn}});
+  }
   return methods;
 }
 
@@ -140,10 +150,11 @@ nlohmann::json ProofJson(const ProofSide& side, std::optional<proof::Breakdown> 
   if (by) {
     auto groups = nlohmann::json::array();
     for (const proof::GroupFigures& g : side.groups)
-      groups.push_back({{"group", DisplayUtf8(g.group)}, {"methods", MethodsJson(g.methods)}});
+      groups.push_back(
+          {{"group", DisplayUtf8(g.group)}, {"methods", MethodsJson(g.methods, nullptr)}});
     out = {{"by", proof::BreakdownName(*by)}, {"groups", std::move(groups)}};
   } else {
-    out = {{"methods", MethodsJson(side.methods)}};
+    out = {{"methods", MethodsJson(side.methods, &side.apartByMethod)}};
   }
   out["source"] = PickSourceName(side.source);
   out["run"] = side.runId;
@@ -160,7 +171,7 @@ nlohmann::json PickLinesJson(const std::vector<PickLine>& lines) {
                    {"runner", DisplayUtf8(b.runner)},
                    {"method", DisplayUtf8(b.method)},
                    {"price", Number(b.price)},
-                   {"result", proof::ResultName(b.result)},
+                   {"result", l.apart.empty() ? proof::ResultName(b.result) : l.apart},
                    {"sp", Number(b.sp)},
                    {"profit", Number(l.profit)}});
   }
@@ -175,6 +186,7 @@ nlohmann::json BacktestJson(const BacktestSummary& s) {
                     {"picks", d.picks},
                     {"settled", d.settled},
                     {"fromRealOdds", d.fromRealOdds},
+                    {"lateOddsRaces", d.lateOddsRaces},
                     {"note", d.note}});
   return {{"run", s.runId},
           {"storedDays", s.days},

@@ -21,6 +21,7 @@
 #include "archive/session_archive.h"
 #include "archive/sqlite_archive.h"
 #include "json_output.h"
+#include "ledger_actions.h"
 #include "net/curl_http_client.h"
 #include "net/vendor_urls.h"
 #include "options/host_options.h"
@@ -58,6 +59,7 @@ struct Options {
   std::string course;
   std::string by;  // proof's breakdown
   double commission = 5;
+  std::string raceTimes = OffsetText(kMoscowOffsetMinutes);
   std::vector<std::string> words;
 };
 
@@ -146,6 +148,16 @@ void PrintChanged(const Workspace& before, const Workspace& after) {
     if (!(*old[i].second == *now[i].second)) PrintTable(std::cout, now[i].first, *now[i].second);
 }
 
+// The command line's day at noon; its instant is the day's morning, or the machine's.
+class RunClock : public FixedClock {
+ public:
+  RunClock(const Date& today, bool machine) : FixedClock(today), machine_(machine) {}
+  Instant Utc() override { return machine_ ? SystemClock().Utc() : FixedClock::Utc(); }
+
+ private:
+  bool machine_;
+};
+
 // The password from the file, else --password, else the variable, else asked for on the
 // terminal when a login has none. Returns the exit status when the run cannot go on, 0 otherwise.
 int TakePassword(Options& o) {
@@ -198,6 +210,15 @@ int Run(Options& o) {
     }
     today = *replayDay;
   }
+  const auto raceTimesOffset = ParseOffsetText(o.raceTimes);
+  if (!raceTimesOffset) {
+    std::cerr << "--race-times wants UTC, UTC+3 or UTC-5:30, not " << o.raceTimes << '\n';
+    return kExitBadArguments;
+  }
+  const auto archiveFile =
+      std::filesystem::path(o.dir) / (o.demo ? kDemoArchiveFileName : kArchiveFileName);
+  if (const auto ledger = RunLedgerCommand(o.words, {archiveFile, *raceTimesOffset, o.json}))
+    return *ledger;
   std::vector<Action> actions;
   if (const auto error = ParseActions(o.words, actions); !error.empty()) {
     std::cerr << error << '\n';
@@ -214,12 +235,10 @@ int Run(Options& o) {
   // as it is.
   std::unique_ptr<SqliteArchive> store;
   if (!o.noArchive) {
-    const auto file =
-        std::filesystem::path(o.dir) / (o.demo ? kDemoArchiveFileName : kArchiveFileName);
     try {
-      store = std::make_unique<SqliteArchive>(file);
+      store = std::make_unique<SqliteArchive>(archiveFile);
       if (store->readOnly())
-        notes.push_back("the archive " + file.string() +
+        notes.push_back("the archive " + archiveFile.string() +
                         " is read-only: it is read, nothing is recorded");
     } catch (const ArchiveError& e) {
       if (replayDay) {
@@ -291,8 +310,13 @@ int Run(Options& o) {
   RecordingMessages messages;
   CliProgress progress(o.progress);
   const InterruptWatch watch(progress.stop);
-  FixedClock clock(today);
-  Session session({o.hosts, o.dir, o.maxConnections, std::chrono::seconds(o.deadlineSeconds)},
+  // A demo or replayed day runs on its own clock from the morning; a real server's picks are
+  // stamped with the machine's instant when made.
+  RunClock clock(today, !o.demo && !replayDay);
+  SessionOptions sessionOptions{o.hosts, o.dir, o.maxConnections,
+                                std::chrono::seconds(o.deadlineSeconds)};
+  sessionOptions.raceTimesOffset = *raceTimesOffset;
+  Session session(sessionOptions,
                   {*webPort, *zorvatPort, browser, messages, progress, clock, archive.get()});
 
   if (!offline) session.Start();
@@ -390,7 +414,7 @@ int Run(Options& o) {
   const BacktestSummary& backtest = state.backtests.empty() ? noBacktest : state.backtests.back();
   if (last == "proof" || last == "picks" || last == "backtest") {
     const auto lines =
-        last == "picks" ? PickLines(side->bets, state.picksMethod) : std::vector<PickLine>();
+        last == "picks" ? PickLinesOf(*side, state.picksMethod) : std::vector<PickLine>();
     if (o.json && last == "proof")
       std::cout << ProofJson(*side, state.proofQuery.by).dump(2) << '\n';
     if (o.json && last == "picks") std::cout << PickLinesJson(lines).dump(2) << '\n';
@@ -438,7 +462,10 @@ int main(int argc, char** argv) {
       "as the window's clicks would, then prints the result. Ctrl+C stops the action running "
       "as the window's Cancel does and prints the state so far.\n"
       "Exit status: 0 the actions ran, 2 bad arguments, 3 the sign-in failed, 4 an action ended "
-      "in an error (the deadline included) or a file could not be written, 130 Ctrl+C."};
+      "in an error (the deadline included) or a file could not be written, 5 `ledger verify` "
+      "found the record broken, 130 Ctrl+C.\n"
+      "`ledger export FILE`, `ledger verify [FILE]` and `ledger digest dd.mm.yyyy` work on the "
+      "picks ledger alone."};
   app.set_version_flag("--version", "trotix-cli " + std::string(trotix::kVersion));
   trotix::AddHostOptions(app, o.hosts);
   app.add_flag("--demo", o.demo, "Start the demo vendor server in-process and use its account");
@@ -474,6 +501,9 @@ int main(int argc, char** argv) {
       ->check(CLI::IsMember({"live", "backtest"}));
   app.add_option("--run", o.run, "With --source backtest: the back-test run by number")
       ->check(CLI::PositiveNumber);
+  app.add_option("--race-times", o.raceTimes,
+                 "The zone of the vendor's race times, UTC+3 (Moscow) unless given: a pick made "
+                 "at or after its race's off is late");
   app.add_option("--course", o.course, "proof and picks: only the picks of this course");
   app.add_option("--by", o.by,
                  "proof: the figures by price band, course, month, race class or field size")

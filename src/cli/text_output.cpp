@@ -152,7 +152,9 @@ void PrintPicks(std::ostream& out, const std::vector<Pick>& picks) {
                                  p.odds,
                                  price(p.price),
                                  source,
-                                 PickResultName(p.result),
+                                 p.withdrawn ? "withdrawn"
+                                 : p.late    ? std::string("late, ") + PickResultName(p.result)
+                                             : PickResultName(p.result),
                                  p.position > 0 ? std::to_string(p.position) : "",
                                  price(p.sp)};
     for (int c = 0; c < table.ColumnCount(); ++c) table.SetText(r, c, texts[c]);
@@ -229,7 +231,7 @@ void PrintPickLines(std::ostream& out, const std::string& method,
   for (const PickLine& l : lines) {
     const proof::Bet& b = l.bet;
     AddTextRow(table, {FormatDate(b.date), b.time, b.course, b.runner, number(b.price),
-                       proof::ResultName(b.result), number(b.sp),
+                       l.apart.empty() ? proof::ResultName(b.result) : l.apart, number(b.sp),
                        l.profit ? PointsText(*l.profit) : std::string(), PointsText(l.total)});
   }
   PrintTable(out, PrintableText(method), table);

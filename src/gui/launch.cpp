@@ -181,6 +181,7 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
     const Hosts hosts = server->SimHosts();
     for (const auto& [key, member] : kHostKeys) given[key] = QString::fromStdString(hosts.*member);
     options.keepAlive = server;
+    options.dayClock = true;
     options.login = "demo";
     options.password = "demo";
   }

@@ -51,9 +51,9 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
   setMinimumSize(kClientWidth, kClientHeight);
   ports_->SetDialogParent(this);
 
-  sessions_ =
-      std::make_unique<SessionFactory>(*ports_, std::move(options.web), std::move(options.zorvat),
-                                       std::move(options.keepAlive), options.archive);
+  sessions_ = std::make_unique<SessionFactory>(
+      *ports_, std::move(options.web), std::move(options.zorvat), std::move(options.keepAlive),
+      options.archive, options.dayClock);
   Attach(sessions_->Live(options_));
 
   AddPages();
@@ -228,6 +228,10 @@ void MainWindow::ConnectPages() {
   connect(proof_, &ProofPage::backtestRequested, this, [this](const Date& from, const Date& to) {
     Run([from, to](Session& s) { s.RunBacktest(from, to); });
   });
+  connect(proof_, &ProofPage::recordExportRequested, this,
+          [this] { Run([](Session& s) { s.ExportLedger(); }); });
+  connect(proof_, &ProofPage::digestRequested, this,
+          [this] { Run([](Session& s) { s.ShowLedgerDigest(); }); });
   connect(proof_, &ProofPage::exportRequested, this,
           [this](long long run, const std::string& method) {
             Run([run, method](Session& s) { s.ExportProofPicks(run, method); });

@@ -48,6 +48,9 @@ struct WindowOptions {
   std::unique_ptr<HttpClient> web;     // follows redirects
   std::unique_ptr<HttpClient> zorvat;  // does not follow redirects
   std::shared_ptr<void> keepAlive;     // anything the clients rely on (the demo server)
+  // The demo server's day: the session runs on the day's own clock from its morning, so the
+  // demo's picks are made before its races.
+  bool dayClock = false;
   // Filled into the sign-in fields after start-up when not empty (the demo account).
   std::string login, password;
   // The data folder's archive; none when it is off or could not be opened (`archiveNote` says

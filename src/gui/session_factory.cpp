@@ -1,33 +1,20 @@
 #include "gui/session_factory.h"
 
+#include "app/system_clock.h"
 #include "archive/archive_http_client.h"
 #include "archive/recording_http_client.h"
 
 namespace trotix::gui {
-namespace {
-
-// A replayed day's clock: the date is the day's, the time of day the machine's.
-class DayClock : public Clock {
- public:
-  DayClock(const Date& day, Clock& machine) : day_(day), machine_(machine) {}
-  Date Today() override { return day_; }
-  TimeOfDay Now() override { return machine_.Now(); }
-
- private:
-  Date day_;
-  Clock& machine_;
-};
-
-}  // namespace
 
 SessionFactory::SessionFactory(GuiPorts& ports, std::unique_ptr<HttpClient> web,
                                std::unique_ptr<HttpClient> zorvat, std::shared_ptr<void> keepAlive,
-                               std::shared_ptr<SqliteArchive> archive)
+                               std::shared_ptr<SqliteArchive> archive, bool dayClock)
     : ports_(ports),
       web_(std::move(web)),
       zorvat_(std::move(zorvat)),
       keepAlive_(std::move(keepAlive)),
-      archive_(std::move(archive)) {}
+      archive_(std::move(archive)),
+      dayClock_(dayClock) {}
 
 MadeSession SessionFactory::Live(const SessionOptions& options) {
   struct Live {
@@ -36,6 +23,7 @@ MadeSession SessionFactory::Live(const SessionOptions& options) {
     std::shared_ptr<SqliteArchive> store;
     std::unique_ptr<SessionArchive> archive;
     std::unique_ptr<HttpClient> recordedWeb, recordedZorvat;
+    std::unique_ptr<Clock> clock;
   };
   auto live = std::make_shared<Live>();
   live->web = std::move(web_);
@@ -52,9 +40,11 @@ MadeSession SessionFactory::Live(const SessionOptions& options) {
     web = live->recordedWeb.get();
     zorvat = live->recordedZorvat.get();
   }
+  if (dayClock_) live->clock = std::make_unique<DayClock>(ports_.clock().Today(), ports_.clock());
+  Clock& clock = live->clock ? *live->clock : ports_.clock();
   auto session = std::make_unique<Session>(
       options, SessionPorts{*web, *zorvat, ports_.browser(), ports_.messages(), ports_.progress(),
-                            ports_.clock(), live->archive.get()});
+                            clock, live->archive.get()});
   SessionArchive* recorder = live->archive.get();
   return {std::move(session), live, recorder};
 }

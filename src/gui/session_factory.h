@@ -22,7 +22,7 @@ class SessionFactory {
  public:
   SessionFactory(GuiPorts& ports, std::unique_ptr<HttpClient> web,
                  std::unique_ptr<HttpClient> zorvat, std::shared_ptr<void> keepAlive,
-                 std::shared_ptr<SqliteArchive> archive);
+                 std::shared_ptr<SqliteArchive> archive, bool dayClock = false);
 
   SqliteArchive* archive() const { return archive_.get(); }
 
@@ -37,6 +37,7 @@ class SessionFactory {
   std::unique_ptr<HttpClient> web_, zorvat_;
   std::shared_ptr<void> keepAlive_;
   std::shared_ptr<SqliteArchive> archive_;
+  bool dayClock_ = false;
 };
 
 }  // namespace trotix::gui

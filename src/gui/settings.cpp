@@ -51,6 +51,7 @@ const Entry& EntryOf(Key key) {
       {"servers/deadlineSeconds", 300, nullptr},
       {"proof/commissionPercent", 5.0, nullptr},
       {"archive/keepAnswers", true, nullptr},
+      {"proof/raceTimesZone", "UTC+3", nullptr},
   }};
   return kEntries[static_cast<int>(key)];
 }
@@ -138,6 +139,9 @@ SessionOptions RunSessionOptions(const Settings& settings, const Settings::RunVa
       static_cast<int>(CheckedNumber(settings, Key::kMaxConnections, commandLine, &said));
   o.deadline = std::chrono::seconds(
       static_cast<int>(CheckedNumber(settings, Key::kDeadlineSeconds, commandLine, &said)));
+  o.raceTimesOffset =
+      ParseOffsetText(Input(settings.ForRun(Key::kRaceTimesZone, commandLine).toString().trimmed()))
+          .value_or(kMoscowOffsetMinutes);
   QString folder = settings.ForRun(Key::kDataFolder, commandLine).toString().trimmed();
   if (folder.isEmpty()) folder = Settings::Default(Key::kDataFolder).toString();
   folder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());

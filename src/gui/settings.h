@@ -33,6 +33,7 @@ class Settings {
     kDeadlineSeconds,         // 0: none
     kProofCommissionPercent,  // on net winnings at the price when picked
     kKeepAnswers,             // record each signed-in day's answers into the archive
+    kRaceTimesZone,           // "UTC+3": the zone of the vendor's race times
     kCount
   };
   // Values a run was given on its command line.

@@ -1,6 +1,7 @@
 #include "gui/settings_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -110,6 +111,19 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
       "Taken from net winnings in the Proof page's profit at the price when picked");
   form->addRow("Commission on winnings:", commission_);
 
+  raceTimes_ = new QComboBox;
+  raceTimes_->setObjectName("raceTimesBox");
+  for (int hours = -12; hours <= 14; ++hours) {
+    const QString zone = QString::fromStdString(OffsetText(hours * 60));
+    raceTimes_->addItem(hours * 60 == kMoscowOffsetMinutes ? zone + " (Moscow)" : zone, zone);
+  }
+  const int zone = raceTimes_->findData(settings.Get(Key::kRaceTimesZone).toString());
+  raceTimes_->setCurrentIndex(zone >= 0 ? zone : raceTimes_->findData("UTC+3"));
+  raceTimes_->setToolTip(
+      "The zone of the vendor's race times: a pick made at or after its race's off is late and "
+      "kept out of the Proof page's figures");
+  form->addRow("Race times are in:", raceTimes_);
+
   deadline_ = new QSpinBox;
   deadline_->setObjectName("deadlineBox");
   Limit(deadline_, RunSetting::kDeadlineSeconds);
@@ -153,6 +167,7 @@ void SettingsDialog::accept() {
   settings_.Set(Key::kDataFolder, folder.isEmpty() ? Settings::Default(Key::kDataFolder) : folder);
   settings_.Set(Key::kAutoRefreshMinutes, autoRefresh_->value());
   settings_.Set(Key::kProofCommissionPercent, commission_->value());
+  settings_.Set(Key::kRaceTimesZone, raceTimes_->currentData().toString());
   settings_.Set(Key::kDeadlineSeconds, deadline_->value());
   settings_.Set(Key::kKeepAnswers, keepAnswers_->isChecked());
   QDialog::accept();

@@ -8,6 +8,7 @@
 #include "gui/settings.h"
 
 class QCheckBox;
+class QComboBox;
 class QDoubleSpinBox;
 class QLineEdit;
 class QSpinBox;
@@ -31,6 +32,7 @@ class SettingsDialog : public QDialog {
   QLineEdit* folder_;
   QSpinBox* autoRefresh_;
   QDoubleSpinBox* commission_;
+  QComboBox* raceTimes_;
   QSpinBox* deadline_;
   QCheckBox* keepAnswers_;
 };

@@ -29,12 +29,14 @@ DemoHistoryDay BuildDay(SqliteArchive& store, const DemoHistoryOptions& o, const
   SessionArchive archive(store);
   auto web = MakeRedirectingClient();
   auto zorvat = MakeNonRedirectingClient();
-  RecordingHttpClient recordedWeb(*web, archive, hosts);
-  RecordingHttpClient recordedZorvat(*zorvat, archive, hosts);
+  // The day runs on its own clock: picks and answers in its morning, results in its evening.
+  FixedClock clock(day);
+  const auto stamp = [&clock] { return UtcText(clock.Utc()); };
+  RecordingHttpClient recordedWeb(*web, archive, hosts, stamp);
+  RecordingHttpClient recordedZorvat(*zorvat, archive, hosts, stamp);
   RecordingBrowser browser;
   RecordingMessages messages;
   SilentProgress progress;
-  FixedClock clock(day);
   Session session({hosts, folder, o.maxConnections},
                   {recordedWeb, recordedZorvat, browser, messages, progress, clock, &archive});
   session.Start();
@@ -47,6 +49,7 @@ DemoHistoryDay BuildDay(SqliteArchive& store, const DemoHistoryOptions& o, const
   session.RunBestRank(true);
   session.RunBestRecoming(true);
   built.picks = session.ws().REP.RowCount();
+  clock.SetUtc(UtcInstant(day, {23, 0, 0}));
   session.LoadResults(FormatDate(day));
   built.settlement = session.Settle();
   return built;

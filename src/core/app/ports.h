@@ -5,6 +5,7 @@
 
 #include "net/stop_signal.h"
 #include "text/dates.h"
+#include "text/instants.h"
 
 namespace trotix {
 
@@ -56,6 +57,9 @@ class Clock {
   virtual ~Clock() = default;
   virtual Date Today() = 0;
   virtual TimeOfDay Now() = 0;
+  // The instant in UTC, as the ledger stamps a pick: a day's own clock gives an instant of that
+  // day, so a replayed or demo day's picks are made before its races.
+  virtual Instant Utc() = 0;
 };
 
 }  // namespace trotix

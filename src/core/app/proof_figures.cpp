@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "model/prices.h"
 #include "report/report_page.h"
@@ -35,6 +36,12 @@ ProofSide SideOf(const std::vector<Pick>& ledger, PickFilter filter, const Proof
     bet.raceClass = found->second.raceClass;
     bet.runners = found->second.runners;
   }
+  for (const Pick& p : ledger) {
+    if (!PassesFilter(p, filter) || SetApartName(p).empty()) continue;
+    side.apart.push_back(p);
+    ProofSide::Apart& count = side.apartByMethod[p.system];
+    (p.withdrawn ? count.withdrawn : count.late) += 1;
+  }
   proof::SortByRaceTime(side.bets);
   side.pending = static_cast<int>(std::count_if(side.bets.begin(), side.bets.end(), [](auto& b) {
     return b.result == proof::Result::kPending;
@@ -42,6 +49,14 @@ ProofSide SideOf(const std::vector<Pick>& ledger, PickFilter filter, const Proof
   proof::Options options;
   options.commission = query.commission;
   side.methods = proof::FiguresByMethod(side.bets, options);
+  // A method whose picks were all late or withdrawn is listed with no bets.
+  for (const auto& [method, count] : side.apartByMethod)
+    if (std::none_of(side.methods.begin(), side.methods.end(),
+                     [&](const proof::MethodFigures& f) { return f.method == method; })) {
+      proof::MethodFigures none;
+      none.method = method;
+      side.methods.push_back(std::move(none));
+    }
   std::sort(side.methods.begin(), side.methods.end(),
             [](const auto& a, const auto& b) { return a.method < b.method; });
   if (query.by) side.groups = proof::FiguresByGroup(side.bets, *query.by, options);
@@ -99,10 +114,15 @@ bool PassesFilter(const Pick& pick, const PickFilter& f) {
   return f.method.empty() || pick.system == f.method;
 }
 
+std::string SetApartName(const Pick& pick) {
+  if (pick.withdrawn) return "withdrawn";
+  return pick.late ? "late" : "";
+}
+
 std::vector<proof::Bet> ProofBets(const std::vector<Pick>& ledger, const PickFilter& filter) {
   std::vector<proof::Bet> bets;
   for (const Pick& pick : ledger)
-    if (PassesFilter(pick, filter)) bets.push_back(BetOfPick(pick));
+    if (PassesFilter(pick, filter) && SetApartName(pick).empty()) bets.push_back(BetOfPick(pick));
   return bets;
 }
 
@@ -171,6 +191,26 @@ std::vector<PickLine> PickLines(const std::vector<proof::Bet>& bets, const std::
     line.total = total;
     line.bet = std::move(b);
     lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+std::vector<PickLine> PickLinesOf(const ProofSide& side, const std::string& method) {
+  std::vector<PickLine> lines = PickLines(side.bets, method);
+  for (const Pick& p : side.apart) {
+    if (p.system != method) continue;
+    PickLine line;
+    line.bet = BetOfPick(p);
+    line.apart = SetApartName(p);
+    lines.push_back(std::move(line));
+  }
+  std::stable_sort(lines.begin(), lines.end(), [](const PickLine& a, const PickLine& b) {
+    return std::tie(a.bet.date, a.bet.time) < std::tie(b.bet.date, b.bet.time);
+  });
+  double total = 0;
+  for (PickLine& l : lines) {
+    total += l.profit.value_or(0);
+    l.total = total;
   }
   return lines;
 }

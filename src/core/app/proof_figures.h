@@ -28,7 +28,10 @@ proof::Result ProofResult(PickResult result);
 // The pick as a bet: its system is the method; unsettled is pending.
 proof::Bet BetOfPick(const Pick& pick);
 bool PassesFilter(const Pick& pick, const PickFilter& filter);
+// The bets of the picks that pass: late and withdrawn picks are kept apart, never bets.
 std::vector<proof::Bet> ProofBets(const std::vector<Pick>& ledger, const PickFilter& filter);
+// A pick kept out of the figures: "late" or "withdrawn"; empty for a bet.
+std::string SetApartName(const Pick& pick);
 
 // `ProofQuery::runId` for the newest back-test run.
 inline constexpr long long kLatestRun = -1;
@@ -52,6 +55,14 @@ struct ProofSide {
   std::vector<proof::MethodFigures> methods;  // by method name
   int pending = 0;                            // left out until settled
   std::vector<proof::GroupFigures> groups;    // by the query's breakdown; none without one
+  // Late and withdrawn picks that pass the filter, kept out of the figures; and how many of
+  // each per method.
+  std::vector<Pick> apart;
+  struct Apart {
+    int late = 0, withdrawn = 0;
+  };
+  using ApartCounts = std::map<std::string, Apart>;
+  ApartCounts apartByMethod;
 };
 
 struct BacktestRunInfo {
@@ -68,6 +79,8 @@ struct ProofReport {
   std::vector<std::string> methods, courses;
   std::optional<Date> firstDay, lastDay;  // of the whole ledger
   std::vector<BacktestRunInfo> runs;      // back-test runs, oldest first
+  // The check of the ledger's chain: "Record: N events, chain intact" or where it breaks.
+  std::string record;
 };
 
 // The class and field size of the races picks ran in, by day, course (upper case) and time.
@@ -80,6 +93,7 @@ ProofReport MakeProofReport(const std::vector<Pick>& ledger, const std::vector<A
 // One line of a method's pick list.
 struct PickLine {
   proof::Bet bet;
+  std::string apart;  // "late" or "withdrawn" for a pick kept out of the figures
   // At 1 point to SP: a settled bet's profit, 0 for a void one, none while pending.
   std::optional<double> profit;
   double total = 0;  // the running sum of the profits so far
@@ -88,6 +102,8 @@ struct PickLine {
 // The bets of `method` in race order with the running total; its last total is the method's
 // level-stakes profit to SP.
 std::vector<PickLine> PickLines(const std::vector<proof::Bet>& bets, const std::string& method);
+// The same with the method's late and withdrawn picks in their places, without a profit.
+std::vector<PickLine> PickLinesOf(const ProofSide& side, const std::string& method);
 // The lines as CSV: Date, Time, Course, Runner, Method, Price, Result, SP, Profit, Total.
 std::string PickLinesCsv(const std::vector<PickLine>& lines);
 // "proof-best-rank.csv", "proof-best-rank-backtest-3.csv".

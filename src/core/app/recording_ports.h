@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/ports.h"
+#include "app/system_clock.h"
 
 namespace trotix {
 
@@ -27,15 +28,21 @@ class SilentProgress : public Progress {
   void ShowGauge(Gauge, bool) override {}
 };
 
+// The instant is the day's morning unless set: a run on a fixed day makes its picks before
+// that day's races.
 class FixedClock : public Clock {
  public:
-  explicit FixedClock(Date today, TimeOfDay now = {12, 0, 0}) : today_(today), now_(now) {}
+  explicit FixedClock(Date today, TimeOfDay now = {12, 0, 0})
+      : today_(today), now_(now), utc_(UtcInstant(today, kDayMorningUtc)) {}
   Date Today() override { return today_; }
   TimeOfDay Now() override { return now_; }
+  Instant Utc() override { return utc_; }
+  void SetUtc(Instant at) { utc_ = at; }
 
  private:
   Date today_;
   TimeOfDay now_;
+  Instant utc_;
 };
 
 }  // namespace trotix

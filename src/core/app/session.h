@@ -19,6 +19,7 @@
 #include "app/proof_figures.h"
 #include "app/view_state.h"
 #include "archive/day_archive.h"
+#include "archive/ledger_chain.h"
 #include "model/workspace.h"
 #include "net/http_client.h"
 #include "net/vendor_urls.h"
@@ -43,11 +44,16 @@ struct SessionOptions {
   // The longest a command that goes to the network may wait before it ends as a Cancel would
   // (a best-of run: for each race); zero for no bound beyond each request's own time-out.
   std::chrono::milliseconds deadline{300'000};
+  // Minutes the vendor's race times are ahead of UTC ("Race times are in"): a pick made at or
+  // after its race's off is late.
+  int raceTimesOffset = kMoscowOffsetMinutes;
 };
 
 inline constexpr const char* kAuthorizationFailed = "Autorization Failed!";
 inline constexpr const char* kConnectionFailed = "Connection failed!";
 inline constexpr const char* kNoRaces = "No races in today's card";
+// The record's export in the data folder.
+inline constexpr const char* kLedgerFileName = "trotix-record.jsonl";
 
 // Stopped: Cancel or the deadline ended it before the day was in; nothing changed.
 enum class SignInResult { SignedIn, Rejected, UpdateRequired, ConnectionFailed, Stopped };
@@ -58,6 +64,7 @@ struct SettleSummary {
   int picks = 0;    // unsettled picks before
   int settled = 0;  // of them settled now
   int won = 0, placed = 0, unplaced = 0, voided = 0;
+  int resettled = 0;                    // settled picks whose results now say otherwise
   std::vector<std::string> failedDays;  // days whose results could not be fetched, dd.mm.yyyy
 };
 
@@ -68,6 +75,9 @@ struct BacktestDay {
   int picks = 0;              // Best Rank and Best Recoming together
   int settled = 0;            // of them, from the results stored that day
   bool fromRealOdds = false;  // the day's runner pages were stored
+  // Of them, races analysed without some of their real odds: those pages arrived only at or
+  // after the race's off, and the back-test uses only what was known before it.
+  int lateOddsRaces = 0;
   std::string note;  // what kept the day from being picked or settled; empty when nothing did
 };
 
@@ -141,7 +151,9 @@ class Session {
   void RunBestRecoming(bool fromRealOdds);
 
   // The report list: double-click on a runner of TAB adds it; a click on REP selects the row
-  // that "Удалить" deletes.
+  // that "Удалить" deletes. Each pick is stamped with the clock's instant: made at or after its
+  // race's off, or while its race's result is loaded, it is late. "Удалить" before the off
+  // withdraws the pick; at or after the off it takes the row off the report only.
   void AddToReport(int row);
   void SelectReportRow(int row);
   void DeleteReportRow();
@@ -152,9 +164,21 @@ class Session {
   void SaveReportAs(const std::filesystem::path& path);
   void ExportReportCsvAs(const std::filesystem::path& path);
 
-  // "Settle": fetches the results of every day with unsettled picks (side by side) and settles
-  // every pick the results decide. A day whose results fail keeps its picks unsettled.
+  // "Settle": fetches the results of every day with unsettled picks or a race its results
+  // missed (side by side) and settles every pick the results decide; a settled pick whose
+  // results now say otherwise is settled again. A day whose results fail keeps its picks
+  // unsettled.
   SettleSummary Settle();
+
+  // The ledger's chain as stored: "Record: N events, chain intact" or where it breaks.
+  ChainCheck CheckLedger();
+  // "Export" of the record: one line per event, for anyone to check. True when written.
+  bool ExportLedger(const std::filesystem::path& path);
+  void ExportLedger() { ExportLedger(options_.folder / kLedgerFileName); }
+  // The event to publish before racing on `day` (see DigestEvent); none without one.
+  std::optional<ChainedEvent> LedgerDigest(const Date& day);
+  // "Digest": the line to publish before today's racing, said through the message port.
+  void ShowLedgerDigest();
 
   // The Proof page: the figures of the ledger's picks under `query`, the live ones and the
   // back-test run beside them, kept as `proof()` until the next call.
@@ -267,6 +291,10 @@ class Session {
   // Puts REP rows from `first` on into the ledger, each with its runner's win price from TAB.
   void LedgerRows(int first);
   Pick PickOfReportRow(int row) const;
+  // Whether a pick of the report made at `at` is late: at or after its race's off, or with its
+  // race's result loaded.
+  bool IsLate(const Pick& pick, Instant at) const;
+  bool BeforeOff(const Pick& pick, Instant at) const;
   // After race `row` of MM was analysed: the note on its exchange prices, and the market number
   // and the buttons only when T2 holds this race. `fetched`: T2 was fetched by this analysis.
   void ShowAnalysedRace(int row, bool fetched);

@@ -12,6 +12,7 @@
 #include "archive/archive_http_client.h"
 #include "archive/request_key.h"
 #include "archive/settlement.h"
+#include "model/columns.h"
 #include "report/scratch_folder.h"
 
 namespace trotix {
@@ -34,9 +35,12 @@ class PickCollector : public DayArchive {
     if (keys_.insert({pick.time, pick.course, pick.runner, pick.system}).second)
       picks.push_back(std::move(pick));
   }
-  void DeletePick(const Pick&) override {}
+  void WithdrawPick(const Pick&, const std::string&) override {}
   std::vector<Pick> UnsettledPicks() override { return {}; }
   void Settle(std::vector<Pick>) override {}
+  void NoteRaceMisses(std::vector<RaceMiss>, std::vector<RaceMiss>) override {}
+  std::vector<RaceMiss> RaceMisses() override { return {}; }
+  std::vector<ChainedEvent> LedgerEvents() override { return {}; }
   std::vector<Pick> Picks() override { return {}; }
   std::vector<ArchiveRun> Runs() override { return {}; }
   std::vector<Date> Days() override { return {}; }
@@ -65,6 +69,11 @@ std::string BacktestMessage(const BacktestSummary& s) {
                      " picks, " + std::to_string(settled) + " settled.";
   if (s.cancelled) text += " Cancelled; the days done are kept.";
   if (!unsettled.empty()) text += " No results stored for" + unsettled + ".";
+  int late = 0;
+  for (const BacktestDay& d : s.done) late += d.lateOddsRaces;
+  if (late > 0)
+    text += " " + std::to_string(late) +
+            " races analysed without the exchange prices that came only after their off.";
   if (!failed.empty()) text += " Not replayed:" + failed + ".";
   return text;
 }
@@ -76,8 +85,12 @@ void Session::ShowProof(const ProofQuery& query) {
     std::vector<Pick> ledger;
     std::vector<ArchiveRun> runs;
     RaceFactsIndex facts;
+    std::string record;
     if (DayArchive* archive = ports_.archive) {
-      ledger = archive->Picks();
+      // One read of the events gives the picks and the check of their chain.
+      const std::vector<ChainedEvent> events = archive->LedgerEvents();
+      record = ChainCheckText(VerifyChain(events));
+      ledger = SortedPicks(PicksOfEvents(events));
       runs = archive->Runs();
       // Class and field size are on each day's stored card, read only when asked for.
       if (NeedsCards(query)) {
@@ -88,7 +101,10 @@ void Session::ShowProof(const ProofQuery& query) {
           AddRaceFacts(facts, day, RaceFactsOfDay(archive->LastAnswer(day, dayKey)));
       }
     }
-    proof_ = std::make_shared<const ProofReport>(MakeProofReport(ledger, runs, query, facts));
+    auto report =
+        std::make_shared<ProofReport>(MakeProofReport(ledger, runs, query, facts));
+    report->record = std::move(record);
+    proof_ = std::move(report);
   });
 }
 
@@ -188,12 +204,23 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
   const Workspace& ws = replay.ws();
   done.races = ws.MM.RowCount();
   bool pages = false, every = true;
-  for (int k = 0; k < done.races; ++k)
+  // Each page with its race and the race's off.
+  std::vector<std::tuple<std::string, int, std::string>> offs;
+  for (int k = 0; k < done.races; ++k) {
+    const auto off = OffInstant(day, ws.MM.Text(k, mm::kTime), options_.raceTimesOffset);
     for (const std::string& page : RealOddsPages(ws, k, replay.urls())) {
       pages = true;
       every = every && client.Holds(page);
+      if (off) offs.emplace_back(page, k, UtcText(*off));
     }
+  }
   done.fromRealOdds = pages && every;
+  // Only what was known before each off: a page answered only after its race's off is not.
+  std::set<int> lateRaces;
+  if (done.fromRealOdds)
+    for (const auto& [page, race, off] : offs)
+      if (!client.KeepOnlyBefore(page, off)) lateRaces.insert(race);
+  done.lateOddsRaces = static_cast<int>(lateRaces.size());
   replay.RunBestRank(done.fromRealOdds);
   replay.RunBestRecoming(done.fromRealOdds);
 
@@ -201,6 +228,7 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
   for (Pick& p : picks) {
     p.source = PickSource::kBacktest;
     p.runId = run;
+    p.late = false;
   }
 
   // The results the day stored itself, else those a later day fetched for it.

@@ -29,10 +29,29 @@ Pick Session::PickOfReportRow(int row) const {
   return pick;
 }
 
+bool Session::BeforeOff(const Pick& pick, Instant at) const {
+  const auto off = OffInstant(pick.day, pick.time, options_.raceTimesOffset);
+  // A race time that is no time of day has no off to be late for.
+  return !off || at < *off;
+}
+
+bool Session::IsLate(const Pick& pick, Instant at) const {
+  if (!BeforeOff(pick, at)) return true;
+  if (view_.resultsDate != FormatDate(pick.day)) return false;
+  for (int r = 0; r < ws_.REZ.RowCount(); ++r)
+    if (Trim(ws_.REZ.Text(r, rez::kTime)) == Trim(pick.time) &&
+        Upper(Trim(ws_.REZ.Text(r, rez::kCourse))) == Upper(Trim(pick.course)))
+      return true;
+  return false;
+}
+
 void Session::LedgerRows(int first) {
   if (!ports_.archive) return;
+  const Instant at = ports_.clock.Utc();
   for (int r = first; r < ws_.REP.RowCount(); ++r) {
     Pick pick = PickOfReportRow(r);
+    pick.added = UtcText(at);
+    pick.late = IsLate(pick, at);
     for (int i = 0; i < ws_.TAB.RowCount(); ++i) {
       if (ws_.TAB.Text(i, tab::kName) != pick.runner) continue;
       const double kf = ws_.TAB.Number(i, tab::kKf);
@@ -71,7 +90,10 @@ void Session::DeleteReportRow() {
     // The same runner reported twice is one pick: it goes with the last of its rows.
     for (int r = 0; r < ws_.REP.RowCount(); ++r)
       if (SameReportRow(ws_.REP, r, pick)) return;
-    ports_.archive->DeletePick(pick);
+    // At or after the off the pick is a bet whatever the report shows; the archive keeps a
+    // settled pick as it is.
+    const Instant at = ports_.clock.Utc();
+    if (BeforeOff(pick, at)) ports_.archive->WithdrawPick(pick, UtcText(at));
   });
 }
 

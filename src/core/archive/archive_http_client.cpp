@@ -66,6 +66,18 @@ bool ArchiveHttpClient::Holds(const std::string& url) const {
                      [](const RecordedAnswer* a) { return !a->answer.failed; });
 }
 
+bool ArchiveHttpClient::KeepOnlyBefore(const std::string& url, const std::string& utc) {
+  std::lock_guard lock(mutex_);
+  const auto it = byRequest_.find(RequestKeyOf(url, hosts_, false));
+  if (it == byRequest_.end()) return false;
+  Replies& replies = it->second;
+  // The instants are of one form, so their texts order as they do.
+  std::erase_if(replies.answers, [&](const RecordedAnswer* a) { return a->arrived >= utc; });
+  replies.next = std::min(replies.next, replies.answers.size());
+  return std::any_of(replies.answers.begin(), replies.answers.end(),
+                     [](const RecordedAnswer* a) { return !a->answer.failed; });
+}
+
 ProbeResult ArchiveHttpClient::ProbeExplained(const std::string& url, std::string& why,
                                               const StopSignal* stop) {
   why.clear();

@@ -37,6 +37,9 @@ class ArchiveHttpClient : public HttpClient {
                              const StopSignal* stop = nullptr) override;
   // Whether a good answer to a GET of `url` was recorded.
   bool Holds(const std::string& url) const;
+  // Forgets the answers to a GET of `url` that arrived at or after `utc` (UTC text): a replay
+  // that may know only what was known by then. Returns whether a good answer is left.
+  bool KeepOnlyBefore(const std::string& url, const std::string& utc);
 
  private:
   struct Replies {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/ledger_event.h"
 #include "net/hosts.h"
 #include "net/http_client.h"
 #include "text/dates.h"
@@ -36,8 +37,8 @@ enum class PickResult { kUnsettled, kWon, kPlaced, kUnplaced, kVoid };
 const char* PickSourceName(PickSource source);  // "live", "backtest"
 const char* PickResultName(PickResult result);  // "unsettled", "won", "placed", …
 
-// One row of the report as the ledger keeps it. Day, time, course, runner, system, source and run
-// name the pick; adding it again keeps the first.
+// One row of the report as the ledger keeps it. Day, time, course, runner, system and run name
+// the pick; adding it again keeps the first, unless it was withdrawn.
 struct Pick {
   Date day;
   std::string time, course, runner, system;
@@ -45,11 +46,22 @@ struct Pick {
   std::optional<double> price;  // the runner's win price ("Kf") when it was a real price
   PickSource source = PickSource::kLive;
   long long runId = 0;  // the back-test run, 0 for a live pick
-  std::string added;    // UTC
+  std::string added;    // UTC: when it was made
+  // Made at or after the off, or with its race's result loaded: kept, never in the figures.
+  bool late = false;
+  bool withdrawn = false;  // "Удалить" before the off: kept, never in the figures
   PickResult result = PickResult::kUnsettled;
   int position = 0;          // 1-4 when it finished in the first four, else 0
   std::optional<double> sp;  // its starting price then
-  std::string settled;       // UTC
+  std::string settled;       // UTC, of the latest settlement
+};
+
+// A race its day's results did not list when fetched on `seen`, a later day: the next fetch on
+// a day after that which still lacks it makes its picks void.
+struct RaceMiss {
+  Date day;
+  std::string time, course;
+  Date seen;
 };
 
 // A day as stored: the hosts it was fetched from and every answer in the order recorded, each
@@ -100,13 +112,24 @@ class DayArchive {
   // The body of the last good answer stored for `key` on `day`; empty when there is none.
   virtual std::string LastAnswer(const Date& day, const RequestKey& key) = 0;
 
-  // The archive fills in the time added, and the source and run unless the pick names its run.
+  // Each change to the ledger is an event appended to its chain, never a change to one before.
+  // The archive fills in the time made unless given, and the source and run unless the pick
+  // names its run.
   virtual void AddPick(Pick pick) = 0;
-  virtual void DeletePick(const Pick& pick) = 0;
-  // Every unsettled pick of every day.
+  // "Удалить" before the off: the pick stays, withdrawn. A settled pick is never withdrawn.
+  // `at`: UTC, when it was withdrawn.
+  virtual void WithdrawPick(const Pick& pick, const std::string& at) = 0;
+  // Every unsettled pick of every day that is not withdrawn.
   virtual std::vector<Pick> UnsettledPicks() = 0;
-  // Stores each pick's result, position, SP and time settled.
+  // Each pick's result, position and SP: a settlement, or a new one when it differs from the
+  // latest.
   virtual void Settle(std::vector<Pick> picks) = 0;
+  // Races missing from their results: `misses` are noted (the first sighting stays), `found`
+  // forgotten.
+  virtual void NoteRaceMisses(std::vector<RaceMiss> misses, std::vector<RaceMiss> found) = 0;
+  virtual std::vector<RaceMiss> RaceMisses() = 0;
+  // The ledger's events in order, as stored.
+  virtual std::vector<ChainedEvent> LedgerEvents() = 0;
 
   // What the statistics and the back-test read. A failure reads as nothing and is reported when
   // the command ends.

@@ -6,7 +6,7 @@ namespace trotix {
 
 HttpAnswer RecordingHttpClient::Get(const std::string& url, const StopSignal* stop) {
   HttpAnswer answer = inner_.Get(url, stop);
-  if (!answer.stopped) archive_.Record({RequestKeyOf(url, hosts_, false), answer, {}, UtcNow()});
+  if (!answer.stopped) archive_.Record({RequestKeyOf(url, hosts_, false), answer, {}, stamp_()});
   return answer;
 }
 
@@ -22,7 +22,7 @@ std::vector<HttpAnswer> RecordingHttpClient::GetMany(const std::vector<std::stri
       urls, maxConnections,
       [&](int i, HttpAnswer& answer) {
         RecordedAnswer& r = arrived[static_cast<std::size_t>(i)];
-        r.arrived = UtcNow();
+        r.arrived = stamp_();
         r.bodyId = archive_.StoreBody(answer.body);
         r.answer.status = answer.status;
         r.answer.error = answer.error;
@@ -34,7 +34,7 @@ std::vector<HttpAnswer> RecordingHttpClient::GetMany(const std::vector<std::stri
   for (std::size_t i = 0; i < urls.size(); ++i) {
     if (answers[i].stopped) continue;
     RecordedAnswer& r = arrived[i];
-    if (r.arrived.empty()) r = {{}, answers[i], {}, UtcNow(), 0};  // never handed to the caller
+    if (r.arrived.empty()) r = {{}, answers[i], {}, stamp_(), 0};  // never handed to the caller
     r.key = RequestKeyOf(urls[i], hosts_, false);
     archive_.Record(std::move(r));
   }
@@ -45,7 +45,7 @@ ProbeResult RecordingHttpClient::ProbeExplained(const std::string& url, std::str
                                                 const StopSignal* stop) {
   const ProbeResult result = inner_.ProbeExplained(url, why, stop);
   if (stop == nullptr || !stop->stopped())
-    archive_.Record({RequestKeyOf(url, hosts_, true), {}, result, UtcNow()});
+    archive_.Record({RequestKeyOf(url, hosts_, true), {}, result, stamp_()});
   return result;
 }
 

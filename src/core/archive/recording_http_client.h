@@ -1,6 +1,9 @@
 #pragma once
 // Records every answer of a client into the day archive and hands it on unchanged, so the
 // Session's fetching stays as it is.
+#include <functional>
+#include <string>
+
 #include "archive/day_archive.h"
 #include "net/hosts.h"
 #include "net/http_client.h"
@@ -9,8 +12,11 @@ namespace trotix {
 
 class RecordingHttpClient : public HttpClient {
  public:
-  RecordingHttpClient(HttpClient& inner, DayArchive& archive, Hosts hosts)
-      : inner_(inner), archive_(archive), hosts_(std::move(hosts)) {}
+  // `stamp` gives the instant an answer arrived (UTC text): the machine's unless a day runs on
+  // its own clock (a demo day), so the back-test can tell what was known before each off.
+  RecordingHttpClient(HttpClient& inner, DayArchive& archive, Hosts hosts,
+                      std::function<std::string()> stamp = UtcNow)
+      : inner_(inner), archive_(archive), hosts_(std::move(hosts)), stamp_(std::move(stamp)) {}
 
   // What a stop ended is not an answer and is not recorded.
   HttpAnswer Get(const std::string& url, const StopSignal* stop = nullptr) override;
@@ -25,6 +31,7 @@ class RecordingHttpClient : public HttpClient {
   HttpClient& inner_;
   DayArchive& archive_;
   Hosts hosts_;
+  std::function<std::string()> stamp_;
 };
 
 }  // namespace trotix

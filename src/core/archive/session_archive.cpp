@@ -91,6 +91,8 @@ std::string SessionArchive::CommitCommand() {
   }
   if (dayWritten_ && write.answers.empty()) write.day.reset();
   write.picks.swap(picks_);
+  write.misses.swap(misses_);
+  write.found.swap(found_);
   if (replay_ && runId_ == 0 && !write.picks.empty()) write.newRun = replayedDay_;
   try {
     if (const long long run = store_.Write(write); run != 0) runId_ = run;
@@ -103,6 +105,8 @@ std::string SessionArchive::CommitCommand() {
                     std::make_move_iterator(write.answers.end()));
     picks_.insert(picks_.begin(), std::make_move_iterator(write.picks.begin()),
                   std::make_move_iterator(write.picks.end()));
+    misses_.insert(misses_.begin(), write.misses.begin(), write.misses.end());
+    found_.insert(found_.begin(), write.found.begin(), write.found.end());
     Note(e);
   }
   if (error_.empty() || reported_) {
@@ -187,14 +191,28 @@ void SessionArchive::Stamp(Pick& pick) const {
 
 void SessionArchive::AddPick(Pick pick) {
   Stamp(pick);
-  pick.added = UtcNow();
-  picks_.push_back({PickChange::kAdd, std::move(pick)});
+  if (pick.added.empty()) pick.added = UtcNow();
+  std::string at = pick.added;
+  picks_.push_back({PickChange::kAdd, std::move(pick), std::move(at)});
 }
 
-void SessionArchive::DeletePick(const Pick& pick) {
-  PickChange change{PickChange::kDelete, pick};
+void SessionArchive::WithdrawPick(const Pick& pick, const std::string& at) {
+  PickChange change{PickChange::kWithdraw, pick, at.empty() ? UtcNow() : at};
   Stamp(change.pick);
   picks_.push_back(std::move(change));
+}
+
+void SessionArchive::NoteRaceMisses(std::vector<RaceMiss> misses, std::vector<RaceMiss> found) {
+  misses_.insert(misses_.end(), misses.begin(), misses.end());
+  found_.insert(found_.end(), found.begin(), found.end());
+}
+
+std::vector<RaceMiss> SessionArchive::RaceMisses() {
+  return Read<std::vector<RaceMiss>>([&] { return store_.RaceMisses(); });
+}
+
+std::vector<ChainedEvent> SessionArchive::LedgerEvents() {
+  return Read<std::vector<ChainedEvent>>([&] { return store_.LedgerEvents(); });
 }
 
 std::vector<Pick> SessionArchive::UnsettledPicks() {
@@ -227,8 +245,9 @@ long long SessionArchive::StartBacktestRun(const Date& from) {
 void SessionArchive::Settle(std::vector<Pick> picks) {
   const std::string now = UtcNow();
   for (Pick& p : picks) {
-    p.settled = now;
-    picks_.push_back({PickChange::kSettle, std::move(p)});
+    if (p.settled.empty()) p.settled = now;
+    std::string at = p.settled;
+    picks_.push_back({PickChange::kSettle, std::move(p), std::move(at)});
   }
 }
 

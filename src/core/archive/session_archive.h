@@ -36,9 +36,12 @@ class SessionArchive : public DayArchive {
   void ForgetAnswers(const std::vector<RequestKey>& keys) override;
   std::string LastAnswer(const Date& day, const RequestKey& key) override;
   void AddPick(Pick pick) override;
-  void DeletePick(const Pick& pick) override;
+  void WithdrawPick(const Pick& pick, const std::string& at) override;
   std::vector<Pick> UnsettledPicks() override;
   void Settle(std::vector<Pick> picks) override;
+  void NoteRaceMisses(std::vector<RaceMiss> misses, std::vector<RaceMiss> found) override;
+  std::vector<RaceMiss> RaceMisses() override;
+  std::vector<ChainedEvent> LedgerEvents() override;
   std::vector<Pick> Picks() override;
   std::vector<ArchiveRun> Runs() override;
   std::vector<Date> Days() override;
@@ -75,6 +78,7 @@ class SessionArchive : public DayArchive {
   // between commands.
   std::atomic<std::thread::id> owner_{};
   std::vector<PickChange> picks_;
+  std::vector<RaceMiss> misses_, found_;
   std::string error_;      // the last failure not yet reported
   bool reported_ = false;  // a failure was reported and none has succeeded since
 };

@@ -1,5 +1,6 @@
 #include "archive/settlement.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -96,14 +97,29 @@ std::optional<RaceCardText> RaceCard(std::string_view dayText, std::string_view 
   return DayCards(dayText).Find(time, course);
 }
 
+bool ResultsHoldRace(const std::vector<RaceResult>& results, const Pick& pick) {
+  return FindRace(results, pick) != nullptr;
+}
+
+bool MissedBefore(const std::vector<RaceMiss>& misses, const Pick& pick, const Date& today) {
+  for (const RaceMiss& m : misses)
+    if (m.day == pick.day && Trim(m.time) == Trim(pick.time) &&
+        CourseKey(m.course) == CourseKey(pick.course) && m.seen < today)
+      return true;
+  return false;
+}
+
 std::optional<Verdict> SettlePick(const Pick& pick, const std::vector<RaceResult>& results,
-                                  const DayCards& cards, bool dayOver) {
+                                  const DayCards& cards, bool dayOver, bool missedBefore) {
   if (results.empty()) return std::nullopt;
   const RaceResult* race = FindRace(results, pick);
   if (race == nullptr) {
-    if (!dayOver) return std::nullopt;
+    if (!dayOver || !missedBefore) return std::nullopt;
     return Verdict{PickResult::kVoid, 0, std::nullopt};
   }
+  const bool abandoned = std::all_of(race->first.begin(), race->first.end(),
+                                     [](const Finisher& f) { return Trim(f.name).empty(); });
+  if (abandoned) return Verdict{PickResult::kVoid, 0, std::nullopt};
   const std::string runner = RunnerKey(pick.runner);
   for (std::size_t i = 0; i < race->first.size(); ++i) {
     if (race->first[i].name.empty() || ResultRunnerKey(race->first[i].name) != runner) continue;
@@ -123,18 +139,20 @@ std::optional<Verdict> SettlePick(const Pick& pick, const std::vector<RaceResult
 }
 
 std::optional<Verdict> SettlePick(const Pick& pick, const std::vector<RaceResult>& results,
-                                  std::string_view dayText, bool dayOver) {
-  return SettlePick(pick, results, DayCards(dayText), dayOver);
+                                  std::string_view dayText, bool dayOver, bool missedBefore) {
+  return SettlePick(pick, results, DayCards(dayText), dayOver, missedBefore);
 }
 
 std::vector<Pick> SettleDay(const std::vector<Pick>& picks, const std::vector<RaceResult>& results,
-                            std::string_view dayText, bool dayOver, const StopSignal* stop) {
+                            std::string_view dayText, bool dayOver, const StopSignal* stop,
+                            const std::vector<RaceMiss>& misses, const Date& today) {
   std::vector<Pick> settled;
   if (results.empty()) return settled;
   const DayCards cards(dayText);
   for (const Pick& open : picks) {
     if (stop && stop->stopped()) break;
-    const auto verdict = SettlePick(open, results, cards, dayOver);
+    const auto verdict =
+        SettlePick(open, results, cards, dayOver, MissedBefore(misses, open, today));
     if (!verdict) continue;
     Pick pick = open;
     pick.result = verdict->result;

@@ -67,17 +67,25 @@ struct Verdict {
 };
 
 // The verdict on `pick` from its day's results and race day text. None while the results cannot
-// tell: no results at all, or the race missing before the day is over (it may not have run).
-// A race missing once the day is over, and a runner not running in a finished race (absent from
-// its whole card, or a non-runner), are void. Without a card the runner is taken as running.
+// tell: no results at all, or its race missing from them, unless the day is over and an earlier
+// fetch on a later day already missed it (`missedBefore`): a results page can be incomplete for
+// a while, so the race is void only when a second look still lacks it ("no result"). A runner
+// not running in a finished race (absent from its whole card, or a non-runner), and an abandoned
+// race (listed without a finisher), are void. Without a card the runner is taken as running.
 std::optional<Verdict> SettlePick(const Pick& pick, const std::vector<RaceResult>& results,
-                                  std::string_view dayText, bool dayOver);
+                                  std::string_view dayText, bool dayOver,
+                                  bool missedBefore = false);
 std::optional<Verdict> SettlePick(const Pick& pick, const std::vector<RaceResult>& results,
-                                  const DayCards& cards, bool dayOver);
+                                  const DayCards& cards, bool dayOver, bool missedBefore = false);
+// Whether the results list the race of `pick`.
+bool ResultsHoldRace(const std::vector<RaceResult>& results, const Pick& pick);
+// Whether `misses` holds the race of `pick`, first missed on a day before `today`.
+bool MissedBefore(const std::vector<RaceMiss>& misses, const Pick& pick, const Date& today);
 // Every pick of one day the results decide, with its verdict; the others are left out. A raised
 // `stop` ends it early with the picks settled so far, which the caller then drops.
 std::vector<Pick> SettleDay(const std::vector<Pick>& picks, const std::vector<RaceResult>& results,
                             std::string_view dayText, bool dayOver,
-                            const StopSignal* stop = nullptr);
+                            const StopSignal* stop = nullptr,
+                            const std::vector<RaceMiss>& misses = {}, const Date& today = {});
 
 }  // namespace trotix

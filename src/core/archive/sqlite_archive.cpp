@@ -6,10 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <thread>
+#include <tuple>
 
 namespace trotix {
 namespace {
@@ -59,10 +61,29 @@ CREATE INDEX picks_unsettled ON picks (day) WHERE result IS NULL;
 ALTER TABLE bodies ADD COLUMN stored INTEGER;
 CREATE INDEX answers_by_body ON answers (body_id);
 )sql",
+    // The ledger becomes a chain of events; the picks of version 1 move into it (MovePicks).
+    R"sql(
+CREATE TABLE ledger (
+  seq INTEGER PRIMARY KEY,
+  kind TEXT NOT NULL, at TEXT NOT NULL, day TEXT NOT NULL, time TEXT NOT NULL,
+  course TEXT NOT NULL, runner TEXT NOT NULL, system TEXT NOT NULL, source TEXT NOT NULL,
+  run INTEGER NOT NULL, price TEXT NOT NULL, odds TEXT NOT NULL, result TEXT NOT NULL,
+  position TEXT NOT NULL, sp TEXT NOT NULL, prev TEXT NOT NULL, hash TEXT NOT NULL);
+CREATE INDEX ledger_by_pick ON ledger (day, time, course, runner, system, run);
+CREATE TRIGGER ledger_no_update BEFORE UPDATE ON ledger
+  BEGIN SELECT RAISE(ABORT, 'the ledger only grows'); END;
+CREATE TRIGGER ledger_no_delete BEFORE DELETE ON ledger
+  BEGIN SELECT RAISE(ABORT, 'the ledger only grows'); END;
+CREATE TABLE ledger_origin (migrated INTEGER NOT NULL, began TEXT NOT NULL);
+CREATE TABLE result_misses (
+  day TEXT NOT NULL, time TEXT NOT NULL, course TEXT NOT NULL, seen TEXT NOT NULL,
+  PRIMARY KEY (day, time, course));
+)sql",
 };
 constexpr auto kOrphanAge = std::chrono::hours(24);
-// Version 2 only adds the bodies' time and an index, which reading does not need.
-constexpr int kOldestReadable = 1;
+// Version 2 only adds the bodies' time and an index, which reading does not need; version 3
+// makes the ledger, which it does.
+constexpr int kOldestReadable = 3;
 constexpr int kKnownVersion = static_cast<int>(std::size(kMigrations));
 static_assert(kKnownVersion == SqliteArchive::kSchemaVersion);
 
@@ -146,58 +167,58 @@ ProbeResult ProbeOfCode(int code) {
                      : ProbeResult::Unreachable;
 }
 
-PickResult ResultOfName(const std::string& name) {
-  for (PickResult r :
-       {PickResult::kWon, PickResult::kPlaced, PickResult::kUnplaced, PickResult::kVoid})
-    if (name == PickResultName(r)) return r;
-  return PickResult::kUnsettled;
-}
-
-void BindOptional(SQLite::Statement& s, int index, const std::optional<double>& value) {
-  if (value) {
-    s.bind(index, *value);
-  } else {
-    s.bind(index);
-  }
-}
-
 std::optional<double> OptionalDouble(const SQLite::Column& c) {
   if (c.isNull()) return std::nullopt;
   return c.getDouble();
 }
 
-// Binds the seven columns that name a pick, from `first` on.
-void BindPickKey(SQLite::Statement& s, int first, const Pick& p) {
-  s.bind(first, IsoDay(p.day));
-  s.bind(first + 1, p.time);
-  s.bind(first + 2, p.course);
-  s.bind(first + 3, p.runner);
-  s.bind(first + 4, p.system);
-  s.bind(first + 5, PickSourceName(p.source));
-  s.bind(first + 6, static_cast<int64_t>(p.runId));
+constexpr const char* kEventColumns =
+    "seq, kind, at, day, time, course, runner, system, source, run, price, odds, result, "
+    "position, sp, prev, hash";
+
+ChainedEvent EventOfRow(SQLite::Statement& s) {
+  ChainedEvent c;
+  LedgerEvent& e = c.event;
+  e.seq = s.getColumn(0).getInt64();
+  e.kind = s.getColumn(1).getString();
+  e.at = s.getColumn(2).getString();
+  e.day = s.getColumn(3).getString();
+  e.time = s.getColumn(4).getString();
+  e.course = s.getColumn(5).getString();
+  e.runner = s.getColumn(6).getString();
+  e.system = s.getColumn(7).getString();
+  e.source = s.getColumn(8).getString();
+  e.run = s.getColumn(9).getInt64();
+  e.price = s.getColumn(10).getString();
+  e.odds = s.getColumn(11).getString();
+  e.result = s.getColumn(12).getString();
+  e.position = s.getColumn(13).getString();
+  e.sp = s.getColumn(14).getString();
+  c.prev = s.getColumn(15).getString();
+  c.hash = s.getColumn(16).getString();
+  return c;
 }
 
-constexpr const char* kPickColumns =
-    "day, time, course, runner, system, odds, price, source, run_id, added, result, position, sp, "
-    "settled";
-
-Pick PickOfRow(SQLite::Statement& s) {
-  Pick p;
-  p.day = DayOfIso(s.getColumn(0).getString());
-  p.time = s.getColumn(1).getString();
-  p.course = s.getColumn(2).getString();
-  p.runner = s.getColumn(3).getString();
-  p.system = s.getColumn(4).getString();
-  p.odds = s.getColumn(5).getString();
-  p.price = OptionalDouble(s.getColumn(6));
-  p.source = s.getColumn(7).getString() == "backtest" ? PickSource::kBacktest : PickSource::kLive;
-  p.runId = s.getColumn(8).getInt64();
-  p.added = s.getColumn(9).getString();
-  p.result = ResultOfName(s.getColumn(10).getString());
-  p.position = s.getColumn(11).isNull() ? 0 : s.getColumn(11).getInt();
-  p.sp = OptionalDouble(s.getColumn(12));
-  p.settled = s.getColumn(13).getString();
-  return p;
+// The event of `kind` on `pick` at `at`, with the pick's settlement when it has one.
+LedgerEvent EventOfPick(const char* kind, const Pick& p, const std::string& at) {
+  LedgerEvent e;
+  e.kind = kind;
+  e.at = at;
+  e.day = FormatDate(p.day);
+  e.time = ValidUtf8(p.time);
+  e.course = ValidUtf8(p.course);
+  e.runner = ValidUtf8(p.runner);
+  e.system = ValidUtf8(p.system);
+  e.source = EventSource(p);
+  e.run = p.source == PickSource::kBacktest ? p.runId : 0;
+  e.price = PriceText(p.price);
+  e.odds = ValidUtf8(p.odds);
+  if (p.result != PickResult::kUnsettled) {
+    e.result = PickResultName(p.result);
+    e.position = p.position > 0 ? std::to_string(p.position) : "";
+    e.sp = PriceText(p.sp);
+  }
+  return e;
 }
 
 }  // namespace
@@ -207,7 +228,11 @@ struct SqliteArchive::Impl {
   bool readOnly = false;
   std::unique_ptr<SQLite::Database> db;
   // Prepared once: a back-test writes thousands of picks, and preparing costs more than writing.
-  std::unique_ptr<SQLite::Statement> addPick, deletePick, settlePick;
+  std::unique_ptr<SQLite::Statement> appendEvent, eventsOfPick;
+  ChainHasher hasher;
+  // The end of the chain while a write appends to it.
+  long long lastSeq = 0;
+  std::string lastHash;
 
   SQLite::Statement& Prepared(std::unique_ptr<SQLite::Statement>& s, const std::string& sql) {
     if (s) {
@@ -300,6 +325,7 @@ struct SqliteArchive::Impl {
     SQLite::Transaction t(*db, SQLite::TransactionBehavior::IMMEDIATE);
     for (int v = Version(); v < kKnownVersion; ++v) {
       db->exec(kMigrations[v]);
+      if (v == 2) MovePicks();
       db->exec("UPDATE schema_version SET version = " + std::to_string(v + 1));
     }
     t.commit();
@@ -398,64 +424,192 @@ struct SqliteArchive::Impl {
     }
   }
 
+  // Version 1's picks become events in their stored order, each made when it was added, then
+  // their settlements in the order settled; the chain begins there.
+  void MovePicks() {
+    ReadChainEnd();
+    long long moved = 0;
+    {
+      SQLite::Statement s(*db,
+                          "SELECT day, time, course, runner, system, odds, price, source, run_id, "
+                          "added FROM picks ORDER BY id");
+      while (s.executeStep()) {
+        Pick p;
+        p.day = DayOfIso(s.getColumn(0).getString());
+        p.time = s.getColumn(1).getString();
+        p.course = s.getColumn(2).getString();
+        p.runner = s.getColumn(3).getString();
+        p.system = s.getColumn(4).getString();
+        p.odds = s.getColumn(5).getString();
+        p.price = OptionalDouble(s.getColumn(6));
+        p.source =
+            s.getColumn(7).getString() == "backtest" ? PickSource::kBacktest : PickSource::kLive;
+        p.runId = s.getColumn(8).getInt64();
+        Append(EventOfPick(kEventMade, p, s.getColumn(9).getString()));
+        ++moved;
+      }
+    }
+    {
+      SQLite::Statement s(*db,
+                          "SELECT day, time, course, runner, system, odds, price, source, run_id, "
+                          "result, position, sp, settled FROM picks WHERE result IS NOT NULL "
+                          "ORDER BY settled, id");
+      while (s.executeStep()) {
+        Pick p;
+        p.day = DayOfIso(s.getColumn(0).getString());
+        p.time = s.getColumn(1).getString();
+        p.course = s.getColumn(2).getString();
+        p.runner = s.getColumn(3).getString();
+        p.system = s.getColumn(4).getString();
+        p.odds = s.getColumn(5).getString();
+        p.price = OptionalDouble(s.getColumn(6));
+        p.source =
+            s.getColumn(7).getString() == "backtest" ? PickSource::kBacktest : PickSource::kLive;
+        p.runId = s.getColumn(8).getInt64();
+        const std::string result = s.getColumn(9).getString();
+        for (PickResult r :
+             {PickResult::kWon, PickResult::kPlaced, PickResult::kUnplaced, PickResult::kVoid})
+          if (result == PickResultName(r)) p.result = r;
+        p.position = s.getColumn(10).isNull() ? 0 : s.getColumn(10).getInt();
+        p.sp = OptionalDouble(s.getColumn(11));
+        Append(EventOfPick(kEventSettled, p, s.getColumn(12).getString()));
+        ++moved;
+      }
+    }
+    db->exec("DROP TABLE picks");
+    if (moved == 0) return;
+    SQLite::Statement origin(*db, "INSERT INTO ledger_origin (migrated, began) VALUES (?, ?)");
+    origin.bind(1, static_cast<int64_t>(moved));
+    origin.bind(2, UtcNow());
+    origin.exec();
+  }
+
+  void ReadChainEnd() {
+    SQLite::Statement s(*db, "SELECT seq, hash FROM ledger ORDER BY seq DESC LIMIT 1");
+    if (s.executeStep()) {
+      lastSeq = s.getColumn(0).getInt64();
+      lastHash = s.getColumn(1).getString();
+    } else {
+      lastSeq = 0;
+      lastHash = kChainStart;
+    }
+  }
+
+  void Append(LedgerEvent event) {
+    event.seq = lastSeq + 1;
+    const ChainedEvent c = Chain(std::move(event), lastHash, hasher);
+    SQLite::Statement& s =
+        Prepared(appendEvent, std::string("INSERT INTO ledger (") + kEventColumns +
+                                  ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    const LedgerEvent& e = c.event;
+    s.bind(1, static_cast<int64_t>(e.seq));
+    s.bind(2, e.kind);
+    s.bind(3, e.at);
+    s.bind(4, e.day);
+    s.bind(5, e.time);
+    s.bind(6, e.course);
+    s.bind(7, e.runner);
+    s.bind(8, e.system);
+    s.bind(9, e.source);
+    s.bind(10, static_cast<int64_t>(e.run));
+    s.bind(11, e.price);
+    s.bind(12, e.odds);
+    s.bind(13, e.result);
+    s.bind(14, e.position);
+    s.bind(15, e.sp);
+    s.bind(16, c.prev);
+    s.bind(17, c.hash);
+    s.exec();
+    lastSeq = e.seq;
+    lastHash = c.hash;
+  }
+
+  // The pick named by `p` as its events leave it; none when it was never made.
+  std::optional<Pick> Current(const Pick& p) {
+    SQLite::Statement& s =
+        Prepared(eventsOfPick, std::string("SELECT ") + kEventColumns +
+                                   " FROM ledger WHERE day = ? AND time = ? AND course = ? AND "
+                                   "runner = ? AND system = ? AND run = ? ORDER BY seq");
+    s.bind(1, FormatDate(p.day));
+    s.bind(2, ValidUtf8(p.time));
+    s.bind(3, ValidUtf8(p.course));
+    s.bind(4, ValidUtf8(p.runner));
+    s.bind(5, ValidUtf8(p.system));
+    s.bind(6, static_cast<int64_t>(p.source == PickSource::kBacktest ? p.runId : 0));
+    std::vector<LedgerEvent> events;
+    while (s.executeStep()) events.push_back(EventOfRow(s).event);
+    auto picks = PicksOfEvents(events);
+    if (picks.empty()) return std::nullopt;
+    return picks.front();
+  }
+
   void WritePick(const PickChange& change, long long newRun) {
     Pick p = change.pick;
     if (p.source == PickSource::kBacktest && p.runId == 0) p.runId = newRun;
+    const std::optional<Pick> now = Current(p);
     switch (change.kind) {
-      case PickChange::kAdd: {
-        SQLite::Statement& s = Prepared(
-            addPick, std::string("INSERT OR IGNORE INTO picks (") + kPickColumns +
-                         ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, NULL, NULL, NULL, NULL)");
-        s.bind(1, IsoDay(p.day));
-        s.bind(2, p.time);
-        s.bind(3, p.course);
-        s.bind(4, p.runner);
-        s.bind(5, p.system);
-        s.bind(6, p.odds);
-        BindOptional(s, 7, p.price);
-        s.bind(8, PickSourceName(p.source));
-        s.bind(9, static_cast<int64_t>(p.runId));
-        s.bind(10, p.added);
-        s.exec();
-        break;
-      }
-      case PickChange::kDelete: {
-        SQLite::Statement& s =
-            Prepared(deletePick,
-                     "DELETE FROM picks WHERE day = ? AND time = ? AND course = ? AND runner = ? "
-                     "AND system = ? AND source = ? AND run_id = ?");
-        BindPickKey(s, 1, p);
-        s.exec();
-        break;
-      }
+      case PickChange::kAdd:
+        // The same pick made twice is one; a withdrawn one made again is made anew.
+        if (now && !now->withdrawn) return;
+        p.result = PickResult::kUnsettled;
+        Append(EventOfPick(kEventMade, p, change.at));
+        return;
+      case PickChange::kWithdraw:
+        if (!now || now->withdrawn || now->result != PickResult::kUnsettled) return;
+        Append(EventOfPick(kEventWithdrawn, *now, change.at));
+        return;
       case PickChange::kSettle: {
-        SQLite::Statement& s =
-            Prepared(settlePick,
-                     "UPDATE picks SET result = ?, position = ?, sp = ?, settled = ? WHERE day = ? "
-                     "AND time = ? AND course = ? AND runner = ? AND system = ? AND source = ? AND "
-                     "run_id = ? AND result IS NULL");
-        s.bind(1, PickResultName(p.result));
-        if (p.position > 0) {
-          s.bind(2, p.position);
-        } else {
-          s.bind(2);
+        if (!now || now->withdrawn) return;
+        Pick settled = *now;
+        settled.result = p.result;
+        settled.position = p.position;
+        settled.sp = p.sp;
+        const LedgerEvent wanted = EventOfPick(kEventSettled, settled, change.at);
+        if (now->result != PickResult::kUnsettled) {
+          const LedgerEvent latest = EventOfPick(kEventSettled, *now, change.at);
+          if (latest.result == wanted.result && latest.position == wanted.position &&
+              latest.sp == wanted.sp)
+            return;
+          LedgerEvent again = wanted;
+          again.kind = kEventResettled;
+          Append(std::move(again));
+          return;
         }
-        BindOptional(s, 3, p.sp);
-        s.bind(4, p.settled);
-        BindPickKey(s, 5, p);
-        s.exec();
-        break;
+        Append(wanted);
+        return;
       }
     }
   }
 
-  std::vector<Pick> SelectPicks(const char* where) {
-    SQLite::Statement s(*db, std::string("SELECT ") + kPickColumns + " FROM picks " + where +
-                                 " ORDER BY day, time, course, runner, system, run_id");
-    std::vector<Pick> picks;
-    while (s.executeStep()) picks.push_back(PickOfRow(s));
-    return picks;
+  void WriteMisses(const ArchiveWrite& w) {
+    for (const RaceMiss& m : w.misses) {
+      SQLite::Statement s(*db,
+                          "INSERT OR IGNORE INTO result_misses (day, time, course, seen) VALUES "
+                          "(?, ?, ?, ?)");
+      s.bind(1, IsoDay(m.day));
+      s.bind(2, m.time);
+      s.bind(3, m.course);
+      s.bind(4, IsoDay(m.seen));
+      s.exec();
+    }
+    for (const RaceMiss& m : w.found) {
+      SQLite::Statement s(*db,
+                          "DELETE FROM result_misses WHERE day = ? AND time = ? AND course = ?");
+      s.bind(1, IsoDay(m.day));
+      s.bind(2, m.time);
+      s.bind(3, m.course);
+      s.exec();
+    }
   }
+
+  std::vector<ChainedEvent> Events() {
+    SQLite::Statement s(*db, std::string("SELECT ") + kEventColumns + " FROM ledger ORDER BY seq");
+    std::vector<ChainedEvent> events;
+    while (s.executeStep()) events.push_back(EventOfRow(s));
+    return events;
+  }
+
+  std::vector<Pick> AllPicks() { return SortedPicks(PicksOfEvents(Events())); }
 
   // Runs `work`, turning the database's errors into ArchiveError.
   template <typename F>
@@ -502,7 +656,9 @@ long long SqliteArchive::Write(const ArchiveWrite& w) {
       impl_->WriteDay(*w.day, w.hosts);
       impl_->WriteAnswers(*w.day, w.answers);
     }
+    if (!w.picks.empty()) impl_->ReadChainEnd();
     for (const PickChange& change : w.picks) impl_->WritePick(change, run);
+    impl_->WriteMisses(w);
     t.commit();
     return run;
   });
@@ -586,11 +742,40 @@ std::string SqliteArchive::LastAnswer(const Date& day, const RequestKey& key) {
 }
 
 std::vector<Pick> SqliteArchive::Picks() {
-  return impl_->Guarded([&] { return impl_->SelectPicks(""); });
+  return impl_->Guarded([&] { return impl_->AllPicks(); });
 }
 
 std::vector<Pick> SqliteArchive::UnsettledPicks() {
-  return impl_->Guarded([&] { return impl_->SelectPicks("WHERE result IS NULL"); });
+  return impl_->Guarded([&] {
+    std::vector<Pick> picks = impl_->AllPicks();
+    std::erase_if(picks,
+                  [](const Pick& p) { return p.withdrawn || p.result != PickResult::kUnsettled; });
+    return picks;
+  });
+}
+
+std::vector<ChainedEvent> SqliteArchive::LedgerEvents() {
+  return impl_->Guarded([&] { return impl_->Events(); });
+}
+
+ChainCheck SqliteArchive::CheckLedger() {
+  return impl_->Guarded([&] {
+    ChainCheck check = VerifyChain(impl_->Events());
+    SQLite::Statement s(*impl_->db, "SELECT coalesce(sum(migrated), 0) FROM ledger_origin");
+    if (s.executeStep()) check.migrated = s.getColumn(0).getInt64();
+    return check;
+  });
+}
+
+std::vector<RaceMiss> SqliteArchive::RaceMisses() {
+  return impl_->Guarded([&] {
+    SQLite::Statement s(*impl_->db, "SELECT day, time, course, seen FROM result_misses");
+    std::vector<RaceMiss> misses;
+    while (s.executeStep())
+      misses.push_back({DayOfIso(s.getColumn(0).getString()), s.getColumn(1).getString(),
+                        s.getColumn(2).getString(), DayOfIso(s.getColumn(3).getString())});
+    return misses;
+  });
 }
 
 std::vector<ArchiveRun> SqliteArchive::Runs() {

@@ -10,7 +10,9 @@
 //   answers         every answer: day, role, path, query, probe outcome or status/error, body,
 //                   time it arrived, in the order recorded
 //   runs            back-test runs (a replayed day is one)
-//   picks           the picks ledger with each pick's result and SP
+//   ledger          the picks ledger: append-only events, each hashed over the one before
+//   ledger_origin   when an older archive's picks became the first events, and how many
+//   result_misses   races missing from their day's results, and when first seen missing
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "archive/day_archive.h"
+#include "archive/ledger_chain.h"
 #include "net/hosts.h"
 #include "text/dates.h"
 
@@ -36,8 +39,9 @@ class ArchiveError : public std::runtime_error {
 
 // A change to the ledger, in the order the user made it.
 struct PickChange {
-  enum Kind { kAdd, kDelete, kSettle } kind = kAdd;
+  enum Kind { kAdd, kWithdraw, kSettle } kind = kAdd;
   Pick pick;
+  std::string at;  // UTC: when it was made
 };
 
 // What one command gathered.
@@ -46,16 +50,19 @@ struct ArchiveWrite {
   Hosts hosts;
   std::vector<RecordedAnswer> answers;
   std::vector<PickChange> picks;
+  std::vector<RaceMiss> misses, found;  // see DayArchive::NoteRaceMisses
   // A back-test run to register first, over this day: its number goes to the back-test picks
   // that have none yet.
   std::optional<Date> newRun;
   std::string newRunKind = "replay";
-  bool Empty() const { return answers.empty() && picks.empty() && !day && !newRun; }
+  bool Empty() const {
+    return answers.empty() && picks.empty() && misses.empty() && found.empty() && !day && !newRun;
+  }
 };
 
 class SqliteArchive {
  public:
-  static constexpr int kSchemaVersion = 2;
+  static constexpr int kSchemaVersion = 3;
 
   // Opens the archive, creating the file (owner-only) when it does not exist. Throws ArchiveError
   // naming the file when it cannot be opened, is no archive, or is of a newer version; such a
@@ -86,8 +93,15 @@ class SqliteArchive {
   std::vector<Date> Days();  // stored days, oldest first
   std::optional<StoredDay> LoadDay(const Date& day);
   std::string LastAnswer(const Date& day, const RequestKey& key);
-  std::vector<Pick> Picks();  // every pick by day, time, course, runner, system; live first
-  std::vector<Pick> UnsettledPicks();
+  // The picks as the ledger's events leave them, by day, time, course, runner, system; live
+  // first.
+  std::vector<Pick> Picks();
+  std::vector<Pick> UnsettledPicks();  // neither settled nor withdrawn
+  std::vector<ChainedEvent> LedgerEvents();
+  // The check of the chain as stored; `migrated` counts the events an older archive's picks
+  // became.
+  ChainCheck CheckLedger();
+  std::vector<RaceMiss> RaceMisses();
   std::vector<ArchiveRun> Runs();  // by number
 
  private:

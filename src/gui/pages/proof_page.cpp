@@ -271,6 +271,22 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
   staking_->addItem("To win 1 point", QString(proof::StakingName(kStakings[2])));
   runs->addWidget(staking_);
   runs->addStretch(1);
+  record_ = MakeLabel("proofRecord");
+  record_->setTextFormat(Qt::PlainText);
+  record_->setToolTip(
+      "Every pick made, withdrawn and settled is an event hashed over the one before it: a "
+      "record changed after the fact no longer matches its hashes");
+  runs->addWidget(record_);
+  exportRecord_ = MakeButton("exportRecordButton", "Export");
+  exportRecord_->setToolTip(
+      "Write the record as trotix-record.jsonl in the data folder, one event a line, for anyone "
+      "to check");
+  runs->addWidget(exportRecord_);
+  digest_ = MakeButton("digestButton", "Digest");
+  digest_->setToolTip(
+      "The hash of the record before today's first race: publish it before racing, and anyone "
+      "given the export later can see the picks were made before the off");
+  runs->addWidget(digest_);
   l->addLayout(runs);
 
   auto* split = new QSplitter(Qt::Vertical);
@@ -367,6 +383,8 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
   connect(export_, &QPushButton::clicked, this, [this] {
     if (!picksMethod_.empty()) emit exportRequested(picksRun_, picksMethod_);
   });
+  connect(exportRecord_, &QPushButton::clicked, this, [this] { emit recordExportRequested(); });
+  connect(digest_, &QPushButton::clicked, this, [this] { emit digestRequested(); });
 }
 
 ProofQuery ProofPage::Query() const {
@@ -407,6 +425,8 @@ void ProofPage::Refresh() {
 void ProofPage::SetIdle(bool idle) {
   idle_ = idle;
   backtest_->setEnabled(idle);
+  exportRecord_->setEnabled(idle);
+  digest_->setEnabled(idle);
   export_->setEnabled(idle && !picksMethod_.empty());
   if (idle && wanted_) Refresh();
 }
@@ -422,6 +442,7 @@ void ProofPage::SetCommission(double commission) {
 
 void ProofPage::ShowReport(const std::shared_ptr<const ProofReport>& report) {
   if (!report || report == report_) return;
+  record_->setText(QString::fromStdString(report->record));
   report_ = report;
   ShowFilters(*report);
   filling_ = true;  // the rows selected while filling draw no curves of their own

@@ -42,6 +42,9 @@ class ProofPage : public QWidget {
   void figuresRequested(const trotix::ProofQuery& query);
   void backtestRequested(const trotix::Date& from, const trotix::Date& to);
   void exportRequested(long long runId, const std::string& method);
+  // The record: its events exported for anyone to check, and the line to publish before racing.
+  void recordExportRequested();
+  void digestRequested();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -74,6 +77,9 @@ class ProofPage : public QWidget {
   QComboBox* breakdown_;
   QComboBox* staking_;
   QPushButton* backtest_;
+  QLabel* record_;
+  QPushButton* exportRecord_;
+  QPushButton* digest_;
   QTableWidget* methods_;
   QLabel* summary_;
   QTabWidget* views_;

@@ -167,11 +167,13 @@ TEST(SessionArchive, LedgerFollowsTheReport) {
   EXPECT_EQ(store.Picks().size(), 1u) << "a row still shows the pick";
   live->SelectReportRow(0);
   live->DeleteReportRow();
-  EXPECT_TRUE(store.Picks().empty());
+  ASSERT_EQ(store.Picks().size(), 1u);
+  EXPECT_TRUE(store.Picks()[0].withdrawn) << "deleted before the off: withdrawn, kept";
 
   live->AddToReport(runner);
   live->ClearReport();
-  EXPECT_EQ(store.Picks().size(), 1u) << "Clear keeps the ledger";
+  ASSERT_EQ(store.Picks().size(), 1u) << "Clear keeps the ledger";
+  EXPECT_FALSE(store.Picks()[0].withdrawn) << "made again";
 
   live->RunBestRank(true);
   const Table& REP = live.ws().REP;
@@ -387,7 +389,12 @@ class FailingReads : public DayArchive {
     return inner_.LastAnswer(day, key);
   }
   void AddPick(Pick p) override { inner_.AddPick(std::move(p)); }
-  void DeletePick(const Pick& p) override { inner_.DeletePick(p); }
+  void WithdrawPick(const Pick& p, const std::string& at) override { inner_.WithdrawPick(p, at); }
+  void NoteRaceMisses(std::vector<RaceMiss> m, std::vector<RaceMiss> f) override {
+    inner_.NoteRaceMisses(std::move(m), std::move(f));
+  }
+  std::vector<RaceMiss> RaceMisses() override { return inner_.RaceMisses(); }
+  std::vector<ChainedEvent> LedgerEvents() override { return inner_.LedgerEvents(); }
   std::vector<Pick> UnsettledPicks() override { return inner_.UnsettledPicks(); }
   void Settle(std::vector<Pick> p) override { inner_.Settle(std::move(p)); }
   std::vector<Pick> Picks() override { return inner_.Picks(); }

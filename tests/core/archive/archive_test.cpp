@@ -148,13 +148,16 @@ TEST(DayArchive, PicksLedger) {
   again.odds = "9";
   command(live, [&] { live.AddPick(again); });  // the same pick: the first one stays
   command(live, [&] { live.AddPick(APick("Sea Bird", "MySystem")); });
-  command(live, [&] { live.DeletePick(APick("Sea Bird", "MySystem")); });
+  // Withdrawn before the off: kept, apart.
+  command(live, [&] { live.WithdrawPick(APick("Sea Bird", "MySystem"), ""); });
   // A replayed day's picks are a back-test run of their own.
   SessionArchive replay(store, kDay);
   command(replay, [&] { replay.AddPick(APick("Dune", "MySystem")); });
 
   auto picks = store.Picks();
-  ASSERT_EQ(picks.size(), 3u);
+  ASSERT_EQ(picks.size(), 4u);
+  EXPECT_TRUE(picks[3].withdrawn);
+  EXPECT_EQ(picks[3].runner, "Sea Bird");
   EXPECT_EQ(picks[0].system, "Best Rank");
   EXPECT_EQ(picks[1].odds, "4,5");
   EXPECT_EQ(picks[1].price, 4.5);

@@ -68,11 +68,11 @@ TEST(Settlement, HandWorkedPicks) {
        PickResult::kWon, 1, 6.00},
       {"a place without a starting price", PickOf("15:10", "Kempton", "Quiet Lane"),
        PickResult::kPlaced, 2, std::nullopt},
-      {"a race missing from the results of a past day is void", PickOf("16:00", "Ascot", "Dune"),
-       PickResult::kVoid, 0, std::nullopt},
+      {"a race a later day's page missed before, missing again, is void",
+       PickOf("16:00", "Ascot", "Dune"), PickResult::kVoid, 0, std::nullopt},
   };
   for (const Case& c : cases) {
-    const auto verdict = SettlePick(c.pick, results, kDay, /*dayOver=*/true);
+    const auto verdict = SettlePick(c.pick, results, kDay, /*dayOver=*/true, /*missedBefore=*/true);
     ASSERT_TRUE(verdict) << c.what;
     EXPECT_EQ(verdict->result, c.result) << c.what;
     EXPECT_EQ(verdict->position, c.position) << c.what;
@@ -84,6 +84,18 @@ TEST(Settlement, NoVerdictWhileTheResultsCannotTell) {
   const auto results = ParseResults(kResults);
   // Today's later race may not have run yet.
   EXPECT_FALSE(SettlePick(PickOf("16:00", "Ascot", "Dune"), results, kDay, false));
+  // A past day's page may be incomplete: the first time it lacks the race, the race waits.
+  EXPECT_FALSE(SettlePick(PickOf("16:00", "Ascot", "Dune"), results, kDay, true));
+  const std::vector<RaceMiss> misses = {{{2026, 12, 8}, "16:00", "ascot", {2026, 12, 9}}};
+  const Pick late = PickOf("16:00", "Ascot", "Dune");
+  EXPECT_FALSE(MissedBefore(misses, late, {2026, 12, 9})) << "missed today only";
+  EXPECT_TRUE(MissedBefore(misses, late, {2026, 12, 10}));
+  EXPECT_EQ(SettleDay({late}, results, kDay, true, nullptr, misses, {2026, 12, 10}).size(), 1u);
+  // A race listed without a finisher was abandoned: void.
+  const std::vector<RaceResult> abandoned = {{"16:00", "Ascot", {{"", {}}, {"", {}}}}};
+  const auto off = SettlePick(late, abandoned, kDay, true);
+  ASSERT_TRUE(off);
+  EXPECT_EQ(off->result, PickResult::kVoid);
   // Results not published: an empty answer, or one without a result line.
   for (const char* answer : {"", "<html><body>(08.12.2026)</body></html>"})
     EXPECT_FALSE(SettlePick(PickOf("14:30", "Ascot", "Dune"), ParseResults(answer), kDay, true))
