@@ -2,6 +2,7 @@
 // How likely a method's profit at the prices taken is by luck alone: each priced bet wins with
 // chance 1 / price, independently, and the question is how often that makes at least the
 // level-stakes profit the bets made. Computed exactly over profits in hundredths of a point.
+#include <cstddef>
 #include <optional>
 #include <span>
 
@@ -26,5 +27,12 @@ inline constexpr double kLuckWorkLimit = 4e9;
 // whose price is not a finite number above 1 is left out.
 std::optional<double> LuckChance(std::span<const PricedBet> bets, double commission,
                                  double workLimit = kLuckWorkLimit);
+
+// The same chance taken with the `longPrices` longest distinct returns convolved over the
+// whole spread on their own grid and the rest on theirs over only their own spread, joined by
+// one sum (all of them on one grid when `longPrices` covers every price). LuckChance picks the
+// split with the least work; any split gives the same figure.
+std::optional<double> LuckChanceSplit(std::span<const PricedBet> bets, double commission,
+                                      std::size_t longPrices, double workLimit = kLuckWorkLimit);
 
 }  // namespace trotix::proof

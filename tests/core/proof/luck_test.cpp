@@ -64,6 +64,48 @@ TEST(Luck, AgreesWithEveryOutcomeEnumerated) {
   EXPECT_TRUE(LuckChance(some, 0.05).has_value());
 }
 
+// Prices on the exchange's ladder, whose step grows with the price, mixed with prices off it:
+// every way of splitting them into long prices on a coarse grid and short ones on a fine grid
+// gives the chance every outcome enumerated gives, and on a ledger too long to enumerate, the
+// chance of all of them on one grid.
+TEST(Luck, EverySplitOfTheLadderGivesTheSameChance) {
+  struct Case {
+    const char* name;
+    std::vector<double> prices;  // distinct prices, longest to the end of the ladder part
+    int repeat;                  // bets at each price
+    double commission;
+    int enumerate;  // bets small enough to enumerate, or 0
+  };
+  const Case cases[] = {
+      {"ladder and off it, enumerated", {1.37, 2.5, 3.17, 4.2, 7.3, 13.7, 40, 150}, 2, 0, 16},
+      {"ladder with commission, enumerated", {1.5, 2.02, 3.5, 9.4, 26, 110, 1000}, 2, 0.05, 14},
+      {"a long ledger on the ladder",
+       {1.5, 1.8, 2.04, 2.5, 3.35, 4.7, 6.4, 8.8, 13.5, 19, 27, 44, 75, 230, 800},
+       60,
+       0,
+       0},
+      {"a long ledger off the ladder, with commission",
+       {1.37, 1.93, 2.71, 3.17, 5.55, 7.3, 11.11, 13.7, 23.3, 51, 97, 333},
+       60,
+       0.05,
+       0},
+  };
+  for (const Case& c : cases) {
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::vector<PricedBet> bets;
+    for (int r = 0; r < c.repeat; ++r)
+      for (double price : c.prices) bets.push_back({price, unit(random) < 1.3 / price});
+    const double whole = c.enumerate ? Enumerated(bets, c.commission)
+                                     : LuckChanceSplit(bets, c.commission, c.prices.size()).value();
+    ASSERT_GT(whole, 1e-9) << c.name;
+    for (std::size_t longPrices = 1; longPrices <= c.prices.size(); ++longPrices)
+      EXPECT_NEAR(LuckChanceSplit(bets, c.commission, longPrices).value(), whole, 1e-11 * whole)
+          << c.name << ", " << longPrices << " long prices";
+    EXPECT_NEAR(LuckChance(bets, c.commission).value(), whole, 1e-11 * whole) << c.name;
+  }
+}
+
 // A month of a method's picks: exchange prices from odds-on to 1000, winners a little more
 // often than the prices say.
 std::vector<PricedBet> MonthOfPicks(std::mt19937_64& random, int count) {
