@@ -187,6 +187,7 @@ nlohmann::json BacktestJson(const BacktestSummary& s) {
                     {"settled", d.settled},
                     {"fromRealOdds", d.fromRealOdds},
                     {"lateOddsRaces", d.lateOddsRaces},
+                    {"lateFeedRaces", d.lateFeedRaces},
                     {"note", d.note}});
   return {{"run", s.runId},
           {"storedDays", s.days},

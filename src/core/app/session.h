@@ -78,6 +78,9 @@ struct BacktestDay {
   // Of them, races analysed without some of their real odds: those pages arrived only at or
   // after the race's off, and the back-test uses only what was known before it.
   int lateOddsRaces = 0;
+  // Races left out: the day's tips or moves arrived only at or after their off, so their picks
+  // would rest on what was not known before it.
+  int lateFeedRaces = 0;
   std::string note;  // what kept the day from being picked or settled; empty when nothing did
 };
 

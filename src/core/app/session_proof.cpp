@@ -74,6 +74,11 @@ std::string BacktestMessage(const BacktestSummary& s) {
   if (late > 0)
     text += " " + std::to_string(late) +
             " races analysed without the exchange prices that came only after their off.";
+  int leftOut = 0;
+  for (const BacktestDay& d : s.done) leftOut += d.lateFeedRaces;
+  if (leftOut > 0)
+    text += " " + std::to_string(leftOut) +
+            " races left out: the day's tips or moves came only after their off.";
   if (!failed.empty()) text += " Not replayed:" + failed + ".";
   return text;
 }
@@ -101,8 +106,7 @@ void Session::ShowProof(const ProofQuery& query) {
           AddRaceFacts(facts, day, RaceFactsOfDay(archive->LastAnswer(day, dayKey)));
       }
     }
-    auto report =
-        std::make_shared<ProofReport>(MakeProofReport(ledger, runs, query, facts));
+    auto report = std::make_shared<ProofReport>(MakeProofReport(ledger, runs, query, facts));
     report->record = std::move(record);
     proof_ = std::move(report);
   });
@@ -224,7 +228,19 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
   replay.RunBestRank(done.fromRealOdds);
   replay.RunBestRecoming(done.fromRealOdds);
 
-  std::vector<Pick> picks = std::move(collector.picks);
+  // The tips and moves the sign-in loaded are the day's first ones: a race that went off before
+  // they came is not back-tested.
+  const std::string feedsKnown = std::max(client.FirstArrival(replay.urls().Tips()),
+                                          client.FirstArrival(replay.urls().Moves()));
+  const auto offBeforeFeeds = [&](const std::string& time) {
+    const auto off = OffInstant(day, time, options_.raceTimesOffset);
+    return !feedsKnown.empty() && off && UtcText(*off) <= feedsKnown;
+  };
+  for (int k = 0; k < done.races; ++k)
+    if (offBeforeFeeds(ws.MM.Text(k, mm::kTime))) ++done.lateFeedRaces;
+  std::vector<Pick> picks;
+  for (Pick& p : collector.picks)
+    if (!offBeforeFeeds(p.time)) picks.push_back(std::move(p));
   for (Pick& p : picks) {
     p.source = PickSource::kBacktest;
     p.runId = run;

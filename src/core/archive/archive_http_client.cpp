@@ -16,7 +16,8 @@ const RecordedAnswer* ArchiveHttpClient::Next(const std::string& url, bool probe
   const RequestKey key = RequestKeyOf(url, hosts_, probe);
   std::lock_guard lock(mutex_);
   const auto it = byRequest_.find(key);
-  if (it == byRequest_.end()) return nullptr;
+  // A request whose every answer came too late for a back-test has none left.
+  if (it == byRequest_.end() || it->second.answers.empty()) return nullptr;
   Replies& replies = it->second;
   const RecordedAnswer* answer = replies.answers[replies.next];
   replies.next = std::min(replies.next + 1, replies.answers.size() - 1);
@@ -64,6 +65,12 @@ bool ArchiveHttpClient::Holds(const std::string& url) const {
   if (it == byRequest_.end()) return false;
   return std::any_of(it->second.answers.begin(), it->second.answers.end(),
                      [](const RecordedAnswer* a) { return !a->answer.failed; });
+}
+
+std::string ArchiveHttpClient::FirstArrival(const std::string& url) const {
+  const auto it = byRequest_.find(RequestKeyOf(url, hosts_, false));
+  if (it == byRequest_.end() || it->second.answers.empty()) return {};
+  return it->second.answers.front()->arrived;
 }
 
 bool ArchiveHttpClient::KeepOnlyBefore(const std::string& url, const std::string& utc) {

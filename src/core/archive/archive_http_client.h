@@ -40,6 +40,8 @@ class ArchiveHttpClient : public HttpClient {
   // Forgets the answers to a GET of `url` that arrived at or after `utc` (UTC text): a replay
   // that may know only what was known by then. Returns whether a good answer is left.
   bool KeepOnlyBefore(const std::string& url, const std::string& utc);
+  // When the first answer to a GET of `url` arrived (UTC text); empty when none was recorded.
+  std::string FirstArrival(const std::string& url) const;
 
  private:
   struct Replies {

@@ -282,6 +282,28 @@ std::vector<PickOutcome> Outcomes(const std::vector<Pick>& picks, PickSource sou
   return out;
 }
 
+// A day recorded after its races had gone off (its answers stamped by the machine's clock,
+// days later): the back-test knows none of it before any off, so it picks nothing.
+TEST(Backtest, AnswersThatCameAfterTheOffAreNotKnownBeforeIt) {
+  testing::TempFolder folder;
+  auto sim = StartSim(6);
+  SqliteArchive store(folder.path() / kArchiveFileName);
+  {
+    ArchivedSession live(store, sim->SimHosts(), folder.path());
+    ASSERT_EQ(live->SignIn({"demo", "demo"}), SignInResult::SignedIn);
+    live->RunBestRank(true);
+  }
+  OfflineSession offline(store, folder.path());
+  const BacktestSummary run = offline.session.RunBacktest(kDay, kDay);
+  ASSERT_EQ(run.done.size(), 1u);
+  const BacktestDay& d = run.done[0];
+  EXPECT_GT(d.races, 0);
+  EXPECT_EQ(d.lateFeedRaces, d.races);
+  EXPECT_TRUE(d.fromRealOdds) << d.note;
+  EXPECT_GT(d.lateOddsRaces, 0);
+  EXPECT_EQ(d.picks, 0);
+}
+
 // The back-test of stored demo days picks, prices and settles what the live days did, as one
 // run, offline; Cancel keeps the days done; the figures and the pick list agree.
 TEST(Backtest, StoredDemoDaysGiveTheLivePicksAndFigures) {
@@ -303,6 +325,9 @@ TEST(Backtest, StoredDemoDaysGiveTheLivePicksAndFigures) {
   ASSERT_EQ(run.done.size(), 2u);
   for (const BacktestDay& d : run.done) {
     EXPECT_TRUE(d.fromRealOdds) << FormatDate(d.day);
+    // The demo history signs in on each day's morning: everything came before every off.
+    EXPECT_EQ(d.lateOddsRaces, 0);
+    EXPECT_EQ(d.lateFeedRaces, 0);
     EXPECT_GT(d.picks, 0);
     EXPECT_EQ(d.settled, d.picks) << d.note;
   }
