@@ -71,7 +71,7 @@ struct LaunchOptions {
   int maxConnections = 8;
   int deadlineSeconds = 300;
   std::string dir, settingsFile, screenshot, page, size, archiveDay;
-  std::string gapFile;  // with --screenshot: the event loop's longest pause goes here
+  std::string gapFile;               // with --screenshot: the event loop's longest pause goes here
   std::vector<std::string> choices;  // BOX=ITEM set before the picture
   int race = -1;
   bool noArchive = false;

@@ -10,11 +10,11 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <algorithm>
 #include <array>
-#include <map>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <future>
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <regex>
@@ -710,12 +710,31 @@ TEST(CliArchive, ProofBacktestAndPicksReadOnlyTheArchive) {
   ASSERT_EQ(replayed["methods"].size(), 2u);
   for (std::size_t m = 0; m < 2; ++m) {
     const auto& f = live["methods"][m];
-    for (const char* key :
-         {"method", "bets", "winners", "placed", "void", "strikeRate", "wilsonLow", "wilsonHigh",
-          "profitSP", "roiSP", "pricedBets", "profitPrice", "roiPrice", "aE", "longestLosingRun",
-          "maxDrawdown", "luckOneIn", "curve", "luckExact", "archie", "archieP",
-          "expectedLongestLosingRun", "profitSPWithoutTop", "profitPriceWithoutTop",
-          "topShareOfProfit"})
+    for (const char* key : {"method",
+                            "bets",
+                            "winners",
+                            "placed",
+                            "void",
+                            "strikeRate",
+                            "wilsonLow",
+                            "wilsonHigh",
+                            "profitSP",
+                            "roiSP",
+                            "pricedBets",
+                            "profitPrice",
+                            "roiPrice",
+                            "aE",
+                            "longestLosingRun",
+                            "maxDrawdown",
+                            "luckOneIn",
+                            "curve",
+                            "luckExact",
+                            "archie",
+                            "archieP",
+                            "expectedLongestLosingRun",
+                            "profitSPWithoutTop",
+                            "profitPriceWithoutTop",
+                            "topShareOfProfit"})
       EXPECT_TRUE(f.contains(key)) << key;
     EXPECT_TRUE(f["luckExact"].get<bool>());
     EXPECT_LE(f["profitSPWithoutTop"].get<double>(), f["profitSP"].get<double>());
