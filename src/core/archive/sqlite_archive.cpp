@@ -426,6 +426,22 @@ struct SqliteArchive::Impl {
 
   // Version 1's picks become events in their stored order, each made when it was added, then
   // their settlements in the order settled; the chain begins there.
+  // A pick of the old picks table, from a row that starts with its day, time, course, runner,
+  // system, odds, price, source and run.
+  static Pick OldPickOfRow(SQLite::Statement& s) {
+    Pick p;
+    p.day = DayOfIso(s.getColumn(0).getString());
+    p.time = s.getColumn(1).getString();
+    p.course = s.getColumn(2).getString();
+    p.runner = s.getColumn(3).getString();
+    p.system = s.getColumn(4).getString();
+    p.odds = s.getColumn(5).getString();
+    p.price = OptionalDouble(s.getColumn(6));
+    p.source = s.getColumn(7).getString() == "backtest" ? PickSource::kBacktest : PickSource::kLive;
+    p.runId = s.getColumn(8).getInt64();
+    return p;
+  }
+
   void MovePicks() {
     ReadChainEnd();
     long long moved = 0;
@@ -434,17 +450,7 @@ struct SqliteArchive::Impl {
                           "SELECT day, time, course, runner, system, odds, price, source, run_id, "
                           "added FROM picks ORDER BY id");
       while (s.executeStep()) {
-        Pick p;
-        p.day = DayOfIso(s.getColumn(0).getString());
-        p.time = s.getColumn(1).getString();
-        p.course = s.getColumn(2).getString();
-        p.runner = s.getColumn(3).getString();
-        p.system = s.getColumn(4).getString();
-        p.odds = s.getColumn(5).getString();
-        p.price = OptionalDouble(s.getColumn(6));
-        p.source =
-            s.getColumn(7).getString() == "backtest" ? PickSource::kBacktest : PickSource::kLive;
-        p.runId = s.getColumn(8).getInt64();
+        Pick p = OldPickOfRow(s);
         Append(EventOfPick(kEventMade, p, s.getColumn(9).getString()));
         ++moved;
       }
@@ -455,17 +461,7 @@ struct SqliteArchive::Impl {
                           "result, position, sp, settled FROM picks WHERE result IS NOT NULL "
                           "ORDER BY settled, id");
       while (s.executeStep()) {
-        Pick p;
-        p.day = DayOfIso(s.getColumn(0).getString());
-        p.time = s.getColumn(1).getString();
-        p.course = s.getColumn(2).getString();
-        p.runner = s.getColumn(3).getString();
-        p.system = s.getColumn(4).getString();
-        p.odds = s.getColumn(5).getString();
-        p.price = OptionalDouble(s.getColumn(6));
-        p.source =
-            s.getColumn(7).getString() == "backtest" ? PickSource::kBacktest : PickSource::kLive;
-        p.runId = s.getColumn(8).getInt64();
+        Pick p = OldPickOfRow(s);
         const std::string result = s.getColumn(9).getString();
         for (PickResult r :
              {PickResult::kWon, PickResult::kPlaced, PickResult::kUnplaced, PickResult::kVoid})
