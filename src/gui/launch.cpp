@@ -19,6 +19,7 @@
 #include "app/system_clock.h"
 #include "archive/sqlite_archive.h"
 #include "gui/event_loop_watchdog.h"
+#include "gui/language.h"
 #include "gui/main_window.h"
 #include "gui/settings.h"
 #include "net/curl_http_client.h"
@@ -70,12 +71,12 @@ struct LaunchOptions {
   bool demo = false;
   int maxConnections = 8;
   int deadlineSeconds = 300;
-  std::string dir, settingsFile, screenshot, page, size, archiveDay;
+  std::string dir, settingsFile, screenshot, page, size, archiveDay, language;
   std::string gapFile;               // with --screenshot: the event loop's longest pause goes here
   std::vector<std::string> choices;  // BOX=ITEM set before the picture
   int race = -1;
   bool noArchive = false;
-  CLI::Option *cap = nullptr, *deadline = nullptr, *dirOption = nullptr;
+  CLI::Option *cap = nullptr, *deadline = nullptr, *dirOption = nullptr, *languageOption = nullptr;
 };
 
 void AddOptions(CLI::App& cli, LaunchOptions& o) {
@@ -117,6 +118,10 @@ void AddOptions(CLI::App& cli, LaunchOptions& o) {
   cli.add_flag("--no-archive", o.noArchive,
                "keep nothing in the archive (trotix.db, or trotix-demo.db with --demo)");
   cli.add_option("--archive-day", o.archiveDay, "open a stored day, dd.mm.yyyy, offline");
+  o.languageOption = cli.add_option("--language", o.language,
+                                    "the window's captions for this run: en for English, \"\" "
+                                    "as written (else Settings)")
+                         ->check(CLI::IsMember({"", "en"}));
 }
 
 }  // namespace
@@ -158,6 +163,7 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
   if (o.cap->count() > 0) given[Key::kMaxConnections] = QString::number(o.maxConnections);
   if (o.deadline->count() > 0) given[Key::kDeadlineSeconds] = QString::number(o.deadlineSeconds);
   if (o.dirOption->count() > 0) given[Key::kDataFolder] = QString::fromStdString(o.dir);
+  if (o.languageOption->count() > 0) given[Key::kLanguage] = QString::fromStdString(o.language);
   std::optional<Date> replayDay;
   if (!o.archiveDay.empty()) {
     replayDay = ParseDate(o.archiveDay);
@@ -171,6 +177,8 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
   options.settings = o.settingsFile.empty()
                          ? std::make_shared<Settings>()
                          : std::make_shared<Settings>(QString::fromStdString(o.settingsFile));
+  // Before the first window text is made: the language is read once, at the start.
+  UseLanguage(options.settings->ForRun(Key::kLanguage, given).toString());
   // A picture taken for the docs or a benchmark leaves the user's window as it was.
   if (!o.screenshot.empty()) options.settings->SetReadOnly(true);
   if (o.demo) {

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "gui/core_texts.h"
 #include "gui/display_text.h"
 #include "gui/pages/all_table_page.h"
 #include "gui/pages/indicator_page.h"
@@ -75,7 +76,8 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
   if (sessions_->archive()) signIn_->ShowArchive(static_cast<bool>(demoHistory_));
   Show(runner_->last());
   RestoreWindowState();
-  frame_->Say("Data folder: " + QDir::toNativeSeparators(Display(options_.folder.string())));
+  frame_->Say(
+      tr("Data folder: %1").arg(QDir::toNativeSeparators(Display(options_.folder.string()))));
   // One line, so that none hides another.
   if (!notes_.isEmpty()) frame_->Say(notes_.join("; "));
 }
@@ -110,7 +112,7 @@ MainWindow::~MainWindow() {
 
 int MainWindow::Start() {
   startCommand_ = Run([](Session& s) { s.Start(); });
-  if (!archiveNote_.empty()) ports_->ShowMessage(Display(archiveNote_));
+  if (!archiveNote_.empty()) ports_->ShowMessage(CoreText(archiveNote_));
   return startCommand_;
 }
 
@@ -178,7 +180,8 @@ void MainWindow::AddPages() {
   // The icon list ends with "ALL TABLE", "About", "Report" and "Proof", in that order.
   constexpr int kIcon[kPageCount] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 9, 8};
   const auto icons = TabIcons();
-  for (int p = 0; p < kPageCount; ++p) pages_->addTab(byIndex[p], icons[kIcon[p]], PageCaption(p));
+  for (int p = 0; p < kPageCount; ++p)
+    pages_->addTab(byIndex[p], icons[kIcon[p]], CoreText(PageCaption(p)));
 
   // Outside the pages: the sorted list box the Zorvat scoring orders runners with.
   auto* listBox = new QWidget(this);

@@ -58,7 +58,7 @@ int MainWindow::BuildDemoHistory(int days) {
 void MainWindow::ShowReplayed(int command) {
   if (command == 0 || command != replay_.command || !*replay_.replayed) return;
   liveArchive_ = nullptr;  // a replay records nothing
-  setWindowTitle(Display("Trotix - " + FormatDate(replay_.day) + " from the archive"));
+  setWindowTitle(tr("Trotix - %1 from the archive").arg(Display(FormatDate(replay_.day))));
 }
 
 std::function<void(Snapshot&)> MainWindow::StoredDaysReader() const {

@@ -12,14 +12,15 @@ namespace trotix::gui {
 
 void MainWindow::SaveReportAs(bool csv) {
   if (shown().ws.REP.RowCount() == 0) {
-    frame_->Say("The report is empty: nothing to save");
+    frame_->Say(tr("The report is empty: nothing to save"));
     return;
   }
   // The day's date in the name, so the reports of several days can stand side by side.
   const QString name = QString("report-%1.%2")
                            .arg(Display(FormatDate(ports_->clock().Today())), csv ? "csv" : "html");
-  const QString path = ports_->AskSavePath(QDir(Display(options_.folder.string())).filePath(name),
-                                           csv ? "CSV files (*.csv)" : "Web pages (*.html *.htm)");
+  const QString path =
+      ports_->AskSavePath(QDir(Display(options_.folder.string())).filePath(name),
+                          csv ? tr("CSV files (*.csv)") : tr("Web pages (*.html *.htm)"));
   if (path.isEmpty()) return;
   const std::filesystem::path target(Input(path));
   if (csv)
@@ -31,7 +32,7 @@ void MainWindow::SaveReportAs(bool csv) {
 void MainWindow::AskToClearReport() {
   const int rows = shown().ws.REP.RowCount();
   if (rows > 0 &&
-      ports_->Ask(QString("Clear the report? Its %1 row(s) will be gone.").arg(rows),
+      ports_->Ask(tr("Clear the report? Its %1 row(s) will be gone.").arg(rows),
                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
     return;
   Run([](Session& s) { s.ClearReport(); });
@@ -40,7 +41,7 @@ void MainWindow::AskToClearReport() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!closing_ && shown().view.reportUnsaved) {
     const auto answer = ports_->Ask(
-        "The report has rows that are not saved. Save them before Trotix closes?",
+        tr("The report has rows that are not saved. Save them before Trotix closes?"),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel) {
       event->ignore();

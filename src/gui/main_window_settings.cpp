@@ -4,6 +4,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "gui/language.h"
 #include "gui/main_window.h"
 #include "gui/pages/page_parts.h"
 #include "gui/pages/proof_page.h"
@@ -34,6 +35,9 @@ void MainWindow::ApplySettings() {
   QStringList notes;
   SessionOptions options = RunSessionOptions(*settings_, commandLine_, &notes);
   ApplyNumberSettings(&notes);
+  // The captions are made once, at the start.
+  if (settings_->Get(Key::kLanguage).toString() != LanguageInUse())
+    notes << tr("The captions change to the language chosen at the next start");
   if (!notes.isEmpty()) frame_->Say(notes.join("; "));
   signIn_->SetKeepAnswers(settings_->Get(Key::kKeepAnswers).toBool());
   if (runner_->busy()) {
@@ -45,7 +49,7 @@ void MainWindow::ApplySettings() {
   const bool newSignIn = options.hosts.dataServer != options_.hosts.dataServer || newFolder;
   // The open archive stays with the running Sessions; it is opened in the new folder next time.
   if (newFolder && sessions_->archive())
-    frame_->Say("The day archive moves to the new data folder at the next start");
+    frame_->Say(tr("The day archive moves to the new data folder at the next start"));
   options_ = options;
   signIn_->SetWebSite(options_.hosts.webSite);
   const int command = Run([options](Session& s) { s.UseSettings(options); });

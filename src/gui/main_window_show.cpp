@@ -2,6 +2,7 @@
 // start-up, the frame's status line, and what a finished command sets going next.
 #include <QTabWidget>
 
+#include "gui/core_texts.h"
 #include "gui/display_text.h"
 #include "gui/main_window.h"
 #include "gui/pages/all_table_page.h"
@@ -37,8 +38,8 @@ void MainWindow::ShowStep(const std::shared_ptr<const Snapshot>& snapshot) {
   ShowTables(snapshot->ws);
   allTable_->ShowView(snapshot->view);  // the race list follows the race on screen
   const RaceStep& race = snapshot->race;
-  progress_->SetCaption(QString("%1 %2/%3 — %4")
-                            .arg(Display(race.run))
+  progress_->SetCaption(tr("%1 %2/%3 — %4")
+                            .arg(CoreText(race.run))
                             .arg(race.race)
                             .arg(race.races)
                             .arg(Display(race.name)));

@@ -14,7 +14,7 @@ namespace trotix::gui {
 namespace {
 
 constexpr int kDelayMilliseconds = 400;
-constexpr const char* kCaption = "Load data....";
+constexpr const char* kCaption = QT_TRANSLATE_NOOP("trotix::gui::ProgressPanel", "Load data....");
 
 }  // namespace
 
@@ -23,7 +23,7 @@ ProgressPanel::ProgressPanel(QWidget* window) : QFrame(window) {
   setStyleSheet(
       "#progressPanel { background: #f4f6f8; border: 1px solid #5a6b7b; border-radius: 6px; }");
   auto* l = new QVBoxLayout(this);
-  caption_ = new QLabel(kCaption);
+  caption_ = new QLabel(tr(kCaption));
   caption_->setObjectName("progressCaption");
   l->addWidget(caption_);
   pr_ = new QProgressBar;
@@ -34,7 +34,7 @@ ProgressPanel::ProgressPanel(QWidget* window) : QFrame(window) {
   pr2_->setObjectName("pr2");
   pr2_->hide();
   l->addWidget(pr2_);
-  cancel_ = new QPushButton("Cancel");
+  cancel_ = new QPushButton(tr("Cancel"));
   cancel_->setObjectName("progressCancel");
   connect(cancel_, &QPushButton::clicked, this, [this] {
     emit cancelRequested();
@@ -61,7 +61,7 @@ void ProgressPanel::SetBusy(bool busy) {
   } else {
     delay_->stop();
     Reveal(false);
-    caption_->setText(kCaption);
+    caption_->setText(tr(kCaption));
     pr_->setRange(0, 100);
     pr_->setValue(0);
     pr2_->hide();

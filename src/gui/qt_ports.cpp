@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "app/system_clock.h"
+#include "core_texts.h"
 #include "display_text.h"
 
 namespace trotix::gui {
@@ -30,7 +31,7 @@ class GuiPorts::MessagesPort : public Messages {
  public:
   explicit MessagesPort(GuiPorts& owner) : owner_(owner) {}
   void Show(const std::string& text) override {
-    const QString shown = Display(text);
+    const QString shown = CoreText(text);
     // The core waits for the box to be dismissed, as the modal box makes it.
     OnGuiThreadBlocking(&owner_, [this, shown] { owner_.ShowMessage(shown); });
   }
@@ -60,7 +61,7 @@ class GuiPorts::ProgressPort : public Progress {
     emit owner_.gaugeSet(gauge, value, maximum);
   }
   void ShowGauge(Gauge gauge, bool visible) override { emit owner_.gaugeShown(gauge, visible); }
-  void SetCaption(const std::string& text) override { emit owner_.captionSet(Display(text)); }
+  void SetCaption(const std::string& text) override { emit owner_.captionSet(CoreText(text)); }
   StopSignal* stopSignal() override { return &owner_.stop_; }
   bool StepDone(const Workspace& ws, const RaceStep& race) override {
     return owner_.stepHandler_ ? owner_.stepHandler_(ws, race) : true;
@@ -124,12 +125,12 @@ QMessageBox::StandardButton GuiPorts::Ask(const QString& text, QMessageBox::Stan
 
 QString GuiPorts::AskSavePath(const QString& suggested, const QString& filter) {
   if (fileDialogHook_) return fileDialogHook_(suggested);
-  return QFileDialog::getSaveFileName(dialogParent_, "Save as", suggested, filter);
+  return QFileDialog::getSaveFileName(dialogParent_, tr("Save as"), suggested, filter);
 }
 
 QString GuiPorts::AskFolder(const QString& suggested) {
   if (fileDialogHook_) return fileDialogHook_(suggested);
-  return QFileDialog::getExistingDirectory(dialogParent_, "Data folder", suggested);
+  return QFileDialog::getExistingDirectory(dialogParent_, tr("Data folder"), suggested);
 }
 
 }  // namespace trotix::gui

@@ -52,6 +52,7 @@ const Entry& EntryOf(Key key) {
       {"proof/commissionPercent", 5.0, nullptr},
       {"archive/keepAnswers", true, nullptr},
       {"proof/raceTimesZone", "UTC+3", nullptr},
+      {"window/language", QString(), nullptr},
   }};
   return kEntries[static_cast<int>(key)];
 }

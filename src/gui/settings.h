@@ -34,6 +34,7 @@ class Settings {
     kProofCommissionPercent,  // on net winnings at the price when picked
     kKeepAnswers,             // record each signed-in day's answers into the archive
     kRaceTimesZone,           // "UTC+3": the zone of the vendor's race times
+    kLanguage,                // the window's captions: "" as written, "en" English
     kCount
   };
   // Values a run was given on its command line.

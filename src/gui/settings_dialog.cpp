@@ -11,7 +11,9 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "gui/language.h"
 #include "gui/qt_ports.h"
 #include "options/settings_rules.h"
 
@@ -27,11 +29,15 @@ struct Field {
 };
 
 constexpr Field kHostFields[] = {
-    {Key::kDataServer, "dataServerEdit", "Data server:"},
-    {Key::kWebSite, "webSiteEdit", "Web site:"},
-    {Key::kExchangeSite, "exchangeSiteEdit", "Exchange runner pages:"},
-    {Key::kExchangeWeb, "exchangeWebEdit", "Exchange market pages:"},
-    {Key::kVideoHost, "videoHostEdit", "Video player:"},
+    {Key::kDataServer, "dataServerEdit",
+     QT_TRANSLATE_NOOP("trotix::gui::SettingsDialog", "Data server:")},
+    {Key::kWebSite, "webSiteEdit", QT_TRANSLATE_NOOP("trotix::gui::SettingsDialog", "Web site:")},
+    {Key::kExchangeSite, "exchangeSiteEdit",
+     QT_TRANSLATE_NOOP("trotix::gui::SettingsDialog", "Exchange runner pages:")},
+    {Key::kExchangeWeb, "exchangeWebEdit",
+     QT_TRANSLATE_NOOP("trotix::gui::SettingsDialog", "Exchange market pages:")},
+    {Key::kVideoHost, "videoHostEdit",
+     QT_TRANSLATE_NOOP("trotix::gui::SettingsDialog", "Video player:")},
 };
 
 // A box that offers exactly what the rule allows (the commission: below 100 % by a tenth).
@@ -53,7 +59,7 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
                                GuiPorts& ports, QWidget* parent)
     : QDialog(parent), settings_(settings) {
   setObjectName("settingsDialog");
-  setWindowTitle("Trotix settings");
+  setWindowTitle(tr("Trotix settings"));
   auto* l = new QVBoxLayout(this);
   auto* form = new QFormLayout;
   QStringList overridden;
@@ -62,23 +68,22 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
     edit->setObjectName(f.name);
     edit->setPlaceholderText(Settings::Default(f.key).toString());
     edit->setMinimumWidth(320);
-    form->addRow(f.label, edit);
+    form->addRow(tr(f.label), edit);
     hosts_[f.key] = edit;
-    if (Settings::Overridden(f.key, commandLine))
-      overridden << QString(f.label).chopped(1).toLower();
+    if (Settings::Overridden(f.key, commandLine)) overridden << tr(f.label).chopped(1).toLower();
   }
   maxConnections_ = new QSpinBox;
   maxConnections_->setObjectName("maxConnectionsBox");
   Limit(maxConnections_, RunSetting::kMaxConnections);
   maxConnections_->setValue(static_cast<int>(CheckedNumber(settings, Key::kMaxConnections)));
-  maxConnections_->setToolTip("Requests at once; 1 makes them one after another");
-  form->addRow("Connections at once:", maxConnections_);
-  if (Settings::Overridden(Key::kMaxConnections, commandLine)) overridden << "connections";
+  maxConnections_->setToolTip(tr("Requests at once; 1 makes them one after another"));
+  form->addRow(tr("Connections at once:"), maxConnections_);
+  if (Settings::Overridden(Key::kMaxConnections, commandLine)) overridden << tr("connections");
 
   folder_ = new QLineEdit(settings.Get(Key::kDataFolder).toString());
   folder_->setObjectName("dataFolderEdit");
   folder_->setPlaceholderText(Settings::Default(Key::kDataFolder).toString());
-  auto* browse = new QPushButton("Browse…");
+  auto* browse = new QPushButton(tr("Browse…"));
   browse->setObjectName("browseFolderButton");
   browse->setAutoDefault(false);
   connect(browse, &QPushButton::clicked, this, [this, &ports] {
@@ -88,17 +93,17 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
   auto* folderRow = new QHBoxLayout;
   folderRow->addWidget(folder_, 1);
   folderRow->addWidget(browse);
-  form->addRow("Data folder:", folderRow);
-  if (Settings::Overridden(Key::kDataFolder, commandLine)) overridden << "data folder";
+  form->addRow(tr("Data folder:"), folderRow);
+  if (Settings::Overridden(Key::kDataFolder, commandLine)) overridden << tr("data folder");
 
   autoRefresh_ = new QSpinBox;
   autoRefresh_->setObjectName("autoRefreshBox");
   Limit(autoRefresh_, RunSetting::kRefreshMinutes);
-  autoRefresh_->setSuffix(" min");
-  autoRefresh_->setSpecialValueText("Off");
+  autoRefresh_->setSuffix(tr(" min"));
+  autoRefresh_->setSpecialValueText(tr("Off"));
   autoRefresh_->setValue(static_cast<int>(CheckedNumber(settings, Key::kAutoRefreshMinutes)));
-  autoRefresh_->setToolTip("Reload the market moves of \"Scalp Odds\" this often");
-  form->addRow("Refresh moves every:", autoRefresh_);
+  autoRefresh_->setToolTip(tr("Reload the market moves of \"Scalp Odds\" this often"));
+  form->addRow(tr("Refresh moves every:"), autoRefresh_);
 
   commission_ = new QDoubleSpinBox;
   commission_->setObjectName("commissionBox");
@@ -108,43 +113,51 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
   commission_->setSuffix(" %");
   commission_->setValue(CheckedNumber(settings, Key::kProofCommissionPercent));
   commission_->setToolTip(
-      "Taken from net winnings in the Proof page's profit at the price when picked");
-  form->addRow("Commission on winnings:", commission_);
+      tr("Taken from net winnings in the Proof page's profit at the price when picked"));
+  form->addRow(tr("Commission on winnings:"), commission_);
 
   raceTimes_ = new QComboBox;
   raceTimes_->setObjectName("raceTimesBox");
   for (int hours = -12; hours <= 14; ++hours) {
     const QString zone = QString::fromStdString(OffsetText(hours * 60));
-    raceTimes_->addItem(hours * 60 == kMoscowOffsetMinutes ? zone + " (Moscow)" : zone, zone);
+    raceTimes_->addItem(hours * 60 == kMoscowOffsetMinutes ? zone + tr(" (Moscow)") : zone, zone);
   }
   const int zone = raceTimes_->findData(settings.Get(Key::kRaceTimesZone).toString());
   raceTimes_->setCurrentIndex(zone >= 0 ? zone : raceTimes_->findData("UTC+3"));
   raceTimes_->setToolTip(
-      "The zone of the vendor's race times: a pick made at or after its race's off is late and "
-      "kept out of the Proof page's figures");
-  form->addRow("Race times are in:", raceTimes_);
+      tr("The zone of the vendor's race times: a pick made at or after its race's off is late "
+         "and kept out of the Proof page's figures"));
+  form->addRow(tr("Race times are in:"), raceTimes_);
 
   deadline_ = new QSpinBox;
   deadline_->setObjectName("deadlineBox");
   Limit(deadline_, RunSetting::kDeadlineSeconds);
-  deadline_->setSuffix(" s");
-  deadline_->setSpecialValueText("None");
+  deadline_->setSuffix(tr(" s"));
+  deadline_->setSpecialValueText(tr("None"));
   deadline_->setValue(static_cast<int>(CheckedNumber(settings, Key::kDeadlineSeconds)));
-  deadline_->setToolTip("How long one command, or one race of a long run, may wait on the servers");
-  form->addRow("Give up a command after:", deadline_);
-  if (Settings::Overridden(Key::kDeadlineSeconds, commandLine)) overridden << "deadline";
+  deadline_->setToolTip(
+      tr("How long one command, or one race of a long run, may wait on the servers"));
+  form->addRow(tr("Give up a command after:"), deadline_);
+  if (Settings::Overridden(Key::kDeadlineSeconds, commandLine)) overridden << tr("deadline");
 
-  keepAnswers_ = new QCheckBox("Keep each day's answers in the archive");
+  keepAnswers_ = new QCheckBox(tr("Keep each day's answers in the archive"));
   keepAnswers_->setObjectName("keepAnswersSetting");
   keepAnswers_->setChecked(settings.Get(Key::kKeepAnswers).toBool());
-  keepAnswers_->setToolTip("A kept day can be replayed offline; the picks are kept either way");
-  form->addRow("Archive:", keepAnswers_);
+  keepAnswers_->setToolTip(tr("A kept day can be replayed offline; the picks are kept either way"));
+  form->addRow(tr("Archive:"), keepAnswers_);
+
+  language_ = new QComboBox;
+  language_->setObjectName("languageBox");
+  for (const auto& [code, caption] : LanguageChoices()) language_->addItem(caption, code);
+  language_->setCurrentIndex(std::max(0, language_->findData(settings.Get(Key::kLanguage))));
+  language_->setToolTip(tr("The window's captions; a change shows at the next start"));
+  form->addRow(tr("Language:"), language_);
   l->addLayout(form);
 
   if (!overridden.isEmpty()) {
     auto* note = new QLabel(
-        QString("For this run the command line or a TROTIX_… variable sets the %1; what is "
-                "kept here is used where they set nothing.")
+        tr("For this run the command line or a TROTIX_… variable sets the %1; what is kept "
+           "here is used where they set nothing.")
             .arg(overridden.join(", ")));
     note->setObjectName("overriddenNote");
     note->setWordWrap(true);
@@ -170,6 +183,7 @@ void SettingsDialog::accept() {
   settings_.Set(Key::kRaceTimesZone, raceTimes_->currentData().toString());
   settings_.Set(Key::kDeadlineSeconds, deadline_->value());
   settings_.Set(Key::kKeepAnswers, keepAnswers_->isChecked());
+  settings_.Set(Key::kLanguage, language_->currentData().toString());
   QDialog::accept();
 }
 

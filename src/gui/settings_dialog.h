@@ -33,6 +33,7 @@ class SettingsDialog : public QDialog {
   QSpinBox* autoRefresh_;
   QDoubleSpinBox* commission_;
   QComboBox* raceTimes_;
+  QComboBox* language_;
   QSpinBox* deadline_;
   QCheckBox* keepAnswers_;
 };

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "gui/chart_style.h"
+#include "gui/core_texts.h"
 #include "gui/display_text.h"
 #include "model/workspace.h"
 
@@ -42,7 +43,7 @@ SummaChart::SummaChart(QWidget* parent)
 
   const Table empty = Workspace().R;  // the columns, no rows
   for (int c = 0; c < kComponentCount; ++c) {
-    auto* set = new QBarSet(Display(empty.Columns()[kFirstComponent + c].caption));
+    auto* set = new QBarSet(CoreText(empty.Columns()[kFirstComponent + c].caption));
     set->setColor(QColor(kColours[c]));
     set->setBorderColor(QColor(kColours[c]).darker(120));
     set->setSelectedColor(QColor::fromHsl(0, 0, QColor(kColours[c]).lightness()));
@@ -69,7 +70,7 @@ SummaChart::SummaChart(QWidget* parent)
       QToolTip::hideText();
       return;
     }
-    QToolTip::showText(QCursor::pos(), QString("%1\n%2: %3\nSumma: %4")
+    QToolTip::showText(QCursor::pos(), tr("%1\n%2: %3\nSumma: %4")
                                            .arg(Display(shown_.Text(row, r::kName)), set->label())
                                            .arg(set->at(row))
                                            .arg(shown_.Integer(row, r::kSumma)));
@@ -86,7 +87,7 @@ void SummaChart::SetTable(const Table& r) {
   for (int i = 0; i < rows; ++i) {
     QString name = Display(r.Text(i, r::kName));
     if (r.At(i, r::kName).hint == kNonRunner) {
-      name += " (NR)";
+      name += tr(" (NR)");
       nonRunners << i;
     }
     // Categories must differ; a repeated name gets a trailing blank.

@@ -6,6 +6,7 @@
 
 #include <limits>
 
+#include "core_texts.h"
 #include "display_text.h"
 #include "model/pictures.h"
 #include "model/prices.h"
@@ -83,8 +84,8 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
         return bold;
       }
     case Qt::ToolTipRole:
-      if (noPrice) return QString::fromUtf8(kNoPriceHint);
-      return cell.hint.empty() ? QVariant() : QVariant(Display(cell.hint));
+      if (noPrice) return CoreText(kNoPriceHint);
+      return cell.hint.empty() ? QVariant() : QVariant(CoreText(cell.hint));
     case Qt::DecorationRole: {
       if (kind != ColumnKind::Image) return {};
       const auto list = pictures_.find(col);
@@ -113,8 +114,8 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || section < 0 || section >= table_.ColumnCount()) return {};
   const Column& c = table_.Columns()[section];
-  if (role == Qt::DisplayRole) return Display(c.caption);
-  if (role == Qt::ToolTipRole && !c.hint.empty()) return Display(c.hint);
+  if (role == Qt::DisplayRole) return CoreText(c.caption);
+  if (role == Qt::ToolTipRole && !c.hint.empty()) return CoreText(c.hint);
   return {};
 }
 

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <utility>
 
+#include "gui/core_texts.h"
 #include "gui/display_text.h"
 #include "gui/pictures.h"
 #include "gui/qt_ports.h"
@@ -38,7 +39,7 @@ void WindowFrame::AddStatusLine() {
   status->addWidget(statusLine_, 1);
   openFolder_ = new QToolButton;
   openFolder_->setObjectName("openFolderButton");
-  openFolder_->setText("Open folder");
+  openFolder_->setText(tr("Open folder"));
   openFolder_->setAutoRaise(true);
   openFolder_->hide();
   connect(openFolder_, &QToolButton::clicked, this, [this] { ports_.OpenInBrowser(savedFolder_); });
@@ -47,14 +48,14 @@ void WindowFrame::AddStatusLine() {
 }
 
 void WindowFrame::AddActions() {
-  auto* settings = new QAction(SettingsIcon(), "Settings…", window_);
+  auto* settings = new QAction(SettingsIcon(), tr("Settings…"), window_);
   settings->setObjectName("settingsAction");
   connect(settings, &QAction::triggered, this, &WindowFrame::settingsRequested);
-  signOut_ = new QAction(SignOutIcon(), "Sign out", window_);
+  signOut_ = new QAction(SignOutIcon(), tr("Sign out"), window_);
   signOut_->setObjectName("signOutAction");
-  signOut_->setToolTip("Back to the sign-in page; the report stays");
+  signOut_->setToolTip(tr("Back to the sign-in page; the report stays"));
   connect(signOut_, &QAction::triggered, this, &WindowFrame::signOutRequested);
-  auto* quit = new QAction("Quit", window_);
+  auto* quit = new QAction(tr("Quit"), window_);
   quit->setObjectName("quitAction");
   connect(quit, &QAction::triggered, window_, &QWidget::close);
 
@@ -84,7 +85,7 @@ void WindowFrame::AddActions() {
   };
   auto* menu = new QMenu(window_);
   menu->setObjectName("trayMenu");
-  menu->addAction("Show Trotix", this, restore);
+  menu->addAction(tr("Show Trotix"), this, restore);
   menu->addAction(settings);
   menu->addAction(signOut_);
   menu->addSeparator();
@@ -133,10 +134,10 @@ void WindowFrame::Say(const QString& text) {
 void WindowFrame::ShowView(const ViewState& view) {
   signOut_->setEnabled(view.signedIn);
   signOutButton_->setVisible(view.signedIn);
-  for (; notesShown_ < view.notes.size(); ++notesShown_) Say(Display(view.notes[notesShown_]));
+  for (; notesShown_ < view.notes.size(); ++notesShown_) Say(CoreText(view.notes[notesShown_]));
   if (view.saves != savesShown_ && !view.savedFile.empty()) {
     const QString file = QDir::toNativeSeparators(Display(view.savedFile));
-    Say("Saved " + file);
+    Say(tr("Saved %1").arg(file));
     savedFolder_ = QFileInfo(file).absolutePath();
     openFolder_->show();
   }

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "gui/core_texts.h"
 #include "gui/display_text.h"
 #include "gui/pages/grid_view.h"
 #include "gui/pages/page_parts.h"
@@ -45,16 +46,16 @@ AllTablePage::AllTablePage(const WorkspaceView& ws, QWidget* parent) : QWidget(p
   u1_ = MakeLabel("u1", "00:00");
   u1_->setFont(Larger(u1_->font(), 8));
   head->addWidget(u1_, 0, 0, 3, 1);
-  head->addWidget(u2_ = MakeLabel("u2", "Course:"), 0, 1);
-  head->addWidget(u3_ = MakeLabel("u3", "Prize: $"), 0, 2);
-  head->addWidget(u8_ = MakeLabel("u8", "Summ Betfair:"), 0, 3);
-  head->addWidget(u4_ = MakeLabel("u4", "Name:"), 1, 1, 1, 2);
+  head->addWidget(u2_ = MakeLabel("u2", tr("Course:")), 0, 1);
+  head->addWidget(u3_ = MakeLabel("u3", tr("Prize: $")), 0, 2);
+  head->addWidget(u8_ = MakeLabel("u8", tr("Summ Betfair:")), 0, 3);
+  head->addWidget(u4_ = MakeLabel("u4", tr("Name:")), 1, 1, 1, 2);
   exchangePrices_ = MakeLabel("exchangePrices");
-  exchangePrices_->setToolTip("Where the exchange figures of this analysis came from");
+  exchangePrices_->setToolTip(tr("Where the exchange figures of this analysis came from"));
   head->addWidget(exchangePrices_, 1, 3);
-  head->addWidget(u5_ = MakeLabel("u5", "Count:"), 2, 1);
-  head->addWidget(u6_ = MakeLabel("u6", "Distance:"), 2, 2);
-  head->addWidget(u7_ = MakeLabel("u7", "Type:"), 2, 3);
+  head->addWidget(u5_ = MakeLabel("u5", tr("Count:")), 2, 1);
+  head->addWidget(u6_ = MakeLabel("u6", tr("Distance:")), 2, 2);
+  head->addWidget(u7_ = MakeLabel("u7", tr("Type:")), 2, 3);
   bfnumber_ = MakeLabel("bfnumber");
   head->addWidget(bfnumber_, 0, 4);
   bfnumber_->hide();
@@ -63,11 +64,11 @@ AllTablePage::AllTablePage(const WorkspaceView& ws, QWidget* parent) : QWidget(p
   head->setColumnStretch(3, 1);
   tv_ = MakeButton("tvButton", QString());
   tv_->setIcon(TvIcon());
-  tv_->setToolTip("TV Translation");
+  tv_->setToolTip(tr("TV Translation"));
   tv_->setFixedSize(30, 26);
   exchange_ = MakeButton("exchangeButton", QString());
   exchange_->setIcon(ExchangeIcon());
-  exchange_->setToolTip("Go to Betfair");
+  exchange_->setToolTip(tr("Go to Betfair"));
   exchange_->setFixedSize(30, 26);
   connect(tv_, &QPushButton::clicked, this, &AllTablePage::videoRequested);
   connect(exchange_, &QPushButton::clicked, this, &AllTablePage::marketRequested);
@@ -99,16 +100,16 @@ AllTablePage::AllTablePage(const WorkspaceView& ws, QWidget* parent) : QWidget(p
   summa->setTabPosition(QTabWidget::South);
   summa->setDocumentMode(true);
   r_ = new GridView("R", ws.R, GridView::Select::Cells, GridView::Sort::ByHeader);
-  summa->addTab(r_, "Summa");
+  summa->addTab(r_, tr("Summa"));
   connect(r_, &QTableView::doubleClicked, this, [this](const QModelIndex& i) {
     // Summa may be sorted by the view; its runner is found in TAB by name.
     const int t = runners_.indexOf(i.siblingAtColumn(r::kName).data(Qt::UserRole).toString());
     if (t >= 0) emit runnerActivated(t);
   });
   chart_ = new SummaChart;
-  summa->addTab(chart_, "Chart");
+  summa->addTab(chart_, tr("Chart"));
   bottom->addWidget(summa, 1);
-  auto* recoming = new QGroupBox("Recoming");
+  auto* recoming = new QGroupBox(tr("Recoming"));
   recoming->setObjectName("recomingBox");
   auto* rl = new QVBoxLayout(recoming);
   rl->setContentsMargins(4, 4, 4, 4);
@@ -131,7 +132,7 @@ void AllTablePage::Show(const WorkspaceView& ws) {
                                                            {u7_, ws.u7}, {u8_, ws.u8}};
   // A header cut short by the layout can still be read whole.
   for (const auto& [label, text] : header) {
-    label->setText(Display(text));
+    label->setText(CoreText(text));
     label->setToolTip(label->text());
   }
   bfnumber_->setText(Display(ws.bfnumber));
@@ -145,7 +146,7 @@ void AllTablePage::ShowView(const ViewState& view) {
   exchangeEnabled_ = view.bfbuttonEnabled;
   UpdateButtons();
   mm_->SelectSourceRow(view.raceOnScreen);
-  exchangePrices_->setText(Display(view.exchangePrices));
+  exchangePrices_->setText(CoreText(view.exchangePrices));
 }
 
 void AllTablePage::SetIdle(bool idle) {

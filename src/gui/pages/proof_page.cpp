@@ -52,7 +52,7 @@ QIcon Swatch(const QColor& colour, bool dashed) {
 }
 
 QString SourceText(long long runId) {
-  return runId == 0 ? QString("live") : QString("back-test %1").arg(runId);
+  return runId == 0 ? ProofPage::tr("live") : ProofPage::tr("back-test %1").arg(runId);
 }
 
 QString Text(const std::string& s) {
@@ -136,53 +136,67 @@ enum MethodColumn {
   kTopShare,
 };
 
-const QStringList kMethodCaptions = {
-    "Source",         "Method", "Bets",     "Won",          "Strike",
-    "95 % interval",  "P/L SP", "ROI SP",   "Priced",       "P/L Kf",
-    "ROI Kf",         "A/E",    "Placed",   "Void",         "Losing run",
-    "Drawdown",       "Luck",   "Archie p", "Expected run", "Drawdown in runs",
-    "P/L SP w/o top", "Top 1 %"};
+QStringList MethodCaptions() {
+  return {ProofPage::tr("Source"),         ProofPage::tr("Method"),
+          ProofPage::tr("Bets"),           ProofPage::tr("Won"),
+          ProofPage::tr("Strike"),         ProofPage::tr("95 % interval"),
+          ProofPage::tr("P/L SP"),         ProofPage::tr("ROI SP"),
+          ProofPage::tr("Priced"),         ProofPage::tr("P/L Kf"),
+          ProofPage::tr("ROI Kf"),         ProofPage::tr("A/E"),
+          ProofPage::tr("Placed"),         ProofPage::tr("Void"),
+          ProofPage::tr("Losing run"),     ProofPage::tr("Drawdown"),
+          ProofPage::tr("Luck"),           ProofPage::tr("Archie p"),
+          ProofPage::tr("Expected run"),   ProofPage::tr("Drawdown in runs"),
+          ProofPage::tr("P/L SP w/o top"), ProofPage::tr("Top 1 %")};
+}
 
 QStringList MethodHints(double commission) {
   return {
-      "The live picks, or a back-test run",
-      "The system the pick was added under",
-      "Settled picks; void ones are counted apart",
-      "Winners",
-      "Winners out of the bets",
-      "Where the true strike rate lies, with 95 % confidence (Wilson score interval)",
-      "Profit at 1 point a bet to starting price: a winner pays SP - 1, a loser -1",
-      "Profit to SP per point staked",
-      "Bets that had an exchange price when picked",
-      QString("Profit at 1 point a bet at the price when picked, after %1 % commission on net "
-              "winnings")
+      ProofPage::tr("The live picks, or a back-test run"),
+      ProofPage::tr("The system the pick was added under"),
+      ProofPage::tr("Settled picks; void ones are counted apart"),
+      ProofPage::tr("Winners"),
+      ProofPage::tr("Winners out of the bets"),
+      ProofPage::tr(
+          "Where the true strike rate lies, with 95 % confidence (Wilson score interval)"),
+      ProofPage::tr("Profit at 1 point a bet to starting price: a winner pays SP - 1, a loser -1"),
+      ProofPage::tr("Profit to SP per point staked"),
+      ProofPage::tr("Bets that had an exchange price when picked"),
+      ProofPage::tr(
+          "Profit at 1 point a bet at the price when picked, after %1 % commission on net "
+          "winnings")
           .arg(Text(FixedText(commission * 100, 1))),
-      "Profit at the price when picked per point staked",
-      "A/E against prices when picked: actual winners of the priced picks against those their "
-      "prices expect (1 / price each); above 1 beats the market",
-      "Bets that finished in the first three",
-      "Void picks (non-runners, races not run), left out of every figure",
-      "The longest run of losers in a row",
-      "The deepest fall of the level-stakes bank to SP from its highest point",
-      "Luck: exact, against prices when picked. How often luck alone, each priced pick winning "
-      "as often as its price says, makes at least this profit at the prices taken: the rarer, "
-      "the less it looks like luck",
-      "Archie against prices when picked: the chance of winners this far from those the prices "
-      "expect by luck alone (chi-square, 1 degree of freedom); \"(few)\" when fewer than 5 "
-      "winners were expected, too few to trust it",
-      "The longest losing run to expect at this strike rate over this many bets, beside the "
-      "actual one",
-      "The deepest drawdown in units of the expected longest losing run: near 1 is what the "
-      "strike rate alone brings",
-      "Profit to SP without the biggest winner: what the profit rests on one result",
-      "The share of the profit to SP made by the top 1 % of winners (at least one)",
+      ProofPage::tr("Profit at the price when picked per point staked"),
+      ProofPage::tr(
+          "A/E against prices when picked: actual winners of the priced picks against those their "
+          "prices expect (1 / price each); above 1 beats the market"),
+      ProofPage::tr("Bets that finished in the first three"),
+      ProofPage::tr("Void picks (non-runners, races not run), left out of every figure"),
+      ProofPage::tr("The longest run of losers in a row"),
+      ProofPage::tr("The deepest fall of the level-stakes bank to SP from its highest point"),
+      ProofPage::tr(
+          "Luck: exact, against prices when picked. How often luck alone, each priced pick winning "
+          "as often as its price says, makes at least this profit at the prices taken: the rarer, "
+          "the less it looks like luck"),
+      ProofPage::tr(
+          "Archie against prices when picked: the chance of winners this far from those the prices "
+          "expect by luck alone (chi-square, 1 degree of freedom); \"(few)\" when fewer than 5 "
+          "winners were expected, too few to trust it"),
+      ProofPage::tr(
+          "The longest losing run to expect at this strike rate over this many bets, beside the "
+          "actual one"),
+      ProofPage::tr(
+          "The deepest drawdown in units of the expected longest losing run: near 1 is what the "
+          "strike rate alone brings"),
+      ProofPage::tr("Profit to SP without the biggest winner: what the profit rests on one result"),
+      ProofPage::tr("The share of the profit to SP made by the top 1 % of winners (at least one)"),
   };
 }
 
 QString ArchieText(const proof::MethodFigures& f) {
   if (f.pricedBets == 0) return QString::fromUtf8("—");
   QString text = QString::fromStdString(FixedText(f.archieP, 3));
-  if (f.expectedWinners < proof::kArchieFewestExpected) text += " (few)";
+  if (f.expectedWinners < proof::kArchieFewestExpected) text += ProofPage::tr(" (few)");
   return text;
 }
 
@@ -221,14 +235,14 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
   to_ = dateEdit("proofToEdit");
   method_ = new QComboBox;
   method_->setObjectName("proofMethodBox");
-  method_->addItem("All methods");
+  method_->addItem(tr("All methods"));
   course_ = new QComboBox;
   course_->setObjectName("proofCourseBox");
-  course_->addItem("All courses");
+  course_->addItem(tr("All courses"));
   course_->setMinimumContentsLength(10);
-  filters->addWidget(new QLabel("From"));
+  filters->addWidget(new QLabel(tr("From")));
   filters->addWidget(from_);
-  filters->addWidget(new QLabel("to"));
+  filters->addWidget(new QLabel(tr("to")));
   filters->addWidget(to_);
   filters->addSpacing(8);
   filters->addWidget(method_);
@@ -240,52 +254,53 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
   runs->setSpacing(6);
   run_ = new QComboBox;
   run_->setObjectName("proofRunBox");
-  run_->addItem("The newest back-test", kLatestRun);
+  run_->addItem(tr("The newest back-test"), kLatestRun);
   run_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  runs->addWidget(new QLabel("Beside the live picks:"));
+  runs->addWidget(new QLabel(tr("Beside the live picks:")));
   runs->addWidget(run_);
-  backtest_ = MakeButton("backtestButton", "Back-test");
+  backtest_ = MakeButton("backtestButton", tr("Back-test"));
   backtest_->setToolTip(
-      "Replay every stored day of the range from the archive, run Best Rank and Best Recoming "
-      "on it and settle the picks from the results stored; nothing goes to the network");
+      tr("Replay every stored day of the range from the archive, run Best Rank and Best Recoming "
+         "on it and settle the picks from the results stored; nothing goes to the network"));
   runs->addWidget(backtest_);
   runs->addSpacing(8);
   breakdown_ = new QComboBox;
   breakdown_->setObjectName("proofBreakdownBox");
-  breakdown_->setToolTip("The figures again, split by one trait of the picks (the Breakdown tab)");
-  breakdown_->addItem("No breakdown", QString());
-  const std::pair<proof::Breakdown, const char*> breakdowns[] = {
-      {proof::Breakdown::kBand, "By price when picked"},
-      {proof::Breakdown::kCourse, "By course"},
-      {proof::Breakdown::kMonth, "By month"},
-      {proof::Breakdown::kClass, "By race class"},
-      {proof::Breakdown::kRunners, "By field size"}};
+  breakdown_->setToolTip(
+      tr("The figures again, split by one trait of the picks (the Breakdown tab)"));
+  breakdown_->addItem(tr("No breakdown"), QString());
+  const std::pair<proof::Breakdown, QString> breakdowns[] = {
+      {proof::Breakdown::kBand, tr("By price when picked")},
+      {proof::Breakdown::kCourse, tr("By course")},
+      {proof::Breakdown::kMonth, tr("By month")},
+      {proof::Breakdown::kClass, tr("By race class")},
+      {proof::Breakdown::kRunners, tr("By field size")}};
   for (const auto& [by, caption] : breakdowns)
     breakdown_->addItem(caption, QString(proof::BreakdownName(by)));
   runs->addWidget(breakdown_);
   staking_ = new QComboBox;
   staking_->setObjectName("proofStakingBox");
-  staking_->setToolTip("The stakes the bank curve is drawn for, every bet settled to SP");
-  staking_->addItem("Level stakes: 1 point", QString(proof::StakingName(kStakings[0])));
-  staking_->addItem("2 % of a 100-point bank", QString(proof::StakingName(kStakings[1])));
-  staking_->addItem("To win 1 point", QString(proof::StakingName(kStakings[2])));
+  staking_->setToolTip(tr("The stakes the bank curve is drawn for, every bet settled to SP"));
+  staking_->addItem(tr("Level stakes: 1 point"), QString(proof::StakingName(kStakings[0])));
+  staking_->addItem(tr("2 % of a 100-point bank"), QString(proof::StakingName(kStakings[1])));
+  staking_->addItem(tr("To win 1 point"), QString(proof::StakingName(kStakings[2])));
   runs->addWidget(staking_);
   runs->addStretch(1);
   record_ = MakeLabel("proofRecord");
   record_->setTextFormat(Qt::PlainText);
   record_->setToolTip(
-      "Every pick made, withdrawn and settled is an event hashed over the one before it: a "
-      "record changed after the fact no longer matches its hashes");
+      tr("Every pick made, withdrawn and settled is an event hashed over the one before it: a "
+         "record changed after the fact no longer matches its hashes"));
   runs->addWidget(record_);
-  exportRecord_ = MakeButton("exportRecordButton", "Export");
+  exportRecord_ = MakeButton("exportRecordButton", tr("Export"));
   exportRecord_->setToolTip(
-      "Write the record as trotix-record.jsonl in the data folder, one event a line, for anyone "
-      "to check");
+      tr("Write the record as trotix-record.jsonl in the data folder, one event a line, for anyone "
+         "to check"));
   runs->addWidget(exportRecord_);
-  digest_ = MakeButton("digestButton", "Digest");
+  digest_ = MakeButton("digestButton", tr("Digest"));
   digest_->setToolTip(
-      "The hash of the record before today's first race: publish it before racing, and anyone "
-      "given the export later can see the picks were made before the off");
+      tr("The hash of the record before today's first race: publish it before racing, and anyone "
+         "given the export later can see the picks were made before the off"));
   runs->addWidget(digest_);
   l->addLayout(runs);
 
@@ -296,12 +311,12 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
   auto* tl = new QVBoxLayout(top);
   tl->setContentsMargins(0, 0, 0, 0);
   tl->setSpacing(2);
-  methods_ = new FiguresTable("proofMethods", kMethodCaptions, MethodHints(commission_));
+  methods_ = new FiguresTable("proofMethods", MethodCaptions(), MethodHints(commission_));
   tl->addWidget(methods_, 1);
   auto* basis = MakeLabel("proofBasis",
-                          "A/E, Archie and luck are taken against the prices when picked, over "
-                          "the picks that had one (luck: exact); P/L SP, runs and drawdown over "
-                          "every settled pick, to starting price.");
+                          tr("A/E, Archie and luck are taken against the prices when picked, over "
+                             "the picks that had one (luck: exact); P/L SP, runs and drawdown over "
+                             "every settled pick, to starting price."));
   basis->setWordWrap(true);
   tl->addWidget(basis);
   summary_ = MakeLabel("proofSummary");
@@ -316,37 +331,40 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
   chart_->setObjectName("proofChart");
   chart_->setRenderHint(QPainter::Antialiasing);
   chart_->setChart(NewPlainChart(QMargins(2, 2, 4, 2), font()));
-  views_->addTab(chart_, "Bank curve");
+  views_->addTab(chart_, tr("Bank curve"));
 
   auto* list = new QWidget;
   auto* ll = new QVBoxLayout(list);
   ll->setContentsMargins(4, 4, 4, 4);
   auto* listBar = new QHBoxLayout;
-  picksCaption_ = MakeLabel("proofPicksCaption", "Double-click a method to list its picks");
+  picksCaption_ = MakeLabel("proofPicksCaption", tr("Double-click a method to list its picks"));
   picksCaption_->setTextFormat(Qt::PlainText);
   listBar->addWidget(picksCaption_, 1);
-  export_ = MakeButton("exportProofPicksButton", "Export CSV");
-  export_->setToolTip("Write this list as CSV in the data folder");
+  export_ = MakeButton("exportProofPicksButton", tr("Export CSV"));
+  export_->setToolTip(tr("Write this list as CSV in the data folder"));
   export_->setEnabled(false);
   listBar->addWidget(export_);
   ll->addLayout(listBar);
   picks_ = new FiguresTable(
       "proofPicks",
-      {"Date", "Time", "Course", "Runner", "Price", "Result", "SP", "Profit", "Total"},
-      {"", "", "", "", "The exchange price when picked", "", "Starting price",
-       "At 1 point to SP; a void pick is 0", "The running total"});
+      {tr("Date"), tr("Time"), tr("Course"), tr("Runner"), tr("Price"), tr("Result"), tr("SP"),
+       tr("Profit"), tr("Total")},
+      {"", "", "", "", tr("The exchange price when picked"), "", tr("Starting price"),
+       tr("At 1 point to SP; a void pick is 0"), tr("The running total")});
   ll->addWidget(picks_, 1);
-  views_->addTab(list, "Picks");
+  views_->addTab(list, tr("Picks"));
   groups_ = new FiguresTable(
       "proofGroups",
-      {"Group", "Source", "Method", "Bets", "Won", "Strike", "P/L SP", "ROI SP", "Priced", "P/L Kf",
-       "ROI Kf", "A/E", "Archie p", "Luck"},
-      {"The breakdown's group: price when picked, course, month, race class or field size (from "
-       "the day's stored card)",
-       "", "", "Settled picks", "", "", "At 1 point a bet to SP", "", "Picks with a price",
-       "At the price when picked, after commission", "", "A/E against prices when picked",
-       "Archie against prices when picked", "Luck: exact, against prices when picked"});
-  views_->addTab(groups_, "Breakdown");
+      {tr("Group"), tr("Source"), tr("Method"), tr("Bets"), tr("Won"), tr("Strike"), tr("P/L SP"),
+       tr("ROI SP"), tr("Priced"), tr("P/L Kf"), tr("ROI Kf"), tr("A/E"), tr("Archie p"),
+       tr("Luck")},
+      {tr("The breakdown's group: price when picked, course, month, race class or field size (from "
+          "the day's stored card)"),
+       "", "", tr("Settled picks"), "", "", tr("At 1 point a bet to SP"), "",
+       tr("Picks with a price"), tr("At the price when picked, after commission"), "",
+       tr("A/E against prices when picked"), tr("Archie against prices when picked"),
+       tr("Luck: exact, against prices when picked")});
+  views_->addTab(groups_, tr("Breakdown"));
   split->addWidget(views_);
   split->setStretchFactor(0, 2);
   split->setStretchFactor(1, 3);
@@ -467,12 +485,12 @@ void ProofPage::ShowFilters(const ProofReport& r) {
     const int at = box->findData(QByteArray::fromStdString(chosen));
     box->setCurrentIndex(chosen.empty() || at < 0 ? 0 : at);
   };
-  fill(method_, "All methods", r.methods, r.query.method);
-  fill(course_, "All courses", r.courses, r.query.course);
+  fill(method_, tr("All methods"), r.methods, r.query.method);
+  fill(course_, tr("All courses"), r.courses, r.query.course);
   run_->clear();
-  run_->addItem("No back-test", 0LL);
+  run_->addItem(tr("No back-test"), 0LL);
   for (const BacktestRunInfo& run : r.runs)
-    run_->addItem(QString("Back-test %1: %2 – %3, %4 picks")
+    run_->addItem(tr("Back-test %1: %2 – %3, %4 picks")
                       .arg(run.id)
                       .arg(Text(FormatDate(run.first)), Text(FormatDate(run.last)))
                       .arg(run.picks),
@@ -527,9 +545,10 @@ void ProofPage::ShowMethods(const ProofReport& r) {
 void ProofPage::ShowSummary(int row) {
   if (!report_ || row < 0 || row >= static_cast<int>(rows_.size())) {
     const bool any = report_ && !report_->methods.empty();
-    summary_->setText(any ? "No settled picks match the filters."
-                          : "No picks yet: \"Best Rank\", \"Best Recoming\" and a double-click on "
-                            "a runner add them on \"Report\", and \"Settle\" settles them.");
+    summary_->setText(
+        any ? tr("No settled picks match the filters.")
+            : tr("No picks yet: \"Best Rank\", \"Best Recoming\" and a double-click on "
+                 "a runner add them on \"Report\", and \"Settle\" settles them."));
     return;
   }
   const auto& [runId, method] = rows_[row];
@@ -537,21 +556,19 @@ void ProofPage::ShowSummary(int row) {
     if (side.runId != runId) continue;
     for (const proof::MethodFigures& f : side.methods) {
       if (f.method != method) continue;
-      QString text = QString(
-                         "%1 (%2): %3 winners from %4 bets, %5. With 95 % confidence its true "
-                         "strike rate lies between %6 and %7.")
+      QString text = tr("%1 (%2): %3 winners from %4 bets, %5. With 95 % confidence its true "
+                        "strike rate lies between %6 and %7.")
                          .arg(Display(f.method), SourceText(runId))
                          .arg(f.winners)
                          .arg(f.bets)
                          .arg(Text(PercentText(f.strikeRate)), Text(PercentText(f.wilsonLow)),
                               Text(PercentText(f.wilsonHigh)));
       if (f.luckOneIn >= 1.05)
-        text += QString(" Luck alone would make its profit at the prices taken %1 times.")
+        text += tr(" Luck alone would make its profit at the prices taken %1 times.")
                     .arg(Text(LuckText(f.luckOneIn)));
       else if (f.luckOneIn > 0)
-        text += " Luck alone would do as well at the prices taken almost every time.";
-      if (side.pending > 0)
-        text += QString(" %1 picks not yet settled are left out.").arg(side.pending);
+        text += tr(" Luck alone would do as well at the prices taken almost every time.");
+      if (side.pending > 0) text += tr(" %1 picks not yet settled are left out.").arg(side.pending);
       summary_->setText(text);
       return;
     }
@@ -591,15 +608,15 @@ void ProofPage::ShowCurves(const ProofReport& r) {
   auto* days = new QDateTimeAxis;
   days->setFormat("dd.MM.yy");
   days->setLabelsFont(small);
-  days->setTitleText("day picked");
+  days->setTitleText(tr("day picked"));
   days->setTitleFont(small);
   days->setTickCount(7);
   auto* points = new QValueAxis;
   points->setLabelFormat("%.0f");
   points->setLabelsFont(small);
-  const char* stakes[] = {"level stakes of 1 point", "2 % of a 100-point bank",
-                          "stakes to win 1 point"};
-  points->setTitleText(QString("points to SP, %1").arg(stakes[static_cast<int>(staking)]));
+  const QString stakes[] = {tr("level stakes of 1 point"), tr("2 % of a 100-point bank"),
+                            tr("stakes to win 1 point")};
+  points->setTitleText(tr("points to SP, %1").arg(stakes[static_cast<int>(staking)]));
   points->setTitleFont(small);
   chart->addAxis(days, Qt::AlignBottom);
   chart->addAxis(points, Qt::AlignLeft);
@@ -650,7 +667,7 @@ void ProofPage::ShowCurves(const ProofReport& r) {
         auto* area = new QAreaSeries(upper, lower);
         upper->setParent(area);
         lower->setParent(area);
-        area->setName(name + ", drawdown");
+        area->setName(name + tr(", drawdown"));
         QColor fill = colour;
         fill.setAlpha(60);
         area->setBrush(fill);
@@ -690,7 +707,7 @@ void ProofPage::ShowPicks(long long runId, const std::string& method) {
       if (s.runId == runId) side = &s;
   const auto lines = side ? PickLines(side->bets, method) : std::vector<PickLine>();
   if (lines.empty()) {
-    picksCaption_->setText("Double-click a method to list its picks");
+    picksCaption_->setText(tr("Double-click a method to list its picks"));
     export_->setEnabled(false);
     return;
   }
@@ -717,11 +734,11 @@ void ProofPage::ShowPicks(long long runId, const std::string& method) {
   }
   picks_->resizeColumnsToContents();
   picks_->scrollToBottom();
-  QString caption = QString("%1, %2: %3 settled picks, %4 points at SP")
+  QString caption = tr("%1, %2: %3 settled picks, %4 points at SP")
                         .arg(Display(method), SourceText(runId))
                         .arg(settled)
                         .arg(Text(PointsText(lines.back().total)));
-  if (pending > 0) caption += QString(", %1 pending").arg(pending);
+  if (pending > 0) caption += tr(", %1 pending").arg(pending);
   picksCaption_->setText(caption);
   export_->setEnabled(idle_);
 }

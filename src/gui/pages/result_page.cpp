@@ -25,13 +25,13 @@ ResultPage::ResultPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
   setObjectName("resultPage");
   auto* l = PageColumn(this);
   auto* bar = new QHBoxLayout;
-  bar->addWidget(new QLabel("Date:"));
+  bar->addWidget(new QLabel(tr("Date:")));
   date_ = new QLineEdit;
   date_->setObjectName("resultsDateEdit");
   date_->setInputMask("99.99.9999");
   date_->setFixedWidth(96);
   bar->addWidget(date_);
-  load_ = MakeButton("loadResultsButton", "LOAD");
+  load_ = MakeButton("loadResultsButton", tr("LOAD"));
   load_->setFixedWidth(90);
   connect(load_, &QPushButton::clicked, this, [this] {
     HideNoInformation();
@@ -56,10 +56,10 @@ ResultPage::ResultPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
   viz_->setStyleSheet(
       "#viz { background: #fff8e1; border: 1px solid #c8a04a; border-radius: 4px; }");
   auto* vl = new QVBoxLayout(viz_);
-  auto* title = new QLabel("No Information");
+  auto* title = new QLabel(tr("No Information"));
   title->setFont(Larger(title->font(), 8));
   title->setAlignment(Qt::AlignCenter);
-  auto* later = new QLabel("please try again later ...");
+  auto* later = new QLabel(tr("please try again later ..."));
   later->setAlignment(Qt::AlignCenter);
   vl->addWidget(title);
   vl->addWidget(later);

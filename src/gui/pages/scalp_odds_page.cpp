@@ -14,8 +14,8 @@ ScalpOddsPage::ScalpOddsPage(const WorkspaceView& ws, QWidget* parent) : QWidget
   setObjectName("scalpOddsPage");
   auto* l = PageColumn(this);
   auto* bar = new QHBoxLayout;
-  refresh_ = MakeButton("refreshMovesButton", "Обновить");
-  refresh_->setToolTip("Load the market moves afresh");
+  refresh_ = MakeButton("refreshMovesButton", tr("Обновить"));
+  refresh_->setToolTip(tr("Load the market moves afresh"));
   connect(refresh_, &QPushButton::clicked, this, &ScalpOddsPage::reloadRequested);
   bar->addWidget(refresh_);
   bar->addStretch();

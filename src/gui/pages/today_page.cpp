@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "gui/core_texts.h"
 #include "gui/display_text.h"
 #include "gui/pages/grid_view.h"
 #include "gui/pages/page_parts.h"
@@ -16,7 +17,7 @@ TodayPage::TodayPage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent)
   rt_ = new GridView("RT", ws.RT, GridView::Select::Rows, GridView::Sort::ByHeader);
   rt_->SetFlagPictures(rt::kFlag);
   l->addWidget(rt_);
-  count_ = MakeLabel("glavcount", "Count: 0");
+  count_ = MakeLabel("glavcount", tr("Count: 0"));
   count_->setFont(Larger(count_->font(), 0));
   l->addWidget(count_);
   // The race is the row; the column of the click does not matter.
@@ -26,7 +27,7 @@ TodayPage::TodayPage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent)
 
 void TodayPage::Show(const WorkspaceView& ws) {
   rt_->SetTable(ws.RT);
-  count_->setText(Display(ws.glavcount));
+  count_->setText(CoreText(ws.glavcount));
 }
 
 }  // namespace trotix::gui
