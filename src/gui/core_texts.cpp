@@ -216,6 +216,7 @@ namespace {
     QT_TRANSLATE_NOOP("CoreText", "Proof"),
     QT_TRANSLATE_NOOP("CoreText", "About"),
     QT_TRANSLATE_NOOP("CoreText", "ALL TABLE"),
+    QT_TRANSLATE_NOOP("CoreText", "Summ BF:"),
     QT_TRANSLATE_NOOP("CoreText", "Count:"),
     QT_TRANSLATE_NOOP("CoreText", "Course:"),
     QT_TRANSLATE_NOOP("CoreText", "Name:"),

@@ -228,13 +228,17 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
           });
       progress.ShowPanel(false);
       const int done = static_cast<int>(built.size());
-      std::string text = "Built " + std::to_string(done - failed) + " demo days with " +
-                         std::to_string(picks) + " picks, each day settled";
-      if (failed > 0) text += "; " + std::to_string(failed) + " days failed";
+      QString text = QCoreApplication::translate(
+                         "Launch", "Built %1 demo days with %2 picks, each day settled")
+                         .arg(done - failed)
+                         .arg(picks);
+      if (failed > 0) text += QCoreApplication::translate("Launch", "; %1 days failed").arg(failed);
       if (done < days)
-        text += "; cancelled after " + std::to_string(done) + " of " + std::to_string(days) +
-                " days, the days built are kept";
-      return text;
+        text += QCoreApplication::translate(
+                    "Launch", "; cancelled after %1 of %2 days, the days built are kept")
+                    .arg(done)
+                    .arg(days);
+      return text.toStdString();
     };
   }
 

@@ -1,5 +1,6 @@
 #include "gui/settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -153,7 +154,8 @@ SessionOptions RunSessionOptions(const Settings& settings, const Settings::RunVa
   const QString stray = QDir::current().filePath(kRememberMeFile);
   if (QDir::current() != QDir(folder) && QFileInfo(stray).isFile() &&
       !QFileInfo::exists(QDir(folder).filePath(kRememberMeFile)))
-    said << QString("%1 ignored: Trotix keeps its files in %2").arg(stray, folder);
+    said << QCoreApplication::translate("Settings", "%1 ignored: Trotix keeps its files in %2")
+                .arg(stray, folder);
   if (notes) *notes << said;
   return o;
 }

@@ -751,6 +751,10 @@
         <source>II6: a value of part II, coloured by the race number it equals: DV red, FNH green, ID blue, VP purple</source>
         <translation>II6: a value of part II, coloured by the race number it equals: DV red, FNH green, ID blue, VP purple</translation>
     </message>
+    <message>
+        <source>Summ BF:</source>
+        <translation>Betfair total:</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>
@@ -761,6 +765,28 @@
     <message>
         <source>English</source>
         <translation>English</translation>
+    </message>
+</context>
+<context>
+    <name>Launch</name>
+    <message>
+        <source>Built %1 demo days with %2 picks, each day settled</source>
+        <translation>Built %1 demo days with %2 picks, each day settled</translation>
+    </message>
+    <message>
+        <source>; %1 days failed</source>
+        <translation>; %1 days failed</translation>
+    </message>
+    <message>
+        <source>; cancelled after %1 of %2 days, the days built are kept</source>
+        <translation>; cancelled after %1 of %2 days, the days built are kept</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>%1 ignored: Trotix keeps its files in %2</source>
+        <translation>%1 ignored: Trotix keeps its files in %2</translation>
     </message>
 </context>
 <context>
