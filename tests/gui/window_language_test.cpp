@@ -36,7 +36,7 @@ namespace {
 
 const QRegularExpression kCyrillic("[\\x{0400}-\\x{04FF}]");
 
-// The window on a demo server of its own, messages caught by a hook.
+// The window on a demo server of its own, messages caught by a hook, the browser never opened.
 struct Window {
   Window() {
     vendorsim::SimOptions o;
@@ -55,6 +55,7 @@ struct Window {
     w.zorvat = MakeNonRedirectingClient();
     window = std::make_unique<MainWindow>(std::move(w));
     window->ports().SetMessageHook([this](const QString& text) { messages << text; });
+    window->ports().SetBrowserHook([](const QString&) {});  // no browser opens in a test
     window->resize(1280, 900);
     window->show();
   }
@@ -191,6 +192,17 @@ class WindowLanguageTest : public QObject {
     w.window->findChild<QAction*>("deleteReportRowAction")->trigger();
     QVERIFY(w.Wait(w.window->shown().command + 1));
     QCOMPARE(w.messages.value(1), QString("Please select a horse"));
+
+    // A release the server no longer knows: three lines, each in English, the site between.
+    Window outdated;
+    outdated.server->Override("/refresh/trotix3.8.txt", "gone", 404);
+    QVERIFY(outdated.Wait(outdated.window->Start()));
+    QVERIFY(outdated.SignIn("demo"));
+    const QString update = outdated.messages.value(0);
+    QVERIFY2(update.startsWith("Please update to the new version!\n\rGo to site "),
+             qPrintable(update));
+    QVERIFY2(update.endsWith("\n\rDownload the new version from the web site!"),
+             qPrintable(update));
 
     UseLanguage(kAsWritten);
     Window asWritten;
