@@ -203,10 +203,15 @@ int RunTrotix(QApplication& app, int argc, char** argv) {
       options.archive = std::make_shared<SqliteArchive>(
           folder / (o.demo ? kDemoArchiveFileName : kArchiveFileName));
       if (options.archive->readOnly())
-        options.archiveNote = "The archive " + options.archive->file().string() +
-                              " is read-only: it is read, nothing is recorded";
+        options.archiveNote =
+            QCoreApplication::translate(
+                "Launch", "The archive %1 is read-only: it is read, nothing is recorded")
+                .arg(QString::fromStdString(options.archive->file().string()))
+                .toStdString();
     } catch (const ArchiveError& e) {
-      options.archiveNote = std::string(e.what()) + "; working without the archive";
+      options.archiveNote =
+          e.what() +
+          QCoreApplication::translate("Launch", "; working without the archive").toStdString();
     }
   }
   if (o.demo && options.archive) {

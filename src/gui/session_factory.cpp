@@ -1,5 +1,7 @@
 #include "gui/session_factory.h"
 
+#include <QCoreApplication>
+
 #include "app/system_clock.h"
 #include "archive/archive_http_client.h"
 #include "archive/recording_http_client.h"
@@ -62,7 +64,9 @@ std::optional<MadeSession> SessionFactory::Replay(SessionOptions options, const 
   try {
     const auto stored = archive_->LoadDay(day);
     if (!stored) {
-      error = "The archive holds no day " + FormatDate(day);
+      error = QCoreApplication::translate("SessionFactory", "The archive holds no day %1")
+                  .arg(QString::fromStdString(FormatDate(day)))
+                  .toStdString();
       return std::nullopt;
     }
     replay->archive = std::make_unique<SessionArchive>(*archive_, day);

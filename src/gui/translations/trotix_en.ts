@@ -781,6 +781,21 @@
         <source>; cancelled after %1 of %2 days, the days built are kept</source>
         <translation>; cancelled after %1 of %2 days, the days built are kept</translation>
     </message>
+    <message>
+        <source>The archive %1 is read-only: it is read, nothing is recorded</source>
+        <translation>The archive %1 is read-only: it is read, nothing is recorded</translation>
+    </message>
+    <message>
+        <source>; working without the archive</source>
+        <translation>; working without the archive</translation>
+    </message>
+</context>
+<context>
+    <name>SessionFactory</name>
+    <message>
+        <source>The archive holds no day %1</source>
+        <translation>The archive holds no day %1</translation>
+    </message>
 </context>
 <context>
     <name>Settings</name>
