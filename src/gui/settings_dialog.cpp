@@ -152,6 +152,7 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
   language_->setCurrentIndex(std::max(0, language_->findData(settings.Get(Key::kLanguage))));
   language_->setToolTip(tr("The window's captions; a change shows at the next start"));
   form->addRow(tr("Language:"), language_);
+  if (Settings::Overridden(Key::kLanguage, commandLine)) overridden << tr("language");
   l->addLayout(form);
 
   if (!overridden.isEmpty()) {

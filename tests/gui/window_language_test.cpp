@@ -38,7 +38,7 @@ const QRegularExpression kCyrillic("[\\x{0400}-\\x{04FF}]");
 
 // The window on a demo server of its own, messages caught by a hook, the browser never opened.
 struct Window {
-  Window() {
+  explicit Window(const Settings::RunValues& given = {}) {
     vendorsim::SimOptions o;
     o.date = SystemClock().Today();
     o.races = 6;
@@ -51,6 +51,7 @@ struct Window {
     for (const auto& [key, member] : kHostKeys)
       w.commandLine[key] = QString::fromStdString(hosts.*member);
     w.commandLine[Settings::Key::kDataFolder] = folder.path();
+    w.commandLine.insert(given.begin(), given.end());
     w.web = MakeRedirectingClient();
     w.zorvat = MakeNonRedirectingClient();
     window = std::make_unique<MainWindow>(std::move(w));
@@ -224,6 +225,11 @@ class WindowLanguageTest : public QObject {
     QVERIFY(!UseLanguage("xx"));  // no such translation: none installed
     QVERIFY(UseLanguage(w.settings->Get(Settings::Key::kLanguage).toString()));
     QCOMPARE(QCoreApplication::translate("trotix::gui::SignInPage", "ВХОД"), QString("Sign in"));
+
+    // `--language` rules this run: the dialog says so.
+    Window given({{Settings::Key::kLanguage, "en"}});
+    auto* note = given.window->OpenSettings()->findChild<QLabel*>("overriddenNote");
+    QVERIFY(note && note->text().contains("language"));
   }
 };
 

@@ -1614,6 +1614,10 @@
         <source>For this run the command line or a TROTIX_… variable sets the %1; what is kept here is used where they set nothing.</source>
         <translation>For this run the command line or a TROTIX_… variable sets the %1; what is kept here is used where they set nothing.</translation>
     </message>
+    <message>
+        <source>language</source>
+        <translation>language</translation>
+    </message>
 </context>
 <context>
     <name>trotix::gui::SignInPage</name>
