@@ -96,7 +96,7 @@ SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(pa
 
   archive_ = new QFrame;
   archive_->setObjectName("archivePanel");
-  archive_->setFixedWidth(330);
+  archive_->setMinimumWidth(330);  // wider when a date needs it
   archive_->setStyleSheet(
       "#archivePanel { background: rgba(0, 0, 0, 120); border-radius: 8px; }"
       "#archivePanel QLabel, #archivePanel QCheckBox { color: white; }");
@@ -105,6 +105,7 @@ SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(pa
   days->addWidget(MakeLabel("storedDaysLabel", "STORED DAYS:"), 0, 0);
   storedDays_ = new QComboBox;
   storedDays_->setObjectName("storedDaysBox");
+  storedDays_->setSizeAdjustPolicy(QComboBox::AdjustToContents);  // the whole date, never cut
   days->addWidget(storedDays_, 0, 1);
   replay_ = MakeButton("replayDayButton", "Replay");
   replay_->setToolTip("Open the stored day offline, as it was seen");
