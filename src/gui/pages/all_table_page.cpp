@@ -61,9 +61,7 @@ AllTablePage::AllTablePage(const WorkspaceView& ws, QWidget* parent) : QWidget(p
   bfnumber_ = MakeLabel("bfnumber");
   head->addWidget(bfnumber_, 0, 4);
   bfnumber_->hide();
-  // The name and the going are the longest: their columns take the room there is.
-  head->setColumnStretch(2, 1);
-  head->setColumnStretch(3, 2);
+  head->setColumnStretch(3, 1);
   tv_ = MakeButton("tvButton", QString());
   tv_->setIcon(TvIcon());
   tv_->setToolTip("TV Translation");

@@ -247,7 +247,7 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
   course_ = new QComboBox;
   course_->setObjectName("proofCourseBox");
   course_->addItem("All courses");
-  course_->setMinimumContentsLength(10);
+  course_->setMinimumContentsLength(8);
   filters->addWidget(new QLabel("From"));
   filters->addWidget(from_);
   filters->addWidget(new QLabel("to"));
@@ -255,6 +255,28 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
   filters->addSpacing(8);
   filters->addWidget(method_);
   filters->addWidget(course_);
+  // The figures' breakdown and staking share the filters' row: the row beneath keeps room for
+  // the run's name and the record.
+  breakdown_ = new QComboBox;
+  breakdown_->setObjectName("proofBreakdownBox");
+  breakdown_->setToolTip("The figures again, split by one trait of the picks (the Breakdown tab)");
+  breakdown_->addItem("No breakdown", QString());
+  const std::pair<proof::Breakdown, const char*> breakdowns[] = {
+      {proof::Breakdown::kBand, "By price when picked"},
+      {proof::Breakdown::kCourse, "By course"},
+      {proof::Breakdown::kMonth, "By month"},
+      {proof::Breakdown::kClass, "By race class"},
+      {proof::Breakdown::kRunners, "By field size"}};
+  for (const auto& [by, caption] : breakdowns)
+    breakdown_->addItem(caption, QString(proof::BreakdownName(by)));
+  filters->addWidget(breakdown_);
+  staking_ = new QComboBox;
+  staking_->setObjectName("proofStakingBox");
+  staking_->setToolTip("The stakes the bank curve is drawn for, every bet settled to SP");
+  staking_->addItem("Level stakes: 1 point", QString(proof::StakingName(kStakings[0])));
+  staking_->addItem("2 % of a 100-point bank", QString(proof::StakingName(kStakings[1])));
+  staking_->addItem("To win 1 point", QString(proof::StakingName(kStakings[2])));
+  filters->addWidget(staking_);
   filters->addStretch(1);
   l->addLayout(filters);
 
@@ -271,29 +293,8 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
       "Replay every stored day of the range from the archive, run Best Rank and Best Recoming "
       "on it and settle the picks from the results stored; nothing goes to the network");
   runs->addWidget(backtest_);
-  runs->addSpacing(8);
-  breakdown_ = new QComboBox;
-  breakdown_->setObjectName("proofBreakdownBox");
-  breakdown_->setToolTip("The figures again, split by one trait of the picks (the Breakdown tab)");
-  breakdown_->addItem("No breakdown", QString());
-  const std::pair<proof::Breakdown, const char*> breakdowns[] = {
-      {proof::Breakdown::kBand, "By price when picked"},
-      {proof::Breakdown::kCourse, "By course"},
-      {proof::Breakdown::kMonth, "By month"},
-      {proof::Breakdown::kClass, "By race class"},
-      {proof::Breakdown::kRunners, "By field size"}};
-  for (const auto& [by, caption] : breakdowns)
-    breakdown_->addItem(caption, QString(proof::BreakdownName(by)));
-  runs->addWidget(breakdown_);
-  staking_ = new QComboBox;
-  staking_->setObjectName("proofStakingBox");
-  staking_->setToolTip("The stakes the bank curve is drawn for, every bet settled to SP");
-  staking_->addItem("Level stakes: 1 point", QString(proof::StakingName(kStakings[0])));
-  staking_->addItem("2 % of a 100-point bank", QString(proof::StakingName(kStakings[1])));
-  staking_->addItem("To win 1 point", QString(proof::StakingName(kStakings[2])));
-  runs->addWidget(staking_);
   runs->addStretch(1);
-  record_ = MakeLabel("proofRecord");
+  record_ = MakeElidedLabel("proofRecord");
   record_->setTextFormat(Qt::PlainText);
   record_->setToolTip(
       "Every pick made, withdrawn and settled is an event hashed over the one before it: a "
