@@ -18,6 +18,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSet>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -1307,6 +1308,11 @@ void WindowTest::allTableFitsItsPricesAndTheChartDrawsOneRace() {
     QCOMPARE(w.shown().view.raceOnScreen, race);
     page->setCurrentIndex(kPageAllTable);
     QVERIFY(rig.Do([&] { rig.DoubleClickCell(mm, race, 1); }));
+    // The race list needs no sideways scrolling; the header's labels keep to their cells.
+    QVERIFY(!mm->horizontalScrollBar()->isVisible());
+    QVERIFY(!rig.Find<QLabel>("u4")->geometry().intersects(
+        rig.Find<QLabel>("exchangePrices")->geometry()));
+    QVERIFY(!rig.Find<QLabel>("u7")->geometry().intersects(rig.Find<QLabel>("u6")->geometry()));
     for (const int c : {tab::kKf, tab::kMove, tab::kZorvat})
       QVERIFY2(tab->columnWidth(c) >= needed(c), qPrintable(QString("column %1 at %2x%3: %4 < %5")
                                                                 .arg(c)
