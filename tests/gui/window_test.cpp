@@ -24,6 +24,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -1412,6 +1413,15 @@ void WindowTest::deleteTakesTheRowChosenByKeyboardOrRightClick() {
   QVERIFY(!buttonsOff);
   QCOMPARE(rep->model()->rowCount(), 1);
   QVERIFY(rig.Find<QPushButton>("saveReportButton")->isEnabled());
+
+  // A sorted column keeps room for its arrow beside the caption.
+  rep->sortByColumn(rep::kOdds, Qt::AscendingOrder);
+  QHeaderView* header = rep->horizontalHeader();
+  const int caption = header->fontMetrics().horizontalAdvance(
+      rep->model()->headerData(rep::kOdds, Qt::Horizontal).toString());
+  QVERIFY2(rep->columnWidth(rep::kOdds) >=
+               caption + header->style()->pixelMetric(QStyle::PM_HeaderMarkSize),
+           qPrintable(QString("%1 for %2").arg(rep->columnWidth(rep::kOdds)).arg(caption)));
 }
 
 QTEST_MAIN(WindowTest)
