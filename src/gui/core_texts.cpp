@@ -233,6 +233,9 @@ namespace {
     QT_TRANSLATE_NOOP("CoreText", "Summ Betfair:"),
     QT_TRANSLATE_NOOP("CoreText", "no price matched"),
     QT_TRANSLATE_NOOP("CoreText", "not in the archive"),
+    QT_TRANSLATE_NOOP("CoreText", "not loaded"),
+    QT_TRANSLATE_NOOP("CoreText", "exchange prices not loaded"),
+    QT_TRANSLATE_NOOP("CoreText", "Exchange prices"),
 };
 
 }  // namespace

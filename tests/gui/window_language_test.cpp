@@ -136,7 +136,7 @@ class WindowLanguageTest : public QObject {
       }
     for (int p = 0; p < kPageCount; ++p) check(PageCaption(p));
     for (const char* text : {kAuthorizationFailed, kConnectionFailed, kNoRaces, kSelectHorse,
-                             kAddedToReport, kExchangeTotalCaption, kNoPriceHint})
+                             kAddedToReport, kExchangeTotalCaption, kNoPriceHint, kNotLoaded})
       check(text);
     QVERIFY2(missing.isEmpty(), qPrintable(missing.join(" | ")));
   }

@@ -755,6 +755,18 @@
         <source>Summ BF:</source>
         <translation>Betfair total:</translation>
     </message>
+    <message>
+        <source>not loaded</source>
+        <translation>not loaded</translation>
+    </message>
+    <message>
+        <source>exchange prices not loaded</source>
+        <translation>exchange prices not loaded</translation>
+    </message>
+    <message>
+        <source>Exchange prices</source>
+        <translation>Exchange prices</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>
@@ -788,6 +800,21 @@
     <message>
         <source>; working without the archive</source>
         <translation>; working without the archive</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>live, the same 1 day</source>
+        <translation>live, the same 1 day</translation>
+    </message>
+    <message>
+        <source>live, the same %1 days</source>
+        <translation>live, the same %1 days</translation>
+    </message>
+    <message>
+        <source>back-test %1, cancelled: %2 of %3 days</source>
+        <translation>back-test %1, cancelled: %2 of %3 days</translation>
     </message>
 </context>
 <context>
@@ -912,6 +939,10 @@
         <source>The captions change to the language chosen at the next start</source>
         <translation>The captions change to the language chosen at the next start</translation>
     </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
 </context>
 <context>
     <name>trotix::gui::ProgressPanel</name>
@@ -922,6 +953,14 @@
     <message>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Runner pages</source>
+        <translation>Runner pages</translation>
+    </message>
+    <message>
+        <source>Races analysed</source>
+        <translation>Races analysed</translation>
     </message>
 </context>
 <context>
@@ -1385,6 +1424,10 @@
     <message>
         <source>, %1 pending</source>
         <translation>, %1 pending</translation>
+    </message>
+    <message>
+        <source>, cancelled: %1 of %2 days</source>
+        <translation>, cancelled: %1 of %2 days</translation>
     </message>
 </context>
 <context>
