@@ -42,6 +42,7 @@ void Session::AnalyseLive(int row) {
     ws_.bfnumber.clear();
     view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
     AnalyseRace(ws_, row, true, urls_, FetchedPages(urls, pages.bodies));
+    StoreRaceParts(row);
     ShowAnalysedRace(row, /*fetched=*/true);
     SayHowItEnded(&pages.failures);
   });
@@ -50,6 +51,7 @@ void Session::AnalyseLive(int row) {
 void Session::AnalyseWithoutOdds(int row) {
   AsCommand([&] {
     AnalyseRace(ws_, row, false, urls_, FetchedPages({}, {}));
+    StoreRaceParts(row);
     ShowAnalysedRace(row, /*fetched=*/false);
     ws_.bfnumber.clear();
     view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
@@ -69,11 +71,19 @@ void Session::ShowAnalysedRace(int row, bool fetched) {
 }
 
 void Session::RunBestRank(bool fromRealOdds) {
-  AsCommand([&] { RunBestOf(BestOfSystem::kBestRank, fromRealOdds); });
+  AsCommand([&] {
+    RunBestOf(
+        BestOfSystemName(BestOfSystem::kBestRank),
+        [&](int k) { BestOfRows(ws_, k, BestOfSystem::kBestRank); }, fromRealOdds);
+  });
 }
 
 void Session::RunBestRecoming(bool fromRealOdds) {
-  AsCommand([&] { RunBestOf(BestOfSystem::kBestRecoming, fromRealOdds); });
+  AsCommand([&] {
+    RunBestOf(
+        BestOfSystemName(BestOfSystem::kBestRecoming),
+        [&](int k) { BestOfRows(ws_, k, BestOfSystem::kBestRecoming); }, fromRealOdds);
+  });
 }
 
 // The day's runner pages travel as one batch in race order, the connections kept full by the
@@ -82,7 +92,8 @@ void Session::RunBestRecoming(bool fromRealOdds) {
 // stop between two races leaves the tables as the last finished race left them, and the pages
 // held are those of the races in flight: a page starts only within a few connections' worth of
 // the first race not yet analysed, so one slow page cannot let the rest of the day gather.
-void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
+void Session::RunBestOf(const std::string& run, const std::function<void(int k)>& pick,
+                        bool fromRealOdds) {
   Progress& progress = ports_.progress;
   Deadline deadline(*this);
   const int count = ws_.MM.RowCount();
@@ -117,11 +128,11 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
                   FetchedPages(std::span(urls).subspan(from, to - from),
                                std::span(pages.bodies).subspan(from, to - from)),
                   &scores);
-      BestOfRows(ws_, k, system);
+      pick(k);
       ShowAnalysedRace(k, fromRealOdds);
       NoteReportChanges();
       for (std::size_t i = from; i < to; ++i) std::string().swap(pages.bodies[i]);
-      const RaceStep step{BestOfSystemName(system), k + 1, count,
+      const RaceStep step{run, k + 1, count,
                           Trim(ws_.MM.Text(k, mm::kTime)) + " " + Trim(ws_.MM.Text(k, mm::kCourse)),
                           ws_.REP.RowCount() - before.REP.RowCount()};
       if (!stop_.stopped()) {
@@ -131,6 +142,7 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
           // TAB still holds the race, so each pick gets its runner's price as it stood.
           LedgerRows(ledgered);
           ledgered = ws_.REP.RowCount();
+          StoreRaceParts(k);
           deadline.Restart();
           continue;
         }
