@@ -195,9 +195,12 @@ std::vector<SystemEntry> Session::Systems() {
 }
 
 std::optional<SystemEntry> Session::FindSystem(const std::string& name) {
+  // The plain name is its latest version; "NAME v1" or the like names an older one.
   const auto all = Systems();
   for (const SystemEntry& e : all)
-    if (e.pickName == name || (e.latest && e.name == name)) return e;
+    if (e.latest && e.name == name) return e;
+  for (const SystemEntry& e : all)
+    if (e.pickName == name || name == e.name + " v" + std::to_string(e.version)) return e;
   return std::nullopt;
 }
 
