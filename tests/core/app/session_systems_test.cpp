@@ -77,8 +77,8 @@ using Outcome = std::tuple<std::string, std::string, std::string, std::string, s
                            std::optional<double>, std::optional<double>>;
 
 Outcome OutcomeOf(const proof::Bet& b) {
-  return {FormatDate(b.date), b.time, b.course, b.runner, proof::ResultName(b.result), b.price,
-          b.sp};
+  return {FormatDate(b.date),          b.time,  b.course, b.runner,
+          proof::ResultName(b.result), b.price, b.sp};
 }
 
 std::vector<Outcome> Outcomes(std::vector<proof::Bet> bets) {
@@ -285,7 +285,8 @@ TEST_F(SessionSystems, ARuleChangedAfterLivePicksBecomesANewVersion) {
   query.runId = 0;
   live.ShowProof(query);
   bool shown = false;
-  for (const auto& m : live.proof()->sides.at(0).methods) shown = shown || m.method == "Fast ground";
+  for (const auto& m : live.proof()->sides.at(0).methods)
+    shown = shown || m.method == "Fast ground";
   EXPECT_TRUE(shown);
 }
 

@@ -43,8 +43,8 @@ std::vector<RunnerParts> HandMade() {
           "Class 5", 3),
       Row(two, "18:30", "Kempton", 1, "Fox", {20, 0, 0, 0, 0, 0, 0, 0}, 8.0, PickResult::kUnplaced,
           "Class 5", 3),
-      Row(two, "18:30", "Kempton", 2, "Golf", {5, 0, 0, 0, 0, 0, 0, 0}, 20.0,
-          PickResult::kUnplaced, "Class 5", 3),
+      Row(two, "18:30", "Kempton", 2, "Golf", {5, 0, 0, 0, 0, 0, 0, 0}, 20.0, PickResult::kUnplaced,
+          "Class 5", 3),
   };
   rows[2].nonRunner = true;
   return rows;
@@ -66,11 +66,13 @@ TEST(SystemSelection, FiltersAndSelectionsOverAHandMadeArchive) {
       {"Summa's leader; equal sums go to the later card row", "{}", {"Delta", "Echo"}},
       {"top 2", R"({"select": {"top": 2}})", {"Delta", "Beta", "Echo", "Fox"}},
       {"at least 20", R"({"select": {"atLeast": 20}})", {"Delta", "Beta", "Echo", "Fox"}},
-      {"a leader level with the second leads by nothing", R"({"select": {"leadBy": 10}})",
+      {"a leader level with the second leads by nothing",
+       R"({"select": {"leadBy": 10}})",
        {"Echo"}},
       {"lead beyond every margin", R"({"select": {"leadBy": 31}})", {}},
       {"BF % counted out", R"({"weights": {"bf": 0}})", {"Beta", "Echo"}},
-      {"BF % counted double", R"({"weights": {"bf": 2}, "select": {"top": 2}})",
+      {"BF % counted double",
+       R"({"weights": {"bf": 2}, "select": {"top": 2}})",
        {"Delta", "Beta", "Echo", "Fox"}},
       {"a course, whatever its case", R"({"race": {"courses": ["ascot"]}})", {"Delta"}},
       {"a class", R"({"race": {"classes": ["Class 5"]}})", {"Echo"}},
@@ -98,8 +100,7 @@ TEST(SystemSelection, LeavesOutLateRacesAndDaysOutOfRange) {
   for (int i = 0; i < 4; ++i) rows[i].late = true;
   EXPECT_EQ(Names(SelectPicks(rows, Rule{})), std::vector<std::string>{"Echo"});
   const auto early = HandMade();
-  EXPECT_EQ(Names(SelectPicks(early, Rule{}, Date{2026, 11, 2})),
-            std::vector<std::string>{"Echo"});
+  EXPECT_EQ(Names(SelectPicks(early, Rule{}, Date{2026, 11, 2})), std::vector<std::string>{"Echo"});
   EXPECT_EQ(Names(SelectPicks(early, Rule{}, std::nullopt, Date{2026, 11, 1})),
             std::vector<std::string>{"Delta"});
 }
