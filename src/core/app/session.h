@@ -120,6 +120,23 @@ struct SystemTest {
   int races = 0;  // analysed races stored in the range
 };
 
+// What the Systems page asks for: a rule as edited, over a range, split at a day.
+struct SystemsQuery {
+  systems::Rule rule;
+  std::string method = "(unsaved)";
+  std::optional<Date> from, to, split;
+  double commission = 0.05;
+};
+
+// What the Systems page shows: the saved systems and the edited rule's figures.
+struct SystemsReport {
+  SystemsQuery query;
+  std::vector<SystemEntry> systems;
+  int daysWithoutParts = 0;  // stored days whose runners a replay would fill
+  SystemTest test;
+  std::string note;  // what the command that showed it did ("Saved as Fast ground v2")
+};
+
 // What the user typed on the sign-in page.
 struct SignInForm {
   std::string login, password;
@@ -249,6 +266,9 @@ class Session {
   // `fromRealOdds`), the latest version of every saved system (or only `only`) picking in it,
   // each pick in REP and the ledger under the system's name, stamped as the report's picks are.
   void RunSystems(bool fromRealOdds, const std::string& only = {});
+  // The Systems page: the saved systems and the figures of `query`, kept as `systemsReport()`.
+  void ShowSystems(const SystemsQuery& query, std::string note = {});
+  const std::shared_ptr<const SystemsReport>& systemsReport() const { return systemsReport_; }
 
   void OpenVideo();   // video.html with the exchange's player
   void OpenMarket();  // the exchange's market page
@@ -383,6 +403,7 @@ class Session {
   Table savedReport_;              // REP as the last save wrote it
   std::vector<std::string> failures_;
   std::shared_ptr<const ProofReport> proof_;
+  std::shared_ptr<const SystemsReport> systemsReport_;
   bool courseTableDue_ = true;  // since start-up or a new data server
   // The stored runners as read for a test, until a race is stored again.
   std::shared_ptr<const std::vector<RunnerParts>> parts_;

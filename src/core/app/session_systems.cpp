@@ -391,4 +391,17 @@ void Session::RunSystems(bool fromRealOdds, const std::string& only) {
   });
 }
 
+void Session::ShowSystems(const SystemsQuery& query, std::string note) {
+  AsCommand([&] {
+    auto report = std::make_shared<SystemsReport>();
+    report->query = query;
+    report->note = std::move(note);
+    report->systems = Systems();
+    report->daysWithoutParts = static_cast<int>(DaysWithoutParts().size());
+    report->test =
+        TestSystem(query.rule, query.method, query.from, query.to, query.split, query.commission);
+    systemsReport_ = std::move(report);
+  });
+}
+
 }  // namespace trotix
