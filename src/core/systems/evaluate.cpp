@@ -34,6 +34,14 @@ bool RunnerQualifies(const RunnerParts& row, const Rule& rule) {
   return true;
 }
 
+std::string PointsText(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%+.1f %%", v * 100);
+  return buf;
+}
+
+}  // namespace
+
 proof::Result ResultOf(PickResult r) {
   switch (r) {
     case PickResult::kWon:
@@ -49,14 +57,6 @@ proof::Result ResultOf(PickResult r) {
   }
   return proof::Result::kPending;
 }
-
-std::string PointsText(double v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%+.1f %%", v * 100);
-  return buf;
-}
-
-}  // namespace
 
 void SortRows(std::vector<RunnerParts>& rows) {
   std::sort(rows.begin(), rows.end(), [](const RunnerParts& a, const RunnerParts& b) {

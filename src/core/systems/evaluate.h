@@ -14,6 +14,9 @@
 
 namespace trotix::systems {
 
+// A ledger's result as the statistics take it: unsettled is pending.
+proof::Result ResultOf(PickResult result);
+
 // The order every scan takes: by day, time and course, each race's runners in card order.
 void SortRows(std::vector<RunnerParts>& rows);
 

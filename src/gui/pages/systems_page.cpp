@@ -15,6 +15,10 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
 
 #include "app/proof_figures.h"
 #include "gui/display_text.h"
