@@ -943,6 +943,10 @@
         <source>%1 — %2</source>
         <translation>%1 — %2</translation>
     </message>
+    <message>
+        <source>Systems</source>
+        <translation>Systems</translation>
+    </message>
 </context>
 <context>
     <name>trotix::gui::ProgressPanel</name>
@@ -1496,6 +1500,14 @@
         <source>Удалить</source>
         <translation>Delete</translation>
     </message>
+    <message>
+        <source>Run systems</source>
+        <translation>Run systems</translation>
+    </message>
+    <message>
+        <source>Every saved system over today&apos;s races: its picks to the report and the record</source>
+        <translation>Every saved system over today&apos;s races: its picks to the report and the record</translation>
+    </message>
 </context>
 <context>
     <name>trotix::gui::ResultPage</name>
@@ -1734,6 +1746,157 @@ Summa: %4</translation>
     <message>
         <source> (NR)</source>
         <translation> (NR)</translation>
+    </message>
+</context>
+<context>
+    <name>trotix::gui::SystemsPage</name>
+    <message>
+        <source>A saved system to edit; each version keeps its own live record</source>
+        <translation>A saved system to edit; each version keeps its own live record</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Keep the system under this name; changed after it has live picks, it is saved as the next version</source>
+        <translation>Keep the system under this name; changed after it has live picks, it is saved as the next version</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>Give the chosen system this name (only while it has no live picks)</source>
+        <translation>Give the chosen system this name (only while it has no live picks)</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Delete the chosen system; its live picks stay in the record</source>
+        <translation>Delete the chosen system; its live picks stay in the record</translation>
+    </message>
+    <message>
+        <source>Weights</source>
+        <translation>Weights</translation>
+    </message>
+    <message>
+        <source>Race</source>
+        <translation>Race</translation>
+    </message>
+    <message>
+        <source>every course; or Ascot, Kempton</source>
+        <translation>every course; or Ascot, Kempton</translation>
+    </message>
+    <message>
+        <source>every class; or Class 2, Class 3</source>
+        <translation>every class; or Class 2, Class 3</translation>
+    </message>
+    <message>
+        <source>Courses</source>
+        <translation>Courses</translation>
+    </message>
+    <message>
+        <source>Classes</source>
+        <translation>Classes</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>Runners</source>
+        <translation>Runners</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>Runner and selection</source>
+        <translation>Runner and selection</translation>
+    </message>
+    <message>
+        <source>Price when picked</source>
+        <translation>Price when picked</translation>
+    </message>
+    <message>
+        <source>Top</source>
+        <translation>Top</translation>
+    </message>
+    <message>
+        <source>Sum at least</source>
+        <translation>Sum at least</translation>
+    </message>
+    <message>
+        <source>Leader by at least</source>
+        <translation>Leader by at least</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>The figures before this day (in-sample) beside those from it on (out-of-sample)</source>
+        <translation>The figures before this day (in-sample) beside those from it on (out-of-sample)</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>Split at</source>
+        <translation>Split at</translation>
+    </message>
+    <message>
+        <source>Whole</source>
+        <translation>Whole</translation>
+    </message>
+    <message>
+        <source>In-sample</source>
+        <translation>In-sample</translation>
+    </message>
+    <message>
+        <source>Out-of-sample</source>
+        <translation>Out-of-sample</translation>
+    </message>
+    <message>
+        <source>At 1-point level stakes; Kf is the price when picked</source>
+        <translation>At 1-point level stakes; Kf is the price when picked</translation>
+    </message>
+    <message>
+        <source>Replay stored days</source>
+        <translation>Replay stored days</translation>
+    </message>
+    <message>
+        <source>Replay the stored days analysed before runners were kept, once</source>
+        <translation>Replay the stored days analysed before runners were kept, once</translation>
+    </message>
+    <message>
+        <source>(new)</source>
+        <translation>(new)</translation>
+    </message>
+    <message>
+        <source> — %1 live picks</source>
+        <translation> — %1 live picks</translation>
+    </message>
+    <message>
+        <source>%1 analysed races stored</source>
+        <translation>%1 analysed races stored</translation>
+    </message>
+    <message>
+        <source>; %1 stored days analysed before runners were kept</source>
+        <translation>; %1 stored days analysed before runners were kept</translation>
     </message>
 </context>
 <context>
