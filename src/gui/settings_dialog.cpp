@@ -51,31 +51,34 @@ QString HostText(QString text) {
 
 SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& commandLine,
                                GuiPorts& ports, QWidget* parent)
-    : QDialog(parent), settings_(settings) {
+    : QDialog(parent), settings_(settings), commandLine_(commandLine) {
   setObjectName("settingsDialog");
   setWindowTitle("Trotix settings");
   auto* l = new QVBoxLayout(this);
   auto* form = new QFormLayout;
   QStringList overridden;
   for (const Field& f : kHostFields) {
-    auto* edit = new QLineEdit(settings.Get(f.key).toString());
+    auto* edit = new QLineEdit(settings.ForRun(f.key, commandLine).toString());
     edit->setObjectName(f.name);
     edit->setPlaceholderText(Settings::Default(f.key).toString());
     edit->setMinimumWidth(320);
     form->addRow(f.label, edit);
     hosts_[f.key] = edit;
+    NoteOverride(edit, f.key, edit->text());
     if (Settings::Overridden(f.key, commandLine))
       overridden << QString(f.label).chopped(1).toLower();
   }
   maxConnections_ = new QSpinBox;
   maxConnections_->setObjectName("maxConnectionsBox");
   Limit(maxConnections_, RunSetting::kMaxConnections);
-  maxConnections_->setValue(static_cast<int>(CheckedNumber(settings, Key::kMaxConnections)));
+  maxConnections_->setValue(
+      static_cast<int>(CheckedNumber(settings, Key::kMaxConnections, commandLine)));
   maxConnections_->setToolTip("Requests at once; 1 makes them one after another");
+  NoteOverride(maxConnections_, Key::kMaxConnections, maxConnections_->value());
   form->addRow("Connections at once:", maxConnections_);
   if (Settings::Overridden(Key::kMaxConnections, commandLine)) overridden << "connections";
 
-  folder_ = new QLineEdit(settings.Get(Key::kDataFolder).toString());
+  folder_ = new QLineEdit(settings.ForRun(Key::kDataFolder, commandLine).toString());
   folder_->setObjectName("dataFolderEdit");
   folder_->setPlaceholderText(Settings::Default(Key::kDataFolder).toString());
   auto* browse = new QPushButton("Browse…");
@@ -89,6 +92,7 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
   folderRow->addWidget(folder_, 1);
   folderRow->addWidget(browse);
   form->addRow("Data folder:", folderRow);
+  NoteOverride(folder_, Key::kDataFolder, folder_->text());
   if (Settings::Overridden(Key::kDataFolder, commandLine)) overridden << "data folder";
 
   autoRefresh_ = new QSpinBox;
@@ -129,8 +133,10 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
   Limit(deadline_, RunSetting::kDeadlineSeconds);
   deadline_->setSuffix(" s");
   deadline_->setSpecialValueText("None");
-  deadline_->setValue(static_cast<int>(CheckedNumber(settings, Key::kDeadlineSeconds)));
+  deadline_->setValue(
+      static_cast<int>(CheckedNumber(settings, Key::kDeadlineSeconds, commandLine)));
   deadline_->setToolTip("How long one command, or one race of a long run, may wait on the servers");
+  NoteOverride(deadline_, Key::kDeadlineSeconds, deadline_->value());
   form->addRow("Give up a command after:", deadline_);
   if (Settings::Overridden(Key::kDeadlineSeconds, commandLine)) overridden << "deadline";
 
@@ -143,8 +149,8 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
 
   if (!overridden.isEmpty()) {
     auto* note = new QLabel(
-        QString("For this run the command line or a TROTIX_… variable sets the %1; what is "
-                "kept here is used where they set nothing.")
+        tr("For this run the command line or a TROTIX_… variable sets the %1: the fields show "
+           "the values in force. A value changed here is kept for the next runs.")
             .arg(overridden.join(", ")));
     note->setObjectName("overriddenNote");
     note->setWordWrap(true);
@@ -157,18 +163,39 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
   l->addWidget(buttons);
 }
 
+void SettingsDialog::NoteOverride(QWidget* field, Key key, const QVariant& shown) {
+  if (!Settings::Overridden(key, commandLine_)) return;
+  inForce_[key] = shown;
+  field->setToolTip(tr("Set for this run by the command line or a TROTIX_… variable; kept: %1")
+                        .arg(settings_.Get(key).toString()));
+  // Bold, as a value that is not the kept one.
+  QFont font = field->font();
+  font.setBold(true);
+  field->setFont(font);
+}
+
+bool SettingsDialog::LeftAsInForce(Key key, const QVariant& shown) const {
+  const auto given = inForce_.find(key);
+  return given != inForce_.end() && given->second == shown;
+}
+
 void SettingsDialog::accept() {
   for (const auto& [key, edit] : hosts_) {
+    if (LeftAsInForce(key, edit->text())) continue;
     const QString host = HostText(edit->text());
     settings_.Set(key, host.isEmpty() ? Settings::Default(key) : host);
   }
-  settings_.Set(Key::kMaxConnections, maxConnections_->value());
+  if (!LeftAsInForce(Key::kMaxConnections, maxConnections_->value()))
+    settings_.Set(Key::kMaxConnections, maxConnections_->value());
   const QString folder = folder_->text().trimmed();
-  settings_.Set(Key::kDataFolder, folder.isEmpty() ? Settings::Default(Key::kDataFolder) : folder);
+  if (!LeftAsInForce(Key::kDataFolder, folder_->text()))
+    settings_.Set(Key::kDataFolder,
+                  folder.isEmpty() ? Settings::Default(Key::kDataFolder) : folder);
   settings_.Set(Key::kAutoRefreshMinutes, autoRefresh_->value());
   settings_.Set(Key::kProofCommissionPercent, commission_->value());
   settings_.Set(Key::kRaceTimesZone, raceTimes_->currentData().toString());
-  settings_.Set(Key::kDeadlineSeconds, deadline_->value());
+  if (!LeftAsInForce(Key::kDeadlineSeconds, deadline_->value()))
+    settings_.Set(Key::kDeadlineSeconds, deadline_->value());
   settings_.Set(Key::kKeepAnswers, keepAnswers_->isChecked());
   QDialog::accept();
 }
