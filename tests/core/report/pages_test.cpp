@@ -89,11 +89,11 @@ TEST(ReportCsv, QuotingAndLineEnds) {
 }
 
 // A price reads as a number in any spreadsheet: written with a point, whichever the vendor used;
-// a text that is no number stays as it was.
+// none (no number, 0 or 5000) leaves the field empty.
 TEST(ReportCsv, PricesAreWrittenWithAPoint) {
   const std::pair<std::string, std::string> cases[] = {
-      {"3,55", "3.55"}, {"6,2", "6.2"}, {"2.80", "2.80"}, {"12", "12"},
-      {"1,01", "1.01"}, {"9/2", "9/2"}, {"SP", "SP"},     {"1,2,3", "\"1,2,3\""},
+      {"3,55", "3.55"}, {"6,2", "6.2"}, {"2.80", "2.80"}, {"12", "12"}, {"1,01", "1.01"},
+      {"1000", "1000"}, {"9/2", ""},    {"5000", ""},     {"0", ""},
   };
   for (const auto& [cell, field] : cases) {
     const std::string csv = Csv(Report({{"13:30", "Ascot", "Dune", cell, "X"}}));
