@@ -239,13 +239,7 @@ void WindowDayTest::statusLineSaysWhatEachCommandDid() {
 // The system's "Connection failed!" box says beneath it which address failed and why.
 void WindowDayTest::connectionFailedBoxCarriesTheDetail() {
   Rig rig;
-  QString gone;
-  {
-    vendorsim::VendorSim stopped({});
-    stopped.Start();
-    gone = QString::fromStdString(stopped.BaseUrl());
-  }
-  for (const auto& [key, member] : kHostKeys) rig.commandLine[key] = gone;
+  const QString gone = rig.PointAtAGoneServer();
   MainWindow& w = rig.Open();
   w.ports().SetMessageHook(nullptr);  // the real box
   QStringList texts, details;

@@ -68,6 +68,18 @@ struct Rig {
     return *window;
   }
 
+  // Points every host of the command line at a server that has stopped; returns its address.
+  QString PointAtAGoneServer() {
+    QString gone;
+    {
+      vendorsim::VendorSim stopped({});
+      stopped.Start();
+      gone = QString::fromStdString(stopped.BaseUrl());
+    }
+    for (const auto& [key, member] : kHostKeys) commandLine[key] = gone;
+    return gone;
+  }
+
   // The window ends as at the end of a run; the next Open is the next run.
   void Reopen() {
     window.reset();

@@ -654,13 +654,7 @@ void WindowTest::settingsAreKeptAndTheCommandLineWinsForItsRun() {
   Rig rig;
   // This run's command line names a server that is gone and a data folder; the kept settings
   // are still the defaults.
-  QString gone;
-  {
-    vendorsim::VendorSim stopped({});
-    stopped.Start();
-    gone = QString::fromStdString(stopped.BaseUrl());
-  }
-  for (const auto& [key, member] : kHostKeys) rig.commandLine[key] = gone;
+  const QString gone = rig.PointAtAGoneServer();
   const QString firstFolder = rig.folder.filePath("first");
   rig.commandLine[Settings::Key::kDataFolder] = firstFolder;
   // A tx.log left in the current folder by an older run is not read, and the user is told.
