@@ -97,13 +97,15 @@ Clock& GuiPorts::clock() {
 }
 
 void GuiPorts::ShowMessage(const QString& text, const QString& detail) {
+  emit messageShown(true);
   if (messageHook_) {
     messageHook_(text);
-    return;
+  } else {
+    QMessageBox box(QMessageBox::NoIcon, "Trotix", text, QMessageBox::Ok, dialogParent_);
+    box.setInformativeText(detail);
+    box.exec();
   }
-  QMessageBox box(QMessageBox::NoIcon, "Trotix", text, QMessageBox::Ok, dialogParent_);
-  box.setInformativeText(detail);
-  box.exec();
+  emit messageShown(false);
 }
 
 void GuiPorts::OpenInBrowser(const QString& urlOrPath) {
