@@ -32,6 +32,7 @@
 #include "bench_archived_day.h"
 #include "bench_ledger.h"
 #include "bench_luck.h"
+#include "bench_systems.h"
 #include "bench_settle.h"
 #include "bench_util.h"
 #include "bench_window_gap.h"
@@ -778,10 +779,10 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 1000000));
   app.add_option("--only", o.only,
                  "run only these scenarios: signin, live, realodds, cpu, memory, parse, archive, "
-                 "history, backtest, proof, settle, gap, luck, archived-day, ledger")
+                 "history, backtest, proof, settle, gap, luck, archived-day, ledger, systems")
       ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse", "archive",
                              "gap", "history", "backtest", "proof", "settle", "luck",
-                             "archived-day", "ledger"}));
+                             "archived-day", "ledger", "systems"}));
   app.add_option("--ledger-events", o.ledgerEvents, "events of the ledger verify scenario")
       ->check(CLI::Range(2, 10000000));
   app.add_option("--cli", o.cli, "trotix-cli to measure");
@@ -814,6 +815,7 @@ int main(int argc, char** argv) {
                 gap ? std::to_string(*gap).c_str() : "-", Verdict(gap && *gap <= 100));
   }
   if (wanted("luck") && !ExactLuckScenario(o.proofPicks)) ++missed;
+  if (wanted("systems") && !SystemsScenario(dir, o.rounds)) ++missed;
   if (wanted("archived-day")) missed += ArchivedDayMemory({o.cli, o.races}, dir);
   if (wanted("ledger")) {
     const LedgerVerifyFigures f = LedgerVerify(o.cli, dir, o.ledgerEvents, o.rounds);
