@@ -4,10 +4,13 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME trotix)
 set(CPACK_PACKAGE_VENDOR Trotix)
-set(CPACK_PACKAGE_CONTACT "Trotix maintainers <trotix@localhost>")
+set(CPACK_PACKAGE_CONTACT "Trotix team <team@trotix.dev>")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://trotix.dev/")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Race-day analysis for exchange bettors")
+# Lines of the extended description stay within 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION
-    "The window trotix, the scriptable trotix-cli and the demo vendor server trotix-vendor-sim.")
+    "Race-day analysis for people who bet on horse racing: the window trotix,\n\
+the scriptable trotix-cli and the demo vendor server trotix-vendor-sim.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

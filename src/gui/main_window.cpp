@@ -6,11 +6,13 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
+#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "gui/core_texts.h"
 #include "gui/display_text.h"
+#include "gui/keyboard_order.h"
 #include "gui/pages/all_table_page.h"
 #include "gui/pages/indicator_page.h"
 #include "gui/pages/page_parts.h"
@@ -73,6 +75,7 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
   ConnectProgress();
   // Enter presses the focused button, as Space does, on every page.
   for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(true);
+  SetKeyboardOrder(this);
 
   if (sessions_->archive()) signIn_->ShowArchive(static_cast<bool>(demoHistory_));
   Show(runner_->last());
@@ -127,22 +130,34 @@ int MainWindow::LoadResults() {
 }
 
 int MainWindow::OpenRace(int row) {
-  return Run([row](Session& s) { s.AnalyseLive(row); });
+  return RunSaying([row](Session& s) { s.AnalyseLive(row); }, RaceSaid());
 }
 
 int MainWindow::SignOut() {
-  return Run([](Session& s) { s.SignOut(); });
+  return RunSaying([](Session& s) { s.SignOut(); }, {tr("Sign-out"), [](const Snapshot&) {
+                                                       return tr("Signed out; the report is kept");
+                                                     }});
 }
 
 int MainWindow::ReloadMoves() {
-  return Run([](Session& s) { s.ReloadMoves(); });
+  return RunSaying(
+      [](Session& s) { s.ReloadMoves(); },
+      {tr("Reload of the moves"), [](const Snapshot&) {
+         return tr("Market moves reloaded at %1").arg(QTime::currentTime().toString("HH:mm:ss"));
+       }});
 }
 
 int MainWindow::SignInWith(const SignInForm& form) {
-  return Run([form, archive = liveArchive_, keep = signIn_->KeepAnswers()](Session& s) {
-    if (archive) archive->SetRecording(keep);
-    s.SignIn(form);
-  });
+  const auto signedIn = [](const Snapshot& s) {
+    return s.view.signedIn ? tr("Signed in: %1 races today").arg(s.ws.MM.RowCount())
+                           : tr("Not signed in");
+  };
+  return RunSaying(
+      [form, archive = liveArchive_, keep = signIn_->KeepAnswers()](Session& s) {
+        if (archive) archive->SetRecording(keep);
+        s.SignIn(form);
+      },
+      {tr("Sign-in"), signedIn});
 }
 
 int MainWindow::LoadResultsOf(const std::string& date) {
@@ -199,9 +214,12 @@ void MainWindow::ConnectPages() {
   const auto runRow = [this](void (Session::*command)(int)) {
     return [this, command](int row) { Run([command, row](Session& s) { (s.*command)(row); }); };
   };
-  const auto runBestOf = [this](void (Session::*command)(bool)) {
-    return [this, command](bool fromRealOdds) {
-      Run([command, fromRealOdds](Session& s) { (s.*command)(fromRealOdds); });
+  const auto runBestOf = [this](void (Session::*command)(bool), const QString& name) {
+    return [this, command, name](bool fromRealOdds) {
+      RunSaying([command, fromRealOdds](Session& s) { (s.*command)(fromRealOdds); },
+                {name, [name](const Snapshot& s) {
+                   return tr("%1: done, %2 rows in the report").arg(name).arg(s.ws.REP.RowCount());
+                 }});
     };
   };
 
@@ -211,15 +229,22 @@ void MainWindow::ConnectPages() {
   connect(signIn_, &SignInPage::replayRequested, this, &MainWindow::ReplayDay);
   connect(signIn_, &SignInPage::demoHistoryRequested, this, &MainWindow::BuildDemoHistory);
   connect(scalpOdds_, &ScalpOddsPage::reloadRequested, this, &MainWindow::ReloadMoves);
-  connect(today_, &TodayPage::raceActivated, this, runRow(&Session::AnalyseWithoutOdds));
-  connect(zorvat_, &ZorvatPage::raceActivated, this, runRow(&Session::ScoreZorvatRace));
+  const auto runRace = [this](void (Session::*command)(int)) {
+    return [this, command](int row) {
+      RunSaying([command, row](Session& s) { (s.*command)(row); }, RaceSaid());
+    };
+  };
+  connect(today_, &TodayPage::raceActivated, this, runRace(&Session::AnalyseWithoutOdds));
+  connect(zorvat_, &ZorvatPage::raceActivated, this, runRace(&Session::ScoreZorvatRace));
   connect(result_, &ResultPage::loadRequested, this, &MainWindow::LoadResultsOf);
   connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
     if (!showing_ && shown().view.signedIn) settings_->Set(Key::kPage, PageCaption(page));
   });
   connect(result_, &ResultPage::resultLinkClicked, this, runRow(&Session::OpenResultLink));
-  connect(report_, &ReportPage::bestRecomingRequested, this, runBestOf(&Session::RunBestRecoming));
-  connect(report_, &ReportPage::bestRankRequested, this, runBestOf(&Session::RunBestRank));
+  connect(report_, &ReportPage::bestRecomingRequested, this,
+          runBestOf(&Session::RunBestRecoming, "Best Recoming"));
+  connect(report_, &ReportPage::bestRankRequested, this,
+          runBestOf(&Session::RunBestRank, "Best Rank"));
   connect(report_, &ReportPage::saveRequested, this, run(&Session::SaveReport));
   connect(report_, &ReportPage::exportCsvRequested, this, run(&Session::ExportReportCsv));
   connect(report_, &ReportPage::saveAsRequested, this, [this] { SaveReportAs(false); });

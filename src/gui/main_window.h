@@ -5,7 +5,9 @@
 // between runs.
 #include <QStringList>
 #include <QWidget>
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -120,6 +122,16 @@ class MainWindow : public QWidget {
 
   // Posts a command; refused (0) while another runs.
   int Run(std::function<void(Session&)> command);
+  // What the status line says when a command ends, unless the Session said something of its
+  // own: `done` when it ran to its end, "<name>: cancelled" after a Cancel.
+  struct Said {
+    QString name;
+    std::function<QString(const Snapshot&)> done;
+  };
+  // Posts a command that says how it ended.
+  int RunSaying(std::function<void(Session&)> command, Said said);
+  static Said RaceSaid();
+  void SayHowItEnded(const Snapshot& snapshot, bool sessionSaid);
   int SignInWith(const SignInForm& form);
   int LoadResultsOf(const std::string& date);
   void Show(const std::shared_ptr<const Snapshot>& snapshot);
@@ -129,6 +141,13 @@ class MainWindow : public QWidget {
 
   // The settings as they now stand, handed to the Session.
   void ApplySettings();
+  // Whether the files may go into `to`: asked when it holds files of the same names.
+  bool AgreeToMoveInto(const std::filesystem::path& from, const std::filesystem::path& to);
+  // Hands `options` to the Session after moving the data folder's files, archive included, from
+  // `from` into the new folder, on the worker; a move that fails keeps the old folder.
+  int MoveDataFolderThenUse(SessionOptions options, const std::filesystem::path& from);
+  // After that command: the folder in force and kept, should the move have failed.
+  void ShowFolderMoved(int command);
   // The commission and the moves' refresh as the settings keep them, within their limits;
   // `notes` gets a kept value that was not.
   void ApplyNumberSettings(QStringList* notes);
@@ -163,6 +182,12 @@ class MainWindow : public QWidget {
   bool closing_ = false;
   bool saveThenClose_ = false;
   int saveCommand_ = 0;
+  std::map<int, Said> saying_;  // by command number
+  struct FolderMove {
+    int command = 0;
+    std::filesystem::path from;
+    std::shared_ptr<std::string> error;  // set on the worker
+  } folderMove_;
   GuiPorts* ports_;
   std::unique_ptr<SessionRunner> runner_;
 

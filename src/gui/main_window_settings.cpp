@@ -4,6 +4,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "gui/display_text.h"
 #include "gui/language.h"
 #include "gui/main_window.h"
 #include "gui/pages/page_parts.h"
@@ -45,14 +46,19 @@ void MainWindow::ApplySettings() {
     return;
   }
   settingsPending_ = false;
-  const bool newFolder = options.folder != options_.folder;
+  bool newFolder = options.folder != options_.folder;
+  if (newFolder && !AgreeToMoveInto(options_.folder, options.folder)) {
+    // The files stay together in the folder they are in.
+    settings_->Set(Key::kDataFolder, Display(options_.folder.string()));
+    options.folder = options_.folder;
+    newFolder = false;
+  }
   const bool newSignIn = options.hosts.dataServer != options_.hosts.dataServer || newFolder;
-  // The open archive stays with the running Sessions; it is opened in the new folder next time.
-  if (newFolder && sessions_->archive())
-    frame_->Say(tr("The day archive moves to the new data folder at the next start"));
+  const std::filesystem::path from = options_.folder;
   options_ = options;
   signIn_->SetWebSite(options_.hosts.webSite);
-  const int command = Run([options](Session& s) { s.UseSettings(options); });
+  const int command = newFolder ? MoveDataFolderThenUse(options, from)
+                                : Run([options](Session& s) { s.UseSettings(options); });
   if (newSignIn) refillCommand_ = command;
 }
 

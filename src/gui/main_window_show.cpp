@@ -79,6 +79,9 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
     const QString date = settings_->Get(Key::kResultsDate).toString();
     result_->SetDate(date.isEmpty() ? view.resultsDate : Input(date));
   }
+  // Back on the sign-in page, Enter goes on from where the fields stop.
+  if (command != 0 && !view.signedIn && pages_->currentWidget() == signIn_)
+    signIn_->FocusFirstStep();
   if (command != 0 && command == refillCommand_ && !view.signedIn)
     signIn_->Fill({view.login, view.password, view.rememberMe});
   signIn_->ShowView(view);
@@ -86,7 +89,8 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
   if (snapshot->storedDays) signIn_->SetStoredDays(*snapshot->storedDays);
   ShowReplayed(command);
   if (view.vizVisible && command == resultsCommand_) result_->ShowNoInformation();
-  frame_->ShowView(view);
+  ShowFolderMoved(command);
+  SayHowItEnded(*snapshot, frame_->ShowView(view));
   SetIdle(!runner_->busy());
   emit commandFinished(command);
   if (snapshot->closeRequested) close();

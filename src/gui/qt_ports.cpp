@@ -35,6 +35,10 @@ class GuiPorts::MessagesPort : public Messages {
     // The core waits for the box to be dismissed, as the modal box makes it.
     OnGuiThreadBlocking(&owner_, [this, shown] { owner_.ShowMessage(shown); });
   }
+  void ShowWithDetail(const std::string& text, const std::string& detail) override {
+    const QString shown = Display(text), more = Display(detail);
+    OnGuiThreadBlocking(&owner_, [this, shown, more] { owner_.ShowMessage(shown, more); });
+  }
 
  private:
   GuiPorts& owner_;
@@ -93,12 +97,13 @@ Clock& GuiPorts::clock() {
   return *clock_;
 }
 
-void GuiPorts::ShowMessage(const QString& text) {
+void GuiPorts::ShowMessage(const QString& text, const QString& detail) {
   emit messageShown(true);
   if (messageHook_) {
     messageHook_(text);
   } else {
     QMessageBox box(QMessageBox::NoIcon, "Trotix", text, QMessageBox::Ok, dialogParent_);
+    box.setInformativeText(detail);
     box.exec();
   }
   emit messageShown(false);

@@ -52,7 +52,7 @@ class GuiPorts : public QObject {
   bool cancelRequested() const { return stop_.cancelled(); }
 
   // GUI thread: a modal box with one OK button, or the hook.
-  void ShowMessage(const QString& text);
+  void ShowMessage(const QString& text, const QString& detail = {});
   // GUI thread: the platform's "open" verb, or the hook.
   void OpenInBrowser(const QString& urlOrPath);
   // GUI thread: a modal question with `buttons`, or the hook. Closing the box answers

@@ -57,30 +57,33 @@ QString HostText(QString text) {
 
 SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& commandLine,
                                GuiPorts& ports, QWidget* parent)
-    : QDialog(parent), settings_(settings) {
+    : QDialog(parent), settings_(settings), commandLine_(commandLine) {
   setObjectName("settingsDialog");
   setWindowTitle(tr("Trotix settings"));
   auto* l = new QVBoxLayout(this);
   auto* form = new QFormLayout;
   QStringList overridden;
   for (const Field& f : kHostFields) {
-    auto* edit = new QLineEdit(settings.Get(f.key).toString());
+    auto* edit = new QLineEdit(settings.ForRun(f.key, commandLine).toString());
     edit->setObjectName(f.name);
     edit->setPlaceholderText(Settings::Default(f.key).toString());
     edit->setMinimumWidth(320);
     form->addRow(tr(f.label), edit);
     hosts_[f.key] = edit;
+    NoteOverride(edit, f.key, edit->text());
     if (Settings::Overridden(f.key, commandLine)) overridden << tr(f.label).chopped(1).toLower();
   }
   maxConnections_ = new QSpinBox;
   maxConnections_->setObjectName("maxConnectionsBox");
   Limit(maxConnections_, RunSetting::kMaxConnections);
-  maxConnections_->setValue(static_cast<int>(CheckedNumber(settings, Key::kMaxConnections)));
+  maxConnections_->setValue(
+      static_cast<int>(CheckedNumber(settings, Key::kMaxConnections, commandLine)));
   maxConnections_->setToolTip(tr("Requests at once; 1 makes them one after another"));
+  NoteOverride(maxConnections_, Key::kMaxConnections, maxConnections_->value());
   form->addRow(tr("Connections at once:"), maxConnections_);
   if (Settings::Overridden(Key::kMaxConnections, commandLine)) overridden << tr("connections");
 
-  folder_ = new QLineEdit(settings.Get(Key::kDataFolder).toString());
+  folder_ = new QLineEdit(settings.ForRun(Key::kDataFolder, commandLine).toString());
   folder_->setObjectName("dataFolderEdit");
   folder_->setPlaceholderText(Settings::Default(Key::kDataFolder).toString());
   auto* browse = new QPushButton(tr("Browse…"));
@@ -94,6 +97,7 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
   folderRow->addWidget(folder_, 1);
   folderRow->addWidget(browse);
   form->addRow(tr("Data folder:"), folderRow);
+  NoteOverride(folder_, Key::kDataFolder, folder_->text());
   if (Settings::Overridden(Key::kDataFolder, commandLine)) overridden << tr("data folder");
 
   autoRefresh_ = new QSpinBox;
@@ -134,9 +138,11 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
   Limit(deadline_, RunSetting::kDeadlineSeconds);
   deadline_->setSuffix(tr(" s"));
   deadline_->setSpecialValueText(tr("None"));
-  deadline_->setValue(static_cast<int>(CheckedNumber(settings, Key::kDeadlineSeconds)));
+  deadline_->setValue(
+      static_cast<int>(CheckedNumber(settings, Key::kDeadlineSeconds, commandLine)));
   deadline_->setToolTip(
       tr("How long one command, or one race of a long run, may wait on the servers"));
+  NoteOverride(deadline_, Key::kDeadlineSeconds, deadline_->value());
   form->addRow(tr("Give up a command after:"), deadline_);
   if (Settings::Overridden(Key::kDeadlineSeconds, commandLine)) overridden << tr("deadline");
 
@@ -149,16 +155,18 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
   language_ = new QComboBox;
   language_->setObjectName("languageBox");
   for (const auto& [code, caption] : LanguageChoices()) language_->addItem(caption, code);
-  language_->setCurrentIndex(std::max(0, language_->findData(settings.Get(Key::kLanguage))));
+  language_->setCurrentIndex(
+      std::max(0, language_->findData(settings.ForRun(Key::kLanguage, commandLine))));
   language_->setToolTip(tr("The window's captions; a change shows at the next start"));
+  NoteOverride(language_, Key::kLanguage, language_->currentData());
   form->addRow(tr("Language:"), language_);
   if (Settings::Overridden(Key::kLanguage, commandLine)) overridden << tr("language");
   l->addLayout(form);
 
   if (!overridden.isEmpty()) {
     auto* note = new QLabel(
-        tr("For this run the command line or a TROTIX_… variable sets the %1; what is kept "
-           "here is used where they set nothing.")
+        tr("For this run the command line or a TROTIX_… variable sets the %1: the fields show "
+           "the values in force. A value changed here is kept for the next runs.")
             .arg(overridden.join(", ")));
     note->setObjectName("overriddenNote");
     note->setWordWrap(true);
@@ -171,20 +179,42 @@ SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& co
   l->addWidget(buttons);
 }
 
+void SettingsDialog::NoteOverride(QWidget* field, Key key, const QVariant& shown) {
+  if (!Settings::Overridden(key, commandLine_)) return;
+  inForce_[key] = shown;
+  field->setToolTip(tr("Set for this run by the command line or a TROTIX_… variable; kept: %1")
+                        .arg(settings_.Get(key).toString()));
+  // Bold, as a value that is not the kept one.
+  QFont font = field->font();
+  font.setBold(true);
+  field->setFont(font);
+}
+
+bool SettingsDialog::LeftAsInForce(Key key, const QVariant& shown) const {
+  const auto given = inForce_.find(key);
+  return given != inForce_.end() && given->second == shown;
+}
+
 void SettingsDialog::accept() {
   for (const auto& [key, edit] : hosts_) {
+    if (LeftAsInForce(key, edit->text())) continue;
     const QString host = HostText(edit->text());
     settings_.Set(key, host.isEmpty() ? Settings::Default(key) : host);
   }
-  settings_.Set(Key::kMaxConnections, maxConnections_->value());
+  if (!LeftAsInForce(Key::kMaxConnections, maxConnections_->value()))
+    settings_.Set(Key::kMaxConnections, maxConnections_->value());
   const QString folder = folder_->text().trimmed();
-  settings_.Set(Key::kDataFolder, folder.isEmpty() ? Settings::Default(Key::kDataFolder) : folder);
+  if (!LeftAsInForce(Key::kDataFolder, folder_->text()))
+    settings_.Set(Key::kDataFolder,
+                  folder.isEmpty() ? Settings::Default(Key::kDataFolder) : folder);
   settings_.Set(Key::kAutoRefreshMinutes, autoRefresh_->value());
   settings_.Set(Key::kProofCommissionPercent, commission_->value());
   settings_.Set(Key::kRaceTimesZone, raceTimes_->currentData().toString());
-  settings_.Set(Key::kDeadlineSeconds, deadline_->value());
+  if (!LeftAsInForce(Key::kDeadlineSeconds, deadline_->value()))
+    settings_.Set(Key::kDeadlineSeconds, deadline_->value());
   settings_.Set(Key::kKeepAnswers, keepAnswers_->isChecked());
-  settings_.Set(Key::kLanguage, language_->currentData().toString());
+  if (!LeftAsInForce(Key::kLanguage, language_->currentData()))
+    settings_.Set(Key::kLanguage, language_->currentData().toString());
   QDialog::accept();
 }
 

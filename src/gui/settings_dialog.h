@@ -1,7 +1,8 @@
 #pragma once
 // "Settings": the five servers, the connection cap, the data folder, the moves' auto-refresh
-// and the Proof page's commission. OK keeps them; what the command line or a TROTIX_... variable
-// sets for this run is named, since it still wins until the next start.
+// and the Proof page's commission. Each field shows the value in force; what the command line or a
+// TROTIX_... variable sets for this run is named, since it still wins until the next start, and
+// is kept only when the user changes it here.
 #include <QDialog>
 #include <map>
 
@@ -26,7 +27,15 @@ class SettingsDialog : public QDialog {
   void accept() override;
 
  private:
+  // Marks `field` as set for this run when `key` is overridden; `shown` is its value in force.
+  void NoteOverride(QWidget* field, Settings::Key key, const QVariant& shown);
+  // Whether `key` is overridden and its field still shows the value in force: the run's own
+  // value is not made the kept one behind the user's back.
+  bool LeftAsInForce(Settings::Key key, const QVariant& shown) const;
+
   Settings& settings_;
+  const Settings::RunValues& commandLine_;
+  std::map<Settings::Key, QVariant> inForce_;  // of the overridden keys, as first shown
   std::map<Settings::Key, QLineEdit*> hosts_;
   QSpinBox* maxConnections_;
   QLineEdit* folder_;

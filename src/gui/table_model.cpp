@@ -61,7 +61,13 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       if (kind == ColumnKind::Image) return {};
       if (notLoaded) return CoreText(kNotLoaded);
-      return noPrice ? QString::fromUtf8(kNoPriceShown) : Display(table_.Text(row, col));
+      if (noPrice) return QString::fromUtf8(kNoPriceShown);
+      // Every price with the window's comma, whichever separator its page was written with.
+      if (column.price && kind != ColumnKind::Number) {
+        const std::string comma = ReplaceText(cell.text, ".", ",");
+        if (ParseDecimal(comma)) return Display(comma);
+      }
+      return Display(table_.Text(row, col));
     case Qt::TextAlignmentRole:
       if (kind == ColumnKind::Number) return int(Qt::AlignRight | Qt::AlignVCenter);
       if (kind == ColumnKind::Image) return int(Qt::AlignCenter);

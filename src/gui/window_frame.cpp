@@ -18,6 +18,7 @@
 #include "gui/display_text.h"
 #include "gui/pictures.h"
 #include "gui/qt_ports.h"
+#include "gui/status_line.h"
 #include "gui/tray_icon.h"
 
 namespace trotix::gui {
@@ -32,10 +33,8 @@ WindowFrame::WindowFrame(QWidget* window, QTabWidget* pages, GuiPorts& ports)
 void WindowFrame::AddStatusLine() {
   auto* status = new QStatusBar;
   status->setObjectName("statusBar");
-  statusLine_ = new QLabel;
+  statusLine_ = new StatusLine;
   statusLine_->setObjectName("statusLine");
-  statusLine_->setTextFormat(Qt::PlainText);
-  statusLine_->setMinimumWidth(1);  // a long path is cut, never the window widened
   status->addWidget(statusLine_, 1);
   openFolder_ = new QToolButton;
   openFolder_->setObjectName("openFolderButton");
@@ -131,17 +130,23 @@ void WindowFrame::Say(const QString& text) {
   openFolder_->hide();
 }
 
-void WindowFrame::ShowView(const ViewState& view) {
+bool WindowFrame::ShowView(const ViewState& view) {
   signOut_->setEnabled(view.signedIn);
   signOutButton_->setVisible(view.signedIn);
-  for (; notesShown_ < view.notes.size(); ++notesShown_) Say(CoreText(view.notes[notesShown_]));
+  bool said = false;
+  for (; notesShown_ < view.notes.size(); ++notesShown_) {
+    Say(CoreText(view.notes[notesShown_]));
+    said = true;
+  }
   if (view.saves != savesShown_ && !view.savedFile.empty()) {
     const QString file = QDir::toNativeSeparators(Display(view.savedFile));
     Say(tr("Saved %1").arg(file));
     savedFolder_ = QFileInfo(file).absolutePath();
     openFolder_->show();
+    said = true;
   }
   savesShown_ = view.saves;
+  return said;
 }
 
 void WindowFrame::ShowTray() {

@@ -17,6 +17,7 @@ class QWidget;
 namespace trotix::gui {
 
 class GuiPorts;
+class StatusLine;
 class TrayIcon;
 
 class WindowFrame : public QObject {
@@ -27,8 +28,9 @@ class WindowFrame : public QObject {
 
   // A line in the status bar; it stays until the next one.
   void Say(const QString& text);
-  // The notes and saves the Session reports, and sign out only while signed in.
-  void ShowView(const ViewState& view);
+  // The notes and saves the Session reports, and sign out only while signed in. Returns whether
+  // the status line said something new.
+  bool ShowView(const ViewState& view);
   // Minimised to the tray, or back.
   void ShowTray();
   void HideTray();
@@ -49,7 +51,7 @@ class WindowFrame : public QObject {
   QWidget* window_;
   QTabWidget* pages_;
   GuiPorts& ports_;
-  QLabel* statusLine_ = nullptr;
+  StatusLine* statusLine_ = nullptr;
   QToolButton* openFolder_ = nullptr;
   QToolButton* signOutButton_ = nullptr;
   QAction* signOut_ = nullptr;

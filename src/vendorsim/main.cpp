@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/system_clock.h"
+#include "net/vendor_urls.h"
 #include "vendorsim/vendor_sim.h"
 
 using namespace trotix;
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
       "trotix-vendor-sim: the demo vendor server. Stands in for the vendor's data server, the "
       "vendor's web site and the exchange's runner pages on one HTTP server, with a race day "
       "generated from a seed and a date. Same seed and date, same bytes. Stop it with Ctrl-C."};
+  app.set_version_flag("--version", "trotix-vendor-sim " + std::string(kVersion));
   SimOptions o;
   std::string date, latency;
   std::vector<std::string> accounts, faults;

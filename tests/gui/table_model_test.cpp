@@ -14,6 +14,7 @@ class TableModelTest : public QObject {
   Q_OBJECT
  private slots:
   void showsEachCellKind();
+  void showsEveryPriceWithAComma();
   void decodesBytesForDisplay();
   void keepsViewStateWhenOnlyCellsChange();
   void drawsEveryPictureList();
@@ -100,6 +101,28 @@ void TableModelTest::showsEachCellKind() {
   QCOMPARE(picture(1), OtherCountryFlag().toImage());
   QCOMPARE(picture(2), OtherCountryFlag().toImage());
   QVERIFY(OtherCountryFlag().toImage() != FlagPictures()[0].toImage());
+}
+
+// Whichever separator a page wrote a price with, the grid shows the window's comma; other texts
+// (a day "08.12") stay as written.
+void TableModelTest::showsEveryPriceWithAComma() {
+  Table t({{"Last Price", ColumnKind::Text, false, "", true},
+           {"Day", ColumnKind::Text, false, ""},
+           {"Kf", ColumnKind::Number, false, "", true}});
+  const std::pair<const char*, QString> prices[] = {
+      {"3.55", "3,55"}, {"6,2", "6,2"}, {"12", "12"}, {"1.01", "1,01"}, {"5000", "—"}};
+  for (const auto& [text, shown] : prices) {
+    const int r = t.AddRow();
+    t.SetText(r, 0, text);
+    t.SetText(r, 1, "08.12");
+    t.SetNumber(r, 2, 3.55);
+  }
+  TableModel m(t);
+  for (int r = 0; r < t.RowCount(); ++r) {
+    QCOMPARE(m.data(m.index(r, 0), Qt::DisplayRole).toString(), prices[r].second);
+    QCOMPARE(m.data(m.index(r, 1), Qt::DisplayRole).toString(), QString("08.12"));
+    QCOMPARE(m.data(m.index(r, 2), Qt::DisplayRole).toString(), QString("3,55"));
+  }
 }
 
 void TableModelTest::decodesBytesForDisplay() {

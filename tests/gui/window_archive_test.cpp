@@ -207,12 +207,17 @@ void WindowArchiveTest::recordsBesideTheCliSettlesAndReplays() {
   window_->ports().SetMessageHook([&](const QString& text) { messages << text; });
   window_->show();
   QVERIFY(Wait(window_->Start()));
-  // The open archive does not follow a new data folder until the next start, and says so.
+  // The open archive follows a new data folder at once, with its log, and says so; the days it
+  // holds replay from there.
   window_->OpenSettings()->findChild<QLineEdit*>("dataFolderEdit")->setText(folder.filePath("new"));
   const int applied = window_->shown().command;
   window_->findChild<SettingsDialog*>("settingsDialog")->accept();
   QVERIFY(Wait(applied + 1));
-  QVERIFY(window_->findChild<QLabel*>("statusLine")->text().contains("at the next start"));
+  const QString said = window_->findChild<QLabel*>("statusLine")->text();
+  QVERIFY2(said.startsWith("The data folder is now"), qPrintable(said));
+  QCOMPARE(store->file(), dir / "new" / kDemoArchiveFileName);
+  QVERIFY(!std::filesystem::exists(dir / kDemoArchiveFileName));
+  QVERIFY(!std::filesystem::exists(dir / (std::string(kDemoArchiveFileName) + "-wal")));
   const int requests = server.Requests("*");
   days = window_->findChild<QComboBox*>("storedDaysBox");
   days->setCurrentIndex(0);

@@ -48,150 +48,11 @@
 #include "text/strings.h"
 #include "vendorsim/vendor_sim.h"
 
+#include "window_rig.h"
+
 using namespace trotix;
 using namespace trotix::gui;
-
-namespace {
-
-Date Today() {
-  return SystemClock().Today();
-}
-
-// One window on its own demo server, its own data folder and its own settings file, with
-// message boxes, questions, file dialogs and the browser answered by hooks. The command line
-// names the demo server and the data folder, as `trotix --demo --dir …` would.
-struct Rig {
-  explicit Rig(int latencyMs = 0) {
-    vendorsim::SimOptions o;
-    o.date = Today();
-    o.races = 12;
-    o.latencyMinMs = o.latencyMaxMs = latencyMs;
-    server = std::make_unique<vendorsim::VendorSim>(o);
-    server->Start();
-    settings = std::make_shared<Settings>(config.filePath("trotix.ini"));
-    const Hosts hosts = server->SimHosts();
-    for (const auto& [key, member] : kHostKeys)
-      commandLine[key] = QString::fromStdString(hosts.*member);
-    commandLine[Settings::Key::kDataFolder] = folder.path();
-  }
-
-  MainWindow& Open() {
-    WindowOptions w;
-    w.settings = settings;
-    w.commandLine = commandLine;
-    w.web = MakeRedirectingClient();
-    w.zorvat = MakeNonRedirectingClient();
-    window = std::make_unique<MainWindow>(std::move(w));
-    window->ports().SetMessageHook([this](const QString& text) { messages << text; });
-    window->ports().SetBrowserHook([this](const QString& target) { opened << target; });
-    window->ports().SetQuestionHook(
-        [this](const QString& text, QMessageBox::StandardButtons buttons) {
-          questions << text;
-          return buttons.testFlag(answer) ? answer : QMessageBox::Cancel;
-        });
-    window->ports().SetFileDialogHook([this](const QString& suggested) {
-      suggestions << suggested;
-      return chosen;
-    });
-    window->show();
-    return *window;
-  }
-
-  // The window ends as at the end of a run; the next Open is the next run.
-  void Reopen() {
-    window.reset();
-    Open();
-  }
-
-  // Waits until command `n` is on screen.
-  bool Wait(int n, int timeoutMs = 15000) {
-    if (n == 0) return false;
-    QElapsedTimer t;
-    t.start();
-    while (window->shown().command < n && t.elapsed() < timeoutMs) QTest::qWait(10);
-    return window->shown().command >= n;
-  }
-
-  bool StartAndWait() { return Wait(window->Start()); }
-
-  bool SignIn(const QString& login, const QString& password) {
-    Find<QLineEdit>("loginEdit")->setText(login);
-    Find<QLineEdit>("passwordEdit")->setText(password);
-    const int before = window->shown().command;
-    QTest::mouseClick(Find<QPushButton>("signInButton"), Qt::LeftButton);
-    return Wait(before + 1);
-  }
-
-  template <class W>
-  W* Find(const char* name) {
-    W* w = window->findChild<W*>(name);
-    if (!w) qFatal("no widget %s", name);
-    return w;
-  }
-
-  QStringList VisibleTabs() {
-    auto* page = Find<QTabWidget>("pages");
-    QStringList tabs;
-    for (int p = 0; p < page->count(); ++p)
-      if (page->isTabVisible(p)) tabs << page->tabText(p);
-    return tabs;
-  }
-
-  // A double-click as the user makes it: the view pairs the press with the double-click.
-  void DoubleClickCell(QTableView* view, int row, int col) {
-    const QModelIndex i = view->model()->index(row, col);
-    view->scrollTo(i);
-    const QPoint at = view->visualRect(i).center();
-    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
-  }
-
-  // Runs one user action and waits until its command is on screen.
-  template <class Action>
-  bool Do(Action action) {
-    const int before = window->shown().command;
-    action();
-    return Wait(before + 1);
-  }
-
-  void ClickCell(QTableView* view, int row, int col) {
-    const QModelIndex i = view->model()->index(row, col);
-    view->scrollTo(i);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(i).center());
-  }
-
-  // The first race of MM that the exchange's race list T1 also holds.
-  int RaceWithMarket() {
-    const WorkspaceView& ws = window->shown().ws;
-    const auto key = [](const Table& t, int row, int col) { return Upper(Trim(t.Text(row, col))); };
-    for (int k = 0; k < ws.MM.RowCount(); ++k)
-      for (int q = 0; q < ws.T1.RowCount(); ++q)
-        if (key(ws.MM, k, 1) == key(ws.T1, q, 1) && key(ws.MM, k, 2) == key(ws.T1, q, 2)) return k;
-    return -1;
-  }
-
-  bool InFolder(const QString& path, const QString& fileName) {
-    const QFileInfo file(path);
-    return file.fileName() == fileName && file.exists() &&
-           file.absoluteDir() == QDir(folder.path());
-  }
-
-  QString StatusLine() { return Find<QLabel>("statusLine")->text(); }
-
-  QTemporaryDir folder, config;
-  std::unique_ptr<vendorsim::VendorSim> server;
-  std::shared_ptr<Settings> settings;
-  Settings::RunValues commandLine;
-  std::unique_ptr<MainWindow> window;
-  QStringList messages, opened, questions, suggestions;
-  QMessageBox::StandardButton answer = QMessageBox::Yes;  // to every question that offers it
-  QString chosen;                                         // in every file dialog
-};
-
-const QStringList kWorkingTabs = {"Today",  "Scalp Odds", "Zorvat",   "Tips",
-                                  "Result", "Report",     "ALL TABLE"};
-
-}  // namespace
+using namespace trotix::gui::tests;
 
 class WindowTest : public QObject {
   Q_OBJECT
@@ -802,13 +663,7 @@ void WindowTest::settingsAreKeptAndTheCommandLineWinsForItsRun() {
   Rig rig;
   // This run's command line names a server that is gone and a data folder; the kept settings
   // are still the defaults.
-  QString gone;
-  {
-    vendorsim::VendorSim stopped({});
-    stopped.Start();
-    gone = QString::fromStdString(stopped.BaseUrl());
-  }
-  for (const auto& [key, member] : kHostKeys) rig.commandLine[key] = gone;
+  const QString gone = rig.PointAtAGoneServer();
   const QString firstFolder = rig.folder.filePath("first");
   rig.commandLine[Settings::Key::kDataFolder] = firstFolder;
   // A tx.log left in the current folder by an older run is not read, and the user is told.

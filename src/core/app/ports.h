@@ -23,6 +23,12 @@ class Messages {
  public:
   virtual ~Messages() = default;
   virtual void Show(const std::string& text) = 0;
+  // A box whose `text` is the system's own, with what went wrong beneath it; a front end that
+  // has no room for the detail shows the text alone.
+  virtual void ShowWithDetail(const std::string& text, const std::string& detail) {
+    (void)detail;
+    Show(text);
+  }
 };
 
 // One race of a best-of run, as it ended.

@@ -308,8 +308,8 @@ class Session {
   void ReadRememberMe();
   // Every table and list of the day emptied; the report and the course table stay.
   void ClearDay();
-  // Records the address that failed and the client's reason for a status line.
-  void NoteConnectionFailure(const std::string& url, const std::string& why);
+  // Records the address that failed and the client's reason for a status line; returns the line.
+  std::string NoteConnectionFailure(const std::string& url, const std::string& why);
   // Whether REP holds rows that no save has written since they changed.
   void NoteReportChanges();
   SignInResult TrySignIn(const SignInForm& form);

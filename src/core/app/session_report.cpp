@@ -112,7 +112,7 @@ void Session::ExportReportCsv() {
 }
 
 void Session::SaveReportAs(const std::filesystem::path& path) {
-  const auto lines = ReportLines(ws_.REP);
+  const auto lines = ReportLines(ws_.REP, Day());
   if (lines.empty()) return;  // an empty report writes nothing
   if (SavePage(path, JoinLines(lines))) savedReport_ = ws_.REP;
   NoteReportChanges();
@@ -120,7 +120,7 @@ void Session::SaveReportAs(const std::filesystem::path& path) {
 
 void Session::ExportReportCsvAs(const std::filesystem::path& path) {
   if (ws_.REP.RowCount() == 0) return;
-  if (SavePage(path, ReportCsv(ws_.REP))) savedReport_ = ws_.REP;
+  if (SavePage(path, ReportCsv(ws_.REP, Day()))) savedReport_ = ws_.REP;
   NoteReportChanges();
 }
 

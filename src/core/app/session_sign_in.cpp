@@ -100,8 +100,8 @@ std::optional<SignInResult> Session::ProbeAndSignIn(const SignInForm& form, Http
       break;
     case ProbeResult::Unreachable:
       // No answer at all is a connection problem, not an outdated release.
-      NoteConnectionFailure(urls_.VersionProbe(), why);
-      ports_.messages.Show(kConnectionFailed);
+      ports_.messages.ShowWithDetail(kConnectionFailed,
+                                     NoteConnectionFailure(urls_.VersionProbe(), why));
       return SignInResult::ConnectionFailed;
     case ProbeResult::Absent:
       ports_.messages.Show("Update New Version Programm Please!\n\rGo to site " +
@@ -117,8 +117,8 @@ std::optional<SignInResult> Session::ProbeAndSignIn(const SignInForm& form, Http
   if (answer.failed) {
     // A failed request is no sign-in, not a successful one with an empty day. The address is
     // noted without its query, which holds the password.
-    NoteConnectionFailure(login.substr(0, login.find('?')), answer.error);
-    ports_.messages.Show(kConnectionFailed);
+    ports_.messages.ShowWithDetail(
+        kConnectionFailed, NoteConnectionFailure(login.substr(0, login.find('?')), answer.error));
     return SignInResult::ConnectionFailed;
   }
   if (Contains(answer.body, "Fail...")) {
@@ -150,8 +150,9 @@ void Session::ClearDay() {
   exchangeFetchedAt_.clear();
 }
 
-void Session::NoteConnectionFailure(const std::string& url, const std::string& why) {
+std::string Session::NoteConnectionFailure(const std::string& url, const std::string& why) {
   view_.notes.push_back("Connection failed: " + url + (why.empty() ? "" : " — " + why));
+  return view_.notes.back();
 }
 
 bool Session::LoadDay(const SignInForm& form, const std::string& answer,

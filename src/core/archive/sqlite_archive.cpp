@@ -730,6 +730,22 @@ bool SqliteArchive::readOnly() const {
   return impl_->readOnly;
 }
 
+void SqliteArchive::ReopenAt(const std::filesystem::path& file,
+                             const std::function<void()>& whileClosed) {
+  std::filesystem::path open = impl_->file;
+  impl_ = std::make_unique<Impl>();  // the last connection of ours closes
+  try {
+    whileClosed();
+    open = file;
+  } catch (...) {
+    impl_->file = open;
+    impl_->Guarded([&] { impl_->Open(); });
+    throw;
+  }
+  impl_->file = open;
+  impl_->Guarded([&] { impl_->Open(); });
+}
+
 long long SqliteArchive::Write(const ArchiveWrite& w) {
   // Read-only: nothing is recorded, as the front ends say when they open it.
   if (w.Empty() || impl_->readOnly) return 0;

@@ -19,6 +19,7 @@
 //   systems         the user's systems, each version of a name a row; a deleted one is hidden
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -87,6 +88,10 @@ class SqliteArchive {
   const std::filesystem::path& file() const;
   // Opened read-only: it is read as ever, and `Write` records nothing.
   bool readOnly() const;
+  // Closes the file (its write-ahead log folded in), runs `whileClosed` (which moves it) and
+  // opens `file`. When `whileClosed` throws, the file it had is opened again and the error goes
+  // on. Only the connection's owner calls it.
+  void ReopenAt(const std::filesystem::path& file, const std::function<void()>& whileClosed);
 
   // The calls below throw ArchiveError when the database fails.
   // One transaction. Returns the number of the run registered, 0 when none was asked for.

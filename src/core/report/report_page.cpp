@@ -4,6 +4,7 @@
 #include "model/prices.h"
 #include "report/html_escape.h"
 #include "text/encoding.h"
+#include "text/fields.h"
 
 namespace trotix {
 namespace {
@@ -46,10 +47,13 @@ std::string CsvField(std::string_view raw) {
   return out;
 }
 
-std::vector<std::string> ReportLines(const Table& REP) {
+std::vector<std::string> ReportLines(const Table& REP, const Date& day) {
   if (REP.RowCount() == 0) return {};
+  // The day goes on the first line, so the page keeps its number of lines.
+  const std::string date = FormatDate(day);
   std::vector<std::string> lines = {
-      std::string(kPageCharset) + "<table border=1>",
+      std::string(kPageCharset) + "<title>Report " + date + "</title><table border=1><caption>" +
+          date + "</caption>",
       "<tr bgcolor=#cc0000>",
       "<td align=center><b><font color=#ffff00>Time</td>",
       "<td align=center><b><font color=#ffff00>Course</td>",
@@ -71,19 +75,23 @@ std::vector<std::string> ReportLines(const Table& REP) {
   return lines;
 }
 
-std::string ReportCsv(const Table& REP) {
+std::string ReportCsv(const Table& REP, const Date& day) {
   std::string out;
-  auto record = [&out](auto field) {
-    for (int c = 0; c < rep::kCount; ++c) {
-      if (c > 0) out += ',';
-      out += CsvField(field(c));
-    }
+  auto record = [&out](std::string_view first, auto field) {
+    out += CsvField(first);
+    for (int c = 0; c < rep::kCount; ++c) out += ',' + CsvField(field(c));
     out += "\r\n";
   };
-  record([&REP](int c) { return REP.Columns().at(c).caption; });
-  // A price that does not exist leaves its field empty.
+  record("Date", [&REP](int c) { return REP.Columns().at(c).caption; });
+  const std::string date = FormatDate(day);
+  // A price that does not exist leaves its field empty; one that does is written with a point, so
+  // that a spreadsheet in any language reads it as a number.
   for (int r = 0; r < REP.RowCount(); ++r)
-    record([&REP, r](int c) { return HoldsNoPrice(REP, r, c) ? std::string() : REP.Text(r, c); });
+    record(date, [&REP, r](int c) {
+      if (HoldsNoPrice(REP, r, c)) return std::string();
+      const std::string& text = REP.Text(r, c);
+      return c == rep::kOdds && IsPlainNumber(text) ? ReplaceText(text, ",", ".") : text;
+    });
   return out;
 }
 

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -92,6 +93,13 @@ SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(pa
   signIn_->setFont(Larger(signIn_->font(), 1));
   connect(signIn_, &QPushButton::clicked, this, [this] { emit signInRequested(Form()); });
   connect(password_, &QLineEdit::returnPressed, signIn_, &QPushButton::click);
+  connect(login_, &QLineEdit::returnPressed, this, [this] {
+    if (password_->text().isEmpty())
+      password_->setFocus();
+    else
+      signIn_->click();
+  });
+  rememberMe_->installEventFilter(this);
   auto* settings = MakeButton("settingsButton", tr("Settings…"));
   settings->setToolTip(tr("Servers, data folder, connections"));
   connect(settings, &QPushButton::clicked, this, &SignInPage::settingsRequested);
@@ -182,7 +190,23 @@ void SignInPage::SetWebSite(const std::string& webSite) {
       QString("<a href=\"%1\"><span style=\"color:#ffd54f\">%1</span></a>").arg(site));
 }
 
+void SignInPage::FocusFirstStep() {
+  if (login_->text().isEmpty() && login_->isEnabled())
+    login_->setFocus();
+  else if (password_->text().isEmpty() && password_->isEnabled())
+    password_->setFocus();
+  else
+    signIn_->setFocus();
+}
+
 bool SignInPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == rememberMe_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      if (signIn_->isEnabled()) signIn_->click();
+      return true;
+    }
+  }
   if (watched == background_ && event->type() == QEvent::Resize && !background_->size().isEmpty())
     background_->setPixmap(AboutBackground(background_->size()));
   return QWidget::eventFilter(watched, event);

@@ -33,6 +33,8 @@ class SignInPage : public QWidget {
   // Shows the archive's panel; `demo` adds the demo history button.
   void ShowArchive(bool demo);
   void SetStoredDays(const std::vector<Date>& days);
+  // Focus where the user goes on: the first empty field, else "ВХОД", so Enter signs in.
+  void FocusFirstStep();
   // "Keep today's answers" as ticked.
   bool KeepAnswers() const;
   void SetKeepAnswers(bool keep);
@@ -45,7 +47,7 @@ class SignInPage : public QWidget {
   void demoHistoryRequested(int days);
 
  protected:
-  // The picture is drawn afresh for the page's size.
+  // The picture is drawn afresh for the page's size; Enter on "Remember me" signs in.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

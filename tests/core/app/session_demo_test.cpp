@@ -3,8 +3,11 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <fstream>
+#include <locale>
 #include <map>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 #include "analysis/analyse_race.h"
@@ -330,6 +333,38 @@ TEST_F(SessionDemoTest, CourseTableFailureOnlyLosesTheFlags) {
   Workspace& ws = harness->ws();
   EXPECT_TRUE(ws.CourseTable.empty());
   for (int r = 0; r < ws.RT.RowCount(); ++r) EXPECT_EQ(ws.RT.Image(r, 0), 0);
+}
+
+// A whole day's best-of runs exported: every price in report.csv is a number a spreadsheet in
+// any language reads, and every record carries the day.
+TEST_F(SessionDemoTest, EveryOddsOfReportCsvParsesAsANumber) {
+  ASSERT_EQ(SignIn(), SignInResult::SignedIn);
+  harness->session->RunBestRank(true);
+  harness->session->RunBestRecoming(true);
+  harness->session->ExportReportCsv();
+  std::ifstream file(harness->folder.path() / "report.csv", std::ios::binary);
+  std::string line;
+  ASSERT_TRUE(std::getline(file, line));
+  EXPECT_EQ(line, "Date,Time,Course,Name Horse,Odds,System\r");
+  int prices = 0, records = 0;
+  while (std::getline(file, line)) {
+    ++records;
+    EXPECT_EQ(line.rfind("08.12.2026,", 0), 0u) << line;
+    // No field of a demo day is quoted: the fifth is the price.
+    std::vector<std::string> fields(1);
+    for (char c : line.substr(0, line.size() - 1))
+      c == ',' ? fields.emplace_back() : fields.back() += c;
+    ASSERT_EQ(fields.size(), 6u) << line;
+    if (fields[4].empty()) continue;  // no price
+    ++prices;
+    std::istringstream in(fields[4]);
+    in.imbue(std::locale::classic());
+    double odds = 0;
+    in >> odds;
+    EXPECT_TRUE(in && in.eof() && odds > 1) << fields[4];
+  }
+  EXPECT_EQ(records, harness->ws().REP.RowCount());
+  EXPECT_GT(prices, records / 2);
 }
 
 }  // namespace

@@ -24,22 +24,30 @@ Table Report(const std::vector<std::vector<std::string>>& rows) {
   return rep;
 }
 
+const Date kDay{2026, 12, 9};
+
+std::string Csv(const Table& rep) {
+  return ReportCsv(rep, kDay);
+}
+
 TEST(HtmlEscape, TheFourCharacters) {
   EXPECT_EQ(HtmlEscape("A&B <C> \"D\" 'E'"), "A&amp;B &lt;C&gt; &quot;D&quot; 'E'");
   EXPECT_EQ(HtmlEscape(""), "");
 }
 
 TEST(ReportLines, EmptyReportHasNoPage) {
-  EXPECT_TRUE(ReportLines(Report({})).empty());
+  EXPECT_TRUE(ReportLines(Report({}), kDay).empty());
 }
 
 TEST(ReportLines, TwoRowsMakeEightPlusFourteenLines) {
   const Table rep = Report({{"13:30", "Ascot", "Fish & Chips", "3,5", "MySystem"},
                             {"14:05", "Sha Tin", "<Gold>", "", "\xcf\xf0\xe8\xe7"}});
-  const auto lines = ReportLines(rep);
+  const auto lines = ReportLines(rep, kDay);
   ASSERT_EQ(lines.size(), 8u + 14u);
-  // The charset is declared on the first line, so the lines stay as many.
-  EXPECT_EQ(lines[0], "<meta charset=\"utf-8\"><table border=1>");
+  // The charset and the day are on the first line, so the lines stay as many.
+  EXPECT_EQ(lines[0],
+            "<meta charset=\"utf-8\"><title>Report 09.12.2026</title><table "
+            "border=1><caption>09.12.2026</caption>");
   EXPECT_EQ(lines[1], "<tr bgcolor=#cc0000>");
   EXPECT_EQ(lines[4], "<td align=center><b><font color=#ffff00>Name Horse</td>");
   EXPECT_EQ(lines[7], "</tr>");
@@ -72,12 +80,26 @@ TEST(ReportCsv, QuotingAndLineEnds) {
   const Table rep = Report({{"13:30", "Ascot", "Say \"Hi\", Al", "3,5", "MySystem"},
                             {"14:05", "Zürich", "Two\nLines", "", "Best Rank"},
                             {"15:40", "Ascot", "Dune", "5000", "Best Recoming"}});
-  EXPECT_EQ(ReportCsv(rep),
-            "Time,Course,Name Horse,Odds,System\r\n"
-            "13:30,Ascot,\"Say \"\"Hi\"\", Al\",\"3,5\",MySystem\r\n"
-            "14:05,Zürich,\"Two\nLines\",,Best Rank\r\n"
-            "15:40,Ascot,Dune,,Best Recoming\r\n");  // 5000: no price, an empty field
-  EXPECT_EQ(ReportCsv(Report({})), "Time,Course,Name Horse,Odds,System\r\n");
+  EXPECT_EQ(Csv(rep),
+            "Date,Time,Course,Name Horse,Odds,System\r\n"
+            "09.12.2026,13:30,Ascot,\"Say \"\"Hi\"\", Al\",3.5,MySystem\r\n"
+            "09.12.2026,14:05,Zürich,\"Two\nLines\",,Best Rank\r\n"
+            "09.12.2026,15:40,Ascot,Dune,,Best Recoming\r\n");  // 5000: no price, an empty field
+  EXPECT_EQ(Csv(Report({})), "Date,Time,Course,Name Horse,Odds,System\r\n");
+}
+
+// A price reads as a number in any spreadsheet: written with a point, whichever the vendor used;
+// none (no number, 0 or 5000) leaves the field empty.
+TEST(ReportCsv, PricesAreWrittenWithAPoint) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"3,55", "3.55"}, {"6,2", "6.2"}, {"2.80", "2.80"}, {"12", "12"}, {"1,01", "1.01"},
+      {"1000", "1000"}, {"9/2", ""},    {"5000", ""},     {"0", ""},
+  };
+  for (const auto& [cell, field] : cases) {
+    const std::string csv = Csv(Report({{"13:30", "Ascot", "Dune", cell, "X"}}));
+    EXPECT_EQ(csv.substr(csv.find("\r\n") + 2), "09.12.2026,13:30,Ascot,Dune," + field + ",X\r\n")
+        << cell;
+  }
 }
 
 // The file is UTF-8 whatever the vendor's bytes; NUL never reaches it.
@@ -93,8 +115,9 @@ TEST(ReportCsv, TextIsUtf8WithoutNul) {
       {"Z\xC3\xBCrich", "Z\xC3\xBCrich"},                    // UTF-8 already
   };
   for (const Case& c : cases) {
-    const std::string csv = ReportCsv(Report({{"13:30", c.cell, "Dune", "", ""}}));
-    EXPECT_EQ(csv.substr(csv.find("\r\n") + 2), "13:30," + c.field + ",Dune,,\r\n") << c.field;
+    const std::string csv = Csv(Report({{"13:30", c.cell, "Dune", "", ""}}));
+    EXPECT_EQ(csv.substr(csv.find("\r\n") + 2), "09.12.2026,13:30," + c.field + ",Dune,,\r\n")
+        << c.field;
     EXPECT_EQ(csv.find('\0'), std::string::npos);
   }
 }
@@ -115,8 +138,9 @@ TEST(ReportCsv, CellsASpreadsheetWouldRunStayText) {
       {"a=b", "a=b"},
   };
   for (const auto& [cell, field] : cases) {
-    const std::string csv = ReportCsv(Report({{"13:30", "Ascot", cell, "", ""}}));
-    EXPECT_EQ(csv.substr(csv.find("\r\n") + 2), "13:30,Ascot," + field + ",,\r\n") << cell;
+    const std::string csv = Csv(Report({{"13:30", "Ascot", cell, "", ""}}));
+    EXPECT_EQ(csv.substr(csv.find("\r\n") + 2), "09.12.2026,13:30,Ascot," + field + ",,\r\n")
+        << cell;
   }
 }
 
