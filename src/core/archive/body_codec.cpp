@@ -35,13 +35,16 @@ struct BodyPacker::Impl {
   std::unique_ptr<ZSTD_CDict, CDictFree> cdict;
   std::unique_ptr<ZSTD_DDict, DDictFree> ddict;
 
+  // Each frame carries its checksum: a damaged row never reads as a body.
   std::string Compress(std::string_view body, const ZSTD_CDict* dict) const {
     std::string out(ZSTD_compressBound(body.size()), '\0');
     std::lock_guard lock(packing);
-    const std::size_t n = dict ? ZSTD_compress_usingCDict(cctx.get(), out.data(), out.size(),
-                                                          body.data(), body.size(), dict)
-                               : ZSTD_compressCCtx(cctx.get(), out.data(), out.size(), body.data(),
-                                                   body.size(), kLevel);
+    ZSTD_CCtx* c = cctx.get();
+    ZSTD_CCtx_reset(c, ZSTD_reset_session_and_parameters);
+    ZSTD_CCtx_setParameter(c, ZSTD_c_compressionLevel, kLevel);
+    ZSTD_CCtx_setParameter(c, ZSTD_c_checksumFlag, 1);
+    if (dict) ZSTD_CCtx_refCDict(c, dict);
+    const std::size_t n = ZSTD_compress2(c, out.data(), out.size(), body.data(), body.size());
     if (ZSTD_isError(n)) return {};
     out.resize(n);
     return out;
