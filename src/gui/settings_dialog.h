@@ -3,6 +3,7 @@
 // and the Proof page's commission. OK keeps them; what the command line or a TROTIX_... variable
 // sets for this run is named, since it still wins until the next start.
 #include <QDialog>
+#include <functional>
 #include <map>
 
 #include "gui/settings.h"
@@ -24,6 +25,8 @@ class SettingsDialog : public QDialog {
                  QWidget* parent = nullptr);
 
   void accept() override;
+  // The archive's row: its size on disk, and "Back up…", which calls `backUp`.
+  void ShowArchive(long long bytes, std::function<void()> backUp);
 
  private:
   Settings& settings_;

@@ -117,6 +117,10 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 
 }  // namespace
 
+long long ArchiveFileBytes(const std::filesystem::path& file) {
+  return SizeOnDisk(file);
+}
+
 ArchiveInfo DescribeArchive(SqliteArchive& archive) {
   ArchiveInfo info;
   info.picks = static_cast<long long>(archive.Picks().size());

@@ -22,6 +22,9 @@ struct ArchiveInfo {
 };
 
 ArchiveInfo DescribeArchive(SqliteArchive& archive);
+// The archive's file with its -wal file, on disk; read from the file system alone, so any thread
+// may ask.
+long long ArchiveFileBytes(const std::filesystem::path& file);
 
 // The archive copied to `to` with SQLite's online backup: one consistent moment of it, while
 // other programs go on recording. Written beside `to` and put in its place only once
