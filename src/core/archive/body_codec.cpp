@@ -8,9 +8,11 @@
 namespace trotix {
 namespace {
 
-// Level 3, zstd's own default: most of what higher levels save on these pages, at a speed that
-// keeps recording out of the way of the network.
-constexpr int kLevel = 3;
+// Level 1: twice as fast as zstd's default of 3 on the vendor's pages for 1-2 % more bytes, so
+// packing stays off the sign-in's critical path.
+constexpr int kLevel = 1;
+// A dictionary helps pages of a few kilobytes; a large page finds its own repeats.
+constexpr std::size_t kDictionaryPays = 128 * 1024;
 
 struct CCtxFree {
   void operator()(ZSTD_CCtx* c) const { ZSTD_freeCCtx(c); }
@@ -74,8 +76,11 @@ PackedBody BodyPacker::Pack(std::string_view body) const {
   const auto consider = [&](BodyCodec codec, std::string bytes) {
     if (!bytes.empty() && bytes.size() < best.bytes.size()) best = {codec, std::move(bytes)};
   };
-  consider(BodyCodec::kZstd, impl_->Compress(body, nullptr));
-  if (impl_->cdict) consider(BodyCodec::kZstdDict, impl_->Compress(body, impl_->cdict.get()));
+  // One try: against the dictionary when there is one and the body is small enough.
+  if (impl_->cdict && body.size() <= kDictionaryPays)
+    consider(BodyCodec::kZstdDict, impl_->Compress(body, impl_->cdict.get()));
+  else
+    consider(BodyCodec::kZstd, impl_->Compress(body, nullptr));
   return best;
 }
 

@@ -34,7 +34,8 @@ class BodyPacker {
   void UseDictionary(const std::string& dictionary);
   bool hasDictionary() const;
 
-  // The smallest of the codecs at hand: a body that does not shrink stays plain.
+  // Packed against the dictionary when there is one and the body is of a page's size, else on
+  // its own; a body that does not shrink stays plain.
   PackedBody Pack(std::string_view body) const;
   // The body of `size` bytes packed as `bytes`; none when they do not unpack to exactly that.
   std::optional<std::string> Unpack(BodyCodec codec, std::string_view bytes,
