@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <mutex>
 #include <thread>
 #include <tuple>
 
@@ -241,7 +242,8 @@ struct SqliteArchive::Impl {
   std::unique_ptr<SQLite::Database> db;
   BodyPacker packer;
   // Prepared once: a back-test writes thousands of picks, and preparing costs more than writing.
-  std::unique_ptr<SQLite::Statement> appendEvent, eventsOfPick;
+  std::unique_ptr<SQLite::Statement> appendEvent, eventsOfPick, readBodyStatement;
+  std::mutex readingBody;
   ChainHasher hasher;
   // The end of the chain while a write appends to it.
   long long lastSeq = 0;
@@ -373,12 +375,17 @@ struct SqliteArchive::Impl {
                          size);
   }
 
+  // Prepared once: a replay reads a body for every page it asks for. A replay may ask from
+  // several threads, so the statement is taken in turn.
   std::optional<std::string> ReadBody(int64_t id) {
-    SQLite::Statement s(*db, "SELECT codec, body, size FROM bodies WHERE id = ?");
+    std::lock_guard lock(readingBody);
+    SQLite::Statement& s =
+        Prepared(readBodyStatement, "SELECT codec, body, size FROM bodies WHERE id = ?");
     s.bind(1, id);
     if (!s.executeStep()) return std::nullopt;
     auto body = UnpackRow(s.getColumn(0).getInt(), s.getColumn(1),
                           static_cast<std::size_t>(s.getColumn(2).getInt64()));
+    s.reset();  // no read stays open between two pages
     if (!body) throw Error("body " + std::to_string(id) + " does not unpack");
     return body;
   }
