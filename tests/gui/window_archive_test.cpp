@@ -52,6 +52,16 @@ CliRun RunCli(const std::string& args) {
   return run;
 }
 
+// The command line naming `server`'s hosts and `folder` as the data folder.
+Settings::RunValues CommandLineOf(const vendorsim::VendorSim& server, const QTemporaryDir& folder) {
+  Settings::RunValues commandLine;
+  const Hosts hosts = server.SimHosts();
+  for (const auto& [key, member] : kHostKeys)
+    commandLine[key] = QString::fromStdString(hosts.*member);
+  commandLine[Settings::Key::kDataFolder] = folder.path();
+  return commandLine;
+}
+
 // The chart's lines, the drawdown's shading left out.
 int LineCount(QChartView* chart) {
   int lines = 0;
@@ -118,11 +128,7 @@ void WindowArchiveTest::recordsBesideTheCliSettlesAndReplays() {
 
   // The command line names the demo server and the data folder; the settings are a test file.
   auto settings = std::make_shared<Settings>(folder.filePath("trotix.ini"));
-  Settings::RunValues commandLine;
-  const Hosts hosts = server.SimHosts();
-  for (const auto& [key, member] : kHostKeys)
-    commandLine[key] = QString::fromStdString(hosts.*member);
-  commandLine[Settings::Key::kDataFolder] = folder.path();
+  Settings::RunValues commandLine = CommandLineOf(server, folder);
   Open(settings, commandLine, store);
   QStringList messages;
   window_->ports().SetMessageHook([&](const QString& text) { messages << text; });
@@ -214,12 +220,8 @@ void WindowArchiveTest::proofPageAfterTheDemoHistory() {
   o.races = 8;
   vendorsim::VendorSim server(o);
   server.Start();
-  Settings::RunValues commandLine;
-  const Hosts hosts = server.SimHosts();
-  for (const auto& [key, member] : kHostKeys)
-    commandLine[key] = QString::fromStdString(hosts.*member);
-  commandLine[Settings::Key::kDataFolder] = folder.path();
-  Open(std::make_shared<Settings>(folder.filePath("trotix.ini")), commandLine, store);
+  Open(std::make_shared<Settings>(folder.filePath("trotix.ini")), CommandLineOf(server, folder),
+       store);
   QStringList messages, opened;
   window_->ports().SetMessageHook([&](const QString& text) { messages << text; });
   window_->ports().SetBrowserHook([&](const QString& target) { opened << target; });
@@ -420,12 +422,7 @@ void WindowArchiveTest::settingsShowTheArchiveAndBackItUp() {
   const std::filesystem::path dir = folder.path().toStdString();
   auto store = std::make_shared<SqliteArchive>(dir / kDemoArchiveFileName);
   auto settings = std::make_shared<Settings>(folder.filePath("trotix.ini"));
-  Settings::RunValues commandLine;
-  const Hosts hosts = server.SimHosts();
-  for (const auto& [key, member] : kHostKeys)
-    commandLine[key] = QString::fromStdString(hosts.*member);
-  commandLine[Settings::Key::kDataFolder] = folder.path();
-  Open(settings, commandLine, store);
+  Open(settings, CommandLineOf(server, folder), store);
   QStringList messages;
   window_->ports().SetMessageHook([&](const QString& text) { messages << text; });
   window_->show();
