@@ -141,10 +141,15 @@ ArchiveInfo DescribeArchive(SqliteArchive& archive) {
       bodies += s.getColumn(1).getInt64();
     }
     info.bytesByKind["other"] = std::max(0LL, info.bytes - bodies);
-    SQLite::Statement p(db,
-                        "SELECT count(*) FROM bodies, body_packing WHERE codec = 0 AND "
-                        "id > done_to AND id <= last");
-    if (p.executeStep()) info.bodiesToPack = p.getColumn(0).getInt64();
+    // An older archive opened read-only has every body as it came.
+    if (db.tableExists("body_packing")) {
+      SQLite::Statement p(db,
+                          "SELECT count(*) FROM bodies, body_packing WHERE codec = 0 AND "
+                          "id > done_to AND id <= last");
+      if (p.executeStep()) info.bodiesToPack = p.getColumn(0).getInt64();
+    } else {
+      info.bodiesToPack = Count(db, "SELECT count(*) FROM bodies");
+    }
     return info;
   });
 }

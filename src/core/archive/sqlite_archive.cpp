@@ -244,6 +244,8 @@ struct SqliteArchive::Impl {
   // Prepared once: a back-test writes thousands of picks, and preparing costs more than writing.
   std::unique_ptr<SQLite::Statement> appendEvent, eventsOfPick, readBodyStatement;
   std::mutex readingBody;
+  // An older archive opened read-only is read as it is: its bodies are plain and name no codec.
+  bool packedBodies = true;
   ChainHasher hasher;
   // The end of the chain while a write appends to it.
   long long lastSeq = 0;
@@ -294,6 +296,7 @@ struct SqliteArchive::Impl {
     if (readOnly) {
       if (Version() < kOldestReadable)
         throw Error("read-only, and of an older version that would have to be brought up to date");
+      packedBodies = HasTable("body_packing");
       LoadDictionary();
       return;
     }
@@ -379,8 +382,9 @@ struct SqliteArchive::Impl {
   // several threads, so the statement is taken in turn.
   std::optional<std::string> ReadBody(int64_t id) {
     std::lock_guard lock(readingBody);
-    SQLite::Statement& s =
-        Prepared(readBodyStatement, "SELECT codec, body, size FROM bodies WHERE id = ?");
+    SQLite::Statement& s = Prepared(
+        readBodyStatement, packedBodies ? "SELECT codec, body, size FROM bodies WHERE id = ?"
+                                        : "SELECT 0, body, size FROM bodies WHERE id = ?");
     s.bind(1, id);
     if (!s.executeStep()) return std::nullopt;
     auto body = UnpackRow(s.getColumn(0).getInt(), s.getColumn(1),

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <sys/stat.h>
+
 #include <random>
 
 #include "archive/archive_care.h"
@@ -167,6 +169,20 @@ TEST(ArchiveCare, MigrationKeepsTheOldFileWhenABodyDiffers) {
     EXPECT_NE(std::string(e.what()).find("body 300 differs"), std::string::npos) << e.what();
   }
   EXPECT_TRUE(std::filesystem::exists(OldArchiveCopy(file)));
+}
+
+TEST(ArchiveCare, ReleaseArchiveReadOnlyIsReadAsItIs) {
+  TempFolder folder;
+  const auto file = folder.path() / kArchiveFileName, copy = folder.path() / "copy.db";
+  ASSERT_TRUE(UnpackReleaseArchive(file));
+  ASSERT_TRUE(UnpackReleaseArchive(copy));
+  ::chmod(file.c_str(), 0444);
+  SqliteArchive store(file);
+  ASSERT_TRUE(store.readOnly());
+  SqliteArchive writable(copy);
+  EXPECT_EQ(DayAsRead(store), DayAsRead(writable));
+  EXPECT_EQ(DescribeArchive(store).bodiesToPack, DescribeArchive(writable).bodiesToPack);
+  EXPECT_THROW(PackStoredBodies(store, {}), ArchiveError);
 }
 
 TEST(ArchiveCare, ExportedDayImportsIntoAnEmptyArchiveWithoutTheLedger) {
