@@ -220,7 +220,12 @@ void MainWindow::ConnectPages() {
   connect(report_, &ReportPage::exportCsvAsRequested, this, [this] { SaveReportAs(true); });
   connect(report_, &ReportPage::clearRequested, this, &MainWindow::AskToClearReport);
   connect(report_, &ReportPage::rowSelected, this, runRow(&Session::SelectReportRow));
-  connect(report_, &ReportPage::deleteRowRequested, this, run(&Session::DeleteReportRow));
+  connect(report_, &ReportPage::deleteRowRequested, this, [this](int row) {
+    Run([row](Session& s) {
+      if (row >= 0) s.SelectReportRow(row);
+      s.DeleteReportRow();
+    });
+  });
   connect(report_, &ReportPage::settleRequested, this,
           [this] { Run([](Session& s) { s.Settle(); }); });
   connect(proof_, &ProofPage::figuresRequested, this,
@@ -249,6 +254,18 @@ void MainWindow::ConnectProgress() {
   connect(ports_, &GuiPorts::gaugeSet, progress_, &ProgressPanel::SetGauge);
   connect(ports_, &GuiPorts::gaugeShown, progress_, &ProgressPanel::ShowGauge);
   connect(ports_, &GuiPorts::captionSet, progress_, &ProgressPanel::SetCaption);
+  // A best-of run adds rows to the report: its panel stands in the report's empty corner.
+  progress_->SetRunArea([this] {
+    const QWidget* area = report_->RunProgressArea();
+    if (!area->isVisible()) return QRect();
+    return QRect(area->mapTo(this, QPoint(0, 0)), area->size());
+  });
+  // A message box of a command is the one thing on screen: no panel and no greyed buttons
+  // behind it.
+  connect(ports_, &GuiPorts::messageShown, this, [this](bool shown) {
+    progress_->Pause(shown);
+    SetIdle(shown || !runner_->busy());
+  });
 }
 
 int MainWindow::Run(std::function<void(Session&)> command) {
@@ -268,8 +285,8 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  // The progress panel stays in the middle of the window, whatever its size.
-  progress_->move((width() - progress_->width()) / 2, (height() - progress_->height()) / 2);
+  // The progress panel stays in its place, whatever the window's size.
+  progress_->Place();
 }
 
 }  // namespace trotix::gui

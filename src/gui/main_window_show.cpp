@@ -37,11 +37,14 @@ void MainWindow::ShowStep(const std::shared_ptr<const Snapshot>& snapshot) {
   ShowTables(snapshot->ws);
   allTable_->ShowView(snapshot->view);  // the race list follows the race on screen
   const RaceStep& race = snapshot->race;
-  progress_->SetCaption(QString("%1 %2/%3 — %4")
-                            .arg(Display(race.run))
-                            .arg(race.race)
-                            .arg(race.races)
-                            .arg(Display(race.name)));
+  // A step of a single race ("Exchange prices — 16:45 Lingfield") has no count.
+  progress_->SetCaption(race.races > 0
+                            ? QString("%1 %2/%3 — %4")
+                                  .arg(Display(race.run))
+                                  .arg(race.race)
+                                  .arg(race.races)
+                                  .arg(Display(race.name))
+                            : QString("%1 — %2").arg(Display(race.run), Display(race.name)));
   emit stepShown(snapshot->command);
 }
 

@@ -25,11 +25,21 @@ ProgressPanel::ProgressPanel(QWidget* window) : QFrame(window) {
   auto* l = new QVBoxLayout(this);
   caption_ = new QLabel(kCaption);
   caption_->setObjectName("progressCaption");
+  caption_->setWordWrap(true);
   l->addWidget(caption_);
+  // During a run of many races each gauge says what it counts; alone, `pr` is the command's.
+  prLabel_ = new QLabel(tr("Runner pages"));
+  prLabel_->setObjectName("prLabel");
+  prLabel_->hide();
+  l->addWidget(prLabel_);
   pr_ = new QProgressBar;
   pr_->setObjectName("pr");
   pr_->setRange(0, 100);
   l->addWidget(pr_);
+  pr2Label_ = new QLabel(tr("Races analysed"));
+  pr2Label_->setObjectName("pr2Label");
+  pr2Label_->hide();
+  l->addWidget(pr2Label_);
   pr2_ = new QProgressBar;
   pr2_->setObjectName("pr2");
   pr2_->hide();
@@ -44,7 +54,7 @@ ProgressPanel::ProgressPanel(QWidget* window) : QFrame(window) {
   row->addStretch();
   row->addWidget(cancel_);
   l->addLayout(row);
-  setGeometry((window->width() - 320) / 2, (window->height() - 130) / 2, 320, 130);
+  Place();
   hide();
 
   delay_ = new QTimer(this);
@@ -64,7 +74,7 @@ void ProgressPanel::SetBusy(bool busy) {
     caption_->setText(kCaption);
     pr_->setRange(0, 100);
     pr_->setValue(0);
-    pr2_->hide();
+    ShowGauge(Progress::kPr2, false);
   }
 }
 
@@ -81,14 +91,41 @@ void ProgressPanel::SetGauge(int gauge, int value, int maximum) {
 
 void ProgressPanel::ShowGauge(int gauge, bool visible) {
   (gauge == Progress::kPr ? pr_ : pr2_)->setVisible(visible);
-  if (gauge == Progress::kPr2 && visible) Reveal(true);
+  if (gauge != Progress::kPr2) return;
+  pr2Label_->setVisible(visible);
+  prLabel_->setVisible(visible);
+  Place();
+  if (visible) Reveal(true);
+}
+
+void ProgressPanel::Place() {
+  QWidget* window = parentWidget();
+  const QRect area = pr2_->isVisibleTo(this) && runArea_ ? runArea_() : QRect();
+  if (area.isEmpty()) {
+    setGeometry((window->width() - 320) / 2, (window->height() - 130) / 2, 320, 130);
+    return;
+  }
+  // At the foot of the area, as tall as it needs.
+  const int height = std::max(sizeHint().height(), heightForWidth(area.width()));
+  setGeometry(area.x(), std::max(area.y(), area.bottom() - height), area.width(), height);
 }
 
 void ProgressPanel::SetCaption(const QString& text) {
   caption_->setText(text);
 }
 
+void ProgressPanel::Pause(bool paused) {
+  paused_ = paused;
+  if (paused) {
+    delay_->stop();
+    Reveal(false);
+  } else if (busy_) {
+    delay_->start(kDelayMilliseconds);
+  }
+}
+
 void ProgressPanel::Reveal(bool visible) {
+  visible = visible && !paused_;
   setVisible(visible);
   if (visible) raise();
 }

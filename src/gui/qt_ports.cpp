@@ -93,12 +93,14 @@ Clock& GuiPorts::clock() {
 }
 
 void GuiPorts::ShowMessage(const QString& text) {
+  emit messageShown(true);
   if (messageHook_) {
     messageHook_(text);
-    return;
+  } else {
+    QMessageBox box(QMessageBox::NoIcon, "Trotix", text, QMessageBox::Ok, dialogParent_);
+    box.exec();
   }
-  QMessageBox box(QMessageBox::NoIcon, "Trotix", text, QMessageBox::Ok, dialogParent_);
-  box.exec();
+  emit messageShown(false);
 }
 
 void GuiPorts::OpenInBrowser(const QString& urlOrPath) {

@@ -70,6 +70,8 @@ class GuiPorts : public QObject {
   void gaugeSet(int gauge, int value, int maximum);
   void gaugeShown(int gauge, bool visible);
   void captionSet(const QString& text);
+  // A message box (or its hook) opens, and closes.
+  void messageShown(bool shown);
 
  private:
   class MessagesPort;

@@ -111,8 +111,17 @@ void SummaChart::SetTable(const Table& r) {
     sets[c]->deselectAllBars();
     sets[c]->selectBars(nonRunners);
   }
-  runners_->clear();
-  runners_->append(names);
+  // A fresh axis for each race: one whose categories are replaced keeps drawing the last race's
+  // names (when the new list is empty, or over the new ones).
+  auto* runners = new QBarCategoryAxis;
+  runners->setLabelsFont(runners_->labelsFont());
+  runners->setTruncateLabels(false);
+  runners->append(names);
+  chart()->removeAxis(runners_);
+  delete runners_;
+  runners_ = runners;
+  chart()->addAxis(runners_, Qt::AlignLeft);
+  series_->attachAxis(runners_);
   const double step = NiceTickStep(high - low);
   // The step first: a new range laid out with the last race's step could mean thousands of
   // labels, seconds of the GUI thread.

@@ -52,11 +52,14 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
   const Cell& cell = table_.At(row, col);
   const Column& column = table_.Columns()[col];
   const ColumnKind kind = column.kind;
-  // A price that does not exist shows as a dash; the data keep their value.
-  const bool noPrice = HoldsNoPrice(table_, row, col);
+  // An exchange figure whose page has not come says so; a price that does not exist shows as a
+  // dash. The data keep their value.
+  const bool notLoaded = cell.hint == kNotLoaded;
+  const bool noPrice = !notLoaded && HoldsNoPrice(table_, row, col);
   switch (role) {
     case Qt::DisplayRole:
       if (kind == ColumnKind::Image) return {};
+      if (notLoaded) return QString::fromUtf8(kNotLoaded);
       return noPrice ? QString::fromUtf8(kNoPriceShown) : Display(table_.Text(row, col));
     case Qt::TextAlignmentRole:
       if (kind == ColumnKind::Number) return int(Qt::AlignRight | Qt::AlignVCenter);
@@ -66,6 +69,7 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
       if (!cell.color) return {};
       return QBrush(QColor(cell.color->r, cell.color->g, cell.color->b));
     case Qt::ForegroundRole:
+      if (notLoaded) return QBrush(Qt::gray);
       if (cell.fontColor)
         return QBrush(QColor(cell.fontColor->r, cell.fontColor->g, cell.fontColor->b));
       // Text on a dark cell colour (the blue "Summa") is written in white to stay readable.
@@ -98,7 +102,7 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     case Qt::UserRole:  // the raw value, so any sorting a view does goes by number
       if (column.price) {
         // Prices by their value, written with a point or a comma; missing ones last.
-        if (noPrice) return std::numeric_limits<double>::max();
+        if (noPrice || notLoaded) return std::numeric_limits<double>::max();
         if (kind == ColumnKind::Number) return cell.value;
         return ParseDecimal(ReplaceText(cell.text, ".", ",")).value_or(0);
       }

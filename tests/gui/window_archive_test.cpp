@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
@@ -15,6 +17,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTime>
 #include <cstdio>
 #include <future>
 #include <memory>
@@ -28,6 +31,7 @@
 #include "gui/settings.h"
 #include "gui/settings_dialog.h"
 #include "net/curl_http_client.h"
+#include "text/strings.h"
 #include "vendorsim/demo_history.h"
 #include "vendorsim/vendor_sim.h"
 
@@ -144,6 +148,19 @@ void WindowArchiveTest::recordsBesideTheCliSettlesAndReplays() {
   QVERIFY(Wait(window_->OpenRace(0)));
   const Table liveCard = window_->shown().ws.TAB;
   const Table liveRaces = window_->shown().ws.MM;
+  // A race with a market: its header says when its prices arrived.
+  const WorkspaceView& live = window_->shown().ws;
+  int priced = -1;
+  for (int k = 0; k < live.MM.RowCount() && priced < 0; ++k)
+    for (int q = 0; q < live.T1.RowCount(); ++q)
+      if (Trim(live.MM.Text(k, 1)) == Trim(live.T1.Text(q, 1)) &&
+          Trim(live.MM.Text(k, 2)) == Trim(live.T1.Text(q, 2)))
+        priced = k;
+  QVERIFY(priced >= 0);
+  QVERIFY(Wait(window_->OpenRace(priced)));
+  const QString livePrices = window_->findChild<QLabel*>("exchangePrices")->text();
+  const QTime liveAt = QTime::fromString(livePrices.section(' ', -1), "HH:mm:ss");
+  QVERIFY2(liveAt.isValid(), qPrintable(livePrices));
 
   // trotix-cli records yesterday into the same file while the window runs "Best Rank".
   const Date yesterday = AddDays(today, -1);
@@ -199,6 +216,13 @@ void WindowArchiveTest::recordsBesideTheCliSettlesAndReplays() {
   QCOMPARE(window_->shown().ws.MM, liveRaces);
   QVERIFY(Wait(window_->OpenRace(0)));
   QCOMPARE(window_->shown().ws.TAB, liveCard);
+  // The replayed prices are as old as the answers the archive holds, not of the replay's time.
+  while (liveAt.secsTo(QTime::currentTime()) < 3) QTest::qWait(100);
+  QVERIFY(Wait(window_->OpenRace(priced)));
+  const QString replayed = window_->findChild<QLabel*>("exchangePrices")->text();
+  const QTime replayedAt = QTime::fromString(replayed.section(' ', -1), "HH:mm:ss");
+  QVERIFY2(replayedAt.isValid() && qAbs(liveAt.secsTo(replayedAt)) <= 1,
+           qPrintable(livePrices + " | " + replayed));
   QCOMPARE(server.Requests("*"), requests);
   QCOMPARE(messages.size(), 1);
 }
@@ -312,6 +336,46 @@ void WindowArchiveTest::proofPageAfterTheDemoHistory() {
     QCOMPARE(methods->item(3, c)->text(), methods->item(1, c)->text());
   }
   QCOMPARE(window_->findChild<QComboBox*>("proofRunBox")->currentData().toLongLong(), 1LL);
+
+  // A back-test cancelled after its first day says so, and the live picks beside it are those of
+  // its day only: the same figures again.
+  auto cancelAfterADay = connect(
+      &window_->ports(), &GuiPorts::gaugeSet, &window_->ports(),
+      [this](int, int value, int) {
+        if (value == 1) window_->ports().RequestCancel();
+      },
+      Qt::DirectConnection);  // on the worker, before it starts the next day
+  QVERIFY(Click("backtestButton"));
+  disconnect(cancelAfterADay);
+  QVERIFY2(messages.last().startsWith("Back-test 2: 1 of 2 stored days"),
+           qPrintable(messages.last()));
+  QCOMPARE(methods->rowCount(), 4);
+  QCOMPARE(methods->item(0, 0)->text(), QString("live, the same 1 day"));
+  QCOMPARE(methods->item(2, 0)->text(), QString("back-test 2, cancelled: 1 of 2 days"));
+  for (int c = 1; c < methods->columnCount(); ++c) {
+    QCOMPARE(methods->item(2, c)->text(), methods->item(0, c)->text());
+    QCOMPARE(methods->item(3, c)->text(), methods->item(1, c)->text());
+  }
+  auto* runBox = window_->findChild<QComboBox*>("proofRunBox");
+  QVERIFY2(runBox->currentText().endsWith("cancelled: 1 of 2 days"),
+           qPrintable(runBox->currentText()));
+  // Its curves and their legend samples differ from the live ones they lie on.
+  QCOMPARE(chart->chart()->legend()->markerShape(), QLegend::MarkerShapeFromSeries);
+  QList<QLineSeries*> lines;
+  for (QAbstractSeries* series : chart->chart()->series())
+    if (series->type() == QAbstractSeries::SeriesTypeLine)
+      lines << static_cast<QLineSeries*>(series);
+  QCOMPARE(lines.size(), 4);
+  for (int m = 0; m < 2; ++m) {
+    QVERIFY(lines[m + 2]->name().startsWith(lines[m]->name()));
+    QVERIFY(lines[m + 2]->pen().color() != lines[m]->pen().color());
+    QVERIFY(lines[m + 2]->pen().style() != Qt::SolidLine);
+    const auto live = chart->chart()->legend()->markers(lines[m]);
+    const auto tested = chart->chart()->legend()->markers(lines[m + 2]);
+    QVERIFY(live.size() == 1 && tested.size() == 1);
+    QVERIFY(live[0]->pen().color() != tested[0]->pen().color() ||
+            live[0]->brush().color() != tested[0]->brush().color());
+  }
 }
 
 // Threads and lifetimes: the GUI thread never waits on the network, the disk or the worker. A

@@ -3,10 +3,13 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QHeaderView>
 #include <QHorizontalStackedBarSeries>
 #include <QLabel>
@@ -14,11 +17,14 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QSet>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -217,6 +223,9 @@ class WindowTest : public QObject {
   void saveAsSignOutAndTheQuestionOnClosing();
   void refreshLoadsTheMovesAfreshFromASlowServer();
   void trayMenuOpensAndEachEntryWorks();
+  void allTableShowsWhatIsInMemoryWhileTheExchangeStalls();
+  void allTableFitsItsPricesAndTheChartDrawsOneRace();
+  void deleteTakesTheRowChosenByKeyboardOrRightClick();
 };
 
 void WindowTest::startShowsOnlyAbout() {
@@ -1191,6 +1200,228 @@ void WindowTest::trayMenuOpensAndEachEntryWorks() {
   menu->popup(QPoint(20, 20));
   entry("Quit")->trigger();
   QTRY_VERIFY(!w.isVisible());
+}
+
+// Every runner row of ALL TABLE shown from memory, the exchange's figures saying they are not
+// loaded.
+static void CheckExchangeNotLoaded(Rig& rig) {
+  auto* tab = rig.Find<QTableView>("TAB")->model();
+  QVERIFY(tab->rowCount() > 1);
+  int moves = 0, scores = 0;
+  for (int i = 0; i < tab->rowCount(); ++i) {
+    QCOMPARE(tab->index(i, tab::kKf).data().toString(), QString("not loaded"));
+    QCOMPARE(tab->index(i, tab::kBf).data().toString(), QString("not loaded"));
+    moves += !tab->index(i, tab::kMove).data().toString().isEmpty();
+    scores += !tab->index(i, tab::kZorvat).data().toString().isEmpty();
+  }
+  QVERIFY(moves > 0);
+  QVERIFY(scores > 0);
+  QCOMPARE(rig.Find<QTableView>("R")->model()->rowCount(), tab->rowCount());
+  QCOMPARE(rig.Find<QLabel>("u8")->text(), QString("Summ Betfair: not loaded"));
+  QCOMPARE(rig.Find<QLabel>("exchangePrices")->text(), QString("exchange prices not loaded"));
+}
+
+void WindowTest::allTableShowsWhatIsInMemoryWhileTheExchangeStalls() {
+  Rig rig(300);
+  MainWindow& w = rig.Open();
+  QVERIFY(rig.StartAndWait());
+  QVERIFY(rig.SignIn("demo", "demo"));
+  const int race = rig.RaceWithMarket();
+  QVERIFY(race >= 0);
+  rig.server->SetFault("/betting/*", vendorsim::FaultMode::kStall);
+  rig.Find<QTabWidget>("pages")->setCurrentIndex(kPageAllTable);
+  auto* mm = rig.Find<QTableView>("MM");
+  const QString time = mm->model()->index(race, mm::kTime).data().toString();
+
+  // The card, tips, moves and Zorvat show while the runner pages are awaited.
+  const int analysis = w.shown().command + 1;
+  rig.DoubleClickCell(mm, race, 1);
+  QTRY_COMPARE_WITH_TIMEOUT(rig.Find<QLabel>("u1")->text(), time, 3000);
+  QVERIFY(w.runner().busy());
+  CheckExchangeNotLoaded(rig);
+  if (QTest::currentTestFailed()) return;
+  QTRY_VERIFY_WITH_TIMEOUT(rig.Find<QFrame>("progressPanel")->isVisible(), 2000);
+  QCOMPARE(rig.Find<QLabel>("progressCaption")->text().section(" — ", 0, 0),
+           QString("Exchange prices"));
+
+  // Cancel leaves them so.
+  QTest::mouseClick(rig.Find<QPushButton>("progressCancel"), Qt::LeftButton);
+  QVERIFY(rig.Wait(analysis));
+  CheckExchangeNotLoaded(rig);
+  if (QTest::currentTestFailed()) return;
+  QCOMPARE(rig.Find<QLabel>("u1")->text(), time);
+  QCOMPARE(rig.messages, QStringList());
+
+  // Once the pages come, their figures take the place of "not loaded".
+  rig.server->ClearFaults();
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(mm, race, 1); }));
+  auto* tab = rig.Find<QTableView>("TAB")->model();
+  for (int i = 0; i < tab->rowCount(); ++i)
+    QVERIFY(tab->index(i, tab::kKf).data().toString() != "not loaded");
+  QVERIFY(rig.Find<QLabel>("exchangePrices")
+              ->text()
+              .contains(QRegularExpression("\\d\\d:\\d\\d:\\d\\d$")));
+  QVERIFY(rig.Find<QPushButton>("tvButton")->isEnabled());
+}
+
+// The texts the chart draws (axis labels, legend), as laid out on screen.
+static QStringList ChartTexts(MainWindow& w) {
+  auto* chart = w.findChild<SummaChart*>("summaChart");
+  QTest::qWait(100);  // the chart lays itself out on the next turns of the event loop
+  QStringList texts;
+  for (QGraphicsItem* item : chart->scene()->items()) {
+    if (!item->isVisible()) continue;
+    if (auto* t = dynamic_cast<QGraphicsTextItem*>(item)) texts << t->toPlainText().trimmed();
+    if (auto* t = dynamic_cast<QGraphicsSimpleTextItem*>(item)) texts << t->text().trimmed();
+  }
+  texts.replaceInStrings(" (NR)", "");  // a non-runner's bar says so
+  return texts;
+}
+
+static QStringList RunnerNames(Rig& rig) {
+  auto* r = rig.Find<QTableView>("R")->model();
+  QStringList names;
+  for (int i = 0; i < r->rowCount(); ++i)
+    names << r->index(i, r::kName).data().toString().trimmed();
+  return names;
+}
+
+void WindowTest::allTableFitsItsPricesAndTheChartDrawsOneRace() {
+  Rig rig;
+  MainWindow& w = rig.Open();
+  QVERIFY(rig.StartAndWait());
+  QVERIFY(rig.SignIn("demo", "demo"));
+  auto* page = rig.Find<QTabWidget>("pages");
+  const int race = rig.RaceWithMarket();
+  const int other = race == 0 ? 1 : 0;
+  auto* mm = rig.Find<QTableView>("MM");
+  auto* tab = rig.Find<QTableView>("TAB");
+
+  // Scored on "Zorvat" first (no prices: dashes), then analysed: every price fits its column.
+  const auto needed = [&](int c) {
+    return static_cast<QAbstractItemView*>(tab)->sizeHintForColumn(c);
+  };
+  for (const QSize size : {QSize(802, 623), QSize(1280, 900)}) {
+    w.resize(size);
+    page->setCurrentIndex(kPageZorvat);
+    QVERIFY(rig.Do([&] { rig.DoubleClickCell(rig.Find<QTableView>("NX"), other, 1); }));
+    QVERIFY(rig.Do([&] { rig.DoubleClickCell(rig.Find<QTableView>("NX"), race, 1); }));
+    QCOMPARE(w.shown().view.raceOnScreen, race);
+    page->setCurrentIndex(kPageAllTable);
+    QVERIFY(rig.Do([&] { rig.DoubleClickCell(mm, race, 1); }));
+    // The race list needs no sideways scrolling; the header's labels keep to their cells.
+    QVERIFY(!mm->horizontalScrollBar()->isVisible());
+    QVERIFY(!rig.Find<QLabel>("u4")->geometry().intersects(
+        rig.Find<QLabel>("exchangePrices")->geometry()));
+    QVERIFY(!rig.Find<QLabel>("u7")->geometry().intersects(rig.Find<QLabel>("u6")->geometry()));
+    for (const int c : {tab::kKf, tab::kMove, tab::kZorvat})
+      QVERIFY2(tab->columnWidth(c) >= needed(c), qPrintable(QString("column %1 at %2x%3: %4 < %5")
+                                                                .arg(c)
+                                                                .arg(size.width())
+                                                                .arg(size.height())
+                                                                .arg(tab->columnWidth(c))
+                                                                .arg(needed(c))));
+  }
+
+  // The chart names the runners of the race on screen, and none of another.
+  rig.Find<QTabWidget>("summaTabs")->setCurrentIndex(1);
+  const QStringList first = RunnerNames(rig);
+  QVERIFY(!first.isEmpty());
+  QStringList drawn = ChartTexts(w);
+  for (const QString& name : first) QVERIFY2(drawn.contains(name), qPrintable(name));
+  page->setCurrentIndex(kPageZorvat);
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(rig.Find<QTableView>("NX"), other, 1); }));
+  page->setCurrentIndex(kPageAllTable);
+  QCOMPARE(RunnerNames(rig), QStringList());
+  drawn = ChartTexts(w);
+  for (const QString& name : first) QVERIFY2(!drawn.contains(name), qPrintable(name));
+
+  // Signed out and in again, then another race: its names only.
+  QVERIFY(rig.Wait(w.SignOut()));
+  QVERIFY(rig.SignIn("demo", "demo"));
+  page->setCurrentIndex(kPageAllTable);
+  rig.Find<QTabWidget>("summaTabs")->setCurrentIndex(1);
+  drawn = ChartTexts(w);
+  for (const QString& name : first) QVERIFY2(!drawn.contains(name), qPrintable(name));
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(mm, other, 1); }));
+  const QStringList second = RunnerNames(rig);
+  drawn = ChartTexts(w);
+  for (const QString& name : second) QVERIFY2(drawn.contains(name), qPrintable(name));
+  for (const QString& name : first)
+    QVERIFY2(second.contains(name) || !drawn.contains(name), qPrintable(name));
+}
+
+void WindowTest::deleteTakesTheRowChosenByKeyboardOrRightClick() {
+  Rig rig;
+  MainWindow& w = rig.Open();
+  QVERIFY(rig.StartAndWait());
+  QVERIFY(rig.SignIn("demo", "demo"));
+  auto* page = rig.Find<QTabWidget>("pages");
+  page->setCurrentIndex(kPageToday);
+  QVERIFY(rig.Do([&] { rig.DoubleClickCell(rig.Find<QTableView>("RT"), 0, 1); }));
+  auto* tab = rig.Find<QTableView>("TAB");
+  for (int i = 0; i < 3; ++i) QVERIFY(rig.Do([&] { rig.DoubleClickCell(tab, i, 1); }));
+  page->setCurrentIndex(kPageReport);
+  auto* rep = rig.Find<QTableView>("REP");
+  QCOMPARE(rep->model()->rowCount(), 3);
+  const auto names = [&] {
+    QStringList n;
+    for (int i = 0; i < rep->model()->rowCount(); ++i)
+      n << rep->model()->index(i, rep::kName).data().toString();
+    return n;
+  };
+  rig.messages.clear();
+
+  // Chosen by the keyboard, deleted by the Delete key.
+  QApplication::setActiveWindow(&w);
+  rep->setFocus();
+  QTRY_VERIFY(rep->hasFocus());
+  QTest::keyClick(rep, Qt::Key_Down);
+  QTest::keyClick(rep, Qt::Key_Down);
+  const QString byKey = rep->currentIndex().siblingAtColumn(rep::kName).data().toString();
+  QVERIFY(!byKey.isEmpty());
+  QVERIFY(rig.Do([&] { QTest::keyClick(rep, Qt::Key_Delete); }));
+  QCOMPARE(rep->model()->rowCount(), 2);
+  QVERIFY(!names().contains(byKey));
+
+  // Chosen by the right click that opens the menu.
+  const QModelIndex last = rep->model()->index(1, rep::kName);
+  const QString byMenu = last.data().toString();
+  const QPoint at = rep->visualRect(last).center();
+  QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, rep->viewport()->mapToGlobal(at));
+  QApplication::sendEvent(rep->viewport(), &menuEvent);
+  auto* menu = w.findChild<QMenu*>("reportMenu");
+  QTRY_VERIFY(menu->isVisible());
+  QVERIFY(rig.Do([&] { w.findChild<QAction*>("deleteReportRowAction")->trigger(); }));
+  menu->hide();
+  QCOMPARE(names(), QStringList{names().value(0)});
+  QVERIFY(!names().contains(byMenu));
+  QCOMPARE(rig.messages, QStringList());
+
+  // Nothing chosen: the box says so, with no progress panel and no disabled buttons behind it.
+  rep->clearSelection();
+  bool panelBehind = true, buttonsOff = true;
+  w.ports().SetMessageHook([&](const QString& text) {
+    rig.messages << text;
+    QTest::qWait(700);  // longer than the panel's delay
+    panelBehind = rig.Find<QFrame>("progressPanel")->isVisible();
+    buttonsOff = !rig.Find<QPushButton>("saveReportButton")->isEnabled();
+  });
+  QVERIFY(rig.Do([&] { QTest::keyClick(rep, Qt::Key_Delete); }));
+  QCOMPARE(rig.messages, QStringList{"Select Please Horse"});
+  QVERIFY(!panelBehind);
+  QVERIFY(!buttonsOff);
+  QCOMPARE(rep->model()->rowCount(), 1);
+  QVERIFY(rig.Find<QPushButton>("saveReportButton")->isEnabled());
+
+  // A sorted column keeps room for its arrow beside the caption.
+  rep->sortByColumn(rep::kOdds, Qt::AscendingOrder);
+  QHeaderView* header = rep->horizontalHeader();
+  const int caption = header->fontMetrics().horizontalAdvance(
+      rep->model()->headerData(rep::kOdds, Qt::Horizontal).toString());
+  QVERIFY2(rep->columnWidth(rep::kOdds) >=
+               caption + header->style()->pixelMetric(QStyle::PM_HeaderMarkSize),
+           qPrintable(QString("%1 for %2").arg(rep->columnWidth(rep::kOdds)).arg(caption)));
 }
 
 QTEST_MAIN(WindowTest)

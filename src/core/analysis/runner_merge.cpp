@@ -5,6 +5,7 @@
 
 #include "analysis/form_score.h"
 #include "model/columns.h"
+#include "model/prices.h"
 #include "text/fields.h"
 #include "text/numbers.h"
 #include "text/strings.h"
@@ -51,6 +52,19 @@ void TakeExchange(Table& TAB, int i, const Table& T2, int q) {
 void ShowExchangeTotal(Workspace& ws, bool ownRace) {
   ws.u8 = ownRace && ws.T2.RowCount() > 0 ? "Summ BF: " + ws.T2.Text(0, t2::kAllSum) + " $"
                                           : kExchangeTotalCaption;
+}
+
+void MarkExchangeNotLoaded(Workspace& ws) {
+  for (int i = 0; i < ws.TAB.RowCount(); ++i) {
+    for (const int col : {tab::kBf, tab::kKf}) {
+      ws.TAB.At(i, col) = Cell{};
+      ws.TAB.At(i, col).hint = kNotLoaded;
+    }
+    for (const int col : {tab::kMarketId, tab::kSelectionId, tab::kPlacePrice})
+      ws.TAB.At(i, col).text.clear();
+  }
+  for (int i = 0; i < ws.R.RowCount(); ++i) ws.R.At(i, r::kBf).hint = kNotLoaded;
+  ws.u8 = std::string(kExchangeTotalCaption) + " " + kNotLoaded;
 }
 
 void MergeRunnerData(Workspace& ws, bool realOdds) {

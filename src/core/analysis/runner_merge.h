@@ -14,4 +14,9 @@ void ShowExchangeTotal(Workspace& ws, bool ownRace);
 // that is no number reads as 1,01.
 void MergeRunnerData(Workspace& ws, bool realOdds);
 
+// The race on screen before its runner pages have come: every exchange figure (TAB's money share,
+// exchange price and identifiers, Summa's BF %, the money matched) says kNotLoaded instead of a
+// value that belongs to no page.
+void MarkExchangeNotLoaded(Workspace& ws);
+
 }  // namespace trotix

@@ -141,8 +141,9 @@ ProofReport MakeProofReport(const std::vector<Pick>& ledger, const std::vector<A
   report.query = query;
   std::set<std::string> methods, courses;
   std::map<long long, BacktestRunInfo> picked;  // back-test runs by number
+  std::set<std::pair<long long, Date>> runDays;
   for (const ArchiveRun& run : runs)
-    if (run.kind == "backtest") picked[run.id] = {run.id, run.day, run.day, 0, run.started};
+    if (run.kind == "backtest") picked[run.id] = {run.id, run.day, run.day, 0, 0, run.started};
   for (const Pick& p : ledger) {
     methods.insert(p.system);
     courses.insert(p.course);
@@ -154,7 +155,9 @@ ProofReport MakeProofReport(const std::vector<Pick>& ledger, const std::vector<A
     if (info.picks == 0 || p.day < info.first) info.first = p.day;
     if (info.picks == 0 || info.last < p.day) info.last = p.day;
     ++info.picks;
+    runDays.insert({p.runId, p.day});
   }
+  for (const auto& [id, day] : runDays) ++picked[id].days;
   report.methods.assign(methods.begin(), methods.end());
   report.courses.assign(courses.begin(), courses.end());
   for (const auto& [id, info] : picked) report.runs.push_back(info);
@@ -164,6 +167,12 @@ ProofReport MakeProofReport(const std::vector<Pick>& ledger, const std::vector<A
   if (!picked.count(run)) run = 0;
 
   PickFilter filter{query.from, query.to, query.course, query.method, PickSource::kLive, 0};
+  // Beside a run (a cancelled one covers fewer days), the live picks of its days only.
+  if (run != 0 && picked[run].picks > 0) {
+    const BacktestRunInfo& info = picked[run];
+    if (!filter.from || *filter.from < info.first) filter.from = info.first;
+    if (!filter.to || info.last < *filter.to) filter.to = info.last;
+  }
   report.sides.push_back(SideOf(ledger, filter, query, facts));
   if (run != 0) {
     filter.source = PickSource::kBacktest;

@@ -47,7 +47,8 @@ struct ProofQuery {
 // Whether the breakdown needs the days' cards (class, field size).
 bool NeedsCards(const ProofQuery& query);
 
-// The figures of the live picks, or of one back-test run.
+// The figures of the live picks, or of one back-test run. Beside a run, the live picks are
+// taken over the run's own days only, so both sides cover the same races.
 struct ProofSide {
   PickSource source = PickSource::kLive;
   long long runId = 0;
@@ -69,7 +70,12 @@ struct BacktestRunInfo {
   long long id = 0;
   Date first, last;  // the days its picks cover; its first day while it has none
   int picks = 0;
+  int days = 0;         // the days it has picks on
   std::string started;  // UTC
+  // A run made by this program: the stored days it was asked for and whether a Cancel ended it
+  // early (0 and false for a run the archive only lists).
+  int daysAsked = 0;
+  bool cancelled = false;
 };
 
 struct ProofReport {

@@ -193,6 +193,7 @@ bool Session::FetchRunnerPages(const std::vector<std::string>& urls, RunnerPages
                                const std::function<void(int)>& arrived,
                                const HttpClient::StartGate& mayStart) {
   pages.bodies.assign(urls.size(), std::string());
+  pages.arrivals.assign(urls.size(), std::string());
   if (urls.empty()) return !stop_.stopped();
   Progress& progress = ports_.progress;
   const int runners = static_cast<int>(urls.size() + 1) / 2;
@@ -204,6 +205,7 @@ bool Session::FetchRunnerPages(const std::vector<std::string>& urls, RunnerPages
       [&](int i, HttpAnswer& answer) {
         // Taken, not copied: the batch keeps no page the analysis has released.
         if (!answer.failed) pages.bodies[i] = std::move(answer.body);
+        pages.arrivals[i] = std::move(answer.arrived);
         pages.failures.Add(answer);
         if (++answered % 2 == 0) progress.SetGauge(Progress::kPr, answered / 2, runners);
         if (arrived) arrived(i);

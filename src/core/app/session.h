@@ -7,8 +7,10 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -209,6 +211,7 @@ class Session {
   // Runner pages in the order asked; the empty text for one that failed or never came.
   struct RunnerPages {
     std::vector<std::string> bodies;
+    std::vector<std::string> arrivals;  // a replayed page's arrival, empty for a live one
     PageFailures failures;
   };
   // Puts the command's deadline on the stop signal while it lives.
@@ -299,8 +302,12 @@ class Session {
   bool IsLate(const Pick& pick, Instant at) const;
   bool BeforeOff(const Pick& pick, Instant at) const;
   // After race `row` of MM was analysed: the note on its exchange prices, and the market number
-  // and the buttons only when T2 holds this race. `fetched`: T2 was fetched by this analysis.
-  void ShowAnalysedRace(int row, bool fetched);
+  // and the buttons only when T2 holds this race. `fetched`: T2 was fetched by this analysis,
+  // its pages arriving at `arrivals` (UTC texts; empty ones, or none, arrived now).
+  void ShowAnalysedRace(int row, bool fetched, std::span<const std::string> arrivals = {});
+  // Race `row` on screen at once, from what is in memory (the card, tips, moves, Zorvat), its
+  // exchange figures not loaded; false when a Cancel came before the window showed it.
+  bool ShowBeforeExchange(int row);
   // Writes a page and opens it; a failed write is shown instead. True when written.
   bool SavePage(const std::filesystem::path& path, const std::string& content);
   // One day of a back-test, into run `run`; `later` are the stored days after it, which may
@@ -322,7 +329,12 @@ class Session {
   Table savedReport_;              // REP as the last save wrote it
   std::vector<std::string> failures_;
   std::shared_ptr<const ProofReport> proof_;
-  bool courseTableDue_ = true;  // since start-up or a new data server
+  struct BacktestAsked {
+    int days = 0;
+    bool cancelled = false;
+  };
+  std::map<long long, BacktestAsked> backtests_;  // the runs this Session made, by number
+  bool courseTableDue_ = true;                    // since start-up or a new data server
 };
 
 }  // namespace trotix

@@ -3,8 +3,11 @@
 #include <span>
 
 #include "analysis/analyse_race.h"
+#include "analysis/runner_merge.h"
 #include "app/session.h"
+#include "app/system_clock.h"
 #include "model/columns.h"
+#include "model/prices.h"
 #include "text/strings.h"
 
 namespace trotix {
@@ -35,16 +38,30 @@ void Undo(WorkspaceView& view, WorkspaceView&& copy) {
 void Session::AnalyseLive(int row) {
   AsCommand([&] {
     const Deadline deadline(*this);
-    // Every page is in before a table changes, so a stop leaves the last analysis on screen.
     const auto urls = RealOddsPages(ws_, row, urls_);
+    // The race shows before its pages come; a stop leaves it so, its exchange figures not loaded.
+    if (!urls.empty() && !ShowBeforeExchange(row)) return stop_.Cancel();
     RunnerPages pages;
     if (!FetchRunnerPages(urls, pages)) return SayHowItEnded();
     ws_.bfnumber.clear();
     view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
     AnalyseRace(ws_, row, true, urls_, FetchedPages(urls, pages.bodies));
-    ShowAnalysedRace(row, /*fetched=*/true);
+    ShowAnalysedRace(row, /*fetched=*/true, pages.arrivals);
     SayHowItEnded(&pages.failures);
   });
+}
+
+bool Session::ShowBeforeExchange(int row) {
+  AnalyseRace(ws_, row, false, urls_, FetchedPages({}, {}));
+  MarkExchangeNotLoaded(ws_);
+  ws_.bfnumber.clear();
+  view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
+  view_.raceOnScreen = row;
+  view_.exchangePrices = std::string("exchange prices ") + kNotLoaded;
+  const RaceStep step{
+      "Exchange prices", 0, 0,
+      Trim(ws_.MM.Text(row, mm::kTime)) + " " + Trim(ws_.MM.Text(row, mm::kCourse))};
+  return ports_.progress.StepDone(ws_, step);
 }
 
 void Session::AnalyseWithoutOdds(int row) {
@@ -57,9 +74,14 @@ void Session::AnalyseWithoutOdds(int row) {
   });
 }
 
-void Session::ShowAnalysedRace(int row, bool fetched) {
+void Session::ShowAnalysedRace(int row, bool fetched, std::span<const std::string> arrivals) {
   const bool ownRace = ExchangeHoldsRace(ws_, row);
-  if (ownRace && fetched) exchangeFetchedAt_ = FormatTime(ports_.clock.Now());
+  if (ownRace && fetched) {
+    // A replayed day's prices are as old as its answers; live ones arrived just now.
+    const auto last = std::max_element(arrivals.begin(), arrivals.end());
+    const auto at = last == arrivals.end() ? std::nullopt : ParseUtcText(*last);
+    exchangeFetchedAt_ = FormatTime(at ? LocalTimeOf(*at) : ports_.clock.Now());
+  }
   // The market number and the buttons that use it belong to this race or to none.
   if (!ownRace) ws_.bfnumber.clear();
   view_.tvbuttonEnabled = view_.bfbuttonEnabled = !ws_.bfnumber.empty();
@@ -118,7 +140,7 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
                                std::span(pages.bodies).subspan(from, to - from)),
                   &scores);
       BestOfRows(ws_, k, system);
-      ShowAnalysedRace(k, fromRealOdds);
+      ShowAnalysedRace(k, fromRealOdds, std::span(pages.arrivals).subspan(from, to - from));
       NoteReportChanges();
       for (std::size_t i = from; i < to; ++i) std::string().swap(pages.bodies[i]);
       const RaceStep step{BestOfSystemName(system), k + 1, count,
@@ -143,6 +165,7 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
   };
   try {
     pages.bodies.assign(urls.size(), std::string());
+    pages.arrivals.assign(urls.size(), std::string());
     analyseReady();  // the races before the first with pages
     const std::size_t ahead = 4 * static_cast<std::size_t>(std::max(1, options_.maxConnections));
     FetchRunnerPages(

@@ -108,6 +108,11 @@ void Session::ShowProof(const ProofQuery& query) {
     }
     auto report = std::make_shared<ProofReport>(MakeProofReport(ledger, runs, query, facts));
     report->record = std::move(record);
+    for (BacktestRunInfo& run : report->runs)
+      if (const auto made = backtests_.find(run.id); made != backtests_.end()) {
+        run.daysAsked = made->second.days;
+        run.cancelled = made->second.cancelled;
+      }
     proof_ = std::move(report);
   });
 }
@@ -170,6 +175,7 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
     progress.SetGauge(Progress::kPr, i + 1, count);
   }
   progress.ShowPanel(false);
+  backtests_[summary.runId] = {summary.days, summary.cancelled};
   ports_.messages.Show(BacktestMessage(summary));
   SayHowItEnded();
   ProofQuery query = proof_ ? proof_->query : ProofQuery{};

@@ -31,6 +31,15 @@ class SystemClock : public Clock {
   }
 };
 
+// The machine's local time of day at `at`.
+inline TimeOfDay LocalTimeOf(Instant at) {
+  const std::time_t t =
+      std::chrono::system_clock::to_time_t(std::chrono::time_point_cast<std::chrono::seconds>(at));
+  std::tm local{};
+  localtime_r(&t, &local);
+  return {local.tm_hour, local.tm_min, local.tm_sec};
+}
+
 // The morning of a demo or replayed day, in UTC: before the vendor's first race (11:00 Moscow
 // time at the earliest), so the day's picks are made before their races.
 inline constexpr TimeOfDay kDayMorningUtc{5, 0, 0};

@@ -31,6 +31,7 @@ HttpAnswer ArchiveHttpClient::Get(const std::string& url, const StopSignal* stop
     answer.stopped = true;
   } else if (const RecordedAnswer* a = Next(url, false)) {
     answer = a->answer;
+    answer.arrived = a->arrived;
     if (a->bodyId != 0) {
       // Read outside the lock: the answers themselves never change.
       auto body = readBody_ ? readBody_(a->bodyId) : std::nullopt;

@@ -14,6 +14,8 @@ inline constexpr double kLargestPrice = 1000;
 
 inline constexpr const char* kNoPriceShown = "—";
 inline constexpr const char* kNoPriceHint = "no price matched";
+// The hint of an exchange figure whose runner pages have not come (yet): what is shown instead.
+inline constexpr const char* kNotLoaded = "not loaded";
 
 bool IsNoPrice(double value);
 // The value when it is a price a bet can be struck at (above 1, at most kLargestPrice), else none.

@@ -16,6 +16,9 @@ struct HttpAnswer {
   bool failed = true;    // no answer, a broken or refused connection, a time-out, a status
                          // outside 200-299 (an unfollowed redirect too), an answer over the cap
   bool stopped = false;  // ended unanswered by a StopSignal (failed too)
+  // When a replayed answer first arrived (UTC text, as the archive stamps it); empty for a live
+  // one, which arrives now.
+  std::string arrived;
 };
 
 // How an answer above the client's bound begins its error: "answer larger than 2097152 bytes".

@@ -23,8 +23,9 @@ namespace trotix::gui {
 AllTablePage::AllTablePage(const WorkspaceView& ws, QWidget* parent) : QWidget(parent) {
   setObjectName("allTablePage");
   auto* l = PageColumn(this);
-  auto* split = new QSplitter(Qt::Vertical);
+  auto* split = split_ = new QSplitter(Qt::Vertical);
   split->setObjectName("allTableSplitter");
+  connect(split, &QSplitter::splitterMoved, this, [this] { splitMoved_ = true; });
   split->setChildrenCollapsible(false);
   l->addWidget(split);
   auto* upper = new QWidget;
@@ -32,7 +33,7 @@ AllTablePage::AllTablePage(const WorkspaceView& ws, QWidget* parent) : QWidget(p
   top->setContentsMargins(0, 0, 0, 0);
   mm_ = new GridView("MM", ws.MM, GridView::Select::Rows);
   mm_->SetFlagPictures(mm::kFlag);
-  mm_->setFixedWidth(186);
+  mm_->SetWidthFollowsColumns(186);  // every course name whole, no sideways scrolling
   top->addWidget(mm_);
   // Races and runners are rows; the column of the click does not matter.
   connect(mm_, &QTableView::doubleClicked, this,
@@ -45,21 +46,21 @@ AllTablePage::AllTablePage(const WorkspaceView& ws, QWidget* parent) : QWidget(p
   u1_ = MakeLabel("u1", "00:00");
   u1_->setFont(Larger(u1_->font(), 8));
   head->addWidget(u1_, 0, 0, 3, 1);
-  head->addWidget(u2_ = MakeLabel("u2", "Course:"), 0, 1);
-  head->addWidget(u3_ = MakeLabel("u3", "Prize: $"), 0, 2);
-  head->addWidget(u8_ = MakeLabel("u8", "Summ Betfair:"), 0, 3);
-  head->addWidget(u4_ = MakeLabel("u4", "Name:"), 1, 1, 1, 2);
-  exchangePrices_ = MakeLabel("exchangePrices");
+  // Each label keeps to its own cell: a long one ends in "…" (its tooltip is whole), never over
+  // its neighbour and never at the grids' cost.
+  head->addWidget(u2_ = MakeElidedLabel("u2", "Course:"), 0, 1);
+  head->addWidget(u3_ = MakeElidedLabel("u3", "Prize: $"), 0, 2);
+  head->addWidget(u8_ = MakeElidedLabel("u8", "Summ Betfair:"), 0, 3);
+  head->addWidget(u4_ = MakeElidedLabel("u4", "Name:"), 1, 1, 1, 2);
+  exchangePrices_ = MakeElidedLabel("exchangePrices");
   exchangePrices_->setToolTip("Where the exchange figures of this analysis came from");
   head->addWidget(exchangePrices_, 1, 3);
-  head->addWidget(u5_ = MakeLabel("u5", "Count:"), 2, 1);
-  head->addWidget(u6_ = MakeLabel("u6", "Distance:"), 2, 2);
-  head->addWidget(u7_ = MakeLabel("u7", "Type:"), 2, 3);
+  head->addWidget(u5_ = MakeElidedLabel("u5", "Count:"), 2, 1);
+  head->addWidget(u6_ = MakeElidedLabel("u6", "Distance:"), 2, 2);
+  head->addWidget(u7_ = MakeElidedLabel("u7", "Type:"), 2, 3);
   bfnumber_ = MakeLabel("bfnumber");
   head->addWidget(bfnumber_, 0, 4);
   bfnumber_->hide();
-  for (QLabel* label : {u2_, u3_, u4_, u5_, u6_, u7_, u8_})
-    label->setMinimumWidth(20);  // a long caption is cut, never the grids
   head->setColumnStretch(3, 1);
   tv_ = MakeButton("tvButton", QString());
   tv_->setIcon(TvIcon());
@@ -117,8 +118,6 @@ AllTablePage::AllTablePage(const WorkspaceView& ws, QWidget* parent) : QWidget(p
   recoming->setFixedWidth(190);
   bottom->addWidget(recoming);
   split->addWidget(lower);
-  split->setStretchFactor(0, 3);
-  split->setStretchFactor(1, 2);
 }
 
 void AllTablePage::Show(const WorkspaceView& ws) {
@@ -146,6 +145,19 @@ void AllTablePage::ShowView(const ViewState& view) {
   UpdateButtons();
   mm_->SelectSourceRow(view.raceOnScreen);
   exchangePrices_->setText(Display(view.exchangePrices));
+}
+
+void AllTablePage::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (splitMoved_) return;
+  // At the smallest window the runners get 42 % of the height, as they always had; room beyond
+  // that goes three parts in four to them, so a taller window shows a whole field in TAB rather
+  // than empty rows under Summa.
+  constexpr int kSmallest = 550;  // the splitter's height in the smallest window
+  const int total = split_->height() - split_->handleWidth();
+  const int upper =
+      total <= kSmallest ? total * 42 / 100 : kSmallest * 42 / 100 + (total - kSmallest) * 3 / 4;
+  split_->setSizes({upper, total - upper});
 }
 
 void AllTablePage::SetIdle(bool idle) {

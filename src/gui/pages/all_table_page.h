@@ -10,6 +10,7 @@
 
 class QLabel;
 class QPushButton;
+class QSplitter;
 
 namespace trotix::gui {
 
@@ -33,9 +34,14 @@ class AllTablePage : public QWidget {
   void videoRequested();
   void marketRequested();
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   void UpdateButtons();
 
+  QSplitter* split_;
+  bool splitMoved_ = false;  // by the user: the page keeps their choice
   GridView* mm_;
   GridView* tab_;
   GridView* r_;

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QSortFilterProxyModel>
+#include <QStyle>
 #include <algorithm>
 
 #include "gui/pictures.h"
@@ -13,13 +14,22 @@ namespace {
 
 // Widths that show every header and cell; pictures get a narrow column. Room left over goes to
 // the widest text column, so names are not cut while a short last column sprawls.
-void FitColumns(QTableView* view, const TableModel& model) {
+void FitColumns(QTableView* view, const TableModel& model, bool spread = true) {
   // The sort arrow sits above the caption and needs no width of its own.
   QHeaderView* header = view->horizontalHeader();
   const bool arrow = header->isSortIndicatorShown();
   header->setSortIndicatorShown(false);
   view->resizeColumnsToContents();
   header->setSortIndicatorShown(arrow);
+  // In the sorted column the arrow does take room beside the caption.
+  if (const int sorted = header->sortIndicatorSection();
+      arrow && sorted >= 0 && !view->isColumnHidden(sorted)) {
+    const QString caption = model.headerData(sorted, Qt::Horizontal, Qt::DisplayRole).toString();
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const int mark = header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
+    const int needed = header->fontMetrics().horizontalAdvance(caption) + 4 * margin + mark;
+    view->setColumnWidth(sorted, std::max(view->columnWidth(sorted), needed));
+  }
   const auto& columns = model.table().Columns();
   int total = 0, widest = -1;
   for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
@@ -34,7 +44,8 @@ void FitColumns(QTableView* view, const TableModel& model) {
       widest = c;
   }
   const int room = view->viewport()->width() - total;
-  if (room > 0 && widest >= 0) view->setColumnWidth(widest, view->columnWidth(widest) + room);
+  if (spread && room > 0 && widest >= 0)
+    view->setColumnWidth(widest, view->columnWidth(widest) + room);
 }
 
 }  // namespace
@@ -50,6 +61,7 @@ GridView::GridView(const char* name, const Table& table, Select select, Sort sor
     horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);  // the system's order first
     horizontalHeader()->setSortIndicatorShown(true);
     setSortingEnabled(true);
+    connect(horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, [this] { Fit(); });
   } else {
     setModel(model_);
   }
@@ -66,7 +78,22 @@ GridView::GridView(const char* name, const Table& table, Select select, Sort sor
   const auto& columns = table.Columns();
   for (int c = 0; c < static_cast<int>(columns.size()); ++c) setColumnHidden(c, columns[c].hidden);
   FitColumns(this, *model_);
-  connect(model_, &QAbstractItemModel::modelReset, this, [this] { FitColumns(this, *model_); });
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] { Fit(); });
+}
+
+void GridView::Fit() {
+  FitColumns(this, *model_, followMinimum_ < 0);
+  if (followMinimum_ < 0) return;
+  int total = 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  for (int c = 0; c < model_->columnCount(); ++c)
+    if (!isColumnHidden(c)) total += columnWidth(c);
+  setFixedWidth(std::max(followMinimum_, total));
+}
+
+void GridView::SetWidthFollowsColumns(int minimum) {
+  followMinimum_ = minimum;
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Fit();
 }
 
 void GridView::SetPictures(int column, std::vector<QPixmap> pictures) {
@@ -78,7 +105,12 @@ void GridView::SetFlagPictures(int column) {
 }
 
 void GridView::SetTable(const Table& table) {
+  if (model_->table() == table) return;
+  const bool sameShape = model_->rowCount() == table.RowCount();
   model_->SetTable(table);
+  // New rows refit on the model's reset; new texts in the same rows (prices where dashes were)
+  // need the widths fitted again too.
+  if (sameShape) Fit();
 }
 
 int GridView::SourceRow(const QModelIndex& index) const {
@@ -98,7 +130,7 @@ void GridView::SelectSourceRow(int row) {
 
 void GridView::resizeEvent(QResizeEvent* event) {
   QTableView::resizeEvent(event);
-  FitColumns(this, *model_);
+  FitColumns(this, *model_, followMinimum_ < 0);
 }
 
 void GridView::keyPressEvent(QKeyEvent* event) {

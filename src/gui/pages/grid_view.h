@@ -35,6 +35,8 @@ class GridView : public QTableView {
   int SourceRow(const QModelIndex& index) const;
   // Selects the table's row `row`; none when it is -1.
   void SelectSourceRow(int row);
+  // The view as wide as its columns (at least `minimum`), never scrolled sideways.
+  void SetWidthFollowsColumns(int minimum);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -42,7 +44,10 @@ class GridView : public QTableView {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void Fit();
+
   TableModel* model_;
+  int followMinimum_ = -1;  // -1: the view takes the width its layout gives
   QSortFilterProxyModel* proxy_ = nullptr;
 };
 

@@ -1,10 +1,29 @@
 #include "gui/pages/page_parts.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace trotix::gui {
+namespace {
+
+class ElidedLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+  QSize minimumSizeHint() const override { return {20, QLabel::minimumSizeHint().height()}; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const QRect r = contentsRect();
+    p.setPen(palette().color(foregroundRole()));
+    p.drawText(r, static_cast<int>(alignment()),
+               fontMetrics().elidedText(text(), Qt::ElideRight, r.width()));
+  }
+};
+
+}  // namespace
 
 QVBoxLayout* PageColumn(QWidget* page, int margin) {
   auto* l = new QVBoxLayout(page);
@@ -23,6 +42,13 @@ QPushButton* MakeButton(const char* name, const QString& caption) {
 QLabel* MakeLabel(const char* name, const QString& text) {
   auto* label = new QLabel(text);
   label->setObjectName(name);
+  return label;
+}
+
+QLabel* MakeElidedLabel(const char* name, const QString& text) {
+  auto* label = new ElidedLabel(text);
+  label->setObjectName(name);
+  label->setMinimumWidth(20);
   return label;
 }
 

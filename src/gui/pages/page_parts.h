@@ -17,6 +17,9 @@ inline constexpr int kClientWidth = 802, kClientHeight = 623;
 QVBoxLayout* PageColumn(QWidget* page, int margin = 6);
 QPushButton* MakeButton(const char* name, const QString& caption);
 QLabel* MakeLabel(const char* name, const QString& text = {});
+// A one-line label that, given less room than its text needs, ends it with "…" (its text and
+// tooltip stay whole) instead of cutting a letter in half or pushing its neighbours.
+QLabel* MakeElidedLabel(const char* name, const QString& text = {});
 // `f` a few pixels larger (or smaller), bold unless told otherwise.
 QFont Larger(QFont f, int extraPixels, bool bold = true);
 

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLegend>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPushButton>
@@ -45,14 +46,35 @@ QIcon Swatch(const QColor& colour, bool dashed) {
   QPixmap square(12, 12);
   square.fill(Qt::transparent);
   QPainter p(&square);
-  p.fillRect(1, 1, 10, 10, dashed ? colour.lighter(150) : colour);
-  p.setPen(colour.darker(130));
+  // A back-test's swatch in its curve's lighter tone, edged with dashes.
+  p.fillRect(1, 1, 10, 10, dashed ? colour.lighter(160) : colour);
+  p.setPen(QPen(colour.darker(130), 1, dashed ? Qt::DashLine : Qt::SolidLine));
   p.drawRect(1, 1, 9, 9);
   return QIcon(square);
 }
 
 QString SourceText(long long runId) {
   return runId == 0 ? QString("live") : QString("back-test %1").arg(runId);
+}
+
+// The run beside the live picks, when a Cancel ended it early.
+const BacktestRunInfo* CancelledRun(const ProofReport& r) {
+  for (const BacktestRunInfo& run : r.runs)
+    if (run.id == r.query.runId && run.cancelled) return &run;
+  return nullptr;
+}
+
+// A row's source; beside a cancelled run both sides say which days they cover.
+QString RowSourceText(const ProofReport& r, long long runId) {
+  const BacktestRunInfo* cancelled = CancelledRun(r);
+  if (!cancelled) return SourceText(runId);
+  if (runId == 0)
+    return cancelled->days == 1 ? QObject::tr("live, the same 1 day")
+                                : QObject::tr("live, the same %1 days").arg(cancelled->days);
+  return QObject::tr("back-test %1, cancelled: %2 of %3 days")
+      .arg(runId)
+      .arg(cancelled->days)
+      .arg(cancelled->daysAsked);
 }
 
 QString Text(const std::string& s) {
@@ -225,7 +247,7 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
   course_ = new QComboBox;
   course_->setObjectName("proofCourseBox");
   course_->addItem("All courses");
-  course_->setMinimumContentsLength(10);
+  course_->setMinimumContentsLength(8);
   filters->addWidget(new QLabel("From"));
   filters->addWidget(from_);
   filters->addWidget(new QLabel("to"));
@@ -233,6 +255,28 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
   filters->addSpacing(8);
   filters->addWidget(method_);
   filters->addWidget(course_);
+  // The figures' breakdown and staking share the filters' row: the row beneath keeps room for
+  // the run's name and the record.
+  breakdown_ = new QComboBox;
+  breakdown_->setObjectName("proofBreakdownBox");
+  breakdown_->setToolTip("The figures again, split by one trait of the picks (the Breakdown tab)");
+  breakdown_->addItem("No breakdown", QString());
+  const std::pair<proof::Breakdown, const char*> breakdowns[] = {
+      {proof::Breakdown::kBand, "By price when picked"},
+      {proof::Breakdown::kCourse, "By course"},
+      {proof::Breakdown::kMonth, "By month"},
+      {proof::Breakdown::kClass, "By race class"},
+      {proof::Breakdown::kRunners, "By field size"}};
+  for (const auto& [by, caption] : breakdowns)
+    breakdown_->addItem(caption, QString(proof::BreakdownName(by)));
+  filters->addWidget(breakdown_);
+  staking_ = new QComboBox;
+  staking_->setObjectName("proofStakingBox");
+  staking_->setToolTip("The stakes the bank curve is drawn for, every bet settled to SP");
+  staking_->addItem("Level stakes: 1 point", QString(proof::StakingName(kStakings[0])));
+  staking_->addItem("2 % of a 100-point bank", QString(proof::StakingName(kStakings[1])));
+  staking_->addItem("To win 1 point", QString(proof::StakingName(kStakings[2])));
+  filters->addWidget(staking_);
   filters->addStretch(1);
   l->addLayout(filters);
 
@@ -249,29 +293,8 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
       "Replay every stored day of the range from the archive, run Best Rank and Best Recoming "
       "on it and settle the picks from the results stored; nothing goes to the network");
   runs->addWidget(backtest_);
-  runs->addSpacing(8);
-  breakdown_ = new QComboBox;
-  breakdown_->setObjectName("proofBreakdownBox");
-  breakdown_->setToolTip("The figures again, split by one trait of the picks (the Breakdown tab)");
-  breakdown_->addItem("No breakdown", QString());
-  const std::pair<proof::Breakdown, const char*> breakdowns[] = {
-      {proof::Breakdown::kBand, "By price when picked"},
-      {proof::Breakdown::kCourse, "By course"},
-      {proof::Breakdown::kMonth, "By month"},
-      {proof::Breakdown::kClass, "By race class"},
-      {proof::Breakdown::kRunners, "By field size"}};
-  for (const auto& [by, caption] : breakdowns)
-    breakdown_->addItem(caption, QString(proof::BreakdownName(by)));
-  runs->addWidget(breakdown_);
-  staking_ = new QComboBox;
-  staking_->setObjectName("proofStakingBox");
-  staking_->setToolTip("The stakes the bank curve is drawn for, every bet settled to SP");
-  staking_->addItem("Level stakes: 1 point", QString(proof::StakingName(kStakings[0])));
-  staking_->addItem("2 % of a 100-point bank", QString(proof::StakingName(kStakings[1])));
-  staking_->addItem("To win 1 point", QString(proof::StakingName(kStakings[2])));
-  runs->addWidget(staking_);
   runs->addStretch(1);
-  record_ = MakeLabel("proofRecord");
+  record_ = MakeElidedLabel("proofRecord");
   record_->setTextFormat(Qt::PlainText);
   record_->setToolTip(
       "Every pick made, withdrawn and settled is an event hashed over the one before it: a "
@@ -316,6 +339,8 @@ ProofPage::ProofPage(QWidget* parent) : QWidget(parent) {
   chart_->setObjectName("proofChart");
   chart_->setRenderHint(QPainter::Antialiasing);
   chart_->setChart(NewPlainChart(QMargins(2, 2, 4, 2), font()));
+  // Each legend entry a sample of its line: a back-test's dashes show there too.
+  chart_->chart()->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
   views_->addTab(chart_, "Bank curve");
 
   auto* list = new QWidget;
@@ -471,12 +496,14 @@ void ProofPage::ShowFilters(const ProofReport& r) {
   fill(course_, "All courses", r.courses, r.query.course);
   run_->clear();
   run_->addItem("No back-test", 0LL);
-  for (const BacktestRunInfo& run : r.runs)
-    run_->addItem(QString("Back-test %1: %2 – %3, %4 picks")
-                      .arg(run.id)
-                      .arg(Text(FormatDate(run.first)), Text(FormatDate(run.last)))
-                      .arg(run.picks),
-                  run.id);
+  for (const BacktestRunInfo& run : r.runs) {
+    QString text = QString("Back-test %1: %2 – %3, %4 picks")
+                       .arg(run.id)
+                       .arg(Text(FormatDate(run.first)), Text(FormatDate(run.last)))
+                       .arg(run.picks);
+    if (run.cancelled) text += tr(", cancelled: %1 of %2 days").arg(run.days).arg(run.daysAsked);
+    run_->addItem(text, run.id);
+  }
   run_->setCurrentIndex(std::max(0, run_->findData(r.query.runId)));
   filling_ = false;
 }
@@ -488,7 +515,7 @@ void ProofPage::ShowMethods(const ProofReport& r) {
     for (const proof::MethodFigures& f : side.methods) {
       const double placed = f.bets > 0 ? static_cast<double>(f.placed) / f.bets : 0;
       const int row = AddRow(methods_,
-                             {SourceText(side.runId),
+                             {RowSourceText(r, side.runId),
                               Display(f.method),
                               QString::number(f.bets),
                               QString::number(f.winners),
@@ -641,7 +668,7 @@ void ProofPage::ShowCurves(const ProofReport& r) {
       const QColor colour = MethodColour(r, f.method);
       const QString name = side.runId == 0
                                ? Display(f.method)
-                               : Display(f.method) + " (" + SourceText(side.runId) + ")";
+                               : Display(f.method) + " (" + RowSourceText(r, side.runId) + ")";
       if (shade && rows_[selected] == std::pair(side.runId, f.method) && !line.isEmpty()) {
         auto* upper = new QLineSeries;
         auto* lower = new QLineSeries;
@@ -664,7 +691,13 @@ void ProofPage::ShowCurves(const ProofReport& r) {
       series->replace(line);
       QPen pen(colour);
       pen.setWidthF(1.6);
-      if (side.runId != 0) pen.setStyle(Qt::DashLine);
+      if (side.runId != 0) {
+        // Drawn over the live line of its method, in a lighter tone with long gaps, so both show
+        // where they coincide; its legend sample is dashed too.
+        pen.setColor(colour.lighter(160));
+        pen.setWidthF(2.4);
+        pen.setDashPattern({4, 3});
+      }
       series->setPen(pen);
       chart->addSeries(series);
       series->attachAxis(days);

@@ -71,6 +71,7 @@ ReportPage::ReportPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
   nextGrid->setObjectName("emptyReportGrid");
   nextGrid->verticalHeader()->hide();
   ll->addWidget(nextGrid, 1);
+  runArea_ = nextGrid;
   l->addWidget(left);
 
   rep_ = new GridView("REP", ws.REP, GridView::Select::Rows, GridView::Sort::ByHeader);
@@ -81,10 +82,22 @@ ReportPage::ReportPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
   menu_->setObjectName("reportMenu");
   deleteRow_ = menu_->addAction("Удалить");
   deleteRow_->setObjectName("deleteReportRowAction");
-  connect(deleteRow_, &QAction::triggered, this, &ReportPage::deleteRowRequested);
+  connect(deleteRow_, &QAction::triggered, this, [this] { emit deleteRowRequested(ChosenRow()); });
+  // The Delete key on the grid does the same; a disabled action takes no key.
+  deleteRow_->setShortcut(QKeySequence::Delete);
+  deleteRow_->setShortcutContext(Qt::WidgetShortcut);
+  rep_->addAction(deleteRow_);
   rep_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(rep_, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { menu_->popup(rep_->viewport()->mapToGlobal(at)); });
+  connect(rep_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    // The menu acts on the row it was opened on.
+    if (const QModelIndex i = rep_->indexAt(at); i.isValid()) rep_->setCurrentIndex(i);
+    menu_->popup(rep_->viewport()->mapToGlobal(at));
+  });
+}
+
+int ReportPage::ChosenRow() const {
+  const auto rows = rep_->selectionModel()->selectedRows();
+  return rows.isEmpty() ? -1 : rep_->SourceRow(rows.first());
 }
 
 void ReportPage::Show(const WorkspaceView& ws) {

@@ -1,6 +1,7 @@
 #pragma once
 // "Report": the picks, the best-of runs that fill them, saving them, and settling every pick of
-// the ledger. A click on a pick selects it for "Удалить" in the grid's context menu.
+// the ledger. "Удалить" in the grid's context menu, or the Delete key, deletes the pick chosen by
+// a click, the keyboard or the right click that opened the menu.
 #include <QWidget>
 
 #include "model/workspace.h"
@@ -22,6 +23,8 @@ class ReportPage : public QWidget {
   void Show(const WorkspaceView& ws);
   void SetIdle(bool idle);
   bool FromRealOdds() const;
+  // The empty space beneath the buttons, where a best-of run's progress stands.
+  QWidget* RunProgressArea() const { return runArea_; }
   void SetFromRealOdds(bool on);
 
  signals:
@@ -35,9 +38,12 @@ class ReportPage : public QWidget {
   void clearRequested();
   void settleRequested();
   void rowSelected(int row);
-  void deleteRowRequested();
+  // REP's row, -1 when none is chosen.
+  void deleteRowRequested(int row);
 
  private:
+  int ChosenRow() const;
+
   QCheckBox* fromRealOdds_;
   QPushButton* bestRecoming_;
   QPushButton* bestRank_;
@@ -48,6 +54,7 @@ class ReportPage : public QWidget {
   QPushButton* clear_;
   QPushButton* settle_;
   GridView* rep_;
+  QWidget* runArea_;
   QMenu* menu_;
   QAction* deleteRow_;
 };

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,6 +17,18 @@
 #include "gui/pictures.h"
 
 namespace trotix::gui {
+namespace {
+
+// A white caption on the dark panels, set before the box joins its panel. The tick keeps the
+// style's own colour: a style sheet's "color" paints it white on a white box, so a ticked box
+// looked disabled.
+void WhiteCaption(QCheckBox* box) {
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::WindowText, Qt::white);
+  box->setPalette(palette);
+}
+
+}  // namespace
 
 SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(parent) {
   setObjectName("signInPage");
@@ -58,7 +71,7 @@ SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(pa
   panel->setFixedSize(330, 230);
   panel->setStyleSheet(
       "#signInPanel { background: rgba(0, 0, 0, 120); border-radius: 8px; }"
-      "#signInPanel QLabel, #signInPanel QCheckBox { color: white; }");
+      "#signInPanel QLabel { color: white; }");
   auto* form = new QGridLayout(panel);
   form->setContentsMargins(18, 16, 18, 12);
   form->setVerticalSpacing(8);
@@ -73,6 +86,7 @@ SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(pa
   form->addWidget(password_, 1, 1);
   rememberMe_ = new QCheckBox("Remember me");
   rememberMe_->setObjectName("rememberMeBox");
+  WhiteCaption(rememberMe_);
   form->addWidget(rememberMe_, 2, 1);
   signIn_ = MakeButton("signInButton", "ВХОД");
   signIn_->setFont(Larger(signIn_->font(), 1));
@@ -96,15 +110,16 @@ SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(pa
 
   archive_ = new QFrame;
   archive_->setObjectName("archivePanel");
-  archive_->setFixedWidth(330);
+  archive_->setMinimumWidth(330);  // wider when a date needs it
   archive_->setStyleSheet(
       "#archivePanel { background: rgba(0, 0, 0, 120); border-radius: 8px; }"
-      "#archivePanel QLabel, #archivePanel QCheckBox { color: white; }");
+      "#archivePanel QLabel { color: white; }");
   auto* days = new QGridLayout(archive_);
   days->setContentsMargins(18, 12, 18, 12);
   days->addWidget(MakeLabel("storedDaysLabel", "STORED DAYS:"), 0, 0);
   storedDays_ = new QComboBox;
   storedDays_->setObjectName("storedDaysBox");
+  storedDays_->setSizeAdjustPolicy(QComboBox::AdjustToContents);  // the whole date, never cut
   days->addWidget(storedDays_, 0, 1);
   replay_ = MakeButton("replayDayButton", "Replay");
   replay_->setToolTip("Open the stored day offline, as it was seen");
@@ -117,6 +132,7 @@ SignInPage::SignInPage(const std::string& webSite, QWidget* parent) : QWidget(pa
   keepAnswers_ = new QCheckBox("Keep today's answers in the archive");
   keepAnswers_->setObjectName("keepAnswersBox");
   keepAnswers_->setChecked(true);
+  WhiteCaption(keepAnswers_);
   days->addWidget(keepAnswers_, 1, 0, 1, 3);
   demoHistory_ = MakeButton("demoHistoryButton", "Build 30 demo days");
   demoHistory_->setToolTip("Past demo days, each signed in, analysed, picked and settled");
