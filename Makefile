@@ -37,7 +37,7 @@ TSAN_CXXFLAGS = $(SAN_FLAGS) -fsanitize=thread
 # the HTTP time-outs leave little room for a second test.
 TSAN_TESTS = net_http_test session_test session_demo_test session_zorvat_test \
   vendorsim_server_test fault_matrix_test exchange_indicator_parallel_test archive_test \
-  session_archive_test hostile_settlement_test cli_test
+  session_archive_test hostile_settlement_test cli_test session_systems_test
 empty :=
 space := $(empty) $(empty)
 

@@ -34,6 +34,7 @@
 #include "bench_ledger.h"
 #include "bench_luck.h"
 #include "bench_settle.h"
+#include "bench_systems.h"
 #include "bench_util.h"
 #include "bench_window_gap.h"
 #include "demo_race.h"
@@ -780,10 +781,11 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 1000000));
   app.add_option("--only", o.only,
                  "run only these scenarios: signin, live, realodds, cpu, memory, parse, archive, "
-                 "history, backtest, proof, settle, gap, luck, archived-day, ledger, archive-scale")
+                 "history, backtest, proof, settle, gap, luck, archived-day, ledger, systems, "
+                 "archive-scale")
       ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse", "archive",
                              "gap", "history", "backtest", "proof", "settle", "luck",
-                             "archived-day", "ledger", "archive-scale"}));
+                             "archived-day", "ledger", "systems", "archive-scale"}));
   app.add_option("--scale-days", o.scaleDays, "days of the archive-scale scenario")
       ->check(CLI::Range(2, 366));
   app.add_option("--ledger-events", o.ledgerEvents, "events of the ledger verify scenario")
@@ -818,6 +820,7 @@ int main(int argc, char** argv) {
                 gap ? std::to_string(*gap).c_str() : "-", Verdict(gap && *gap <= 100));
   }
   if (wanted("luck") && !ExactLuckScenario(o.proofPicks)) ++missed;
+  if (wanted("systems") && !SystemsScenario(dir, o.rounds)) ++missed;
   if (wanted("archived-day")) missed += ArchivedDayMemory({o.cli, o.races}, dir);
   if (wanted("archive-scale")) missed += ArchiveScale({o.cli, o.scaleDays}, dir);
   if (wanted("ledger")) {

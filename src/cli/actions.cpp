@@ -1,5 +1,7 @@
 #include "actions.h"
 
+#include "system_actions.h"
+
 #include <functional>
 #include <map>
 
@@ -9,7 +11,7 @@
 namespace trotix {
 namespace {
 
-enum class Arg { None, Row, OptionalDate, OnOff, Count, UpToTwoDates, TwoDates, Word };
+enum class Arg { None, Row, OptionalDate, OnOff, Count, UpToTwoDates, TwoDates, Word, System };
 
 constexpr int kMaxDays = 366;
 
@@ -161,6 +163,7 @@ const std::map<std::string, ActionRule>& Rules() {
           s.DeleteReportRow();  // says "Select Please Horse" when no row is selected
           return selected ? std::string() : std::string("delete: no report row is selected");
         }}},
+      {"system", {Arg::System, RunSystemAction}},
       {"clear", Click(&Session::ClearReport)},
       {"save", ReportFile(&Session::SaveReport)},
       {"csv", ReportFile(&Session::ExportReportCsv)},
@@ -213,6 +216,9 @@ std::string ParseActions(const std::vector<std::string>& words, std::vector<Acti
         if (!hasNext) return "action " + words[i] + " needs a method, such as \"Best Rank\"";
         action.args.push_back(words[++i]);
         break;
+      case Arg::System:
+        if (auto error = ParseSystemWords(words, i, action); !error.empty()) return error;
+        break;
       case Arg::OnOff:
         if (!hasNext || (words[i + 1] != "on" && words[i + 1] != "off"))
           return "action " + words[i] + " needs on or off";
@@ -225,7 +231,8 @@ std::string ParseActions(const std::vector<std::string>& words, std::vector<Acti
 }
 
 bool IsArchiveReport(const Action& action) {
-  return action.name == "proof" || action.name == "picks" || action.name == "backtest";
+  return action.name == "proof" || action.name == "picks" || action.name == "backtest" ||
+         IsOfflineSystemAction(action);
 }
 
 const ProofSide* ChosenSide(const ProofReport& report, bool backtest) {

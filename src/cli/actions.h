@@ -37,6 +37,10 @@ struct ActionState {
   std::shared_ptr<const ProofReport> proof;
   std::string picksMethod;
   std::vector<BacktestSummary> backtests;
+  // `system`: --split, whether JSON is wanted, and what the action prints.
+  std::optional<Date> split;
+  bool json = false;
+  std::string systemOutput;
 };
 
 // `proof`, `picks` and `backtest` read only the archive: a run of nothing else signs in to no

@@ -28,6 +28,7 @@
 #include "options/host_options.h"
 #include "options/password.h"
 #include "options/setting_option.h"
+#include "system_actions.h"
 #include "text/dates.h"
 #include "text/numbers.h"
 #include "text_output.h"
@@ -58,7 +59,8 @@ struct Options {
   std::string source = "live";
   long long run = 0;
   std::string course;
-  std::string by;  // proof's breakdown
+  std::string by;     // proof's breakdown
+  std::string split;  // system test's split date
   double commission = 5;
   std::string raceTimes = OffsetText(kMoscowOffsetMinutes);
   std::vector<std::string> words;
@@ -211,6 +213,14 @@ int Run(Options& o) {
     }
     today = *replayDay;
   }
+  std::optional<Date> split;
+  if (!o.split.empty()) {
+    split = ParseDate(o.split);
+    if (!split) {
+      std::cerr << "--split wants dd.mm.yyyy, not " << o.split << '\n';
+      return kExitBadArguments;
+    }
+  }
   const auto raceTimesOffset = ParseOffsetText(o.raceTimes);
   if (!raceTimesOffset) {
     std::cerr << "--race-times wants UTC, UTC+3 or UTC-5:30, not " << o.raceTimes << '\n';
@@ -339,6 +349,8 @@ int Run(Options& o) {
   state.proofQuery.course = o.course;
   state.proofQuery.commission = o.commission / 100;
   state.proofQuery.by = proof::BreakdownOfName(o.by);
+  state.split = split;
+  state.json = o.json;
   std::vector<vendorsim::DemoHistoryDay> history;
   if (o.demo && store && !replayDay) {
     state.demoHistory = [&](int days) {
@@ -414,7 +426,11 @@ int Run(Options& o) {
   // A back-test the archive, the sign-in or Ctrl+C kept from running has an empty summary.
   const BacktestSummary noBacktest;
   const BacktestSummary& backtest = state.backtests.empty() ? noBacktest : state.backtests.back();
-  if (last == "proof" || last == "picks" || last == "backtest") {
+  if (last == "system" && IsOfflineSystemAction(actions.back())) {
+    std::cout << state.systemOutput;
+    for (const auto& m : record.messages) std::cerr << "message: " << PrintableText(m) << '\n';
+    for (const auto& e : record.errors) std::cerr << "error: " << PrintableText(e) << '\n';
+  } else if (last == "proof" || last == "picks" || last == "backtest") {
     const auto lines =
         last == "picks" ? PickLinesOf(*side, state.picksMethod) : std::vector<PickLine>();
     if (o.json && last == "proof")
@@ -511,6 +527,9 @@ int main(int argc, char** argv) {
   app.add_option("--by", o.by,
                  "proof: the figures by price band, course, month, race class or field size")
       ->check(CLI::IsMember({"band", "course", "month", "class", "runners"}));
+  app.add_option("--split", o.split,
+                 "system test: the figures before this day (in-sample) and from it on "
+                 "(out-of-sample), dd.mm.yyyy");
   app.add_option("--commission", o.commission,
                  "proof: the commission on net winnings at the price when picked, in per cent")
       ->check(trotix::Within(trotix::RunSetting::kCommissionPercent));
@@ -519,7 +538,8 @@ int main(int argc, char** argv) {
                  "link ROW, add ROW, select ROW, delete, clear, save, real-odds on|off, "
                  "best-rank, best-recoming, tv, market, settle, demo-history DAYS (with --demo), "
                  "proof [FROM [TO]], backtest FROM TO, picks METHOD (dates dd.mm.yyyy; these "
-                 "three read only the archive)");
+                 "three read only the archive), system save NAME FILE | list | show NAME | "
+                 "delete NAME | test NAME [FROM [TO]] | run NAME");
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

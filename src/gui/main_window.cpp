@@ -18,6 +18,7 @@
 #include "gui/pages/result_page.h"
 #include "gui/pages/scalp_odds_page.h"
 #include "gui/pages/sign_in_page.h"
+#include "gui/pages/systems_page.h"
 #include "gui/pages/tips_page.h"
 #include "gui/pages/today_page.h"
 #include "gui/pages/zorvat_page.h"
@@ -179,6 +180,8 @@ void MainWindow::AddPages() {
   constexpr int kIcon[kPageCount] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 9, 8};
   const auto icons = TabIcons();
   for (int p = 0; p < kPageCount; ++p) pages_->addTab(byIndex[p], icons[kIcon[p]], PageCaption(p));
+  systems_ = new SystemsPage;
+  pages_->addTab(systems_, icons[kIcon[kPageProof]], tr("Systems"));
 
   // Outside the pages: the sorted list box the Zorvat scoring orders runners with.
   auto* listBox = new QWidget(this);
@@ -241,6 +244,48 @@ void MainWindow::ConnectPages() {
           [this](long long run, const std::string& method) {
             Run([run, method](Session& s) { s.ExportProofPicks(run, method); });
           });
+  connect(report_, &ReportPage::runSystemsRequested, this, [this](bool fromRealOdds) {
+    Run([fromRealOdds](Session& s) { s.RunSystems(fromRealOdds); });
+  });
+  connect(systems_, &SystemsPage::figuresRequested, this,
+          [this](const SystemsQuery& q) { Run([q](Session& s) { s.ShowSystems(q); }); });
+  connect(systems_, &SystemsPage::saveRequested, this,
+          [this](const std::string& name, const systems::Rule& rule, const SystemsQuery& q) {
+            Run([name, rule, q](Session& s) {
+              const SystemSave saved = s.SaveSystem(name, rule);
+              SystemsQuery shown = q;
+              if (saved.error.empty()) shown.method = saved.savedAs;
+              s.ShowSystems(
+                  shown, saved.error.empty()
+                             ? "Saved as " + saved.savedAs +
+                                   (saved.newVersion ? ": its rule changed after live picks" : "")
+                             : saved.error);
+            });
+          });
+  connect(systems_, &SystemsPage::renameRequested, this,
+          [this](const std::string& from, const std::string& to, const SystemsQuery& q) {
+            Run([from, to, q](Session& s) {
+              const std::string error = s.RenameSystem(from, to);
+              SystemsQuery shown = q;
+              if (error.empty()) shown.method = to;
+              s.ShowSystems(shown, error);
+            });
+          });
+  connect(systems_, &SystemsPage::deleteRequested, this,
+          [this](const std::string& name, const SystemsQuery& q) {
+            Run([name, q](Session& s) {
+              const std::string error = s.DeleteSystem(name);
+              SystemsQuery shown = q;
+              shown.method = "(unsaved)";
+              s.ShowSystems(shown, error);
+            });
+          });
+  connect(systems_, &SystemsPage::fillRequested, this, [this](const SystemsQuery& q) {
+    Run([q](Session& s) {
+      s.FillRunnerParts();
+      s.ShowSystems(q);
+    });
+  });
   connect(allTable_, &AllTablePage::raceActivated, this, &MainWindow::OpenRace);
   connect(allTable_, &AllTablePage::runnerActivated, this, runRow(&Session::AddToReport));
   connect(allTable_, &AllTablePage::videoRequested, this, run(&Session::OpenVideo));

@@ -34,6 +34,7 @@ class ScalpOddsPage;
 class SessionFactory;
 class SettingsDialog;
 class SignInPage;
+class SystemsPage;
 class TipsPage;
 class TodayPage;
 class WindowFrame;
@@ -178,6 +179,7 @@ class MainWindow : public QWidget {
   ResultPage* result_ = nullptr;
   ReportPage* report_ = nullptr;
   ProofPage* proof_ = nullptr;
+  SystemsPage* systems_ = nullptr;  // after the pages of the view state, the window's alone
   AllTablePage* allTable_ = nullptr;
   QTimer* autoRefresh_ = nullptr;
   ProgressPanel* progress_ = nullptr;

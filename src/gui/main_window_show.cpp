@@ -11,6 +11,7 @@
 #include "gui/pages/result_page.h"
 #include "gui/pages/scalp_odds_page.h"
 #include "gui/pages/sign_in_page.h"
+#include "gui/pages/systems_page.h"
 #include "gui/pages/tips_page.h"
 #include "gui/pages/today_page.h"
 #include "gui/pages/zorvat_page.h"
@@ -56,7 +57,9 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
   for (int p = 0; p < kPageCount; ++p)
     pages_->setTabVisible(p,
                           p == kPageProof ? sessions_->archive() != nullptr : view.tabVisible[p]);
+  pages_->setTabVisible(pages_->indexOf(systems_), sessions_->archive() != nullptr);
   proof_->ShowReport(snapshot->proof);
+  systems_->ShowReport(snapshot->systems);
   // Only a command that brings a page to the front moves the user away from theirs.
   if (view.pageRequests != pageRequestsShown_) pages_->setCurrentIndex(view.activePage);
   pageRequestsShown_ = view.pageRequests;
@@ -106,6 +109,7 @@ void MainWindow::SetIdle(bool idle) {
   result_->SetIdle(idle);
   report_->SetIdle(idle);
   proof_->SetIdle(idle);
+  systems_->SetIdle(idle);
   allTable_->SetIdle(idle);
 }
 

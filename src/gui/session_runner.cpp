@@ -24,6 +24,7 @@ SessionRunner::SessionRunner(std::unique_ptr<Session> session, std::shared_ptr<v
   first->ws = session_->ws().view();
   first->view = session_->view();
   first->proof = session_->proof();
+  first->systems = session_->systemsReport();
   last_ = std::move(first);
   thread_.start();
 }
@@ -86,6 +87,7 @@ int SessionRunner::Post(Command command) {
         snap->view = s.view();
         snap->closeRequested = s.closeRequested();
         snap->proof = s.proof();
+        snap->systems = s.systemsReport();
         snap->command = number;
         if (afterCommand_) afterCommand_(*snap);
         QMetaObject::invokeMethod(

@@ -20,7 +20,8 @@ struct Snapshot {
   int command = 0;    // the number Post gave the command
   bool step = false;  // a step of a command still running (a race of a best-of run)
   RaceStep race;      // that race, for a step
-  std::shared_ptr<const ProofReport> proof;  // the Proof page's figures, shared, never copied
+  std::shared_ptr<const ProofReport> proof;      // the Proof page's figures, shared, never copied
+  std::shared_ptr<const SystemsReport> systems;  // the Systems page's, likewise
   // The archive's stored days, read on the worker after the command; none without an archive
   // or when it could not be read.
   std::optional<std::vector<Date>> storedDays;

@@ -29,19 +29,24 @@ bool IsNonRunner(const Table& TAB, int row) {
   return TAB.At(row, tab::kNumber).text == kNonRunner;
 }
 
+std::array<double, 8> SummaParts(const Table& TAB, int i) {
+  return {static_cast<double>(TAB.Integer(i, tab::kRank)),
+          static_cast<double>(TAB.Integer(i, tab::kBf)),
+          static_cast<double>(ScalpScore(TAB.Integer(i, tab::kMove))),
+          static_cast<double>(TAB.Integer(i, tab::kRprDeviation)),
+          TAB.ColorOf(i, tab::kInd) == colors::kLightGreen ? 100.0 : 0.0,
+          TAB.Image(i, tab::kTips) == 1 ? 100.0 : 0.0,
+          static_cast<double>(TAB.Integer(i, tab::kFormRank)),
+          static_cast<double>(ZorvatPercent(TAB, i))};
+}
+
 void BuildSummaTable(const Table& TAB, Table& R, Table& RR) {
   R.ClearRows();
   R.SetRowCount(TAB.RowCount());
   for (int i = 0; i < TAB.RowCount(); ++i) {
     R.At(i, r::kName).text = TAB.At(i, tab::kName).text;
-    R.SetNumber(i, r::kRank, TAB.Integer(i, tab::kRank));
-    R.SetNumber(i, r::kBf, TAB.Integer(i, tab::kBf));
-    R.SetNumber(i, r::kScalp, ScalpScore(TAB.Integer(i, tab::kMove)));
-    R.SetNumber(i, r::kRpr, TAB.Integer(i, tab::kRprDeviation));
-    if (TAB.ColorOf(i, tab::kInd) == colors::kLightGreen) R.SetNumber(i, r::kIndicator, 100);
-    if (TAB.Image(i, tab::kTips) == 1) R.SetNumber(i, r::kTips1, 100);
-    R.SetNumber(i, r::kFormRank, TAB.Integer(i, tab::kFormRank));
-    R.SetNumber(i, r::kZorvat, ZorvatPercent(TAB, i));
+    const auto parts = SummaParts(TAB, i);
+    for (int c = r::kRank; c <= r::kZorvat; ++c) R.SetNumber(i, c, parts[c - r::kRank]);
     double sum = 0;
     for (int c = r::kRank; c <= r::kZorvat; ++c) sum += R.Number(i, c);
     R.SetNumber(i, r::kSumma, sum);

@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+
 #include "model/workspace.h"
 #include "table/table.h"
 
@@ -10,6 +12,10 @@ int RecomingCount(int runners);
 // A non-runner (numbered kNonRunner) keeps its row in R, greyed and marked with kNonRunner in
 // its name's hint, but is never recommended.
 bool IsNonRunner(const Table& TAB, int row);
+
+// The eight component scores of TAB row `row`, in Summa's order (Rank, BF %, Scalp, RPR,
+// Indicator, Tips1, FR, Zorvat); Summa is their sum, added in that order.
+std::array<double, 8> SummaParts(const Table& TAB, int row);
 
 // Fills R with the eight component scores and their "Summa" per runner of TAB, sorted by
 // "Summa" ascending (equal sums keep TAB order), and RR with the highest sums of the runners

@@ -8,6 +8,7 @@
 
 #include "model/prices.h"
 #include "report/report_page.h"
+#include "systems/evaluate.h"
 #include "text/numbers.h"
 #include "text/strings.h"
 
@@ -79,19 +80,7 @@ std::string TwoFigures(double v) {
 }  // namespace
 
 proof::Result ProofResult(PickResult result) {
-  switch (result) {
-    case PickResult::kWon:
-      return proof::Result::kWon;
-    case PickResult::kPlaced:
-      return proof::Result::kPlaced;
-    case PickResult::kUnplaced:
-      return proof::Result::kUnplaced;
-    case PickResult::kVoid:
-      return proof::Result::kVoid;
-    case PickResult::kUnsettled:
-      break;
-  }
-  return proof::Result::kPending;
+  return systems::ResultOf(result);
 }
 
 proof::Bet BetOfPick(const Pick& pick) {

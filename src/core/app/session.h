@@ -22,9 +22,12 @@
 #include "app/view_state.h"
 #include "archive/day_archive.h"
 #include "archive/ledger_chain.h"
+#include "archive/runner_parts.h"
+#include "feeds/race_facts.h"
 #include "model/workspace.h"
 #include "net/http_client.h"
 #include "net/vendor_urls.h"
+#include "systems/evaluate.h"
 
 namespace trotix {
 
@@ -92,6 +95,48 @@ struct BacktestSummary {
   int days = 0;                   // stored days in the range
   std::vector<BacktestDay> done;  // the days replayed, in order; a Cancel keeps them
   bool cancelled = false;
+};
+
+// A saved system: one version of a name, with the live picks made under it.
+struct SystemEntry {
+  std::string name;  // as the user named it
+  int version = 1;
+  std::string pickName;  // "Fast ground v2": the name its picks carry
+  std::string rule;      // its file
+  int livePicks = 0;
+  bool latest = false;  // the version "Run systems" runs
+};
+
+// What saving a system did.
+struct SystemSave {
+  std::string error;        // empty when saved
+  std::string savedAs;      // the pick name of the version written
+  bool newVersion = false;  // the rule changed after live picks: a version of its own
+};
+
+// A system tested over the stored runners.
+struct SystemTest {
+  std::string method;  // the system's pick name, or "(unsaved)"
+  systems::TestFigures figures;
+  std::optional<systems::SplitFigures> split;
+  int races = 0;  // analysed races stored in the range
+};
+
+// What the Systems page asks for: a rule as edited, over a range, split at a day.
+struct SystemsQuery {
+  systems::Rule rule;
+  std::string method = "(unsaved)";
+  std::optional<Date> from, to, split;
+  double commission = 0.05;
+};
+
+// What the Systems page shows: the saved systems and the edited rule's figures.
+struct SystemsReport {
+  SystemsQuery query;
+  std::vector<SystemEntry> systems;
+  int daysWithoutParts = 0;  // stored days whose runners a replay would fill
+  SystemTest test;
+  std::string note;  // what the command that showed it did ("Saved as Fast ground v2")
 };
 
 // What the user typed on the sign-in page.
@@ -199,6 +244,34 @@ class Session {
   // back-test run `runId`), into the folder.
   void ExportProofPicks(long long runId, const std::string& method);
 
+  // Systems of the user's own, kept in the archive. The latest version of each name is the one
+  // run and edited; a rule changed after its version has live picks is saved as the next
+  // version, and the old one keeps its rule and its record.
+  std::vector<SystemEntry> Systems();
+  // `name` plain or with its version ("Fast ground v2"); none when there is no such system.
+  std::optional<SystemEntry> FindSystem(const std::string& name);
+  SystemSave SaveSystem(const std::string& name, const systems::Rule& rule);
+  // Refused for a system with live picks: they carry its name. Empty when done, else why not.
+  std::string RenameSystem(const std::string& from, const std::string& to);
+  std::string DeleteSystem(const std::string& name);
+  // Stored days whose runners are not stored: days analysed before runners were kept.
+  std::vector<Date> DaysWithoutParts();
+  // Replays each such day (as the back-test does) for its runners, once; progress per day,
+  // Cancel between days. Returns the days filled.
+  int FillRunnerParts();
+  // The system over the stored runners from `from` to `to`, and split in two at `split`. The
+  // rows are read once and kept until a race is analysed again.
+  SystemTest TestSystem(const systems::Rule& rule, const std::string& method,
+                        std::optional<Date> from = {}, std::optional<Date> to = {},
+                        std::optional<Date> split = {}, double commission = 0.05);
+  // "Run systems" on "Report": every race analysed (with fresh exchange data when
+  // `fromRealOdds`), the latest version of every saved system (or only `only`) picking in it,
+  // each pick in REP and the ledger under the system's name, stamped as the report's picks are.
+  void RunSystems(bool fromRealOdds, const std::string& only = {});
+  // The Systems page: the saved systems and the figures of `query`, kept as `systemsReport()`.
+  void ShowSystems(const SystemsQuery& query, std::string note = {});
+  const std::shared_ptr<const SystemsReport>& systemsReport() const { return systemsReport_; }
+
   void OpenVideo();   // video.html with the exchange's player
   void OpenMarket();  // the exchange's market page
 
@@ -262,7 +335,15 @@ class Session {
   // Says how a command ended, unless the user cancelled it: the deadline when it struck, and
   // the runner pages that failed.
   void SayHowItEnded(const PageFailures* failures = nullptr);
-  void RunBestOf(BestOfSystem system, bool fromRealOdds);
+  // Every race analysed in turn, `pick(k)` adding race k's picks to REP.
+  void RunBestOf(const std::string& run, const std::function<void(int k)>& pick, bool fromRealOdds);
+  // The runners of race `k` as analysed in TAB, and their card's class and field size.
+  std::vector<RunnerParts> RaceParts(int k);
+  // Keeps them in the archive for testing systems.
+  void StoreRaceParts(int k);
+  // The card and results of every row not yet joined, from what the archive stored.
+  void JoinParts(std::vector<RunnerParts>& rows);
+  const std::vector<RaceFacts>& DayFacts();
   SettleSummary SettleOpenDays();
   // Brackets a user command in the archive as one transaction: Commit writes it; one that ends
   // without Commit (an exception) is rolled back.
@@ -329,12 +410,16 @@ class Session {
   Table savedReport_;              // REP as the last save wrote it
   std::vector<std::string> failures_;
   std::shared_ptr<const ProofReport> proof_;
+  std::shared_ptr<const SystemsReport> systemsReport_;
   struct BacktestAsked {
     int days = 0;
     bool cancelled = false;
   };
   std::map<long long, BacktestAsked> backtests_;  // the runs this Session made, by number
   bool courseTableDue_ = true;                    // since start-up or a new data server
+  // The stored runners as read for a test, until a race is stored again.
+  std::shared_ptr<const std::vector<RunnerParts>> parts_;
+  std::optional<std::vector<RaceFacts>> dayFacts_;  // of the signed-in day's card
 };
 
 }  // namespace trotix

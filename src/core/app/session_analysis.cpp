@@ -46,6 +46,7 @@ void Session::AnalyseLive(int row) {
     ws_.bfnumber.clear();
     view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
     AnalyseRace(ws_, row, true, urls_, FetchedPages(urls, pages.bodies));
+    StoreRaceParts(row);
     ShowAnalysedRace(row, /*fetched=*/true, pages.arrivals);
     SayHowItEnded(&pages.failures);
   });
@@ -67,6 +68,7 @@ bool Session::ShowBeforeExchange(int row) {
 void Session::AnalyseWithoutOdds(int row) {
   AsCommand([&] {
     AnalyseRace(ws_, row, false, urls_, FetchedPages({}, {}));
+    StoreRaceParts(row);
     ShowAnalysedRace(row, /*fetched=*/false);
     ws_.bfnumber.clear();
     view_.tvbuttonEnabled = view_.bfbuttonEnabled = false;
@@ -91,11 +93,19 @@ void Session::ShowAnalysedRace(int row, bool fetched, std::span<const std::strin
 }
 
 void Session::RunBestRank(bool fromRealOdds) {
-  AsCommand([&] { RunBestOf(BestOfSystem::kBestRank, fromRealOdds); });
+  AsCommand([&] {
+    RunBestOf(
+        BestOfSystemName(BestOfSystem::kBestRank),
+        [&](int k) { BestOfRows(ws_, k, BestOfSystem::kBestRank); }, fromRealOdds);
+  });
 }
 
 void Session::RunBestRecoming(bool fromRealOdds) {
-  AsCommand([&] { RunBestOf(BestOfSystem::kBestRecoming, fromRealOdds); });
+  AsCommand([&] {
+    RunBestOf(
+        BestOfSystemName(BestOfSystem::kBestRecoming),
+        [&](int k) { BestOfRows(ws_, k, BestOfSystem::kBestRecoming); }, fromRealOdds);
+  });
 }
 
 // The day's runner pages travel as one batch in race order, the connections kept full by the
@@ -104,7 +114,8 @@ void Session::RunBestRecoming(bool fromRealOdds) {
 // stop between two races leaves the tables as the last finished race left them, and the pages
 // held are those of the races in flight: a page starts only within a few connections' worth of
 // the first race not yet analysed, so one slow page cannot let the rest of the day gather.
-void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
+void Session::RunBestOf(const std::string& run, const std::function<void(int k)>& pick,
+                        bool fromRealOdds) {
   Progress& progress = ports_.progress;
   Deadline deadline(*this);
   const int count = ws_.MM.RowCount();
@@ -139,11 +150,11 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
                   FetchedPages(std::span(urls).subspan(from, to - from),
                                std::span(pages.bodies).subspan(from, to - from)),
                   &scores);
-      BestOfRows(ws_, k, system);
+      pick(k);
       ShowAnalysedRace(k, fromRealOdds, std::span(pages.arrivals).subspan(from, to - from));
       NoteReportChanges();
       for (std::size_t i = from; i < to; ++i) std::string().swap(pages.bodies[i]);
-      const RaceStep step{BestOfSystemName(system), k + 1, count,
+      const RaceStep step{run, k + 1, count,
                           Trim(ws_.MM.Text(k, mm::kTime)) + " " + Trim(ws_.MM.Text(k, mm::kCourse)),
                           ws_.REP.RowCount() - before.REP.RowCount()};
       if (!stop_.stopped()) {
@@ -153,6 +164,7 @@ void Session::RunBestOf(BestOfSystem system, bool fromRealOdds) {
           // TAB still holds the race, so each pick gets its runner's price as it stood.
           LedgerRows(ledgered);
           ledgered = ws_.REP.RowCount();
+          StoreRaceParts(k);
           deadline.Restart();
           continue;
         }

@@ -8,6 +8,7 @@
 #include "analysis/analyse_race.h"
 #include "app/error_text.h"
 #include "app/recording_ports.h"
+#include "app/replay_collector.h"
 #include "app/session.h"
 #include "archive/archive_http_client.h"
 #include "archive/request_key.h"
@@ -17,41 +18,6 @@
 
 namespace trotix {
 namespace {
-
-// The archive of a replayed day in a back-test: it keeps the picks the day's report adds, once
-// each as the ledger does, for the back-test to file under its run; nothing else is kept.
-class PickCollector : public DayArchive {
- public:
-  void BeginCommand() override {}
-  std::string CommitCommand() override { return {}; }
-  void RollbackCommand() override {}
-  void Record(RecordedAnswer) override {}
-  long long StoreBody(const std::string&) override { return 0; }
-  std::optional<std::string> ReadBody(long long) override { return std::nullopt; }
-  void KeepDay(const Date&, const Hosts&) override {}
-  void ForgetAnswers(const std::vector<RequestKey>&) override {}
-  std::string LastAnswer(const Date&, const RequestKey&) override { return {}; }
-  void AddPick(Pick pick) override {
-    if (keys_.insert({pick.time, pick.course, pick.runner, pick.system}).second)
-      picks.push_back(std::move(pick));
-  }
-  void WithdrawPick(const Pick&, const std::string&) override {}
-  std::vector<Pick> UnsettledPicks() override { return {}; }
-  void Settle(std::vector<Pick>) override {}
-  void NoteRaceMisses(std::vector<RaceMiss>, std::vector<RaceMiss>) override {}
-  std::vector<RaceMiss> RaceMisses() override { return {}; }
-  std::vector<ChainedEvent> LedgerEvents() override { return {}; }
-  std::vector<Pick> Picks() override { return {}; }
-  std::vector<ArchiveRun> Runs() override { return {}; }
-  std::vector<Date> Days() override { return {}; }
-  std::optional<StoredDay> LoadDay(const Date&) override { return std::nullopt; }
-  long long StartBacktestRun(const Date&) override { return 0; }
-
-  std::vector<Pick> picks;
-
- private:
-  std::set<std::tuple<std::string, std::string, std::string, std::string>> keys_;
-};
 
 // The note of a day that Cancel or the deadline ended before anything was written.
 constexpr const char* kStoppedNote = "stopped";

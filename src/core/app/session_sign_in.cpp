@@ -141,6 +141,7 @@ void Session::SignOut() {
 }
 
 void Session::ClearDay() {
+  dayFacts_.reset();
   Workspace fresh;
   fresh.REP = std::move(ws_.REP);
   fresh.ReportRow = ws_.ReportRow;

@@ -13,6 +13,9 @@
 
 namespace trotix {
 
+struct RunnerParts;
+struct StoredSystem;
+
 // A request as the archive files it: the role of its host ("data", "web", "exchange", …), its path
 // and its query without credentials. A probe and a GET of one address are two requests.
 struct RequestKey {
@@ -140,6 +143,25 @@ class DayArchive {
   // Registers a back-test run starting at `from` at once and returns its number; 0 when it
   // could not be written.
   virtual long long StartBacktestRun(const Date& from) = 0;
+
+  // The runners of analysed races, for testing systems (archive/runner_parts.h). An archive that
+  // keeps none (a replay's collector, a test's) takes nothing and reads nothing.
+  // A race's rows replace those stored for it, unless they were analysed at or after its off and
+  // the stored ones before.
+  virtual void StoreRunnerParts(std::vector<RunnerParts> race);
+  // Rows whose card and results were joined now.
+  virtual void JoinRunnerParts(std::vector<RunnerParts> rows);
+  virtual std::vector<RunnerParts> AllRunnerParts();
+  // Days whose runners are stored (live, or by a replay of the stored day).
+  virtual std::vector<Date> PartsDays();
+  // A stored day replayed for its runners, kept even when it had none.
+  virtual void NotePartsDay(const Date& day);
+  // Every version of every system not deleted, by name and version; and the changes to them,
+  // each written at once.
+  virtual std::vector<StoredSystem> Systems();
+  virtual std::string WriteSystem(const StoredSystem& system);  // why it failed; empty when not
+  virtual std::string RenameSystem(const std::string& from, const std::string& to);
+  virtual std::string DeleteSystem(const std::string& name);
 };
 
 // The current time in UTC, as the archive stamps answers and picks.

@@ -60,6 +60,7 @@ void SessionArchive::BeginCommand() {
   std::lock_guard lock(mutex_);
   if (marks_.empty()) owner_ = std::this_thread::get_id();
   marks_.emplace_back(answers_.size(), picks_.size());
+  partMarks_.push_back({races_.size(), joined_.size(), partsDays_.size()});
 }
 
 void SessionArchive::RollbackCommand() {
@@ -70,12 +71,20 @@ void SessionArchive::RollbackCommand() {
   if (marks_.empty()) owner_ = std::thread::id();
   if (answers_.size() > answers) answers_.resize(answers);
   if (picks_.size() > picks) picks_.resize(picks);
+  if (!partMarks_.empty()) {
+    const auto [races, joined, days] = partMarks_.back();
+    partMarks_.pop_back();
+    races_.resize(std::min(races, races_.size()));
+    joined_.resize(std::min(joined, joined_.size()));
+    partsDays_.resize(std::min(days, partsDays_.size()));
+  }
 }
 
 std::string SessionArchive::CommitCommand() {
   {
     std::lock_guard lock(mutex_);
     if (!marks_.empty()) marks_.pop_back();
+    if (!partMarks_.empty()) partMarks_.pop_back();
     if (!marks_.empty()) return {};
     owner_ = std::thread::id();
   }
@@ -93,6 +102,9 @@ std::string SessionArchive::CommitCommand() {
   write.picks.swap(picks_);
   write.misses.swap(misses_);
   write.found.swap(found_);
+  write.races.swap(races_);
+  write.joined.swap(joined_);
+  write.partsDays.swap(partsDays_);
   if (replay_ && runId_ == 0 && !write.picks.empty()) write.newRun = replayedDay_;
   try {
     if (const long long run = store_.Write(write); run != 0) runId_ = run;
@@ -107,6 +119,10 @@ std::string SessionArchive::CommitCommand() {
                   std::make_move_iterator(write.picks.end()));
     misses_.insert(misses_.begin(), write.misses.begin(), write.misses.end());
     found_.insert(found_.begin(), write.found.begin(), write.found.end());
+    races_.insert(races_.begin(), std::make_move_iterator(write.races.begin()),
+                  std::make_move_iterator(write.races.end()));
+    joined_.insert(joined_.begin(), write.joined.begin(), write.joined.end());
+    partsDays_.insert(partsDays_.begin(), write.partsDays.begin(), write.partsDays.end());
     Note(e);
   }
   if (error_.empty() || reported_) {
@@ -248,6 +264,60 @@ void SessionArchive::Settle(std::vector<Pick> picks) {
     if (p.settled.empty()) p.settled = now;
     std::string at = p.settled;
     picks_.push_back({PickChange::kSettle, std::move(p), std::move(at)});
+  }
+}
+
+void SessionArchive::StoreRunnerParts(std::vector<RunnerParts> race) {
+  // A replayed day is a look back, not what was analysed that day.
+  if (replay_ || race.empty()) return;
+  races_.push_back(std::move(race));
+}
+
+void SessionArchive::JoinRunnerParts(std::vector<RunnerParts> rows) {
+  joined_.insert(joined_.end(), std::make_move_iterator(rows.begin()),
+                 std::make_move_iterator(rows.end()));
+}
+
+std::vector<RunnerParts> SessionArchive::AllRunnerParts() {
+  return Read<std::vector<RunnerParts>>([&] { return store_.AllRunnerParts(); });
+}
+
+std::vector<Date> SessionArchive::PartsDays() {
+  return Read<std::vector<Date>>([&] { return store_.PartsDays(); });
+}
+
+void SessionArchive::NotePartsDay(const Date& day) {
+  partsDays_.push_back(day);
+}
+
+std::vector<StoredSystem> SessionArchive::Systems() {
+  return Read<std::vector<StoredSystem>>([&] { return store_.Systems(); });
+}
+
+std::string SessionArchive::WriteSystem(const StoredSystem& system) {
+  try {
+    store_.WriteSystem(system);
+    return {};
+  } catch (const ArchiveError& e) {
+    return e.what();
+  }
+}
+
+std::string SessionArchive::RenameSystem(const std::string& from, const std::string& to) {
+  try {
+    store_.RenameSystem(from, to);
+    return {};
+  } catch (const ArchiveError& e) {
+    return e.what();
+  }
+}
+
+std::string SessionArchive::DeleteSystem(const std::string& name) {
+  try {
+    store_.DeleteSystem(name);
+    return {};
+  } catch (const ArchiveError& e) {
+    return e.what();
   }
 }
 

@@ -5,6 +5,7 @@
 // gathers, are written as they arrive, each in a short write of its own; the command keeps only
 // their ids. A body whose command never commits is left unreferenced and removed at a later
 // opening (`SqliteArchive::RemoveOrphanBodies`).
+#include <array>
 #include <atomic>
 #include <mutex>
 #include <optional>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "archive/day_archive.h"
+#include "archive/runner_parts.h"
 #include "archive/sqlite_archive.h"
 
 namespace trotix {
@@ -47,6 +49,15 @@ class SessionArchive : public DayArchive {
   std::vector<Date> Days() override;
   std::optional<StoredDay> LoadDay(const Date& day) override;
   long long StartBacktestRun(const Date& from) override;
+  void StoreRunnerParts(std::vector<RunnerParts> race) override;
+  void JoinRunnerParts(std::vector<RunnerParts> rows) override;
+  std::vector<RunnerParts> AllRunnerParts() override;
+  std::vector<Date> PartsDays() override;
+  void NotePartsDay(const Date& day) override;
+  std::vector<StoredSystem> Systems() override;
+  std::string WriteSystem(const StoredSystem& system) override;
+  std::string RenameSystem(const std::string& from, const std::string& to) override;
+  std::string DeleteSystem(const std::string& name) override;
 
   long long runId() const { return runId_; }  // 0 until the replay's first pick is written
   // Whether the answers are kept; the picks ledger stays either way. Set before the sign-in.
@@ -79,6 +90,11 @@ class SessionArchive : public DayArchive {
   std::atomic<std::thread::id> owner_{};
   std::vector<PickChange> picks_;
   std::vector<RaceMiss> misses_, found_;
+  // The runners' rows gathered, and where each open bracket began in them.
+  std::vector<std::vector<RunnerParts>> races_;
+  std::vector<RunnerParts> joined_;
+  std::vector<Date> partsDays_;
+  std::vector<std::array<std::size_t, 3>> partMarks_;
   std::string error_;      // the last failure not yet reported
   bool reported_ = false;  // a failure was reported and none has succeeded since
 };

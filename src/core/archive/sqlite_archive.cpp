@@ -2,6 +2,7 @@
 
 #include "archive/archive_care.h"
 #include "archive/body_codec.h"
+#include "archive/runner_parts.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <fcntl.h>
@@ -82,6 +83,24 @@ CREATE TABLE ledger_origin (migrated INTEGER NOT NULL, began TEXT NOT NULL);
 CREATE TABLE result_misses (
   day TEXT NOT NULL, time TEXT NOT NULL, course TEXT NOT NULL, seen TEXT NOT NULL,
   PRIMARY KEY (day, time, course));
+)sql",
+    // The runners of analysed races, for testing systems, and the systems themselves. Only new
+    // tables: the entry may run before or after others of the same release.
+    R"sql(
+CREATE TABLE IF NOT EXISTS runner_parts (
+  day TEXT NOT NULL, time TEXT NOT NULL, course TEXT NOT NULL, card_order INTEGER NOT NULL,
+  runner TEXT NOT NULL,
+  rank REAL NOT NULL, bf REAL NOT NULL, scalp REAL NOT NULL, rpr REAL NOT NULL,
+  indicator REAL NOT NULL, tips REAL NOT NULL, fr REAL NOT NULL, zorvat REAL NOT NULL,
+  price REAL, non_runner INTEGER NOT NULL, late INTEGER NOT NULL, analysed TEXT NOT NULL,
+  class TEXT NOT NULL DEFAULT '', runners INTEGER NOT NULL DEFAULT 0,
+  joined INTEGER NOT NULL DEFAULT 0, result TEXT, position INTEGER, sp REAL,
+  PRIMARY KEY (day, time, course, card_order));
+CREATE TABLE IF NOT EXISTS parts_days (day TEXT PRIMARY KEY, how TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS systems (
+  name TEXT NOT NULL, version INTEGER NOT NULL, rule TEXT NOT NULL, created TEXT NOT NULL,
+  deleted INTEGER NOT NULL DEFAULT 0,
+  PRIMARY KEY (name, version));
 )sql",
     // Bodies are packed (BodyCodec), each naming its codec; those stored before stay plain until
     // the archive's care packs them, from the first id on up to the last one then stored.
@@ -242,7 +261,7 @@ struct SqliteArchive::Impl {
   std::unique_ptr<SQLite::Database> db;
   BodyPacker packer;
   // Prepared once: a back-test writes thousands of picks, and preparing costs more than writing.
-  std::unique_ptr<SQLite::Statement> appendEvent, eventsOfPick, readBodyStatement;
+  std::unique_ptr<SQLite::Statement> appendEvent, eventsOfPick, joinParts, readBodyStatement;
   std::mutex readingBody;
   // An older archive opened read-only is read as it is: its bodies are plain and name no codec.
   bool packedBodies = true;
@@ -651,6 +670,83 @@ struct SqliteArchive::Impl {
     }
   }
 
+  void WritePartsDay(const Date& day, const char* how) {
+    SQLite::Statement s(*db, "INSERT OR IGNORE INTO parts_days (day, how) VALUES (?, ?)");
+    s.bind(1, IsoDay(day));
+    s.bind(2, how);
+    s.exec();
+  }
+
+  void WriteRace(const std::vector<RunnerParts>& race) {
+    if (race.empty()) return;
+    const RunnerParts& first = race.front();
+    {
+      SQLite::Statement s(*db,
+                          "SELECT late FROM runner_parts WHERE day = ? AND time = ? AND "
+                          "course = ? LIMIT 1");
+      s.bind(1, IsoDay(first.day));
+      s.bind(2, first.time);
+      s.bind(3, first.course);
+      // What was known before the off stays: a later look would test on hindsight.
+      if (s.executeStep() && s.getColumn(0).getInt() == 0 && first.late) return;
+    }
+    SQLite::Statement drop(*db,
+                           "DELETE FROM runner_parts WHERE day = ? AND time = ? AND course = ?");
+    drop.bind(1, IsoDay(first.day));
+    drop.bind(2, first.time);
+    drop.bind(3, first.course);
+    drop.exec();
+    SQLite::Statement s(*db,
+                        "INSERT INTO runner_parts (day, time, course, card_order, runner, rank, "
+                        "bf, scalp, rpr, indicator, tips, fr, zorvat, price, non_runner, late, "
+                        "analysed) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    for (const RunnerParts& r : race) {
+      s.bind(1, IsoDay(r.day));
+      s.bind(2, r.time);
+      s.bind(3, r.course);
+      s.bind(4, r.order);
+      s.bind(5, r.runner);
+      for (int i = 0; i < kPartCount; ++i) s.bind(6 + i, r.parts[i]);
+      if (r.price) {
+        s.bind(14, *r.price);
+      } else {
+        s.bind(14);
+      }
+      s.bind(15, r.nonRunner ? 1 : 0);
+      s.bind(16, r.late ? 1 : 0);
+      s.bind(17, r.analysed);
+      s.exec();
+      s.reset();
+    }
+    WritePartsDay(first.day, "live");
+  }
+
+  void WriteJoined(const RunnerParts& r) {
+    SQLite::Statement& s =
+        Prepared(joinParts,
+                 "UPDATE runner_parts SET class = ?, runners = ?, joined = 1, result = ?, "
+                 "position = ?, sp = ? WHERE day = ? AND time = ? AND course = ? AND "
+                 "card_order = ?");
+    s.bind(1, r.raceClass);
+    s.bind(2, r.runners);
+    if (r.result == PickResult::kUnsettled) {
+      s.bind(3);
+    } else {
+      s.bind(3, PickResultName(r.result));
+    }
+    s.bind(4, r.position);
+    if (r.sp) {
+      s.bind(5, *r.sp);
+    } else {
+      s.bind(5);
+    }
+    s.bind(6, IsoDay(r.day));
+    s.bind(7, r.time);
+    s.bind(8, r.course);
+    s.bind(9, r.order);
+    s.exec();
+  }
+
   std::vector<ChainedEvent> Events() {
     SQLite::Statement s(*db, std::string("SELECT ") + kEventColumns + " FROM ledger ORDER BY seq");
     std::vector<ChainedEvent> events;
@@ -717,6 +813,10 @@ long long SqliteArchive::Write(const ArchiveWrite& w) {
     if (!w.picks.empty()) impl_->ReadChainEnd();
     for (const PickChange& change : w.picks) impl_->WritePick(change, run);
     impl_->WriteMisses(w);
+    // A replayed day is noted as such before its races would note it as analysed live.
+    for (const Date& day : w.partsDays) impl_->WritePartsDay(day, "replay");
+    for (const auto& race : w.races) impl_->WriteRace(race);
+    for (const RunnerParts& row : w.joined) impl_->WriteJoined(row);
     t.commit();
     // A new day begins: the pages of the days before teach the dictionary, once.
     if (newDay && !impl_->packer.hasDictionary()) TrainArchiveDictionary(*this);
@@ -842,6 +942,111 @@ std::vector<ArchiveRun> SqliteArchive::Runs() {
       runs.push_back({s.getColumn(0).getInt64(), s.getColumn(1).getString(),
                       DayOfIso(s.getColumn(2).getString()), s.getColumn(3).getString()});
     return runs;
+  });
+}
+
+std::vector<RunnerParts> SqliteArchive::AllRunnerParts() {
+  return impl_->Guarded([&] {
+    SQLite::Statement s(*impl_->db,
+                        "SELECT day, time, course, card_order, runner, rank, bf, scalp, rpr, "
+                        "indicator, tips, fr, zorvat, price, non_runner, late, analysed, class, "
+                        "runners, joined, result, position, sp FROM runner_parts "
+                        "ORDER BY day, time, course, card_order");
+    std::vector<RunnerParts> rows;
+    std::string day;
+    Date date;
+    while (s.executeStep()) {
+      RunnerParts& r = rows.emplace_back();
+      // Rows come by day: each day's text is read once.
+      if (const char* d = s.getColumn(0).getText(); day != d) {
+        day = d;
+        date = DayOfIso(day);
+      }
+      r.day = date;
+      r.time = s.getColumn(1).getString();
+      r.course = s.getColumn(2).getString();
+      r.order = s.getColumn(3).getInt();
+      r.runner = s.getColumn(4).getString();
+      for (int i = 0; i < kPartCount; ++i) r.parts[i] = s.getColumn(5 + i).getDouble();
+      r.price = OptionalDouble(s.getColumn(13));
+      r.nonRunner = s.getColumn(14).getInt() != 0;
+      r.late = s.getColumn(15).getInt() != 0;
+      r.analysed = s.getColumn(16).getString();
+      r.raceClass = s.getColumn(17).getString();
+      r.runners = s.getColumn(18).getInt();
+      r.joined = s.getColumn(19).getInt() != 0;
+      if (!s.getColumn(20).isNull()) {
+        const std::string result = s.getColumn(20).getString();
+        for (PickResult p :
+             {PickResult::kWon, PickResult::kPlaced, PickResult::kUnplaced, PickResult::kVoid})
+          if (result == PickResultName(p)) r.result = p;
+      }
+      r.position = s.getColumn(21).isNull() ? 0 : s.getColumn(21).getInt();
+      r.sp = OptionalDouble(s.getColumn(22));
+    }
+    return rows;
+  });
+}
+
+std::vector<Date> SqliteArchive::PartsDays() {
+  return impl_->Guarded([&] {
+    SQLite::Statement s(*impl_->db, "SELECT day FROM parts_days ORDER BY day");
+    std::vector<Date> days;
+    while (s.executeStep()) days.push_back(DayOfIso(s.getColumn(0).getString()));
+    return days;
+  });
+}
+
+std::vector<StoredSystem> SqliteArchive::Systems() {
+  return impl_->Guarded([&] {
+    SQLite::Statement s(*impl_->db,
+                        "SELECT name, version, rule, created FROM systems WHERE deleted = 0 "
+                        "ORDER BY name, version");
+    std::vector<StoredSystem> systems;
+    while (s.executeStep())
+      systems.push_back({s.getColumn(0).getString(), s.getColumn(1).getInt(),
+                         s.getColumn(2).getString(), s.getColumn(3).getString()});
+    return systems;
+  });
+}
+
+void SqliteArchive::WriteSystem(const StoredSystem& system) {
+  if (impl_->readOnly) throw impl_->Error("read-only");
+  impl_->Guarded([&] {
+    SQLite::Statement s(*impl_->db,
+                        "INSERT OR REPLACE INTO systems (name, version, rule, created, deleted) "
+                        "VALUES (?, ?, ?, ?, 0)");
+    s.bind(1, system.name);
+    s.bind(2, system.version);
+    s.bind(3, system.rule);
+    s.bind(4, system.created.empty() ? UtcNow() : system.created);
+    s.exec();
+  });
+}
+
+void SqliteArchive::RenameSystem(const std::string& from, const std::string& to) {
+  if (impl_->readOnly) throw impl_->Error("read-only");
+  impl_->Guarded([&] {
+    SQLite::Transaction t(*impl_->db, SQLite::TransactionBehavior::IMMEDIATE);
+    // A deleted system of the new name makes room.
+    SQLite::Statement drop(*impl_->db, "DELETE FROM systems WHERE name = ? AND deleted = 1");
+    drop.bind(1, to);
+    drop.exec();
+    SQLite::Statement s(*impl_->db, "UPDATE systems SET name = ? WHERE name = ?");
+    s.bind(1, to);
+    s.bind(2, from);
+    s.exec();
+    t.commit();
+  });
+}
+
+void SqliteArchive::DeleteSystem(const std::string& name) {
+  if (impl_->readOnly) throw impl_->Error("read-only");
+  impl_->Guarded([&] {
+    // Kept, hidden: the picks of its versions stay in the ledger under their names.
+    SQLite::Statement s(*impl_->db, "UPDATE systems SET deleted = 1 WHERE name = ?");
+    s.bind(1, name);
+    s.exec();
   });
 }
 

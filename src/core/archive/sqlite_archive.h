@@ -2,7 +2,7 @@
 // The archive's database: one SQLite file in the data folder, shared by every program that uses
 // the folder at once (WAL, a busy time-out). Every write is one transaction.
 //
-// Tables (schema version 4):
+// Tables (schema version 5):
 //   schema_version  the version the file is at; migrations run from the first version on
 //   days            each signed-in day with the hosts it was fetched from
 //   bodies          answer bodies, each stored once however often it was fetched, with the time
@@ -17,6 +17,10 @@
 //   ledger          the picks ledger: append-only events, each hashed over the one before
 //   ledger_origin   when an older archive's picks became the first events, and how many
 //   result_misses   races missing from their day's results, and when first seen missing
+//   runner_parts    each runner of each analysed race: Summa's eight parts, its price, and the
+//                   card's class and field size and its result once joined
+//   parts_days      days whose runners are stored, live or by a replay of the day
+//   systems         the user's systems, each version of a name a row; a deleted one is hidden
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -27,6 +31,7 @@
 
 #include "archive/day_archive.h"
 #include "archive/ledger_chain.h"
+#include "archive/runner_parts.h"
 #include "net/hosts.h"
 #include "text/dates.h"
 
@@ -65,14 +70,20 @@ struct ArchiveWrite {
   // that have none yet.
   std::optional<Date> newRun;
   std::string newRunKind = "replay";
+  // Analysed races' runners, each race whole; rows whose card and results were joined; days
+  // replayed for their runners.
+  std::vector<std::vector<RunnerParts>> races;
+  std::vector<RunnerParts> joined;
+  std::vector<Date> partsDays;
   bool Empty() const {
-    return answers.empty() && picks.empty() && misses.empty() && found.empty() && !day && !newRun;
+    return answers.empty() && picks.empty() && misses.empty() && found.empty() && !day && !newRun &&
+           races.empty() && joined.empty() && partsDays.empty();
   }
 };
 
 class SqliteArchive {
  public:
-  static constexpr int kSchemaVersion = 4;
+  static constexpr int kSchemaVersion = 5;
 
   // Opens the archive, creating the file (owner-only) when it does not exist. Throws ArchiveError
   // naming the file when it cannot be opened, is no archive, or is of a newer version; such a
@@ -113,6 +124,14 @@ class SqliteArchive {
   ChainCheck CheckLedger();
   std::vector<RaceMiss> RaceMisses();
   std::vector<ArchiveRun> Runs();  // by number
+  // Every stored runner, by day, time, course and card order.
+  std::vector<RunnerParts> AllRunnerParts();
+  std::vector<Date> PartsDays();
+  std::vector<StoredSystem> Systems();  // not deleted, by name and version
+  // Each one short write of its own.
+  void WriteSystem(const StoredSystem& system);  // a new version, or a version's rule replaced
+  void RenameSystem(const std::string& from, const std::string& to);
+  void DeleteSystem(const std::string& name);
 
   // For the care of the file as a whole (archive_care.h); nothing else reaches past the calls
   // above.

@@ -36,6 +36,12 @@ ReportPage::ReportPage(const WorkspaceView& ws, QWidget* parent) : QWidget(paren
           [this] { emit bestRankRequested(fromRealOdds_->isChecked()); });
   ll->addWidget(bestRecoming_);
   ll->addWidget(bestRank_);
+  runSystems_ = MakeButton("runSystemsButton", tr("Run systems"));
+  runSystems_->setToolTip(
+      tr("Every saved system over today's races: its picks to the report and the record"));
+  connect(runSystems_, &QPushButton::clicked, this,
+          [this] { emit runSystemsRequested(fromRealOdds_->isChecked()); });
+  ll->addWidget(runSystems_);
   ll->addSpacing(14);
   auto* saveRow = new QHBoxLayout;
   saveRow->setSpacing(4);
@@ -105,8 +111,8 @@ void ReportPage::Show(const WorkspaceView& ws) {
 }
 
 void ReportPage::SetIdle(bool idle) {
-  for (QPushButton* b :
-       {bestRecoming_, bestRank_, save_, exportCsv_, saveAs_, exportCsvAs_, clear_, settle_})
+  for (QPushButton* b : {bestRecoming_, bestRank_, runSystems_, save_, exportCsv_, saveAs_,
+                         exportCsvAs_, clear_, settle_})
     b->setEnabled(idle);
   deleteRow_->setEnabled(idle);
 }

@@ -30,6 +30,8 @@ class ReportPage : public QWidget {
  signals:
   void bestRecomingRequested(bool fromRealOdds);
   void bestRankRequested(bool fromRealOdds);
+  // "Run systems": every saved system over today's races.
+  void runSystemsRequested(bool fromRealOdds);
   void saveRequested();
   void exportCsvRequested();
   // "Save as…" and "CSV as…": the same files where the user chooses.
@@ -47,6 +49,7 @@ class ReportPage : public QWidget {
   QCheckBox* fromRealOdds_;
   QPushButton* bestRecoming_;
   QPushButton* bestRank_;
+  QPushButton* runSystems_;
   QPushButton* save_;
   QPushButton* exportCsv_;
   QPushButton* saveAs_;
