@@ -15,7 +15,7 @@ namespace {
 
 constexpr Date kDay{2026, 12, 8};
 constexpr long kRecordTargetMiB = 300;
-constexpr long kReplayTargetMiB = 150;
+constexpr long kReplayTargetMiB = 60;
 
 int Line(const std::string& what, const ChildRun& run, long targetMiB) {
   const bool met = run.started && run.exitCode == 0 && run.peakKiB < targetMiB * 1024;

@@ -29,11 +29,12 @@
 #include "archive/recording_http_client.h"
 #include "archive/session_archive.h"
 #include "archive/sqlite_archive.h"
+#include "bench_archive_scale.h"
 #include "bench_archived_day.h"
 #include "bench_ledger.h"
 #include "bench_luck.h"
-#include "bench_systems.h"
 #include "bench_settle.h"
+#include "bench_systems.h"
 #include "bench_util.h"
 #include "bench_window_gap.h"
 #include "demo_race.h"
@@ -61,6 +62,7 @@ struct Options {
   int rounds = 3;
   int runners = 16;
   int historyDays = 30;
+  int scaleDays = 365;
   int proofPicks = 10000;
   std::string cli, window;
   std::vector<std::string> only;  // scenarios to run; empty: all
@@ -779,10 +781,13 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 1000000));
   app.add_option("--only", o.only,
                  "run only these scenarios: signin, live, realodds, cpu, memory, parse, archive, "
-                 "history, backtest, proof, settle, gap, luck, archived-day, ledger, systems")
+                 "history, backtest, proof, settle, gap, luck, archived-day, ledger, systems, "
+                 "archive-scale")
       ->check(CLI::IsMember({"signin", "live", "realodds", "cpu", "memory", "parse", "archive",
                              "gap", "history", "backtest", "proof", "settle", "luck",
-                             "archived-day", "ledger", "systems"}));
+                             "archived-day", "ledger", "systems", "archive-scale"}));
+  app.add_option("--scale-days", o.scaleDays, "days of the archive-scale scenario")
+      ->check(CLI::Range(2, 366));
   app.add_option("--ledger-events", o.ledgerEvents, "events of the ledger verify scenario")
       ->check(CLI::Range(2, 10000000));
   app.add_option("--cli", o.cli, "trotix-cli to measure");
@@ -817,6 +822,7 @@ int main(int argc, char** argv) {
   if (wanted("luck") && !ExactLuckScenario(o.proofPicks)) ++missed;
   if (wanted("systems") && !SystemsScenario(dir, o.rounds)) ++missed;
   if (wanted("archived-day")) missed += ArchivedDayMemory({o.cli, o.races}, dir);
+  if (wanted("archive-scale")) missed += ArchiveScale({o.cli, o.scaleDays}, dir);
   if (wanted("ledger")) {
     const LedgerVerifyFigures f = LedgerVerify(o.cli, dir, o.ledgerEvents, o.rounds);
     std::printf("\nledger verify: %lld events (written in %.1f s)\n", f.events, f.buildSeconds);

@@ -20,6 +20,7 @@
 #include "archive/recording_http_client.h"
 #include "archive/session_archive.h"
 #include "archive/sqlite_archive.h"
+#include "archive_actions.h"
 #include "json_output.h"
 #include "ledger_actions.h"
 #include "net/curl_http_client.h"
@@ -229,6 +230,7 @@ int Run(Options& o) {
       std::filesystem::path(o.dir) / (o.demo ? kDemoArchiveFileName : kArchiveFileName);
   if (const auto ledger = RunLedgerCommand(o.words, {archiveFile, *raceTimesOffset, o.json}))
     return *ledger;
+  if (const auto care = RunArchiveCommand(o.words, {archiveFile, o.json})) return *care;
   std::vector<Action> actions;
   if (const auto error = ParseActions(o.words, actions); !error.empty()) {
     std::cerr << error << '\n';
@@ -481,7 +483,8 @@ int main(int argc, char** argv) {
       "in an error (the deadline included) or a file could not be written, 5 `ledger verify` "
       "found the record broken, 130 Ctrl+C.\n"
       "`ledger export FILE`, `ledger verify [FILE]` and `ledger digest dd.mm.yyyy` work on the "
-      "picks ledger alone."};
+      "picks ledger alone. `archive info|backup FILE|export dd.mm.yyyy FILE|import FILE|vacuum|"
+      "migrate` care for the archive's file."};
   app.set_version_flag("--version", "trotix-cli " + std::string(trotix::kVersion));
   trotix::AddHostOptions(app, o.hosts);
   app.add_flag("--demo", o.demo, "Start the demo vendor server in-process and use its account");

@@ -96,6 +96,9 @@ class MainWindow : public QWidget {
   int ReplayDay(const trotix::Date& day);
   // "Build 30 demo days" in demo mode.
   int BuildDemoHistory(int days);
+  // "Back up…" in the settings: asks for a file, then copies the archive there on the worker.
+  // Returns the command's number, 0 when nothing is copied.
+  int BackUpArchive();
 
  signals:
   // A command ended and its snapshot is on screen.

@@ -1,13 +1,18 @@
 // The window's archive: a stored day replayed in place of the live session, the demo history,
-// and the stored days on the sign-in page.
+// the stored days on the sign-in page, and its backup.
 #include <memory>
 #include <optional>
 
+#include <QDate>
+#include <QDir>
+
+#include "archive/archive_care.h"
 #include "archive/sqlite_archive.h"
 #include "gui/display_text.h"
 #include "gui/main_window.h"
 #include "gui/pages/sign_in_page.h"
 #include "gui/session_factory.h"
+#include "gui/window_frame.h"
 #include "text/dates.h"
 
 namespace trotix::gui {
@@ -53,6 +58,28 @@ int MainWindow::BuildDemoHistory(int days) {
   return Run([build = demoHistory_, days, &progress, &messages](Session&) {
     messages.Show(build(days, progress));
   });
+}
+
+int MainWindow::BackUpArchive() {
+  SqliteArchive* store = sessions_->archive();
+  if (!store) return 0;
+  const QString name =
+      QString("trotix-backup-%1.db").arg(QDate::currentDate().toString(Qt::ISODate));
+  const QString path = ports_->AskSavePath(
+      QDir(Display(store->file().parent_path().string())).filePath(name), tr("Archives (*.db)"));
+  if (path.isEmpty()) return 0;
+  // On the worker, the one thread that uses the archive's connection; the window goes on.
+  const int command = Run([store, target = std::filesystem::path(Input(path)),
+                           &messages = ports_->messages()](Session&) {
+    try {
+      trotix::BackUpArchive(*store, target);
+      messages.Show("The archive is backed up to " + target.string());
+    } catch (const ArchiveError& e) {
+      messages.Show(e.what());
+    }
+  });
+  if (command == 0) frame_->Say(tr("The backup waits for the command under way: try again then"));
+  return command;
 }
 
 void MainWindow::ShowReplayed(int command) {

@@ -4,6 +4,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "archive/archive_care.h"
 #include "gui/display_text.h"
 #include "gui/language.h"
 #include "gui/main_window.h"
@@ -26,6 +27,8 @@ SettingsDialog* MainWindow::OpenSettings() {
   }
   auto* dialog = new SettingsDialog(*settings_, commandLine_, *ports_, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
+  if (const SqliteArchive* store = sessions_->archive())
+    dialog->ShowArchive(ArchiveFileBytes(store->file()), [this] { BackUpArchive(); });
   connect(dialog, &QDialog::accepted, this, &MainWindow::ApplySettings);
   // Window-modal without a loop of its own, so the window goes on showing what runs.
   dialog->open();

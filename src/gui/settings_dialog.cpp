@@ -195,6 +195,21 @@ bool SettingsDialog::LeftAsInForce(Key key, const QVariant& shown) const {
   return given != inForce_.end() && given->second == shown;
 }
 
+void SettingsDialog::ShowArchive(long long bytes, std::function<void()> backUp) {
+  auto* row = new QHBoxLayout;
+  auto* size = new QLabel(tr("Archive file: %1 MB").arg(bytes / 1e6, 0, 'f', 1));
+  size->setObjectName("archiveSizeLabel");
+  auto* button = new QPushButton(tr("Back up…"));
+  button->setObjectName("backUpArchiveButton");
+  button->setAutoDefault(false);
+  button->setToolTip(tr("Copy the archive to a file of your choice while Trotix goes on"));
+  connect(button, &QPushButton::clicked, this, std::move(backUp));
+  row->addWidget(size, 1);
+  row->addWidget(button);
+  // Below the settings, above the note and the buttons.
+  static_cast<QVBoxLayout*>(layout())->insertLayout(1, row);
+}
+
 void SettingsDialog::accept() {
   for (const auto& [key, edit] : hosts_) {
     if (LeftAsInForce(key, edit->text())) continue;

@@ -4,6 +4,7 @@
 // TROTIX_... variable sets for this run is named, since it still wins until the next start, and
 // is kept only when the user changes it here.
 #include <QDialog>
+#include <functional>
 #include <map>
 
 #include "gui/settings.h"
@@ -25,6 +26,8 @@ class SettingsDialog : public QDialog {
                  QWidget* parent = nullptr);
 
   void accept() override;
+  // The archive's row: its size on disk, and "Back up…", which calls `backUp`.
+  void ShowArchive(long long bytes, std::function<void()> backUp);
 
  private:
   // Marks `field` as set for this run when `key` is overridden; `shown` is its value in force.

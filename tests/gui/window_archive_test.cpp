@@ -57,6 +57,16 @@ CliRun RunCli(const std::string& args) {
   return run;
 }
 
+// The command line naming `server`'s hosts and `folder` as the data folder.
+Settings::RunValues CommandLineOf(const vendorsim::VendorSim& server, const QTemporaryDir& folder) {
+  Settings::RunValues commandLine;
+  const Hosts hosts = server.SimHosts();
+  for (const auto& [key, member] : kHostKeys)
+    commandLine[key] = QString::fromStdString(hosts.*member);
+  commandLine[Settings::Key::kDataFolder] = folder.path();
+  return commandLine;
+}
+
 // The chart's lines, the drawdown's shading left out.
 int LineCount(QChartView* chart) {
   int lines = 0;
@@ -77,6 +87,7 @@ class WindowArchiveTest : public QObject {
   void recordsBesideTheCliSettlesAndReplays();
   void proofPageAfterTheDemoHistory();
   void windowNeverWaitsOnAStalledOrSlowServer();
+  void settingsShowTheArchiveAndBackItUp();
 
  private:
   bool Wait(int n) {
@@ -134,11 +145,7 @@ void WindowArchiveTest::recordsBesideTheCliSettlesAndReplays() {
 
   // The command line names the demo server and the data folder; the settings are a test file.
   auto settings = std::make_shared<Settings>(folder.filePath("trotix.ini"));
-  Settings::RunValues commandLine;
-  const Hosts hosts = server.SimHosts();
-  for (const auto& [key, member] : kHostKeys)
-    commandLine[key] = QString::fromStdString(hosts.*member);
-  commandLine[Settings::Key::kDataFolder] = folder.path();
+  Settings::RunValues commandLine = CommandLineOf(server, folder);
   Open(settings, commandLine, store);
   QStringList messages;
   window_->ports().SetMessageHook([&](const QString& text) { messages << text; });
@@ -255,12 +262,8 @@ void WindowArchiveTest::proofPageAfterTheDemoHistory() {
   o.races = 8;
   vendorsim::VendorSim server(o);
   server.Start();
-  Settings::RunValues commandLine;
-  const Hosts hosts = server.SimHosts();
-  for (const auto& [key, member] : kHostKeys)
-    commandLine[key] = QString::fromStdString(hosts.*member);
-  commandLine[Settings::Key::kDataFolder] = folder.path();
-  Open(std::make_shared<Settings>(folder.filePath("trotix.ini")), commandLine, store);
+  Open(std::make_shared<Settings>(folder.filePath("trotix.ini")), CommandLineOf(server, folder),
+       store);
   QStringList messages, opened;
   window_->ports().SetMessageHook([&](const QString& text) { messages << text; });
   window_->ports().SetBrowserHook([&](const QString& target) { opened << target; });
@@ -486,3 +489,51 @@ void WindowArchiveTest::windowNeverWaitsOnAStalledOrSlowServer() {
 
 QTEST_MAIN(WindowArchiveTest)
 #include "window_archive_test.moc"
+
+// "Settings…" shows the archive's size; "Back up…" asks for a file and copies the archive there
+// on the worker, the window's command count going on as for any command.
+void WindowArchiveTest::settingsShowTheArchiveAndBackItUp() {
+  const Date today = SystemClock().Today();
+  QTemporaryDir folder;
+  vendorsim::SimOptions o;
+  o.date = today;
+  o.races = 4;
+  o.latencyMinMs = o.latencyMaxMs = 30;  // a slow server: the backup still waits on nothing
+  vendorsim::VendorSim server(o);
+  server.Start();
+  const std::filesystem::path dir = folder.path().toStdString();
+  auto store = std::make_shared<SqliteArchive>(dir / kDemoArchiveFileName);
+  auto settings = std::make_shared<Settings>(folder.filePath("trotix.ini"));
+  Open(settings, CommandLineOf(server, folder), store);
+  QStringList messages;
+  window_->ports().SetMessageHook([&](const QString& text) { messages << text; });
+  window_->show();
+  QVERIFY(Wait(window_->Start()));
+  window_->findChild<QLineEdit*>("loginEdit")->setText("demo");
+  window_->findChild<QLineEdit*>("passwordEdit")->setText("demo");
+  QVERIFY(Click("signInButton"));
+
+  const QString copy = folder.filePath("copy.db");
+  QString suggested;
+  window_->ports().SetFileDialogHook([&](const QString& s) {
+    suggested = s;
+    return copy;
+  });
+  SettingsDialog* dialog = window_->OpenSettings();
+  auto* size = dialog->findChild<QLabel*>("archiveSizeLabel");
+  QVERIFY(size);
+  QVERIFY2(size->text().contains(" MB"), qPrintable(size->text()));
+  const int before = window_->shown().command;
+  QTest::mouseClick(dialog->findChild<QPushButton*>("backUpArchiveButton"), Qt::LeftButton);
+  QVERIFY(Wait(before + 1));
+  QVERIFY2(suggested.startsWith(folder.path()) && suggested.endsWith(".db"), qPrintable(suggested));
+  QVERIFY2(messages.join("|").contains("The archive is backed up to"),
+           qPrintable(messages.join("|")));
+  SqliteArchive backup(copy.toStdString());
+  QCOMPARE(backup.Days(), std::vector<Date>{today});
+  QCOMPARE(backup.LoadDay(today)->answers.size(), store->LoadDay(today)->answers.size());
+  // Cancelled: nothing is copied and no command runs.
+  window_->ports().SetFileDialogHook([](const QString&) { return QString(); });
+  QCOMPARE(window_->BackUpArchive(), 0);
+  dialog->reject();
+}

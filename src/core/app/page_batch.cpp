@@ -1,6 +1,7 @@
 #include "app/page_batch.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "text/strings.h"
 
@@ -42,13 +43,20 @@ std::string PageFailures::Text() const {
          " runner pages failed: " + most->first;
 }
 
-PageFetcher FetchedPages(std::span<const std::string> urls, std::span<const std::string> bodies) {
-  return [urls, bodies](const std::vector<std::string>& asked) {
+PageFetcher FetchedPages(std::span<const std::string> urls, std::span<std::string> bodies) {
+  auto taken = std::make_shared<std::vector<bool>>(urls.size(), false);
+  return [urls, bodies, taken](const std::vector<std::string>& asked) {
     std::vector<std::string> out;
     out.reserve(asked.size());
     for (const auto& page : asked) {
-      const auto at = std::find(urls.begin(), urls.end(), page);
-      out.push_back(at == urls.end() ? std::string() : bodies[at - urls.begin()]);
+      std::size_t i = 0;
+      while (i < urls.size() && ((*taken)[i] || urls[i] != page)) ++i;
+      if (i == urls.size()) {
+        out.emplace_back();
+        continue;
+      }
+      (*taken)[i] = true;
+      out.push_back(std::move(bodies[i]));
     }
     return out;
   };

@@ -26,7 +26,9 @@ class PageFailures {
 };
 
 // Serves the pages `urls` with their `bodies` (same order) to an analysis, without a request; a
-// page it was not given reads as the empty text. Both must outlive the fetcher.
-PageFetcher FetchedPages(std::span<const std::string> urls, std::span<const std::string> bodies);
+// page it was not given reads as the empty text. Each body is handed over, not copied, the first
+// time its page is asked for, so a race of large pages is held once; a page listed twice is asked
+// for twice. Both must outlive the fetcher.
+PageFetcher FetchedPages(std::span<const std::string> urls, std::span<std::string> bodies);
 
 }  // namespace trotix

@@ -1,5 +1,7 @@
 #include "archive/sqlite_archive.h"
 
+#include "archive/archive_care.h"
+#include "archive/body_codec.h"
 #include "archive/runner_parts.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -12,6 +14,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <mutex>
 #include <thread>
 #include <tuple>
 
@@ -98,6 +101,15 @@ CREATE TABLE IF NOT EXISTS systems (
   name TEXT NOT NULL, version INTEGER NOT NULL, rule TEXT NOT NULL, created TEXT NOT NULL,
   deleted INTEGER NOT NULL DEFAULT 0,
   PRIMARY KEY (name, version));
+)sql",
+    // Bodies are packed (BodyCodec), each naming its codec; those stored before stay plain until
+    // the archive's care packs them, from the first id on up to the last one then stored.
+    R"sql(
+ALTER TABLE bodies ADD COLUMN codec INTEGER NOT NULL DEFAULT 0;
+CREATE TABLE body_dictionary (id INTEGER PRIMARY KEY, dictionary BLOB NOT NULL,
+  trained TEXT NOT NULL);
+CREATE TABLE body_packing (done_to INTEGER NOT NULL, last INTEGER NOT NULL);
+INSERT INTO body_packing SELECT 0, coalesce(max(id), 0) FROM bodies;
 )sql",
 };
 constexpr auto kOrphanAge = std::chrono::hours(24);
@@ -247,8 +259,12 @@ struct SqliteArchive::Impl {
   std::filesystem::path file;
   bool readOnly = false;
   std::unique_ptr<SQLite::Database> db;
+  BodyPacker packer;
   // Prepared once: a back-test writes thousands of picks, and preparing costs more than writing.
-  std::unique_ptr<SQLite::Statement> appendEvent, eventsOfPick, joinParts;
+  std::unique_ptr<SQLite::Statement> appendEvent, eventsOfPick, joinParts, readBodyStatement;
+  std::mutex readingBody;
+  // An older archive opened read-only is read as it is: its bodies are plain and name no codec.
+  bool packedBodies = true;
   ChainHasher hasher;
   // The end of the chain while a write appends to it.
   long long lastSeq = 0;
@@ -299,12 +315,15 @@ struct SqliteArchive::Impl {
     if (readOnly) {
       if (Version() < kOldestReadable)
         throw Error("read-only, and of an older version that would have to be brought up to date");
+      packedBodies = HasTable("body_packing");
+      LoadDictionary();
       return;
     }
     NarrowToOwner(file);
     UseWal();
     db->exec("PRAGMA synchronous = NORMAL");
     Migrate();
+    LoadDictionary();
     try {
       RemoveOrphanBodies(kOrphanAge);
     } catch (const SQLite::Exception&) {
@@ -353,19 +372,51 @@ struct SqliteArchive::Impl {
 
   int64_t BodyId(const std::string& body) {
     const int64_t hash = BodyHash(body);
-    SQLite::Statement find(*db, "SELECT id FROM bodies WHERE hash = ? AND size = ? AND body = ?");
+    SQLite::Statement find(*db, "SELECT id, codec, body FROM bodies WHERE hash = ? AND size = ?");
     find.bind(1, hash);
     find.bind(2, static_cast<int64_t>(body.size()));
-    find.bind(3, body.data(), static_cast<int>(body.size()));
-    if (find.executeStep()) return find.getColumn(0).getInt64();
-    SQLite::Statement insert(*db,
-                             "INSERT INTO bodies (hash, size, body, stored) VALUES (?, ?, ?, ?)");
+    while (find.executeStep())
+      if (UnpackRow(find.getColumn(1).getInt(), find.getColumn(2), body.size()) == body)
+        return find.getColumn(0).getInt64();
+    const PackedBody packed = packer.Pack(body);
+    SQLite::Statement insert(
+        *db, "INSERT INTO bodies (hash, size, body, stored, codec) VALUES (?, ?, ?, ?, ?)");
     insert.bind(1, hash);
     insert.bind(2, static_cast<int64_t>(body.size()));
-    insert.bind(3, body.data(), static_cast<int>(body.size()));
+    insert.bind(3, packed.bytes.data(), static_cast<int>(packed.bytes.size()));
     insert.bind(4, UnixSeconds());
+    insert.bind(5, static_cast<int>(packed.codec));
     insert.exec();
     return db->getLastInsertRowid();
+  }
+
+  std::optional<std::string> UnpackRow(int codec, const SQLite::Column& bytes, std::size_t size) {
+    return packer.Unpack(static_cast<BodyCodec>(codec),
+                         std::string_view(static_cast<const char*>(bytes.getBlob()),
+                                          static_cast<std::size_t>(bytes.getBytes())),
+                         size);
+  }
+
+  // Prepared once: a replay reads a body for every page it asks for. A replay may ask from
+  // several threads, so the statement is taken in turn.
+  std::optional<std::string> ReadBody(int64_t id) {
+    std::lock_guard lock(readingBody);
+    SQLite::Statement& s = Prepared(
+        readBodyStatement, packedBodies ? "SELECT codec, body, size FROM bodies WHERE id = ?"
+                                        : "SELECT 0, body, size FROM bodies WHERE id = ?");
+    s.bind(1, id);
+    if (!s.executeStep()) return std::nullopt;
+    auto body = UnpackRow(s.getColumn(0).getInt(), s.getColumn(1),
+                          static_cast<std::size_t>(s.getColumn(2).getInt64()));
+    s.reset();  // no read stays open between two pages
+    if (!body) throw Error("body " + std::to_string(id) + " does not unpack");
+    return body;
+  }
+
+  void LoadDictionary() {
+    if (!HasTable("body_dictionary")) return;
+    SQLite::Statement s(*db, "SELECT dictionary FROM body_dictionary ORDER BY id LIMIT 1");
+    if (s.executeStep()) packer.UseDictionary(s.getColumn(0).getString());
   }
 
   static int64_t UnixSeconds() {
@@ -401,7 +452,8 @@ struct SqliteArchive::Impl {
     return removed;
   }
 
-  void WriteDay(const Date& day, const Hosts& h) {
+  // Whether the day is new to the archive.
+  bool WriteDay(const Date& day, const Hosts& h) {
     SQLite::Statement s(*db,
                         "INSERT OR IGNORE INTO days (day, data_server, web_site, exchange_site, "
                         "exchange_web, video_host, first_signed_in) VALUES (?, ?, ?, ?, ?, ?, ?)");
@@ -412,7 +464,7 @@ struct SqliteArchive::Impl {
     s.bind(5, h.exchangeWeb);
     s.bind(6, h.videoHost);
     s.bind(7, UtcNow());
-    s.exec();
+    return s.exec() > 0;
   }
 
   void WriteAnswers(const Date& day, const std::vector<RecordedAnswer>& answers) {
@@ -722,6 +774,14 @@ SqliteArchive::SqliteArchive(const std::filesystem::path& file) : impl_(std::mak
 
 SqliteArchive::~SqliteArchive() = default;
 
+SQLite::Database& SqliteArchive::database() {
+  return *impl_->db;
+}
+
+BodyPacker& SqliteArchive::packer() {
+  return impl_->packer;
+}
+
 const std::filesystem::path& SqliteArchive::file() const {
   return impl_->file;
 }
@@ -761,8 +821,9 @@ long long SqliteArchive::Write(const ArchiveWrite& w) {
       s.exec();
       run = impl_->db->getLastInsertRowid();
     }
+    bool newDay = false;
     if (w.day) {
-      impl_->WriteDay(*w.day, w.hosts);
+      newDay = impl_->WriteDay(*w.day, w.hosts);
       impl_->WriteAnswers(*w.day, w.answers);
     }
     if (!w.picks.empty()) impl_->ReadChainEnd();
@@ -773,6 +834,8 @@ long long SqliteArchive::Write(const ArchiveWrite& w) {
     for (const auto& race : w.races) impl_->WriteRace(race);
     for (const RunnerParts& row : w.joined) impl_->WriteJoined(row);
     t.commit();
+    // A new day begins: the pages of the days before teach the dictionary, once.
+    if (newDay && !impl_->packer.hasDictionary()) TrainArchiveDictionary(*this);
     return run;
   });
 }
@@ -828,12 +891,7 @@ long long SqliteArchive::StoreBody(const std::string& body) {
 }
 
 std::optional<std::string> SqliteArchive::Body(long long id) {
-  return impl_->Guarded([&]() -> std::optional<std::string> {
-    SQLite::Statement s(*impl_->db, "SELECT body FROM bodies WHERE id = ?");
-    s.bind(1, static_cast<int64_t>(id));
-    if (!s.executeStep()) return std::nullopt;
-    return s.getColumn(0).getString();
-  });
+  return impl_->Guarded([&] { return impl_->ReadBody(id); });
 }
 
 int SqliteArchive::RemoveOrphanBodies(std::chrono::seconds age) {
@@ -843,14 +901,15 @@ int SqliteArchive::RemoveOrphanBodies(std::chrono::seconds age) {
 std::string SqliteArchive::LastAnswer(const Date& day, const RequestKey& key) {
   return impl_->Guarded([&] {
     SQLite::Statement s(*impl_->db,
-                        "SELECT body FROM answers JOIN bodies ON bodies.id = answers.body_id "
-                        "WHERE day = ? AND role = ? AND path = ? AND query = ? AND probe IS NULL "
-                        "AND failed = 0 ORDER BY answers.id DESC LIMIT 1");
+                        "SELECT body_id FROM answers WHERE day = ? AND role = ? AND path = ? AND "
+                        "query = ? AND probe IS NULL AND failed = 0 AND body_id IS NOT NULL "
+                        "ORDER BY answers.id DESC LIMIT 1");
     s.bind(1, IsoDay(day));
     s.bind(2, key.role);
     s.bind(3, key.path);
     s.bind(4, key.query);
-    return s.executeStep() ? s.getColumn(0).getString() : std::string();
+    if (!s.executeStep()) return std::string();
+    return impl_->ReadBody(s.getColumn(0).getInt64()).value_or(std::string());
   });
 }
 

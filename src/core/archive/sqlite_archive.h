@@ -2,11 +2,15 @@
 // The archive's database: one SQLite file in the data folder, shared by every program that uses
 // the folder at once (WAL, a busy time-out). Every write is one transaction.
 //
-// Tables (schema version 4):
+// Tables (schema version 5):
 //   schema_version  the version the file is at; migrations run from the first version on
 //   days            each signed-in day with the hosts it was fetched from
 //   bodies          answer bodies, each stored once however often it was fetched, with the time
-//                   it was stored (written as they arrive, ahead of their answers)
+//                   it was stored (written as they arrive, ahead of their answers), packed by
+//                   the codec each names
+//   body_dictionary the zstd dictionary bodies may be packed against, trained on the archive's
+//                   own pages
+//   body_packing    how far the packing of the bodies stored before packing has come
 //   answers         every answer: day, role, path, query, probe outcome or status/error, body,
 //                   time it arrived, in the order recorded
 //   runs            back-test runs (a replayed day is one)
@@ -32,7 +36,13 @@
 #include "net/hosts.h"
 #include "text/dates.h"
 
+namespace SQLite {
+class Database;
+}
+
 namespace trotix {
+
+class BodyPacker;
 
 inline constexpr const char* kArchiveFileName = "trotix.db";
 // The demo server's days live apart, so they never mix with a real account's.
@@ -74,7 +84,7 @@ struct ArchiveWrite {
 
 class SqliteArchive {
  public:
-  static constexpr int kSchemaVersion = 4;
+  static constexpr int kSchemaVersion = 5;
 
   // Opens the archive, creating the file (owner-only) when it does not exist. Throws ArchiveError
   // naming the file when it cannot be opened, is no archive, or is of a newer version; such a
@@ -127,6 +137,11 @@ class SqliteArchive {
   void WriteSystem(const StoredSystem& system);  // a new version, or a version's rule replaced
   void RenameSystem(const std::string& from, const std::string& to);
   void DeleteSystem(const std::string& name);
+
+  // For the care of the file as a whole (archive_care.h); nothing else reaches past the calls
+  // above.
+  SQLite::Database& database();
+  BodyPacker& packer();
 
  private:
   struct Impl;

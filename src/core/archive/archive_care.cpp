@@ -1,0 +1,415 @@
+#include "archive/archive_care.h"
+
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <system_error>
+#include <thread>
+
+#include "archive/body_codec.h"
+
+namespace trotix {
+namespace {
+
+constexpr auto kBusyWait = std::chrono::seconds(30);
+// The dictionary: 32 KiB learnt from about 2 MiB of pages of a few hundred bytes to 128 KiB.
+// On the demo's pages a day packed against a dictionary learnt from another day takes 115 KB
+// where zstd alone takes 296 KB (the pages as they came: 864 KB).
+constexpr std::size_t kDictionaryBytes = 32 * 1024;
+constexpr std::size_t kSampleMin = 256, kSampleMax = 128 * 1024;
+constexpr std::size_t kSampleBytes = 2 * 1024 * 1024;
+constexpr std::size_t kEnoughSamples = 200;
+
+ArchiveError CareError(const std::filesystem::path& file, const std::string& what) {
+  return ArchiveError("the archive " + file.string() + ": " + what);
+}
+
+long long SizeOnDisk(const std::filesystem::path& file) {
+  long long bytes = 0;
+  for (const char* suffix : {"", "-wal"}) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(file.string() + suffix, error);
+    if (!error) bytes += static_cast<long long>(size);
+  }
+  return bytes;
+}
+
+long long Count(SQLite::Database& db, const std::string& sql) {
+  return db.execAndGet(sql).getInt64();
+}
+
+// A file made for the owner alone, as the archive itself is.
+void CreateOwnerOnly(const std::filesystem::path& file) {
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd >= 0) ::close(fd);
+}
+
+void RemoveWithJournals(const std::filesystem::path& file) {
+  std::error_code ignored;
+  for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+    std::filesystem::remove(file.string() + suffix, ignored);
+}
+
+std::filesystem::path Beside(const std::filesystem::path& file, const char* suffix) {
+  return file.string() + suffix;
+}
+
+// Runs `work` with SQLite's errors as ArchiveError about `file`.
+template <typename F>
+auto Guarded(const std::filesystem::path& file, F&& work) -> decltype(work()) {
+  try {
+    return work();
+  } catch (const SQLite::Exception& e) {
+    throw CareError(file, e.what());
+  }
+}
+
+std::string IntegrityOf(sqlite3* db) {
+  sqlite3_stmt* s = nullptr;
+  std::string verdict = "cannot be checked";
+  if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr) == SQLITE_OK &&
+      sqlite3_step(s) == SQLITE_ROW)
+    verdict = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+  sqlite3_finalize(s);
+  return verdict;
+}
+
+// SQLite's online backup of `from` into the new file `to`, all pages in one step: in WAL mode
+// that is one consistent moment read while writers go on, where a copy in steps would start over
+// at each write of another program.
+void CopyOnline(sqlite3* from, const std::filesystem::path& to) {
+  CreateOwnerOnly(to);
+  sqlite3* dest = nullptr;
+  if (sqlite3_open_v2(to.c_str(), &dest, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    const std::string why = dest ? sqlite3_errmsg(dest) : "out of memory";
+    sqlite3_close(dest);
+    throw ArchiveError("the backup " + to.string() + ": " + why);
+  }
+  sqlite3_backup* backup = sqlite3_backup_init(dest, "main", from, "main");
+  int rc = backup ? SQLITE_OK : sqlite3_errcode(dest);
+  const auto until = std::chrono::steady_clock::now() + kBusyWait;
+  while (backup) {
+    rc = sqlite3_backup_step(backup, -1);
+    if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;
+    if (std::chrono::steady_clock::now() >= until) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  if (backup) sqlite3_backup_finish(backup);
+  std::string why = rc == SQLITE_DONE ? std::string() : sqlite3_errstr(rc);
+  if (why.empty()) {
+    const std::string verdict = IntegrityOf(dest);
+    if (verdict != "ok") why = "the copy fails its integrity check: " + verdict;
+  }
+  sqlite3_close(dest);
+  if (!why.empty()) {
+    RemoveWithJournals(to);
+    throw ArchiveError("the backup " + to.string() + ": " + why);
+  }
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code error;
+  return std::filesystem::exists(a, error) && std::filesystem::equivalent(a, b, error);
+}
+
+}  // namespace
+
+long long ArchiveFileBytes(const std::filesystem::path& file) {
+  return SizeOnDisk(file);
+}
+
+ArchiveInfo DescribeArchive(SqliteArchive& archive) {
+  ArchiveInfo info;
+  info.picks = static_cast<long long>(archive.Picks().size());
+  return Guarded(archive.file(), [&] {
+    SQLite::Database& db = archive.database();
+    info.days = Count(db, "SELECT count(*) FROM days");
+    info.answers = Count(db, "SELECT count(*) FROM answers");
+    info.events = Count(db, "SELECT count(*) FROM ledger");
+    info.bytes = SizeOnDisk(archive.file());
+    // Each body under the role of the first answer that refers to it.
+    SQLite::Statement s(db,
+                        "SELECT a.role, sum(length(b.body)) FROM bodies b JOIN (SELECT body_id, "
+                        "min(role) AS role FROM answers WHERE body_id IS NOT NULL GROUP BY "
+                        "body_id) a ON a.body_id = b.id GROUP BY a.role");
+    long long bodies = 0;
+    while (s.executeStep()) {
+      info.bytesByKind[s.getColumn(0).getString()] = s.getColumn(1).getInt64();
+      bodies += s.getColumn(1).getInt64();
+    }
+    info.bytesByKind["other"] = std::max(0LL, info.bytes - bodies);
+    // An older archive opened read-only has every body as it came.
+    if (db.tableExists("body_packing")) {
+      SQLite::Statement p(db,
+                          "SELECT count(*) FROM bodies, body_packing WHERE codec = 0 AND "
+                          "id > done_to AND id <= last");
+      if (p.executeStep()) info.bodiesToPack = p.getColumn(0).getInt64();
+    } else {
+      info.bodiesToPack = Count(db, "SELECT count(*) FROM bodies");
+    }
+    return info;
+  });
+}
+
+void BackUpArchive(SqliteArchive& archive, const std::filesystem::path& to) {
+  if (SameFile(to, archive.file()))
+    throw ArchiveError("the backup " + to.string() + " would be the archive itself");
+  const auto part = Beside(to, ".part");
+  RemoveWithJournals(part);
+  CopyOnline(archive.database().getHandle(), part);
+  std::error_code error;
+  std::filesystem::rename(part, to, error);
+  if (error) {
+    RemoveWithJournals(part);
+    throw ArchiveError("the backup " + to.string() + ": " + error.message());
+  }
+}
+
+std::pair<long long, long long> VacuumArchive(SqliteArchive& archive) {
+  if (archive.readOnly()) throw CareError(archive.file(), "read-only");
+  const long long before = SizeOnDisk(archive.file());
+  Guarded(archive.file(), [&] {
+    archive.database().exec("VACUUM");
+    archive.database().exec("PRAGMA wal_checkpoint(TRUNCATE)");
+  });
+  return {before, SizeOnDisk(archive.file())};
+}
+
+void ExportDay(SqliteArchive& archive, const Date& day, const std::filesystem::path& to) {
+  if (!archive.LoadDay(day)) throw CareError(archive.file(), "holds no day " + FormatDate(day));
+  if (SameFile(to, archive.file()))
+    throw ArchiveError("the export " + to.string() + " would be the archive itself");
+  const auto part = Beside(to, ".part");
+  RemoveWithJournals(part);
+  {
+    SqliteArchive out(part);  // an empty archive of this version: the schema the import expects
+    Guarded(part, [&] {
+      SQLite::Database& db = out.database();
+      SQLite::Statement attach(db, "ATTACH DATABASE ? AS source");
+      attach.bind(1, archive.file().string());
+      attach.exec();
+      char iso[16];
+      std::snprintf(iso, sizeof iso, "%04d-%02d-%02d", day.year, day.month, day.day);
+      {
+        SQLite::Transaction t(db, SQLite::TransactionBehavior::IMMEDIATE);
+        const char* copies[] = {
+            "INSERT INTO days (day, data_server, web_site, exchange_site, exchange_web, "
+            "video_host, first_signed_in) SELECT day, data_server, web_site, exchange_site, "
+            "exchange_web, video_host, first_signed_in FROM source.days WHERE day = ?1",
+            "INSERT INTO bodies (id, hash, size, body, stored, codec) SELECT id, hash, size, "
+            "body, stored, codec FROM source.bodies WHERE id IN (SELECT body_id FROM "
+            "source.answers WHERE day = ?1)",
+            "INSERT INTO answers (day, role, path, query, probe, status, failed, error, body_id, "
+            "arrived) SELECT day, role, path, query, probe, status, failed, error, body_id, "
+            "arrived FROM source.answers WHERE day = ?1 ORDER BY id",
+            "INSERT INTO body_dictionary (id, dictionary, trained) SELECT id, dictionary, "
+            "trained FROM source.body_dictionary WHERE EXISTS (SELECT 1 FROM bodies WHERE "
+            "codec = 2) AND ?1 IS NOT NULL",
+        };
+        for (const char* sql : copies) {
+          SQLite::Statement s(db, sql);
+          s.bind(1, iso);
+          s.exec();
+        }
+        t.commit();
+      }
+      db.exec("DETACH DATABASE source");
+    });
+  }
+  std::error_code error;
+  std::filesystem::remove(Beside(part, "-wal"), error);
+  std::filesystem::remove(Beside(part, "-shm"), error);
+  std::filesystem::rename(part, to, error);
+  if (error) {
+    RemoveWithJournals(part);
+    throw ArchiveError("the export " + to.string() + ": " + error.message());
+  }
+}
+
+ImportedDays ImportDays(SqliteArchive& archive, const std::filesystem::path& from) {
+  if (archive.readOnly()) throw CareError(archive.file(), "read-only: nothing can be imported");
+  if (!std::filesystem::exists(from)) throw ArchiveError("there is no file " + from.string());
+  if (SameFile(from, archive.file()))
+    throw ArchiveError("the import " + from.string() + " is the archive itself");
+  SqliteArchive source(from);
+  const std::vector<Date> held = archive.Days();
+  ImportedDays imported;
+  for (const Date& day : source.Days()) {
+    if (std::binary_search(held.begin(), held.end(), day)) {
+      imported.present.push_back(day);
+      continue;
+    }
+    auto stored = source.LoadDay(day);
+    if (!stored) continue;
+    ArchiveWrite write;
+    write.day = day;
+    write.hosts = stored->hosts;
+    // Body by body, each stored once here however often the file holds it.
+    for (RecordedAnswer& a : stored->answers) {
+      if (a.bodyId != 0) {
+        auto body = source.Body(a.bodyId);
+        if (!body) throw CareError(from, "an answer of " + FormatDate(day) + " lacks its body");
+        a.bodyId = archive.StoreBody(*body);
+      }
+      write.answers.push_back(std::move(a));
+    }
+    archive.Write(write);
+    imported.added.push_back(day);
+  }
+  return imported;
+}
+
+bool TrainArchiveDictionary(SqliteArchive& archive) {
+  if (archive.readOnly() || archive.packer().hasDictionary()) return false;
+  return Guarded(archive.file(), [&] {
+    SQLite::Database& db = archive.database();
+    // The newest bodies of a size worth learning from, as they came.
+    SQLite::Statement s(db,
+                        "SELECT codec, body, size FROM bodies WHERE size BETWEEN ? AND ? "
+                        "ORDER BY id DESC");
+    s.bind(1, static_cast<int64_t>(kSampleMin));
+    s.bind(2, static_cast<int64_t>(kSampleMax));
+    std::vector<std::string> samples;
+    std::size_t bytes = 0;
+    while (bytes < kSampleBytes && s.executeStep()) {
+      const SQLite::Column packed = s.getColumn(1);
+      auto body =
+          archive.packer().Unpack(static_cast<BodyCodec>(s.getColumn(0).getInt()),
+                                  std::string_view(static_cast<const char*>(packed.getBlob()),
+                                                   static_cast<std::size_t>(packed.getBytes())),
+                                  static_cast<std::size_t>(s.getColumn(2).getInt64()));
+      if (!body) continue;
+      bytes += body->size();
+      samples.push_back(std::move(*body));
+    }
+    if (samples.size() < kEnoughSamples) return false;
+    const std::string dictionary = TrainBodyDictionary(samples, kDictionaryBytes);
+    if (dictionary.empty()) return false;
+    SQLite::Statement insert(
+        db, "INSERT INTO body_dictionary (id, dictionary, trained) VALUES (1, ?, ?)");
+    insert.bind(1, dictionary.data(), static_cast<int>(dictionary.size()));
+    insert.bind(2, UtcNow());
+    // Another program may have trained it first: theirs is the one.
+    try {
+      insert.exec();
+    } catch (const SQLite::Exception&) {
+    }
+    SQLite::Statement read(db, "SELECT dictionary FROM body_dictionary WHERE id = 1");
+    if (read.executeStep()) archive.packer().UseDictionary(read.getColumn(0).getString());
+    return archive.packer().hasDictionary();
+  });
+}
+
+std::filesystem::path OldArchiveCopy(const std::filesystem::path& file) {
+  return Beside(file, ".old");
+}
+
+PackingEnd PackStoredBodies(SqliteArchive& archive,
+                            const std::function<bool(long long done, long long total)>& goOn,
+                            int batch) {
+  if (archive.readOnly()) throw CareError(archive.file(), "read-only: its bodies stay as they are");
+  const auto old = OldArchiveCopy(archive.file());
+  SQLite::Database& db = archive.database();
+  BodyPacker& packer = archive.packer();
+  return Guarded(archive.file(), [&] {
+    long long doneTo = 0, last = 0;
+    const auto readState = [&] {
+      SQLite::Statement s(db, "SELECT done_to, last FROM body_packing");
+      if (s.executeStep()) {
+        doneTo = s.getColumn(0).getInt64();
+        last = s.getColumn(1).getInt64();
+      }
+    };
+    readState();
+    if (doneTo < last && !std::filesystem::exists(old)) BackUpArchive(archive, old);
+    if (doneTo < last) TrainArchiveDictionary(archive);
+    const auto countTo = [&](long long id) {
+      SQLite::Statement s(db, "SELECT count(*) FROM bodies WHERE id <= ?");
+      s.bind(1, static_cast<int64_t>(id));
+      s.executeStep();
+      return s.getColumn(0).getInt64();
+    };
+    const long long total = countTo(last);
+    while (doneTo < last) {
+      {
+        SQLite::Transaction t(db, SQLite::TransactionBehavior::IMMEDIATE);
+        readState();  // another program may have packed some meanwhile
+        SQLite::Statement rows(db,
+                               "SELECT id, codec, size, body FROM bodies WHERE id > ? AND id <= ? "
+                               "ORDER BY id LIMIT ?");
+        rows.bind(1, static_cast<int64_t>(doneTo));
+        rows.bind(2, static_cast<int64_t>(last));
+        rows.bind(3, batch);
+        SQLite::Statement update(db, "UPDATE bodies SET codec = ?, body = ? WHERE id = ?");
+        long long reached = last;
+        int seen = 0;
+        while (rows.executeStep()) {
+          reached = rows.getColumn(0).getInt64();
+          ++seen;
+          if (rows.getColumn(1).getInt() != static_cast<int>(BodyCodec::kPlain)) continue;
+          const SQLite::Column bytes = rows.getColumn(3);
+          const PackedBody packed =
+              packer.Pack(std::string_view(static_cast<const char*>(bytes.getBlob()),
+                                           static_cast<std::size_t>(bytes.getBytes())));
+          if (packed.codec == BodyCodec::kPlain) continue;
+          update.bind(1, static_cast<int>(packed.codec));
+          update.bind(2, packed.bytes.data(), static_cast<int>(packed.bytes.size()));
+          update.bind(3, static_cast<int64_t>(reached));
+          update.exec();
+          update.reset();
+        }
+        if (seen < batch) reached = last;
+        SQLite::Statement mark(db, "UPDATE body_packing SET done_to = ?");
+        mark.bind(1, static_cast<int64_t>(reached));
+        mark.exec();
+        t.commit();
+        doneTo = reached;
+      }
+      if (goOn && !goOn(countTo(doneTo), total) && doneTo < last) return PackingEnd::kStopped;
+    }
+    if (!std::filesystem::exists(old)) return PackingEnd::kDone;
+    // Checked before the copy goes: the file as a whole, then each body against the copy's.
+    const std::string verdict = IntegrityOf(db.getHandle());
+    if (verdict != "ok")
+      throw CareError(archive.file(), "fails its integrity check after packing (" + verdict +
+                                          "); " + old.string() + " is kept");
+    SQLite::Database copy(old, SQLite::OPEN_READONLY);
+    SQLite::Statement bodies(copy, "SELECT id, codec, size, body FROM bodies ORDER BY id");
+    SQLite::Statement referred(db, "SELECT 1 FROM answers WHERE body_id = ? LIMIT 1");
+    const bool copyHasCodec = [&] {
+      SQLite::Statement s(copy, "SELECT 1 FROM pragma_table_info('bodies') WHERE name = 'codec'");
+      return s.executeStep();
+    }();
+    while (bodies.executeStep()) {
+      const long long id = bodies.getColumn(0).getInt64();
+      const SQLite::Column bytes = bodies.getColumn(3);
+      const auto was = packer.Unpack(
+          copyHasCodec ? static_cast<BodyCodec>(bodies.getColumn(1).getInt()) : BodyCodec::kPlain,
+          std::string_view(static_cast<const char*>(bytes.getBlob()),
+                           static_cast<std::size_t>(bytes.getBytes())),
+          static_cast<std::size_t>(bodies.getColumn(2).getInt64()));
+      std::optional<std::string> now;
+      try {
+        now = archive.Body(id);
+      } catch (const ArchiveError&) {
+      }
+      // A body gone since is one no answer referred to, tidied away as such.
+      if (!now) {
+        referred.bind(1, static_cast<int64_t>(id));
+        const bool used = referred.executeStep();
+        referred.reset();
+        if (!used) continue;
+      }
+      if (!was || !now || *was != *now)
+        throw CareError(archive.file(), "body " + std::to_string(id) + " differs from " +
+                                            old.string() + " after packing, which is kept");
+    }
+    RemoveWithJournals(old);
+    return PackingEnd::kDone;
+  });
+}
+
+}  // namespace trotix
