@@ -28,7 +28,7 @@ package: build
 test-package: build
 	@cd $(BUILD) && ctest --output-on-failure -L package
 
-# Sanitizer builds, each in its own folder, without the window.
+# Sanitizer builds, each in its own folder, without the window or the benchmarks.
 SAN_FLAGS = -O1 -g1 -fno-omit-frame-pointer
 ASAN_CXXFLAGS = $(SAN_FLAGS) -fsanitize=address,undefined -fno-sanitize-recover=all
 TSAN_CXXFLAGS = $(SAN_FLAGS) -fsanitize=thread
@@ -42,7 +42,7 @@ empty :=
 space := $(empty) $(empty)
 
 test-asan: deps
-	@cmake -S . -B build-asan -G Ninja -DTROTIX_GUI=OFF -DCMAKE_BUILD_TYPE= \
+	@cmake -S . -B build-asan -G Ninja -DTROTIX_GUI=OFF -DTROTIX_BENCH=OFF -DCMAKE_BUILD_TYPE= \
 	  -DCMAKE_CXX_FLAGS="$(ASAN_CXXFLAGS)" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 	@cmake --build build-asan -j$(JOBS)
 	@cd build-asan && TROTIX_TIMEOUT_SCALE=3 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
