@@ -928,10 +928,6 @@
         <translation>The report has rows that are not saved. Save them before Trotix closes?</translation>
     </message>
     <message>
-        <source>The day archive moves to the new data folder at the next start</source>
-        <translation>The day archive moves to the new data folder at the next start</translation>
-    </message>
-    <message>
         <source>%1 %2/%3 — %4</source>
         <translation>%1 %2/%3 — %4</translation>
     </message>
@@ -946,6 +942,74 @@
     <message>
         <source>Systems</source>
         <translation>Systems</translation>
+    </message>
+    <message>
+        <source>Sign-out</source>
+        <translation>Sign-out</translation>
+    </message>
+    <message>
+        <source>Signed out; the report is kept</source>
+        <translation>Signed out; the report is kept</translation>
+    </message>
+    <message>
+        <source>Reload of the moves</source>
+        <translation>Reload of the moves</translation>
+    </message>
+    <message>
+        <source>Market moves reloaded at %1</source>
+        <translation>Market moves reloaded at %1</translation>
+    </message>
+    <message>
+        <source>Signed in: %1 races today</source>
+        <translation>Signed in: %1 races today</translation>
+    </message>
+    <message>
+        <source>Not signed in</source>
+        <translation>Not signed in</translation>
+    </message>
+    <message>
+        <source>Sign-in</source>
+        <translation>Sign-in</translation>
+    </message>
+    <message>
+        <source>%1: done, %2 rows in the report</source>
+        <translation>%1: done, %2 rows in the report</translation>
+    </message>
+    <message>
+        <source>Archives (*.db)</source>
+        <translation>Archives (*.db)</translation>
+    </message>
+    <message>
+        <source>The backup waits for the command under way: try again then</source>
+        <translation>The backup waits for the command under way: try again then</translation>
+    </message>
+    <message>
+        <source>The folder %1 already holds %2.
+
+Move the files of %3 there, replacing them? &quot;No&quot; keeps the data folder %3.</source>
+        <translation>The folder %1 already holds %2.
+
+Move the files of %3 there, replacing them? &quot;No&quot; keeps the data folder %3.</translation>
+    </message>
+    <message>
+        <source>The data folder is now %1: its files moved there</source>
+        <translation>The data folder is now %1: its files moved there</translation>
+    </message>
+    <message>
+        <source>Moving the data folder</source>
+        <translation>Moving the data folder</translation>
+    </message>
+    <message>
+        <source>The analysis</source>
+        <translation>The analysis</translation>
+    </message>
+    <message>
+        <source>Race %1 %2</source>
+        <translation>Race %1 %2</translation>
+    </message>
+    <message>
+        <source>%1: cancelled</source>
+        <translation>%1: cancelled</translation>
     </message>
 </context>
 <context>
@@ -1666,12 +1730,28 @@
         <translation>Language:</translation>
     </message>
     <message>
-        <source>For this run the command line or a TROTIX_… variable sets the %1; what is kept here is used where they set nothing.</source>
-        <translation>For this run the command line or a TROTIX_… variable sets the %1; what is kept here is used where they set nothing.</translation>
-    </message>
-    <message>
         <source>language</source>
         <translation>language</translation>
+    </message>
+    <message>
+        <source>For this run the command line or a TROTIX_… variable sets the %1: the fields show the values in force. A value changed here is kept for the next runs.</source>
+        <translation>For this run the command line or a TROTIX_… variable sets the %1: the fields show the values in force. A value changed here is kept for the next runs.</translation>
+    </message>
+    <message>
+        <source>Set for this run by the command line or a TROTIX_… variable; kept: %1</source>
+        <translation>Set for this run by the command line or a TROTIX_… variable; kept: %1</translation>
+    </message>
+    <message>
+        <source>Archive file: %1 MB</source>
+        <translation>Archive file: %1 MB</translation>
+    </message>
+    <message>
+        <source>Back up…</source>
+        <translation>Back up…</translation>
+    </message>
+    <message>
+        <source>Copy the archive to a file of your choice while Trotix goes on</source>
+        <translation>Copy the archive to a file of your choice while Trotix goes on</translation>
     </message>
 </context>
 <context>
