@@ -8,6 +8,7 @@
 
 #include "archive/archive_care.h"
 #include "archive/sqlite_archive.h"
+#include "open_archive.h"
 #include "text/dates.h"
 
 namespace trotix {
@@ -19,21 +20,6 @@ constexpr int kExitInterrupted = 130;
 
 constexpr const char* kUsage =
     "archive wants: info | backup FILE | export dd.mm.yyyy FILE | import FILE | vacuum | migrate";
-
-// The archive of the run; `create` makes it when there is none (an import), else a command
-// that only reads or copies never creates one.
-std::optional<SqliteArchive> OpenArchive(const ArchiveCareRun& run, bool create) {
-  if (!create && !std::filesystem::exists(run.archive)) {
-    std::cerr << "error: there is no archive " << run.archive.string() << '\n';
-    return std::nullopt;
-  }
-  try {
-    return std::optional<SqliteArchive>(std::in_place, run.archive);
-  } catch (const ArchiveError& e) {
-    std::cerr << "error: " << e.what() << '\n';
-    return std::nullopt;
-  }
-}
 
 std::string MiB(long long bytes) {
   char buf[32];
@@ -94,7 +80,7 @@ int Migrate(SqliteArchive& archive) {
 }
 
 int Run(const std::string& what, const std::vector<std::string>& args, const ArchiveCareRun& run) {
-  auto archive = OpenArchive(run, what == "import");
+  auto archive = OpenArchive(run.archive, what == "import");
   if (!archive) return kExitFailed;
   if (what == "info") return Info(*archive, run);
   if (what == "backup") {

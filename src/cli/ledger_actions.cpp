@@ -7,6 +7,7 @@
 
 #include "archive/ledger_chain.h"
 #include "archive/sqlite_archive.h"
+#include "open_archive.h"
 #include "report/save_file.h"
 #include "text/dates.h"
 
@@ -17,20 +18,6 @@ constexpr int kExitBadArguments = 2;
 constexpr int kExitFailed = 4;
 
 constexpr const char* kUsage = "ledger wants: export FILE | verify [FILE] | digest dd.mm.yyyy";
-
-// The archive of the run, only when it exists: a check never creates one.
-std::optional<SqliteArchive> OpenArchive(const LedgerRun& run) {
-  if (!std::filesystem::exists(run.archive)) {
-    std::cerr << "error: there is no archive " << run.archive.string() << '\n';
-    return std::nullopt;
-  }
-  try {
-    return std::optional<SqliteArchive>(std::in_place, run.archive);
-  } catch (const ArchiveError& e) {
-    std::cerr << "error: " << e.what() << '\n';
-    return std::nullopt;
-  }
-}
 
 int Report(const ChainCheck& check, const LedgerRun& run) {
   if (run.json) {
@@ -58,7 +45,7 @@ int Verify(const std::vector<std::string>& args, const LedgerRun& run) {
     text << in.rdbuf();
     return Report(VerifyExport(text.str()), run);
   }
-  auto archive = OpenArchive(run);
+  auto archive = OpenArchive(run.archive);
   if (!archive) return kExitFailed;
   try {
     return Report(archive->CheckLedger(), run);
@@ -69,7 +56,7 @@ int Verify(const std::vector<std::string>& args, const LedgerRun& run) {
 }
 
 int Export(const std::string& file, const LedgerRun& run) {
-  auto archive = OpenArchive(run);
+  auto archive = OpenArchive(run.archive);
   if (!archive) return kExitFailed;
   try {
     std::string text;
@@ -90,7 +77,7 @@ int Export(const std::string& file, const LedgerRun& run) {
 }
 
 int Digest(const Date& day, const LedgerRun& run) {
-  auto archive = OpenArchive(run);
+  auto archive = OpenArchive(run.archive);
   if (!archive) return kExitFailed;
   try {
     const auto digest = DigestEvent(archive->LedgerEvents(), day, run.raceTimesOffset);
