@@ -61,8 +61,8 @@ bool Interrupted() {
   sigset_t interrupt;
   sigemptyset(&interrupt);
   sigaddset(&interrupt, SIGINT);
-  const timespec now{0, 0};
-  return sigtimedwait(&interrupt, nullptr, &now) == SIGINT;
+  const timespec noWait{0, 0};
+  return sigtimedwait(&interrupt, nullptr, &noWait) == SIGINT;
 }
 
 int Migrate(SqliteArchive& archive) {

@@ -15,6 +15,7 @@
 
 #include "archive/sqlite_archive.h"
 #include "support/release_archive.h"
+#include "support/shell_run.h"
 #include "support/temp_folder.h"
 
 namespace trotix {
@@ -23,25 +24,14 @@ namespace {
 using testing::TempFolder;
 using testing::UnpackReleaseArchive;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-};
+using Outcome = trotix::testing::ShellRun;
 
 // trotix-cli with `args` on the demo archive of `dir`; stderr away unless `errors` says.
 Outcome Cli(const std::filesystem::path& dir, const std::string& args,
             const char* errors = "2>/dev/null") {
   const std::string command =
       std::string(TROTIX_CLI) + " --demo --dir '" + dir.string() + "' " + args + " " + errors;
-  Outcome run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  std::array<char, 65536> buf;
-  for (std::size_t n; (n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0;)
-    run.out.append(buf.data(), n);
-  const int raw = ::pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
+  return trotix::testing::RunShell(command);
 }
 
 nlohmann::json Info(const std::filesystem::path& dir) {

@@ -31,6 +31,7 @@
 #include "archive/sqlite_archive.h"
 #include "support/fixture_server.h"
 #include "support/loopback_server.h"
+#include "support/shell_run.h"
 #include "support/temp_folder.h"
 #include "vendorsim/vendor_sim.h"
 
@@ -39,24 +40,13 @@ extern char** environ;
 namespace trotix {
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-};
+using CliRun = trotix::testing::ShellRun;
 
 // `errors` says where stderr goes: away, or "2>&1" into the output; `env` what env(1) changes.
 CliRun RunCli(const std::string& args, const char* errors = "2>/dev/null",
               const std::string& env = "") {
   const std::string command = "env " + env + " " + TROTIX_CLI + " " + args + " " + errors;
-  CliRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  std::array<char, 65536> buf;
-  for (std::size_t n; (n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0;)
-    run.out.append(buf.data(), n);
-  const int raw = ::pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
+  return trotix::testing::RunShell(command);
 }
 
 nlohmann::json Json(const CliRun& run) {

@@ -14,26 +14,16 @@
 #include <vector>
 
 #include "archive/sqlite_archive.h"
+#include "support/shell_run.h"
 #include "support/temp_folder.h"
 
 namespace trotix {
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-};
+using Outcome = trotix::testing::ShellRun;
 
 Outcome Shell(const std::string& command) {
-  Outcome run;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return run;
-  std::array<char, 65536> buf;
-  for (std::size_t n; (n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0;)
-    run.out.append(buf.data(), n);
-  const int raw = ::pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
+  return trotix::testing::RunShell(command + " 2>&1");
 }
 
 Outcome Cli(const std::string& args) {

@@ -9,29 +9,18 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "support/shell_run.h"
 #include "support/temp_folder.h"
 
 namespace trotix {
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-};
+using Outcome = trotix::testing::ShellRun;
 
 // Standard output alone (`err` false) or with standard error.
 Outcome Cli(const std::string& args, bool err = false) {
-  Outcome run;
-  const std::string command =
-      std::string(TROTIX_CLI) + " " + args + (err ? " 2>&1" : " 2>/dev/null");
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  std::array<char, 65536> buf;
-  for (std::size_t n; (n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0;)
-    run.out.append(buf.data(), n);
-  const int raw = ::pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
+  return trotix::testing::RunShell(std::string(TROTIX_CLI) + " " + args +
+                                   (err ? " 2>&1" : " 2>/dev/null"));
 }
 
 TEST(SystemCli, SaveListShowTestRunAndDelete) {

@@ -131,6 +131,14 @@ Date DayOfIso(const std::string& text) {
   return d;
 }
 
+// The days a one-column query gives, in its order.
+std::vector<Date> DaysOf(SQLite::Database& db, const char* query) {
+  SQLite::Statement s(db, query);
+  std::vector<Date> days;
+  while (s.executeStep()) days.push_back(DayOfIso(s.getColumn(0).getString()));
+  return days;
+}
+
 // Whether this program is not to write `path`: access(2) says so, or no write bit is set (which
 // access(2) overlooks for the superuser).
 bool NotWritable(const std::filesystem::path& path) {
@@ -841,12 +849,7 @@ long long SqliteArchive::Write(const ArchiveWrite& w) {
 }
 
 std::vector<Date> SqliteArchive::Days() {
-  return impl_->Guarded([&] {
-    SQLite::Statement s(*impl_->db, "SELECT day FROM days ORDER BY day");
-    std::vector<Date> days;
-    while (s.executeStep()) days.push_back(DayOfIso(s.getColumn(0).getString()));
-    return days;
-  });
+  return impl_->Guarded([&] { return DaysOf(*impl_->db, "SELECT day FROM days ORDER BY day"); });
 }
 
 std::optional<StoredDay> SqliteArchive::LoadDay(const Date& day) {
@@ -1005,12 +1008,8 @@ std::vector<RunnerParts> SqliteArchive::AllRunnerParts() {
 }
 
 std::vector<Date> SqliteArchive::PartsDays() {
-  return impl_->Guarded([&] {
-    SQLite::Statement s(*impl_->db, "SELECT day FROM parts_days ORDER BY day");
-    std::vector<Date> days;
-    while (s.executeStep()) days.push_back(DayOfIso(s.getColumn(0).getString()));
-    return days;
-  });
+  return impl_->Guarded(
+      [&] { return DaysOf(*impl_->db, "SELECT day FROM parts_days ORDER BY day"); });
 }
 
 std::vector<StoredSystem> SqliteArchive::Systems() {
