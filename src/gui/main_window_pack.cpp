@@ -105,10 +105,15 @@ int MainWindow::PackArchive() {
 
 void MainWindow::PackOnWorker(SqliteArchive& store, GuiPorts& ports, PackResult& result) {
   Progress& progress = ports.progress();
-  const long long before = ArchiveFileBytes(store.file());
+  // Before packing began: a packing that goes on has the archive's copy as it was then.
+  const auto copy = OldArchiveCopy(store.file());
+  const bool goesOn = std::filesystem::exists(copy);
+  const long long before = ArchiveFileBytes(goesOn ? copy : store.file());
   progress.ShowPanel(true);
-  // The copy comes first, a batch at a time after it.
-  ShowPackStep(ports, tr("Packing the archive: keeping a copy until it is checked"), 0, 0);
+  ShowPackStep(ports,
+               goesOn ? tr("Packing the archive: going on from where it stopped")
+                      : tr("Packing the archive: keeping a copy until it is checked"),
+               0, 0);
   long long reached = 0, all = 0;
   try {
     const PackingEnd end = PackStoredBodies(store, [&](long long done, long long total) {

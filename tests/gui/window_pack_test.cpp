@@ -131,6 +131,8 @@ void WindowPackTest::olderArchivePacksStopsAndGoesOn() {
   QTRY_COMPARE(rig.questions.size(), 2);
   QVERIFY(rig.Wait(started + 1, 60000));
   QVERIFY(!steps_.empty());
+  QCOMPARE(steps_.front().caption,
+           QString("Packing the archive: keeping a copy until it is checked"));
   const Step& stopped = steps_.back();
   QCOMPARE(stopped.value, 200);
   QVERIFY(stopped.panelShown);
@@ -156,6 +158,7 @@ void WindowPackTest::olderArchivePacksStopsAndGoesOn() {
   QStringList rowTexts;
   connect(&rig.window->ports(), &GuiPorts::gaugeSet, dialog,
           [&] { rowTexts << size->text() + " | " + pack->text(); });
+  const double copyMB = ArchiveFileBytes(OldArchiveCopy(file)) / 1e6;
   const int resumed = rig.window->shown().command + 1;
   QTest::mouseClick(pack, Qt::LeftButton);
   QVERIFY(rig.Wait(resumed, 60000));
@@ -163,13 +166,18 @@ void WindowPackTest::olderArchivePacksStopsAndGoesOn() {
   for (const Step& s : steps_)
     if (s.value > 0) counts.push_back(s.value);
   QVERIFY(!counts.empty());
+  QCOMPARE(steps_.front().caption, QString("Packing the archive: going on from where it stopped"));
   QCOMPARE(counts.front(), 400);  // not from the start again
   QCOMPARE(counts.back(), static_cast<int>(toPack));
   QVERIFY2(rowTexts.contains(QString("Packing the archive: 400 of %1 | Stop").arg(toPack)),
            qPrintable(rowTexts.join("; ")));
   const QString said = rig.StatusLine();
-  QVERIFY2(said.startsWith("The archive is packed and checked:") && said.endsWith("MB now"),
-           qPrintable(said));
+  // Before: the archive as packing first found it, which its copy holds.
+  QVERIFY2(
+      said.startsWith(
+          QString("The archive is packed and checked: %1 MB before, ").arg(copyMB, 0, 'f', 1)) &&
+          said.endsWith("MB now"),
+      qPrintable(said));
   QVERIFY(!pack->isVisible());
   QVERIFY2(size->text().startsWith("Archive file:"), qPrintable(size->text()));
   dialog->reject();

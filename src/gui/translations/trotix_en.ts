@@ -1075,6 +1075,10 @@ The archive is used as it is; what was packed stays packed, and &quot;Pack now&q
         <source>Packing the archive failed; the archive is used as it is</source>
         <translation>Packing the archive failed; the archive is used as it is</translation>
     </message>
+    <message>
+        <source>Packing the archive: going on from where it stopped</source>
+        <translation>Packing the archive: going on from where it stopped</translation>
+    </message>
 </context>
 <context>
     <name>trotix::gui::ProgressPanel</name>
