@@ -211,8 +211,7 @@ class MainWindow : public QWidget {
     bool packs = false;                  // "Pack now", not only a look
     std::shared_ptr<PackResult> result;  // filled on the worker
   } packing_;
-  // As the last look found them: pages left to pack, and the file's size.
-  long long toPack_ = 0, archiveBytes_ = 0;
+  bool packWork_ = false;  // pages left to pack, as the last look found
   GuiPorts* ports_;
   std::unique_ptr<SessionRunner> runner_;
 

@@ -16,9 +16,8 @@
 namespace trotix::gui {
 
 struct PackResult {
-  std::optional<long long> toPack;  // none when the archive could not be read
-  long long bytes = 0;
-  QString said;  // for the status line; empty after a look alone
+  std::optional<bool> workLeft;  // none when the archive could not be read
+  QString said;                  // for the status line; empty after a look alone
 };
 
 namespace {
@@ -27,12 +26,11 @@ QString Megabytes(long long bytes) {
   return QString::number(bytes / 1e6, 'f', 1);
 }
 
-// Worker thread: what is left to pack. A read-only archive is read as it is and never packed.
+// Worker thread: whether pages are left to pack; one row read, so every start may ask. A
+// read-only archive is read as it is and never packed.
 void LookAtArchive(SqliteArchive& store, PackResult& result) {
   try {
-    const ArchiveInfo info = DescribeArchive(store);
-    result.toPack = store.readOnly() ? 0 : info.bodiesToPack;
-    result.bytes = info.bytes;
+    result.workLeft = !store.readOnly() && HasBodiesToPack(store);
   } catch (const ArchiveError&) {
     // Left unknown; the commands that use the archive say what is wrong with it.
   }
@@ -69,16 +67,16 @@ int MainWindow::RunThenLookAtArchive(std::function<void(Session&)> command, bool
 
 void MainWindow::OfferToPack() {
   const SqliteArchive* store = sessions_->archive();
-  if (!store || toPack_ <= 0 || closing_) return;
+  if (!store || !packWork_ || closing_) return;
   const QString text =
-      tr("The archive %1 takes %2 MB: an older release of Trotix stored its %3 pages as they "
+      tr("The archive %1 takes %2 MB: an older release of Trotix stored its pages as they "
          "came. Packed, the file is several times smaller.\n\nPacking takes a while, and other "
          "commands wait for it; Cancel stops it after the batch under way and keeps what is "
          "done, and \"Pack now\" (here at the next start, or in Settings) goes on from there. A "
          "copy of the archive is kept until the packed one is checked against it.\n\nPack the "
          "archive now?")
-          .arg(QDir::toNativeSeparators(Display(store->file().string())), Megabytes(archiveBytes_))
-          .arg(toPack_);
+          .arg(QDir::toNativeSeparators(Display(store->file().string())),
+               Megabytes(ArchiveFileBytes(store->file())));
   const auto answer =
       ports_->Ask(text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
                   {{QMessageBox::Yes, tr("Pack now")}, {QMessageBox::No, tr("Later")}});
@@ -163,15 +161,12 @@ void MainWindow::ShowPacked(int command) {
   if (command == 0 || command != packing_.command) return;
   const Packing done = std::move(packing_);
   packing_ = {};
-  if (done.result->toPack) {
-    toPack_ = *done.result->toPack;
-    archiveBytes_ = done.result->bytes;
-  }
+  if (done.result->workLeft) packWork_ = *done.result->workLeft;
   if (!done.result->said.isEmpty()) frame_->Say(done.result->said);
   if (auto* dialog = findChild<SettingsDialog*>("settingsDialog"))
-    dialog->ShowArchivePacked(ArchiveFileBytes(sessions_->archive()->file()), toPack_ > 0);
+    dialog->ShowArchivePacked(ArchiveFileBytes(sessions_->archive()->file()), packWork_);
   // Asked once the start is on screen, outside the showing of its snapshot.
-  if (done.offer && toPack_ > 0) QTimer::singleShot(0, this, &MainWindow::OfferToPack);
+  if (done.offer && packWork_) QTimer::singleShot(0, this, &MainWindow::OfferToPack);
 }
 
 }  // namespace trotix::gui

@@ -29,7 +29,7 @@ SettingsDialog* MainWindow::OpenSettings() {
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   if (const SqliteArchive* store = sessions_->archive()) {
     std::function<bool()> pack;
-    if (toPack_ > 0 || packing_.packs) pack = [this] { return PackArchive() != 0; };
+    if (packWork_ || packing_.packs) pack = [this] { return PackArchive() != 0; };
     dialog->ShowArchive(
         ArchiveFileBytes(store->file()), [this] { BackUpArchive(); }, pack);
     if (packing_.packs) dialog->ShowArchivePacking();

@@ -412,4 +412,13 @@ PackingEnd PackStoredBodies(SqliteArchive& archive,
   });
 }
 
+bool HasBodiesToPack(SqliteArchive& archive) {
+  return Guarded(archive.file(), [&] {
+    SQLite::Database& db = archive.database();
+    if (!db.tableExists("body_packing")) return true;
+    SQLite::Statement s(db, "SELECT 1 FROM body_packing WHERE done_to < last");
+    return s.executeStep();
+  });
+}
+
 }  // namespace trotix

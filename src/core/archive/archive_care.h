@@ -64,4 +64,8 @@ PackingEnd PackStoredBodies(SqliteArchive& archive,
                             const std::function<bool(long long done, long long total)>& goOn,
                             int batch = 200);
 
+// Whether PackStoredBodies has bodies left to pack; one row read, so it may be asked at each
+// start. An older archive opened read-only has every body left.
+bool HasBodiesToPack(SqliteArchive& archive);
+
 }  // namespace trotix

@@ -1012,18 +1012,6 @@ Move the files of %3 there, replacing them? &quot;No&quot; keeps the data folder
         <translation>%1: cancelled</translation>
     </message>
     <message>
-        <source>The archive %1 takes %2 MB: an older release of Trotix stored its %3 pages as they came. Packed, the file is several times smaller.
-
-Packing takes a while, and other commands wait for it; Cancel stops it after the batch under way and keeps what is done, and &quot;Pack now&quot; (here at the next start, or in Settings) goes on from there. A copy of the archive is kept until the packed one is checked against it.
-
-Pack the archive now?</source>
-        <translation>The archive %1 takes %2 MB: an older release of Trotix stored its %3 pages as they came. Packed, the file is several times smaller.
-
-Packing takes a while, and other commands wait for it; Cancel stops it after the batch under way and keeps what is done, and &quot;Pack now&quot; (here at the next start, or in Settings) goes on from there. A copy of the archive is kept until the packed one is checked against it.
-
-Pack the archive now?</translation>
-    </message>
-    <message>
         <source>Pack now</source>
         <translation>Pack now</translation>
     </message>
@@ -1078,6 +1066,18 @@ The archive is used as it is; what was packed stays packed, and &quot;Pack now&q
     <message>
         <source>Packing the archive: going on from where it stopped</source>
         <translation>Packing the archive: going on from where it stopped</translation>
+    </message>
+    <message>
+        <source>The archive %1 takes %2 MB: an older release of Trotix stored its pages as they came. Packed, the file is several times smaller.
+
+Packing takes a while, and other commands wait for it; Cancel stops it after the batch under way and keeps what is done, and &quot;Pack now&quot; (here at the next start, or in Settings) goes on from there. A copy of the archive is kept until the packed one is checked against it.
+
+Pack the archive now?</source>
+        <translation>The archive %1 takes %2 MB: an older release of Trotix stored its pages as they came. Packed, the file is several times smaller.
+
+Packing takes a while, and other commands wait for it; Cancel stops it after the batch under way and keeps what is done, and &quot;Pack now&quot; (here at the next start, or in Settings) goes on from there. A copy of the archive is kept until the packed one is checked against it.
+
+Pack the archive now?</translation>
     </message>
 </context>
 <context>
