@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 
 #include "archive/archive_care.h"
+#include "gui/event_loop_watchdog.h"
 #include "gui/launch.h"
 #include "gui/progress_panel.h"
 #include "gui/qt_ports.h"
@@ -160,8 +161,18 @@ void WindowPackTest::olderArchivePacksStopsAndGoesOn() {
           [&] { rowTexts << size->text() + " | " + pack->text(); });
   const double copyMB = ArchiveFileBytes(OldArchiveCopy(file)) / 1e6;
   const int resumed = rig.window->shown().command + 1;
+  // Another program holds the file's write lock: the packing waits on the worker, the window
+  // never does.
+  EventLoopWatchdog watchdog;
+  SQLite::Database other(file, SQLite::OPEN_READWRITE);
+  other.exec("BEGIN IMMEDIATE");
   QTest::mouseClick(pack, Qt::LeftButton);
+  QTest::qWait(500);
+  QVERIFY(rig.window->runner().busy());
+  QCOMPARE(pack->text(), QString("Stop"));
+  other.exec("ROLLBACK");
   QVERIFY(rig.Wait(resumed, 60000));
+  QVERIFY2(watchdog.longestGap() <= 100, qPrintable(QString::number(watchdog.longestGap())));
   std::vector<int> counts;
   for (const Step& s : steps_)
     if (s.value > 0) counts.push_back(s.value);
