@@ -53,6 +53,7 @@ class WindowPackTest : public QObject {
   }
   void olderArchivePacksStopsAndGoesOn();
   void failedCheckKeepsTheArchiveAsItIs();
+  void closingTheWindowStopsThePacking();
 
  private:
   // An older release's archive in the rig's data folder, opened as the window opens it.
@@ -235,6 +236,37 @@ void WindowPackTest::failedCheckKeepsTheArchiveAsItIs() {
            qPrintable(rig.StatusLine()));
   QVERIFY(std::filesystem::exists(OldArchiveCopy(file)));
   QVERIFY(Replay(rig).card.RowCount() > 0);
+}
+
+// The window closed while it packs: the packing stops after its batch and the next start offers
+// to go on.
+void WindowPackTest::closingTheWindowStopsThePacking() {
+  Rig rig;
+  const auto file = PutReleaseArchive(rig);
+  const long long toPack = LeftToPack(file);
+  rig.answer = QMessageBox::Yes;
+  rig.Open();
+  bool closed = false;
+  connect(&rig.window->ports(), &GuiPorts::gaugeSet, rig.window.get(), [&](int, int value, int) {
+    // Queued behind this step and ahead of the next one, which the worker posts once this
+    // returns: the window closes with the second batch done and the third not begun.
+    if (value == 200)
+      QMetaObject::invokeMethod(
+          this,
+          [&] {
+            rig.window.reset();
+            closed = true;
+          },
+          Qt::QueuedConnection);
+  });
+  rig.window->Start();
+  QTRY_VERIFY_WITH_TIMEOUT(closed, 30000);
+  QCOMPARE(LeftToPack(file), toPack - 400);
+  QVERIFY(std::filesystem::exists(OldArchiveCopy(file)));
+  rig.answer = QMessageBox::No;
+  rig.Open();
+  QVERIFY(rig.StartAndWait());
+  QTRY_COMPARE(rig.questions.size(), 2);
 }
 
 QTEST_MAIN(WindowPackTest)
