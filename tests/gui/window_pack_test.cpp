@@ -69,15 +69,15 @@ class WindowPackTest : public QObject {
     steps_.clear();
     disconnect(watch_);
     auto* panel = rig.window->findChild<ProgressPanel*>("progressPanel");
-    watch_ = connect(
-        &rig.window->ports(), &GuiPorts::gaugeSet, panel,
-        [this, panel, cancelAt](int, int value, int maximum) {
-          auto* bar = panel->findChild<QProgressBar*>("pr");
-          steps_.push_back({value, maximum, panel->isVisible(), bar->value(), bar->maximum(),
-                            panel->findChild<QLabel*>("progressCaption")->text()});
-          if (value == cancelAt)
-            QTest::mouseClick(panel->findChild<QPushButton*>("progressCancel"), Qt::LeftButton);
-        });
+    watch_ = connect(&rig.window->ports(), &GuiPorts::gaugeSet, panel,
+                     [this, panel, cancelAt](int, int value, int) {
+                       auto* bar = panel->findChild<QProgressBar*>("pr");
+                       steps_.push_back({value, panel->isVisible(), bar->value(), bar->maximum(),
+                                         panel->findChild<QLabel*>("progressCaption")->text()});
+                       if (value == cancelAt)
+                         QTest::mouseClick(panel->findChild<QPushButton*>("progressCancel"),
+                                           Qt::LeftButton);
+                     });
   }
   Replayed Replay(Rig& rig) {
     rig.Find<QLineEdit>("loginEdit")->setText("demo");
@@ -90,7 +90,7 @@ class WindowPackTest : public QObject {
   }
 
   struct Step {
-    int value, maximum;
+    int value;
     bool panelShown;
     int barValue, barMaximum;
     QString caption;
