@@ -173,7 +173,9 @@ void WindowPackTest::olderArchivePacksStopsAndGoesOn() {
   QCOMPARE(pack->text(), QString("Stop"));
   other.exec("ROLLBACK");
   QVERIFY(rig.Wait(resumed, 60000));
-  QVERIFY2(watchdog.longestGap() <= 100, qPrintable(QString::number(watchdog.longestGap())));
+  // A call on the GUI thread would have waited for the lock, up to the busy time-out (5 s); the
+  // bound leaves room for a loaded machine.
+  QVERIFY2(watchdog.longestGap() <= 1000, qPrintable(QString::number(watchdog.longestGap())));
   std::vector<int> counts;
   for (const Step& s : steps_)
     if (s.value > 0) counts.push_back(s.value);
