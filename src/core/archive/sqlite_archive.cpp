@@ -114,7 +114,8 @@ INSERT INTO body_packing SELECT 0, coalesce(max(id), 0) FROM bodies;
 )sql",
     // A command's answers to one address become one packed row (AnswerPacks); the rows stored
     // before stay until the archive's care packs them. The runners' rows are kept by their key
-    // alone.
+    // alone; a pick's events are found by its day, runner and run, which tell it from nearly
+    // every other, through an index half the size.
     R"sql(
 CREATE TABLE answer_packs (
   id INTEGER PRIMARY KEY, day TEXT NOT NULL, command INTEGER NOT NULL,
@@ -136,6 +137,8 @@ INSERT INTO runner_parts_by_key SELECT day, time, course, card_order, runner, ra
   result, position, sp FROM runner_parts;
 DROP TABLE runner_parts;
 ALTER TABLE runner_parts_by_key RENAME TO runner_parts;
+DROP INDEX ledger_by_pick;
+CREATE INDEX ledger_by_runner ON ledger (day, runner, run);
 )sql",
 };
 constexpr auto kOrphanAge = std::chrono::hours(24);
