@@ -272,26 +272,31 @@ std::vector<std::pair<long long, RecordedAnswer>> AnswerPacks::Rows(const std::s
   return rows;
 }
 
+std::vector<PackedAnswer> AnswerPacks::Unpacked(SQLite::Statement& s, const std::string& day,
+                                                const std::string& role, const std::string& path) {
+  const SQLite::Column bytes = s.getColumn(2);
+  const auto rows = packer_.Unpack(static_cast<BodyCodec>(s.getColumn(0).getInt()),
+                                   std::string_view(static_cast<const char*>(bytes.getBlob()),
+                                                    static_cast<std::size_t>(bytes.getBytes())),
+                                   static_cast<std::size_t>(s.getColumn(1).getInt64()));
+  auto pack = rows ? DecodeAnswers(*rows, role, path) : std::nullopt;
+  if (!pack) throw ArchiveError("the answers of " + day + " do not unpack");
+  return std::move(*pack);
+}
+
 std::vector<RecordedAnswer> AnswerPacks::Day(const std::string& day) {
   // Rows of an older release first: a later command's packs are numbered after them.
   std::vector<std::tuple<long long, long long, RecordedAnswer>> all;
   for (auto& [id, a] : Rows(day)) all.emplace_back(id, 0, std::move(a));
   if (HasPacks()) {
     SQLite::Statement s(db_,
-                        "SELECT command, role, path, codec, size, rows FROM answer_packs WHERE "
+                        "SELECT codec, size, rows, role, path, command FROM answer_packs WHERE "
                         "day = ?");
     s.bind(1, day);
     while (s.executeStep()) {
-      const SQLite::Column bytes = s.getColumn(5);
-      const auto rows = packer_.Unpack(static_cast<BodyCodec>(s.getColumn(3).getInt()),
-                                       std::string_view(static_cast<const char*>(bytes.getBlob()),
-                                                        static_cast<std::size_t>(bytes.getBytes())),
-                                       static_cast<std::size_t>(s.getColumn(4).getInt64()));
-      auto pack =
-          rows ? DecodeAnswers(*rows, Text(s.getColumn(1)), Text(s.getColumn(2))) : std::nullopt;
-      if (!pack) throw ArchiveError("the answers of " + day + " do not unpack");
-      const long long command = s.getColumn(0).getInt64();
-      for (PackedAnswer& p : *pack) all.emplace_back(command, p.order, std::move(p.answer));
+      const long long command = s.getColumn(5).getInt64();
+      for (PackedAnswer& p : Unpacked(s, day, Text(s.getColumn(3)), Text(s.getColumn(4))))
+        all.emplace_back(command, p.order, std::move(p.answer));
     }
   }
   std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
@@ -313,14 +318,8 @@ std::optional<long long> AnswerPacks::LastBody(const std::string& day, const Req
     s.bind(2, key.role);
     s.bind(3, key.path);
     while (s.executeStep()) {
-      const SQLite::Column bytes = s.getColumn(2);
-      const auto rows = packer_.Unpack(static_cast<BodyCodec>(s.getColumn(0).getInt()),
-                                       std::string_view(static_cast<const char*>(bytes.getBlob()),
-                                                        static_cast<std::size_t>(bytes.getBytes())),
-                                       static_cast<std::size_t>(s.getColumn(1).getInt64()));
-      const auto pack = rows ? DecodeAnswers(*rows, key.role, key.path) : std::nullopt;
-      if (!pack) throw ArchiveError("the answers of " + day + " do not unpack");
-      for (auto p = pack->rbegin(); p != pack->rend(); ++p) {
+      const std::vector<PackedAnswer> pack = Unpacked(s, day, key.role, key.path);
+      for (auto p = pack.rbegin(); p != pack.rend(); ++p) {
         const RecordedAnswer& a = p->answer;
         if (!a.key.probe && !a.answer.failed && a.bodyId != 0 && a.key.query == key.query)
           return a.bodyId;

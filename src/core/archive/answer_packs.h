@@ -15,7 +15,8 @@
 
 namespace SQLite {
 class Database;
-}
+class Statement;
+}  // namespace SQLite
 
 namespace trotix {
 
@@ -57,6 +58,9 @@ class AnswerPacks {
 
  private:
   bool HasPacks();
+  // The pack of the row `s` is on, whose first columns are its codec, size and bytes.
+  std::vector<PackedAnswer> Unpacked(SQLite::Statement& s, const std::string& day,
+                                     const std::string& role, const std::string& path);
   // The day's rows of an older release, each with its id.
   std::vector<std::pair<long long, RecordedAnswer>> Rows(const std::string& day);
   SQLite::Database& db_;
