@@ -51,6 +51,13 @@ int64_t UnZigZag(uint64_t v) {
   return static_cast<int64_t>(v >> 1) ^ -static_cast<int64_t>(v & 1);
 }
 
+// `sum` plus a step read from a pack, wrapping as unsigned numbers do: a damaged step gives a
+// wrong number, never an overflow.
+long long AddStep(long long sum, uint64_t zigzag) {
+  return static_cast<long long>(static_cast<uint64_t>(sum) +
+                                static_cast<uint64_t>(UnZigZag(zigzag)));
+}
+
 // Each text as the length it shares with the one before and the rest: the queries of a race's
 // runner pages and the times of a command's answers differ in their last few characters.
 class FrontCoder {
@@ -159,7 +166,7 @@ std::optional<std::vector<PackedAnswer>> DecodeAnswers(std::string_view bytes,
   std::vector<PackedAnswer> answers(n);
   long long order = 0;
   for (PackedAnswer& p : answers) {
-    order += UnZigZag(in.Varint());
+    order = AddStep(order, in.Varint());
     p.order = order;
     p.answer.key.role = role;
     p.answer.key.path = path;
@@ -179,7 +186,7 @@ std::optional<std::vector<PackedAnswer>> DecodeAnswers(std::string_view bytes,
   for (PackedAnswer& p : answers) {
     if (p.answer.key.probe) continue;
     p.answer.answer.status = static_cast<int>(UnZigZag(in.Varint()));
-    body += UnZigZag(in.Varint());
+    body = AddStep(body, in.Varint());
     p.answer.bodyId = body;
   }
   std::string query, error, time;
