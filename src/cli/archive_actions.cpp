@@ -8,17 +8,14 @@
 
 #include "archive/archive_care.h"
 #include "archive/sqlite_archive.h"
+#include "exit_codes.h"
 #include "open_archive.h"
 #include "text/dates.h"
 
 namespace trotix {
 namespace {
 
-constexpr int kExitBadArguments = 2;
-constexpr int kExitFailed = 4;
-constexpr int kExitInterrupted = 130;
-
-constexpr const char* kUsage =
+constexpr const char* kArchiveUsage =
     "archive wants: info | backup FILE | export dd.mm.yyyy FILE | import FILE | vacuum | migrate";
 
 std::string MiB(long long bytes) {
@@ -86,7 +83,7 @@ int Migrate(SqliteArchive& archive) {
 
 int Run(const std::string& what, const std::vector<std::string>& args, const ArchiveCareRun& run) {
   auto archive = OpenArchive(run.archive, what == "import");
-  if (!archive) return kExitFailed;
+  if (!archive) return kExitActionFailed;
   if (what == "info") return Info(*archive, run);
   if (what == "backup") {
     BackUpArchive(*archive, args[0]);
@@ -126,14 +123,14 @@ std::optional<int> RunArchiveCommand(const std::vector<std::string>& words,
                     ((what == "backup" || what == "import") && args.size() == 1) ||
                     (what == "export" && args.size() == 2 && ParseDate(args[0]));
   if (!fits) {
-    std::cerr << kUsage << '\n';
+    std::cerr << kArchiveUsage << '\n';
     return kExitBadArguments;
   }
   try {
     return Run(what, args, run);
   } catch (const ArchiveError& e) {
     std::cerr << "error: " << e.what() << '\n';
-    return kExitFailed;
+    return kExitActionFailed;
   }
 }
 
