@@ -17,7 +17,7 @@ namespace {
 
 using testing::TempFolder;
 
-constexpr Date kDay{2026, 12, 8};
+constexpr Date kPackedDay{2026, 12, 8};
 
 RecordedAnswer Get(const std::string& path, const std::string& query, long long body,
                    const std::string& arrived, int status = 200, const std::string& error = "") {
@@ -126,10 +126,10 @@ TEST(AnswerPacks, EveryAnswerReadsBackInItsOrder) {
       Get("/betting/L.do", "marketId=1&selectionId=7", empty, "2026-12-08T21:00:00.500Z", 503,
           "HTTP 503"),
   };
-  WriteOlderRows(store, kDay, older);
-  WriteCommand(store, kDay, first);
+  WriteOlderRows(store, kPackedDay, older);
+  WriteCommand(store, kPackedDay, first);
   WriteCommand(store, {2026, 12, 9}, {Get("/login/trotix.php", "", two, "2026-12-09T08:00Z")});
-  WriteCommand(store, kDay, second);
+  WriteCommand(store, kPackedDay, second);
 
   std::vector<RecordedAnswer> all = older;
   all.insert(all.end(), first.begin(), first.end());
@@ -137,7 +137,7 @@ TEST(AnswerPacks, EveryAnswerReadsBackInItsOrder) {
   // A failed answer without a body keeps an empty one, as it always did.
   std::vector<std::string> expected = Seen(all, store);
   expected[7].replace(expected[7].find("[none]"), 6, "[]");
-  EXPECT_EQ(DaySeen(store, kDay), expected);
+  EXPECT_EQ(DaySeen(store, kPackedDay), expected);
   EXPECT_EQ(DaySeen(store, {2026, 12, 9}).size(), 1u);
 
   const struct {
@@ -156,7 +156,7 @@ TEST(AnswerPacks, EveryAnswerReadsBackInItsOrder) {
       {"a probe has no body", {"data", "/zorvat/score.txt", "", true}, ""},
       {"never asked", {"data", "/horse/rez.php", "date=07.12.2026"}, ""},
   };
-  for (const auto& c : last) EXPECT_EQ(store.LastAnswer(kDay, c.key), c.body) << c.what;
+  for (const auto& c : last) EXPECT_EQ(store.LastAnswer(kPackedDay, c.key), c.body) << c.what;
 
   const ArchiveInfo info = DescribeArchive(store);
   EXPECT_EQ(info.answers, 12);
@@ -165,13 +165,13 @@ TEST(AnswerPacks, EveryAnswerReadsBackInItsOrder) {
   // Only a body no answer refers to goes, whether the answer is packed or an older row.
   store.StoreBody("left by a command that never ended");
   EXPECT_EQ(store.RemoveOrphanBodies(std::chrono::seconds(0)), 1);
-  EXPECT_EQ(DaySeen(store, kDay), expected);
+  EXPECT_EQ(DaySeen(store, kPackedDay), expected);
 
   // Carried to another archive, the day reads the same, packed there.
-  ExportDay(store, kDay, folder.path() / "day.trotix");
+  ExportDay(store, kPackedDay, folder.path() / "day.trotix");
   SqliteArchive other(folder.path() / "other.db");
   ImportDays(other, folder.path() / "day.trotix");
-  EXPECT_EQ(DaySeen(other, kDay), expected);
+  EXPECT_EQ(DaySeen(other, kPackedDay), expected);
   EXPECT_EQ(DescribeArchive(other).answersToPack, 0);
 }
 
@@ -203,10 +203,11 @@ TEST(AnswerPacks, DamagedPacksNeverRead) {
   // A pack damaged in the file fails the reading of its day, naming it.
   TempFolder folder;
   SqliteArchive store(folder.path() / kArchiveFileName);
-  WriteCommand(store, kDay, {Get("/login/trotix.php", "", store.StoreBody("the day"), "08:00Z")});
+  WriteCommand(store, kPackedDay,
+               {Get("/login/trotix.php", "", store.StoreBody("the day"), "08:00Z")});
   store.database().exec("UPDATE answer_packs SET rows = substr(rows, 1, length(rows) - 2)");
   try {
-    store.LoadDay(kDay);
+    store.LoadDay(kPackedDay);
     FAIL() << "a damaged pack was read";
   } catch (const ArchiveError& e) {
     EXPECT_NE(std::string(e.what()).find("2026-12-08"), std::string::npos) << e.what();
