@@ -33,7 +33,8 @@ int Info(SqliteArchive& archive, const ArchiveCareRun& run) {
                                 {"events", info.events},
                                 {"bytes", info.bytes},
                                 {"bytesByKind", info.bytesByKind},
-                                {"bodiesToPack", info.bodiesToPack}}
+                                {"bodiesToPack", info.bodiesToPack},
+                                {"answersToPack", info.answersToPack}}
                      .dump(2)
               << '\n';
     return 0;
@@ -50,6 +51,9 @@ int Info(SqliteArchive& archive, const ArchiveCareRun& run) {
   if (info.bodiesToPack > 0)
     std::cout << "bodies stored unpacked by an older release: " << info.bodiesToPack
               << " (archive migrate packs them)\n";
+  if (info.answersToPack > 0)
+    std::cout << "answers stored a row each by an older release: " << info.answersToPack
+              << " (archive migrate packs them)\n";
   return 0;
 }
 
@@ -64,7 +68,7 @@ bool Interrupted() {
 
 int Migrate(SqliteArchive& archive) {
   const PackingEnd end = PackStoredBodies(archive, [](long long done, long long total) {
-    std::cerr << "migrate " << done << "/" << total << " bodies" << std::endl;
+    std::cerr << "migrate " << done << "/" << total << " bodies and days" << std::endl;
     return !Interrupted();
   });
   if (end == PackingEnd::kStopped) {
@@ -72,7 +76,8 @@ int Migrate(SqliteArchive& archive) {
     return kExitInterrupted;
   }
   const auto [before, after] = VacuumArchive(archive);
-  std::cout << "every body packed and checked; " << MiB(before) << " -> " << MiB(after) << '\n';
+  std::cout << "every body and answer packed and checked; " << MiB(before) << " -> " << MiB(after)
+            << '\n';
   return 0;
 }
 
