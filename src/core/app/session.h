@@ -19,6 +19,7 @@
 #include "app/page_batch.h"
 #include "app/ports.h"
 #include "app/proof_figures.h"
+#include "app/score_index_cache.h"
 #include "app/view_state.h"
 #include "archive/day_archive.h"
 #include "archive/ledger_chain.h"
@@ -144,6 +145,8 @@ struct SignInForm {
   std::string login, password;
   bool rememberMe = false;
 };
+
+class ReplayBodies;
 
 class Session {
  public:
@@ -392,10 +395,10 @@ class Session {
   // Writes a page and opens it; a failed write is shown instead. True when written.
   bool SavePage(const std::filesystem::path& path, const std::string& content);
   // One day of a back-test, into run `run`; `later` are the stored days after it, which may
-  // hold its results.
+  // hold its results. Its bodies are read through `bodies`, which the run's days share.
   BacktestDay BacktestStoredDay(const Date& day, long long run,
                                 const std::filesystem::path& scratch,
-                                const std::vector<Date>& later);
+                                const std::vector<Date>& later, ReplayBodies& bodies);
 
   SessionOptions options_;
   SessionPorts ports_;
@@ -420,6 +423,8 @@ class Session {
   // The stored runners as read for a test, until a race is stored again.
   std::shared_ptr<const std::vector<RunnerParts>> parts_;
   std::optional<std::vector<RaceFacts>> dayFacts_;  // of the signed-in day's card
+  // Lent to the Sessions of the days a back-test replays, one after another on this thread.
+  std::shared_ptr<ScoreIndexCache> scoreIndex_ = std::make_shared<ScoreIndexCache>();
 };
 
 }  // namespace trotix
