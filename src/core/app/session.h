@@ -241,8 +241,9 @@ class Session {
   // Rank and Best Recoming run on it (from real odds when its runner pages are stored), its
   // picks kept as one back-test run and settled from the results stored that day. Each day is
   // written when it ends; Cancel (through the progress port) stops between days. The figures
-  // are shown again with the run beside the live ones.
-  BacktestSummary RunBacktest(const Date& from, const Date& to);
+  // are shown again with the run beside the live ones, unless `showFigures` is false (a front
+  // end that shows none: they cost as much as the run over a year of picks).
+  BacktestSummary RunBacktest(const Date& from, const Date& to, bool showFigures = true);
   // "Export CSV" of the pick list of `method` as `proof()` holds it (the live picks, or those of
   // back-test run `runId`), into the folder.
   void ExportProofPicks(long long runId, const std::string& method);

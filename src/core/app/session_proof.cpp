@@ -84,7 +84,7 @@ void Session::ShowProof(const ProofQuery& query) {
   });
 }
 
-BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
+BacktestSummary Session::RunBacktest(const Date& from, const Date& to, bool showFigures) {
   BacktestSummary summary;
   DayArchive* archive = ports_.archive;
   if (!archive) {
@@ -147,6 +147,7 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
   backtests_[summary.runId] = {summary.days, summary.cancelled};
   ports_.messages.Show(BacktestMessage(summary));
   SayHowItEnded();
+  if (!showFigures) return summary;
   ProofQuery query = proof_ ? proof_->query : ProofQuery{};
   query.runId = summary.runId;
   ShowProof(query);
