@@ -817,7 +817,7 @@ int main(int argc, char** argv) {
   if (wanted("luck") && !ExactLuckScenario(o.proofPicks)) ++missed;
   if (wanted("systems") && !SystemsScenario(dir, o.rounds)) ++missed;
   if (wanted("archived-day")) missed += ArchivedDayMemory({o.cli, o.races}, dir);
-  if (wanted("archive-scale")) missed += ArchiveScale({o.cli, o.scaleDays}, dir);
+  if (wanted("archive-scale")) missed += ArchiveScale({o.cli, o.scaleDays, o.rounds}, dir);
   if (wanted("ledger")) {
     const LedgerVerifyFigures f = LedgerVerify(o.cli, dir, o.ledgerEvents, o.rounds);
     std::printf("\nledger verify: %lld events (written in %.1f s)\n", f.events, f.buildSeconds);
