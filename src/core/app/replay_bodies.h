@@ -17,7 +17,7 @@ namespace trotix {
 // thread: the one that owns the archive's connection.
 class ReplayBodies {
  public:
-  static constexpr std::size_t kDefaultCap = 64u << 20;
+  static constexpr std::size_t kDefaultCap = 32u << 20;
   explicit ReplayBodies(DayArchive& archive, std::size_t capBytes = kDefaultCap);
   ReplayBodies(const ReplayBodies&) = delete;
   ReplayBodies& operator=(const ReplayBodies&) = delete;
