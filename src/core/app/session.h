@@ -19,7 +19,7 @@
 #include "app/page_batch.h"
 #include "app/ports.h"
 #include "app/proof_figures.h"
-#include "app/score_index_cache.h"
+#include "app/reference_cache.h"
 #include "app/view_state.h"
 #include "archive/day_archive.h"
 #include "archive/ledger_chain.h"
@@ -425,7 +425,7 @@ class Session {
   std::shared_ptr<const std::vector<RunnerParts>> parts_;
   std::optional<std::vector<RaceFacts>> dayFacts_;  // of the signed-in day's card
   // Lent to the Sessions of the days a back-test replays, one after another on this thread.
-  std::shared_ptr<ScoreIndexCache> scoreIndex_ = std::make_shared<ScoreIndexCache>();
+  std::shared_ptr<ReferenceCache> reference_ = std::make_shared<ReferenceCache>();
 };
 
 }  // namespace trotix

@@ -133,7 +133,7 @@ void Session::RunBestOf(const std::string& run, const std::function<void(int k)>
   first[count] = urls.size();
 
   // The reference table stays as it is for the whole run.
-  const ScoreIndex& scores = scoreIndex_->For(ws_.ScoreBase);
+  const ScoreIndex& scores = reference_->scores.For(ws_.ScoreBase);
   RunnerPages pages;
   int next = 0;
   int ledgered = ws_.REP.RowCount();

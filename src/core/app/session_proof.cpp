@@ -176,8 +176,8 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
   // One connection: offline nothing is waited on, and threads would only cost.
   Session replay({hosts, scratch, 1},
                  {client, client, browser, messages, quiet, clock, &collector});
-  // Every day's score table is the same stored body: indexed once for the run.
-  replay.scoreIndex_ = scoreIndex_;
+  // Every day's Zorvat files are the same stored bodies: parsed and indexed once for the run.
+  replay.reference_ = reference_;
   replay.Start();
   if (replay.SignIn({}) != SignInResult::SignedIn) {
     done.note = "its sign-in is not in the archive";

@@ -302,7 +302,7 @@ int Session::FillRunnerParts() {
         replayOptions.raceTimesOffset = options_.raceTimesOffset;
         Session replay(replayOptions,
                        {client, client, browser, messages, quiet, clock, &collector});
-        replay.scoreIndex_ = scoreIndex_;
+        replay.reference_ = reference_;
         replay.Start();
         if (replay.SignIn({}) == SignInResult::SignedIn) {
           // From real odds when the day stored its runner pages, and only those that came

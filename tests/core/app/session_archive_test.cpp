@@ -127,7 +127,7 @@ TEST(SessionArchive, ReplayedDayEqualsTheLiveDay) {
         << live.ws().Tables()[i].first;
   EXPECT_EQ(replay.ws().Labels(), live.ws().Labels());
   EXPECT_EQ(replay.ws().IndicatorList, live.ws().IndicatorList);
-  EXPECT_EQ(replay.ws().ScoreBase, live.ws().ScoreBase);
+  EXPECT_EQ(*replay.ws().ScoreBase, *live.ws().ScoreBase);
   EXPECT_GT(live.ws().REZ.RowCount(), 0);
   EXPECT_GT(live.ws().REP.RowCount(), 0);
   ASSERT_FALSE(live.messages.shown.empty());
