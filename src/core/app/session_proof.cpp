@@ -173,9 +173,11 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
   // A replayed day's races are not shown one by one; Cancel waits for the end of the day.
   SilentProgress quiet;
   FixedClock clock(day);
-  // One connection: offline nothing is waited on, and threads would only cost.
-  Session replay({hosts, scratch, 1},
-                 {client, client, browser, messages, quiet, clock, &collector});
+  // One connection: offline nothing is waited on, and threads would only cost. Nothing stops a
+  // day half-way (no deadline: nothing is waited on), so no race is copied to be taken back.
+  SessionOptions replayOptions{hosts, scratch, 1};
+  replayOptions.deadline = std::chrono::milliseconds{0};
+  Session replay(replayOptions, {client, client, browser, messages, quiet, clock, &collector});
   // Every day's Zorvat files are the same stored bodies: parsed and indexed once for the run.
   replay.reference_ = reference_;
   replay.Start();
