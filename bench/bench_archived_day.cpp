@@ -13,7 +13,7 @@
 namespace trotix::bench {
 namespace {
 
-constexpr Date kDay{2026, 12, 8};
+constexpr Date kRecordedDay{2026, 12, 8};
 constexpr long kRecordTargetMiB = 300;
 constexpr long kReplayTargetMiB = 60;
 
@@ -36,7 +36,7 @@ int ArchivedDayMemory(const ArchivedDayOptions& o, const std::filesystem::path& 
   const auto folder = dir / "archived-day";
   std::filesystem::create_directories(folder);
   vendorsim::SimOptions sim;
-  sim.date = kDay;
+  sim.date = kRecordedDay;
   sim.races = o.races;
   sim.padRunnerPages = o.padBytes;
   vendorsim::VendorSim server(sim);
@@ -46,7 +46,7 @@ int ArchivedDayMemory(const ArchivedDayOptions& o, const std::filesystem::path& 
   while (race + 1 < static_cast<int>(server.day().races.size()) &&
          !server.day().races[race].onExchange())
     ++race;
-  const std::string url = server.BaseUrl(), today = FormatDate(kDay);
+  const std::string url = server.BaseUrl(), today = FormatDate(kRecordedDay);
   const std::string scratch = (folder / "peak").string();
 
   int missed = 0;

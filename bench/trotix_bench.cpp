@@ -630,8 +630,8 @@ void ProofFiguresScenario(const Options& o, const std::filesystem::path& dir) {
   std::filesystem::create_directories(folder);
   SqliteArchive store(folder / kArchiveFileName);
   ArchiveWrite write;
-  for (const Pick& p : ledger) write.picks.push_back({PickChange::kAdd, p});
-  for (const Pick& p : ledger) write.picks.push_back({PickChange::kSettle, p});
+  for (const Pick& p : ledger) write.picks.push_back({PickChange::kAdd, p, {}});
+  for (const Pick& p : ledger) write.picks.push_back({PickChange::kSettle, p, {}});
   store.Write(write);
   OfflineClient client(store, folder);
   for (int round = 0; round < std::max(o.rounds, 5); ++round) {

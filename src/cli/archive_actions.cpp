@@ -8,17 +8,14 @@
 
 #include "archive/archive_care.h"
 #include "archive/sqlite_archive.h"
+#include "exit_codes.h"
 #include "open_archive.h"
 #include "text/dates.h"
 
 namespace trotix {
 namespace {
 
-constexpr int kExitBadArguments = 2;
-constexpr int kExitFailed = 4;
-constexpr int kExitInterrupted = 130;
-
-constexpr const char* kUsage =
+constexpr const char* kArchiveUsage =
     "archive wants: info | backup FILE | export dd.mm.yyyy FILE | import FILE | vacuum | migrate";
 
 std::string MiB(long long bytes) {
@@ -36,7 +33,8 @@ int Info(SqliteArchive& archive, const ArchiveCareRun& run) {
                                 {"events", info.events},
                                 {"bytes", info.bytes},
                                 {"bytesByKind", info.bytesByKind},
-                                {"bodiesToPack", info.bodiesToPack}}
+                                {"bodiesToPack", info.bodiesToPack},
+                                {"answersToPack", info.answersToPack}}
                      .dump(2)
               << '\n';
     return 0;
@@ -53,6 +51,9 @@ int Info(SqliteArchive& archive, const ArchiveCareRun& run) {
   if (info.bodiesToPack > 0)
     std::cout << "bodies stored unpacked by an older release: " << info.bodiesToPack
               << " (archive migrate packs them)\n";
+  if (info.answersToPack > 0)
+    std::cout << "answers stored a row each by an older release: " << info.answersToPack
+              << " (archive migrate packs them)\n";
   return 0;
 }
 
@@ -67,7 +68,7 @@ bool Interrupted() {
 
 int Migrate(SqliteArchive& archive) {
   const PackingEnd end = PackStoredBodies(archive, [](long long done, long long total) {
-    std::cerr << "migrate " << done << "/" << total << " bodies" << std::endl;
+    std::cerr << "migrate " << done << "/" << total << " bodies and days" << std::endl;
     return !Interrupted();
   });
   if (end == PackingEnd::kStopped) {
@@ -75,13 +76,14 @@ int Migrate(SqliteArchive& archive) {
     return kExitInterrupted;
   }
   const auto [before, after] = VacuumArchive(archive);
-  std::cout << "every body packed and checked; " << MiB(before) << " -> " << MiB(after) << '\n';
+  std::cout << "every body and answer packed and checked; " << MiB(before) << " -> " << MiB(after)
+            << '\n';
   return 0;
 }
 
 int Run(const std::string& what, const std::vector<std::string>& args, const ArchiveCareRun& run) {
   auto archive = OpenArchive(run.archive, what == "import");
-  if (!archive) return kExitFailed;
+  if (!archive) return kExitActionFailed;
   if (what == "info") return Info(*archive, run);
   if (what == "backup") {
     BackUpArchive(*archive, args[0]);
@@ -121,14 +123,14 @@ std::optional<int> RunArchiveCommand(const std::vector<std::string>& words,
                     ((what == "backup" || what == "import") && args.size() == 1) ||
                     (what == "export" && args.size() == 2 && ParseDate(args[0]));
   if (!fits) {
-    std::cerr << kUsage << '\n';
+    std::cerr << kArchiveUsage << '\n';
     return kExitBadArguments;
   }
   try {
     return Run(what, args, run);
   } catch (const ArchiveError& e) {
     std::cerr << "error: " << e.what() << '\n';
-    return kExitFailed;
+    return kExitActionFailed;
   }
 }
 

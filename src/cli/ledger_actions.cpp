@@ -7,6 +7,7 @@
 
 #include "archive/ledger_chain.h"
 #include "archive/sqlite_archive.h"
+#include "exit_codes.h"
 #include "open_archive.h"
 #include "report/save_file.h"
 #include "text/dates.h"
@@ -14,10 +15,8 @@
 namespace trotix {
 namespace {
 
-constexpr int kExitBadArguments = 2;
-constexpr int kExitFailed = 4;
-
-constexpr const char* kUsage = "ledger wants: export FILE | verify [FILE] | digest dd.mm.yyyy";
+constexpr const char* kLedgerUsage =
+    "ledger wants: export FILE | verify [FILE] | digest dd.mm.yyyy";
 
 int Report(const ChainCheck& check, const LedgerRun& run) {
   if (run.json) {
@@ -39,25 +38,25 @@ int Verify(const std::vector<std::string>& args, const LedgerRun& run) {
     std::ifstream in(args[0], std::ios::binary);
     if (!in) {
       std::cerr << "error: cannot read " << args[0] << '\n';
-      return kExitFailed;
+      return kExitActionFailed;
     }
     std::ostringstream text;
     text << in.rdbuf();
     return Report(VerifyExport(text.str()), run);
   }
   auto archive = OpenArchive(run.archive);
-  if (!archive) return kExitFailed;
+  if (!archive) return kExitActionFailed;
   try {
     return Report(archive->CheckLedger(), run);
   } catch (const ArchiveError& e) {
     std::cerr << "error: " << e.what() << '\n';
-    return kExitFailed;
+    return kExitActionFailed;
   }
 }
 
 int Export(const std::string& file, const LedgerRun& run) {
   auto archive = OpenArchive(run.archive);
-  if (!archive) return kExitFailed;
+  if (!archive) return kExitActionFailed;
   try {
     std::string text;
     const auto events = archive->LedgerEvents();
@@ -66,24 +65,24 @@ int Export(const std::string& file, const LedgerRun& run) {
     const auto full = std::filesystem::absolute(file, ignored).lexically_normal();
     if (const std::string error = SaveTextFile(full, text); !error.empty()) {
       std::cerr << "error: " << error << '\n';
-      return kExitFailed;
+      return kExitActionFailed;
     }
     std::cout << "exported " << events.size() << " events to " << full.string() << '\n';
     return 0;
   } catch (const ArchiveError& e) {
     std::cerr << "error: " << e.what() << '\n';
-    return kExitFailed;
+    return kExitActionFailed;
   }
 }
 
 int Digest(const Date& day, const LedgerRun& run) {
   auto archive = OpenArchive(run.archive);
-  if (!archive) return kExitFailed;
+  if (!archive) return kExitActionFailed;
   try {
     const auto digest = DigestEvent(archive->LedgerEvents(), day, run.raceTimesOffset);
     if (!digest) {
       std::cerr << "error: " << DigestText(day, digest) << '\n';
-      return kExitFailed;
+      return kExitActionFailed;
     }
     if (run.json) {
       std::cout << nlohmann::json{{"day", FormatDate(day)},
@@ -98,7 +97,7 @@ int Digest(const Date& day, const LedgerRun& run) {
     return 0;
   } catch (const ArchiveError& e) {
     std::cerr << "error: " << e.what() << '\n';
-    return kExitFailed;
+    return kExitActionFailed;
   }
 }
 
@@ -114,7 +113,7 @@ std::optional<int> RunLedgerCommand(const std::vector<std::string>& words, const
   if (what == "digest" && args.size() == 1) {
     if (const auto day = ParseDate(args[0])) return Digest(*day, run);
   }
-  std::cerr << kUsage << '\n';
+  std::cerr << kLedgerUsage << '\n';
   return kExitBadArguments;
 }
 

@@ -9,8 +9,6 @@
 
 namespace trotix {
 
-inline constexpr int kExitLedgerBroken = 5;
-
 struct LedgerRun {
   std::filesystem::path archive;  // the archive file of the run
   int raceTimesOffset = 0;        // minutes the race times are ahead of UTC

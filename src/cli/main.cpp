@@ -21,6 +21,7 @@
 #include "archive/session_archive.h"
 #include "archive/sqlite_archive.h"
 #include "archive_actions.h"
+#include "exit_codes.h"
 #include "json_output.h"
 #include "ledger_actions.h"
 #include "net/curl_http_client.h"
@@ -37,11 +38,6 @@
 
 namespace trotix {
 namespace {
-
-constexpr int kExitBadArguments = 2;
-constexpr int kExitSignInFailed = 3;
-constexpr int kExitActionFailed = 4;
-constexpr int kExitInterrupted = 130;  // as a shell reports a program that Ctrl+C ended
 
 struct Options {
   Hosts hosts;

@@ -12,7 +12,7 @@
 namespace trotix {
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* kSystemUsage =
     "system wants: save NAME FILE | list | show NAME | delete NAME | test NAME [FROM [TO]] | "
     "run NAME";
 
@@ -56,7 +56,7 @@ nlohmann::json TestJson(const systems::TestFigures& t) {
 
 std::string ParseSystemWords(const std::vector<std::string>& words, std::size_t& i,
                              Action& action) {
-  if (i + 1 >= words.size()) return kUsage;
+  if (i + 1 >= words.size()) return kSystemUsage;
   const std::string sub = words[++i];
   action.args.push_back(sub);
   const auto take = [&](const char* what) -> std::string {
@@ -78,7 +78,7 @@ std::string ParseSystemWords(const std::vector<std::string>& words, std::size_t&
       action.args.push_back(words[++i]);
     return {};
   }
-  return kUsage;
+  return kSystemUsage;
 }
 
 bool IsOfflineSystemAction(const Action& action) {

@@ -62,13 +62,16 @@ TEST(ArchiveCli, ReleaseArchiveMigratesAndFiguresStayTheSame) {
     ASSERT_TRUE(UnpackReleaseArchive(dir->path() / kDemoArchiveFileName));
   const nlohmann::json old = Info(after.path());
   EXPECT_GT(old["bodiesToPack"].get<long long>(), 500);
+  EXPECT_EQ(old["answersToPack"], old["answers"]);
 
   const Outcome migrate = Cli(after.path(), "archive migrate", "2>&1");
   ASSERT_EQ(migrate.status, 0) << migrate.out;
-  EXPECT_NE(migrate.out.find("every body packed and checked"), std::string::npos) << migrate.out;
+  EXPECT_NE(migrate.out.find("every body and answer packed and checked"), std::string::npos)
+      << migrate.out;
   EXPECT_FALSE(std::filesystem::exists(after.path() / "trotix-demo.db.old"));
   const nlohmann::json packed = Info(after.path());
   EXPECT_EQ(packed["bodiesToPack"], 0);
+  EXPECT_EQ(packed["answersToPack"], 0);
   EXPECT_LT(packed["bytes"].get<long long>() * 2, old["bytes"].get<long long>());
   for (const char* key : {"days", "answers", "picks", "events"}) EXPECT_EQ(packed[key], old[key]);
 

@@ -70,6 +70,7 @@ void WindowDayTest::newDataFolderTakesEveryFileAlong() {
   rig.Find<QCheckBox>("rememberMeBox")->setChecked(true);
   QVERIFY(rig.SignIn("demo", "demo"));
   QVERIFY(rig.Do([&] { w.OpenRace(0); }));
+  QVERIFY(rig.WaitIdle());
   auto* tab = rig.Find<QTableView>("TAB");
   tab->setFocus();
   tab->setCurrentIndex(tab->model()->index(0, 1));
@@ -93,6 +94,7 @@ void WindowDayTest::newDataFolderTakesEveryFileAlong() {
   const std::size_t picks = rig.archive->Picks().size();
   QVERIFY(picks > 0);
   QVERIFY(rig.Do([&] { w.OpenRace(1); }));
+  QVERIFY(rig.WaitIdle());
   tab->setFocus();
   tab->setCurrentIndex(tab->model()->index(0, 1));
   QVERIFY(rig.Do([&] { QTest::keyClick(tab, Qt::Key_Return); }));

@@ -95,6 +95,15 @@ struct Rig {
     return window->shown().command >= n;
   }
 
+  // Waits until no command runs: a page may ask for figures of its own after a command ends, and
+  // the window refuses a user's command meanwhile, as its disabled buttons would.
+  bool WaitIdle(int timeoutMs = 15000) {
+    QElapsedTimer t;
+    t.start();
+    while (window->runner().busy() && t.elapsed() < timeoutMs) QTest::qWait(10);
+    return !window->runner().busy();
+  }
+
   bool StartAndWait() { return Wait(window->Start()); }
 
   bool SignIn(const QString& login, const QString& password) {

@@ -5,10 +5,13 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <system_error>
 #include <thread>
 
+#include "archive/answer_packs.h"
 #include "archive/body_codec.h"
 
 namespace trotix {
@@ -110,6 +113,20 @@ void CopyOnline(sqlite3* from, const std::filesystem::path& to) {
   }
 }
 
+// Two answers as the archive gives them back.
+bool SameAnswer(const RecordedAnswer& a, const RecordedAnswer& b) {
+  if (a.key != b.key || a.arrived != b.arrived) return false;
+  if (a.key.probe) return a.probe == b.probe;
+  return a.answer.status == b.answer.status && a.answer.failed == b.answer.failed &&
+         a.answer.error == b.answer.error && a.bodyId == b.bodyId;
+}
+
+std::string IsoText(const Date& day) {
+  char iso[16];
+  std::snprintf(iso, sizeof iso, "%04d-%02d-%02d", day.year, day.month, day.day);
+  return iso;
+}
+
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   std::error_code error;
   return std::filesystem::exists(a, error) && std::filesystem::equivalent(a, b, error);
@@ -127,14 +144,20 @@ ArchiveInfo DescribeArchive(SqliteArchive& archive) {
   return Guarded(archive.file(), [&] {
     SQLite::Database& db = archive.database();
     info.days = Count(db, "SELECT count(*) FROM days");
-    info.answers = Count(db, "SELECT count(*) FROM answers");
+    // An older archive opened read-only has its answers a row each alone.
+    const bool packed = db.tableExists("answer_packs");
+    info.answersToPack = Count(db, "SELECT count(*) FROM answers");
+    info.answers = info.answersToPack +
+                   (packed ? Count(db, "SELECT coalesce(sum(count), 0) FROM answer_packs") : 0);
     info.events = Count(db, "SELECT count(*) FROM ledger");
     info.bytes = SizeOnDisk(archive.file());
     // Each body under the role of the first answer that refers to it.
-    SQLite::Statement s(db,
-                        "SELECT a.role, sum(length(b.body)) FROM bodies b JOIN (SELECT body_id, "
-                        "min(role) AS role FROM answers WHERE body_id IS NOT NULL GROUP BY "
-                        "body_id) a ON a.body_id = b.id GROUP BY a.role");
+    SQLite::Statement s(
+        db, std::string("SELECT a.role, sum(length(b.body)) FROM bodies b JOIN (SELECT body_id, "
+                        "min(role) AS role FROM (SELECT body_id, role FROM answers WHERE body_id "
+                        "IS NOT NULL") +
+                (packed ? " UNION ALL SELECT body_id, role FROM body_refs" : "") +
+                ") GROUP BY body_id) a ON a.body_id = b.id GROUP BY a.role");
     long long bodies = 0;
     while (s.executeStep()) {
       info.bytesByKind[s.getColumn(0).getString()] = s.getColumn(1).getInt64();
@@ -179,7 +202,8 @@ std::pair<long long, long long> VacuumArchive(SqliteArchive& archive) {
 }
 
 void ExportDay(SqliteArchive& archive, const Date& day, const std::filesystem::path& to) {
-  if (!archive.LoadDay(day)) throw CareError(archive.file(), "holds no day " + FormatDate(day));
+  const auto stored = archive.LoadDay(day);
+  if (!stored) throw CareError(archive.file(), "holds no day " + FormatDate(day));
   if (SameFile(to, archive.file()))
     throw ArchiveError("the export " + to.string() + " would be the archive itself");
   const auto part = Beside(to, ".part");
@@ -191,33 +215,39 @@ void ExportDay(SqliteArchive& archive, const Date& day, const std::filesystem::p
       SQLite::Statement attach(db, "ATTACH DATABASE ? AS source");
       attach.bind(1, archive.file().string());
       attach.exec();
-      char iso[16];
-      std::snprintf(iso, sizeof iso, "%04d-%02d-%02d", day.year, day.month, day.day);
       {
+        // The day and its bodies as they are packed here, with the dictionary they need.
         SQLite::Transaction t(db, SQLite::TransactionBehavior::IMMEDIATE);
-        const char* copies[] = {
-            "INSERT INTO days (day, data_server, web_site, exchange_site, exchange_web, "
-            "video_host, first_signed_in) SELECT day, data_server, web_site, exchange_site, "
-            "exchange_web, video_host, first_signed_in FROM source.days WHERE day = ?1",
-            "INSERT INTO bodies (id, hash, size, body, stored, codec) SELECT id, hash, size, "
-            "body, stored, codec FROM source.bodies WHERE id IN (SELECT body_id FROM "
-            "source.answers WHERE day = ?1)",
-            "INSERT INTO answers (day, role, path, query, probe, status, failed, error, body_id, "
-            "arrived) SELECT day, role, path, query, probe, status, failed, error, body_id, "
-            "arrived FROM source.answers WHERE day = ?1 ORDER BY id",
+        SQLite::Statement days(db,
+                               "INSERT INTO days (day, data_server, web_site, exchange_site, "
+                               "exchange_web, video_host, first_signed_in) SELECT day, "
+                               "data_server, web_site, exchange_site, exchange_web, video_host, "
+                               "first_signed_in FROM source.days WHERE day = ?");
+        days.bind(1, IsoText(day));
+        days.exec();
+        SQLite::Statement body(db,
+                               "INSERT OR IGNORE INTO bodies (id, hash, size, body, stored, "
+                               "codec) SELECT id, hash, size, body, stored, codec FROM "
+                               "source.bodies WHERE id = ?");
+        for (const RecordedAnswer& a : stored->answers) {
+          if (a.bodyId == 0) continue;
+          body.bind(1, static_cast<int64_t>(a.bodyId));
+          body.exec();
+          body.reset();
+        }
+        db.exec(
             "INSERT INTO body_dictionary (id, dictionary, trained) SELECT id, dictionary, "
             "trained FROM source.body_dictionary WHERE EXISTS (SELECT 1 FROM bodies WHERE "
-            "codec = 2) AND ?1 IS NOT NULL",
-        };
-        for (const char* sql : copies) {
-          SQLite::Statement s(db, sql);
-          s.bind(1, iso);
-          s.exec();
-        }
+            "codec = 2)");
         t.commit();
       }
       db.exec("DETACH DATABASE source");
     });
+    ArchiveWrite write;
+    write.day = day;
+    write.hosts = stored->hosts;
+    write.answers = stored->answers;
+    out.Write(write);
   }
   std::error_code error;
   std::filesystem::remove(Beside(part, "-wal"), error);
@@ -324,15 +354,21 @@ PackingEnd PackStoredBodies(SqliteArchive& archive,
       }
     };
     readState();
-    if (doneTo < last && !std::filesystem::exists(old)) BackUpArchive(archive, old);
-    if (doneTo < last) TrainArchiveDictionary(archive);
+    AnswerPacks packs(db, packer);
+    // Answers are packed a day at a time, after the bodies: a day is one unit of the progress.
+    const long long daysLeft = Count(db, "SELECT count(DISTINCT day) FROM answers");
+    const long long days = std::max(daysLeft, Count(db, "SELECT count(*) FROM days"));
+    long long daysDone = days - daysLeft;
+    if ((doneTo < last || daysLeft > 0) && !std::filesystem::exists(old))
+      BackUpArchive(archive, old);
+    if (doneTo < last || daysLeft > 0) TrainArchiveDictionary(archive);
     const auto countTo = [&](long long id) {
       SQLite::Statement s(db, "SELECT count(*) FROM bodies WHERE id <= ?");
       s.bind(1, static_cast<int64_t>(id));
       s.executeStep();
       return s.getColumn(0).getInt64();
     };
-    const long long total = countTo(last);
+    const long long bodyCount = countTo(last), total = bodyCount + days;
     while (doneTo < last) {
       {
         SQLite::Transaction t(db, SQLite::TransactionBehavior::IMMEDIATE);
@@ -368,7 +404,20 @@ PackingEnd PackStoredBodies(SqliteArchive& archive,
         t.commit();
         doneTo = reached;
       }
-      if (goOn && !goOn(countTo(doneTo), total) && doneTo < last) return PackingEnd::kStopped;
+      if (goOn && !goOn(countTo(doneTo) + daysDone, total) && doneTo < last)
+        return PackingEnd::kStopped;
+    }
+    for (;;) {
+      {
+        SQLite::Transaction t(db, SQLite::TransactionBehavior::IMMEDIATE);
+        const auto day = packs.FirstUnpackedDay();
+        if (!day) break;
+        packs.PackDay(*day);
+        t.commit();
+      }
+      daysDone = std::min(days, daysDone + 1);
+      if (goOn && !goOn(bodyCount + daysDone, total) && packs.FirstUnpackedDay())
+        return PackingEnd::kStopped;
     }
     if (!std::filesystem::exists(old)) return PackingEnd::kDone;
     // Checked before the copy goes: the file as a whole, then each body against the copy's.
@@ -378,7 +427,9 @@ PackingEnd PackStoredBodies(SqliteArchive& archive,
                                           "); " + old.string() + " is kept");
     SQLite::Database copy(old, SQLite::OPEN_READONLY);
     SQLite::Statement bodies(copy, "SELECT id, codec, size, body FROM bodies ORDER BY id");
-    SQLite::Statement referred(db, "SELECT 1 FROM answers WHERE body_id = ? LIMIT 1");
+    SQLite::Statement referred(db,
+                               "SELECT 1 FROM body_refs WHERE body_id = ?1 UNION ALL SELECT 1 "
+                               "FROM answers WHERE body_id = ?1 LIMIT 1");
     const bool copyHasCodec = [&] {
       SQLite::Statement s(copy, "SELECT 1 FROM pragma_table_info('bodies') WHERE name = 'codec'");
       return s.executeStep();
@@ -406,6 +457,17 @@ PackingEnd PackStoredBodies(SqliteArchive& archive,
       if (!was || !now || *was != *now)
         throw CareError(archive.file(), "body " + std::to_string(id) + " differs from " +
                                             old.string() + " after packing, which is kept");
+    }
+    // Then each day's answers: those the copy holds come first and unchanged (a command may have
+    // added more since it was made).
+    AnswerPacks before(copy, packer);
+    SQLite::Statement storedDays(copy, "SELECT day FROM days ORDER BY day");
+    while (storedDays.executeStep()) {
+      const std::string day = storedDays.getColumn(0).getString();
+      const std::vector<RecordedAnswer> was = before.Day(day), now = packs.Day(day);
+      if (now.size() < was.size() || !std::equal(was.begin(), was.end(), now.begin(), SameAnswer))
+        throw CareError(archive.file(), "the answers of " + day + " differ from " + old.string() +
+                                            " after packing, which is kept");
     }
     RemoveWithJournals(old);
     return PackingEnd::kDone;

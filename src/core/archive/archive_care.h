@@ -19,6 +19,8 @@ struct ArchiveInfo {
   // "exchange", …), each body once; "other" is the rest of `bytes` (rows, indexes, free pages).
   std::map<std::string, long long> bytesByKind;
   long long bodiesToPack = 0;  // stored as they came by an older release, not packed yet
+  // Answers an older release stored a row each, not packed yet (included in `answers`).
+  long long answersToPack = 0;
 };
 
 ArchiveInfo DescribeArchive(SqliteArchive& archive);
@@ -55,11 +57,12 @@ std::filesystem::path OldArchiveCopy(const std::filesystem::path& file);
 bool TrainArchiveDictionary(SqliteArchive& archive);
 
 enum class PackingEnd { kDone, kStopped };
-// Packs the bodies an older release stored as they came, in batches of one transaction each;
-// `goOn(done, total)` after each batch, false stops (a later call goes on from there). The
-// archive is first copied to OldArchiveCopy; once every body is packed, the archive passes
-// `PRAGMA integrity_check` and every body is compared with the copy's, then the copy goes.
-// Throws ArchiveError when the check fails, the copy kept.
+// Packs the bodies an older release stored as they came, in batches of one transaction each,
+// then its answers, a day a transaction; `goOn(done, total)` after each batch (a body or a day
+// is one unit), false stops (a later call goes on from there). The archive is first copied to
+// OldArchiveCopy; once everything is packed, the archive passes `PRAGMA integrity_check`, every
+// body is compared with the copy's and every day's answers read as the copy's, then the copy
+// goes. Throws ArchiveError when the check fails, the copy kept.
 PackingEnd PackStoredBodies(SqliteArchive& archive,
                             const std::function<bool(long long done, long long total)>& goOn,
                             int batch = 200);

@@ -1,5 +1,6 @@
 #include "archive/sqlite_archive.h"
 
+#include "archive/answer_packs.h"
 #include "archive/archive_care.h"
 #include "archive/body_codec.h"
 #include "archive/runner_parts.h"
@@ -111,6 +112,34 @@ CREATE TABLE body_dictionary (id INTEGER PRIMARY KEY, dictionary BLOB NOT NULL,
 CREATE TABLE body_packing (done_to INTEGER NOT NULL, last INTEGER NOT NULL);
 INSERT INTO body_packing SELECT 0, coalesce(max(id), 0) FROM bodies;
 )sql",
+    // A command's answers to one address become one packed row (AnswerPacks); the rows stored
+    // before stay until the archive's care packs them. The runners' rows are kept by their key
+    // alone; a pick's events are found by its day, runner and run, which tell it from nearly
+    // every other, through an index half the size.
+    R"sql(
+CREATE TABLE answer_packs (
+  id INTEGER PRIMARY KEY, day TEXT NOT NULL, command INTEGER NOT NULL,
+  role TEXT NOT NULL, path TEXT NOT NULL, count INTEGER NOT NULL,
+  codec INTEGER NOT NULL, size INTEGER NOT NULL, rows BLOB NOT NULL);
+CREATE INDEX answer_packs_by_address ON answer_packs (day, role, path, command);
+CREATE TABLE body_refs (body_id INTEGER PRIMARY KEY, role TEXT NOT NULL);
+CREATE TABLE runner_parts_by_key (
+  day TEXT NOT NULL, time TEXT NOT NULL, course TEXT NOT NULL, card_order INTEGER NOT NULL,
+  runner TEXT NOT NULL,
+  rank REAL NOT NULL, bf REAL NOT NULL, scalp REAL NOT NULL, rpr REAL NOT NULL,
+  indicator REAL NOT NULL, tips REAL NOT NULL, fr REAL NOT NULL, zorvat REAL NOT NULL,
+  price REAL, non_runner INTEGER NOT NULL, late INTEGER NOT NULL, analysed TEXT NOT NULL,
+  class TEXT NOT NULL DEFAULT '', runners INTEGER NOT NULL DEFAULT 0,
+  joined INTEGER NOT NULL DEFAULT 0, result TEXT, position INTEGER, sp REAL,
+  PRIMARY KEY (day, time, course, card_order)) WITHOUT ROWID;
+INSERT INTO runner_parts_by_key SELECT day, time, course, card_order, runner, rank, bf, scalp,
+  rpr, indicator, tips, fr, zorvat, price, non_runner, late, analysed, class, runners, joined,
+  result, position, sp FROM runner_parts;
+DROP TABLE runner_parts;
+ALTER TABLE runner_parts_by_key RENAME TO runner_parts;
+DROP INDEX ledger_by_pick;
+CREATE INDEX ledger_by_runner ON ledger (day, runner, run);
+)sql",
 };
 constexpr auto kOrphanAge = std::chrono::hours(24);
 // Version 2 only adds the bodies' time and an index, which reading does not need; version 3
@@ -187,24 +216,6 @@ int64_t BodyHash(const std::string& body) {
     h *= 1099511628211ull;
   }
   return static_cast<int64_t>(h);
-}
-
-int ProbeCode(ProbeResult p) {
-  switch (p) {
-    case ProbeResult::Present:
-      return 0;
-    case ProbeResult::Absent:
-      return 1;
-    case ProbeResult::Unreachable:
-      break;
-  }
-  return 2;
-}
-
-ProbeResult ProbeOfCode(int code) {
-  return code == 0   ? ProbeResult::Present
-         : code == 1 ? ProbeResult::Absent
-                     : ProbeResult::Unreachable;
 }
 
 std::optional<double> OptionalDouble(const SQLite::Column& c) {
@@ -440,14 +451,16 @@ struct SqliteArchive::Impl {
     {
       SQLite::Statement s(*db,
                           "SELECT id FROM bodies INDEXED BY bodies_by_hash WHERE NOT EXISTS "
-                          "(SELECT 1 FROM answers WHERE answers.body_id = bodies.id)");
+                          "(SELECT 1 FROM body_refs WHERE body_refs.body_id = bodies.id) AND NOT "
+                          "EXISTS (SELECT 1 FROM answers WHERE answers.body_id = bodies.id)");
       while (s.executeStep()) orphans.push_back(s.getColumn(0).getInt64());
     }
     if (orphans.empty()) return 0;
     SQLite::Transaction t(*db, SQLite::TransactionBehavior::IMMEDIATE);
     SQLite::Statement drop(*db,
                            "DELETE FROM bodies WHERE id = ? AND stored <= ? AND NOT EXISTS "
-                           "(SELECT 1 FROM answers WHERE answers.body_id = bodies.id)");
+                           "(SELECT 1 FROM body_refs WHERE body_refs.body_id = bodies.id) AND "
+                           "NOT EXISTS (SELECT 1 FROM answers WHERE answers.body_id = bodies.id)");
     const int64_t before = UnixSeconds() - age.count();
     int removed = 0;
     for (const int64_t id : orphans) {
@@ -476,32 +489,24 @@ struct SqliteArchive::Impl {
   }
 
   void WriteAnswers(const Date& day, const std::vector<RecordedAnswer>& answers) {
-    SQLite::Statement s(*db,
-                        "INSERT INTO answers (day, role, path, query, probe, status, failed, "
-                        "error, body_id, arrived) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    const std::string iso = IsoDay(day);
-    for (const RecordedAnswer& a : answers) {
-      s.bind(1, iso);
-      s.bind(2, a.key.role);
-      s.bind(3, a.key.path);
-      s.bind(4, a.key.query);
-      if (a.key.probe) {
-        s.bind(5, ProbeCode(a.probe));
-        s.bind(6, 0);
-        s.bind(7, 0);
-        s.bind(8, "");
-        s.bind(9);
-      } else {
-        s.bind(5);
-        s.bind(6, a.answer.status);
-        s.bind(7, a.answer.failed ? 1 : 0);
-        s.bind(8, a.answer.error);
-        s.bind(9, a.bodyId != 0 ? static_cast<int64_t>(a.bodyId) : BodyId(a.answer.body));
-      }
-      s.bind(10, a.arrived);
-      s.exec();
-      s.reset();
+    if (answers.empty()) return;
+    // The rows without their bodies, each body stored first unless it is already.
+    std::vector<RecordedAnswer> rows(answers.size());
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+      const RecordedAnswer& a = answers[i];
+      RecordedAnswer& r = rows[i];
+      r.key = a.key;
+      r.probe = a.probe;
+      r.arrived = a.arrived;
+      if (a.key.probe) continue;
+      r.answer.status = a.answer.status;
+      r.answer.failed = a.answer.failed;
+      r.answer.error = a.answer.error;
+      r.bodyId = a.bodyId != 0 ? a.bodyId : BodyId(a.answer.body);
     }
+    AnswerPacks packs(*db, packer);
+    const std::string iso = IsoDay(day);
+    packs.Write(iso, packs.NextCommand(iso), rows);
   }
 
   // Version 1's picks become events in their stored order, each made when it was added, then
@@ -865,25 +870,7 @@ std::optional<StoredDay> SqliteArchive::LoadDay(const Date& day) {
                     d.getColumn(2).getString(), d.getColumn(3).getString(),
                     d.getColumn(4).getString()};
     // The bodies stay in the file until they are asked for.
-    SQLite::Statement s(*impl_->db,
-                        "SELECT role, path, query, probe, status, failed, error, body_id, arrived "
-                        "FROM answers WHERE day = ? ORDER BY id");
-    s.bind(1, IsoDay(day));
-    while (s.executeStep()) {
-      RecordedAnswer a;
-      a.key = {s.getColumn(0).getString(), s.getColumn(1).getString(), s.getColumn(2).getString(),
-               !s.getColumn(3).isNull()};
-      if (a.key.probe) {
-        a.probe = ProbeOfCode(s.getColumn(3).getInt());
-      } else {
-        a.answer.status = s.getColumn(4).getInt();
-        a.answer.failed = s.getColumn(5).getInt() != 0;
-        a.answer.error = s.getColumn(6).getString();
-        a.bodyId = s.getColumn(7).isNull() ? 0 : s.getColumn(7).getInt64();
-      }
-      a.arrived = s.getColumn(8).getString();
-      stored.answers.push_back(std::move(a));
-    }
+    stored.answers = AnswerPacks(*impl_->db, impl_->packer).Day(IsoDay(day));
     return stored;
   });
 }
@@ -903,16 +890,9 @@ int SqliteArchive::RemoveOrphanBodies(std::chrono::seconds age) {
 
 std::string SqliteArchive::LastAnswer(const Date& day, const RequestKey& key) {
   return impl_->Guarded([&] {
-    SQLite::Statement s(*impl_->db,
-                        "SELECT body_id FROM answers WHERE day = ? AND role = ? AND path = ? AND "
-                        "query = ? AND probe IS NULL AND failed = 0 AND body_id IS NOT NULL "
-                        "ORDER BY answers.id DESC LIMIT 1");
-    s.bind(1, IsoDay(day));
-    s.bind(2, key.role);
-    s.bind(3, key.path);
-    s.bind(4, key.query);
-    if (!s.executeStep()) return std::string();
-    return impl_->ReadBody(s.getColumn(0).getInt64()).value_or(std::string());
+    const auto id = AnswerPacks(*impl_->db, impl_->packer).LastBody(IsoDay(day), key);
+    if (!id) return std::string();
+    return impl_->ReadBody(*id).value_or(std::string());
   });
 }
 

@@ -2,7 +2,7 @@
 // The archive's database: one SQLite file in the data folder, shared by every program that uses
 // the folder at once (WAL, a busy time-out). Every write is one transaction.
 //
-// Tables (schema version 5):
+// Tables (schema version 6):
 //   schema_version  the version the file is at; migrations run from the first version on
 //   days            each signed-in day with the hosts it was fetched from
 //   bodies          answer bodies, each stored once however often it was fetched, with the time
@@ -11,8 +11,10 @@
 //   body_dictionary the zstd dictionary bodies may be packed against, trained on the archive's
 //                   own pages
 //   body_packing    how far the packing of the bodies stored before packing has come
-//   answers         every answer: day, role, path, query, probe outcome or status/error, body,
-//                   time it arrived, in the order recorded
+//   answer_packs    each command's answers to one role and path, packed (AnswerPacks): query,
+//                   probe outcome or status/error, body, time it arrived, in the order recorded
+//   body_refs       each body an answer refers to, with the role of the first
+//   answers         an older release's answers, a row each, until they are packed
 //   runs            back-test runs (a replayed day is one)
 //   ledger          the picks ledger: append-only events, each hashed over the one before
 //   ledger_origin   when an older archive's picks became the first events, and how many
@@ -84,7 +86,7 @@ struct ArchiveWrite {
 
 class SqliteArchive {
  public:
-  static constexpr int kSchemaVersion = 5;
+  static constexpr int kSchemaVersion = 6;
 
   // Opens the archive, creating the file (owner-only) when it does not exist. Throws ArchiveError
   // naming the file when it cannot be opened, is no archive, or is of a newer version; such a

@@ -16,7 +16,7 @@ constexpr const char* kResults =
     "</body></html>\r\n";
 
 // The race day as the sign-in answers it: the card keeps apostrophes, lists non-runners as NR.
-constexpr const char* kDay =
+constexpr const char* kDayCard =
     "<zabeg><course>Ascot</course><time>14:30</time><name>Maiden</name>"
     "<horse><number>12</number><name_horse>Dune</name_horse></horse>"
     "<horse><number>3</number><name_horse>King's Meadow</name_horse></horse>"
@@ -72,7 +72,8 @@ TEST(Settlement, HandWorkedPicks) {
        PickOf("16:00", "Ascot", "Dune"), PickResult::kVoid, 0, std::nullopt},
   };
   for (const Case& c : cases) {
-    const auto verdict = SettlePick(c.pick, results, kDay, /*dayOver=*/true, /*missedBefore=*/true);
+    const auto verdict =
+        SettlePick(c.pick, results, kDayCard, /*dayOver=*/true, /*missedBefore=*/true);
     ASSERT_TRUE(verdict) << c.what;
     EXPECT_EQ(verdict->result, c.result) << c.what;
     EXPECT_EQ(verdict->position, c.position) << c.what;
@@ -83,22 +84,22 @@ TEST(Settlement, HandWorkedPicks) {
 TEST(Settlement, NoVerdictWhileTheResultsCannotTell) {
   const auto results = ParseResults(kResults);
   // Today's later race may not have run yet.
-  EXPECT_FALSE(SettlePick(PickOf("16:00", "Ascot", "Dune"), results, kDay, false));
+  EXPECT_FALSE(SettlePick(PickOf("16:00", "Ascot", "Dune"), results, kDayCard, false));
   // A past day's page may be incomplete: the first time it lacks the race, the race waits.
-  EXPECT_FALSE(SettlePick(PickOf("16:00", "Ascot", "Dune"), results, kDay, true));
+  EXPECT_FALSE(SettlePick(PickOf("16:00", "Ascot", "Dune"), results, kDayCard, true));
   const std::vector<RaceMiss> misses = {{{2026, 12, 8}, "16:00", "ascot", {2026, 12, 9}}};
   const Pick late = PickOf("16:00", "Ascot", "Dune");
   EXPECT_FALSE(MissedBefore(misses, late, {2026, 12, 9})) << "missed today only";
   EXPECT_TRUE(MissedBefore(misses, late, {2026, 12, 10}));
-  EXPECT_EQ(SettleDay({late}, results, kDay, true, nullptr, misses, {2026, 12, 10}).size(), 1u);
+  EXPECT_EQ(SettleDay({late}, results, kDayCard, true, nullptr, misses, {2026, 12, 10}).size(), 1u);
   // A race listed without a finisher was abandoned: void.
   const std::vector<RaceResult> abandoned = {{"16:00", "Ascot", {{"", {}}, {"", {}}}}};
-  const auto off = SettlePick(late, abandoned, kDay, true);
+  const auto off = SettlePick(late, abandoned, kDayCard, true);
   ASSERT_TRUE(off);
   EXPECT_EQ(off->result, PickResult::kVoid);
   // Results not published: an empty answer, or one without a result line.
   for (const char* answer : {"", "<html><body>(08.12.2026)</body></html>"})
-    EXPECT_FALSE(SettlePick(PickOf("14:30", "Ascot", "Dune"), ParseResults(answer), kDay, true))
+    EXPECT_FALSE(SettlePick(PickOf("14:30", "Ascot", "Dune"), ParseResults(answer), kDayCard, true))
         << answer;
   // Without the day's card a runner outside the first four counts as having run.
   const auto verdict = SettlePick(PickOf("14:30", "Ascot", "Stranger"), results, "", true);

@@ -9,11 +9,10 @@
 namespace trotix {
 namespace {
 
+using testing::kExampleLine;
 using testing::RaceNumbersGrid;
 using testing::RunnerGrid;
 using Lines = std::vector<std::string>;
-
-const std::string kExampleLine = "47>>3>>5>>6>>8>>2>>9>>4>>1>>1>>1>>1>>1>>1>>5>>";
 
 std::array<Rgb, 6> Colours(const Table& h, int row, int firstCol) {
   std::array<Rgb, 6> out;

@@ -3,17 +3,18 @@
 #include <gtest/gtest.h>
 
 #include "model/columns.h"
+#include "zorvat_fixtures.h"
 
 namespace trotix {
 namespace {
 
-const Date kToday{2024, 3, 7};
+using testing::kZorvatDay;
 
 TEST(LoadZorvatTables, KeepsTheLinesOfBothBasesAndOneRaceNumberRow) {
   Workspace ws;
   ws.ProcessBase = std::make_shared<const std::vector<std::string>>(1, "old");
   ws.ScoreBase = ws.ProcessBase;
-  LoadZorvatTables(ws, "47>>3>>5>>\r\n12>>1>>2>>\r\n", "4B(c)>>DF>>IV>>12>>\n", "", kToday);
+  LoadZorvatTables(ws, "47>>3>>5>>\r\n12>>1>>2>>\r\n", "4B(c)>>DF>>IV>>12>>\n", "", kZorvatDay);
   EXPECT_EQ(*ws.ProcessBase, (std::vector<std::string>{"47>>3>>5>>", "12>>1>>2>>"}));
   EXPECT_EQ(*ws.ScoreBase, (std::vector<std::string>{"4B(c)>>DF>>IV>>12>>"}));
   ASSERT_EQ(ws.RF.RowCount(), 1);
@@ -37,7 +38,7 @@ TEST(LoadZorvatTables, DayValueOfToday) {
   };
   for (const auto& c : cases) {
     Workspace ws;
-    LoadZorvatTables(ws, "", "", c.dayValues, kToday);
+    LoadZorvatTables(ws, "", "", c.dayValues, kZorvatDay);
     EXPECT_EQ(ws.RF.Integer(0, rf::kDV), c.dv) << c.what;
   }
 }
@@ -47,7 +48,7 @@ TEST(LoadZorvatTables, LoadingAgainKeepsTheRowAndADayValueNotFound) {
   ws.RF.SetRowCount(3);
   ws.RF.SetNumber(0, rf::kDV, 5);
   ws.RF.SetNumber(0, rf::kVP, 2);
-  LoadZorvatTables(ws, "", "", "07/03>>3>>\n", kToday);
+  LoadZorvatTables(ws, "", "", "07/03>>3>>\n", kZorvatDay);
   ASSERT_EQ(ws.RF.RowCount(), 1);
   EXPECT_EQ(ws.RF.Integer(0, rf::kDV), 5);
   EXPECT_EQ(ws.RF.Integer(0, rf::kVP), 2);

@@ -9,11 +9,10 @@ namespace trotix {
 namespace {
 
 using testing::DayOf;
+using testing::kExampleLine;
+using testing::kZorvatDay;
 using testing::RaceBlock;
 using testing::RunnerBlock;
-
-const Date kToday{2024, 3, 7};
-const std::string kExampleLine = "47>>3>>5>>6>>8>>2>>9>>4>>1>>1>>1>>1>>1>>1>>5>>";
 
 // Five runners, four of them starting with A: ID 1 + 1 + 1 + 4 + 1 = 8. "Maiden" alone counts
 // for VP (2), and "Dab" (D 4, A 1, B 2) is the fourth runner's VH 7.
@@ -42,7 +41,7 @@ TEST(ScoreRace, WorkedExampleThroughTheRaceDay) {
   };
   for (const auto& c : cases) {
     Workspace ws = DayOf(ExampleRace());
-    LoadZorvatTables(ws, kExampleLine + "\n", c.scoreText, "07.03>>3>>\n", kToday);
+    LoadZorvatTables(ws, kExampleLine + "\n", c.scoreText, "07.03>>3>>\n", kZorvatDay);
     ScoreRace(ws, 0);
 
     EXPECT_EQ(ws.e1, "Maiden ");
@@ -83,7 +82,7 @@ TEST(ScoreRace, WorkedExampleThroughTheRaceDay) {
 
 TEST(ScoreRace, TwelveRunnersTakeTheListOrder) {
   Workspace ws = DayOf(TwelveRunnerRace());
-  LoadZorvatTables(ws, "", "", "", kToday);
+  LoadZorvatTables(ws, "", "", "", kZorvatDay);
   ScoreRace(ws, 0);
   ASSERT_EQ(ws.H.RowCount(), 12);
   const std::vector<std::string> numbers = {"1", "10", "11", "12", "2", "3",
@@ -113,7 +112,7 @@ TEST(ScoreRace, RaceNameWordsGiveTheTitleAndVP) {
   };
   for (const auto& c : cases) {
     Workspace ws = DayOf(RaceBlock("Ascot", "13:00", c.name, RunnerBlock("1", "Sea")));
-    LoadZorvatTables(ws, "", "", "", kToday);
+    LoadZorvatTables(ws, "", "", "", kZorvatDay);
     ScoreRace(ws, 0);
     EXPECT_EQ(ws.e1, c.e1) << c.name;
     EXPECT_EQ(ws.RF.Integer(0, rf::kVP), c.vp) << c.name;
@@ -125,7 +124,7 @@ TEST(ScoreRace, HorseNamesGiveHorseIdAndVH) {
   Workspace ws = DayOf(RaceBlock("Ascot", "13:00", "Sprint",
                                  RunnerBlock("1", "SEA") + RunnerBlock("2", "sea gold fire KING")));
   const std::string line22 = "22>>6>>6>>6>>6>>6>>6>>0>>6>>6>>6>>6>>6>>6>>0>>";
-  LoadZorvatTables(ws, line22, "", "", kToday);
+  LoadZorvatTables(ws, line22, "", "", kZorvatDay);
   ScoreRace(ws, 0);
   ASSERT_EQ(ws.H.RowCount(), 2);
   EXPECT_EQ(ws.H.Text(0, h::kHorse), "Sea");
@@ -139,7 +138,7 @@ TEST(ScoreRace, HorseNamesGiveHorseIdAndVH) {
 
 TEST(ScoreRace, EmptyProcessBaseMakesEveryRunnerAWinner) {
   Workspace ws = DayOf(ExampleRace());
-  LoadZorvatTables(ws, "", "4B(c)>>DF>>IV>>12>>\n", "07.03>>3>>\n", kToday);
+  LoadZorvatTables(ws, "", "4B(c)>>DF>>IV>>12>>\n", "07.03>>3>>\n", kZorvatDay);
   ScoreRace(ws, 0);
   ASSERT_EQ(ws.H.RowCount(), 5);
   for (int row = 0; row < 5; ++row) {
@@ -152,7 +151,7 @@ TEST(ScoreRace, EmptyProcessBaseMakesEveryRunnerAWinner) {
 
 TEST(ScoreRace, ADayValueOfTwoDigitsIsReducedOnce) {
   Workspace ws = DayOf(ExampleRace());
-  LoadZorvatTables(ws, "", "", "07.03>>39>>\n", kToday);
+  LoadZorvatTables(ws, "", "", "07.03>>39>>\n", kZorvatDay);
   ScoreRace(ws, 0);
   EXPECT_EQ(ws.RF.Text(0, rf::kDV), "12");  // one pass only
   ScoreRace(ws, 0);
@@ -162,7 +161,7 @@ TEST(ScoreRace, ADayValueOfTwoDigitsIsReducedOnce) {
 TEST(ScoreRace, ScoringAgainGivesTheSameGrid) {
   Workspace ws = DayOf(ExampleRace() + TwelveRunnerRace());
   LoadZorvatTables(ws, kExampleLine + "\n37" + kExampleLine.substr(2) + "\n",
-                   "4B(c)>>DF>>IV>>12>>\n", "07.03>>3>>\n", kToday);
+                   "4B(c)>>DF>>IV>>12>>\n", "07.03>>3>>\n", kZorvatDay);
   ScoreRace(ws, 0);
   const Table h = ws.H, rf = ws.RF;
   ScoreRace(ws, 0);
@@ -177,7 +176,7 @@ TEST(ScoreRace, ScoringAgainGivesTheSameGrid) {
 
 TEST(ScoreRace, RaceWithoutRunnersClearsTheRunnerGrid) {
   Workspace ws = DayOf(ExampleRace() + RaceBlock("Ascot", "16:00", "Big Race", ""));
-  LoadZorvatTables(ws, kExampleLine, "", "07.03>>3>>\n", kToday);
+  LoadZorvatTables(ws, kExampleLine, "", "07.03>>3>>\n", kZorvatDay);
   ScoreRace(ws, 0);
   ASSERT_EQ(ws.H.RowCount(), 5);
   ScoreRace(ws, 1);

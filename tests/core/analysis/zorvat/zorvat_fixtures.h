@@ -7,9 +7,14 @@
 #include "feeds/race_day.h"
 #include "model/columns.h"
 #include "model/workspace.h"
+#include "text/dates.h"
 #include "text/strings.h"
 
 namespace trotix::testing {
+
+// The day the Zorvat examples are scored on, and a processbasa line the examples share.
+inline const Date kZorvatDay{2024, 3, 7};
+inline const std::string kExampleLine = "47>>3>>5>>6>>8>>2>>9>>4>>1>>1>>1>>1>>1>>1>>5>>";
 
 // RF with its one row of race numbers.
 inline Table RaceNumbersGrid(int dv, int fnh, int id, int vp) {
