@@ -466,9 +466,12 @@ TEST(CliEmptyState, EveryActionEndsWithAMessageAndItsExitStatus) {
       // the archive.
       const bool unusableFile = r.state != State::kNoArchive;
       EXPECT_EQ(run.status, unusableFile ? 4 : c.status) << label;
-      if (!c.because.empty()) EXPECT_NE(run.out.find(c.because), std::string::npos) << label;
-      if (unusableFile)
+      if (!c.because.empty()) {
+        EXPECT_NE(run.out.find(c.because), std::string::npos) << label;
+      }
+      if (unusableFile) {
         EXPECT_NE(run.out.find("the archive " + file.string()), std::string::npos) << label;
+      }
     }
   }
 }
@@ -541,7 +544,9 @@ TEST(CliFilesAndSecrets, PasswordFromAFileOrTheVariable) {
         RunCli(base + c.options, "2>/dev/null",
                c.variable.empty() ? "-u TROTIX_PASSWORD" : "TROTIX_PASSWORD=" + c.variable);
     EXPECT_EQ(run.status, c.status) << c.name;
-    if (c.status != 2) EXPECT_EQ(Json(run)["signedIn"], c.status == 0) << c.name;
+    if (c.status != 2) {
+      EXPECT_EQ(Json(run)["signedIn"], c.status == 0) << c.name;
+    }
   }
 }
 

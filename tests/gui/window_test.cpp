@@ -1011,8 +1011,8 @@ void WindowTest::trayMenuOpensAndEachEntryWorks() {
       if (a->text() == text) return a;
     return nullptr;
   };
-  for (const QString& text : {"Show Trotix", "Settings…", "Sign out", "Quit"})
-    QVERIFY2(entry(text), qPrintable(text));
+  for (const char* text : {"Show Trotix", "Settings…", "Sign out", "Quit"})
+    QVERIFY2(entry(text), text);
 
   // Minimised to the tray, then a right-click: the menu opens, the icon and the window stay.
   w.hide();

@@ -136,7 +136,10 @@ SettleSummary Session::SettleOpenDays() {
   // Stopped while judging: nothing is written, every pick waits for the next "Settle".
   if (stop_.stopped()) {
     SayHowItEnded();
-    return SettleSummary{summary.days, summary.picks};
+    SettleSummary stopped;
+    stopped.days = summary.days;
+    stopped.picks = summary.picks;
+    return stopped;
   }
   archive->Settle(std::move(settled));
   archive->NoteRaceMisses(std::move(missing), std::move(found));

@@ -339,7 +339,7 @@ TEST(DayArchive, ReadOnlyArchiveIsReadAndNothingIsWritten) {
       SessionArchive archive(*writer);
       archive.KeepDay(kDay, {});
       archive.BeginCommand();
-      archive.Record({{"data", "/a", ""}, {200, "day", "", false}, {}, "t"});
+      archive.Record({{"data", "/a", ""}, {200, "day", "", false, false, {}}, {}, "t"});
       archive.AddPick(APick("Runner", "A"));
       archive.AddPick(APick("Other", "A"));
       ASSERT_EQ(archive.CommitCommand(), "");
@@ -360,13 +360,15 @@ TEST(DayArchive, ReadOnlyArchiveIsReadAndNothingIsWritten) {
       ASSERT_TRUE(store.LoadDay(kDay)) << int(c);
       EXPECT_EQ(store.LoadDay(kDay)->answers.size(), 1u) << int(c);
       ArchiveWrite write;
-      write.picks.push_back({PickChange::kAdd, APick("Third", "A")});
+      write.picks.push_back({PickChange::kAdd, APick("Third", "A"), {}});
       EXPECT_EQ(store.Write(write), 0) << int(c);
       EXPECT_EQ(store.Picks().size(), 2u) << int(c) << ": nothing recorded";
     }
     writer.reset();
     ::chmod(folder.path().c_str(), 0700);
-    if (c != Case::kOpenedByAWriter) EXPECT_EQ(ReadFile(file), before) << int(c);
+    if (c != Case::kOpenedByAWriter) {
+      EXPECT_EQ(ReadFile(file), before) << int(c);
+    }
     ::chmod(file.c_str(), 0600);
     EXPECT_FALSE(SqliteArchive(file).readOnly()) << int(c);
   }
