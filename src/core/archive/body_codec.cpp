@@ -11,7 +11,8 @@ namespace {
 // Level 1: twice as fast as zstd's default of 3 on the vendor's pages for 1-2 % more bytes, so
 // packing stays off the sign-in's critical path.
 constexpr int kLevel = 1;
-// Bodies packed together: the level where more effort stops paying on the vendor's pages.
+// Bodies packed together: on 30 demo days level 9 takes 20 % less than level 3 for no time
+// that shows; level 19 saves 5 % more for half as much time again.
 constexpr int kGroupLevel = 9;
 // A dictionary helps pages of a few kilobytes; a large page finds its own repeats.
 constexpr std::size_t kDictionaryPays = 128 * 1024;

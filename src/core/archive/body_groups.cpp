@@ -11,11 +11,15 @@
 namespace trotix {
 namespace {
 
+struct GroupMember {
+  int64_t id = 0, hash = 0, size = 0, stored = 0, offset = 0;
+};
+
 // One role's bodies gathered for a group: laid end to end, each with its offset.
 struct PendingGroup {
   std::string raw;
-  std::vector<std::pair<long long, long long>> members;  // body id, offset
-  std::size_t storedAlone = 0;                           // bytes the bodies take now
+  std::vector<GroupMember> members;
+  std::size_t storedAlone = 0;  // bytes the bodies take now
 };
 
 int StoreGroup(SQLite::Database& db, const BodyPacker& packer, const std::string& role,
@@ -33,14 +37,25 @@ int StoreGroup(SQLite::Database& db, const BodyPacker& packer, const std::string
   insert.bind(4, packed.bytes.data(), static_cast<int>(packed.bytes.size()));
   insert.exec();
   const long long id = db.getLastInsertRowid();
+  // Deleted and stored again under their ids: rows shrunk in place would leave their pages
+  // two-thirds empty, where pages emptied whole are taken again by the next bodies.
+  SQLite::Statement drop(db, "DELETE FROM bodies WHERE id = ?");
+  for (const GroupMember& m : group.members) {
+    drop.bind(1, m.id);
+    drop.exec();
+    drop.reset();
+  }
   SQLite::Statement point(db,
-                          "UPDATE bodies SET codec = ?, body = x'', group_id = ?, group_offset = ? "
-                          "WHERE id = ?");
-  for (const auto& [body, offset] : group.members) {
-    point.bind(1, static_cast<int>(BodyCodec::kGrouped));
-    point.bind(2, static_cast<int64_t>(id));
-    point.bind(3, static_cast<int64_t>(offset));
-    point.bind(4, static_cast<int64_t>(body));
+                          "INSERT INTO bodies (id, hash, size, body, stored, codec, group_id, "
+                          "group_offset) VALUES (?, ?, ?, x'', ?, ?, ?, ?)");
+  for (const GroupMember& m : group.members) {
+    point.bind(1, m.id);
+    point.bind(2, m.hash);
+    point.bind(3, m.size);
+    point.bind(4, m.stored);
+    point.bind(5, static_cast<int>(BodyCodec::kGrouped));
+    point.bind(6, static_cast<int64_t>(id));
+    point.bind(7, m.offset);
     point.exec();
     point.reset();
   }
@@ -93,7 +108,7 @@ int GroupNewBodies(SQLite::Database& db, const BodyPacker& packer,
   // Older releases' bodies, and those an earlier command refers to, stay as they are.
   SQLite::Statement fresh(
       db,
-      "SELECT codec, size, body FROM bodies WHERE id = ? AND codec IN (0, 1, 2) "
+      "SELECT codec, size, body, hash, stored FROM bodies WHERE id = ? AND codec IN (0, 1, 2) "
       "AND size BETWEEN 1 AND ? AND NOT EXISTS (SELECT 1 FROM body_refs WHERE "
       "body_refs.body_id = bodies.id) AND NOT EXISTS (SELECT 1 FROM answers "
       "WHERE answers.body_id = bodies.id)");
@@ -110,6 +125,8 @@ int GroupNewBodies(SQLite::Database& db, const BodyPacker& packer,
     }
     const SQLite::Column bytes = fresh.getColumn(2);
     const std::size_t stored = static_cast<std::size_t>(bytes.getBytes());
+    const GroupMember member{b.id, fresh.getColumn(3).getInt64(), fresh.getColumn(1).getInt64(),
+                             fresh.getColumn(4).getInt64(), 0};
     // A body that does not unpack here stays as it is, to fail its own read.
     const auto body =
         packer.Unpack(static_cast<BodyCodec>(fresh.getColumn(0).getInt()),
@@ -120,7 +137,8 @@ int GroupNewBodies(SQLite::Database& db, const BodyPacker& packer,
     PendingGroup& group = pending[b.role];
     if (group.raw.size() + body->size() > kBodyGroupMax)
       grouped += StoreGroup(db, packer, b.role, group);
-    group.members.emplace_back(b.id, static_cast<long long>(group.raw.size()));
+    group.members.push_back(member);
+    group.members.back().offset = static_cast<int64_t>(group.raw.size());
     group.raw += *body;
     group.storedAlone += stored;
   }

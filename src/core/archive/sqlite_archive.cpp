@@ -148,7 +148,6 @@ CREATE TABLE body_groups (id INTEGER PRIMARY KEY AUTOINCREMENT, role TEXT NOT NU
   codec INTEGER NOT NULL, size INTEGER NOT NULL, frame BLOB NOT NULL);
 ALTER TABLE bodies ADD COLUMN group_id INTEGER;
 ALTER TABLE bodies ADD COLUMN group_offset INTEGER;
-CREATE INDEX bodies_by_group ON bodies (group_id) WHERE group_id IS NOT NULL;
 )sql",
 };
 constexpr auto kOrphanAge = std::chrono::hours(24);
@@ -493,11 +492,12 @@ struct SqliteArchive::Impl {
       removed += drop.exec();
       drop.reset();
     }
-    // A group goes with the last body that points into it.
+    // A group goes with the last body that points into it. One pass over the bodies, and only
+    // after a removal, rather than an index on every body for this one rare question.
     if (removed > 0)
       db->exec(
-          "DELETE FROM body_groups WHERE NOT EXISTS (SELECT 1 FROM bodies WHERE "
-          "bodies.group_id = body_groups.id)");
+          "DELETE FROM body_groups WHERE id NOT IN (SELECT group_id FROM bodies WHERE group_id "
+          "IS NOT NULL)");
     t.commit();
     return removed;
   }
