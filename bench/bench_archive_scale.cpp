@@ -1,7 +1,9 @@
 #include "bench_archive_scale.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <system_error>
+#include <vector>
 
 #include "archive/archive_care.h"
 #include "archive/sqlite_archive.h"
@@ -73,15 +75,28 @@ int ArchiveScale(const ArchiveScaleOptions& o, const std::filesystem::path& dir)
 
   const std::string from = FormatDate(AddDays(kToday, -o.days)),
                     to = FormatDate(AddDays(kToday, -1));
-  const double backtestStart = WallSeconds();
-  const ChildRun backtest = RunChild({o.cli, "--demo", "--dir", folder.string(), "--today",
-                                      FormatDate(kToday), "backtest", from, to},
-                                     (folder / "peak").string());
-  const double seconds = WallSeconds() - backtestStart;
-  const bool met = backtest.started && backtest.exitCode == 0 && seconds <= kBacktestTargetSeconds;
+  // The wall time follows the machine's load; the CPU time beside it is what the run costs.
+  std::vector<double> walls, cpus;
+  ChildRun backtest;
+  bool ran = true;
+  for (int round = 0; round < std::max(1, o.rounds); ++round) {
+    const double backtestStart = WallSeconds();
+    backtest = RunChild({o.cli, "--demo", "--dir", folder.string(), "--today", FormatDate(kToday),
+                         "backtest", from, to},
+                        (folder / "peak").string());
+    walls.push_back(WallSeconds() - backtestStart);
+    cpus.push_back(backtest.cpuSeconds);
+    ran = ran && backtest.started && backtest.exitCode == 0;
+  }
+  const double seconds = Median(walls);
+  const bool met = ran && seconds <= kBacktestTargetSeconds;
   std::printf("  %-44s %8.2f s   target <= %.0f s: %s%s\n",
               ("trotix-cli backtest of " + std::to_string(o.days) + " days").c_str(), seconds,
-              kBacktestTargetSeconds, Met(met), backtest.exitCode == 0 ? "" : "  (the run failed)");
+              kBacktestTargetSeconds, Met(met), ran ? "" : "  (the run failed)");
+  std::printf("  %-44s %8.2f s   (%zu runs, wall %.2f to %.2f s)\n",
+              "  its CPU time, user and system", Median(cpus), walls.size(),
+              *std::min_element(walls.begin(), walls.end()),
+              *std::max_element(walls.begin(), walls.end()));
   std::printf("  %-44s %8.1f MiB\n", "  its peak memory", backtest.peakKiB / 1024.0);
   missed += met ? 0 : 1;
   std::error_code ignored;

@@ -9,6 +9,7 @@ namespace trotix::bench {
 struct ArchiveScaleOptions {
   std::string cli;  // trotix-cli that back-tests
   int days = 365;   // days of the demo history
+  int rounds = 3;   // back-tests of it, one after another: medians
 };
 
 // Prints one line per target; returns how many were missed.

@@ -59,7 +59,8 @@ inline std::string MachineDescription() {
 struct ChildRun {
   bool started = false;
   int exitCode = -1;
-  long peakKiB = 0;  // maximum resident set size
+  long peakKiB = 0;       // maximum resident set size
+  double cpuSeconds = 0;  // user and system time, every thread of it
 };
 
 // A process keeps, across exec, the high-water mark of the memory it was started from, so a
@@ -77,8 +78,10 @@ inline int PeakOfMain(int argc, char** argv) {
   int status = 0;
   rusage usage{};
   if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return 1;
+  const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
   std::ofstream(argv[2]) << usage.ru_maxrss << ' ' << (WIFEXITED(status) ? WEXITSTATUS(status) : -1)
-                         << '\n';
+                         << ' ' << cpu << '\n';
   return 0;
 }
 
@@ -105,7 +108,7 @@ inline ChildRun RunChild(const std::vector<std::string>& args, const std::string
   int status = 0;
   if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return run;
   std::ifstream in(scratch);
-  run.started = static_cast<bool>(in >> run.peakKiB >> run.exitCode);
+  run.started = static_cast<bool>(in >> run.peakKiB >> run.exitCode >> run.cpuSeconds);
   return run;
 }
 

@@ -151,7 +151,9 @@ const std::map<std::string, ActionRule>& Rules() {
        {Arg::TwoDates,
         [](Session& s, ActionState& state, const Action& a) {
           if (auto e = WritableArchive(state, a.name); !e.empty()) return e;
-          state.backtests.push_back(s.RunBacktest(*ParseDate(a.args[0]), *ParseDate(a.args[1])));
+          // Its figures are printed only by a `proof` after it, which computes them then.
+          state.backtests.push_back(s.RunBacktest(*ParseDate(a.args[0]), *ParseDate(a.args[1]),
+                                                  /*showFigures=*/false));
           if (state.backtests.back().days == 0)
             return "backtest: no stored day from " + a.args[0] + " to " + a.args[1];
           return std::string();

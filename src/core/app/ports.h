@@ -56,6 +56,8 @@ class Progress {
   // A race of a long run is complete; a window may show the tables as they stand now. False
   // when a Cancel came first and the race was not shown: the Session takes it back and stops.
   virtual bool StepDone(const Workspace&, const RaceStep&) { return true; }
+  // False for a progress that never cancels: no signal, and every step done.
+  virtual bool mayCancel() const { return true; }
 };
 
 class Clock {

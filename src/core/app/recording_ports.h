@@ -26,6 +26,7 @@ class SilentProgress : public Progress {
   void ShowPanel(bool) override {}
   void SetGauge(Gauge, int, int) override {}
   void ShowGauge(Gauge, bool) override {}
+  bool mayCancel() const override { return false; }
 };
 
 // The instant is the day's morning unless set: a run on a fixed day makes its picks before

@@ -19,6 +19,7 @@
 #include "app/page_batch.h"
 #include "app/ports.h"
 #include "app/proof_figures.h"
+#include "app/reference_cache.h"
 #include "app/view_state.h"
 #include "archive/day_archive.h"
 #include "archive/ledger_chain.h"
@@ -145,6 +146,8 @@ struct SignInForm {
   bool rememberMe = false;
 };
 
+class ReplayBodies;
+
 class Session {
  public:
   Session(SessionOptions options, SessionPorts ports);
@@ -238,8 +241,9 @@ class Session {
   // Rank and Best Recoming run on it (from real odds when its runner pages are stored), its
   // picks kept as one back-test run and settled from the results stored that day. Each day is
   // written when it ends; Cancel (through the progress port) stops between days. The figures
-  // are shown again with the run beside the live ones.
-  BacktestSummary RunBacktest(const Date& from, const Date& to);
+  // are shown again with the run beside the live ones, unless `showFigures` is false (a front
+  // end that shows none: they cost as much as the run over a year of picks).
+  BacktestSummary RunBacktest(const Date& from, const Date& to, bool showFigures = true);
   // "Export CSV" of the pick list of `method` as `proof()` holds it (the live picks, or those of
   // back-test run `runId`), into the folder.
   void ExportProofPicks(long long runId, const std::string& method);
@@ -392,10 +396,10 @@ class Session {
   // Writes a page and opens it; a failed write is shown instead. True when written.
   bool SavePage(const std::filesystem::path& path, const std::string& content);
   // One day of a back-test, into run `run`; `later` are the stored days after it, which may
-  // hold its results.
+  // hold its results. Its bodies are read through `bodies`, which the run's days share.
   BacktestDay BacktestStoredDay(const Date& day, long long run,
                                 const std::filesystem::path& scratch,
-                                const std::vector<Date>& later);
+                                const std::vector<Date>& later, ReplayBodies& bodies);
 
   SessionOptions options_;
   SessionPorts ports_;
@@ -420,6 +424,8 @@ class Session {
   // The stored runners as read for a test, until a race is stored again.
   std::shared_ptr<const std::vector<RunnerParts>> parts_;
   std::optional<std::vector<RaceFacts>> dayFacts_;  // of the signed-in day's card
+  // Lent to the Sessions of the days a back-test replays, one after another on this thread.
+  std::shared_ptr<ReferenceCache> reference_ = std::make_shared<ReferenceCache>();
 };
 
 }  // namespace trotix

@@ -1,5 +1,6 @@
 // The ALL TABLE analysis and the best-of runs.
 #include <algorithm>
+#include <optional>
 #include <span>
 
 #include "analysis/analyse_race.h"
@@ -132,8 +133,11 @@ void Session::RunBestOf(const std::string& run, const std::function<void(int k)>
   }
   first[count] = urls.size();
 
+  // Only a run that something may stop half-way through a race copies the race's tables first,
+  // to take it back with.
+  const bool stoppable = progress.mayCancel() || options_.deadline.count() > 0;
   // The reference table stays as it is for the whole run.
-  const ScoreIndex scores(ws_.ScoreBase);
+  const ScoreIndex& scores = reference_->scores.For(ws_.ScoreBase);
   RunnerPages pages;
   int next = 0;
   int ledgered = ws_.REP.RowCount();
@@ -143,7 +147,9 @@ void Session::RunBestOf(const std::string& run, const std::function<void(int k)>
       const std::size_t from = first[k], to = first[k + 1];
       // A Cancel while the race is analysed takes it back: the tables stay as the last finished
       // race left them.
-      WorkspaceView before = CopyForUndo(ws_.view());
+      std::optional<WorkspaceView> before;
+      if (stoppable) before = CopyForUndo(ws_.view());
+      const int reportRows = ws_.REP.RowCount();
       const ViewState viewBefore = view_;
       const std::string fetchedAtBefore = exchangeFetchedAt_;
       AnalyseRace(ws_, k, fromRealOdds, urls_,
@@ -156,7 +162,7 @@ void Session::RunBestOf(const std::string& run, const std::function<void(int k)>
       for (std::size_t i = from; i < to; ++i) std::string().swap(pages.bodies[i]);
       const RaceStep step{run, k + 1, count,
                           Trim(ws_.MM.Text(k, mm::kTime)) + " " + Trim(ws_.MM.Text(k, mm::kCourse)),
-                          ws_.REP.RowCount() - before.REP.RowCount()};
+                          ws_.REP.RowCount() - reportRows};
       if (!stop_.stopped()) {
         progress.SetGauge(Progress::kPr2, k + 1, count);
         progress.ShowGauge(Progress::kPr2, true);
@@ -170,7 +176,7 @@ void Session::RunBestOf(const std::string& run, const std::function<void(int k)>
         }
         stop_.Cancel();  // the front end took a Cancel the signal had not seen yet
       }
-      Undo(ws_.view(), std::move(before));
+      if (before) Undo(ws_.view(), std::move(*before));
       view_ = viewBefore;
       exchangeFetchedAt_ = fetchedAtBefore;
     }

@@ -8,6 +8,7 @@
 #include "analysis/analyse_race.h"
 #include "app/error_text.h"
 #include "app/recording_ports.h"
+#include "app/replay_bodies.h"
 #include "app/replay_collector.h"
 #include "app/session.h"
 #include "archive/archive_http_client.h"
@@ -83,7 +84,7 @@ void Session::ShowProof(const ProofQuery& query) {
   });
 }
 
-BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
+BacktestSummary Session::RunBacktest(const Date& from, const Date& to, bool showFigures) {
   BacktestSummary summary;
   DayArchive* archive = ports_.archive;
   if (!archive) {
@@ -108,6 +109,7 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
 
   const Deadline deadline(*this);
   const ScratchFolder scratch("trotix-backtest");
+  ReplayBodies bodies(*archive);
   Progress& progress = ports_.progress;
   const int count = static_cast<int>(days.size());
   progress.SetGauge(Progress::kPr, 0, count);
@@ -125,8 +127,9 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
     BacktestDay done;
     try {
       // A day is one command: the picks of a day that fails half-way are rolled back with it.
+      bodies.NextDay();
       done = AsCommand(
-          [&] { return BacktestStoredDay(days[i], summary.runId, scratch.path(), later); });
+          [&] { return BacktestStoredDay(days[i], summary.runId, scratch.path(), later, bodies); });
     } catch (...) {
       // One day that cannot be replayed does not stop the others.
       done = BacktestDay{};
@@ -144,6 +147,7 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
   backtests_[summary.runId] = {summary.days, summary.cancelled};
   ports_.messages.Show(BacktestMessage(summary));
   SayHowItEnded();
+  if (!showFigures) return summary;
   ProofQuery query = proof_ ? proof_->query : ProofQuery{};
   query.runId = summary.runId;
   ShowProof(query);
@@ -152,7 +156,7 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to) {
 
 BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
                                        const std::filesystem::path& scratch,
-                                       const std::vector<Date>& later) {
+                                       const std::vector<Date>& later, ReplayBodies& bodies) {
   DayArchive& archive = *ports_.archive;
   BacktestDay done;
   done.day = day;
@@ -162,16 +166,20 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
     return done;
   }
   const Hosts hosts = stored->hosts;
-  ArchiveHttpClient client(std::move(stored->answers), hosts, BodiesOf(archive));
+  ArchiveHttpClient client(std::move(stored->answers), hosts, bodies.Reader());
   PickCollector collector;
   RecordingBrowser browser;
   RecordingMessages messages;
   // A replayed day's races are not shown one by one; Cancel waits for the end of the day.
   SilentProgress quiet;
   FixedClock clock(day);
-  // One connection: offline nothing is waited on, and threads would only cost.
-  Session replay({hosts, scratch, 1},
-                 {client, client, browser, messages, quiet, clock, &collector});
+  // One connection: offline nothing is waited on, and threads would only cost. Nothing stops a
+  // day half-way (no deadline: nothing is waited on), so no race is copied to be taken back.
+  SessionOptions replayOptions{hosts, scratch, 1};
+  replayOptions.deadline = std::chrono::milliseconds{0};
+  Session replay(replayOptions, {client, client, browser, messages, quiet, clock, &collector});
+  // Every day's Zorvat files are the same stored bodies: parsed and indexed once for the run.
+  replay.reference_ = reference_;
   replay.Start();
   if (replay.SignIn({}) != SignInResult::SignedIn) {
     done.note = "its sign-in is not in the archive";

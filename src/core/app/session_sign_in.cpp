@@ -180,7 +180,7 @@ bool Session::LoadDay(const SignInForm& form, const std::string& answer,
   ApplyIndicatorList(loads.indicatorProbe, loads.indicator);
   // Each Zorvat table is guarded on its own: a failed download leaves that table empty.
   trotix::LoadZorvatTables(ws_, BodyOrEmpty(loads.processBase), BodyOrEmpty(loads.scoreBase),
-                           BodyOrEmpty(loads.dayValues), ports_.clock.Today());
+                           BodyOrEmpty(loads.dayValues), ports_.clock.Today(), &reference_->lines);
   ApplyFeed(loads.tips, &trotix::LoadTips);
   ApplyFeed(loads.moves, &trotix::LoadMoves);
 

@@ -8,6 +8,7 @@
 #include "analysis/summa_table.h"
 #include "app/error_text.h"
 #include "app/recording_ports.h"
+#include "app/replay_bodies.h"
 #include "app/replay_collector.h"
 #include "app/session.h"
 #include "archive/archive_http_client.h"
@@ -279,17 +280,19 @@ int Session::FillRunnerParts() {
   const int count = static_cast<int>(days.size());
   progress.SetGauge(Progress::kPr, 0, count);
   progress.ShowPanel(true);
+  ReplayBodies bodies(*archive);
   int filled = 0;
   for (int i = 0; i < count && !stop_.stopped(); ++i) {
     const Date& day = days[i];
     progress.SetCaption("Runners of stored days " + std::to_string(i + 1) + "/" +
                         std::to_string(count) + " — " + FormatDate(day));
     try {
+      bodies.NextDay();
       AsCommand([&] {
         auto stored = archive->LoadDay(day);
         if (!stored) return;
         const Hosts hosts = stored->hosts;
-        ArchiveHttpClient client(std::move(stored->answers), hosts, BodiesOf(*archive));
+        ArchiveHttpClient client(std::move(stored->answers), hosts, bodies.Reader());
         PickCollector collector;
         RecordingBrowser browser;
         RecordingMessages messages;
@@ -299,6 +302,7 @@ int Session::FillRunnerParts() {
         replayOptions.raceTimesOffset = options_.raceTimesOffset;
         Session replay(replayOptions,
                        {client, client, browser, messages, quiet, clock, &collector});
+        replay.reference_ = reference_;
         replay.Start();
         if (replay.SignIn({}) == SignInResult::SignedIn) {
           // From real odds when the day stored its runner pages, and only those that came

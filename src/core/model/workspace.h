@@ -21,6 +21,7 @@
 //   glavcount  the number of the day's races
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -70,14 +71,21 @@ struct DayIndex {
   std::map<std::pair<std::string, std::string>, std::size_t> byCourseAndTime;
 };
 
+// A reference table's lines, never null: one parse of a file serves every Workspace that loads
+// the same file (the days a back-test replays).
+using SharedLines = std::shared_ptr<const std::vector<std::string>>;
+inline SharedLines NoLines() {
+  return std::make_shared<const std::vector<std::string>>();
+}
+
 // The view plus the run-wide lists: the day's text and the reference tables, large and never
 // shown, so a window's snapshot copies only the view.
 struct Workspace : WorkspaceView {
-  std::vector<std::string> DayData;                 // the sign-in answer, line by line
-  DayIndex DayRaces;                                // DayData's races, kept by FillRaceLists
-  std::vector<std::string> CourseTable;             // course and country of every course
-  std::vector<std::string> IndicatorList;           // the exchange's runners of the day
-  std::vector<std::string> ProcessBase, ScoreBase;  // Zorvat reference tables
+  std::vector<std::string> DayData;        // the sign-in answer, line by line
+  DayIndex DayRaces;                       // DayData's races, kept by FillRaceLists
+  std::vector<std::string> CourseTable;    // course and country of every course
+  std::vector<std::string> IndicatorList;  // the exchange's runners of the day
+  SharedLines ProcessBase = NoLines(), ScoreBase = NoLines();  // Zorvat reference tables
 
   WorkspaceView& view() { return *this; }
   const WorkspaceView& view() const { return *this; }

@@ -256,12 +256,12 @@ std::vector<Request> Requests() {
                     EXPECT_TRUE(r.messages().empty());
                     EXPECT_EQ(r.ws().RF.RowCount(), 1);
                     if (Fails(m)) {
-                      EXPECT_TRUE(r.ws().ProcessBase.empty());
-                      EXPECT_TRUE(r.ws().ScoreBase.empty());
+                      EXPECT_TRUE(r.ws().ProcessBase->empty());
+                      EXPECT_TRUE(r.ws().ScoreBase->empty());
                     }
                     EXPECT_EQ(r.ws().H.RowCount(), r.ws().TAB.RowCount());
-                    return std::string(r.ws().ScoreBase.empty() ? "tables empty"
-                                                                : "tables hold the bytes") +
+                    return std::string(r.ws().ScoreBase->empty() ? "tables empty"
+                                                                 : "tables hold the bytes") +
                            ", race scored: " + Count("H", r.ws().H.RowCount());
                   }});
   for (const auto& [name, path, table] :

@@ -127,7 +127,7 @@ TEST(SessionArchive, ReplayedDayEqualsTheLiveDay) {
         << live.ws().Tables()[i].first;
   EXPECT_EQ(replay.ws().Labels(), live.ws().Labels());
   EXPECT_EQ(replay.ws().IndicatorList, live.ws().IndicatorList);
-  EXPECT_EQ(replay.ws().ScoreBase, live.ws().ScoreBase);
+  EXPECT_EQ(*replay.ws().ScoreBase, *live.ws().ScoreBase);
   EXPECT_GT(live.ws().REZ.RowCount(), 0);
   EXPECT_GT(live.ws().REP.RowCount(), 0);
   ASSERT_FALSE(live.messages.shown.empty());
@@ -294,7 +294,9 @@ TEST(Backtest, AnswersThatCameAfterTheOffAreNotKnownBeforeIt) {
     live->RunBestRank(true);
   }
   OfflineSession offline(store, folder.path());
-  const BacktestSummary run = offline.session.RunBacktest(kDay, kDay);
+  // Without its figures, as trotix-cli's `backtest` runs it: the run alone, no Proof report.
+  const BacktestSummary run = offline.session.RunBacktest(kDay, kDay, /*showFigures=*/false);
+  EXPECT_EQ(offline.session.proof(), nullptr);
   ASSERT_EQ(run.done.size(), 1u);
   const BacktestDay& d = run.done[0];
   EXPECT_GT(d.races, 0);
@@ -302,6 +304,9 @@ TEST(Backtest, AnswersThatCameAfterTheOffAreNotKnownBeforeIt) {
   EXPECT_TRUE(d.fromRealOdds) << d.note;
   EXPECT_GT(d.lateOddsRaces, 0);
   EXPECT_EQ(d.picks, 0);
+  const BacktestSummary again = offline.session.RunBacktest(kDay, kDay);
+  ASSERT_NE(offline.session.proof(), nullptr);
+  EXPECT_EQ(offline.session.proof()->query.runId, again.runId);
 }
 
 // The back-test of stored demo days picks, prices and settles what the live days did, as one

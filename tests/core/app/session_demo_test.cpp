@@ -109,8 +109,8 @@ TEST_F(SessionDemoTest, ConcurrentSignInEqualsSequentialSignIn) {
           << concurrent.ws().Tables()[i].first;
     EXPECT_EQ(concurrent.ws().Labels(), sequential.ws().Labels());
     EXPECT_EQ(concurrent.ws().IndicatorList, sequential.ws().IndicatorList);
-    EXPECT_EQ(concurrent.ws().ProcessBase, sequential.ws().ProcessBase);
-    EXPECT_EQ(concurrent.ws().ScoreBase, sequential.ws().ScoreBase);
+    EXPECT_EQ(*concurrent.ws().ProcessBase, *sequential.ws().ProcessBase);
+    EXPECT_EQ(*concurrent.ws().ScoreBase, *sequential.ws().ScoreBase);
     EXPECT_EQ(concurrent.messages.shown, sequential.messages.shown);
     EXPECT_EQ(concurrent.messages.shown.size(), tipsFail ? 1u : 0u);
   }

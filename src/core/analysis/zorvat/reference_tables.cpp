@@ -7,12 +7,25 @@
 
 namespace trotix {
 
+SharedLines ParsedLines::Of(std::string_view text) {
+  if (!lines_ || text != text_) {
+    lines_ = std::make_shared<const std::vector<std::string>>(SplitLines(text));
+    text_ = text;
+  }
+  return lines_;
+}
+
 void LoadZorvatTables(Workspace& ws, std::string_view processText, std::string_view scoreText,
-                      std::string_view dayValuesText, const Date& today) {
+                      std::string_view dayValuesText, const Date& today, ZorvatLines* parsed) {
   ws.RF.SetRowCount(1);
   StyleRaceNumbers(ws.RF);
-  ws.ProcessBase = SplitLines(processText);
-  ws.ScoreBase = SplitLines(scoreText);
+  if (parsed) {
+    ws.ProcessBase = parsed->process.Of(processText);
+    ws.ScoreBase = parsed->score.Of(scoreText);
+  } else {
+    ws.ProcessBase = std::make_shared<const std::vector<std::string>>(SplitLines(processText));
+    ws.ScoreBase = std::make_shared<const std::vector<std::string>>(SplitLines(scoreText));
+  }
 
   // Every line is read: when a day is listed twice, the later value counts.
   const std::string day = FormatDayMonth(today);

@@ -71,7 +71,7 @@ void ScoreRace(Workspace& ws, int row, const ScoreIndex* scores) {
   ReduceRaceNumbers(ws.RF);
   StyleRaceNumbers(ws.RF);
 
-  RateRunners(ws.H, ws.RF, ws.ProcessBase, ws.ScoreBase, scores);
+  RateRunners(ws.H, ws.RF, *ws.ProcessBase, *ws.ScoreBase, scores);
 }
 
 }  // namespace trotix

@@ -12,11 +12,11 @@ using testing::kZorvatDay;
 
 TEST(LoadZorvatTables, KeepsTheLinesOfBothBasesAndOneRaceNumberRow) {
   Workspace ws;
-  ws.ProcessBase = {"old"};
-  ws.ScoreBase = {"old"};
+  ws.ProcessBase = std::make_shared<const std::vector<std::string>>(1, "old");
+  ws.ScoreBase = ws.ProcessBase;
   LoadZorvatTables(ws, "47>>3>>5>>\r\n12>>1>>2>>\r\n", "4B(c)>>DF>>IV>>12>>\n", "", kZorvatDay);
-  EXPECT_EQ(ws.ProcessBase, (std::vector<std::string>{"47>>3>>5>>", "12>>1>>2>>"}));
-  EXPECT_EQ(ws.ScoreBase, (std::vector<std::string>{"4B(c)>>DF>>IV>>12>>"}));
+  EXPECT_EQ(*ws.ProcessBase, (std::vector<std::string>{"47>>3>>5>>", "12>>1>>2>>"}));
+  EXPECT_EQ(*ws.ScoreBase, (std::vector<std::string>{"4B(c)>>DF>>IV>>12>>"}));
   ASSERT_EQ(ws.RF.RowCount(), 1);
   EXPECT_EQ(ws.RF.Text(0, rf::kDV), "0");  // no day-value line for today
   EXPECT_TRUE(ws.RF.At(0, rf::kDV).bold);
@@ -52,8 +52,8 @@ TEST(LoadZorvatTables, LoadingAgainKeepsTheRowAndADayValueNotFound) {
   ASSERT_EQ(ws.RF.RowCount(), 1);
   EXPECT_EQ(ws.RF.Integer(0, rf::kDV), 5);
   EXPECT_EQ(ws.RF.Integer(0, rf::kVP), 2);
-  EXPECT_TRUE(ws.ProcessBase.empty());
-  EXPECT_TRUE(ws.ScoreBase.empty());
+  EXPECT_TRUE(ws.ProcessBase->empty());
+  EXPECT_TRUE(ws.ScoreBase->empty());
 }
 
 }  // namespace
