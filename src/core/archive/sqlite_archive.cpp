@@ -141,7 +141,7 @@ ALTER TABLE runner_parts_by_key RENAME TO runner_parts;
 DROP INDEX ledger_by_pick;
 CREATE INDEX ledger_by_runner ON ledger (day, runner, run);
 )sql",
-    // The small bodies of each command are packed again together (BodyGroups); a group's id is
+    // The small bodies of each command are packed again together (body_groups.h); a group's id is
     // never taken again, so a reader's kept groups never stand for another.
     R"sql(
 CREATE TABLE body_groups (id INTEGER PRIMARY KEY AUTOINCREMENT, role TEXT NOT NULL,
