@@ -115,7 +115,8 @@ MainWindow::~MainWindow() {
 }
 
 int MainWindow::Start() {
-  startCommand_ = Run([](Session& s) { s.Start(); });
+  // Packing needs no sign-in: asked while the window is still idle.
+  startCommand_ = RunThenLookAtArchive([](Session& s) { s.Start(); }, true);
   if (!archiveNote_.empty()) ports_->ShowMessage(CoreText(archiveNote_));
   return startCommand_;
 }

@@ -28,6 +28,7 @@ namespace trotix::gui {
 
 class AllTablePage;
 class IndicatorPage;
+struct PackResult;
 class ProgressPanel;
 class ProofPage;
 class ReportPage;
@@ -99,6 +100,10 @@ class MainWindow : public QWidget {
   // "Back up…" in the settings: asks for a file, then copies the archive there on the worker.
   // Returns the command's number, 0 when nothing is copied.
   int BackUpArchive();
+  // "Pack now": packs the pages an older release stored as they came, on the worker, with the
+  // progress panel and Cancel, which stops after the batch under way; the next call goes on from
+  // there. Returns the command's number, 0 when nothing runs.
+  int PackArchive();
 
  signals:
   // A command ended and its snapshot is on screen.
@@ -122,6 +127,15 @@ class MainWindow : public QWidget {
   void ShowReplayed(int command);
   // Reads the stored days into each snapshot, on the worker; none without an archive.
   std::function<void(Snapshot&)> StoredDaysReader() const;
+  // Posts `command` followed, on the worker, by a look at what the archive has left to pack;
+  // `offer`: then asks whether to pack it.
+  int RunThenLookAtArchive(std::function<void(Session&)> command, bool offer);
+  // "Pack now" or "Later", when the archive holds pages an older release stored as they came.
+  void OfferToPack();
+  // After the packing or a look at the archive: what is left to pack, and the status line.
+  void ShowPacked(int command);
+  // Worker thread: packs the archive, showing each batch; fills `result`.
+  static void PackOnWorker(SqliteArchive& store, GuiPorts& ports, PackResult& result);
 
   // Posts a command; refused (0) while another runs.
   int Run(std::function<void(Session&)> command);
@@ -191,6 +205,13 @@ class MainWindow : public QWidget {
     std::filesystem::path from;
     std::shared_ptr<std::string> error;  // set on the worker
   } folderMove_;
+  struct Packing {
+    int command = 0;
+    bool offer = false;                  // the start's look: asks once it is on screen
+    bool packs = false;                  // "Pack now", not only a look
+    std::shared_ptr<PackResult> result;  // filled on the worker
+  } packing_;
+  bool packWork_ = false;  // pages left to pack, as the last look found
   GuiPorts* ports_;
   std::unique_ptr<SessionRunner> runner_;
 

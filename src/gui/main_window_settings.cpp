@@ -27,8 +27,13 @@ SettingsDialog* MainWindow::OpenSettings() {
   }
   auto* dialog = new SettingsDialog(*settings_, commandLine_, *ports_, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
-  if (const SqliteArchive* store = sessions_->archive())
-    dialog->ShowArchive(ArchiveFileBytes(store->file()), [this] { BackUpArchive(); });
+  if (const SqliteArchive* store = sessions_->archive()) {
+    std::function<bool()> pack;
+    if (packWork_ || packing_.packs) pack = [this] { return PackArchive() != 0; };
+    dialog->ShowArchive(
+        ArchiveFileBytes(store->file()), [this] { BackUpArchive(); }, pack);
+    if (packing_.packs) dialog->ShowArchivePacking();
+  }
   connect(dialog, &QDialog::accepted, this, &MainWindow::ApplySettings);
   // Window-modal without a loop of its own, so the window goes on showing what runs.
   dialog->open();

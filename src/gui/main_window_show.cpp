@@ -90,6 +90,7 @@ void MainWindow::Show(const std::shared_ptr<const Snapshot>& snapshot) {
   ShowReplayed(command);
   if (view.vizVisible && command == resultsCommand_) result_->ShowNoInformation();
   ShowFolderMoved(command);
+  ShowPacked(command);
   SayHowItEnded(*snapshot, frame_->ShowView(view));
   SetIdle(!runner_->busy());
   emit commandFinished(command);

@@ -1,5 +1,6 @@
 #include "qt_ports.h"
 
+#include <QAbstractButton>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -120,10 +121,13 @@ void GuiPorts::OpenInBrowser(const QString& urlOrPath) {
   QDesktopServices::openUrl(url);
 }
 
-QMessageBox::StandardButton GuiPorts::Ask(const QString& text, QMessageBox::StandardButtons buttons,
-                                          QMessageBox::StandardButton escape) {
+QMessageBox::StandardButton GuiPorts::Ask(
+    const QString& text, QMessageBox::StandardButtons buttons, QMessageBox::StandardButton escape,
+    const std::map<QMessageBox::StandardButton, QString>& captions) {
   if (questionHook_) return questionHook_(text, buttons);
   QMessageBox box(QMessageBox::Question, "Trotix", text, buttons, dialogParent_);
+  for (const auto& [button, caption] : captions)
+    if (QAbstractButton* b = box.button(button)) b->setText(caption);
   box.setEscapeButton(escape);
   box.exec();
   const auto answer = box.standardButton(box.clickedButton());

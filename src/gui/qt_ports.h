@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <map>
 
 #include "app/ports.h"
 
@@ -56,9 +57,10 @@ class GuiPorts : public QObject {
   // GUI thread: the platform's "open" verb, or the hook.
   void OpenInBrowser(const QString& urlOrPath);
   // GUI thread: a modal question with `buttons`, or the hook. Closing the box answers
-  // `escape`.
-  QMessageBox::StandardButton Ask(const QString& text, QMessageBox::StandardButtons buttons,
-                                  QMessageBox::StandardButton escape);
+  // `escape`. `captions` names buttons in the question's own words ("Pack now" for Yes).
+  QMessageBox::StandardButton Ask(
+      const QString& text, QMessageBox::StandardButtons buttons, QMessageBox::StandardButton escape,
+      const std::map<QMessageBox::StandardButton, QString>& captions = {});
   // GUI thread: a "save as" dialog for a file like `suggested` (a `filter` such as
   // "HTML (*.html)"), or the hook. Empty when cancelled.
   QString AskSavePath(const QString& suggested, const QString& filter);

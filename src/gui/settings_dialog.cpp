@@ -57,7 +57,7 @@ QString HostText(QString text) {
 
 SettingsDialog::SettingsDialog(Settings& settings, const Settings::RunValues& commandLine,
                                GuiPorts& ports, QWidget* parent)
-    : QDialog(parent), settings_(settings), commandLine_(commandLine) {
+    : QDialog(parent), settings_(settings), commandLine_(commandLine), ports_(ports) {
   setObjectName("settingsDialog");
   setWindowTitle(tr("Trotix settings"));
   auto* l = new QVBoxLayout(this);
@@ -195,19 +195,57 @@ bool SettingsDialog::LeftAsInForce(Key key, const QVariant& shown) const {
   return given != inForce_.end() && given->second == shown;
 }
 
-void SettingsDialog::ShowArchive(long long bytes, std::function<void()> backUp) {
+void SettingsDialog::ShowArchive(long long bytes, std::function<void()> backUp,
+                                 std::function<bool()> pack) {
+  const bool workLeft = static_cast<bool>(pack);
   auto* row = new QHBoxLayout;
-  auto* size = new QLabel(tr("Archive file: %1 MB").arg(bytes / 1e6, 0, 'f', 1));
-  size->setObjectName("archiveSizeLabel");
+  archiveSize_ = new QLabel;
+  archiveSize_->setObjectName("archiveSizeLabel");
   auto* button = new QPushButton(tr("Back up…"));
   button->setObjectName("backUpArchiveButton");
   button->setAutoDefault(false);
   button->setToolTip(tr("Copy the archive to a file of your choice while Trotix goes on"));
   connect(button, &QPushButton::clicked, this, std::move(backUp));
-  row->addWidget(size, 1);
+  pack_ = new QPushButton;
+  pack_->setObjectName("packArchiveButton");
+  pack_->setAutoDefault(false);
+  pack_->setToolTip(
+      tr("Pack the pages an older release stored as they came; Stop keeps what is "
+         "done for the next \"Pack now\""));
+  connect(pack_, &QPushButton::clicked, this, [this, pack = std::move(pack)] {
+    if (packing_) {
+      ports_.RequestCancel();
+      pack_->setEnabled(false);
+    } else if (pack && pack()) {
+      ShowArchivePacking();
+    }
+  });
+  // The window's panel is behind this dialog: the row shows how far the packing is.
+  connect(&ports_, &GuiPorts::captionSet, this, [this](const QString& text) {
+    if (packing_) archiveSize_->setText(text);
+  });
+  row->addWidget(archiveSize_, 1);
+  row->addWidget(pack_);
   row->addWidget(button);
   // Below the settings, above the note and the buttons.
   static_cast<QVBoxLayout*>(layout())->insertLayout(1, row);
+  ShowArchivePacked(bytes, workLeft);
+}
+
+void SettingsDialog::ShowArchivePacking() {
+  packing_ = true;
+  pack_->setText(tr("Stop"));
+  pack_->setEnabled(true);
+  pack_->show();
+}
+
+void SettingsDialog::ShowArchivePacked(long long bytes, bool workLeft) {
+  if (!archiveSize_) return;
+  packing_ = false;
+  archiveSize_->setText(tr("Archive file: %1 MB").arg(bytes / 1e6, 0, 'f', 1));
+  pack_->setText(tr("Pack now"));
+  pack_->setEnabled(true);
+  pack_->setVisible(workLeft);
 }
 
 void SettingsDialog::accept() {

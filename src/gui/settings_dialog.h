@@ -12,7 +12,9 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSpinBox;
 
 namespace trotix::gui {
@@ -26,8 +28,14 @@ class SettingsDialog : public QDialog {
                  QWidget* parent = nullptr);
 
   void accept() override;
-  // The archive's row: its size on disk, and "Back up…", which calls `backUp`.
-  void ShowArchive(long long bytes, std::function<void()> backUp);
+  // The archive's row: its size on disk, "Back up…", which calls `backUp`, and, when `pack` is
+  // given (pages an older release stored wait to be packed), "Pack now", which calls it; true:
+  // the packing started.
+  void ShowArchive(long long bytes, std::function<void()> backUp, std::function<bool()> pack = {});
+  // While the archive is packed the row follows its progress, and "Stop" stops it.
+  void ShowArchivePacking();
+  // The packing ended: the size it left, and whether pages are still to pack.
+  void ShowArchivePacked(long long bytes, bool workLeft);
 
  private:
   // Marks `field` as set for this run when `key` is overridden; `shown` is its value in force.
@@ -48,6 +56,10 @@ class SettingsDialog : public QDialog {
   QComboBox* language_;
   QSpinBox* deadline_;
   QCheckBox* keepAnswers_;
+  GuiPorts& ports_;
+  QLabel* archiveSize_ = nullptr;
+  QPushButton* pack_ = nullptr;
+  bool packing_ = false;
 };
 
 }  // namespace trotix::gui

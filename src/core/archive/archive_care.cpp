@@ -514,4 +514,15 @@ PackingEnd PackStoredBodies(SqliteArchive& archive,
   });
 }
 
+bool HasBodiesToPack(SqliteArchive& archive) {
+  return Guarded(archive.file(), [&] {
+    SQLite::Database& db = archive.database();
+    if (!db.tableExists("body_packing")) return true;
+    SQLite::Statement s(db,
+                        "SELECT 1 FROM body_packing WHERE done_to < last UNION ALL "
+                        "SELECT 1 FROM (SELECT 1 FROM answers LIMIT 1)");
+    return s.executeStep();
+  });
+}
+
 }  // namespace trotix

@@ -67,4 +67,9 @@ PackingEnd PackStoredBodies(SqliteArchive& archive,
                             const std::function<bool(long long done, long long total)>& goOn,
                             int batch = 200);
 
+// Whether PackStoredBodies has anything left to pack (bodies, or answers an older release stored
+// a row each); a row or two read, so it may be asked at each start. An older archive opened
+// read-only has everything left.
+bool HasBodiesToPack(SqliteArchive& archive);
+
 }  // namespace trotix

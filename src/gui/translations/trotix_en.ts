@@ -1011,6 +1011,74 @@ Move the files of %3 there, replacing them? &quot;No&quot; keeps the data folder
         <source>%1: cancelled</source>
         <translation>%1: cancelled</translation>
     </message>
+    <message>
+        <source>Pack now</source>
+        <translation>Pack now</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Later</translation>
+    </message>
+    <message>
+        <source>Packing the archive waits for the command under way: &quot;Pack now&quot; in Settings starts it then</source>
+        <translation>Packing the archive waits for the command under way: &quot;Pack now&quot; in Settings starts it then</translation>
+    </message>
+    <message>
+        <source>Packing the archive: keeping a copy until it is checked</source>
+        <translation>Packing the archive: keeping a copy until it is checked</translation>
+    </message>
+    <message>
+        <source>Packing the archive: %1 of %2</source>
+        <translation>Packing the archive: %1 of %2</translation>
+    </message>
+    <message>
+        <source>Packing the archive: %1 of %2, checking it against the copy</source>
+        <translation>Packing the archive: %1 of %2, checking it against the copy</translation>
+    </message>
+    <message>
+        <source>Packing the archive stopped after %1 of %2, what is done is kept: &quot;Pack now&quot; goes on from there</source>
+        <translation>Packing the archive stopped after %1 of %2, what is done is kept: &quot;Pack now&quot; goes on from there</translation>
+    </message>
+    <message>
+        <source>The archive is packed and checked: %1 MB</source>
+        <translation>The archive is packed and checked: %1 MB</translation>
+    </message>
+    <message>
+        <source>The archive is packed and checked: %1 MB before, %2 MB now</source>
+        <translation>The archive is packed and checked: %1 MB before, %2 MB now</translation>
+    </message>
+    <message>
+        <source>The archive is packed and checked, but its file could not be made smaller: %1</source>
+        <translation>The archive is packed and checked, but its file could not be made smaller: %1</translation>
+    </message>
+    <message>
+        <source>Packing the archive failed: %1
+
+The archive is used as it is; what was packed stays packed, and &quot;Pack now&quot; tries again.</source>
+        <translation>Packing the archive failed: %1
+
+The archive is used as it is; what was packed stays packed, and &quot;Pack now&quot; tries again.</translation>
+    </message>
+    <message>
+        <source>Packing the archive failed; the archive is used as it is</source>
+        <translation>Packing the archive failed; the archive is used as it is</translation>
+    </message>
+    <message>
+        <source>Packing the archive: going on from where it stopped</source>
+        <translation>Packing the archive: going on from where it stopped</translation>
+    </message>
+    <message>
+        <source>The archive %1 takes %2 MB: an older release of Trotix stored its pages as they came. Packed, the file is several times smaller.
+
+Packing takes a while, and other commands wait for it; Cancel stops it after the batch under way and keeps what is done, and &quot;Pack now&quot; (here at the next start, or in Settings) goes on from there. A copy of the archive is kept until the packed one is checked against it.
+
+Pack the archive now?</source>
+        <translation>The archive %1 takes %2 MB: an older release of Trotix stored its pages as they came. Packed, the file is several times smaller.
+
+Packing takes a while, and other commands wait for it; Cancel stops it after the batch under way and keeps what is done, and &quot;Pack now&quot; (here at the next start, or in Settings) goes on from there. A copy of the archive is kept until the packed one is checked against it.
+
+Pack the archive now?</translation>
+    </message>
 </context>
 <context>
     <name>trotix::gui::ProgressPanel</name>
@@ -1752,6 +1820,18 @@ Move the files of %3 there, replacing them? &quot;No&quot; keeps the data folder
     <message>
         <source>Copy the archive to a file of your choice while Trotix goes on</source>
         <translation>Copy the archive to a file of your choice while Trotix goes on</translation>
+    </message>
+    <message>
+        <source>Pack the pages an older release stored as they came; Stop keeps what is done for the next &quot;Pack now&quot;</source>
+        <translation>Pack the pages an older release stored as they came; Stop keeps what is done for the next &quot;Pack now&quot;</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Pack now</source>
+        <translation>Pack now</translation>
     </message>
 </context>
 <context>

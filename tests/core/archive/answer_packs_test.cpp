@@ -254,6 +254,7 @@ TEST(ArchiveCare, OlderAnswersArePackedADayAtATimeAndChecked) {
       EXPECT_EQ(progress, (std::vector<std::pair<long long, long long>>{{1, 3}}));
       EXPECT_TRUE(std::filesystem::exists(OldArchiveCopy(file)));
       EXPECT_EQ(DescribeArchive(store).answersToPack, 80);
+      EXPECT_TRUE(HasBodiesToPack(store));  // the bodies are packed, answers are left
       // Half-way, every day reads whole and in order.
       for (int d = 0; d < 3; ++d) EXPECT_EQ(DaySeen(store, days[d]), before[d]) << d;
     }
@@ -284,6 +285,7 @@ TEST(ArchiveCare, OlderAnswersArePackedADayAtATimeAndChecked) {
     EXPECT_EQ(seen, (std::vector<long long>{2, 3}));
     EXPECT_FALSE(std::filesystem::exists(OldArchiveCopy(file)));
     EXPECT_EQ(DescribeArchive(store).answersToPack, 0);
+    EXPECT_FALSE(HasBodiesToPack(store));
     EXPECT_EQ(DescribeArchive(store).answers, 121);
     for (int d = 0; d < 3; ++d) EXPECT_EQ(DaySeen(store, days[d]), before[d]) << d;
     EXPECT_EQ(store.LastAnswer(days[2], {"exchange", "/betting/L.do", "marketId=8&selectionId=7"}),

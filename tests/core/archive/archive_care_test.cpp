@@ -126,6 +126,7 @@ TEST(ArchiveCare, ReleaseArchiveMigratesWithAStopHalfWay) {
     EXPECT_EQ(end, PackingEnd::kStopped);
     EXPECT_TRUE(std::filesystem::exists(OldArchiveCopy(file)));
     EXPECT_EQ(DescribeArchive(store).bodiesToPack, toPack - 150);
+    EXPECT_TRUE(HasBodiesToPack(store));
     // Half packed, the day reads as it did.
     EXPECT_EQ(DayAsRead(store), before);
   }
@@ -142,6 +143,7 @@ TEST(ArchiveCare, ReleaseArchiveMigratesWithAStopHalfWay) {
   EXPECT_GT(seen.front(), 150);
   EXPECT_FALSE(std::filesystem::exists(OldArchiveCopy(file)));
   EXPECT_EQ(DescribeArchive(store).bodiesToPack, 0);
+  EXPECT_FALSE(HasBodiesToPack(store));
   EXPECT_EQ(DayAsRead(store), before);
   EXPECT_EQ(store.Picks().size(), reference.Picks().size());
   EXPECT_TRUE(store.CheckLedger().intact);
@@ -183,6 +185,8 @@ TEST(ArchiveCare, ReleaseArchiveReadOnlyIsReadAsItIs) {
   SqliteArchive writable(copy);
   EXPECT_EQ(DayAsRead(store), DayAsRead(writable));
   EXPECT_EQ(DescribeArchive(store).bodiesToPack, DescribeArchive(writable).bodiesToPack);
+  EXPECT_TRUE(HasBodiesToPack(store));
+  EXPECT_TRUE(HasBodiesToPack(writable));
   EXPECT_THROW(PackStoredBodies(store, {}), ArchiveError);
 }
 
@@ -255,6 +259,7 @@ TEST(ArchiveCare, NewBodiesArePackedAndTheDictionaryIsLearntOnce) {
   // Another connection reads the dictionary's bodies too.
   SqliteArchive reader(file);
   EXPECT_EQ(reader.Body(store.LoadDay(Date{2026, 12, 1})->answers[9].bodyId), RunnerPage(1009));
+  EXPECT_FALSE(HasBodiesToPack(store));
 }
 
 }  // namespace
