@@ -13,6 +13,7 @@
 
 #include "archive/answer_packs.h"
 #include "archive/body_codec.h"
+#include "archive/body_groups.h"
 
 namespace trotix {
 namespace {
@@ -163,6 +164,14 @@ ArchiveInfo DescribeArchive(SqliteArchive& archive) {
       info.bytesByKind[s.getColumn(0).getString()] = s.getColumn(1).getInt64();
       bodies += s.getColumn(1).getInt64();
     }
+    // A group's bodies are its frame's bytes, under the role its bodies share.
+    if (db.tableExists("body_groups")) {
+      SQLite::Statement g(db, "SELECT role, sum(length(frame)) FROM body_groups GROUP BY role");
+      while (g.executeStep()) {
+        info.bytesByKind[g.getColumn(0).getString()] += g.getColumn(1).getInt64();
+        bodies += g.getColumn(1).getInt64();
+      }
+    }
     info.bytesByKind["other"] = std::max(0LL, info.bytes - bodies);
     // An older archive opened read-only has every body as it came.
     if (db.tableExists("body_packing")) {
@@ -225,20 +234,28 @@ void ExportDay(SqliteArchive& archive, const Date& day, const std::filesystem::p
                                "first_signed_in FROM source.days WHERE day = ?");
         days.bind(1, IsoText(day));
         days.exec();
-        SQLite::Statement body(db,
-                               "INSERT OR IGNORE INTO bodies (id, hash, size, body, stored, "
-                               "codec) SELECT id, hash, size, body, stored, codec FROM "
-                               "source.bodies WHERE id = ?");
+        // A grouped body comes with its whole group: the file holds all it needs.
+        const bool grouped = archive.database().tableExists("body_groups");
+        SQLite::Statement body(db, std::string("INSERT OR IGNORE INTO bodies (id, hash, size, "
+                                               "body, stored, codec, group_id, group_offset) "
+                                               "SELECT id, hash, size, body, stored, codec, ") +
+                                       (grouped ? "group_id, group_offset" : "NULL, NULL") +
+                                       " FROM source.bodies WHERE id = ?");
         for (const RecordedAnswer& a : stored->answers) {
           if (a.bodyId == 0) continue;
           body.bind(1, static_cast<int64_t>(a.bodyId));
           body.exec();
           body.reset();
         }
+        if (grouped)
+          db.exec(
+              "INSERT INTO body_groups (id, role, codec, size, frame) SELECT id, role, codec, "
+              "size, frame FROM source.body_groups WHERE id IN (SELECT group_id FROM bodies "
+              "WHERE group_id IS NOT NULL)");
         db.exec(
             "INSERT INTO body_dictionary (id, dictionary, trained) SELECT id, dictionary, "
             "trained FROM source.body_dictionary WHERE EXISTS (SELECT 1 FROM bodies WHERE "
-            "codec = 2)");
+            "codec = 2) OR EXISTS (SELECT 1 FROM body_groups WHERE codec = 2)");
         t.commit();
       }
       db.exec("DETACH DATABASE source");
@@ -298,7 +315,7 @@ bool TrainArchiveDictionary(SqliteArchive& archive) {
     SQLite::Database& db = archive.database();
     // The newest bodies of a size worth learning from, as they came.
     SQLite::Statement s(db,
-                        "SELECT codec, body, size FROM bodies WHERE size BETWEEN ? AND ? "
+                        "SELECT codec, body, size, id FROM bodies WHERE size BETWEEN ? AND ? "
                         "ORDER BY id DESC");
     s.bind(1, static_cast<int64_t>(kSampleMin));
     s.bind(2, static_cast<int64_t>(kSampleMax));
@@ -306,11 +323,21 @@ bool TrainArchiveDictionary(SqliteArchive& archive) {
     std::size_t bytes = 0;
     while (bytes < kSampleBytes && s.executeStep()) {
       const SQLite::Column packed = s.getColumn(1);
-      auto body =
-          archive.packer().Unpack(static_cast<BodyCodec>(s.getColumn(0).getInt()),
-                                  std::string_view(static_cast<const char*>(packed.getBlob()),
-                                                   static_cast<std::size_t>(packed.getBytes())),
-                                  static_cast<std::size_t>(s.getColumn(2).getInt64()));
+      const auto codec = static_cast<BodyCodec>(s.getColumn(0).getInt());
+      std::optional<std::string> body;
+      if (codec != BodyCodec::kGrouped) {
+        body =
+            archive.packer().Unpack(codec,
+                                    std::string_view(static_cast<const char*>(packed.getBlob()),
+                                                     static_cast<std::size_t>(packed.getBytes())),
+                                    static_cast<std::size_t>(s.getColumn(2).getInt64()));
+      } else {
+        // Through the archive, which keeps the group unpacked for the next of its bodies.
+        try {
+          body = archive.Body(s.getColumn(3).getInt64());
+        } catch (const ArchiveError&) {
+        }
+      }
       if (!body) continue;
       bytes += body->size();
       samples.push_back(std::move(*body));
@@ -426,7 +453,14 @@ PackingEnd PackStoredBodies(SqliteArchive& archive,
       throw CareError(archive.file(), "fails its integrity check after packing (" + verdict +
                                           "); " + old.string() + " is kept");
     SQLite::Database copy(old, SQLite::OPEN_READONLY);
-    SQLite::Statement bodies(copy, "SELECT id, codec, size, body FROM bodies ORDER BY id");
+    const bool copyHasGroups = [&] {
+      SQLite::Statement s(copy, "SELECT 1 FROM sqlite_master WHERE name = 'body_groups'");
+      return s.executeStep();
+    }();
+    SQLite::Statement bodies(copy, std::string("SELECT id, codec, size, body, ") +
+                                       (copyHasGroups ? "group_id, group_offset" : "NULL, NULL") +
+                                       " FROM bodies ORDER BY id");
+    BodyGroupReader copyGroups;
     SQLite::Statement referred(db,
                                "SELECT 1 FROM body_refs WHERE body_id = ?1 UNION ALL SELECT 1 "
                                "FROM answers WHERE body_id = ?1 LIMIT 1");
@@ -437,11 +471,17 @@ PackingEnd PackStoredBodies(SqliteArchive& archive,
     while (bodies.executeStep()) {
       const long long id = bodies.getColumn(0).getInt64();
       const SQLite::Column bytes = bodies.getColumn(3);
-      const auto was = packer.Unpack(
-          copyHasCodec ? static_cast<BodyCodec>(bodies.getColumn(1).getInt()) : BodyCodec::kPlain,
-          std::string_view(static_cast<const char*>(bytes.getBlob()),
-                           static_cast<std::size_t>(bytes.getBytes())),
-          static_cast<std::size_t>(bodies.getColumn(2).getInt64()));
+      const auto codec =
+          copyHasCodec ? static_cast<BodyCodec>(bodies.getColumn(1).getInt()) : BodyCodec::kPlain;
+      const auto size = static_cast<std::size_t>(bodies.getColumn(2).getInt64());
+      const auto was =
+          codec == BodyCodec::kGrouped && !bodies.getColumn(4).isNull()
+              ? copyGroups.Read(copy, packer, bodies.getColumn(4).getInt64(),
+                                bodies.getColumn(5).getInt64(), size)
+              : packer.Unpack(codec,
+                              std::string_view(static_cast<const char*>(bytes.getBlob()),
+                                               static_cast<std::size_t>(bytes.getBytes())),
+                              size);
       std::optional<std::string> now;
       try {
         now = archive.Body(id);

@@ -11,6 +11,9 @@ namespace {
 // Level 1: twice as fast as zstd's default of 3 on the vendor's pages for 1-2 % more bytes, so
 // packing stays off the sign-in's critical path.
 constexpr int kLevel = 1;
+// Bodies packed together: on 30 demo days level 9 takes 20 % less than level 3 for no time
+// that shows; level 19 saves 5 % more for half as much time again.
+constexpr int kGroupLevel = 9;
 // A dictionary helps pages of a few kilobytes; a large page finds its own repeats.
 constexpr std::size_t kDictionaryPays = 128 * 1024;
 
@@ -34,16 +37,16 @@ struct BodyPacker::Impl {
   mutable std::mutex packing, unpacking;
   std::unique_ptr<ZSTD_CCtx, CCtxFree> cctx{ZSTD_createCCtx()};
   std::unique_ptr<ZSTD_DCtx, DCtxFree> dctx{ZSTD_createDCtx()};
-  std::unique_ptr<ZSTD_CDict, CDictFree> cdict;
+  std::unique_ptr<ZSTD_CDict, CDictFree> cdict, groupCdict;
   std::unique_ptr<ZSTD_DDict, DDictFree> ddict;
 
   // Each frame carries its checksum: a damaged row never reads as a body.
-  std::string Compress(std::string_view body, const ZSTD_CDict* dict) const {
+  std::string Compress(std::string_view body, const ZSTD_CDict* dict, int level = kLevel) const {
     std::string out(ZSTD_compressBound(body.size()), '\0');
     std::lock_guard lock(packing);
     ZSTD_CCtx* c = cctx.get();
     ZSTD_CCtx_reset(c, ZSTD_reset_session_and_parameters);
-    ZSTD_CCtx_setParameter(c, ZSTD_c_compressionLevel, kLevel);
+    ZSTD_CCtx_setParameter(c, ZSTD_c_compressionLevel, level);
     ZSTD_CCtx_setParameter(c, ZSTD_c_checksumFlag, 1);
     if (dict) ZSTD_CCtx_refCDict(c, dict);
     const std::size_t n = ZSTD_compress2(c, out.data(), out.size(), body.data(), body.size());
@@ -59,9 +62,11 @@ BodyPacker::~BodyPacker() = default;
 void BodyPacker::UseDictionary(const std::string& dictionary) {
   std::scoped_lock lock(impl_->packing, impl_->unpacking);
   impl_->cdict.reset();
+  impl_->groupCdict.reset();
   impl_->ddict.reset();
   if (dictionary.empty()) return;
   impl_->cdict.reset(ZSTD_createCDict(dictionary.data(), dictionary.size(), kLevel));
+  impl_->groupCdict.reset(ZSTD_createCDict(dictionary.data(), dictionary.size(), kGroupLevel));
   impl_->ddict.reset(ZSTD_createDDict(dictionary.data(), dictionary.size()));
 }
 
@@ -82,6 +87,15 @@ PackedBody BodyPacker::Pack(std::string_view body) const {
   else
     consider(BodyCodec::kZstd, impl_->Compress(body, nullptr));
   return best;
+}
+
+PackedBody BodyPacker::PackGroup(std::string_view bodies) const {
+  PackedBody packed{BodyCodec::kPlain, std::string(bodies)};
+  const bool dictionary = impl_->groupCdict != nullptr;
+  std::string bytes = impl_->Compress(bodies, impl_->groupCdict.get(), kGroupLevel);
+  if (!bytes.empty() && bytes.size() < packed.bytes.size())
+    packed = {dictionary ? BodyCodec::kZstdDict : BodyCodec::kZstd, std::move(bytes)};
+  return packed;
 }
 
 std::optional<std::string> BodyPacker::Unpack(BodyCodec codec, std::string_view bytes,

@@ -14,6 +14,7 @@ enum class BodyCodec : int {
   kPlain = 0,     // as it came
   kZstd = 1,      // zstd frame on its own
   kZstdDict = 2,  // zstd frame against the archive's dictionary
+  kGrouped = 3,   // a slice of a group of small bodies packed together (body_groups.h)
 };
 
 struct PackedBody {
@@ -37,6 +38,9 @@ class BodyPacker {
   // Packed against the dictionary when there is one and the body is of a page's size, else on
   // its own; a body that does not shrink stays plain.
   PackedBody Pack(std::string_view body) const;
+  // Many small bodies laid end to end, packed harder than a body alone (a command's regrouping
+  // can afford it), against the dictionary when there is one.
+  PackedBody PackGroup(std::string_view bodies) const;
   // The body of `size` bytes packed as `bytes`; none when they do not unpack to exactly that.
   std::optional<std::string> Unpack(BodyCodec codec, std::string_view bytes,
                                     std::size_t size) const;

@@ -3,6 +3,7 @@
 #include "archive/answer_packs.h"
 #include "archive/archive_care.h"
 #include "archive/body_codec.h"
+#include "archive/body_groups.h"
 #include "archive/runner_parts.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -139,6 +140,14 @@ DROP TABLE runner_parts;
 ALTER TABLE runner_parts_by_key RENAME TO runner_parts;
 DROP INDEX ledger_by_pick;
 CREATE INDEX ledger_by_runner ON ledger (day, runner, run);
+)sql",
+    // The small bodies of each command are packed again together (body_groups.h); a group's id is
+    // never taken again, so a reader's kept groups never stand for another.
+    R"sql(
+CREATE TABLE body_groups (id INTEGER PRIMARY KEY AUTOINCREMENT, role TEXT NOT NULL,
+  codec INTEGER NOT NULL, size INTEGER NOT NULL, frame BLOB NOT NULL);
+ALTER TABLE bodies ADD COLUMN group_id INTEGER;
+ALTER TABLE bodies ADD COLUMN group_offset INTEGER;
 )sql",
 };
 constexpr auto kOrphanAge = std::chrono::hours(24);
@@ -284,6 +293,8 @@ struct SqliteArchive::Impl {
   std::mutex readingBody;
   // An older archive opened read-only is read as it is: its bodies are plain and name no codec.
   bool packedBodies = true;
+  bool groupedBodies = true;
+  BodyGroupReader groups;
   ChainHasher hasher;
   // The end of the chain while a write appends to it.
   long long lastSeq = 0;
@@ -335,6 +346,7 @@ struct SqliteArchive::Impl {
       if (Version() < kOldestReadable)
         throw Error("read-only, and of an older version that would have to be brought up to date");
       packedBodies = HasTable("body_packing");
+      groupedBodies = HasTable("body_groups");
       LoadDictionary();
       return;
     }
@@ -391,12 +403,13 @@ struct SqliteArchive::Impl {
 
   int64_t BodyId(const std::string& body) {
     const int64_t hash = BodyHash(body);
-    SQLite::Statement find(*db, "SELECT id, codec, body FROM bodies WHERE hash = ? AND size = ?");
+    SQLite::Statement find(*db,
+                           "SELECT id, codec, body, group_id, group_offset FROM bodies WHERE "
+                           "hash = ? AND size = ?");
     find.bind(1, hash);
     find.bind(2, static_cast<int64_t>(body.size()));
     while (find.executeStep())
-      if (UnpackRow(find.getColumn(1).getInt(), find.getColumn(2), body.size()) == body)
-        return find.getColumn(0).getInt64();
+      if (UnpackRow(find, body.size()) == body) return find.getColumn(0).getInt64();
     const PackedBody packed = packer.Pack(body);
     SQLite::Statement insert(
         *db, "INSERT INTO bodies (hash, size, body, stored, codec) VALUES (?, ?, ?, ?, ?)");
@@ -409,8 +422,16 @@ struct SqliteArchive::Impl {
     return db->getLastInsertRowid();
   }
 
-  std::optional<std::string> UnpackRow(int codec, const SQLite::Column& bytes, std::size_t size) {
-    return packer.Unpack(static_cast<BodyCodec>(codec),
+  // The body of a row whose columns 1 to 4 are its codec, bytes, group and offset.
+  std::optional<std::string> UnpackRow(SQLite::Statement& row, std::size_t size) {
+    const auto codec = static_cast<BodyCodec>(row.getColumn(1).getInt());
+    if (codec == BodyCodec::kGrouped) {
+      if (row.getColumn(3).isNull()) return std::nullopt;
+      return groups.Read(*db, packer, row.getColumn(3).getInt64(), row.getColumn(4).getInt64(),
+                         size);
+    }
+    const SQLite::Column bytes = row.getColumn(2);
+    return packer.Unpack(codec,
                          std::string_view(static_cast<const char*>(bytes.getBlob()),
                                           static_cast<std::size_t>(bytes.getBytes())),
                          size);
@@ -421,12 +442,14 @@ struct SqliteArchive::Impl {
   std::optional<std::string> ReadBody(int64_t id) {
     std::lock_guard lock(readingBody);
     SQLite::Statement& s = Prepared(
-        readBodyStatement, packedBodies ? "SELECT codec, body, size FROM bodies WHERE id = ?"
-                                        : "SELECT 0, body, size FROM bodies WHERE id = ?");
+        readBodyStatement,
+        groupedBodies
+            ? "SELECT size, codec, body, group_id, group_offset FROM bodies WHERE id = ?"
+            : (packedBodies ? "SELECT size, codec, body, NULL, NULL FROM bodies WHERE id = ?"
+                            : "SELECT size, 0, body, NULL, NULL FROM bodies WHERE id = ?"));
     s.bind(1, id);
     if (!s.executeStep()) return std::nullopt;
-    auto body = UnpackRow(s.getColumn(0).getInt(), s.getColumn(1),
-                          static_cast<std::size_t>(s.getColumn(2).getInt64()));
+    auto body = UnpackRow(s, static_cast<std::size_t>(s.getColumn(0).getInt64()));
     s.reset();  // no read stays open between two pages
     if (!body) throw Error("body " + std::to_string(id) + " does not unpack");
     return body;
@@ -469,6 +492,12 @@ struct SqliteArchive::Impl {
       removed += drop.exec();
       drop.reset();
     }
+    // A group goes with the last body that points into it. One pass over the bodies, and only
+    // after a removal, rather than an index on every body for this one rare question.
+    if (removed > 0)
+      db->exec(
+          "DELETE FROM body_groups WHERE id NOT IN (SELECT group_id FROM bodies WHERE group_id "
+          "IS NOT NULL)");
     t.commit();
     return removed;
   }
@@ -492,6 +521,7 @@ struct SqliteArchive::Impl {
     if (answers.empty()) return;
     // The rows without their bodies, each body stored first unless it is already.
     std::vector<RecordedAnswer> rows(answers.size());
+    std::vector<CommandBody> bodies;
     for (std::size_t i = 0; i < answers.size(); ++i) {
       const RecordedAnswer& a = answers[i];
       RecordedAnswer& r = rows[i];
@@ -503,7 +533,10 @@ struct SqliteArchive::Impl {
       r.answer.failed = a.answer.failed;
       r.answer.error = a.answer.error;
       r.bodyId = a.bodyId != 0 ? a.bodyId : BodyId(a.answer.body);
+      bodies.push_back({r.bodyId, a.key.role});
     }
+    // Before the answers refer to them: a body no answer referred to yet is this command's own.
+    GroupNewBodies(*db, packer, bodies);
     AnswerPacks packs(*db, packer);
     const std::string iso = IsoDay(day);
     packs.Write(iso, packs.NextCommand(iso), rows);
@@ -824,6 +857,14 @@ long long SqliteArchive::Write(const ArchiveWrite& w) {
   if (w.Empty() || impl_->readOnly) return 0;
   if (!w.answers.empty() && !w.day) throw impl_->Error("answers without their day");
   return impl_->Guarded([&] {
+    // A group kept by the reader may be one this write made and then rolled back.
+    struct ForgetUnlessDone {
+      BodyGroupReader& groups;
+      bool done = false;
+      ~ForgetUnlessDone() {
+        if (!done) groups.Forget();
+      }
+    } forget{impl_->groups};
     SQLite::Transaction t(*impl_->db, SQLite::TransactionBehavior::IMMEDIATE);
     long long run = 0;
     if (w.newRun) {
@@ -847,6 +888,7 @@ long long SqliteArchive::Write(const ArchiveWrite& w) {
     for (const auto& race : w.races) impl_->WriteRace(race);
     for (const RunnerParts& row : w.joined) impl_->WriteJoined(row);
     t.commit();
+    forget.done = true;
     // A new day begins: the pages of the days before teach the dictionary, once.
     if (newDay && !impl_->packer.hasDictionary()) TrainArchiveDictionary(*this);
     return run;

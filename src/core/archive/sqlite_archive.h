@@ -2,12 +2,13 @@
 // The archive's database: one SQLite file in the data folder, shared by every program that uses
 // the folder at once (WAL, a busy time-out). Every write is one transaction.
 //
-// Tables (schema version 6):
+// Tables (schema version 7):
 //   schema_version  the version the file is at; migrations run from the first version on
 //   days            each signed-in day with the hosts it was fetched from
 //   bodies          answer bodies, each stored once however often it was fetched, with the time
 //                   it was stored (written as they arrive, ahead of their answers), packed by
-//                   the codec each names
+//                   the codec each names; a small one a command stored may lie in a group
+//   body_groups     small bodies of one command and role packed together as one frame
 //   body_dictionary the zstd dictionary bodies may be packed against, trained on the archive's
 //                   own pages
 //   body_packing    how far the packing of the bodies stored before packing has come
@@ -86,7 +87,7 @@ struct ArchiveWrite {
 
 class SqliteArchive {
  public:
-  static constexpr int kSchemaVersion = 6;
+  static constexpr int kSchemaVersion = 7;
 
   // Opens the archive, creating the file (owner-only) when it does not exist. Throws ArchiveError
   // naming the file when it cannot be opened, is no archive, or is of a newer version; such a
