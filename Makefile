@@ -36,10 +36,10 @@ SAN_FLAGS = -O1 -g1 -fno-omit-frame-pointer
 ASAN_CXXFLAGS = $(SAN_FLAGS) -fsanitize=address,undefined -fno-sanitize-recover=all
 TSAN_CXXFLAGS = $(SAN_FLAGS) -fsanitize=thread
 # The tests that run threads (batches over libcurl multi, the servers, the Session's fetches, a
-# Cancel from another thread, trotix-cli's Ctrl+C watch), one at a time: under the race detector
-# the HTTP time-outs leave little room for a second test. The systems' demo-history test (90 s
-# under the race detector) runs the same worker and fetches as session_demo_test; run it with
-# `make test-tsan TSAN_TESTS=session_systems_test` after changing it.
+# Cancel from another thread, trotix-cli's Ctrl+C watch), two at a time: their time-outs are
+# scaled for the race detector, which leaves room for a second test. The systems' demo-history
+# test (90 s under the race detector) runs the same worker and fetches as session_demo_test; run
+# it with `make test-tsan TSAN_TESTS=session_systems_test` after changing it.
 TSAN_TESTS ?= net_http_test session_test session_demo_test session_zorvat_test \
   vendorsim_server_test fault_matrix_test exchange_indicator_parallel_test archive_test \
   session_archive_test hostile_settlement_test cli_test
@@ -59,7 +59,7 @@ test-tsan: deps
 	@cmake --build build-tsan -j$(JOBS) --target $(TSAN_TESTS)
 	@cd build-tsan && TROTIX_TIMEOUT_SCALE=5 \
 	  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/tsan.supp \
-	  ctest --output-on-failure -j1 -R '^($(subst $(space),|,$(strip $(TSAN_TESTS))))$$'
+	  ctest --output-on-failure -j$(JOBS) -R '^($(subst $(space),|,$(strip $(TSAN_TESTS))))$$'
 
 # libFuzzer targets under clang; FUZZ_SECONDS and FUZZ_RUNS bound each target.
 FUZZ_SECONDS ?= 60
