@@ -5,8 +5,16 @@
 namespace trotix {
 namespace {
 
+Column Of(const char* caption, ColumnKind kind) {
+  Column c;
+  c.caption = caption;
+  c.kind = kind;
+  return c;
+}
+
 Table Sample() {
-  return Table({{"Name", ColumnKind::Text}, {"Odd", ColumnKind::Number}, {"", ColumnKind::Image}});
+  return Table(
+      {Of("Name", ColumnKind::Text), Of("Odd", ColumnKind::Number), Of("", ColumnKind::Image)});
 }
 
 TEST(Table, NewRowsHoldDefaults) {
