@@ -147,6 +147,7 @@ struct SignInForm {
 };
 
 class ReplayBodies;
+class AnalysisMemo;
 
 class Session {
  public:
@@ -426,6 +427,8 @@ class Session {
   std::optional<std::vector<RaceFacts>> dayFacts_;  // of the signed-in day's card
   // Lent to the Sessions of the days a back-test replays, one after another on this thread.
   std::shared_ptr<ReferenceCache> reference_ = std::make_shared<ReferenceCache>();
+  // A replayed day's analyses, lent by the back-test so its second best-of run reuses the first's.
+  AnalysisMemo* analyses_ = nullptr;
 };
 
 }  // namespace trotix

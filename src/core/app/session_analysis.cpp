@@ -4,6 +4,7 @@
 #include <span>
 
 #include "analysis/analyse_race.h"
+#include "analysis/analysis_memo.h"
 #include "analysis/runner_merge.h"
 #include "app/session.h"
 #include "app/system_clock.h"
@@ -152,10 +153,15 @@ void Session::RunBestOf(const std::string& run, const std::function<void(int k)>
       const int reportRows = ws_.REP.RowCount();
       const ViewState viewBefore = view_;
       const std::string fetchedAtBefore = exchangeFetchedAt_;
-      AnalyseRace(ws_, k, fromRealOdds, urls_,
-                  FetchedPages(std::span(urls).subspan(from, to - from),
-                               std::span(pages.bodies).subspan(from, to - from)),
-                  &scores);
+      const auto bodies = std::span<const std::string>(pages.bodies).subspan(from, to - from);
+      if (!analyses_ || !analyses_->Restore(ws_, k, fromRealOdds, bodies)) {
+        if (analyses_) analyses_->Begin(ws_, k, fromRealOdds, bodies);
+        AnalyseRace(ws_, k, fromRealOdds, urls_,
+                    FetchedPages(std::span(urls).subspan(from, to - from),
+                                 std::span(pages.bodies).subspan(from, to - from)),
+                    &scores);
+        if (analyses_) analyses_->Keep(ws_);
+      }
       pick(k);
       ShowAnalysedRace(k, fromRealOdds, std::span(pages.arrivals).subspan(from, to - from));
       NoteReportChanges();

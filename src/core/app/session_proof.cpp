@@ -4,8 +4,10 @@
 #include <set>
 #include <stdexcept>
 #include <tuple>
+#include <utility>
 
 #include "analysis/analyse_race.h"
+#include "analysis/analysis_memo.h"
 #include "app/error_text.h"
 #include "app/recording_ports.h"
 #include "app/replay_bodies.h"
@@ -22,6 +24,21 @@ namespace {
 
 // The note of a day that Cancel or the deadline ended before anything was written.
 constexpr const char* kStoppedNote = "stopped";
+
+// The archive's reads of one replayed day under one lock, until the day's picks are written.
+class HeldReads {
+ public:
+  explicit HeldReads(DayArchive& archive) : archive_(&archive) { archive.BeginReads(); }
+  HeldReads(const HeldReads&) = delete;
+  HeldReads& operator=(const HeldReads&) = delete;
+  ~HeldReads() { End(); }
+  void End() {
+    if (archive_) std::exchange(archive_, nullptr)->EndReads();
+  }
+
+ private:
+  DayArchive* archive_;
+};
 
 std::string BacktestMessage(const BacktestSummary& s) {
   int picks = 0, settled = 0;
@@ -160,6 +177,7 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
   DayArchive& archive = *ports_.archive;
   BacktestDay done;
   done.day = day;
+  HeldReads reads(archive);
   auto stored = archive.LoadDay(day);
   if (!stored) {
     done.note = "not in the archive";
@@ -205,8 +223,12 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
     for (const auto& [page, race, off] : offs)
       if (!client.KeepOnlyBefore(page, off)) lateRaces.insert(race);
   done.lateOddsRaces = static_cast<int>(lateRaces.size());
+  // Both runs analyse every race alike: the second takes the first's analyses.
+  AnalysisMemo analyses;
+  replay.analyses_ = &analyses;
   replay.RunBestRank(done.fromRealOdds);
   replay.RunBestRecoming(done.fromRealOdds);
+  replay.analyses_ = nullptr;
 
   // The tips and moves the sign-in loaded are the day's first ones: a race that went off before
   // they came is not back-tested.
@@ -243,6 +265,7 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
     done.note = kStoppedNote;
     return done;
   }
+  reads.End();
   for (const Pick& p : picks) archive.AddPick(p);
   done.picks = static_cast<int>(picks.size());
   if (results.empty()) {

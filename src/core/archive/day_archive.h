@@ -140,6 +140,10 @@ class DayArchive {
   virtual std::vector<ArchiveRun> Runs() = 0;
   virtual std::vector<Date> Days() = 0;  // stored days, oldest first
   virtual std::optional<StoredDay> LoadDay(const Date& day) = 0;
+  // The reads until EndReads see the archive as it stood at the first of them, at the cost of
+  // one lock: a replayed day's reads. Nothing is written by the caller in between.
+  virtual void BeginReads() {}
+  virtual void EndReads() {}
   // Registers a back-test run starting at `from` at once and returns its number; 0 when it
   // could not be written.
   virtual long long StartBacktestRun(const Date& from) = 0;

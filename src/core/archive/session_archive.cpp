@@ -251,6 +251,20 @@ std::optional<StoredDay> SessionArchive::LoadDay(const Date& day) {
   return Read<std::optional<StoredDay>>([&] { return store_.LoadDay(day); });
 }
 
+void SessionArchive::BeginReads() {
+  Read<bool>([&] {
+    store_.BeginReads();
+    return true;
+  });
+}
+
+void SessionArchive::EndReads() {
+  Read<bool>([&] {
+    store_.EndReads();
+    return true;
+  });
+}
+
 long long SessionArchive::StartBacktestRun(const Date& from) {
   ArchiveWrite write;
   write.newRun = from;

@@ -48,6 +48,8 @@ class SessionArchive : public DayArchive {
   std::vector<ArchiveRun> Runs() override;
   std::vector<Date> Days() override;
   std::optional<StoredDay> LoadDay(const Date& day) override;
+  void BeginReads() override;
+  void EndReads() override;
   long long StartBacktestRun(const Date& from) override;
   void StoreRunnerParts(std::vector<RunnerParts> race) override;
   void JoinRunnerParts(std::vector<RunnerParts> rows) override;

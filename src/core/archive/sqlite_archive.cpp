@@ -296,6 +296,8 @@ struct SqliteArchive::Impl {
   bool groupedBodies = true;
   BodyGroupReader groups;
   ChainHasher hasher;
+  // A read transaction opened by BeginReads is under way.
+  bool readsHeld = false;
   // The end of the chain while a write appends to it.
   long long lastSeq = 0;
   std::string lastHash;
@@ -793,6 +795,12 @@ struct SqliteArchive::Impl {
     s.exec();
   }
 
+  void EndReads() {
+    if (!readsHeld) return;
+    readsHeld = false;
+    db->exec("COMMIT");
+  }
+
   std::vector<ChainedEvent> Events() {
     SQLite::Statement s(*db, std::string("SELECT ") + kEventColumns + " FROM ledger ORDER BY seq");
     std::vector<ChainedEvent> events;
@@ -857,6 +865,7 @@ long long SqliteArchive::Write(const ArchiveWrite& w) {
   if (w.Empty() || impl_->readOnly) return 0;
   if (!w.answers.empty() && !w.day) throw impl_->Error("answers without their day");
   return impl_->Guarded([&] {
+    impl_->EndReads();
     // A group kept by the reader may be one this write made and then rolled back.
     struct ForgetUnlessDone {
       BodyGroupReader& groups;
@@ -936,6 +945,19 @@ std::string SqliteArchive::LastAnswer(const Date& day, const RequestKey& key) {
     if (!id) return std::string();
     return impl_->ReadBody(*id).value_or(std::string());
   });
+}
+
+void SqliteArchive::BeginReads() {
+  impl_->Guarded([&] {
+    // Inside a transaction of someone else's the reads are held already.
+    if (impl_->readsHeld || sqlite3_get_autocommit(impl_->db->getHandle()) == 0) return;
+    impl_->db->exec("BEGIN");
+    impl_->readsHeld = true;
+  });
+}
+
+void SqliteArchive::EndReads() {
+  impl_->Guarded([&] { impl_->EndReads(); });
 }
 
 std::vector<Pick> SqliteArchive::Picks() {

@@ -122,6 +122,11 @@ class SqliteArchive {
   std::vector<Date> Days();  // stored days, oldest first
   std::optional<StoredDay> LoadDay(const Date& day);
   std::string LastAnswer(const Date& day, const RequestKey& key);
+  // The reads until EndReads see the file as it stood at the first of them, and take its lock
+  // once rather than once each: a replayed day makes hundreds. Another program may write
+  // meanwhile; a write of this connection ends the hold first. Holds do not nest.
+  void BeginReads();
+  void EndReads();
   // The picks as the ledger's events leave them, by day, time, course, runner, system; live
   // first.
   std::vector<Pick> Picks();
