@@ -15,20 +15,22 @@ namespace trotix {
 class AnalysisMemo {
  public:
   // Race `race`'s tables as its last analysis left them, when `ws` and `pages` are what that
-  // analysis began with; returns whether they were restored.
-  bool Restore(Workspace& ws, int race, bool realOdds, std::span<const std::string> pages) const;
+  // analysis began with; returns whether they were restored. A race is restored once.
+  bool Restore(Workspace& ws, int race, bool realOdds, std::span<const std::string> pages);
   // Call before analysing race `race`, then Keep after it.
   void Begin(const Workspace& ws, int race, bool realOdds, std::span<const std::string> pages);
   void Keep(const Workspace& ws);
 
  private:
   // What the analysis of a race reads and writes beside the day's lists, which it never changes.
+  // Of the tables it empties first only the columns are read.
   struct RaceTables {
     std::array<Table, 6> tables;
     std::array<std::string, 16> texts;
   };
-  static RaceTables TablesOf(const WorkspaceView& v);
-  static bool Same(const WorkspaceView& v, const RaceTables& t);
+  static RaceTables Before(const WorkspaceView& v);
+  static RaceTables After(const WorkspaceView& v);
+  static bool Same(const WorkspaceView& v, const RaceTables& before);
   struct Analysed {
     int race = -1;
     bool realOdds = false;

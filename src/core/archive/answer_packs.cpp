@@ -108,7 +108,8 @@ class Reader {
       ok_ = false;
       return {};
     }
-    last = last.substr(0, shared) + std::string(bytes_.substr(at_, rest));
+    last.resize(shared);
+    last.append(bytes_.substr(at_, rest));
     at_ += rest;
     return last;
   }
@@ -293,8 +294,12 @@ std::vector<PackedAnswer> AnswerPacks::Unpacked(SQLite::Statement& s, const std:
 
 std::vector<RecordedAnswer> AnswerPacks::Day(const std::string& day) {
   // Rows of an older release first: a later command's packs are numbered after them.
-  std::vector<std::tuple<long long, long long, RecordedAnswer>> all;
-  for (auto& [id, a] : Rows(day)) all.emplace_back(id, 0, std::move(a));
+  std::vector<RecordedAnswer> read;
+  std::vector<std::tuple<long long, long long, std::size_t>> places;  // command, order, in `read`
+  for (auto& [id, a] : Rows(day)) {
+    places.emplace_back(id, 0, read.size());
+    read.push_back(std::move(a));
+  }
   if (HasPacks()) {
     SQLite::Statement s(db_,
                         "SELECT codec, size, rows, role, path, command FROM answer_packs WHERE "
@@ -302,16 +307,19 @@ std::vector<RecordedAnswer> AnswerPacks::Day(const std::string& day) {
     s.bind(1, day);
     while (s.executeStep()) {
       const long long command = s.getColumn(5).getInt64();
-      for (PackedAnswer& p : Unpacked(s, day, Text(s.getColumn(3)), Text(s.getColumn(4))))
-        all.emplace_back(command, p.order, std::move(p.answer));
+      for (PackedAnswer& p : Unpacked(s, day, Text(s.getColumn(3)), Text(s.getColumn(4)))) {
+        places.emplace_back(command, p.order, read.size());
+        read.push_back(std::move(p.answer));
+      }
     }
   }
-  std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
+  // The places are sorted, not the answers: an answer is large to move.
+  std::stable_sort(places.begin(), places.end(), [](const auto& a, const auto& b) {
     return std::tie(std::get<0>(a), std::get<1>(a)) < std::tie(std::get<0>(b), std::get<1>(b));
   });
   std::vector<RecordedAnswer> answers;
-  answers.reserve(all.size());
-  for (auto& row : all) answers.push_back(std::move(std::get<2>(row)));
+  answers.reserve(read.size());
+  for (const auto& place : places) answers.push_back(std::move(read[std::get<2>(place)]));
   return answers;
 }
 

@@ -9,6 +9,7 @@ namespace trotix {
 ArchiveHttpClient::ArchiveHttpClient(std::vector<RecordedAnswer> answers, Hosts hosts,
                                      BodyReader readBody)
     : hosts_(std::move(hosts)), readBody_(std::move(readBody)), answers_(std::move(answers)) {
+  byRequest_.reserve(answers_.size());
   for (const RecordedAnswer& a : answers_) byRequest_[a.key].answers.push_back(&a);
 }
 

@@ -2,13 +2,14 @@
 // The replay of a stored day: an HTTP client that answers from the day's recorded answers and
 // never reaches the network.
 #include <functional>
-#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "archive/day_archive.h"
+#include "archive/request_key.h"
 #include "net/hosts.h"
 #include "net/http_client.h"
 
@@ -55,7 +56,7 @@ class ArchiveHttpClient : public HttpClient {
   BodyReader readBody_;
   std::mutex mutex_;
   std::vector<RecordedAnswer> answers_;
-  std::map<RequestKey, Replies> byRequest_;
+  std::unordered_map<RequestKey, Replies, RequestKeyHash> byRequest_;
 };
 
 // Reads the bodies of a stored day through the archive port, on the calling thread.

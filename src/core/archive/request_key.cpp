@@ -1,6 +1,7 @@
 #include "archive/request_key.h"
 
 #include <array>
+#include <functional>
 #include <utility>
 
 #include "text/strings.h"
@@ -8,9 +9,23 @@
 namespace trotix {
 namespace {
 
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Equal but for the case of ASCII letters, as Lower makes them. Allocates nothing: every request
+// a replay makes is named this way.
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  return true;
+}
+
 bool IsCredential(std::string_view parameter) {
-  const std::string name = Lower(parameter.substr(0, parameter.find('=')));
-  return name == "login" || name == "pass" || name == "password";
+  const std::string_view name = parameter.substr(0, parameter.find('='));
+  return SameIgnoringCase(name, "login") || SameIgnoringCase(name, "pass") ||
+         SameIgnoringCase(name, "password");
 }
 
 std::string WithoutCredentials(std::string_view query) {
@@ -31,7 +46,7 @@ std::string WithoutCredentials(std::string_view query) {
 // True when `url` is on `host`: the host, then the end or a path or a query.
 bool OnHost(std::string_view url, std::string_view host) {
   if (host.empty() || url.size() < host.size()) return false;
-  if (Lower(url.substr(0, host.size())) != Lower(host)) return false;
+  if (!SameIgnoringCase(url.substr(0, host.size()), host)) return false;
   return url.size() == host.size() || url[host.size()] == '/' || url[host.size()] == '?';
 }
 
@@ -66,6 +81,15 @@ RequestKey RequestKeyOf(std::string_view url, const Hosts& hosts, bool probe) {
   if (key.path.empty()) key.path = "/";
   if (question != std::string_view::npos) key.query = WithoutCredentials(rest.substr(question + 1));
   return key;
+}
+
+std::size_t RequestKeyHash::operator()(const RequestKey& key) const {
+  const std::hash<std::string_view> hash;
+  std::size_t h = hash(key.path);
+  // The path and query tell most requests apart; the role and kind rarely do.
+  h = h * 31 + hash(key.query);
+  h = h * 31 + hash(key.role);
+  return h * 2 + (key.probe ? 1 : 0);
 }
 
 }  // namespace trotix
