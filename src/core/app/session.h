@@ -396,11 +396,24 @@ class Session {
   bool ShowBeforeExchange(int row);
   // Writes a page and opens it; a failed write is shown instead. True when written.
   bool SavePage(const std::filesystem::path& path, const std::string& content);
-  // One day of a back-test, into run `run`; `later` are the stored days after it, which may
-  // hold its results. Its bodies are read through `bodies`, which the run's days share.
-  BacktestDay BacktestStoredDay(const Date& day, long long run,
-                                const std::filesystem::path& scratch,
-                                const std::vector<Date>& later, ReplayBodies& bodies);
+  // A replayed day of a back-test, nothing of it written yet.
+  struct ReplayedDay {
+    BacktestDay done;
+    std::vector<Pick> picks;    // for the run
+    std::vector<Pick> settled;  // their settlements, when the day's results were found
+    bool settle = false;
+    std::string readError;  // why a read failed, when it was read through another connection
+  };
+  // One day of a back-test, for run `run`, read from `archive` alone, which it never writes;
+  // `later` are the stored days after it, which may hold its results. Its bodies are read
+  // through `bodies`, which the days replayed on this thread share, and its Zorvat files parsed
+  // through `reference`. Any thread, with an archive, bodies and reference of its own.
+  ReplayedDay ReplayStoredDay(DayArchive& archive, const Date& day, long long run,
+                              const std::filesystem::path& scratch, const std::vector<Date>& later,
+                              ReplayBodies& bodies,
+                              const std::shared_ptr<ReferenceCache>& reference, const Date& today);
+  // Its picks and settlements into this Session's archive, in the command under way.
+  BacktestDay WriteReplayedDay(ReplayedDay day);
 
   SessionOptions options_;
   SessionPorts ports_;

@@ -1,8 +1,14 @@
 // The Proof page's figures, the back-test over the stored days, and a method's picks as CSV.
 #include <algorithm>
+#include <condition_variable>
 #include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <set>
 #include <stdexcept>
+#include <thread>
 #include <tuple>
 #include <utility>
 
@@ -25,19 +31,111 @@ namespace {
 // The note of a day that Cancel or the deadline ended before anything was written.
 constexpr const char* kStoppedNote = "stopped";
 
-// The archive's reads of one replayed day under one lock, until the day's picks are written.
+// The archive's reads of one replayed day under one lock.
 class HeldReads {
  public:
-  explicit HeldReads(DayArchive& archive) : archive_(&archive) { archive.BeginReads(); }
+  explicit HeldReads(DayArchive& archive) : archive_(archive) { archive.BeginReads(); }
   HeldReads(const HeldReads&) = delete;
   HeldReads& operator=(const HeldReads&) = delete;
-  ~HeldReads() { End(); }
-  void End() {
-    if (archive_) std::exchange(archive_, nullptr)->EndReads();
+  ~HeldReads() { archive_.EndReads(); }
+
+ private:
+  DayArchive& archive_;
+};
+
+// What a thread replaying days reads them with.
+struct ReplayContext {
+  ReplayContext(DayArchive& a, std::shared_ptr<ReferenceCache> r)
+      : archive(a), bodies(a), reference(std::move(r)) {}
+  DayArchive& archive;
+  ReplayBodies bodies;
+  std::shared_ptr<ReferenceCache> reference;
+  const ScratchFolder scratch{"trotix-backtest"};
+};
+
+// The days of a run as the threads replaying them claim and find them, taken in day order by
+// the one that writes them. Days are claimed in order, at most a few ahead of the last taken, so
+// what waits to be written stays small.
+template <class Day>
+class DaysInOrder {
+ public:
+  explicit DaysInOrder(int count) : found_(static_cast<std::size_t>(count)) {}
+
+  // For a thread that only replays: the next day, once it is near enough; none when every day
+  // is claimed or Quit was called.
+  std::optional<int> Claim() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return quit_ || claimed_ >= size() || claimed_ - taken_ < kAhead; });
+    if (quit_ || claimed_ >= size()) return std::nullopt;
+    return claimed_++;
+  }
+  // For the writing thread, which needs day `day`: a day to replay meanwhile, the day itself
+  // when no one has claimed it; none once `day` is found (after waiting for it when there is
+  // nothing else to do).
+  std::optional<int> Claim(int day) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      if (found_[day]) return std::nullopt;
+      if (claimed_ < size() && (claimed_ <= day || claimed_ - taken_ < kAhead)) return claimed_++;
+      changed_.wait(lock);
+    }
+  }
+  void Found(int day, Day found) {
+    {
+      std::lock_guard lock(mutex_);
+      found_[day] = std::move(found);
+    }
+    changed_.notify_all();
+  }
+  // Day `day` when it is found; the days before it were taken.
+  std::optional<Day> Take(int day) {
+    std::optional<Day> taken;
+    {
+      std::lock_guard lock(mutex_);
+      if (!found_[day]) return std::nullopt;
+      taken = std::move(found_[day]);
+      found_[day].reset();
+      taken_ = day + 1;
+    }
+    changed_.notify_all();
+    return taken;
+  }
+  void Quit() {
+    {
+      std::lock_guard lock(mutex_);
+      quit_ = true;
+    }
+    changed_.notify_all();
   }
 
  private:
-  DayArchive* archive_;
+  static constexpr int kAhead = 4;
+  int size() const { return static_cast<int>(found_.size()); }
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<std::optional<Day>> found_;
+  int claimed_ = 0, taken_ = 0;
+  bool quit_ = false;
+};
+
+// A thread that replays days until they are all claimed; it is told to quit and joined when the
+// run ends, however it ends.
+template <class Order>
+class ReplayThread {
+ public:
+  ReplayThread(Order& order, std::function<void()> work) : order_(order) {
+    thread_ = std::thread(std::move(work));
+  }
+  ReplayThread(const ReplayThread&) = delete;
+  ReplayThread& operator=(const ReplayThread&) = delete;
+  ~ReplayThread() {
+    order_.Quit();
+    thread_.join();
+  }
+
+ private:
+  Order& order_;
+  std::thread thread_;
 };
 
 std::string BacktestMessage(const BacktestSummary& s) {
@@ -125,12 +223,43 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to, bool show
   if (!started) return summary;
 
   const Deadline deadline(*this);
-  const ScratchFolder scratch("trotix-backtest");
-  ReplayBodies bodies(*archive);
   Progress& progress = ports_.progress;
   const int count = static_cast<int>(days.size());
   progress.SetGauge(Progress::kPr, 0, count);
   progress.ShowPanel(true);
+  // The days are replayed side by side on a second thread where there is a second CPU, each
+  // thread reading through a connection and bodies of its own; this thread writes them, in day
+  // order, so the run's rows are those of one thread.
+  ReplayContext own(*archive, reference_);
+  std::unique_ptr<DayArchive> reader =
+      count > 1 && std::thread::hardware_concurrency() > 1 ? archive->OpenReader() : nullptr;
+  std::optional<ReplayContext> other;
+  if (reader) other.emplace(*reader, std::make_shared<ReferenceCache>());
+  const Date today = ports_.clock.Today();
+  const auto replayDay = [&](int i, ReplayContext& with) {
+    ReplayedDay found;
+    try {
+      const std::vector<Date> later(std::upper_bound(stored.begin(), stored.end(), days[i]),
+                                    stored.end());
+      with.bodies.NextDay();
+      found = ReplayStoredDay(with.archive, days[i], summary.runId, with.scratch.path(), later,
+                              with.bodies, with.reference, today);
+    } catch (...) {
+      // One day that cannot be replayed does not stop the others.
+      found = ReplayedDay{};
+      found.done.day = days[i];
+      found.done.note = CurrentErrorText();
+    }
+    // This thread's archive says why a read failed when the day is written; the other's, now.
+    if (&with != &own) found.readError = with.archive.CommitCommand();
+    return found;
+  };
+  DaysInOrder<ReplayedDay> order(count);
+  std::optional<ReplayThread<DaysInOrder<ReplayedDay>>> second;
+  if (other)
+    second.emplace(order, [&] {
+      while (const auto i = order.Claim()) order.Found(*i, replayDay(*i, *other));
+    });
   for (int i = 0; i < count; ++i) {
     // Between days only: a day is kept whole or not at all.
     if (stop_.stopped()) {
@@ -139,16 +268,15 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to, bool show
     }
     progress.SetCaption("Back-test " + std::to_string(i + 1) + "/" + std::to_string(count) + " — " +
                         FormatDate(days[i]));
-    const std::vector<Date> later(std::upper_bound(stored.begin(), stored.end(), days[i]),
-                                  stored.end());
+    // While the other thread replays this day, this one replays a later one.
+    std::optional<ReplayedDay> found;
+    while (!(found = order.Take(i)))
+      if (const auto j = order.Claim(i)) order.Found(*j, replayDay(*j, own));
     BacktestDay done;
     try {
       // A day is one command: the picks of a day that fails half-way are rolled back with it.
-      bodies.NextDay();
-      done = AsCommand(
-          [&] { return BacktestStoredDay(days[i], summary.runId, scratch.path(), later, bodies); });
+      done = AsCommand([&] { return WriteReplayedDay(std::move(*found)); });
     } catch (...) {
-      // One day that cannot be replayed does not stop the others.
       done = BacktestDay{};
       done.day = days[i];
       done.note = CurrentErrorText();
@@ -160,6 +288,7 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to, bool show
     summary.done.push_back(std::move(done));
     progress.SetGauge(Progress::kPr, i + 1, count);
   }
+  second.reset();
   progress.ShowPanel(false);
   backtests_[summary.runId] = {summary.days, summary.cancelled};
   ports_.messages.Show(BacktestMessage(summary));
@@ -171,17 +300,19 @@ BacktestSummary Session::RunBacktest(const Date& from, const Date& to, bool show
   return summary;
 }
 
-BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
-                                       const std::filesystem::path& scratch,
-                                       const std::vector<Date>& later, ReplayBodies& bodies) {
-  DayArchive& archive = *ports_.archive;
-  BacktestDay done;
+Session::ReplayedDay Session::ReplayStoredDay(DayArchive& archive, const Date& day, long long run,
+                                              const std::filesystem::path& scratch,
+                                              const std::vector<Date>& later, ReplayBodies& bodies,
+                                              const std::shared_ptr<ReferenceCache>& reference,
+                                              const Date& today) {
+  ReplayedDay found;
+  BacktestDay& done = found.done;
   done.day = day;
   HeldReads reads(archive);
   auto stored = archive.LoadDay(day);
   if (!stored) {
     done.note = "not in the archive";
-    return done;
+    return found;
   }
   const Hosts hosts = stored->hosts;
   ArchiveHttpClient client(std::move(stored->answers), hosts, bodies.Reader());
@@ -197,11 +328,11 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
   replayOptions.deadline = std::chrono::milliseconds{0};
   Session replay(replayOptions, {client, client, browser, messages, quiet, clock, &collector});
   // Every day's Zorvat files are the same stored bodies: parsed and indexed once for the run.
-  replay.reference_ = reference_;
+  replay.reference_ = reference;
   replay.Start();
   if (replay.SignIn({}) != SignInResult::SignedIn) {
     done.note = "its sign-in is not in the archive";
-    return done;
+    return found;
   }
   const Workspace& ws = replay.ws();
   done.races = ws.MM.RowCount();
@@ -257,24 +388,34 @@ BacktestDay Session::BacktestStoredDay(const Date& day, long long run,
   std::vector<Pick> settled;
   if (!results.empty()) {
     const RequestKey dayKey = RequestKeyOf(replay.urls().Login("", ""), hosts, false);
-    settled = SettleDay(picks, results, archive.LastAnswer(day, dayKey), day < ports_.clock.Today(),
-                        &stop_);
+    settled = SettleDay(picks, results, archive.LastAnswer(day, dayKey), day < today, &stop_);
   }
   // A day stopped before its end writes nothing: it is kept whole or not at all.
   if (stop_.stopped()) {
     done.note = kStoppedNote;
-    return done;
+    return found;
   }
-  reads.End();
-  for (const Pick& p : picks) archive.AddPick(p);
   done.picks = static_cast<int>(picks.size());
+  found.picks = std::move(picks);
   if (results.empty()) {
     done.note = "no results stored";
-    return done;
+    return found;
   }
   done.settled = static_cast<int>(settled.size());
-  archive.Settle(std::move(settled));
-  return done;
+  found.settled = std::move(settled);
+  found.settle = true;
+  return found;
+}
+
+BacktestDay Session::WriteReplayedDay(ReplayedDay day) {
+  DayArchive& archive = *ports_.archive;
+  if (!day.readError.empty()) {
+    failures_.push_back(day.readError);
+    ports_.messages.Show(day.readError);
+  }
+  for (const Pick& p : day.picks) archive.AddPick(p);
+  if (day.settle) archive.Settle(std::move(day.settled));
+  return std::move(day.done);
 }
 
 void Session::ExportProofPicks(long long runId, const std::string& method) {

@@ -2,6 +2,7 @@
 // The day archive as the Session sees it: the answers of every signed-in day, kept so the day can
 // be replayed, and the ledger of every pick added to the report, settled against the results.
 #include <compare>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -144,6 +145,9 @@ class DayArchive {
   // one lock: a replayed day's reads. Nothing is written by the caller in between.
   virtual void BeginReads() {}
   virtual void EndReads() {}
+  // A second archive over the same stored days, for another thread to read them with while this
+  // one writes; it writes nothing. None when there is no such thing.
+  virtual std::unique_ptr<DayArchive> OpenReader() { return nullptr; }
   // Registers a back-test run starting at `from` at once and returns its number; 0 when it
   // could not be written.
   virtual long long StartBacktestRun(const Date& from) = 0;

@@ -251,6 +251,30 @@ std::optional<StoredDay> SessionArchive::LoadDay(const Date& day) {
   return Read<std::optional<StoredDay>>([&] { return store_.LoadDay(day); });
 }
 
+namespace {
+
+// Base first, so the connection is open before the archive over it and closes after it.
+struct OwnedStore {
+  std::unique_ptr<SqliteArchive> store;
+};
+
+// A replay's archive over a connection of its own, which only reads.
+class ReadingArchive : private OwnedStore, public SessionArchive {
+ public:
+  explicit ReadingArchive(std::unique_ptr<SqliteArchive> s)
+      : OwnedStore{std::move(s)}, SessionArchive(*store, Date{}) {}
+};
+
+}  // namespace
+
+std::unique_ptr<DayArchive> SessionArchive::OpenReader() {
+  try {
+    return std::make_unique<ReadingArchive>(SqliteArchive::OpenToRead(store_.file()));
+  } catch (const ArchiveError&) {
+    return nullptr;  // the caller reads through this one alone
+  }
+}
+
 void SessionArchive::BeginReads() {
   Read<bool>([&] {
     store_.BeginReads();

@@ -50,6 +50,7 @@ class SessionArchive : public DayArchive {
   std::optional<StoredDay> LoadDay(const Date& day) override;
   void BeginReads() override;
   void EndReads() override;
+  std::unique_ptr<DayArchive> OpenReader() override;
   long long StartBacktestRun(const Date& from) override;
   void StoreRunnerParts(std::vector<RunnerParts> race) override;
   void JoinRunnerParts(std::vector<RunnerParts> rows) override;

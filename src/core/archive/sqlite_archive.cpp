@@ -286,6 +286,7 @@ LedgerEvent EventOfPick(const char* kind, const Pick& p, const std::string& at) 
 struct SqliteArchive::Impl {
   std::filesystem::path file;
   bool readOnly = false;
+  bool onlyToRead = false;  // asked for: never written, even where it could be
   std::unique_ptr<SQLite::Database> db;
   BodyPacker packer;
   // Prepared once: a back-test writes thousands of picks, and preparing costs more than writing.
@@ -329,7 +330,8 @@ struct SqliteArchive::Impl {
   void Open() {
     // A file this program may not write, or one in such a folder, is read and never written.
     const auto folder = file.has_parent_path() ? file.parent_path() : ".";
-    readOnly = std::filesystem::exists(file) && (NotWritable(file) || NotWritable(folder));
+    readOnly =
+        onlyToRead || (std::filesystem::exists(file) && (NotWritable(file) || NotWritable(folder)));
     int objects = 0;
     if (readOnly) {
       objects = OpenReadOnly();
@@ -825,6 +827,16 @@ SqliteArchive::SqliteArchive(const std::filesystem::path& file) : impl_(std::mak
   impl_->file = file;
   impl_->Guarded([&] { impl_->Open(); });
 }
+
+std::unique_ptr<SqliteArchive> SqliteArchive::OpenToRead(const std::filesystem::path& file) {
+  auto archive = std::unique_ptr<SqliteArchive>(new SqliteArchive());
+  archive->impl_->file = file;
+  archive->impl_->onlyToRead = true;
+  archive->impl_->Guarded([&] { archive->impl_->Open(); });
+  return archive;
+}
+
+SqliteArchive::SqliteArchive() : impl_(std::make_unique<Impl>()) {}
 
 SqliteArchive::~SqliteArchive() = default;
 

@@ -94,6 +94,9 @@ class SqliteArchive {
   // file is left as it was. A file this program may not write, or one in a folder it may not
   // write, is opened read-only.
   explicit SqliteArchive(const std::filesystem::path& file);
+  // Opens an existing archive to read only, whoever may write it: a second connection for a
+  // thread of its own. Throws ArchiveError as above.
+  static std::unique_ptr<SqliteArchive> OpenToRead(const std::filesystem::path& file);
   ~SqliteArchive();
   SqliteArchive(const SqliteArchive&) = delete;
   SqliteArchive& operator=(const SqliteArchive&) = delete;
@@ -152,6 +155,7 @@ class SqliteArchive {
   BodyPacker& packer();
 
  private:
+  SqliteArchive();
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
