@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "analysis/analysis_memo.h"
 #include "feeds/race_day.h"
 #include "model/columns.h"
 #include "net/curl_http_client.h"
@@ -205,6 +207,84 @@ TEST(AnalyseRace, WithoutRealOddsTheExchangeTablesStandAsTheyAre) {
   EXPECT_EQ(ws.R, first.R);
   EXPECT_EQ(ws.RR, first.RR);
   EXPECT_THROW(AnalyseRace(ws, 2, false, urls, counting), std::out_of_range);
+}
+
+// A race analysed again from the tables and pages it had is given its first analysis, whatever
+// the races analysed in between left in the tables it empties first; anything else it reads that
+// differs, and it is analysed afresh.
+TEST(AnalysisMemo, RestoresOnlyWhatTheSameInputsWouldGive) {
+  Exchange exchange;
+  Hosts hosts;
+  hosts.exchangeSite = exchange.Host();
+  const VendorUrls urls(hosts);
+  Workspace day = Day();
+  ListAscotOnExchange(day);
+  std::vector<std::string> pages;
+  const PageFetcher fetch = exchange.Fetcher();
+  const PageFetcher kept = [&](const std::vector<std::string>& asked) {
+    return pages = fetch(asked);
+  };
+  // As a best-of run does; here Sha Tin without pages, then Ascot with them.
+  const auto analyse = [&](AnalysisMemo& memo, Workspace& ws, int race, bool realOdds,
+                           const std::vector<std::string>& racePages) {
+    if (memo.Restore(ws, race, realOdds, racePages)) return true;
+    memo.Begin(ws, race, realOdds, racePages);
+    AnalyseRace(ws, race, realOdds, urls, realOdds ? kept : fetch);
+    memo.Keep(ws);
+    return false;
+  };
+  // The day as an earlier run left it.
+  AnalyseRace(day, 0, true, urls, kept);
+  const std::vector<std::string> ascotPages = pages;
+  ASSERT_FALSE(ascotPages.empty());
+  std::vector<std::string> otherPrice = ascotPages;
+  otherPrice.back() += " ";
+
+  struct Case {
+    const char* name;
+    std::function<void(Workspace&)> change;  // to the tables before Ascot's second analysis
+    const std::vector<std::string>* pages;
+    bool realOdds;
+    bool restored;
+  };
+  const Case cases[] = {
+      {"the same tables and pages", [](Workspace&) {}, &ascotPages, true, true},
+      {"another race's card and summary left behind",
+       [](Workspace& ws) {
+         ws.TAB.AddRow();
+         ws.R.AddRow();
+       },
+       &ascotPages, true, true},
+      {"a page that changed", [](Workspace&) {}, &otherPrice, true, false},
+      {"other exchange runners", [](Workspace& ws) { ws.T2.AddRow(); }, &ascotPages, true, false},
+      {"another market number", [](Workspace& ws) { ws.bfnumber = "7"; }, &ascotPages, true, false},
+      {"without the exchange", [](Workspace&) {}, &ascotPages, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AnalysisMemo memo;
+    Workspace ws = day;
+    EXPECT_FALSE(analyse(memo, ws, 1, false, {}));
+    EXPECT_FALSE(analyse(memo, ws, 0, true, ascotPages));
+    const Workspace first = ws;
+
+    // The second run, from where the first ended: each race begins as it did in the first.
+    EXPECT_TRUE(analyse(memo, ws, 1, false, {}));
+    c.change(ws);
+    Workspace fresh = ws;
+    AnalyseRace(fresh, 0, c.realOdds, urls, [&](const std::vector<std::string>& asked) {
+      return asked.size() == c.pages->size() ? *c.pages : fetch(asked);
+    });
+    EXPECT_EQ(memo.Restore(ws, 0, c.realOdds, *c.pages), c.restored);
+    if (!c.restored) continue;
+    // What analysing again gives, table by table and label by label.
+    const auto tables = ws.Tables(), expected = fresh.Tables();
+    for (std::size_t t = 0; t < tables.size(); ++t)
+      EXPECT_EQ(*tables[t].second, *expected[t].second) << tables[t].first;
+    EXPECT_EQ(ws.Labels(), fresh.Labels());
+    EXPECT_EQ(ws.bfnumber, first.bfnumber);
+    EXPECT_FALSE(memo.Restore(ws, 0, c.realOdds, *c.pages)) << "a race is restored once";
+  }
 }
 
 }  // namespace

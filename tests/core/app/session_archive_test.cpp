@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <stdexcept>
+#include <tuple>
 
 #include "analysis/analyse_race.h"
 #include "app/recording_ports.h"
@@ -484,6 +485,58 @@ TEST(Backtest, ADayThatThrowsHalfWayIsRolledBackWhole) {
       EXPECT_EQ(picks, Outcomes(store.Picks(), PickSource::kLive, 0, kept, kept));
     }
   }
+}
+
+// Days replayed side by side, on a second thread with a connection of its own, write what one
+// thread writes: the same events in the same order, day after day.
+TEST(Backtest, DaysReplayedSideBySideWriteWhatOneThreadWrites) {
+  testing::TempFolder folder;
+  SqliteArchive store(folder.path() / kDemoArchiveFileName);
+  vendorsim::DemoHistoryOptions history;
+  history.today = {2026, 12, 10};
+  history.days = 6;
+  history.races = 6;
+  for (const auto& day : vendorsim::BuildDemoHistory(store, history))
+    ASSERT_TRUE(day.error.empty()) << day.error;
+  const Date first{2026, 12, 4}, last{2026, 12, 9};
+  // A run's events without what tells two runs apart: their place, time and run.
+  const auto eventsOf = [&](long long run) {
+    std::vector<LedgerEvent> events;
+    for (const ChainedEvent& e : store.LedgerEvents()) {
+      if (e.event.run != run) continue;
+      events.push_back(e.event);
+      events.back().seq = 0;
+      events.back().at.clear();
+      events.back().run = 0;
+    }
+    return events;
+  };
+
+  OfflineSession sideBySide(store, folder.path());
+  const BacktestSummary both = sideBySide.session.RunBacktest(first, last, false);
+  // An archive that offers no second connection: every day on the calling thread.
+  ArchiveHttpClient offline(std::vector<RecordedAnswer>{}, Hosts{});
+  SessionArchive archive(store);
+  FailingReads oneConnection(archive, Date{}, [] {});
+  RecordingBrowser browser;
+  RecordingMessages messages;
+  SilentProgress progress;
+  FixedClock clock({2026, 12, 20});
+  Session s(SessionOptions{Hosts{}, folder.path(), 8},
+            SessionPorts{offline, offline, browser, messages, progress, clock, &oneConnection});
+  const BacktestSummary one = s.RunBacktest(first, last, false);
+
+  ASSERT_EQ(both.done.size(), 6u);
+  ASSERT_EQ(one.done.size(), 6u);
+  for (std::size_t i = 0; i < one.done.size(); ++i) {
+    const BacktestDay &a = both.done[i], &b = one.done[i];
+    EXPECT_EQ(a.day, b.day);
+    EXPECT_EQ(std::tie(a.races, a.picks, a.settled, a.note, a.fromRealOdds),
+              std::tie(b.races, b.picks, b.settled, b.note, b.fromRealOdds))
+        << FormatDate(b.day);
+  }
+  EXPECT_FALSE(eventsOf(one.runId).empty());
+  EXPECT_EQ(eventsOf(both.runId), eventsOf(one.runId));
 }
 
 }  // namespace

@@ -374,6 +374,46 @@ TEST(DayArchive, ReadOnlyArchiveIsReadAndNothingIsWritten) {
   }
 }
 
+// A replay's reads: held, they see the file as it stood at the first of them, whatever another
+// connection commits meanwhile; a write of the same connection ends the hold rather than fails.
+// A connection opened to read writes nothing, even to a file it could write.
+TEST(DayArchive, HeldReadsSeeOneStateAndAReaderWritesNothing) {
+  TempFolder folder;
+  const auto file = folder.path() / kArchiveFileName;
+  SqliteArchive writer(file);
+  const auto keepDay = [&](const Date& day) {
+    SessionArchive archive(writer);
+    archive.KeepDay(day, {});
+    archive.BeginCommand();
+    archive.Record({{"data", "/a", ""}, {200, "day", "", false, false, {}}, {}, "t"});
+    EXPECT_EQ(archive.CommitCommand(), "");
+  };
+  keepDay(kDay);
+  const auto reader = SqliteArchive::OpenToRead(file);
+  EXPECT_TRUE(reader->readOnly());
+  reader->BeginReads();
+  EXPECT_EQ(reader->Days(), std::vector<Date>{kDay});
+  keepDay(AddDays(kDay, 1));
+  EXPECT_EQ(reader->Days(), std::vector<Date>{kDay}) << "one state while held";
+  reader->EndReads();
+  EXPECT_EQ(reader->Days().size(), 2u);
+
+  ArchiveWrite write;
+  write.picks.push_back({PickChange::kAdd, APick("Runner", "A"), {}});
+  EXPECT_EQ(reader->Write(write), 0);
+  EXPECT_TRUE(writer.Picks().empty()) << "the reader wrote";
+
+  writer.BeginReads();
+  EXPECT_EQ(writer.Days().size(), 2u);
+  writer.Write(write);
+  EXPECT_EQ(writer.Picks().size(), 1u);
+  writer.EndReads();
+  EXPECT_EQ(reader->Picks().size(), 1u) << "the write was committed";
+
+  EXPECT_THROW(SqliteArchive::OpenToRead(folder.path() / "none.db"), ArchiveError);
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "none.db"));
+}
+
 // Two programs on one file: every command of both is kept, none fails on the other's lock.
 TEST(DayArchive, TwoConnectionsWriteAtOnce) {
   TempFolder folder;
