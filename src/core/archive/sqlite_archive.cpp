@@ -263,6 +263,12 @@ constexpr const char* kEventColumns =
     "seq, kind, at, day, time, course, runner, system, source, run, price, odds, result, "
     "position, sp, prev, hash";
 
+// A hash as stored: its 32 bytes, or the hex text an older version wrote.
+std::string StoredHash(const SQLite::Column& c) {
+  if (!c.isBlob()) return c.getString();
+  return HexText({static_cast<const char*>(c.getBlob()), static_cast<std::size_t>(c.getBytes())});
+}
+
 ChainedEvent EventOfRow(SQLite::Statement& s) {
   ChainedEvent c;
   LedgerEvent& e = c.event;
@@ -281,8 +287,8 @@ ChainedEvent EventOfRow(SQLite::Statement& s) {
   e.result = s.getColumn(12).getString();
   e.position = s.getColumn(13).getString();
   e.sp = s.getColumn(14).getString();
-  c.prev = s.getColumn(15).getString();
-  c.hash = s.getColumn(16).getString();
+  c.prev = StoredHash(s.getColumn(15));
+  c.hash = StoredHash(s.getColumn(16));
   return c;
 }
 
@@ -593,7 +599,7 @@ struct SqliteArchive::Impl {
                           "added FROM picks ORDER BY id");
       while (s.executeStep()) {
         Pick p = OldPickOfRow(s);
-        Append(EventOfPick(kEventMade, p, s.getColumn(9).getString()), kPrevStored);
+        Append(EventOfPick(kEventMade, p, s.getColumn(9).getString()), kAsVersion3);
         ++moved;
       }
     }
@@ -610,7 +616,7 @@ struct SqliteArchive::Impl {
           if (result == PickResultName(r)) p.result = r;
         p.position = s.getColumn(10).isNull() ? 0 : s.getColumn(10).getInt();
         p.sp = OptionalDouble(s.getColumn(11));
-        Append(EventOfPick(kEventSettled, p, s.getColumn(12).getString()), kPrevStored);
+        Append(EventOfPick(kEventSettled, p, s.getColumn(12).getString()), kAsVersion3);
         ++moved;
       }
     }
@@ -626,18 +632,18 @@ struct SqliteArchive::Impl {
     SQLite::Statement s(*db, "SELECT seq, hash FROM ledger ORDER BY seq DESC LIMIT 1");
     if (s.executeStep()) {
       lastSeq = s.getColumn(0).getInt64();
-      lastHash = s.getColumn(1).getString();
+      lastHash = StoredHash(s.getColumn(1));
     } else {
       lastSeq = 0;
       lastHash = kChainStart;
     }
   }
 
-  // The ledger of version 3 stores every event's prev; a later version keeps only those that
-  // are not the hash of the row before.
-  static constexpr bool kPrevStored = true;
+  // The ledger of version 3 stores every event's prev and hash as text; a later version keeps
+  // only the prevs that are not the hash of the row before, and a hash as its bytes.
+  static constexpr bool kAsVersion3 = true;
 
-  void Append(LedgerEvent event, bool prevStored = false) {
+  void Append(LedgerEvent event, bool asVersion3 = false) {
     event.seq = lastSeq + 1;
     const ChainedEvent c = Chain(std::move(event), lastHash, hasher);
     SQLite::Statement& s =
@@ -660,12 +666,16 @@ struct SqliteArchive::Impl {
     s.bind(14, e.position);
     s.bind(15, e.sp);
     // Its prev is the hash of the event before it, found there.
-    if (prevStored) {
+    if (asVersion3) {
       s.bind(16, c.prev);
     } else {
       s.bind(16);
     }
-    s.bind(17, c.hash);
+    if (const auto bytes = asVersion3 ? std::nullopt : BytesOfHex(c.hash)) {
+      s.bind(17, bytes->data(), static_cast<int>(bytes->size()));
+    } else {
+      s.bind(17, c.hash);
+    }
     s.exec();
     lastSeq = e.seq;
     lastHash = c.hash;
