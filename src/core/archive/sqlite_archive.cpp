@@ -244,14 +244,21 @@ std::string FileUri(const std::filesystem::path& file, const char* query) {
   return uri + "?" + query;
 }
 
-// FNV-1a: stable across builds, so stored hashes stay valid.
-int64_t BodyHash(const std::string& body) {
+// FNV-1a: stable across builds, so stored hashes stay valid. A body is found by its hash and
+// size and then compared whole, so the hash only narrows the search: a body is stored under the
+// hash folded to 32 bits (four bytes in its row and in the index, not eight), and one an older
+// version stored keeps the whole one.
+struct BodyHashes {
+  int64_t whole = 0, folded = 0;
+};
+
+BodyHashes BodyHash(const std::string& body) {
   uint64_t h = 14695981039346656037ull;
   for (unsigned char c : body) {
     h ^= c;
     h *= 1099511628211ull;
   }
-  return static_cast<int64_t>(h);
+  return {static_cast<int64_t>(h), static_cast<int32_t>(static_cast<uint32_t>(h ^ (h >> 32)))};
 }
 
 std::optional<double> OptionalDouble(const SQLite::Column& c) {
@@ -435,18 +442,19 @@ struct SqliteArchive::Impl {
   }
 
   int64_t BodyId(const std::string& body) {
-    const int64_t hash = BodyHash(body);
+    const BodyHashes hash = BodyHash(body);
     SQLite::Statement find(*db,
                            "SELECT id, codec, body, group_id, group_offset FROM bodies WHERE "
-                           "hash = ? AND size = ?");
-    find.bind(1, hash);
-    find.bind(2, static_cast<int64_t>(body.size()));
+                           "hash IN (?, ?) AND size = ?");
+    find.bind(1, hash.folded);
+    find.bind(2, hash.whole);
+    find.bind(3, static_cast<int64_t>(body.size()));
     while (find.executeStep())
       if (UnpackRow(find, body.size()) == body) return find.getColumn(0).getInt64();
     const PackedBody packed = packer.Pack(body);
     SQLite::Statement insert(
         *db, "INSERT INTO bodies (hash, size, body, stored, codec) VALUES (?, ?, ?, ?, ?)");
-    insert.bind(1, hash);
+    insert.bind(1, hash.folded);
     insert.bind(2, static_cast<int64_t>(body.size()));
     insert.bind(3, packed.bytes.data(), static_cast<int>(packed.bytes.size()));
     insert.bind(4, UnixSeconds());
