@@ -149,6 +149,33 @@ CREATE TABLE body_groups (id INTEGER PRIMARY KEY AUTOINCREMENT, role TEXT NOT NU
 ALTER TABLE bodies ADD COLUMN group_id INTEGER;
 ALTER TABLE bodies ADD COLUMN group_offset INTEGER;
 )sql",
+    // A grouped body is in use from the start (a command's bodies are grouped as its answers are
+    // written): only bodies stored alone are noted in body_refs, have a time, and are looked at
+    // for orphans. An event's prev is the hash of the event before it, so it is stored only where
+    // it is not, in a file bent before this version.
+    R"sql(
+DELETE FROM body_refs WHERE body_id IN (SELECT id FROM bodies WHERE group_id IS NOT NULL);
+UPDATE bodies SET stored = NULL WHERE group_id IS NOT NULL;
+CREATE INDEX bodies_alone ON bodies (group_id) WHERE group_id IS NULL;
+CREATE TABLE ledger_lean (
+  seq INTEGER PRIMARY KEY,
+  kind TEXT NOT NULL, at TEXT NOT NULL, day TEXT NOT NULL, time TEXT NOT NULL,
+  course TEXT NOT NULL, runner TEXT NOT NULL, system TEXT NOT NULL, source TEXT NOT NULL,
+  run INTEGER NOT NULL, price TEXT NOT NULL, odds TEXT NOT NULL, result TEXT NOT NULL,
+  position TEXT NOT NULL, sp TEXT NOT NULL, prev TEXT, hash TEXT NOT NULL);
+INSERT INTO ledger_lean SELECT seq, kind, at, day, time, course, runner, system, source, run,
+  price, odds, result, position, sp,
+  nullif(prev, coalesce((SELECT p.hash FROM ledger p WHERE p.seq < ledger.seq
+                         ORDER BY p.seq DESC LIMIT 1), hex(zeroblob(32)))),
+  hash FROM ledger ORDER BY seq;
+DROP TABLE ledger;
+ALTER TABLE ledger_lean RENAME TO ledger;
+CREATE INDEX ledger_by_runner ON ledger (day, runner, run);
+CREATE TRIGGER ledger_no_update BEFORE UPDATE ON ledger
+  BEGIN SELECT RAISE(ABORT, 'the ledger only grows'); END;
+CREATE TRIGGER ledger_no_delete BEFORE DELETE ON ledger
+  BEGIN SELECT RAISE(ABORT, 'the ledger only grows'); END;
+)sql",
 };
 constexpr auto kOrphanAge = std::chrono::hours(24);
 // Version 2 only adds the bodies' time and an index, which reading does not need; version 3
@@ -217,14 +244,21 @@ std::string FileUri(const std::filesystem::path& file, const char* query) {
   return uri + "?" + query;
 }
 
-// FNV-1a: stable across builds, so stored hashes stay valid.
-int64_t BodyHash(const std::string& body) {
+// FNV-1a: stable across builds, so stored hashes stay valid. A body is found by its hash and
+// size and then compared whole, so the hash only narrows the search: a body is stored under the
+// hash folded to 32 bits (four bytes in its row and in the index, not eight), and one an older
+// version stored keeps the whole one.
+struct BodyHashes {
+  int64_t whole = 0, folded = 0;
+};
+
+BodyHashes BodyHash(const std::string& body) {
   uint64_t h = 14695981039346656037ull;
   for (unsigned char c : body) {
     h ^= c;
     h *= 1099511628211ull;
   }
-  return static_cast<int64_t>(h);
+  return {static_cast<int64_t>(h), static_cast<int32_t>(static_cast<uint32_t>(h ^ (h >> 32)))};
 }
 
 std::optional<double> OptionalDouble(const SQLite::Column& c) {
@@ -235,6 +269,12 @@ std::optional<double> OptionalDouble(const SQLite::Column& c) {
 constexpr const char* kEventColumns =
     "seq, kind, at, day, time, course, runner, system, source, run, price, odds, result, "
     "position, sp, prev, hash";
+
+// A hash as stored: its 32 bytes, or the hex text an older version wrote.
+std::string StoredHash(const SQLite::Column& c) {
+  if (!c.isBlob()) return c.getString();
+  return HexText({static_cast<const char*>(c.getBlob()), static_cast<std::size_t>(c.getBytes())});
+}
 
 ChainedEvent EventOfRow(SQLite::Statement& s) {
   ChainedEvent c;
@@ -254,8 +294,8 @@ ChainedEvent EventOfRow(SQLite::Statement& s) {
   e.result = s.getColumn(12).getString();
   e.position = s.getColumn(13).getString();
   e.sp = s.getColumn(14).getString();
-  c.prev = s.getColumn(15).getString();
-  c.hash = s.getColumn(16).getString();
+  c.prev = StoredHash(s.getColumn(15));
+  c.hash = StoredHash(s.getColumn(16));
   return c;
 }
 
@@ -406,18 +446,19 @@ struct SqliteArchive::Impl {
   }
 
   int64_t BodyId(const std::string& body) {
-    const int64_t hash = BodyHash(body);
+    const BodyHashes hash = BodyHash(body);
     SQLite::Statement find(*db,
                            "SELECT id, codec, body, group_id, group_offset FROM bodies WHERE "
-                           "hash = ? AND size = ?");
-    find.bind(1, hash);
-    find.bind(2, static_cast<int64_t>(body.size()));
+                           "hash IN (?, ?) AND size = ?");
+    find.bind(1, hash.folded);
+    find.bind(2, hash.whole);
+    find.bind(3, static_cast<int64_t>(body.size()));
     while (find.executeStep())
       if (UnpackRow(find, body.size()) == body) return find.getColumn(0).getInt64();
     const PackedBody packed = packer.Pack(body);
     SQLite::Statement insert(
         *db, "INSERT INTO bodies (hash, size, body, stored, codec) VALUES (?, ?, ?, ?, ?)");
-    insert.bind(1, hash);
+    insert.bind(1, hash.folded);
     insert.bind(2, static_cast<int64_t>(body.size()));
     insert.bind(3, packed.bytes.data(), static_cast<int>(packed.bytes.size()));
     insert.bind(4, UnixSeconds());
@@ -472,20 +513,23 @@ struct SqliteArchive::Impl {
   }
 
   int RemoveOrphanBodies(std::chrono::seconds age) {
-    // The ids first, from the index alone: reading a body's time walks past the body itself,
-    // so only the few without an answer are looked at further.
+    // The ids first, from the index of bodies stored alone (a grouped one is in use): reading a
+    // body's time walks past the body itself, so only the few without an answer are looked at
+    // further.
     std::vector<int64_t> orphans;
     {
       SQLite::Statement s(*db,
-                          "SELECT id FROM bodies INDEXED BY bodies_by_hash WHERE NOT EXISTS "
-                          "(SELECT 1 FROM body_refs WHERE body_refs.body_id = bodies.id) AND NOT "
-                          "EXISTS (SELECT 1 FROM answers WHERE answers.body_id = bodies.id)");
+                          "SELECT id FROM bodies INDEXED BY bodies_alone WHERE group_id IS NULL "
+                          "AND NOT EXISTS (SELECT 1 FROM body_refs WHERE body_refs.body_id = "
+                          "bodies.id) AND NOT EXISTS (SELECT 1 FROM answers WHERE "
+                          "answers.body_id = bodies.id)");
       while (s.executeStep()) orphans.push_back(s.getColumn(0).getInt64());
     }
     if (orphans.empty()) return 0;
     SQLite::Transaction t(*db, SQLite::TransactionBehavior::IMMEDIATE);
     SQLite::Statement drop(*db,
-                           "DELETE FROM bodies WHERE id = ? AND stored <= ? AND NOT EXISTS "
+                           "DELETE FROM bodies WHERE id = ? AND group_id IS NULL AND stored <= ? "
+                           "AND NOT EXISTS "
                            "(SELECT 1 FROM body_refs WHERE body_refs.body_id = bodies.id) AND "
                            "NOT EXISTS (SELECT 1 FROM answers WHERE answers.body_id = bodies.id)");
     const int64_t before = UnixSeconds() - age.count();
@@ -496,12 +540,6 @@ struct SqliteArchive::Impl {
       removed += drop.exec();
       drop.reset();
     }
-    // A group goes with the last body that points into it. One pass over the bodies, and only
-    // after a removal, rather than an index on every body for this one rare question.
-    if (removed > 0)
-      db->exec(
-          "DELETE FROM body_groups WHERE id NOT IN (SELECT group_id FROM bodies WHERE group_id "
-          "IS NOT NULL)");
     t.commit();
     return removed;
   }
@@ -573,7 +611,7 @@ struct SqliteArchive::Impl {
                           "added FROM picks ORDER BY id");
       while (s.executeStep()) {
         Pick p = OldPickOfRow(s);
-        Append(EventOfPick(kEventMade, p, s.getColumn(9).getString()));
+        Append(EventOfPick(kEventMade, p, s.getColumn(9).getString()), kAsVersion3);
         ++moved;
       }
     }
@@ -590,7 +628,7 @@ struct SqliteArchive::Impl {
           if (result == PickResultName(r)) p.result = r;
         p.position = s.getColumn(10).isNull() ? 0 : s.getColumn(10).getInt();
         p.sp = OptionalDouble(s.getColumn(11));
-        Append(EventOfPick(kEventSettled, p, s.getColumn(12).getString()));
+        Append(EventOfPick(kEventSettled, p, s.getColumn(12).getString()), kAsVersion3);
         ++moved;
       }
     }
@@ -606,14 +644,18 @@ struct SqliteArchive::Impl {
     SQLite::Statement s(*db, "SELECT seq, hash FROM ledger ORDER BY seq DESC LIMIT 1");
     if (s.executeStep()) {
       lastSeq = s.getColumn(0).getInt64();
-      lastHash = s.getColumn(1).getString();
+      lastHash = StoredHash(s.getColumn(1));
     } else {
       lastSeq = 0;
       lastHash = kChainStart;
     }
   }
 
-  void Append(LedgerEvent event) {
+  // The ledger of version 3 stores every event's prev and hash as text; a later version keeps
+  // only the prevs that are not the hash of the row before, and a hash as its bytes.
+  static constexpr bool kAsVersion3 = true;
+
+  void Append(LedgerEvent event, bool asVersion3 = false) {
     event.seq = lastSeq + 1;
     const ChainedEvent c = Chain(std::move(event), lastHash, hasher);
     SQLite::Statement& s =
@@ -635,8 +677,17 @@ struct SqliteArchive::Impl {
     s.bind(13, e.result);
     s.bind(14, e.position);
     s.bind(15, e.sp);
-    s.bind(16, c.prev);
-    s.bind(17, c.hash);
+    // Its prev is the hash of the event before it, found there.
+    if (asVersion3) {
+      s.bind(16, c.prev);
+    } else {
+      s.bind(16);
+    }
+    if (const auto bytes = asVersion3 ? std::nullopt : BytesOfHex(c.hash)) {
+      s.bind(17, bytes->data(), static_cast<int>(bytes->size()));
+    } else {
+      s.bind(17, c.hash);
+    }
     s.exec();
     lastSeq = e.seq;
     lastHash = c.hash;
@@ -806,7 +857,12 @@ struct SqliteArchive::Impl {
   std::vector<ChainedEvent> Events() {
     SQLite::Statement s(*db, std::string("SELECT ") + kEventColumns + " FROM ledger ORDER BY seq");
     std::vector<ChainedEvent> events;
-    while (s.executeStep()) events.push_back(EventOfRow(s));
+    while (s.executeStep()) {
+      ChainedEvent c = EventOfRow(s);
+      // An event's prev is stored only where it is not the hash of the event before it.
+      if (s.getColumn(15).isNull()) c.prev = events.empty() ? kChainStart : events.back().hash;
+      events.push_back(std::move(c));
+    }
     return events;
   }
 

@@ -267,6 +267,10 @@ TEST(LedgerArchive, CurrentReleaseArchiveMovesIntoTheChain) {
   EXPECT_EQ(events[4].event.runner, "Sea Bird");
   EXPECT_EQ(events[4].event.sp, "6.50");
   EXPECT_EQ(events[1].event.price, "");
+  // Each prev is the hash of the row before, so none is kept.
+  EXPECT_EQ(
+      store.database().execAndGet("SELECT count(*) FROM ledger WHERE prev IS NOT NULL").getInt(),
+      0);
   const ChainCheck check = store.CheckLedger();
   EXPECT_TRUE(check.intact);
   EXPECT_EQ(check.migrated, 5);
@@ -300,6 +304,9 @@ TEST(LedgerArchive, BendingTheFileWithSqlIsNamed) {
        2},
       {"a day moved", "UPDATE ledger SET day = '09.12.2026' WHERE seq = 1", 1},
       {"a late pick made live", "UPDATE ledger SET source = 'live' WHERE seq = 3", 3},
+      {"a prev written out", "UPDATE ledger SET prev = hash WHERE seq = 3", 3},
+      {"a hash replaced by the one before",
+       "UPDATE ledger SET hash = (SELECT hash FROM ledger WHERE seq = 1) WHERE seq = 2", 2},
       {"a missing race noted", "INSERT INTO result_misses VALUES ('2026-12-08', '1', 'X', '')", 0},
   };
   for (const Case& c : cases) {
