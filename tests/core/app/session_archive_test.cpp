@@ -246,23 +246,41 @@ TEST(SessionArchive, SettlesAgainstASlowServerAndKeepsPicksWhenResultsFail) {
       << live.messages.shown.back();
 }
 
-// A Session on the archive alone, as `trotix-cli backtest` runs it: a request of its own could
-// only fail.
-struct OfflineSession {
-  explicit OfflineSession(SqliteArchive& store, const std::filesystem::path& folder)
+// A Session on an archive port alone, offline.
+struct SessionOnPort {
+  SessionOnPort(DayArchive& archive, const std::filesystem::path& folder)
       : offline(std::vector<RecordedAnswer>{}, Hosts{}),
-        archive(store),
         clock({2026, 12, 20}),
         session(SessionOptions{Hosts{}, folder, 8},
                 SessionPorts{offline, offline, browser, messages, progress, clock, &archive}) {}
   ArchiveHttpClient offline;
-  SessionArchive archive;
   RecordingBrowser browser;
   RecordingMessages messages;
   testing::RecordingProgress progress;
   FixedClock clock;
   Session session;
 };
+
+// A Session on the archive alone, as `trotix-cli backtest` runs it: a request of its own could
+// only fail.
+struct OfflineSession {
+  OfflineSession(SqliteArchive& store, const std::filesystem::path& folder)
+      : archive(store), port(archive, folder) {}
+  SessionArchive archive;
+  SessionOnPort port;
+  Session& session = port.session;
+  testing::RecordingProgress& progress = port.progress;
+};
+
+// `days` demo days of `races` races each, up to 09.12.2026, stored as the demo history does.
+void StoreDemoDays(SqliteArchive& store, int days, int races) {
+  vendorsim::DemoHistoryOptions history;
+  history.today = {2026, 12, 10};
+  history.days = days;
+  history.races = races;
+  for (const auto& day : vendorsim::BuildDemoHistory(store, history))
+    ASSERT_TRUE(day.error.empty()) << day.error;
+}
 
 // What names a pick and what it came to.
 using PickOutcome = std::tuple<int, int, int, std::string, std::string, std::string, std::string,
@@ -315,12 +333,7 @@ TEST(Backtest, AnswersThatCameAfterTheOffAreNotKnownBeforeIt) {
 TEST(Backtest, StoredDemoDaysGiveTheLivePicksAndFigures) {
   testing::TempFolder folder;
   SqliteArchive store(folder.path() / kDemoArchiveFileName);
-  vendorsim::DemoHistoryOptions history;
-  history.today = {2026, 12, 10};
-  history.days = 3;
-  history.races = 12;
-  for (const auto& day : vendorsim::BuildDemoHistory(store, history))
-    ASSERT_TRUE(day.error.empty()) << day.error;
+  ASSERT_NO_FATAL_FAILURE(StoreDemoDays(store, 3, 12));
   const Date first{2026, 12, 7}, second{2026, 12, 8}, third{2026, 12, 9};
 
   OfflineSession offline(store, folder.path());
@@ -446,12 +459,7 @@ class FailingReads : public DayArchive {
 TEST(Backtest, ADayThatThrowsHalfWayIsRolledBackWhole) {
   testing::TempFolder folder;
   SqliteArchive store(folder.path() / kDemoArchiveFileName);
-  vendorsim::DemoHistoryOptions history;
-  history.today = {2026, 12, 10};
-  history.days = 3;
-  history.races = 6;
-  for (const auto& day : vendorsim::BuildDemoHistory(store, history))
-    ASSERT_TRUE(day.error.empty()) << day.error;
+  ASSERT_NO_FATAL_FAILURE(StoreDemoDays(store, 3, 6));
   const Date first{2026, 12, 7}, second{2026, 12, 8}, third{2026, 12, 9};
   struct Case {
     const char* name;
@@ -465,16 +473,10 @@ TEST(Backtest, ADayThatThrowsHalfWayIsRolledBackWhole) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ArchiveHttpClient offline(std::vector<RecordedAnswer>{}, Hosts{});
     SessionArchive archive(store);
     FailingReads failing(archive, second, c.thrown);
-    RecordingBrowser browser;
-    RecordingMessages messages;
-    SilentProgress progress;
-    FixedClock clock({2026, 12, 20});
-    Session s(SessionOptions{Hosts{}, folder.path(), 8},
-              SessionPorts{offline, offline, browser, messages, progress, clock, &failing});
-    const BacktestSummary run = s.RunBacktest(first, third);
+    SessionOnPort s(failing, folder.path());
+    const BacktestSummary run = s.session.RunBacktest(first, third);
     ASSERT_EQ(run.done.size(), 3u);
     EXPECT_EQ(run.done[1].note, c.note);
     EXPECT_EQ(run.done[1].picks, 0);
@@ -492,12 +494,7 @@ TEST(Backtest, ADayThatThrowsHalfWayIsRolledBackWhole) {
 TEST(Backtest, DaysReplayedSideBySideWriteWhatOneThreadWrites) {
   testing::TempFolder folder;
   SqliteArchive store(folder.path() / kDemoArchiveFileName);
-  vendorsim::DemoHistoryOptions history;
-  history.today = {2026, 12, 10};
-  history.days = 6;
-  history.races = 6;
-  for (const auto& day : vendorsim::BuildDemoHistory(store, history))
-    ASSERT_TRUE(day.error.empty()) << day.error;
+  ASSERT_NO_FATAL_FAILURE(StoreDemoDays(store, 6, 6));
   const Date first{2026, 12, 4}, last{2026, 12, 9};
   // A run's events without what tells two runs apart: their place, time and run.
   const auto eventsOf = [&](long long run) {
@@ -515,16 +512,10 @@ TEST(Backtest, DaysReplayedSideBySideWriteWhatOneThreadWrites) {
   OfflineSession sideBySide(store, folder.path());
   const BacktestSummary both = sideBySide.session.RunBacktest(first, last, false);
   // An archive that offers no second connection: every day on the calling thread.
-  ArchiveHttpClient offline(std::vector<RecordedAnswer>{}, Hosts{});
   SessionArchive archive(store);
   FailingReads oneConnection(archive, Date{}, [] {});
-  RecordingBrowser browser;
-  RecordingMessages messages;
-  SilentProgress progress;
-  FixedClock clock({2026, 12, 20});
-  Session s(SessionOptions{Hosts{}, folder.path(), 8},
-            SessionPorts{offline, offline, browser, messages, progress, clock, &oneConnection});
-  const BacktestSummary one = s.RunBacktest(first, last, false);
+  SessionOnPort s(oneConnection, folder.path());
+  const BacktestSummary one = s.session.RunBacktest(first, last, false);
 
   ASSERT_EQ(both.done.size(), 6u);
   ASSERT_EQ(one.done.size(), 6u);
