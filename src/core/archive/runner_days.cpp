@@ -12,12 +12,13 @@
 
 #include "archive/body_codec.h"
 #include "archive/packed_fields.h"
+#include "archive/sql_values.h"
 #include "archive/sqlite_archive.h"
 
 namespace trotix {
 namespace {
 
-constexpr char kFormat = 1;
+constexpr char kRowsFormat = 1;
 constexpr int kResultCount = 5;  // PickResult's values, unsettled first
 
 // A number as a whole count of units, tenths or hundredths where it reads back as the same
@@ -92,23 +93,6 @@ bool ByKey(const RunnerParts& a, const RunnerParts& b) {
   return KeyOf(a) < KeyOf(b);
 }
 
-std::string IsoDay(const Date& d) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
-  return buf;
-}
-
-Date DayOfIso(const std::string& text) {
-  Date d;
-  std::sscanf(text.c_str(), "%d-%d-%d", &d.year, &d.month, &d.day);
-  return d;
-}
-
-std::optional<double> OptionalDouble(const SQLite::Column& c) {
-  if (c.isNull()) return std::nullopt;
-  return c.getDouble();
-}
-
 // The rows of a table that keeps a runner a row, by day, time, course and card order.
 std::vector<RunnerParts> RowsOf(SQLite::Database& db, const std::string& table) {
   SQLite::Statement s(db,
@@ -156,7 +140,7 @@ std::vector<RunnerParts> RowsOf(SQLite::Database& db, const std::string& table) 
 // Field by field, each field's values of the whole day together: a race's time, course and
 // analysed time repeat row after row, and the parts of one kind are alike.
 std::string EncodeRunnerRows(const std::vector<RunnerParts>& rows) {
-  std::string out(1, kFormat);
+  std::string out(1, kRowsFormat);
   PutVarint(out, rows.size());
   FrontCoder times, courses, runners, analysed, classes;
   for (const RunnerParts& r : rows) times.Put(out, r.time);
@@ -179,7 +163,7 @@ std::string EncodeRunnerRows(const std::vector<RunnerParts>& rows) {
 
 std::optional<std::vector<RunnerParts>> DecodeRunnerRows(std::string_view bytes, const Date& day) {
   FieldReader in(bytes);
-  if (in.Byte() != kFormat) return std::nullopt;
+  if (in.Byte() != kRowsFormat) return std::nullopt;
   const uint64_t n = in.Varint();
   // Every runner takes at least twenty bytes: a damaged count never allocates beyond the row.
   if (!in.ok() || n > bytes.size()) return std::nullopt;

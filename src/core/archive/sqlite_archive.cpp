@@ -6,6 +6,7 @@
 #include "archive/body_groups.h"
 #include "archive/runner_days.h"
 #include "archive/runner_parts.h"
+#include "archive/sql_values.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <fcntl.h>
@@ -165,18 +166,6 @@ constexpr int kOldestReadable = 3;
 constexpr int kKnownVersion = static_cast<int>(std::size(kMigrations));
 static_assert(kKnownVersion == SqliteArchive::kSchemaVersion);
 
-std::string IsoDay(const Date& d) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
-  return buf;
-}
-
-Date DayOfIso(const std::string& text) {
-  Date d;
-  std::sscanf(text.c_str(), "%d-%d-%d", &d.year, &d.month, &d.day);
-  return d;
-}
-
 // The days a one-column query gives, in its order.
 std::vector<Date> DaysOf(SQLite::Database& db, const char* query) {
   SQLite::Statement s(db, query);
@@ -233,11 +222,6 @@ int64_t BodyHash(const std::string& body) {
     h *= 1099511628211ull;
   }
   return static_cast<int64_t>(h);
-}
-
-std::optional<double> OptionalDouble(const SQLite::Column& c) {
-  if (c.isNull()) return std::nullopt;
-  return c.getDouble();
 }
 
 constexpr const char* kEventColumns =
