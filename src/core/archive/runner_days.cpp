@@ -208,7 +208,9 @@ RunnerDays::Day& RunnerDays::Load(const Date& day) {
   SQLite::Statement s(db_, "SELECT codec, size, rows FROM runner_parts WHERE day = ?");
   s.bind(1, IsoDay(day));
   try {
-    if (s.executeStep()) it->second.rows = Unpacked(s, day);
+    // A day that does not unpack is taken as empty: a race stored writes over it, so the damage
+    // never costs the command its write (its answers and picks), and the day reads again.
+    if (s.executeStep()) it->second.rows = Unpacked(s, day).value_or(std::vector<RunnerParts>());
   } catch (...) {
     days_.erase(it);
     throw;
@@ -216,15 +218,14 @@ RunnerDays::Day& RunnerDays::Load(const Date& day) {
   return it->second;
 }
 
-std::vector<RunnerParts> RunnerDays::Unpacked(SQLite::Statement& s, const Date& day) {
+std::optional<std::vector<RunnerParts>> RunnerDays::Unpacked(SQLite::Statement& s,
+                                                             const Date& day) {
   const SQLite::Column bytes = s.getColumn(2);
   const auto plain = packer_.Unpack(static_cast<BodyCodec>(s.getColumn(0).getInt()),
                                     std::string_view(static_cast<const char*>(bytes.getBlob()),
                                                      static_cast<std::size_t>(bytes.getBytes())),
                                     static_cast<std::size_t>(s.getColumn(1).getInt64()));
-  auto rows = plain ? DecodeRunnerRows(*plain, day) : std::nullopt;
-  if (!rows) throw ArchiveError("the runners of " + IsoDay(day) + " do not unpack");
-  return std::move(*rows);
+  return plain ? DecodeRunnerRows(*plain, day) : std::nullopt;
 }
 
 bool RunnerDays::StoreRace(const std::vector<RunnerParts>& race) {
@@ -311,9 +312,11 @@ std::vector<RunnerParts> RunnerDays::All() {
   std::vector<RunnerParts> all;
   SQLite::Statement s(db_, "SELECT codec, size, rows, day FROM runner_parts ORDER BY day");
   while (s.executeStep()) {
-    std::vector<RunnerParts> rows = Unpacked(s, DayOfIso(s.getColumn(3).getString()));
-    all.insert(all.end(), std::make_move_iterator(rows.begin()),
-               std::make_move_iterator(rows.end()));
+    const std::string day = s.getColumn(3).getString();
+    auto rows = Unpacked(s, DayOfIso(day));
+    if (!rows) throw ArchiveError("the runners of " + day + " do not unpack");
+    all.insert(all.end(), std::make_move_iterator(rows->begin()),
+               std::make_move_iterator(rows->end()));
   }
   return all;
 }

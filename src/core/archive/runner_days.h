@@ -26,8 +26,8 @@ std::string EncodeRunnerRows(const std::vector<RunnerParts>& rows);
 std::optional<std::vector<RunnerParts>> DecodeRunnerRows(std::string_view bytes, const Date& day);
 
 // Reads and changes the stored days' runners in the caller's transaction: each day a change
-// touches is read once and written once, at `Flush`. Throws ArchiveError on a day that does not
-// unpack, SQLite's errors as they come.
+// touches is read once and written once, at `Flush`. `All` throws ArchiveError on a day that
+// does not unpack; a change takes such a day as empty. SQLite's errors go on as they come.
 class RunnerDays {
  public:
   explicit RunnerDays(SQLite::Database& db);
@@ -52,8 +52,9 @@ class RunnerDays {
     bool changed = false;
   };
   Day& Load(const Date& day);
-  // The runners of the row `s` is on, whose first columns are its codec, size and bytes.
-  std::vector<RunnerParts> Unpacked(SQLite::Statement& s, const Date& day);
+  // The runners of the row `s` is on, whose first columns are its codec, size and bytes; none
+  // when they do not unpack.
+  std::optional<std::vector<RunnerParts>> Unpacked(SQLite::Statement& s, const Date& day);
   void Write(const std::string& day, const std::vector<RunnerParts>& rows);
 
   SQLite::Database& db_;

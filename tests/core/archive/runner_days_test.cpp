@@ -1,6 +1,6 @@
 // The runners of analysed races as the archive keeps them, a day to a packed row: awkward values
 // through a write, a join and a read back bit for bit, the rule that keeps a race analysed
-// before its off, the rows of an older archive moved in, and damaged rows refused.
+// before its off, the rows of an older archive moved in, and damaged rows never read.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -330,7 +330,7 @@ INSERT INTO parts_days (day, how) VALUES ('2026-12-07', 'replay'), ('2026-12-08'
   EXPECT_FALSE(db.tableExists("runner_parts_by_runner"));
 }
 
-TEST(RunnerDays, DamagedRowsAreRefusedNotRead) {
+TEST(RunnerDays, DamagedRowsAreNeverReadNorCostACommandItsWrite) {
   std::vector<RunnerParts> rows{Runner(kTuesday, "14:05", "Ascot", 0, "One"),
                                 Runner(kTuesday, "14:05", "Ascot", 1, "Two")};
   rows[1].price.reset();
@@ -351,10 +351,23 @@ TEST(RunnerDays, DamagedRowsAreRefusedNotRead) {
     db.exec("UPDATE runner_parts SET rows = substr(rows, 1, length(rows) - 2)");
   }
   EXPECT_THROW(store.AllRunnerParts(), ArchiveError);
-  // A change to the day is refused too, rather than written over what could not be read.
-  RunnerParts joined = rows[0];
-  joined.joined = true;
-  EXPECT_THROW(WriteJoined(store, {joined}), ArchiveError);
+  EXPECT_THROW(store.AllRunnerParts(), ArchiveError) << "read again, still refused";
+  // A race stored on that day takes it as empty: the command keeps its write, and the day reads
+  // again with what it now holds.
+  std::vector<RunnerParts> later{Runner(kTuesday, "16:00", "Bath", 0, "Later")};
+  ArchiveWrite w;
+  w.races = {later};
+  Pick pick;
+  pick.day = kTuesday;
+  pick.time = "16:00";
+  pick.course = "Bath";
+  pick.runner = "Later";
+  pick.system = "Best Rank";
+  pick.odds = "3,5";
+  w.picks.push_back({PickChange::kAdd, pick, "2026-12-08T15:00:00.000Z"});
+  store.Write(w);
+  EXPECT_EQ(store.Picks().size(), 1u);
+  ExpectSameRows(store.AllRunnerParts(), later);
 }
 
 }  // namespace
