@@ -56,7 +56,8 @@ class FieldReader {
   explicit FieldReader(std::string_view bytes) : bytes_(bytes) {}
   bool ok() const { return ok_; }
   bool done() const { return at_ == bytes_.size(); }
-  std::size_t left() const { return bytes_.size() - at_; }
+  // What was read makes no sense where it stands: the bytes are damaged.
+  void Fail() { ok_ = false; }
 
   uint64_t Varint() {
     uint64_t v = 0;

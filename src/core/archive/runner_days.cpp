@@ -44,10 +44,7 @@ void PutNumber(std::string& out, std::optional<double> v) {
     if (std::bit_cast<uint64_t>(static_cast<double>(count) / kScales[scale]) !=
         std::bit_cast<uint64_t>(x))
       continue;
-    // The shift leaves room for the scale: a count this large is never a part or a price.
-    const uint64_t zigzag = ZigZag(count);
-    if (zigzag >= (uint64_t{1} << 61)) break;
-    PutVarint(out, (zigzag << 2 | static_cast<uint64_t>(scale)) + 1);
+    PutVarint(out, (ZigZag(count) << 2 | static_cast<uint64_t>(scale)) + 1);
     return;
   }
   char text[32];
@@ -81,7 +78,7 @@ std::optional<double> TakeNumber(FieldReader& in) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (ec == std::errc() && end == text.data() + text.size()) return v;
   }
-  in.Take(in.left() + 1);  // damaged
+  in.Fail();
   return std::nullopt;
 }
 
@@ -166,7 +163,7 @@ std::optional<std::vector<RunnerParts>> DecodeRunnerRows(std::string_view bytes,
   if (in.Byte() != kRowsFormat) return std::nullopt;
   const uint64_t n = in.Varint();
   // Every runner takes at least twenty bytes: a damaged count never allocates beyond the row.
-  if (!in.ok() || n > bytes.size()) return std::nullopt;
+  if (!in.ok() || n > bytes.size() / 20) return std::nullopt;
   std::vector<RunnerParts> rows(n);
   std::string time, course, runner, analysed, raceClass;
   for (RunnerParts& r : rows) {
