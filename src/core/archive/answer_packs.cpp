@@ -162,11 +162,14 @@ void AnswerPacks::Write(const std::string& day, long long command,
     insert.exec();
     insert.reset();
   }
-  SQLite::Statement refer(db_, "INSERT OR IGNORE INTO body_refs (body_id, role) VALUES (?, ?)");
+  // A grouped body is in use from the start: only one stored alone is noted.
+  SQLite::Statement refer(db_,
+                          "INSERT OR IGNORE INTO body_refs (body_id, role) SELECT id, ? FROM "
+                          "bodies WHERE id = ? AND group_id IS NULL");
   for (const RecordedAnswer& a : answers) {
     if (a.key.probe || a.bodyId == 0) continue;
-    refer.bind(1, static_cast<int64_t>(a.bodyId));
-    refer.bind(2, a.key.role);
+    refer.bind(1, a.key.role);
+    refer.bind(2, static_cast<int64_t>(a.bodyId));
     refer.exec();
     refer.reset();
   }

@@ -12,7 +12,7 @@ namespace trotix {
 namespace {
 
 struct GroupMember {
-  int64_t id = 0, hash = 0, size = 0, stored = 0, offset = 0;
+  int64_t id = 0, hash = 0, size = 0, offset = 0;
 };
 
 // One role's bodies gathered for a group: laid end to end, each with its offset.
@@ -46,16 +46,15 @@ int StoreGroup(SQLite::Database& db, const BodyPacker& packer, const std::string
     drop.reset();
   }
   SQLite::Statement point(db,
-                          "INSERT INTO bodies (id, hash, size, body, stored, codec, group_id, "
-                          "group_offset) VALUES (?, ?, ?, x'', ?, ?, ?, ?)");
+                          "INSERT INTO bodies (id, hash, size, body, codec, group_id, "
+                          "group_offset) VALUES (?, ?, ?, x'', ?, ?, ?)");
   for (const GroupMember& m : group.members) {
     point.bind(1, m.id);
     point.bind(2, m.hash);
     point.bind(3, m.size);
-    point.bind(4, m.stored);
-    point.bind(5, static_cast<int>(BodyCodec::kGrouped));
-    point.bind(6, static_cast<int64_t>(id));
-    point.bind(7, m.offset);
+    point.bind(4, static_cast<int>(BodyCodec::kGrouped));
+    point.bind(5, static_cast<int64_t>(id));
+    point.bind(6, m.offset);
     point.exec();
     point.reset();
   }
@@ -108,7 +107,7 @@ int GroupNewBodies(SQLite::Database& db, const BodyPacker& packer,
   // Older releases' bodies, and those an earlier command refers to, stay as they are.
   SQLite::Statement fresh(
       db,
-      "SELECT codec, size, body, hash, stored FROM bodies WHERE id = ? AND codec IN (0, 1, 2) "
+      "SELECT codec, size, body, hash FROM bodies WHERE id = ? AND codec IN (0, 1, 2) "
       "AND size BETWEEN 1 AND ? AND NOT EXISTS (SELECT 1 FROM body_refs WHERE "
       "body_refs.body_id = bodies.id) AND NOT EXISTS (SELECT 1 FROM answers "
       "WHERE answers.body_id = bodies.id)");
@@ -125,8 +124,7 @@ int GroupNewBodies(SQLite::Database& db, const BodyPacker& packer,
     }
     const SQLite::Column bytes = fresh.getColumn(2);
     const std::size_t stored = static_cast<std::size_t>(bytes.getBytes());
-    const GroupMember member{b.id, fresh.getColumn(3).getInt64(), fresh.getColumn(1).getInt64(),
-                             fresh.getColumn(4).getInt64(), 0};
+    const GroupMember member{b.id, fresh.getColumn(3).getInt64(), fresh.getColumn(1).getInt64(), 0};
     // A body that does not unpack here stays as it is, to fail its own read.
     const auto body =
         packer.Unpack(static_cast<BodyCodec>(fresh.getColumn(0).getInt()),

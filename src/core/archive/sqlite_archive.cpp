@@ -151,6 +151,33 @@ CREATE TABLE body_groups (id INTEGER PRIMARY KEY AUTOINCREMENT, role TEXT NOT NU
 ALTER TABLE bodies ADD COLUMN group_id INTEGER;
 ALTER TABLE bodies ADD COLUMN group_offset INTEGER;
 )sql",
+    // A grouped body is in use from the start (a command's bodies are grouped as its answers are
+    // written): only bodies stored alone are noted in body_refs, have a time, and are looked at
+    // for orphans. An event's prev is the hash of the event before it, so it is stored only where
+    // it is not, in a file bent before this version.
+    R"sql(
+DELETE FROM body_refs WHERE body_id IN (SELECT id FROM bodies WHERE group_id IS NOT NULL);
+UPDATE bodies SET stored = NULL WHERE group_id IS NOT NULL;
+CREATE INDEX bodies_alone ON bodies (group_id) WHERE group_id IS NULL;
+CREATE TABLE ledger_lean (
+  seq INTEGER PRIMARY KEY,
+  kind TEXT NOT NULL, at TEXT NOT NULL, day TEXT NOT NULL, time TEXT NOT NULL,
+  course TEXT NOT NULL, runner TEXT NOT NULL, system TEXT NOT NULL, source TEXT NOT NULL,
+  run INTEGER NOT NULL, price TEXT NOT NULL, odds TEXT NOT NULL, result TEXT NOT NULL,
+  position TEXT NOT NULL, sp TEXT NOT NULL, prev TEXT, hash TEXT NOT NULL);
+INSERT INTO ledger_lean SELECT seq, kind, at, day, time, course, runner, system, source, run,
+  price, odds, result, position, sp,
+  nullif(prev, coalesce((SELECT p.hash FROM ledger p WHERE p.seq < ledger.seq
+                         ORDER BY p.seq DESC LIMIT 1), hex(zeroblob(32)))),
+  hash FROM ledger ORDER BY seq;
+DROP TABLE ledger;
+ALTER TABLE ledger_lean RENAME TO ledger;
+CREATE INDEX ledger_by_runner ON ledger (day, runner, run);
+CREATE TRIGGER ledger_no_update BEFORE UPDATE ON ledger
+  BEGIN SELECT RAISE(ABORT, 'the ledger only grows'); END;
+CREATE TRIGGER ledger_no_delete BEFORE DELETE ON ledger
+  BEGIN SELECT RAISE(ABORT, 'the ledger only grows'); END;
+)sql",
     // A day's runners become one row, packed (runner_days.h): a row a runner repeated its
     // race's time, course and analysed time. The rows move in after the entry.
     R"sql(
@@ -461,20 +488,23 @@ struct SqliteArchive::Impl {
   }
 
   int RemoveOrphanBodies(std::chrono::seconds age) {
-    // The ids first, from the index alone: reading a body's time walks past the body itself,
-    // so only the few without an answer are looked at further.
+    // The ids first, from the index of bodies stored alone (a grouped one is in use): reading a
+    // body's time walks past the body itself, so only the few without an answer are looked at
+    // further.
     std::vector<int64_t> orphans;
     {
       SQLite::Statement s(*db,
-                          "SELECT id FROM bodies INDEXED BY bodies_by_hash WHERE NOT EXISTS "
-                          "(SELECT 1 FROM body_refs WHERE body_refs.body_id = bodies.id) AND NOT "
-                          "EXISTS (SELECT 1 FROM answers WHERE answers.body_id = bodies.id)");
+                          "SELECT id FROM bodies INDEXED BY bodies_alone WHERE group_id IS NULL "
+                          "AND NOT EXISTS (SELECT 1 FROM body_refs WHERE body_refs.body_id = "
+                          "bodies.id) AND NOT EXISTS (SELECT 1 FROM answers WHERE "
+                          "answers.body_id = bodies.id)");
       while (s.executeStep()) orphans.push_back(s.getColumn(0).getInt64());
     }
     if (orphans.empty()) return 0;
     SQLite::Transaction t(*db, SQLite::TransactionBehavior::IMMEDIATE);
     SQLite::Statement drop(*db,
-                           "DELETE FROM bodies WHERE id = ? AND stored <= ? AND NOT EXISTS "
+                           "DELETE FROM bodies WHERE id = ? AND group_id IS NULL AND stored <= ? "
+                           "AND NOT EXISTS "
                            "(SELECT 1 FROM body_refs WHERE body_refs.body_id = bodies.id) AND "
                            "NOT EXISTS (SELECT 1 FROM answers WHERE answers.body_id = bodies.id)");
     const int64_t before = UnixSeconds() - age.count();
@@ -485,12 +515,6 @@ struct SqliteArchive::Impl {
       removed += drop.exec();
       drop.reset();
     }
-    // A group goes with the last body that points into it. One pass over the bodies, and only
-    // after a removal, rather than an index on every body for this one rare question.
-    if (removed > 0)
-      db->exec(
-          "DELETE FROM body_groups WHERE id NOT IN (SELECT group_id FROM bodies WHERE group_id "
-          "IS NOT NULL)");
     t.commit();
     return removed;
   }
@@ -562,7 +586,7 @@ struct SqliteArchive::Impl {
                           "added FROM picks ORDER BY id");
       while (s.executeStep()) {
         Pick p = OldPickOfRow(s);
-        Append(EventOfPick(kEventMade, p, s.getColumn(9).getString()));
+        Append(EventOfPick(kEventMade, p, s.getColumn(9).getString()), kPrevStored);
         ++moved;
       }
     }
@@ -579,7 +603,7 @@ struct SqliteArchive::Impl {
           if (result == PickResultName(r)) p.result = r;
         p.position = s.getColumn(10).isNull() ? 0 : s.getColumn(10).getInt();
         p.sp = OptionalDouble(s.getColumn(11));
-        Append(EventOfPick(kEventSettled, p, s.getColumn(12).getString()));
+        Append(EventOfPick(kEventSettled, p, s.getColumn(12).getString()), kPrevStored);
         ++moved;
       }
     }
@@ -607,7 +631,11 @@ struct SqliteArchive::Impl {
     }
   }
 
-  void Append(LedgerEvent event) {
+  // The ledger of version 3 stores every event's prev; a later version keeps only those that
+  // are not the hash of the row before.
+  static constexpr bool kPrevStored = true;
+
+  void Append(LedgerEvent event, bool prevStored = false) {
     event.seq = lastSeq + 1;
     const ChainedEvent c = Chain(std::move(event), lastHash, hasher);
     SQLite::Statement& s =
@@ -629,7 +657,12 @@ struct SqliteArchive::Impl {
     s.bind(13, e.result);
     s.bind(14, e.position);
     s.bind(15, e.sp);
-    s.bind(16, c.prev);
+    // Its prev is the hash of the event before it, found there.
+    if (prevStored) {
+      s.bind(16, c.prev);
+    } else {
+      s.bind(16);
+    }
     s.bind(17, c.hash);
     s.exec();
     lastSeq = e.seq;
@@ -724,7 +757,12 @@ struct SqliteArchive::Impl {
   std::vector<ChainedEvent> Events() {
     SQLite::Statement s(*db, std::string("SELECT ") + kEventColumns + " FROM ledger ORDER BY seq");
     std::vector<ChainedEvent> events;
-    while (s.executeStep()) events.push_back(EventOfRow(s));
+    while (s.executeStep()) {
+      ChainedEvent c = EventOfRow(s);
+      // An event's prev is stored only where it is not the hash of the event before it.
+      if (s.getColumn(15).isNull()) c.prev = events.empty() ? kChainStart : events.back().hash;
+      events.push_back(std::move(c));
+    }
     return events;
   }
 

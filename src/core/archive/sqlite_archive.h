@@ -2,22 +2,24 @@
 // The archive's database: one SQLite file in the data folder, shared by every program that uses
 // the folder at once (WAL, a busy time-out). Every write is one transaction.
 //
-// Tables (schema version 8):
+// Tables (schema version 9):
 //   schema_version  the version the file is at; migrations run from the first version on
 //   days            each signed-in day with the hosts it was fetched from
-//   bodies          answer bodies, each stored once however often it was fetched, with the time
-//                   it was stored (written as they arrive, ahead of their answers), packed by
-//                   the codec each names; a small one a command stored may lie in a group
+//   bodies          answer bodies, each stored once however often it was fetched, packed by the
+//                   codec each names; a small one a command stored lies in a group, in use from
+//                   the start; one stored alone has the time it was stored (written as they
+//                   arrive, ahead of their answers)
 //   body_groups     small bodies of one command and role packed together as one frame
 //   body_dictionary the zstd dictionary bodies may be packed against, trained on the archive's
 //                   own pages
 //   body_packing    how far the packing of the bodies stored before packing has come
 //   answer_packs    each command's answers to one role and path, packed (AnswerPacks): query,
 //                   probe outcome or status/error, body, time it arrived, in the order recorded
-//   body_refs       each body an answer refers to, with the role of the first
+//   body_refs       each body stored alone that an answer refers to, with the role of the first
 //   answers         an older release's answers, a row each, until they are packed
 //   runs            back-test runs (a replayed day is one)
-//   ledger          the picks ledger: append-only events, each hashed over the one before
+//   ledger          the picks ledger: append-only events, each hashed over the one before (its
+//                   prev, stored only where it is not the hash of the row before)
 //   ledger_origin   when an older archive's picks became the first events, and how many
 //   result_misses   races missing from their day's results, and when first seen missing
 //   runner_parts    each day's runners of analysed races, packed (runner_days.h): Summa's eight
@@ -88,7 +90,7 @@ struct ArchiveWrite {
 
 class SqliteArchive {
  public:
-  static constexpr int kSchemaVersion = 8;
+  static constexpr int kSchemaVersion = 9;
 
   // Opens the archive, creating the file (owner-only) when it does not exist. Throws ArchiveError
   // naming the file when it cannot be opened, is no archive, or is of a newer version; such a

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <random>
+#include <tuple>
 
 #include "archive/archive_care.h"
 #include "archive/body_codec.h"
@@ -188,6 +189,43 @@ TEST(ArchiveCare, ReleaseArchiveReadOnlyIsReadAsItIs) {
   EXPECT_TRUE(HasBodiesToPack(store));
   EXPECT_TRUE(HasBodiesToPack(writable));
   EXPECT_THROW(PackStoredBodies(store, {}), ArchiveError);
+}
+
+// The ledger is stored anew without the prevs that repeat the row before: every event reads as
+// it was, and a prev bent before the move is still there to be named.
+TEST(ArchiveCare, ReleaseLedgerMovesWithEveryEventAsItWas) {
+  for (const bool bent : {false, true}) {
+    SCOPED_TRACE(bent ? "a prev bent before" : "as the release left it");
+    TempFolder folder;
+    const auto file = folder.path() / kArchiveFileName;
+    ASSERT_TRUE(UnpackReleaseArchive(file));
+    std::vector<std::tuple<long long, std::string, std::string>> rows;
+    {
+      SQLite::Database db(file, SQLite::OPEN_READWRITE);
+      if (bent)
+        db.exec(
+            "DROP TRIGGER ledger_no_update; UPDATE ledger SET prev = hash WHERE seq = 5; "
+            "CREATE TRIGGER ledger_no_update BEFORE UPDATE ON ledger BEGIN SELECT RAISE(ABORT, "
+            "'the ledger only grows'); END");
+      SQLite::Statement s(db, "SELECT seq, prev, hash FROM ledger ORDER BY seq");
+      while (s.executeStep())
+        rows.emplace_back(s.getColumn(0).getInt64(), s.getColumn(1).getString(),
+                          s.getColumn(2).getString());
+    }
+    ASSERT_GT(rows.size(), 100u);
+    SqliteArchive store(file);
+    std::vector<std::tuple<long long, std::string, std::string>> now;
+    for (const ChainedEvent& e : store.LedgerEvents())
+      now.emplace_back(e.event.seq, e.prev, e.hash);
+    EXPECT_EQ(now, rows);
+    EXPECT_EQ(store.database()
+                  .execAndGet("SELECT count(*) FROM ledger WHERE prev IS NOT NULL")
+                  .getInt64(),
+              bent ? 1 : 0);
+    const ChainCheck check = store.CheckLedger();
+    EXPECT_EQ(check.intact, !bent);
+    EXPECT_EQ(check.badEvent, bent ? 5 : 0);
+  }
 }
 
 TEST(ArchiveCare, ExportedDayImportsIntoAnEmptyArchiveWithoutTheLedger) {

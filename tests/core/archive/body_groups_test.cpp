@@ -1,6 +1,6 @@
 // Small bodies of a command packed together, on real SQLite files: read back over several
 // commands and days, a duplicate found inside a group, a large page left alone, a damaged group,
-// a group removed with its last body, and a grouped day carried to another archive.
+// only bodies stored alone looked at for orphans, and a grouped day carried to another archive.
 #include <gtest/gtest.h>
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -146,24 +146,19 @@ TEST(BodyGroups, SmallBodiesOfACommandReadFromTheirGroup) {
          EXPECT_THROW(reader.LastAnswer(kGroupedDay1, day1[25].key), ArchiveError);
          EXPECT_EQ(reader.Body(day1[40].bodyId), GroupedPage(100));
        }},
-      {"a group goes with the last body pointing into it",
+      {"only a body stored alone is noted as in use and can be an orphan",
        [](SqliteArchive& store, const std::filesystem::path& file) {
-         {
-           // Day 2's answers gone: its own group's bodies are orphans, day 1's are not.
-           SQLite::Database db(file, SQLite::OPEN_READWRITE);
-           db.exec("DELETE FROM answer_packs WHERE day = '2026-11-21'");
-           db.exec(
-               "DELETE FROM body_refs WHERE body_id IN (SELECT id FROM bodies WHERE group_id = "
-               "(SELECT max(id) FROM body_groups))");
-         }
-         EXPECT_EQ(store.RemoveOrphanBodies(std::chrono::seconds(-1)), 10);
-         EXPECT_EQ(GroupedCount(file, "SELECT count(*) FROM body_groups"), 3);
+         // The large page is the one body stored alone that an answer refers to.
+         EXPECT_EQ(GroupedCount(file, "SELECT count(*) FROM body_refs"), 1);
          EXPECT_EQ(GroupedCount(file,
                                 "SELECT count(*) FROM bodies WHERE group_id IS NOT NULL AND "
-                                "group_id NOT IN (SELECT id FROM body_groups)"),
+                                "stored IS NOT NULL"),
                    0);
+         const long long left = store.StoreBody(GroupedPage(5000));
+         EXPECT_EQ(store.RemoveOrphanBodies(std::chrono::seconds(-1)), 1);
+         EXPECT_EQ(store.Body(left), std::nullopt);
          EXPECT_EQ(GroupedDayRead(store, kGroupedDay1).back().second, LargeGroupedPage());
-         EXPECT_EQ(GroupedDayRead(store, kGroupedDay1)[35].second, GroupedPage(35));
+         EXPECT_EQ(GroupedDayRead(store, kGroupedDay2)[0].second, GroupedPage(30));
        }},
       {"a grouped day carried to an empty archive reads the same",
        [](SqliteArchive& store, const std::filesystem::path& file) {

@@ -300,6 +300,9 @@ TEST(LedgerArchive, BendingTheFileWithSqlIsNamed) {
        2},
       {"a day moved", "UPDATE ledger SET day = '09.12.2026' WHERE seq = 1", 1},
       {"a late pick made live", "UPDATE ledger SET source = 'live' WHERE seq = 3", 3},
+      {"a prev written out", "UPDATE ledger SET prev = hash WHERE seq = 3", 3},
+      {"a hash replaced by the one before",
+       "UPDATE ledger SET hash = (SELECT hash FROM ledger WHERE seq = 1) WHERE seq = 2", 2},
       {"a missing race noted", "INSERT INTO result_misses VALUES ('2026-12-08', '1', 'X', '')", 0},
   };
   for (const Case& c : cases) {
