@@ -286,10 +286,10 @@ TEST(RunnerDays, AnOlderArchivesRowsMoveInAndReadEqual) {
     db.exec(R"sql(
 INSERT INTO runner_parts (day, time, course, card_order, runner, rank, bf, scalp, rpr, indicator,
   tips, fr, zorvat, price, non_runner, late, analysed) VALUES
-  ('2026-12-08', '14:05', 'Ascot', 0, 'Tab' || char(9) || 'in', -33, 1, 0, -14.5, 0, 0, 20, 0, 75, 0, 0,
-   '2026-12-08T05:00:00.000Z'),
-  ('2026-12-08', '14:05', 'Ascot', 1, 'Ünï' || char(10) || 'line', 1e-300, -0.0, 0.1, 2.04, 100, 0, 33.333333333333336, 18, NULL, 1, 0,
-   '2026-12-08T05:00:00.000Z'),
+  ('2026-12-08', '14:05', 'Ascot', 0, 'Tab' || char(9) || 'in', -33, 1, 0, -14.5, 0, 0, 20, 0,
+   75, 0, 0, '2026-12-08T05:00:00.000Z'),
+  ('2026-12-08', '14:05', 'Ascot', 1, 'Ünï' || char(10) || 'line', 1e-300, -0.0, 0.1, 2.04, 100,
+   0, 33.333333333333336, 18, NULL, 1, 0, '2026-12-08T05:00:00.000Z'),
   ('2026-12-08', '13:40', 'Bath', 0, 'Early', 1, 2, 3, 4, 5, 6, 7, 8, 2.5, 0, 1,
    '2026-12-08T13:41:00.000Z'),
   ('2026-12-07', '20:00', 'Ayr', 3, 'Monday', 1, 2, 3, 4, 5, 6, 7, 8, 1.01, 0, 0,
