@@ -13,16 +13,6 @@
 namespace trotix {
 namespace {
 
-std::string Hex(const unsigned char* bytes, unsigned size) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out(size * 2, '0');
-  for (unsigned i = 0; i < size; ++i) {
-    out[2 * i] = kHex[bytes[i] >> 4];
-    out[2 * i + 1] = kHex[bytes[i] & 15];
-  }
-  return out;
-}
-
 PickResult ResultOfText(std::string_view text) {
   for (PickResult r :
        {PickResult::kWon, PickResult::kPlaced, PickResult::kUnplaced, PickResult::kVoid})
@@ -59,11 +49,36 @@ std::string ChainHasher::Hash(std::string_view prev, std::string_view canonical)
                   EVP_DigestUpdate(ctx_, canonical.data(), canonical.size()) == 1 &&
                   EVP_DigestFinal_ex(ctx_, digest, &size) == 1;
   if (!ok) throw std::runtime_error("SHA-256 failed in libcrypto");
-  return Hex(digest, size);
+  return HexText({reinterpret_cast<const char*>(digest), size});
 }
 
 std::string ChainHash(std::string_view prev, std::string_view canonical) {
   return ChainHasher().Hash(prev, canonical);
+}
+
+std::string HexText(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out(bytes.size() * 2, '0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    out[2 * i] = kHex[b >> 4];
+    out[2 * i + 1] = kHex[b & 15];
+  }
+  return out;
+}
+
+std::optional<std::string> BytesOfHex(std::string_view hex) {
+  if (hex.size() % 2 != 0) return std::nullopt;
+  const auto digit = [](char c) {
+    return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+  };
+  std::string out(hex.size() / 2, '\0');
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const int high = digit(hex[2 * i]), low = digit(hex[2 * i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    out[i] = static_cast<char>(high << 4 | low);
+  }
+  return out;
 }
 
 ChainedEvent Chain(LedgerEvent event, const std::string& prev) {

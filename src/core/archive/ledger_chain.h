@@ -30,6 +30,10 @@ class ChainHasher {
   EVP_MD* md_;
   EVP_MD_CTX* ctx_;
 };
+// Bytes as lower-case hex, and lower-case hex as its bytes (none for other text): a hash is
+// stored as its 32 bytes.
+std::string HexText(std::string_view bytes);
+std::optional<std::string> BytesOfHex(std::string_view hex);
 // The event appended after `prev`.
 ChainedEvent Chain(LedgerEvent event, const std::string& prev);
 ChainedEvent Chain(LedgerEvent event, const std::string& prev, ChainHasher& hasher);

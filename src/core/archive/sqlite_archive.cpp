@@ -241,19 +241,32 @@ std::string FileUri(const std::filesystem::path& file, const char* query) {
   return uri + "?" + query;
 }
 
-// FNV-1a: stable across builds, so stored hashes stay valid.
-int64_t BodyHash(const std::string& body) {
+// FNV-1a: stable across builds, so stored hashes stay valid. A body is found by its hash and
+// size and then compared whole, so the hash only narrows the search: a body is stored under the
+// hash folded to 32 bits (four bytes in its row and in the index, not eight), and one an older
+// version stored keeps the whole one.
+struct BodyHashes {
+  int64_t whole = 0, folded = 0;
+};
+
+BodyHashes BodyHash(const std::string& body) {
   uint64_t h = 14695981039346656037ull;
   for (unsigned char c : body) {
     h ^= c;
     h *= 1099511628211ull;
   }
-  return static_cast<int64_t>(h);
+  return {static_cast<int64_t>(h), static_cast<int32_t>(static_cast<uint32_t>(h ^ (h >> 32)))};
 }
 
 constexpr const char* kEventColumns =
     "seq, kind, at, day, time, course, runner, system, source, run, price, odds, result, "
     "position, sp, prev, hash";
+
+// A hash as stored: its 32 bytes, or the hex text an older version wrote.
+std::string StoredHash(const SQLite::Column& c) {
+  if (!c.isBlob()) return c.getString();
+  return HexText({static_cast<const char*>(c.getBlob()), static_cast<std::size_t>(c.getBytes())});
+}
 
 ChainedEvent EventOfRow(SQLite::Statement& s) {
   ChainedEvent c;
@@ -273,8 +286,8 @@ ChainedEvent EventOfRow(SQLite::Statement& s) {
   e.result = s.getColumn(12).getString();
   e.position = s.getColumn(13).getString();
   e.sp = s.getColumn(14).getString();
-  c.prev = s.getColumn(15).getString();
-  c.hash = s.getColumn(16).getString();
+  c.prev = StoredHash(s.getColumn(15));
+  c.hash = StoredHash(s.getColumn(16));
   return c;
 }
 
@@ -422,18 +435,19 @@ struct SqliteArchive::Impl {
   }
 
   int64_t BodyId(const std::string& body) {
-    const int64_t hash = BodyHash(body);
+    const BodyHashes hash = BodyHash(body);
     SQLite::Statement find(*db,
                            "SELECT id, codec, body, group_id, group_offset FROM bodies WHERE "
-                           "hash = ? AND size = ?");
-    find.bind(1, hash);
-    find.bind(2, static_cast<int64_t>(body.size()));
+                           "hash IN (?, ?) AND size = ?");
+    find.bind(1, hash.folded);
+    find.bind(2, hash.whole);
+    find.bind(3, static_cast<int64_t>(body.size()));
     while (find.executeStep())
       if (UnpackRow(find, body.size()) == body) return find.getColumn(0).getInt64();
     const PackedBody packed = packer.Pack(body);
     SQLite::Statement insert(
         *db, "INSERT INTO bodies (hash, size, body, stored, codec) VALUES (?, ?, ?, ?, ?)");
-    insert.bind(1, hash);
+    insert.bind(1, hash.folded);
     insert.bind(2, static_cast<int64_t>(body.size()));
     insert.bind(3, packed.bytes.data(), static_cast<int>(packed.bytes.size()));
     insert.bind(4, UnixSeconds());
@@ -586,7 +600,7 @@ struct SqliteArchive::Impl {
                           "added FROM picks ORDER BY id");
       while (s.executeStep()) {
         Pick p = OldPickOfRow(s);
-        Append(EventOfPick(kEventMade, p, s.getColumn(9).getString()), kPrevStored);
+        Append(EventOfPick(kEventMade, p, s.getColumn(9).getString()), kAsVersion3);
         ++moved;
       }
     }
@@ -603,7 +617,7 @@ struct SqliteArchive::Impl {
           if (result == PickResultName(r)) p.result = r;
         p.position = s.getColumn(10).isNull() ? 0 : s.getColumn(10).getInt();
         p.sp = OptionalDouble(s.getColumn(11));
-        Append(EventOfPick(kEventSettled, p, s.getColumn(12).getString()), kPrevStored);
+        Append(EventOfPick(kEventSettled, p, s.getColumn(12).getString()), kAsVersion3);
         ++moved;
       }
     }
@@ -624,18 +638,18 @@ struct SqliteArchive::Impl {
     SQLite::Statement s(*db, "SELECT seq, hash FROM ledger ORDER BY seq DESC LIMIT 1");
     if (s.executeStep()) {
       lastSeq = s.getColumn(0).getInt64();
-      lastHash = s.getColumn(1).getString();
+      lastHash = StoredHash(s.getColumn(1));
     } else {
       lastSeq = 0;
       lastHash = kChainStart;
     }
   }
 
-  // The ledger of version 3 stores every event's prev; a later version keeps only those that
-  // are not the hash of the row before.
-  static constexpr bool kPrevStored = true;
+  // The ledger of version 3 stores every event's prev and hash as text; a later version keeps
+  // only the prevs that are not the hash of the row before, and a hash as its bytes.
+  static constexpr bool kAsVersion3 = true;
 
-  void Append(LedgerEvent event, bool prevStored = false) {
+  void Append(LedgerEvent event, bool asVersion3 = false) {
     event.seq = lastSeq + 1;
     const ChainedEvent c = Chain(std::move(event), lastHash, hasher);
     SQLite::Statement& s =
@@ -658,12 +672,16 @@ struct SqliteArchive::Impl {
     s.bind(14, e.position);
     s.bind(15, e.sp);
     // Its prev is the hash of the event before it, found there.
-    if (prevStored) {
+    if (asVersion3) {
       s.bind(16, c.prev);
     } else {
       s.bind(16);
     }
-    s.bind(17, c.hash);
+    if (const auto bytes = asVersion3 ? std::nullopt : BytesOfHex(c.hash)) {
+      s.bind(17, bytes->data(), static_cast<int>(bytes->size()));
+    } else {
+      s.bind(17, c.hash);
+    }
     s.exec();
     lastSeq = e.seq;
     lastHash = c.hash;

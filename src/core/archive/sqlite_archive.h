@@ -19,7 +19,8 @@
 //   answers         an older release's answers, a row each, until they are packed
 //   runs            back-test runs (a replayed day is one)
 //   ledger          the picks ledger: append-only events, each hashed over the one before (its
-//                   prev, stored only where it is not the hash of the row before)
+//                   prev, stored only where it is not the hash of the row before); a hash is its
+//                   32 bytes, or its hex where an older version wrote it
 //   ledger_origin   when an older archive's picks became the first events, and how many
 //   result_misses   races missing from their day's results, and when first seen missing
 //   runner_parts    each day's runners of analysed races, packed (runner_days.h): Summa's eight

@@ -146,6 +146,8 @@ TEST(ArchiveCare, ReleaseArchiveMigratesWithAStopHalfWay) {
   EXPECT_EQ(DescribeArchive(store).bodiesToPack, 0);
   EXPECT_FALSE(HasBodiesToPack(store));
   EXPECT_EQ(DayAsRead(store), before);
+  // A page the release stored, under its whole hash, is found again rather than stored twice.
+  EXPECT_EQ(store.StoreBody(*store.Body(300)), 300);
   EXPECT_EQ(store.Picks().size(), reference.Picks().size());
   EXPECT_TRUE(store.CheckLedger().intact);
   VacuumArchive(store);

@@ -267,6 +267,10 @@ TEST(LedgerArchive, CurrentReleaseArchiveMovesIntoTheChain) {
   EXPECT_EQ(events[4].event.runner, "Sea Bird");
   EXPECT_EQ(events[4].event.sp, "6.50");
   EXPECT_EQ(events[1].event.price, "");
+  // Each prev is the hash of the row before, so none is kept.
+  EXPECT_EQ(
+      store.database().execAndGet("SELECT count(*) FROM ledger WHERE prev IS NOT NULL").getInt(),
+      0);
   const ChainCheck check = store.CheckLedger();
   EXPECT_TRUE(check.intact);
   EXPECT_EQ(check.migrated, 5);
