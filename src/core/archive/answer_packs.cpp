@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "archive/body_codec.h"
+#include "archive/packed_fields.h"
 #include "archive/sqlite_archive.h"
 
 namespace trotix {
@@ -34,91 +35,6 @@ ProbeResult ProbeOfCode(int code) {
          : code == 1 ? ProbeResult::Absent
                      : ProbeResult::Unreachable;
 }
-
-void PutVarint(std::string& out, uint64_t v) {
-  while (v >= 0x80) {
-    out += static_cast<char>((v & 0x7f) | 0x80);
-    v >>= 7;
-  }
-  out += static_cast<char>(v);
-}
-
-uint64_t ZigZag(int64_t v) {
-  return (static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63);
-}
-
-int64_t UnZigZag(uint64_t v) {
-  return static_cast<int64_t>(v >> 1) ^ -static_cast<int64_t>(v & 1);
-}
-
-// `sum` plus a step read from a pack, wrapping as unsigned numbers do: a damaged step gives a
-// wrong number, never an overflow.
-long long AddStep(long long sum, uint64_t zigzag) {
-  return static_cast<long long>(static_cast<uint64_t>(sum) +
-                                static_cast<uint64_t>(UnZigZag(zigzag)));
-}
-
-// Each text as the length it shares with the one before and the rest: the queries of a race's
-// runner pages and the times of a command's answers differ in their last few characters.
-class FrontCoder {
- public:
-  void Put(std::string& out, const std::string& text) {
-    const std::size_t n = std::min(text.size(), last_.size());
-    std::size_t shared = 0;
-    while (shared < n && text[shared] == last_[shared]) ++shared;
-    PutVarint(out, shared);
-    PutVarint(out, text.size() - shared);
-    out.append(text, shared);
-    last_ = text;
-  }
-
- private:
-  std::string last_;
-};
-
-class Reader {
- public:
-  explicit Reader(std::string_view bytes) : bytes_(bytes) {}
-  bool ok() const { return ok_; }
-  bool done() const { return at_ == bytes_.size(); }
-
-  uint64_t Varint() {
-    uint64_t v = 0;
-    for (int shift = 0; shift < 64; shift += 7) {
-      if (at_ >= bytes_.size()) break;
-      const auto byte = static_cast<unsigned char>(bytes_[at_++]);
-      v |= static_cast<uint64_t>(byte & 0x7f) << shift;
-      if ((byte & 0x80) == 0) return v;
-    }
-    ok_ = false;
-    return 0;
-  }
-
-  int Byte() {
-    if (at_ >= bytes_.size()) {
-      ok_ = false;
-      return 0;
-    }
-    return static_cast<unsigned char>(bytes_[at_++]);
-  }
-
-  std::string Text(std::string& last) {
-    const uint64_t shared = Varint(), rest = Varint();
-    if (!ok_ || shared > last.size() || rest > bytes_.size() - at_) {
-      ok_ = false;
-      return {};
-    }
-    last.resize(shared);
-    last.append(bytes_.substr(at_, rest));
-    at_ += rest;
-    return last;
-  }
-
- private:
-  std::string_view bytes_;
-  std::size_t at_ = 0;
-  bool ok_ = true;
-};
 
 std::string Text(const SQLite::Column& c) {
   return c.getString();
@@ -159,7 +75,7 @@ std::string EncodeAnswers(const std::vector<PackedAnswer>& answers) {
 std::optional<std::vector<PackedAnswer>> DecodeAnswers(std::string_view bytes,
                                                        const std::string& role,
                                                        const std::string& path) {
-  Reader in(bytes);
+  FieldReader in(bytes);
   if (in.Byte() != kFormat) return std::nullopt;
   const uint64_t n = in.Varint();
   // Every answer takes at least four bytes: a damaged count never allocates beyond the pack.

@@ -4,7 +4,9 @@
 #include "archive/archive_care.h"
 #include "archive/body_codec.h"
 #include "archive/body_groups.h"
+#include "archive/runner_days.h"
 #include "archive/runner_parts.h"
+#include "archive/sql_values.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <fcntl.h>
@@ -176,6 +178,13 @@ CREATE TRIGGER ledger_no_update BEFORE UPDATE ON ledger
 CREATE TRIGGER ledger_no_delete BEFORE DELETE ON ledger
   BEGIN SELECT RAISE(ABORT, 'the ledger only grows'); END;
 )sql",
+    // A day's runners become one row, packed (runner_days.h): a row a runner repeated its
+    // race's time, course and analysed time. The rows move in after the entry.
+    R"sql(
+ALTER TABLE runner_parts RENAME TO runner_parts_by_runner;
+CREATE TABLE runner_parts (day TEXT PRIMARY KEY, count INTEGER NOT NULL, codec INTEGER NOT NULL,
+  size INTEGER NOT NULL, rows BLOB NOT NULL);
+)sql",
 };
 constexpr auto kOrphanAge = std::chrono::hours(24);
 // Version 2 only adds the bodies' time and an index, which reading does not need; version 3
@@ -183,18 +192,6 @@ constexpr auto kOrphanAge = std::chrono::hours(24);
 constexpr int kOldestReadable = 3;
 constexpr int kKnownVersion = static_cast<int>(std::size(kMigrations));
 static_assert(kKnownVersion == SqliteArchive::kSchemaVersion);
-
-std::string IsoDay(const Date& d) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
-  return buf;
-}
-
-Date DayOfIso(const std::string& text) {
-  Date d;
-  std::sscanf(text.c_str(), "%d-%d-%d", &d.year, &d.month, &d.day);
-  return d;
-}
 
 // The days a one-column query gives, in its order.
 std::vector<Date> DaysOf(SQLite::Database& db, const char* query) {
@@ -261,11 +258,6 @@ BodyHashes BodyHash(const std::string& body) {
   return {static_cast<int64_t>(h), static_cast<int32_t>(static_cast<uint32_t>(h ^ (h >> 32)))};
 }
 
-std::optional<double> OptionalDouble(const SQLite::Column& c) {
-  if (c.isNull()) return std::nullopt;
-  return c.getDouble();
-}
-
 constexpr const char* kEventColumns =
     "seq, kind, at, day, time, course, runner, system, source, run, price, odds, result, "
     "position, sp, prev, hash";
@@ -330,7 +322,7 @@ struct SqliteArchive::Impl {
   std::unique_ptr<SQLite::Database> db;
   BodyPacker packer;
   // Prepared once: a back-test writes thousands of picks, and preparing costs more than writing.
-  std::unique_ptr<SQLite::Statement> appendEvent, eventsOfPick, joinParts, readBodyStatement;
+  std::unique_ptr<SQLite::Statement> appendEvent, eventsOfPick, readBodyStatement;
   std::mutex readingBody;
   // An older archive opened read-only is read as it is: its bodies are plain and name no codec.
   bool packedBodies = true;
@@ -440,6 +432,7 @@ struct SqliteArchive::Impl {
     for (int v = Version(); v < kKnownVersion; ++v) {
       db->exec(kMigrations[v]);
       if (v == 2) MovePicks();
+      if (HasTable("runner_parts_by_runner")) MoveRunnerRows();
       db->exec("UPDATE schema_version SET version = " + std::to_string(v + 1));
     }
     t.commit();
@@ -640,6 +633,11 @@ struct SqliteArchive::Impl {
     origin.exec();
   }
 
+  void MoveRunnerRows() {
+    RunnerDays(*db).MoveRowsOf("runner_parts_by_runner");
+    db->exec("DROP TABLE runner_parts_by_runner");
+  }
+
   void ReadChainEnd() {
     SQLite::Statement s(*db, "SELECT seq, hash FROM ledger ORDER BY seq DESC LIMIT 1");
     if (s.executeStep()) {
@@ -778,76 +776,6 @@ struct SqliteArchive::Impl {
     s.exec();
   }
 
-  void WriteRace(const std::vector<RunnerParts>& race) {
-    if (race.empty()) return;
-    const RunnerParts& first = race.front();
-    {
-      SQLite::Statement s(*db,
-                          "SELECT late FROM runner_parts WHERE day = ? AND time = ? AND "
-                          "course = ? LIMIT 1");
-      s.bind(1, IsoDay(first.day));
-      s.bind(2, first.time);
-      s.bind(3, first.course);
-      // What was known before the off stays: a later look would test on hindsight.
-      if (s.executeStep() && s.getColumn(0).getInt() == 0 && first.late) return;
-    }
-    SQLite::Statement drop(*db,
-                           "DELETE FROM runner_parts WHERE day = ? AND time = ? AND course = ?");
-    drop.bind(1, IsoDay(first.day));
-    drop.bind(2, first.time);
-    drop.bind(3, first.course);
-    drop.exec();
-    SQLite::Statement s(*db,
-                        "INSERT INTO runner_parts (day, time, course, card_order, runner, rank, "
-                        "bf, scalp, rpr, indicator, tips, fr, zorvat, price, non_runner, late, "
-                        "analysed) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    for (const RunnerParts& r : race) {
-      s.bind(1, IsoDay(r.day));
-      s.bind(2, r.time);
-      s.bind(3, r.course);
-      s.bind(4, r.order);
-      s.bind(5, r.runner);
-      for (int i = 0; i < kPartCount; ++i) s.bind(6 + i, r.parts[i]);
-      if (r.price) {
-        s.bind(14, *r.price);
-      } else {
-        s.bind(14);
-      }
-      s.bind(15, r.nonRunner ? 1 : 0);
-      s.bind(16, r.late ? 1 : 0);
-      s.bind(17, r.analysed);
-      s.exec();
-      s.reset();
-    }
-    WritePartsDay(first.day, "live");
-  }
-
-  void WriteJoined(const RunnerParts& r) {
-    SQLite::Statement& s =
-        Prepared(joinParts,
-                 "UPDATE runner_parts SET class = ?, runners = ?, joined = 1, result = ?, "
-                 "position = ?, sp = ? WHERE day = ? AND time = ? AND course = ? AND "
-                 "card_order = ?");
-    s.bind(1, r.raceClass);
-    s.bind(2, r.runners);
-    if (r.result == PickResult::kUnsettled) {
-      s.bind(3);
-    } else {
-      s.bind(3, PickResultName(r.result));
-    }
-    s.bind(4, r.position);
-    if (r.sp) {
-      s.bind(5, *r.sp);
-    } else {
-      s.bind(5);
-    }
-    s.bind(6, IsoDay(r.day));
-    s.bind(7, r.time);
-    s.bind(8, r.course);
-    s.bind(9, r.order);
-    s.exec();
-  }
-
   void EndReads() {
     if (!readsHeld) return;
     readsHeld = false;
@@ -962,8 +890,13 @@ long long SqliteArchive::Write(const ArchiveWrite& w) {
     impl_->WriteMisses(w);
     // A replayed day is noted as such before its races would note it as analysed live.
     for (const Date& day : w.partsDays) impl_->WritePartsDay(day, "replay");
-    for (const auto& race : w.races) impl_->WriteRace(race);
-    for (const RunnerParts& row : w.joined) impl_->WriteJoined(row);
+    if (!w.races.empty() || !w.joined.empty()) {
+      RunnerDays parts(*impl_->db);
+      for (const auto& race : w.races)
+        if (parts.StoreRace(race)) impl_->WritePartsDay(race.front().day, "live");
+      for (const RunnerParts& row : w.joined) parts.Join(row);
+      parts.Flush();
+    }
     t.commit();
     forget.done = true;
     // A new day begins: the pages of the days before teach the dictionary, once.
@@ -1077,46 +1010,7 @@ std::vector<ArchiveRun> SqliteArchive::Runs() {
 }
 
 std::vector<RunnerParts> SqliteArchive::AllRunnerParts() {
-  return impl_->Guarded([&] {
-    SQLite::Statement s(*impl_->db,
-                        "SELECT day, time, course, card_order, runner, rank, bf, scalp, rpr, "
-                        "indicator, tips, fr, zorvat, price, non_runner, late, analysed, class, "
-                        "runners, joined, result, position, sp FROM runner_parts "
-                        "ORDER BY day, time, course, card_order");
-    std::vector<RunnerParts> rows;
-    std::string day;
-    Date date;
-    while (s.executeStep()) {
-      RunnerParts& r = rows.emplace_back();
-      // Rows come by day: each day's text is read once.
-      if (const char* d = s.getColumn(0).getText(); day != d) {
-        day = d;
-        date = DayOfIso(day);
-      }
-      r.day = date;
-      r.time = s.getColumn(1).getString();
-      r.course = s.getColumn(2).getString();
-      r.order = s.getColumn(3).getInt();
-      r.runner = s.getColumn(4).getString();
-      for (int i = 0; i < kPartCount; ++i) r.parts[i] = s.getColumn(5 + i).getDouble();
-      r.price = OptionalDouble(s.getColumn(13));
-      r.nonRunner = s.getColumn(14).getInt() != 0;
-      r.late = s.getColumn(15).getInt() != 0;
-      r.analysed = s.getColumn(16).getString();
-      r.raceClass = s.getColumn(17).getString();
-      r.runners = s.getColumn(18).getInt();
-      r.joined = s.getColumn(19).getInt() != 0;
-      if (!s.getColumn(20).isNull()) {
-        const std::string result = s.getColumn(20).getString();
-        for (PickResult p :
-             {PickResult::kWon, PickResult::kPlaced, PickResult::kUnplaced, PickResult::kVoid})
-          if (result == PickResultName(p)) r.result = p;
-      }
-      r.position = s.getColumn(21).isNull() ? 0 : s.getColumn(21).getInt();
-      r.sp = OptionalDouble(s.getColumn(22));
-    }
-    return rows;
-  });
+  return impl_->Guarded([&] { return RunnerDays(*impl_->db).All(); });
 }
 
 std::vector<Date> SqliteArchive::PartsDays() {

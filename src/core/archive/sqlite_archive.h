@@ -2,7 +2,7 @@
 // The archive's database: one SQLite file in the data folder, shared by every program that uses
 // the folder at once (WAL, a busy time-out). Every write is one transaction.
 //
-// Tables (schema version 8):
+// Tables (schema version 9):
 //   schema_version  the version the file is at; migrations run from the first version on
 //   days            each signed-in day with the hosts it was fetched from
 //   bodies          answer bodies, each stored once however often it was fetched, packed by the
@@ -23,8 +23,9 @@
 //                   32 bytes, or its hex where an older version wrote it
 //   ledger_origin   when an older archive's picks became the first events, and how many
 //   result_misses   races missing from their day's results, and when first seen missing
-//   runner_parts    each runner of each analysed race: Summa's eight parts, its price, and the
-//                   card's class and field size and its result once joined
+//   runner_parts    each day's runners of analysed races, packed (runner_days.h): Summa's eight
+//                   parts, its price, and the card's class and field size and its result once
+//                   joined
 //   parts_days      days whose runners are stored, live or by a replay of the day
 //   systems         the user's systems, each version of a name a row; a deleted one is hidden
 #include <chrono>
@@ -90,7 +91,7 @@ struct ArchiveWrite {
 
 class SqliteArchive {
  public:
-  static constexpr int kSchemaVersion = 8;
+  static constexpr int kSchemaVersion = 9;
 
   // Opens the archive, creating the file (owner-only) when it does not exist. Throws ArchiveError
   // naming the file when it cannot be opened, is no archive, or is of a newer version; such a
