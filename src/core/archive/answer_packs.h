@@ -1,8 +1,9 @@
 #pragma once
 // A day's answers as the archive keeps them: each command's answers to one address (role and
 // path) in one row, laid out field by field and packed with zstd, so the long, alike queries of
-// the runner pages cost a few bytes each. Every body an answer refers to is noted once in
-// `body_refs`, which tells a body in use from one left by a command that never ended.
+// the runner pages cost a few bytes each. Every body stored alone that an answer refers to is
+// noted once in `body_refs`, which tells a body in use from one left by a command that never
+// ended (a grouped body is in use from the start).
 // An older release kept an `answers` row per answer; those rows read on beside the packs until
 // the archive's care packs them a day at a time.
 #include <optional>
