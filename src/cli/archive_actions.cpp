@@ -62,8 +62,8 @@ bool Interrupted() {
   sigset_t interrupt;
   sigemptyset(&interrupt);
   sigaddset(&interrupt, SIGINT);
-  const timespec pollOnly{0, 0};
-  return sigtimedwait(&interrupt, nullptr, &pollOnly) == SIGINT;
+  const timespec noWait{0, 0};
+  return sigtimedwait(&interrupt, nullptr, &noWait) == SIGINT;
 }
 
 int Migrate(SqliteArchive& archive) {

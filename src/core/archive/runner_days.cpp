@@ -228,15 +228,17 @@ std::optional<std::vector<RunnerParts>> RunnerDays::Unpacked(SQLite::Statement& 
 bool RunnerDays::StoreRace(const std::vector<RunnerParts>& race) {
   if (race.empty()) return false;
   const RunnerParts& first = race.front();
-  std::vector<RunnerParts>& rows = Load(first.day).rows;
-  const auto stored = std::find_if(rows.begin(), rows.end(), [&](const RunnerParts& r) {
+  // A race's runners are of its day.
+  Day& day = Load(first.day);
+  const auto stored = std::find_if(day.rows.begin(), day.rows.end(), [&](const RunnerParts& r) {
     return r.time == first.time && r.course == first.course;
   });
   // What was known before the off stays: a later look would test on hindsight.
-  if (stored != rows.end() && !stored->late && first.late) return false;
-  std::erase_if(
-      rows, [&](const RunnerParts& r) { return r.time == first.time && r.course == first.course; });
-  days_[first.day].changed = true;
+  if (stored != day.rows.end() && !stored->late && first.late) return false;
+  std::erase_if(day.rows, [&](const RunnerParts& r) {
+    return r.time == first.time && r.course == first.course;
+  });
+  day.changed = true;
   for (const RunnerParts& r : race) {
     // As analysed: the card and the results are joined later.
     RunnerParts row = r;
@@ -246,8 +248,6 @@ bool RunnerDays::StoreRace(const std::vector<RunnerParts>& race) {
     row.result = PickResult::kUnsettled;
     row.position = 0;
     row.sp.reset();
-    Day& day = Load(r.day);
-    day.changed = true;
     const auto at = std::lower_bound(day.rows.begin(), day.rows.end(), row, ByKey);
     if (at != day.rows.end() && !ByKey(row, *at)) {
       *at = std::move(row);  // the same runner twice: the later one
